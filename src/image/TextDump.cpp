@@ -1,0 +1,140 @@
+#include "image/TextDump.h"
+
+#include "image/OutputFile.h"
+#include "store/UnihanData.h"
+
+namespace kelvorn_private {
+namespace {
+
+class DumpSink {
+ public:
+  explicit DumpSink(OutputFile* out) : out_(out) {}
+
+  void block(const UnihanBlock& b) {
+    const auto first = static_cast<std::uint32_t>(b.first);
+    for (std::size_t i = 0; i < b.chars.size(); ++i) {
+      charRecord(b.chars[i], first + static_cast<std::uint32_t>(i));
+    }
+    for (const ReadingSet& set : b.readings) readingSet(set);
+    for (std::size_t i = 0; i < b.hanyu.size(); ++i) {
+      hanyu(b.hanyu[i], first + static_cast<std::uint32_t>(i));
+    }
+  }
+
+ private:
+  void text(std::string_view s) { out_->put(s); }
+  void ch(char c) { out_->putByte(static_cast<std::uint8_t>(c)); }
+
+  void number(std::uint32_t v) {
+    char digits[10];
+    int n = 0;
+    do {
+      digits[n++] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v != 0);
+    while (n > 0) ch(digits[--n]);
+  }
+
+  // "U+" and lower-case hexadecimal without leading zeros, then a tab and the
+  // field name and a tab.
+  void lineStart(std::uint32_t codePoint, std::string_view field) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    char digits[8];
+    int n = 0;
+    do {
+      digits[n++] = kHex[codePoint & 0xF];
+      codePoint >>= 4;
+    } while (codePoint != 0);
+    text("U+");
+    while (n > 0) ch(digits[--n]);
+    ch('\t');
+    text(field);
+    ch('\t');
+  }
+
+  void pair(const RadStrokePair& p) {
+    number(p.radical);
+    ch('.');
+    number(p.residual);
+  }
+
+  // The k-th pair goes with the k-th set flag among sources 0 to 4; the second
+  // kRSUnicode value, the last pair, joins the kRSUnicode line.
+  void radStrokeLines(const UnihanCharRec& rec, std::uint32_t codePoint) {
+    int source = 0;
+    for (const RadStrokePair& p : rec.rs) {
+      while (source < kPairSources && (rec.flags & (1u << source)) == 0) ++source;
+      if (source >= kPairSources) break;
+      lineStart(codePoint, kFieldNames[source]);
+      pair(p);
+      if (source == kelvorn::kRSUnicode && (rec.flags & kFlagSecondUnicode) != 0) {
+        ch(' ');
+        pair(rec.rs.back());
+      }
+      ch('\n');
+      ++source;
+    }
+  }
+
+  void charRecord(const UnihanCharRec& rec, std::uint32_t codePoint) {
+    radStrokeLines(rec, codePoint);
+    if (!rec.cids.empty()) {
+      lineStart(codePoint, kFieldNames[kelvorn::kRSVantu_Japan1_6]);
+      bool firstEntry = true;
+      for (const CidEntry& e : rec.cids) {
+        ch(firstEntry ? 'C' : 'V');
+        firstEntry = false;
+        ch('+');
+        number(e.cid);
+        ch('+');
+        number(e.radical);
+        ch('.');
+        number(e.radicalStrokes);
+        ch('.');
+        number(e.residualStrokes);
+        ch(' ');
+      }
+      ch('\n');
+    }
+    if (rec.totalStrokes != 0) {
+      lineStart(codePoint, kFieldNames[kelvorn::kTotalStrokes]);
+      number(rec.totalStrokes);
+      ch('\n');
+    }
+  }
+
+  // Reading strings carry no code point and no line end: each is followed by
+  // one blank, and the block's first HanYu line continues after them.
+  void readingSet(const ReadingSet& set) {
+    for (const auto* list : {&set.pinlu, &set.kun, &set.on, &set.mandarin}) {
+      for (const std::string& s : *list) {
+        text(s);
+        ch(' ');
+      }
+    }
+  }
+
+  void hanyu(const HanYuRef& ref, std::uint32_t codePoint) {
+    lineStart(codePoint, kFieldNames[kelvorn::kHanYu]);
+    number(ref.volume);
+    number(ref.page);
+    ch('.');
+    number(ref.position);
+    number(ref.virtualFlag);
+    ch('\n');
+  }
+
+  OutputFile* out_;
+};
+
+}  // namespace
+
+int writeTextDump(const UnihanData& store, const char* path) {
+  OutputFile out(path, "w");
+  if (!out.isOpen()) return -1;
+  DumpSink sink(&out);
+  for (const UnihanBlock& block : store.blocks) sink.block(block);
+  return 0;
+}
+
+}  // namespace kelvorn_private

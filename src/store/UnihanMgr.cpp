@@ -1,0 +1,109 @@
+// The exported handle: lifetime operations over a shared store, and members
+// that forward to it unchanged.
+#include "kelvorn/UnihanMgr.h"
+
+#include "store/UnihanData.h"
+
+namespace kelvorn {
+
+using kelvorn_private::UnihanData;
+
+UnihanMgr::UnihanMgr()
+    : data(new UnihanData), versionMajor(1), versionMinor(4) {
+  kelvorn_private::retain(data);
+}
+
+// A handle constructed from itself has nothing to share and starts empty.
+UnihanMgr::UnihanMgr(const UnihanMgr& other)
+    : data(&other == this ? nullptr : other.data),
+      versionMajor(&other == this ? 1 : other.versionMajor),
+      versionMinor(&other == this ? 4 : other.versionMinor) {
+  if (data != nullptr) kelvorn_private::retain(data);
+}
+
+UnihanMgr::~UnihanMgr() {
+  if (data != nullptr) kelvorn_private::release(data);
+}
+
+UnihanMgr& UnihanMgr::operator=(const UnihanMgr& other) {
+  if (data != other.data) {
+    // Take the new reference first so that the order of release cannot
+    // matter, then drop the old one.
+    if (other.data != nullptr) kelvorn_private::retain(other.data);
+    if (data != nullptr) kelvorn_private::release(data);
+    data = other.data;
+  }
+  versionMajor = other.versionMajor;
+  versionMinor = other.versionMinor;
+  return *this;
+}
+
+bool UnihanMgr::IsValid() { return data->valid; }
+
+bool UnihanMgr::VersionCheck(short major, short minor) {
+  return major == data->versionMajor && minor == data->versionMinor;
+}
+
+int UnihanMgr::readUnihan(char* path) { return data->readUnihan(path); }
+
+int UnihanMgr::write(char* path, int mode) { return data->write(path, mode); }
+
+int UnihanMgr::readUnihanBinary(char* path) {
+  return data->readUnihanBinary(path);
+}
+
+int UnihanMgr::readUnihanBinaryBuf(char* buf, unsigned int len) {
+  return data->readUnihanBinaryBuf(buf, len);
+}
+
+void UnihanMgr::setRadixStrokeSourcePref(unihanPropT* pref) {
+  data->setRadixStrokeSourcePref(pref);
+}
+
+int UnihanMgr::radix(int codePoint, unihanPropT source, int valueIndex) {
+  return data->radix(codePoint, source, valueIndex);
+}
+
+int UnihanMgr::radix(int codePoint, int valueIndex) {
+  return data->radix(codePoint, valueIndex);
+}
+
+int UnihanMgr::stroke(int codePoint, unihanPropT source, int valueIndex) {
+  return data->stroke(codePoint, source, valueIndex);
+}
+
+int UnihanMgr::stroke(int codePoint, int valueIndex) {
+  return data->stroke(codePoint, valueIndex);
+}
+
+int UnihanMgr::totalStrokes(int codePoint) {
+  return data->totalStrokes(codePoint);
+}
+
+int UnihanMgr::getVantuCID(int codePoint, int valueIndex) {
+  return data->getVantuCID(codePoint, valueIndex);
+}
+
+int UnihanMgr::totalVantuStrokes(int codePoint, int valueIndex) {
+  return data->totalVantuStrokes(codePoint, valueIndex);
+}
+
+int UnihanMgr::getUTF32ForCID(unsigned int cid) {
+  return data->getUTF32ForCID(cid);
+}
+
+int UnihanMgr::getNumVals(int codePoint, unihanPropT prop) {
+  return data->getNumVals(codePoint, prop);
+}
+
+std::vector<std::string>& UnihanMgr::getPronounceData(
+    std::vector<std::string>& out, int codePoint, unihanPropT prop) {
+  return data->getPronounceData(out, codePoint, prop);
+}
+
+int UnihanMgr::getkHanYuData(unsigned int codePoint, int* volume, int* page,
+                             int* position, int* virtualFlag) {
+  return data->getkHanYuData(codePoint, volume, page, position, virtualFlag);
+}
+
+}  // namespace kelvorn

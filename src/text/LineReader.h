@@ -1,0 +1,46 @@
+// Reads a text file line by line in large chunks. Each line is handed out as
+// a view of at most kMaxLineLength characters, without its line feed.
+#ifndef KELVORN_TEXT_LINEREADER_H
+#define KELVORN_TEXT_LINEREADER_H
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string_view>
+
+namespace kelvorn_private {
+
+class LineReader {
+ public:
+  // Lines longer than this are cut to it; the rest, up to the line feed, is
+  // skipped so that the next line is read whole.
+  static constexpr std::size_t kMaxLineLength = 511;
+
+  // Reads from an open file; the caller keeps ownership of it.
+  explicit LineReader(std::FILE* file);
+
+  // Sets *line to the next line and returns true, or returns false at the end
+  // of the file (or when a read fails). A carriage return before the line
+  // feed is dropped, as a text-mode stream would; a line ends at a zero byte
+  // as a C string does. The view is valid until the next call.
+  bool next(std::string_view* line);
+
+ private:
+  static constexpr std::size_t kChunkSize = 1 << 16;
+
+  bool fill();
+  void skipToLineFeed();
+  static std::string_view trim(const char* begin, std::size_t length,
+                               bool endedByLineFeed);
+
+  std::FILE* file_;
+  std::unique_ptr<char[]> chunk_;
+  std::size_t pos_ = 0;
+  std::size_t len_ = 0;
+  bool eof_ = false;
+  char longLine_[kMaxLineLength + 1];
+};
+
+}  // namespace kelvorn_private
+
+#endif  // KELVORN_TEXT_LINEREADER_H

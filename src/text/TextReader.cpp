@@ -1,0 +1,100 @@
+// readUnihan: one pass over a Unihan text file, one record per code point,
+// one block per run of consecutive code points.
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+#include "store/UnihanData.h"
+#include "text/FieldSearch.h"
+#include "text/FieldValues.h"
+#include "text/LineReader.h"
+#include "text/ScanPattern.h"
+
+namespace kelvorn_private {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+class TextLoader {
+ public:
+  explicit TextLoader(UnihanData* store) : store_(store) {}
+
+  void line(std::string_view text) {
+    if (text.size() < 2 || text[0] != 'U' || text[1] != '+') return;
+    Cursor cur{text.data() + 2, text.data() + text.size()};
+    std::uint32_t codePoint;
+    // "U+" without a hexadecimal number is not a data line.
+    if (!cur.readHex(&codePoint)) return;
+    if (codePoint != previous_ && pending_) appendRecord();
+    previous_ = codePoint;
+    const FieldMatch field = findField(text);
+    if (field.prop < 0) return;
+    if (!pending_) {
+      pending_ = true;
+      recordCodePoint_ = codePoint;
+    }
+    applyFieldLine(field.prop, text, static_cast<std::size_t>(cur.p - text.data()),
+                   field.offset, codePoint, &record_, store_);
+  }
+
+  void finish() {
+    if (pending_) appendRecord();
+    if (!block_.chars.empty()) storeBlock();
+  }
+
+ private:
+  // A record joins the open block only when its code point is exactly one
+  // above the block's last, so element i of a block is always `first` + i.
+  void appendRecord() {
+    const auto codePoint = static_cast<std::int32_t>(recordCodePoint_);
+    if (!block_.chars.empty() &&
+        static_cast<std::int64_t>(codePoint) != static_cast<std::int64_t>(block_.last) + 1) {
+      storeBlock();
+    }
+    if (block_.chars.empty()) block_.first = codePoint;
+    block_.last = codePoint;
+
+    UnihanCharRec& chars = record_.chars;
+    for (int source = 0; source < kPairSources; ++source) {
+      if (chars.flags & (1u << source)) chars.rs.push_back(record_.slots[source]);
+    }
+    if (chars.flags & kFlagSecondUnicode) chars.rs.push_back(record_.slots[5]);
+    block_.chars.push_back(std::move(chars));
+    block_.readings.push_back(std::move(record_.readings));
+    block_.hanyu.push_back(record_.hanyu);
+    record_ = RecordUnderConstruction();
+    pending_ = false;
+  }
+
+  void storeBlock() {
+    store_->blocks.push_back(std::move(block_));
+    block_ = UnihanBlock();
+  }
+
+  UnihanData* store_;
+  std::uint32_t previous_ = 0;
+  std::uint32_t recordCodePoint_ = 0;
+  bool pending_ = false;
+  RecordUnderConstruction record_;
+  UnihanBlock block_;
+};
+
+}  // namespace
+
+int UnihanData::readUnihan(const char* path) {
+  if (path == nullptr) return -1;
+  File file(std::fopen(path, "r"));
+  if (!file) return -1;
+  LineReader reader(file.get());
+  TextLoader loader(this);
+  std::string_view text;
+  while (reader.next(&text)) loader.line(text);
+  loader.finish();
+  valid = true;
+  return 0;
+}
+
+}  // namespace kelvorn_private
