@@ -1,0 +1,181 @@
+// The binary image and the text dump: exact bytes, byte order, and what each
+// reader does with images cut short or outside the format.
+#include <stdexcept>
+
+#include "ImageBytes.h"
+#include "TestSupport.h"
+
+using namespace kelvorn;
+using namespace testsupport;
+
+namespace {
+
+const char kOneCharText[] =
+    "U+4E00\tkRSUnicode\t1.0\n"
+    "U+4E00\tkTotalStrokes\t1\n"
+    "U+4E00\tkMandarin\tyi1\n"
+    "U+4E00\tkHanYu\t10001.010\n";
+
+std::string oneCharImage() {
+  return imageHeader(1) +
+         std::string("\x00\x4E\x00\x00\x00\x4E\x00\x00\x01\x00\x01\x00\x01\x00", 14) +
+         std::string("\x01\x01\x01\x00\x01\x00", 6) + std::string("\x00\x00\x00\x01\x03yi1", 8) +
+         std::string("\x01\x01\x00\x01\x00", 5);
+}
+
+TEST(Image, WorkedExampleBytesAndDump) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr, kOneCharText), 0);
+  const std::string image = writeImage(mgr, 1);
+  EXPECT_EQ(image.size(), 59u);
+  EXPECT_EQ(image, oneCharImage());
+  EXPECT_EQ(writeImage(mgr, 7), image);  // any nonzero mode
+  EXPECT_EQ(writeImage(mgr, 0),
+            "U+4e00\tkRSUnicode\t1.0\n"
+            "U+4e00\tkTotalStrokes\t1\n"
+            "yi1 U+4e00\tkHanYu\t11.10\n");
+}
+
+TEST(Image, DumpMarksCidsAndSecondUnicodeValue) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+3687\tkRSUnicode\t35.6 66.6\n"
+                     "U+3687\tkRSKorean\t35.7\n"
+                     "U+3687\tkRSVantu_Japan1_6\tC+1533+85.3.10 V+1534+86.4.9\n"),
+            0);
+  EXPECT_EQ(writeImage(mgr, 0),
+            "U+3687\tkRSUnicode\t35.6 66.6\n"
+            "U+3687\tkRSKorean\t35.7\n"
+            "U+3687\tkRSVantu_Japan1_6\tC+1533+85.3.10 V+1534+86.4.9 \n"
+            "U+3687\tkHanYu\t00.00\n");
+}
+
+TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
+  UnihanMgr source;
+  ASSERT_EQ(loadText(source,
+                     std::string(kOneCharText) +
+                         "U+4E01\tkRSVantu_Japan1_6\tC+656+1.1.1 V+23058+2.2.2\n"
+                         "U+4E01\tkJapaneseKun\tA B\n"
+                         "U+4E01\tkHanyuPinlu\tdīng(61)\n"
+                         "U+9FFF\tkRSUnicode\t214.9 213.0\n"
+                         "U+9FFF\tkRSKangXi\t3.4\n"),
+            0);
+  const std::string image = writeImage(source);
+  const std::string bigEndian = toBigEndian(image);
+  ASSERT_NE(bigEndian, image);
+  std::string flagTwo = image;
+  flagTwo[19] = 2;  // only bit 0 decides the byte order
+
+  for (const std::string* bytes : std::vector<const std::string*>{&image, &bigEndian, &flagTwo}) {
+    UnihanMgr fromBuffer, fromFile;
+    EXPECT_EQ(loadBuffer(fromBuffer, *bytes, bytes->size()), static_cast<int>(bytes->size()));
+    EXPECT_EQ(fromFile.readUnihanBinary(CPath(writeFile("copy.bin", *bytes))), 0);
+    for (UnihanMgr* loaded : {&fromBuffer, &fromFile}) {
+      EXPECT_TRUE(loaded->IsValid());
+      EXPECT_TRUE(loaded->VersionCheck(1, 4));
+      for (int cp : {0x4DFF, 0x4E00, 0x4E01, 0x4E02, 0x9FFF}) {
+        EXPECT_EQ(describe(*loaded, cp), describe(source, cp)) << std::hex << cp;
+      }
+      EXPECT_EQ(loaded->getUTF32ForCID(656), 0x4E01);
+      EXPECT_EQ(writeImage(*loaded), image);
+    }
+  }
+}
+
+TEST(Image, BufferCutAtEveryLength) {
+  const std::string image = oneCharImage();
+  for (std::size_t len = 0; len <= image.size(); ++len) {
+    UnihanMgr mgr;
+    ASSERT_EQ(loadText(mgr, "U+5000\tkTotalStrokes\t8\nU+5000\tkRSVantu_Japan1_6\tC+2000+1.1.1\n"), 0);
+    const int expected = len < 19 ? 0 : len == 19 ? 19 : len < 26 ? 20 : len < image.size() ? 0 : 59;
+    EXPECT_EQ(loadBuffer(mgr, image, len), expected) << len;
+    EXPECT_TRUE(mgr.IsValid()) << len;  // stays true from the text load either way
+    // The header must be read whole before the old blocks go.
+    EXPECT_EQ(mgr.totalStrokes(0x5000), len < 26 ? 8 : -1) << len;
+    EXPECT_EQ(mgr.getUTF32ForCID(2000), 0x5000) << len;  // CID entries are never cleared
+    if (len >= 44) {
+      EXPECT_EQ(mgr.totalStrokes(0x4E00), 1) << len;  // partial block kept
+    }
+  }
+  UnihanMgr fresh;
+  EXPECT_EQ(loadBuffer(fresh, image, 58), 0);
+  EXPECT_FALSE(fresh.IsValid());
+  EXPECT_EQ(fresh.readUnihanBinaryBuf(nullptr, 59), 0);
+  EXPECT_EQ(loadBuffer(fresh, image + "trailing bytes", image.size() + 14), 73);
+}
+
+TEST(Image, FileCutAtEveryLength) {
+  const std::string image = oneCharImage();
+  for (std::size_t len = 0; len <= image.size(); ++len) {
+    UnihanMgr mgr;
+    const int result = mgr.readUnihanBinary(CPath(writeFile("cut.bin", image.substr(0, len))));
+    EXPECT_EQ(result, len == image.size() ? 0 : -1) << len;
+    EXPECT_EQ(mgr.IsValid(), len == image.size()) << len;
+  }
+  UnihanMgr mgr;
+  EXPECT_EQ(mgr.readUnihanBinary(CPath("/nonexistent/image.bin")), -1);
+  EXPECT_EQ(mgr.readUnihanBinary(nullptr), -1);
+  EXPECT_EQ(mgr.readUnihanBinary(CPath(writeFile("text.bin", kOneCharText))), -1);
+}
+
+TEST(Image, HeaderFieldsAndBlockCountLimit) {
+  UnihanMgr mgr;
+  EXPECT_EQ(loadBuffer(mgr, imageHeader(0, 2, 0), 26), 26);
+  EXPECT_TRUE(mgr.IsValid());
+  EXPECT_TRUE(mgr.VersionCheck(2, 0));
+  EXPECT_EQ(mgr.write(CPath(tempPath("v2.bin")), 1), 0);
+  EXPECT_EQ(readFile(tempPath("v2.bin")), imageHeader(0, 2, 0));
+
+  UnihanMgr big;
+  ASSERT_EQ(loadText(big, kOneCharText), 0);
+  // 32,767 blocks claimed, none present: a short image, not a huge allocation.
+  EXPECT_EQ(loadBuffer(big, imageHeader(32767), 26), 0);
+  EXPECT_EQ(big.totalStrokes(0x4E00), -1);
+  ASSERT_EQ(loadText(big, kOneCharText), 0);
+  const std::string negative = imageHeader(32768);
+  EXPECT_THROW(loadBuffer(big, negative, negative.size()), std::length_error);
+  EXPECT_EQ(big.totalStrokes(0x4E00), -1);  // the old blocks are gone
+  EXPECT_THROW(big.readUnihanBinary(CPath(writeFile("neg.bin", imageHeader(65535)))),
+               std::length_error);
+}
+
+TEST(Image, StringsOutsideTheFormat) {
+  const std::string head = imageHeader(1) + std::string("\x00\x4E\x00\x00\x00\x4E\x00\x00\x01\x00\x01\x00\x00\x00", 14) +
+                           std::string(4, '\0');
+  // A zero byte ends the string held; the next field is read after all bytes.
+  const std::string zeroInside = head + std::string("\x00\x00\x00\x02\x04" "ab\0c" "\x01z", 11);
+  UnihanMgr mgr;
+  ASSERT_EQ(loadBuffer(mgr, zeroInside, zeroInside.size()), static_cast<int>(zeroInside.size()));
+  EXPECT_EQ(readings(mgr, 0x4E00, kMandarin), (std::vector<std::string>{"ab", "z"}));
+  
+  for (int length : {63, 64, 200, 255}) {
+    std::string image = head + std::string("\x01\x00\x00\x00", 4) + static_cast<char>(length) +
+                        std::string(static_cast<std::size_t>(length), 'x');
+    UnihanMgr other;
+    EXPECT_EQ(loadBuffer(other, image, image.size()), length < 64 ? static_cast<int>(image.size()) : 0)
+        << length;
+    EXPECT_EQ(other.readUnihanBinary(CPath(writeFile("long.bin", image))), length < 64 ? 0 : -1);
+  }
+}
+
+TEST(Image, CountsFarBeyondTheData) {
+  // Every count at its maximum over a handful of bytes: each reader stops at
+  // the end without allocating for what is not there.
+  const std::string image = imageHeader(1) + std::string("\x00\x4E\x00\x00\xFF\x4E\x00\x00\xFF\xFF\xFF\xFF\xFF\xFF", 14) +
+                            std::string("\x05\xFF\xFF\xFF\x01\x02", 6);
+  UnihanMgr mgr;
+  EXPECT_EQ(loadBuffer(mgr, image, image.size()), 0);
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 5);
+  EXPECT_EQ(mgr.radix(0x4E00, kRSUnicode, 0), 1);
+  EXPECT_EQ(mgr.totalStrokes(0x4E01), -1);  // inside the range, no record
+  EXPECT_EQ(mgr.readUnihanBinary(CPath(writeFile("counts.bin", image))), -1);
+}
+
+TEST(Image, WriteFailuresTouchNothing) {
+  UnihanMgr mgr;
+  EXPECT_EQ(mgr.write(nullptr, 1), -1);
+  EXPECT_EQ(mgr.write(CPath("/nonexistent/dir/out.bin"), 1), -1);
+  EXPECT_EQ(mgr.write(CPath("/nonexistent/dir/out.txt"), 0), -1);
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// The Unihan text reader: grouping into blocks and the parsing of each field.
+#include "TestSupport.h"
+
+using namespace kelvorn;
+using testsupport::loadText;
+using testsupport::readings;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(TextReader, MissingFileAndNullPath) {
+  UnihanMgr mgr;
+  EXPECT_EQ(mgr.readUnihan(testsupport::CPath("/nonexistent/dir/Unihan.txt")), -1);
+  EXPECT_EQ(mgr.readUnihan(nullptr), -1);
+  EXPECT_FALSE(mgr.IsValid());
+}
+
+TEST(TextReader, RunsOfConsecutiveCodePointsFormBlocks) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "# comment\n"
+                     "U+4E00\tkTotalStrokes\t1\n"
+                     "U+4E01\tkTotalStrokes\t2\n"
+                     "U+4E02\tkDefinition\tonly an unlisted field\n"
+                     "U+4E03\tkTotalStrokes\t2\n"
+                     "U+4E04\tkCantonese\tsoeng6\n"
+                     "U+4E05\tkMandarin\txià\n"),
+            0);
+  EXPECT_TRUE(mgr.IsValid());
+  EXPECT_EQ(mgr.totalStrokes(0x4E01), 2);
+  // U+4E02 has no record, so U+4E03 starts a new block and U+4E02 lies in none.
+  EXPECT_EQ(mgr.getNumVals(0x4E02, kMandarin), -1);
+  EXPECT_EQ(mgr.totalStrokes(0x4E03), 2);
+  EXPECT_EQ(mgr.getNumVals(0x4E04, kMandarin), -1);
+  EXPECT_EQ(readings(mgr, 0x4E05, kMandarin), Strings{"xià"});
+  EXPECT_EQ(mgr.totalStrokes(0x4E05), 0);  // known code point, no value
+  EXPECT_EQ(mgr.totalStrokes(0x4DFF), -1);
+  EXPECT_EQ(mgr.totalStrokes(0x4E06), -1);
+
+  // A second load appends; the earlier block answers first for its range.
+  ASSERT_EQ(loadText(mgr, "U+4E00\tkTotalStrokes\t9\nU+4E10\tkTotalStrokes\t4\n"), 0);
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 1);
+  EXPECT_EQ(mgr.totalStrokes(0x4E10), 4);
+}
+
+TEST(TextReader, UnsortedLinesOfOneCodePointFormASecondRecord) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+5001\tkTotalStrokes\t5\n"
+                     "U+5000\tkTotalStrokes\t10\n"
+                     "U+5001\tkMandarin\tlate\n"),
+            0);
+  EXPECT_EQ(mgr.totalStrokes(0x5001), 5);
+  EXPECT_EQ(mgr.getNumVals(0x5001, kMandarin), 0);  // the later record is never reached
+  EXPECT_EQ(mgr.totalStrokes(0x5000), 10);
+}
+
+TEST(TextReader, RadicalStrokeValues) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+3687\tkRSUnicode\t35.6 66.6\n"
+                     "U+3688\tkRSUnicode\t120'.3\n"
+                     "U+3688\tkRSKangXi\t120.4\n"
+                     "U+3688\tkRSKorean\t7.x\n"
+                     "U+3688\tkRSJapanese\tjunk\n"
+                     "U+3689\tkRSKanWa\t300.1\n"),
+            0);
+  EXPECT_EQ(mgr.getNumVals(0x3687, kRSUnicode), 2);
+  EXPECT_EQ(mgr.radix(0x3687, kRSUnicode, 1), 66);
+  EXPECT_EQ(mgr.stroke(0x3687, kRSUnicode, 1), 6);
+  EXPECT_EQ(mgr.radix(0x3687, kRSUnicode, 2), 35);  // any index but 1 is the first
+  EXPECT_EQ(mgr.radix(0x3688, kRSUnicode, 0), 120);
+  EXPECT_EQ(mgr.stroke(0x3688, kRSUnicode, 0), 3);
+  EXPECT_EQ(mgr.getNumVals(0x3688, kRSUnicode), 0);
+  EXPECT_EQ(mgr.stroke(0x3688, kRSKangXi, 0), 4);
+  EXPECT_EQ(mgr.radix(0x3688, kRSKorean, 0), 7);  // numbers before a mismatch stay
+  EXPECT_EQ(mgr.stroke(0x3688, kRSKorean, 0), 0);
+  EXPECT_EQ(mgr.radix(0x3688, kRSJapanese, 0), -1);  // no number at all: no value
+  EXPECT_EQ(mgr.radix(0x3689, kRSKanWa, 0), 300 & 0xFF);  // fields keep their low bits
+}
+
+TEST(TextReader, CidValuesInLineOrder) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+5B57\tkRSVantu_Japan1_6\tV+20000+39.3.3 C+2779+39.3.3 V+656+1.1.0 "
+                     "V+1123+1.1.0 V+bad V+23058+1.1.0\n"),
+            0);
+  EXPECT_EQ(mgr.getNumVals(0x5B57, kRSVantu_Japan1_6), 5);
+  EXPECT_EQ(mgr.getVantuCID(0x5B57, 0), 20000);
+  EXPECT_EQ(mgr.getVantuCID(0x5B57, 1), 2779);
+  EXPECT_EQ(mgr.totalVantuStrokes(0x5B57, 1), 6);
+  EXPECT_EQ(mgr.getVantuCID(0x5B57, 4), 23058);
+  EXPECT_EQ(mgr.getVantuCID(0x5B57, 5), -1);
+  EXPECT_EQ(mgr.getUTF32ForCID(2779), 0x5B57);
+  EXPECT_EQ(mgr.getUTF32ForCID(1124), 0x5B57);  // 656 shares 1124's entry
+  EXPECT_EQ(mgr.getUTF32ForCID(656), 0x5B57);
+  EXPECT_EQ(mgr.getUTF32ForCID(1123), -1);
+  EXPECT_EQ(mgr.getUTF32ForCID(23058), -1);
+}
+
+TEST(TextReader, ReadingsAndHanYu) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+6F22\tkHanYu\t31713.090\n"
+                     "U+6F22\tkHanyuPinlu\thàn(227) hán(3)\n"
+                     "U+6F22\tkJapaneseKun\tKARA\n"
+                     "U+6F22\tkJapaneseOn\tKAN\n"
+                     "U+6F22\tkSemanticVariant\tU+4E10<kHanYu\n"
+                     "U+6F22\tkMandarin\thàn\r\n"),
+            0);
+  EXPECT_EQ(readings(mgr, 0x6F22, kHanyuPinlu), (Strings{"hàn", "hán"}));
+  EXPECT_EQ(readings(mgr, 0x6F22, kJapaneseKun), Strings{"KARA"});
+  EXPECT_EQ(readings(mgr, 0x6F22, kJapaneseOn), Strings{"KAN"});
+  EXPECT_EQ(readings(mgr, 0x6F22, kMandarin), Strings{"hàn"});  // CR dropped
+  EXPECT_EQ(mgr.getNumVals(0x6F22, kHanyuPinlu), 2);
+  // The semantic-variant line is taken for kHanYu but does not wipe the value.
+  int volume = -1, page = -1, position = -1, virtualFlag = -1;
+  ASSERT_EQ(mgr.getkHanYuData(0x6F22, &volume, &page, &position, &virtualFlag), 0);
+  EXPECT_EQ(volume, 3);
+  EXPECT_EQ(page, 1713);
+  EXPECT_EQ(position, 9);
+  EXPECT_EQ(virtualFlag, 0);
+  std::vector<std::string> out{"kept"};
+  mgr.getPronounceData(out, 0x6F22, kJapaneseOn);
+  EXPECT_EQ(out, (Strings{"kept", "KAN"}));  // appended, never cleared
+}
+
+TEST(TextReader, HostileLines) {
+  const std::string longValue(600, 'a');
+  const std::string longToken(300, '7');
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+\tkTotalStrokes\t3\n"
+                     "U+zz\tkTotalStrokes\t3\n"
+                     "U+4E00\tkMandarin\t" + longValue + " never-read\n"
+                     "U+4E00\tkTotalStrokes\t" + longToken + "\n"
+                     "U+4E01\tkHanYu\t99999999.999\n"
+                     "U+4E01\tkRSUnicode\t" + longToken + "." + longToken + "\n"
+                     "U+4E02\tkTotalStrokes\t4"),  // no final line feed
+            0);
+  // The long line is cut to its first 511 characters; the next line is whole.
+  const Strings mandarin = readings(mgr, 0x4E00, kMandarin);
+  ASSERT_EQ(mandarin.size(), 1u);
+  EXPECT_EQ(mandarin[0].size(), 511u - std::string("U+4E00\tkMandarin\t").size());
+  EXPECT_NE(mgr.totalStrokes(0x4E00), -1);
+  int v, p, pos, virt;
+  ASSERT_EQ(mgr.getkHanYuData(0x4E01, &v, &p, &pos, &virt), 0);
+  EXPECT_EQ(v, 9);
+  EXPECT_EQ(p, 9999);
+  EXPECT_EQ(mgr.totalStrokes(0x4E02), 4);
+  EXPECT_EQ(mgr.totalStrokes(0), -1);  // "U+" without digits made no record
+}
+
+}  // namespace
