@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "store/InlineList.h"
+
 namespace kelvorn_private {
 
 // Presence flags of a UnihanCharRec. Bits 0 to 4 say which radical-stroke
@@ -37,8 +39,8 @@ struct CidEntry {
 struct UnihanCharRec {
   std::uint8_t totalStrokes = 0;
   std::uint8_t flags = 0;
-  std::vector<RadStrokePair> rs;
-  std::vector<CidEntry> cids;
+  InlineList<RadStrokePair, 4> rs;
+  InlineList<CidEntry, 1> cids;
 };
 
 // The reading strings of one code point, as the input's bytes.
