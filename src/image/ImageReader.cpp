@@ -41,7 +41,7 @@ class FileSource {
     if (file_ != nullptr) remaining_ = sizeOf(file_);
   }
   ~FileSource() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr) (void)std::fclose(file_);
   }
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;

@@ -16,7 +16,7 @@ class OutputFile {
   // Opens path with the given fopen mode; check isOpen().
   OutputFile(const char* path, const char* mode)
       : file_(std::fopen(path, mode)), buffer_(new char[kBufferSize]) {
-    if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
+    if (file_ != nullptr) (void)std::setvbuf(file_, nullptr, _IONBF, 0);
   }
   ~OutputFile() { close(); }
   OutputFile(const OutputFile&) = delete;
@@ -48,8 +48,10 @@ class OutputFile {
 
   void close() {
     if (file_ == nullptr) return;
+    // Only a failure while the header goes out makes write report -1; what
+    // happens after it, the close included, is not reported.
     flush();
-    std::fclose(file_);
+    (void)std::fclose(file_);
     file_ = nullptr;
   }
 

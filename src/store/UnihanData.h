@@ -106,7 +106,7 @@ class UnihanData final : public RefCountObj {
 
   std::vector<UnihanBlock> blocks;
   std::int32_t sourcePref[kSourceCount] = {5, 4, 3, 2, 1, 0};
-  std::uint32_t cidToUtf32[kCidTableSize];
+  std::uint32_t cidToUtf32[kCidTableSize] = {};
   std::uint16_t versionMajor = 1;
   std::uint16_t versionMinor = 4;
   bool valid = false;

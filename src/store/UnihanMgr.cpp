@@ -26,6 +26,7 @@ UnihanMgr::~UnihanMgr() {
 }
 
 UnihanMgr& UnihanMgr::operator=(const UnihanMgr& other) {
+  if (this == &other) return *this;
   if (data != other.data) {
     // Take the new reference first so that the order of release cannot
     // matter, then drop the old one.

@@ -8,7 +8,7 @@ LineReader::LineReader(std::FILE* file)
     : file_(file), chunk_(new char[kChunkSize]) {
   // The chunk is our buffer; a second one inside the stream would only add a
   // copy.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
+  (void)std::setvbuf(file_, nullptr, _IONBF, 0);  // the reader buffers itself
 }
 
 // Moves the unread rest of the chunk to its front and reads more behind it.

@@ -38,7 +38,7 @@ class LineReader {
   std::size_t pos_ = 0;
   std::size_t len_ = 0;
   bool eof_ = false;
-  char longLine_[kMaxLineLength + 1];
+  char longLine_[kMaxLineLength + 1] = {};
 };
 
 }  // namespace kelvorn_private
