@@ -3,6 +3,7 @@
 # built from the same objects lets white-box tests reach the store.
 set(KELVORN_SOURCES
   src/store/UnihanData.cpp
+  src/store/BlockIndex.cpp
   src/store/UnihanMgr.cpp
   src/text/LineReader.cpp
   src/text/FieldSearch.cpp
@@ -48,3 +49,13 @@ set_target_properties(kelvorn_unihan PROPERTIES
 add_library(kelvorn_unihan_static STATIC $<TARGET_OBJECTS:kelvorn_unihan_objects>)
 target_include_directories(kelvorn_unihan_static PUBLIC
   ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
+
+# Each exported member forwards to the store, whose queries live in other
+# files; link-time optimisation folds the two calls into one in optimised
+# GCC builds, a nanosecond off every query.
+include(CheckIPOSupported)
+check_ipo_supported(RESULT KELVORN_IPO_SUPPORTED LANGUAGES CXX)
+if(KELVORN_IPO_SUPPORTED AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT KELVORN_SANITIZE)
+  set_property(TARGET kelvorn_unihan_objects kelvorn_unihan kelvorn_unihan_static
+    PROPERTY INTERPROCEDURAL_OPTIMIZATION_RELEASE ON)
+endif()

@@ -66,4 +66,31 @@ TEST(Store, QueriesStayInsideListsThatDisagreeWithFlags) {
   EXPECT_TRUE(store.getPronounceData(out, 0x4E01, kelvorn::kJapaneseOn).empty());
 }
 
+// The first enclosing block in list order, the rule the index must keep.
+const UnihanBlock* firstEnclosing(const UnihanData& store, std::int32_t cp) {
+  for (const UnihanBlock& block : store.blocks) {
+    if (block.first <= cp && cp <= block.last) return &block;
+  }
+  return nullptr;
+}
+
+TEST(Store, IndexedLookupKeepsTheFirstEnclosingBlock) {
+  const std::vector<std::vector<std::pair<int, int>>> layouts = {
+      {{0x4E00, 0x4E05}, {0x4E07, 0x4FFF}, {0x5000, 0x5000}, {0x20000, 0x2A6DF}},  // sorted
+      {{0x4E07, 0x4E10}, {0x4E00, 0x4E05}},                                        // unsorted
+      {{0x4E00, 0x4E10}, {0x4E05, 0x4E20}},                                        // overlapping
+      {{-3, 2}, {0x10FFFF, 0x7FFFFFF0}}};                                          // outside
+  for (const auto& layout : layouts) {
+    UnihanData store;
+    for (const auto& [first, last] : layout) store.blocks.push_back(oneRecordBlock(first));
+    for (std::size_t i = 0; i < layout.size(); ++i) store.blocks[i].last = layout[i].second;
+    store.indexBlocks();
+    for (const auto& [first, last] : layout) {
+      for (std::int32_t cp : {first - 1, first, first + 1, last - 1, last, last + 1, 0x4E06, 0x10FFFF}) {
+        EXPECT_EQ(store.locate(cp).block, firstEnclosing(store, cp)) << std::hex << cp;
+      }
+    }
+  }
+}
+
 }  // namespace

@@ -225,6 +225,7 @@ bool loadImageBody(Source* src, const unsigned char* header, UnihanData* store) 
   store->versionMinor = load16(header + 3, bigEndian);
   const auto blockCount = static_cast<std::int16_t>(load16(header + 5, bigEndian));
 
+  const IndexBlocksOnExit reindex(store);
   std::vector<UnihanBlock>().swap(store->blocks);
   // The count is a signed field; a negative one is an impossible size.
   if (blockCount < 0) throw std::length_error("unihan image: negative block count");

@@ -6,7 +6,9 @@ namespace {
 
 enum class Want { kRadical, kStroke };
 
-int countBits(unsigned bits) { return __builtin_popcount(bits); }
+// Set bits among flag bits 0 to 3, the sources below source 4. A table,
+// because without a popcount instruction the builtin becomes a library call.
+constexpr std::uint8_t kLowerSources[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
 
 // One value of source s at value index k, or -1. For kRSVantu_Japan1_6 the
 // stroke count is that of the radical's form; for the other sources it is the
@@ -23,7 +25,7 @@ int extract(const UnihanCharRec& rec, int source, int valueIndex, Want want) {
     return want == Want::kRadical ? entry.radical : entry.radicalStrokes;
   }
   // The pair of source s follows one pair for each lower source present.
-  std::size_t pos = static_cast<std::size_t>(countBits(rec.flags & ((1u << source) - 1)));
+  std::size_t pos = kLowerSources[rec.flags & ((1u << source) - 1)];
   if (source == kelvorn::kRSUnicode && valueIndex == 1) {
     if ((rec.flags & kFlagSecondUnicode) == 0 || rec.rs.empty()) return -1;
     pos = rec.rs.size() - 1;

@@ -69,9 +69,10 @@ class InlineList {
 
  private:
   // The inline array and the heap pointer share their bytes; the capacity
-  // says which one is in use.
+  // says which one is in use; the inline array is the one in use whenever
+  // no heap block is held.
   union Storage {
-    Storage() : heap(nullptr) {}
+    Storage() : inline_() {}
     T inline_[N];
     T* heap;
   };
@@ -103,10 +104,14 @@ class InlineList {
     }
     other->size_ = 0;
     other->capacity_ = N;
+    other->storage_ = Storage();
   }
 
   void freeHeap() {
-    if (onHeap()) delete[] storage_.heap;
+    if (onHeap()) {
+      delete[] storage_.heap;
+      storage_ = Storage();
+    }
     capacity_ = N;
   }
 

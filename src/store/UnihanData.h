@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kelvorn/UnihanMgr.h"
+#include "store/BlockIndex.h"
 #include "store/records.h"
 
 namespace kelvorn_private {
@@ -88,14 +89,16 @@ class UnihanData final : public RefCountObj {
   // The first block that encloses the code point answers for it; later
   // blocks are never consulted, even when that block has no record there.
   Location locate(std::int32_t codePoint) const {
+    if (blockIndex.usableFor(blocks)) return locateIndexed(codePoint);
     for (const UnihanBlock& block : blocks) {
-      if (block.first <= codePoint && codePoint <= block.last) {
-        return {&block, static_cast<std::uint32_t>(codePoint) -
-                            static_cast<std::uint32_t>(block.first)};
-      }
+      if (block.first <= codePoint && codePoint <= block.last) return at(block, codePoint);
     }
     return {};
   }
+
+  // Brings the block index up to date; every load ends with it, on every
+  // path, so that lookups never trust an index of an earlier block list.
+  void indexBlocks() noexcept { blockIndex.build(blocks); }
 
   // Records that the code point holds the CID, when the CID has an entry.
   void mapCid(std::uint32_t cid, std::uint32_t codePoint) {
@@ -105,11 +108,41 @@ class UnihanData final : public RefCountObj {
   }
 
   std::vector<UnihanBlock> blocks;
+  BlockIndex blockIndex;
   std::int32_t sourcePref[kSourceCount] = {5, 4, 3, 2, 1, 0};
   std::uint32_t cidToUtf32[kCidTableSize] = {};
   std::uint16_t versionMajor = 1;
   std::uint16_t versionMinor = 4;
   bool valid = false;
+
+ private:
+  static Location at(const UnihanBlock& block, std::int32_t codePoint) {
+    return {&block, static_cast<std::uint32_t>(codePoint) - static_cast<std::uint32_t>(block.first)};
+  }
+
+  // The blocks are sorted and disjoint here, so the walk from the first
+  // block on the code point's page stops at the first block past it.
+  Location locateIndexed(std::int32_t codePoint) const {
+    if (codePoint < 0 || codePoint >= BlockIndex::kCodeSpace) return {};
+    for (std::size_t i = blockIndex.firstBlockOnPage(codePoint); i < blocks.size(); ++i) {
+      const UnihanBlock& block = blocks[i];
+      if (codePoint < block.first) break;
+      if (codePoint <= block.last) return at(block, codePoint);
+    }
+    return {};
+  }
+};
+
+// Re-indexes the store's blocks when a load ends, however it ends.
+class IndexBlocksOnExit {
+ public:
+  explicit IndexBlocksOnExit(UnihanData* store) : store_(store) {}
+  ~IndexBlocksOnExit() { store_->indexBlocks(); }
+  IndexBlocksOnExit(const IndexBlocksOnExit&) = delete;
+  IndexBlocksOnExit& operator=(const IndexBlocksOnExit&) = delete;
+
+ private:
+  UnihanData* store_;
 };
 
 }  // namespace kelvorn_private

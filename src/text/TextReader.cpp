@@ -88,6 +88,7 @@ int UnihanData::readUnihan(const char* path) {
   if (path == nullptr) return -1;
   File file(std::fopen(path, "r"));
   if (!file) return -1;
+  const IndexBlocksOnExit reindex(this);
   LineReader reader(file.get());
   TextLoader loader(this);
   std::string_view text;
