@@ -1,0 +1,130 @@
+#include "BenchData.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+using kelvorn::UnihanMgr;
+
+namespace benchdata {
+namespace {
+
+// A fixed seed keeps the order, and so the cache behaviour, the same from run
+// to run.
+constexpr unsigned kShuffleSeed = 20230913;
+constexpr int kLastCodePoint = 0x323AF;
+
+const std::filesystem::path& tempDir() {
+  static const std::filesystem::path dir = [] {
+    auto d = std::filesystem::temp_directory_path() /
+             ("kelvorn-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
+void fail(const std::string& what) {
+  std::fprintf(stderr, "kelvorn_bench: %s\n", what.c_str());
+  std::exit(1);
+}
+
+template <class T>
+void shuffle(std::vector<T>& v) {
+  std::mt19937 rng(kShuffleSeed);
+  std::shuffle(v.begin(), v.end(), rng);
+}
+
+// The first field of every "U+" line; the file is sorted by code point, so a
+// code point's lines are adjacent.
+std::vector<int> parseCodePoints() {
+  std::ifstream in(textPath());
+  if (!in) fail("cannot open " + textPath());
+  std::vector<int> cps;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.compare(0, 2, "U+") != 0) continue;
+    const int cp = static_cast<int>(std::strtol(line.c_str() + 2, nullptr, 16));
+    if (cps.empty() || cps.back() != cp) cps.push_back(cp);
+  }
+  return cps;
+}
+
+}  // namespace
+
+const std::string& textPath() {
+  static const std::string path = KELVORN_BENCH_DATA;
+  return path;
+}
+
+std::string tempPath(const std::string& name) { return (tempDir() / name).string(); }
+
+void removeTempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(tempDir(), ignored);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+UnihanMgr& textStore() {
+  static UnihanMgr* store = [] {
+    auto* m = new UnihanMgr;
+    if (m->readUnihan(CPath(textPath())) != 0) fail("cannot load " + textPath());
+    return m;
+  }();
+  return *store;
+}
+
+const std::string& imagePath() {
+  static const std::string path = [] {
+    std::string p = tempPath("image.bin");
+    if (textStore().write(CPath(p), 1) != 0) fail("cannot write " + p);
+    return p;
+  }();
+  return path;
+}
+
+const std::string& image() {
+  static const std::string bytes = readFile(imagePath());
+  return bytes;
+}
+
+const std::vector<int>& codePoints() {
+  static const std::vector<int> cps = [] {
+    std::vector<int> v = parseCodePoints();
+    shuffle(v);
+    return v;
+  }();
+  return cps;
+}
+
+std::size_t countKnownCodePoints() {
+  std::size_t n = 0;
+  for (int cp = 0; cp <= kLastCodePoint + 1; ++cp) {
+    if (textStore().getNumVals(cp, kelvorn::kMandarin) != -1) ++n;
+  }
+  return n;
+}
+
+const std::vector<unsigned>& cids() {
+  static const std::vector<unsigned> list = [] {
+    std::vector<unsigned> v;
+    for (unsigned cid = 0; cid <= 0xFFFF; ++cid) {
+      if (textStore().getUTF32ForCID(cid) != -1) v.push_back(cid);
+    }
+    shuffle(v);
+    return v;
+  }();
+  return list;
+}
+
+}  // namespace benchdata

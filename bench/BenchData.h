@@ -1,0 +1,73 @@
+// Data shared by the benchmarks: the bundled text file, one store loaded from
+// it, its binary image, and the code points and CIDs to query in a fixed
+// shuffled order.
+#ifndef KELVORN_BENCH_BENCHDATA_H
+#define KELVORN_BENCH_BENCHDATA_H
+
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "kelvorn/UnihanMgr.h"
+
+namespace benchdata {
+
+// The interface takes mutable C strings.
+struct CPath {
+  explicit CPath(const std::string& s) : chars(s.begin(), s.end()) { chars.push_back('\0'); }
+  operator char*() { return chars.data(); }
+  std::vector<char> chars;
+};
+
+const std::string& textPath();
+// A file in this run's own temporary directory.
+std::string tempPath(const std::string& name);
+void removeTempDir();
+std::string readFile(const std::string& path);
+
+// Loaded once, on first use, and kept for the whole run.
+kelvorn::UnihanMgr& textStore();
+const std::string& image();      // textStore() written in mode 1
+const std::string& imagePath();  // the same bytes in a file
+
+// Every code point with a "U+" line in the text file, shuffled.
+const std::vector<int>& codePoints();
+// Code points 0 to 0x323AF for which getNumVals says a block holds them.
+std::size_t countKnownCodePoints();
+// Every CID for which getUTF32ForCID answers, shuffled.
+const std::vector<unsigned>& cids();
+
+// Reports the time of one lookup when every iteration makes `items` of them.
+inline void setPerItem(benchmark::State& state, std::size_t items) {
+  const auto n = static_cast<double>(items);
+  state.SetItemsProcessed(state.iterations() * static_cast<benchmark::IterationCount>(items));
+  state.counters["per_item"] = benchmark::Counter(
+      n, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// Runs the query over every code point once per iteration, in the shuffled
+// order, and reports the time of one query.
+template <class Query>
+void overCodePoints(benchmark::State& state, Query&& query) {
+  const std::vector<int>& cps = codePoints();
+  for (auto _ : state) {
+    for (int cp : cps) benchmark::DoNotOptimize(query(cp));
+  }
+  setPerItem(state, cps.size());
+}
+
+// The same over every CID that maps.
+template <class Query>
+void overCids(benchmark::State& state, Query&& query) {
+  const std::vector<unsigned>& list = cids();
+  for (auto _ : state) {
+    for (unsigned cid : list) benchmark::DoNotOptimize(query(cid));
+  }
+  setPerItem(state, list.size());
+}
+
+}  // namespace benchdata
+
+#endif  // KELVORN_BENCH_BENCHDATA_H

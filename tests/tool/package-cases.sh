@@ -1,0 +1,60 @@
+#!/bin/sh
+# The installed tree: its layout, its tool, and the example built against it
+# through find_package and through pkg-config.
+# Usage: package-cases.sh CASE BUILD_DIR PREFIX SOURCE_DIR CXX [EXTRA_FLAGS]
+set -eu
+case_name=$1 build=$2 prefix=$3 source=$4 cxx=$5 flags=${6:-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
+expected='U+6F22 radical 85 + 11, total strokes 14, CID 1533, readings hàn KARA KAN'
+
+libdir() { dirname "$(find "$prefix" -name 'libkelvorn_unihan.so.1' | head -n 1)"; }
+
+case_install() {
+  rm -rf "$prefix"
+  cmake --install "$build" --prefix "$prefix" >/dev/null
+  lib=$(libdir)
+  for f in include/kelvorn/UnihanMgr.h bin/unihan share/kelvorn-unihan/unihan-15.0.bin; do
+    [ -f "$prefix/$f" ] || fail "$f not installed"
+  done
+  [ -f "$lib/libkelvorn_unihan.so.1.0.0" ] && [ -L "$lib/libkelvorn_unihan.so.1" ] &&
+    [ -L "$lib/libkelvorn_unihan.so" ] || fail "library, SONAME link or namelink missing"
+  readelf -d "$lib/libkelvorn_unihan.so.1.0.0" | grep -q 'SONAME.*libkelvorn_unihan.so.1' ||
+    fail "wrong SONAME"
+  [ -z "$(find "$prefix" -name '*.a')" ] || fail "a static archive was installed"
+  for f in KelvornUnihanConfig.cmake KelvornUnihanConfigVersion.cmake KelvornUnihanTargets.cmake; do
+    [ -f "$lib/cmake/KelvornUnihan/$f" ] || fail "$f not installed"
+  done
+  [ -f "$lib/pkgconfig/kelvorn-unihan.pc" ] || fail "kelvorn-unihan.pc not installed"
+}
+
+case_installed_tool() {
+  # The installed tool finds its library and the image from its own place.
+  out=$(env -u LD_LIBRARY_PATH "$prefix/bin/unihan" show 漢)
+  printf '%s\n' "$out" | grep -Eq 'kRSUnicode +85 +11$' || fail "installed tool: $out"
+}
+
+case_example_cmake() {
+  work=$build/tests/tool/example-cmake
+  rm -rf "$work"
+  CXXFLAGS="$flags" LDFLAGS="$flags" cmake -S "$source/examples" -B "$work" \
+    -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+  cmake --build "$work" >/dev/null
+  out=$("$work/typical_road")
+  [ "$out" = "$expected" ] || fail "example printed: $out"
+}
+
+case_example_pkgconfig() {
+  work=$build/tests/tool/example-pkgconfig
+  mkdir -p "$work"
+  PKG_CONFIG_PATH=$(libdir)/pkgconfig
+  export PKG_CONFIG_PATH
+  # shellcheck disable=SC2046,SC2086
+  "$cxx" -std=c++17 $flags -o "$work/typical_road" "$source/examples/typical_road.cpp" \
+    $(pkg-config --cflags --libs kelvorn-unihan)
+  out=$(LD_LIBRARY_PATH=$(pkg-config --variable=libdir kelvorn-unihan) \
+        "$work/typical_road" "$(pkg-config --variable=image kelvorn-unihan)")
+  [ "$out" = "$expected" ] || fail "example printed: $out"
+}
+
+"case_$case_name"
+echo "ok: $case_name"

@@ -1,0 +1,139 @@
+#!/bin/sh
+# Cases of the unihan tool, one per ctest test.
+# Usage: tool-cases.sh CASE TOOL DATA_TXT IMAGE WORKDIR
+set -eu
+case_name=$1 tool=$2 text=$3 image=$4 work=$5
+here=$(cd "$(dirname "$0")" && pwd)
+rm -rf "$work" && mkdir -p "$work" && cd "$work"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+has() { printf '%s\n' "$1" | grep -Eq -- "$2" || fail "no line matching '$2' in:
+$1"; }
+
+# The command must fail with exactly one stderr line "unihan: ...", and
+# print nothing on stdout.
+fails() {
+  if "$tool" "$@" >out.txt 2>err.txt; then fail "'$*' succeeded"; fi
+  [ "$(wc -l <err.txt)" -eq 1 ] || fail "'$*' stderr is not one line: $(cat err.txt)"
+  grep -q '^unihan: ' err.txt || fail "'$*' stderr lacks the prefix: $(cat err.txt)"
+  [ ! -s out.txt ] || fail "'$*' printed on stdout: $(cat out.txt)"
+}
+
+no_output_left() {
+  for f in "$@"; do [ ! -e "$f" ] && [ ! -e "$f.tmp" ] || fail "$f or $f.tmp left behind"; done
+}
+
+case_show() {
+  out=$("$tool" show 漢)
+  has "$out" '^U\+6F22 漢$'
+  has "$out" 'kRSUnicode +85 +11$'
+  has "$out" 'kRSVantu_Japan1_6 +85 +10 +\(radical form 3 strokes\)'
+  has "$out" 'total strokes +14$'
+  has "$out" 'CID 1533 +glyph 13 strokes'
+  has "$out" 'Mandarin +hàn$'
+  has "$out" 'KARA KAN'
+  has "$out" 'HanYu +volume 3, page 1713, position 9, virtual 0'
+  [ "$("$tool" show U+6F22)" = "$out" ] || fail "U+6F22 differs from 漢"
+  [ "$("$tool" show u+6f22)" = "$out" ] || fail "u+6f22 differs from 漢"
+  # Several characters per argument, the second value of kRSUnicode, and a
+  # code point that no block holds, which is reported but is not an error.
+  out=$("$tool" show 漢字 U+3687 A)
+  [ "$(printf '%s\n' "$out" | grep -c '^U+')" -eq 4 ] || fail "expected four tables: $out"
+  has "$out" 'kRSUnicode +66 +6$'
+  has "$out" '^U\+0041 A$'
+  has "$out" 'not in the Unihan data'
+}
+
+case_show_json() {
+  "$tool" show --json 漢 U+5B57 A >image.jsonl
+  "$tool" show --json --data "$text" 漢 U+5B57 A >text.jsonl
+  cmp image.jsonl text.jsonl || fail "text and image answer differently"
+  python3 - image.jsonl <<'PY'
+import json, sys
+rows = [json.loads(line) for line in open(sys.argv[1], encoding="utf-8")]
+assert len(rows) == 3, rows
+han, zi, a = rows
+assert han["codePoint"] == "U+6F22" and han["char"] == "漢" and han["known"]
+assert han["radicalStrokes"]["kRSUnicode"] == [{"radical": 85, "residual": 11}]
+assert han["radicalStrokes"]["kRSVantu_Japan1_6"][0]["radicalFormStrokes"] == 3
+assert han["totalStrokes"] == 14
+assert han["cids"] == [{"cid": 1533, "strokes": 13}]
+assert han["readings"]["kMandarin"] == ["hàn"]
+assert han["readings"]["kJapaneseKun"] == ["KARA"] and han["readings"]["kJapaneseOn"] == ["KAN"]
+assert han["kHanYu"] == {"volume": 3, "page": 1713, "position": 9, "virtual": 0}
+assert len(zi["cids"]) == 2 and zi["readings"]["kJapaneseKun"] == ["AZA", "UMU", "MASU"]
+assert a == {"codePoint": "U+0041", "char": "A", "known": False}
+PY
+}
+
+case_show_errors() {
+  fails show U+110000
+  fails show U+D800
+  fails show U+12G4
+  fails show "$(printf '\346\274')"       # a UTF-8 sequence cut short
+  fails show "$(printf '\300\201')"       # an overlong form
+  fails show 漢 --data missing.bin
+  printf 'hello\nworld\n' >plain.txt
+  fails show 漢 --data plain.txt
+  head -c 5000 "$image" >cut.bin
+  fails show 漢 --data cut.bin
+}
+
+case_cid() {
+  out=$("$tool" cid 1533 2248)
+  has "$out" '^CID 1533: U\+6F22 漢$'
+  has "$out" '^CID 2248: U\+5B57 字$'
+  fails cid 99999
+  grep -q 'no code point for CID 99999' err.txt || fail "wrong message: $(cat err.txt)"
+  fails cid 12a
+  fails cid -- -1
+  fails cid 1533 99999999999
+}
+
+case_dump() {
+  "$tool" dump "$image" -o from-image.txt
+  "$tool" dump "$text" -o from-text.txt
+  cmp from-image.txt from-text.txt || fail "dumps of image and text differ"
+  [ "$(wc -c <from-image.txt)" -eq 9592788 ] || fail "dump size $(wc -c <from-image.txt)"
+  fails dump missing.bin -o gone.txt
+  no_output_left gone.txt
+}
+
+case_compile_split() {
+  sh "$here/split-unihan.sh" "$text" split
+  "$tool" compile split -o from-dir.bin >report.txt
+  cmp from-dir.bin "$image" || fail "split files compile to other bytes than the merged file"
+  has "$(cat report.txt)" '^from-dir.bin: 12 blocks, 98060 code points, 2134682 bytes'
+  has "$(cat report.txt)" '^  U\+4E00\.\.U\+9FFF +20992 code points$'
+  # Files named one by one, in an order other than by name.
+  "$tool" compile split/Unihan_Readings.txt split/Unihan_IRGSources.txt \
+    split/Unihan_DictionaryIndices.txt split/Unihan_RadicalStrokeCounts.txt -o named.bin >/dev/null
+  cmp named.bin "$image" || fail "named split files compile to other bytes"
+}
+
+case_compile_errors() {
+  fails compile missing.txt -o out.bin
+  printf 'not\tUnihan\n# at all\n' >plain.txt
+  fails compile plain.txt -o out.bin
+  fails compile plain.txt plain.txt -o out.bin
+  mkdir empty && fails compile empty -o out.bin
+  no_output_left out.bin
+  fails compile "$text" -o no-such-dir/out.bin
+}
+
+case_cli() {
+  "$tool" --help >help.txt
+  for sub in compile dump show cid; do
+    grep -q "^  $sub" help.txt || fail "--help does not list $sub"
+    "$tool" "$sub" --help | grep -q "^Usage: unihan $sub" || fail "$sub --help"
+  done
+  grep -q -- '--data' help.txt || fail "--help does not list --data"
+  [ "$("$tool" --version)" = "unihan 1.0.0" ] || fail "--version"
+  fails
+  fails frobnicate
+  fails show
+  fails compile "$text"
+}
+
+"case_$case_name"
+echo "ok: $case_name"

@@ -1,0 +1,73 @@
+// unihan compile: Unihan text, whole or split, to a binary image.
+#include <chrono>
+#include <iomanip>
+#include <memory>
+#include <sstream>
+
+#include "Census.h"
+#include "Commands.h"
+#include "DataFiles.h"
+#include "OutputFile.h"
+#include "SplitMerge.h"
+#include "ToolError.h"
+#include "Utf8.h"
+
+namespace unihan_tool {
+namespace {
+
+struct CompileOptions {
+  std::vector<std::string> inputs;
+  std::string output;
+};
+
+// One file is read as it is; several are merged into one stream first.
+void loadInputs(kelvorn::UnihanMgr& mgr, const std::vector<std::string>& inputs) {
+  const std::vector<std::string> files = expandInputs(inputs);
+  if (files.size() == 1) {
+    loadData(mgr, files.front());
+    return;
+  }
+  const ScratchFile merged;
+  mergeByCodePoint(files, merged.path());
+  loadText(mgr, merged.path(), "the merged input files");
+}
+
+void report(const CompileOptions& opts, const Census& census, double seconds) {
+  std::ostringstream out;
+  out << opts.output << ": " << census.blocks.size() << " blocks, " << census.codePoints
+      << " code points, " << fileSize(opts.output) << " bytes, " << std::fixed
+      << std::setprecision(2) << seconds << " s\n";
+  for (const auto& [first, last] : census.blocks) {
+    out << "  " << std::left << std::setw(17) << codePointLabel(first) + ".." + codePointLabel(last)
+        << ' ' << std::right << std::setw(6) << (last - first + 1) << " code points\n";
+  }
+  writeStdout(out.str());
+}
+
+void runCompile(const CompileOptions& opts) {
+  const auto start = std::chrono::steady_clock::now();
+  kelvorn::UnihanMgr mgr;
+  loadInputs(mgr, opts.inputs);
+  StagedOutput out(opts.output);
+  if (mgr.write(CPath(out.stagingPath()), 1) != 0) {
+    throw ToolError(opts.output + ": cannot write the image (cannot create the file, or the data "
+                    "does not fit the image format)");
+  }
+  out.commit();
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+  report(opts, takeCensus(mgr), elapsed.count());
+}
+
+}  // namespace
+
+Command addCompileCommand(CLI::App& parent) {
+  auto opts = std::make_shared<CompileOptions>();
+  CLI::App* app = parent.add_subcommand(
+      "compile", "Build a binary image from Unihan text: one file, the split Unihan_*.txt files, "
+                 "or a directory holding them");
+  app->add_option("INPUT", opts->inputs, "Unihan text file(s) or directory")->required();
+  app->add_option("-o,--output", opts->output, "Image file to write")->required();
+  return {app, [opts] { runCompile(*opts); }};
+}
+
+}  // namespace unihan_tool

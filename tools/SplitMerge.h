@@ -1,0 +1,26 @@
+// Unicode has published Unihan as several Unihan_*.txt files since 5.2, each
+// holding some fields of every code point. The library reads one stream in
+// which all lines of a code point stand together, so split files are merged
+// into one such stream first.
+#ifndef KELVORN_TOOLS_SPLITMERGE_H
+#define KELVORN_TOOLS_SPLITMERGE_H
+
+#include <string>
+#include <vector>
+
+namespace unihan_tool {
+
+// The files named on the command line, each directory replaced by the
+// Unihan_*.txt files in it sorted by name. Throws ToolError for a missing
+// input or a directory without such files.
+std::vector<std::string> expandInputs(const std::vector<std::string>& inputs);
+
+// Writes the data lines of all files to outPath ordered by code point. The
+// sort is stable: the lines of one code point keep the order of the files,
+// then their order within a file. Comment and blank lines are dropped.
+// Returns the number of lines written; throws ToolError when it is none.
+std::size_t mergeByCodePoint(const std::vector<std::string>& files, const std::string& outPath);
+
+}  // namespace unihan_tool
+
+#endif  // KELVORN_TOOLS_SPLITMERGE_H

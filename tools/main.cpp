@@ -1,0 +1,53 @@
+// unihan: build, dump and query Unihan data through the kelvorn unihan library.
+#include <cstdio>
+#include <exception>
+#include <vector>
+
+#include "Commands.h"
+
+namespace {
+
+void fail(const char* message) { (void)std::fprintf(stderr, "unihan: %s\n", message); }
+
+// Returns the exit status for a command line that did not parse.
+int parseFailure(const CLI::App& app, const CLI::ParseError& e) {
+  const bool informational = e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success);
+  if (informational) return app.exit(e);  // --help, --version
+  (void)std::fprintf(stderr, "unihan: %s (see unihan --help)\n", e.what());
+  return 2;
+}
+
+int run(int argc, char** argv) {
+  using namespace unihan_tool;
+  CLI::App app{"Build, dump and query Unihan data (kelvorn unihan library)", "unihan"};
+  app.set_version_flag("--version", "unihan " KELVORN_VERSION);
+  app.require_subcommand(1);
+  app.fallthrough();  // --data may also follow the subcommand
+  GlobalOptions global;
+  app.add_option("--data", global.data,
+                 "Binary image or Unihan text to answer from (default: the bundled image)");
+  const std::vector<Command> commands = {addCompileCommand(app), addDumpCommand(app),
+                                         addShowCommand(app, global), addCidCommand(app, global)};
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return parseFailure(app, e);
+  }
+  for (const Command& command : commands) {
+    if (command.app->parsed()) command.run();
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    fail(e.what());
+  } catch (...) {
+    fail("unexpected failure");
+  }
+  return 1;
+}
