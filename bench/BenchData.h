@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kelvorn/UnihanMgr.h"
@@ -47,25 +48,26 @@ inline void setPerItem(benchmark::State& state, std::size_t items) {
       n, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-// Runs the query over every code point once per iteration, in the shuffled
-// order, and reports the time of one query.
-template <class Query>
-void overCodePoints(benchmark::State& state, Query&& query) {
-  const std::vector<int>& cps = codePoints();
+// Runs the query over every item of the list once per iteration, in the
+// list's order, and reports the time of one query.
+template <class Item, class Query>
+void overEach(benchmark::State& state, const std::vector<Item>& list, Query&& query) {
   for (auto _ : state) {
-    for (int cp : cps) benchmark::DoNotOptimize(query(cp));
-  }
-  setPerItem(state, cps.size());
-}
-
-// The same over every CID that maps.
-template <class Query>
-void overCids(benchmark::State& state, Query&& query) {
-  const std::vector<unsigned>& list = cids();
-  for (auto _ : state) {
-    for (unsigned cid : list) benchmark::DoNotOptimize(query(cid));
+    for (Item item : list) benchmark::DoNotOptimize(query(item));
   }
   setPerItem(state, list.size());
+}
+
+// Every code point of the data, shuffled.
+template <class Query>
+void overCodePoints(benchmark::State& state, Query&& query) {
+  overEach(state, codePoints(), std::forward<Query>(query));
+}
+
+// Every CID that maps, shuffled.
+template <class Query>
+void overCids(benchmark::State& state, Query&& query) {
+  overEach(state, cids(), std::forward<Query>(query));
 }
 
 }  // namespace benchdata
