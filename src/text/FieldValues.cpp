@@ -151,7 +151,9 @@ void applyCids(std::string_view line, std::size_t fieldAt,
     }
     record->chars.cids.push_back(entry);
     record->chars.flags |= kFlagCids;
-    store->mapCid(static_cast<std::uint32_t>(cid), codePoint);
+    // The table is keyed by the CID as the record keeps it, 16 bits, so that
+    // an image written from this store maps the same CIDs.
+    store->mapCid(entry.cid, codePoint);
   }
 }
 

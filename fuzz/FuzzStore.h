@@ -1,0 +1,203 @@
+// Helpers shared by the fuzz targets: files that live in memory, and every
+// answer a store gives around the code points its blocks hold.
+#ifndef KELVORN_FUZZ_FUZZSTORE_H
+#define KELVORN_FUZZ_FUZZSTORE_H
+
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "store/UnihanData.h"
+
+namespace fuzzstore {
+
+// A file without a name on disk, reached through /proc/self/fd so that the
+// library can open it by path as it would any other. One per use, made once
+// per process and rewritten for each input.
+class MemFile {
+ public:
+  explicit MemFile(const char* name) : fd_(memfd_create(name, 0)) {
+    if (fd_ < 0) std::abort();
+    path_ = "/proc/self/fd/" + std::to_string(fd_);
+  }
+  MemFile(const MemFile&) = delete;
+  MemFile& operator=(const MemFile&) = delete;
+
+  char* path() { return &path_[0]; }
+
+  void put(const std::uint8_t* data, std::size_t size) {
+    if (ftruncate(fd_, 0) != 0) std::abort();
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t n = pwrite(fd_, data + done, size - done, static_cast<off_t>(done));
+      if (n <= 0) std::abort();
+      done += static_cast<std::size_t>(n);
+    }
+  }
+
+  std::vector<char> get() {
+    struct stat st;
+    if (fstat(fd_, &st) != 0) std::abort();
+    std::vector<char> bytes(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+      if (n <= 0) std::abort();
+      done += static_cast<std::size_t>(n);
+    }
+    return bytes;
+  }
+
+ private:
+  int fd_;
+  std::string path_;
+};
+
+// A fault the sanitizers cannot see: say what it was and stop, so that
+// libFuzzer keeps the input.
+[[noreturn]] inline void fail(const char* what) {
+  (void)std::fprintf(stderr, "fuzz check failed: %s\n", what);
+  std::abort();
+}
+
+// Folds every query's answer for one code point into *h. A hash rather
+// than a text of the answers: building strings cost more than the queries.
+inline void mix(std::uint64_t* h, std::uint64_t v) { *h = (*h ^ v) * 0x100000001B3ull; }
+
+inline void describe(const kelvorn_private::UnihanData& s, int cp, std::uint64_t* h) {
+  auto add = [h](int v) { mix(h, static_cast<std::uint32_t>(v)); };
+  for (int source = 0; source < kelvorn_private::kSourceCount; ++source) {
+    for (int k = -1; k < 3; ++k) {
+      add(s.radix(cp, source, k));
+      add(s.stroke(cp, source, k));
+    }
+  }
+  for (int k = -1; k < 3; ++k) {
+    add(s.radix(cp, k));
+    add(s.stroke(cp, k));
+    add(s.getVantuCID(cp, k));
+    add(s.totalVantuStrokes(cp, k));
+  }
+  add(s.totalStrokes(cp));
+  for (int prop = 0; prop < kelvorn_private::kPropCount; ++prop) add(s.getNumVals(cp, prop));
+  std::vector<std::string> readings;
+  for (int prop = kelvorn::kHanyuPinlu; prop <= kelvorn::kMandarin; ++prop) {
+    s.getPronounceData(readings, cp, prop);
+    add(static_cast<int>(readings.size()));
+  }
+  for (const std::string& r : readings) {
+    for (char c : r) mix(h, static_cast<unsigned char>(c));
+    mix(h, 0x100);
+  }
+  int v = -1, p = -1, pos = -1, virt = -1;
+  add(s.getkHanYuData(static_cast<std::uint32_t>(cp), &v, &p, &pos, &virt));
+  add(v), add(p), add(pos), add(virt);
+}
+
+// The code points worth asking about: two either side of each block's ends
+// and the first few inside it, for the first and the last few blocks (every
+// query may walk all blocks, so asking about all of them costs too much).
+// Values past the int range are left out.
+inline std::vector<int> probePoints(const kelvorn_private::UnihanData& s, std::size_t endBlocks,
+                                    std::int64_t perBlock) {
+  std::vector<int> points;
+  auto addRange = [&points](std::int64_t from, std::int64_t to) {
+    for (std::int64_t cp = from; cp <= to; ++cp) {
+      if (cp >= INT32_MIN && cp <= INT32_MAX) points.push_back(static_cast<int>(cp));
+    }
+  };
+  const std::size_t count = s.blocks.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i == endBlocks && count > 2 * endBlocks) i = count - endBlocks;
+    const std::int64_t first = s.blocks[i].first, last = s.blocks[i].last;
+    const std::int64_t head = last >= first && last - first < perBlock ? last : first + perBlock;
+    addRange(first - 2, head + 2);
+    if (last > head + 2) addRange(std::max(head + 3, last - 2), last + 2);
+  }
+  // A query over unsorted blocks walks them all; with many blocks fewer
+  // points are asked, so that one input costs at most a few
+  // hundred thousand steps.
+  const std::size_t budget = std::max<std::size_t>(1, 256 / std::max<std::size_t>(1, count));
+  if (points.size() > budget) points.resize(budget);
+  return points;
+}
+
+inline std::uint64_t describeAll(const kelvorn_private::UnihanData& s, const std::vector<int>& points) {
+  std::uint64_t h = 0xCBF29CE484222325ull;
+  for (int cp : points) describe(s, cp, &h);
+  for (std::uint32_t cid : {0u, 655u, 656u, 657u, 1123u, 1124u, 1125u, 23056u, 23057u, 23058u,
+                            23059u, 65535u, 0xFFFFFFFFu}) {
+    mix(&h, static_cast<std::uint32_t>(s.getUTF32ForCID(cid)));
+  }
+  return h;
+}
+
+// True when two stores hold the same records, field by field, and the same
+// CID table. Cheaper than asking every query, and it implies the answers.
+inline bool sameRecords(const kelvorn_private::UnihanCharRec& a, const kelvorn_private::UnihanCharRec& b) {
+  if (a.totalStrokes != b.totalStrokes || a.flags != b.flags || a.rs.size() != b.rs.size() ||
+      a.cids.size() != b.cids.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.rs.size(); ++i) {
+    if (a.rs[i].radical != b.rs[i].radical || a.rs[i].residual != b.rs[i].residual) return false;
+  }
+  for (std::size_t i = 0; i < a.cids.size(); ++i) {
+    const kelvorn_private::CidEntry &x = a.cids[i], &y = b.cids[i];
+    if (x.cid != y.cid || x.radical != y.radical || x.radicalStrokes != y.radicalStrokes ||
+        x.residualStrokes != y.residualStrokes) {
+      return false;
+    }
+  }
+  return true;
+}
+
+inline bool sameReadings(const kelvorn_private::ReadingSet& a, const kelvorn_private::ReadingSet& b) {
+  return a.pinlu == b.pinlu && a.kun == b.kun && a.on == b.on && a.mandarin == b.mandarin;
+}
+
+inline bool sameHanYu(const kelvorn_private::HanYuRef& a, const kelvorn_private::HanYuRef& b) {
+  return a.volume == b.volume && a.page == b.page && a.position == b.position &&
+         a.virtualFlag == b.virtualFlag;
+}
+
+inline bool sameBlock(const kelvorn_private::UnihanBlock& a, const kelvorn_private::UnihanBlock& b) {
+  if (a.first != b.first || a.last != b.last || a.chars.size() != b.chars.size() ||
+      a.readings.size() != b.readings.size() || a.hanyu.size() != b.hanyu.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.chars.size(); ++i) {
+    if (!sameRecords(a.chars[i], b.chars[i])) return false;
+  }
+  for (std::size_t i = 0; i < a.readings.size(); ++i) {
+    if (!sameReadings(a.readings[i], b.readings[i])) return false;
+  }
+  for (std::size_t i = 0; i < a.hanyu.size(); ++i) {
+    if (!sameHanYu(a.hanyu[i], b.hanyu[i])) return false;
+  }
+  return true;
+}
+
+inline bool sameStore(const kelvorn_private::UnihanData& a, const kelvorn_private::UnihanData& b) {
+  if (a.valid != b.valid || a.versionMajor != b.versionMajor || a.versionMinor != b.versionMinor ||
+      a.blocks.size() != b.blocks.size() ||
+      std::memcmp(a.cidToUtf32, b.cidToUtf32, sizeof a.cidToUtf32) != 0) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.blocks.size(); ++i) {
+    if (!sameBlock(a.blocks[i], b.blocks[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace fuzzstore
+
+#endif  // KELVORN_FUZZ_FUZZSTORE_H

@@ -1,0 +1,115 @@
+// Text and images that no Unihan release contains: zero bytes, binary noise,
+// wrapping code points, carriage returns alone, empty files, and the inputs
+// the fuzz targets found.
+#include <random>
+
+#include "TestSupport.h"
+
+using namespace kelvorn;
+using namespace testsupport;
+
+namespace {
+
+// The image of a store must answer as the store did, whatever the text was.
+void expectImageAnswersAsText(UnihanMgr& text, const std::vector<int>& codePoints,
+                              const std::vector<unsigned int>& cids) {
+  const std::string image = writeImage(text);
+  UnihanMgr loaded;
+  ASSERT_EQ(loadBuffer(loaded, image, image.size()), static_cast<int>(image.size()));
+  for (int cp : codePoints) EXPECT_EQ(describe(loaded, cp), describe(text, cp)) << std::hex << cp;
+  for (unsigned int cid : cids) EXPECT_EQ(loaded.getUTF32ForCID(cid), text.getUTF32ForCID(cid)) << cid;
+}
+
+TEST(HostileText, ZeroBytesEndTheLineButNotTheFile) {
+  const char text[] = "U+4E00\tkMandarin\tab\0cd ef\n"
+                      "U+4E00\tkTotalStrokes\t\0" "9\n"
+                      "\0U+4E01\tkTotalStrokes\t4\n"
+                      "U+4E02\tkTotalStrokes\t5\n";
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr, std::string(text, sizeof text - 1)), 0);
+  EXPECT_EQ(readings(mgr, 0x4E00, kMandarin), std::vector<std::string>{"ab"});
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 0);   // the value lay after the zero byte
+  EXPECT_EQ(mgr.totalStrokes(0x4E01), -1);  // a line that starts with one is empty
+  EXPECT_EQ(mgr.totalStrokes(0x4E02), 5);
+}
+
+TEST(HostileText, BinaryNoiseLoadsAndWritesBack) {
+  std::mt19937 random(20240601);
+  std::string noise(1 << 17, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  // Sprinkle data lines so that the noise reaches the field parsers too.
+  for (std::size_t at = 1000; at + 40 < noise.size(); at += 4099) {
+    noise.replace(at, 36, "\nU+4E00\tkRSVantu_Japan1_6\tC+1124+1.");
+  }
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr, noise), 0);
+  EXPECT_TRUE(mgr.IsValid());
+  EXPECT_EQ(mgr.getUTF32ForCID(1124), 0x4E00);
+  writeImage(mgr, 0);
+  expectImageAnswersAsText(mgr, {0x4DFF, 0x4E00, 0x4E01}, {656, 1124});
+}
+
+TEST(HostileText, CodePointsWrapPastThirtyTwoBits) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+1234500004E00\tkTotalStrokes\t7\n"
+                     "U+FFFFFFFF\tkTotalStrokes\t9\n"
+                     "U+80000000\tkTotalStrokes\t3\n"),
+            0);
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 7);  // only the low 32 bits are kept
+  EXPECT_EQ(mgr.totalStrokes(-1), 9);
+  EXPECT_EQ(mgr.totalStrokes(INT32_MIN), 3);
+  expectImageAnswersAsText(mgr, {0x4E00, -1, INT32_MIN, INT32_MIN + 1, INT32_MAX}, {});
+}
+
+TEST(HostileText, CarriageReturnAloneDoesNotEndALine) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr, "U+4E00\tkTotalStrokes\t3\rU+4E01\tkTotalStrokes\t4\r"), 0);
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 3);
+  EXPECT_EQ(mgr.totalStrokes(0x4E01), -1);
+}
+
+TEST(HostileText, EmptyFileGivesAValidEmptyStore) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr, ""), 0);
+  EXPECT_TRUE(mgr.IsValid());
+  EXPECT_EQ(mgr.getNumVals(0x4E00, kMandarin), -1);
+  EXPECT_EQ(writeImage(mgr).size(), 26u);  // the header and no block
+  EXPECT_EQ(writeImage(mgr, 0), "");
+}
+
+// The reader takes the file in 64 KiB chunks: a line, a carriage return or
+// a long line cut anywhere across a chunk's end, or longer than a chunk,
+// must read as it would whole.
+TEST(HostileText, LinesAcrossTheReadersChunks) {
+  const std::size_t chunk = 1 << 16;
+  for (std::size_t shift = 0; shift < 40; ++shift) {
+    const std::string data = "U+4E00\tkTotalStrokes\t12\r\n";
+    std::string text = "#" + std::string(chunk - data.size() / 2 - 1 - shift, 'x') + "\n" + data;
+    text += "U+4E01\tkMandarin\t" + std::string(600 + shift * 2000, 'a') + "\r\n";
+    text += "U+4E02\tkTotalStrokes\t" + std::to_string(shift) + "\n";
+    UnihanMgr mgr;
+    ASSERT_EQ(loadText(mgr, text), 0);
+    EXPECT_EQ(mgr.totalStrokes(0x4E00), 12) << shift;
+    const std::vector<std::string> cut = readings(mgr, 0x4E01, kMandarin);
+    ASSERT_EQ(cut.size(), 1u) << shift;
+    EXPECT_EQ(cut[0], std::string(511 - 17, 'a')) << shift;
+    EXPECT_EQ(mgr.totalStrokes(0x4E02), static_cast<int>(shift)) << shift;
+  }
+}
+
+// Found by fuzz_text: a CID above 65535 is kept in 16 bits, and the CID table
+// must be keyed the same way, or the image maps a CID that the text did not.
+TEST(HostileText, CidsBeyondSixteenBitsMapAsTheyAreKept) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr, "U+5kRSVantu_Japan1_6C+201089\n"
+                          "U+6\tkRSVantu_Japan1_6\tC+66192+1.2.3 V+-64412+1.2.3\n"),
+            0);
+  EXPECT_EQ(mgr.getVantuCID(5, 0), 201089 & 0xFFFF);
+  EXPECT_EQ(mgr.getUTF32ForCID(201089 & 0xFFFF), 5);
+  EXPECT_EQ(mgr.getUTF32ForCID(656), 6);   // 66192 keeps 656, which folds onto 1124
+  EXPECT_EQ(mgr.getUTF32ForCID(1124), 6);  // and so does -64412
+  expectImageAnswersAsText(mgr, {4, 5, 6, 7}, {656, 1124, 201089 & 0xFFFF, 201089});
+}
+
+}  // namespace
