@@ -4,16 +4,6 @@
 namespace kelvorn_private {
 namespace {
 
-const std::vector<std::string>* readingList(const ReadingSet& set, int prop) {
-  switch (prop) {
-    case kelvorn::kHanyuPinlu: return &set.pinlu;
-    case kelvorn::kJapaneseKun: return &set.kun;
-    case kelvorn::kJapaneseOn: return &set.on;
-    case kelvorn::kMandarin: return &set.mandarin;
-    default: return nullptr;
-  }
-}
-
 bool isReadingProp(int prop) {
   return prop >= kelvorn::kHanyuPinlu && prop <= kelvorn::kMandarin;
 }
@@ -27,7 +17,7 @@ std::vector<std::string>& UnihanData::getPronounceData(
       loc.index >= loc.block->readings.size()) {
     return out;
   }
-  const std::vector<std::string>* list = readingList(loc.block->readings[loc.index], prop);
+  const std::vector<std::string>* list = loc.block->readings[loc.index].list(prop);
   if (list != nullptr) out.insert(out.end(), list->begin(), list->end());
   return out;
 }
@@ -38,7 +28,7 @@ int UnihanData::getNumVals(int codePoint, int prop) const {
   const UnihanBlock& block = *loc.block;
   if (isReadingProp(prop)) {
     if (loc.index >= block.readings.size()) return 0;
-    return static_cast<int>(readingList(block.readings[loc.index], prop)->size());
+    return static_cast<int>(block.readings[loc.index].list(prop)->size());
   }
   if (loc.index >= block.chars.size()) return 0;
   const UnihanCharRec& rec = block.chars[loc.index];

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "kelvorn/UnihanMgr.h"
 #include "store/InlineList.h"
 
 namespace kelvorn_private {
@@ -49,6 +50,20 @@ struct ReadingSet {
   std::vector<std::string> kun;       // kJapaneseKun
   std::vector<std::string> on;        // kJapaneseOn
   std::vector<std::string> mandarin;  // kMandarin
+
+  // The list of a reading property, or null for any other property.
+  const std::vector<std::string>* list(int prop) const {
+    switch (prop) {
+      case kelvorn::kHanyuPinlu: return &pinlu;
+      case kelvorn::kJapaneseKun: return &kun;
+      case kelvorn::kJapaneseOn: return &on;
+      case kelvorn::kMandarin: return &mandarin;
+      default: return nullptr;
+    }
+  }
+  std::vector<std::string>* list(int prop) {
+    return const_cast<std::vector<std::string>*>(static_cast<const ReadingSet*>(this)->list(prop));
+  }
 };
 
 // Position of a code point in the HanYu Da Zidian.

@@ -87,21 +87,12 @@ void applyTotalStrokes(std::string_view token, UnihanCharRec* chars) {
   chars->totalStrokes = static_cast<std::uint8_t>(value);
 }
 
-std::vector<std::string>* readingList(int prop, ReadingSet* set) {
-  switch (prop) {
-    case kelvorn::kHanyuPinlu: return &set->pinlu;
-    case kelvorn::kJapaneseKun: return &set->kun;
-    case kelvorn::kJapaneseOn: return &set->on;
-    default: return &set->mandarin;
-  }
-}
-
 bool isPieceSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 // The line cut at spaces, tabs and line feeds; the code point and the field
 // name are the first two pieces, every later piece is one value.
 void applyReadings(int prop, std::string_view line, ReadingSet* set) {
-  std::vector<std::string>* list = readingList(prop, set);
+  std::vector<std::string>* list = set->list(prop);  // prop is a reading field here
   const char* p = line.data();
   const char* end = p + line.size();
   int piece = 0;
