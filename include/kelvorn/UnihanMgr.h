@@ -107,6 +107,8 @@ class KELVORN_UNIHAN_API UnihanMgr {
 
  private:
   kelvorn_private::UnihanData* data;
+  // The handle's own version pair: 1.4 at creation, copied by copy and
+  // assignment. VersionCheck asks the store, whose pair a loaded image sets.
   unsigned short versionMajor;
   unsigned short versionMinor;
 };
