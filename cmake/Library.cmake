@@ -3,7 +3,9 @@
 # built from the same objects lets white-box tests reach the store.
 set(KELVORN_SOURCES
   src/store/UnihanData.cpp
-  src/store/BlockIndex.cpp
+  src/store/SegmentIndex.cpp
+  src/store/ReadingSet.cpp
+  src/store/ChunkedFile.cpp
   src/store/UnihanMgr.cpp
   src/text/LineReader.cpp
   src/text/FieldSearch.cpp

@@ -1,5 +1,8 @@
-// White-box checks on stores that no reader builds: what write refuses, and
-// queries over records whose counts and flags disagree.
+// White-box checks on stores that no reader builds: what write refuses,
+// queries over records whose counts and flags disagree, and the lookup rule
+// on block lists of every shape.
+#include <random>
+
 #include "TestSupport.h"
 #include "store/UnihanData.h"
 
@@ -9,48 +12,70 @@ using testsupport::tempPath;
 
 namespace {
 
-UnihanBlock oneRecordBlock(std::int32_t cp) {
-  UnihanBlock block;
+// A store with one block for `cp`, whose single record `fill` shapes.
+template <class Fill>
+void oneRecordStore(UnihanData* store, std::int32_t cp, Fill fill) {
+  BlockLoad load(store, BlockLoad::Mode::kAppend);
+  UnihanBlock& block = load.addBlock();
   block.first = block.last = cp;
-  block.chars.emplace_back();
-  block.readings.emplace_back();
+  fill(&load, &block);
   block.hanyu.emplace_back();
-  return block;
 }
 
+void plainRecord(BlockLoad* load, UnihanBlock* block) { load->addChar(block, 0, 0, 0, 0, nullptr); }
+
 TEST(Store, WriteRefusesWhatTheImageCannotCarry) {
+  const std::vector<std::uint8_t> zeros(2 * 256, 0);
+  auto readingsWith = [&](int list, std::vector<std::string> strings) {
+    return [&zeros, list, strings](BlockLoad* load, UnihanBlock* block) {
+      plainRecord(load, block);
+      ReadingLists lists;
+      lists[static_cast<std::size_t>(list)] = strings;
+      load->addReadings(block, lists);
+      (void)zeros;
+    };
+  };
   std::vector<UnihanData> stores(4);
-  stores[0].blocks.push_back(oneRecordBlock(0x4E00));
-  stores[0].blocks[0].readings[0].kun.push_back(std::string(64, 'k'));
-  stores[1].blocks.push_back(oneRecordBlock(0x4E00));
-  stores[1].blocks[0].chars[0].rs.resize(256);
-  stores[2].blocks.resize(32768);
-  stores[3].blocks.push_back(oneRecordBlock(0x4E00));
-  stores[3].blocks[0].readings[0].on.resize(256);
+  oneRecordStore(&stores[0], 0x4E00, readingsWith(1, {std::string(64, 'k')}));
+  oneRecordStore(&stores[1], 0x4E00, [&zeros](BlockLoad* load, UnihanBlock* block) {
+    load->addChar(block, 0, 1, 256, 0, zeros.data());
+  });
+  {
+    BlockLoad load(&stores[2], BlockLoad::Mode::kAppend);
+    for (int i = 0; i < 32768; ++i) load.addBlock();
+  }
+  oneRecordStore(&stores[3], 0x4E00, readingsWith(2, std::vector<std::string>(256, "on")));
   for (std::size_t i = 0; i < stores.size(); ++i) {
     const std::string path = tempPath("refused" + std::to_string(i));
     EXPECT_EQ(stores[i].write(path.c_str(), 1), -1) << i;
     EXPECT_FALSE(fileExists(path)) << i;
   }
   UnihanData fits;
-  fits.blocks.push_back(oneRecordBlock(0x4E00));
-  fits.blocks[0].readings[0].kun.push_back(std::string(63, 'k'));
-  fits.blocks[0].chars[0].rs.resize(255);
+  oneRecordStore(&fits, 0x4E00, [&zeros](BlockLoad* load, UnihanBlock* block) {
+    load->addChar(block, 0, 1, 255, 0, zeros.data());
+    ReadingLists lists;
+    lists[1] = {std::string(63, 'k')};
+    load->addReadings(block, lists);
+  });
   EXPECT_EQ(fits.write(tempPath("fits").c_str(), 1), 0);
 }
 
 TEST(Store, QueriesStayInsideListsThatDisagreeWithFlags) {
   UnihanData store;
-  UnihanBlock block = oneRecordBlock(0x4E00);
-  block.last = 0x4E0F;                    // range longer than its lists
-  block.chars[0].flags = 0xFF;            // every source claimed, no values
-  store.blocks.push_back(block);
+  oneRecordStore(&store, 0x4E00, [](BlockLoad* load, UnihanBlock* block) {
+    block->last = 0x4E0F;                         // range longer than its lists
+    load->addChar(block, 0, 0xFF, 0, 0, nullptr);  // every source claimed, no values
+    load->addReadings(block, ReadingLists());
+    load->addChar(block, 0, 0, 0, 0, nullptr);     // a second record without readings
+  });
   for (int source = 0; source < 6; ++source) {
     for (int k = -1; k < 3; ++k) {
       EXPECT_EQ(store.radix(0x4E00, source, k), -1);
       EXPECT_EQ(store.stroke(0x4E00, source, k), -1);
     }
   }
+  EXPECT_EQ(store.radix(0x4E00, 0), -1);  // the preference walk finds nothing either
+  EXPECT_EQ(store.stroke(0x4E00, 0), -1);
   EXPECT_EQ(store.totalVantuStrokes(0x4E00, 0), -1);
   EXPECT_EQ(store.getNumVals(0x4E00, kelvorn::kRSUnicode), 2);  // as the flag says
   EXPECT_EQ(store.getNumVals(0x4E05, kelvorn::kMandarin), 0);   // in range, no record
@@ -59,37 +84,68 @@ TEST(Store, QueriesStayInsideListsThatDisagreeWithFlags) {
   EXPECT_TRUE(store.getPronounceData(out, 0x4E05, kelvorn::kMandarin).empty());
   int v, p, pos, virt;
   EXPECT_EQ(store.getkHanYuData(0x4E05, &v, &p, &pos, &virt), -1);
-
   // Readings shorter than chars: the reading queries find nothing there.
-  store.blocks[0].chars.resize(2);
   EXPECT_EQ(store.getNumVals(0x4E01, kelvorn::kJapaneseOn), 0);
   EXPECT_TRUE(store.getPronounceData(out, 0x4E01, kelvorn::kJapaneseOn).empty());
 }
 
-// The first enclosing block in list order, the rule the index must keep.
-const UnihanBlock* firstEnclosing(const UnihanData& store, std::int32_t cp) {
-  for (const UnihanBlock& block : store.blocks) {
-    if (block.first <= cp && cp <= block.last) return &block;
+// The first enclosing block in list order: the rule the index must keep.
+std::uint32_t firstEnclosing(const std::vector<UnihanBlock>& blocks, std::int32_t cp) {
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    if (blocks[i].first <= cp && cp <= blocks[i].last) return static_cast<std::uint32_t>(i);
   }
-  return nullptr;
+  return SegmentIndex::kNoBlock;
 }
 
-TEST(Store, IndexedLookupKeepsTheFirstEnclosingBlock) {
-  const std::vector<std::vector<std::pair<int, int>>> layouts = {
+std::vector<UnihanBlock> blocksOf(const std::vector<std::pair<std::int32_t, std::int32_t>>& layout) {
+  std::vector<UnihanBlock> blocks(layout.size());
+  for (std::size_t i = 0; i < layout.size(); ++i) {
+    blocks[i].first = layout[i].first;
+    blocks[i].last = layout[i].second;
+  }
+  return blocks;
+}
+
+void expectFirstEnclosing(const std::vector<UnihanBlock>& blocks, const std::vector<std::int32_t>& probes) {
+  SegmentIndex index;
+  index.build(blocks);
+  for (const std::int32_t cp : probes) {
+    ASSERT_EQ(index.find(cp), firstEnclosing(blocks, cp)) << std::hex << cp;
+  }
+}
+
+TEST(Store, LookupKeepsTheFirstEnclosingBlock) {
+  const std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> layouts = {
       {{0x4E00, 0x4E05}, {0x4E07, 0x4FFF}, {0x5000, 0x5000}, {0x20000, 0x2A6DF}},  // sorted
       {{0x4E07, 0x4E10}, {0x4E00, 0x4E05}},                                        // unsorted
-      {{0x4E00, 0x4E10}, {0x4E05, 0x4E20}},                                        // overlapping
-      {{-3, 2}, {0x10FFFF, 0x7FFFFFF0}}};                                          // outside
+      {{0x4E00, 0x4E10}, {0x4E05, 0x4E20}, {0x4E00, 0x4E30}},                      // overlapping
+      {{0x4E10, 0x4E00}, {0x4E00, 0x4E00}},                                        // first > last
+      {{-3, 2}, {0x10FFFF, 0x7FFFFFFF}, {INT32_MIN, -2}}};                         // outside
   for (const auto& layout : layouts) {
-    UnihanData store;
-    for (const auto& [first, last] : layout) store.blocks.push_back(oneRecordBlock(first));
-    for (std::size_t i = 0; i < layout.size(); ++i) store.blocks[i].last = layout[i].second;
-    store.indexBlocks();
+    std::vector<std::int32_t> probes = {0, 0x4E06, 0x10FFFF, 0x110000, INT32_MIN, INT32_MAX};
     for (const auto& [first, last] : layout) {
-      for (std::int32_t cp : {first - 1, first, first + 1, last - 1, last, last + 1, 0x4E06, 0x10FFFF}) {
-        EXPECT_EQ(store.locate(cp).block, firstEnclosing(store, cp)) << std::hex << cp;
+      for (const std::int64_t cp : {std::int64_t{first} - 1, std::int64_t{first}, std::int64_t{first} + 1,
+                                    std::int64_t{last} - 1, std::int64_t{last}, std::int64_t{last} + 1}) {
+        if (cp >= INT32_MIN && cp <= INT32_MAX) probes.push_back(static_cast<std::int32_t>(cp));
       }
     }
+    expectFirstEnclosing(blocksOf(layout), probes);
+  }
+}
+
+// Many small blocks, overlapping or not, crowded into a few pages, against
+// the walk over the list.
+TEST(Store, LookupMatchesTheWalkOnCrowdedPages) {
+  std::mt19937 random(12345);
+  std::vector<std::int32_t> probes;
+  for (std::int32_t cp = 0x3F00; cp < 0x4300; ++cp) probes.push_back(cp);
+  for (const int maxLength : {1, 4, 300}) {
+    std::vector<std::pair<std::int32_t, std::int32_t>> layout;
+    for (int i = 0; i < 2000; ++i) {
+      const auto first = static_cast<std::int32_t>(0x4000 + random() % 0x200);
+      layout.emplace_back(first, first + static_cast<std::int32_t>(random() % static_cast<unsigned>(maxLength)));
+    }
+    expectFirstEnclosing(blocksOf(layout), probes);
   }
 }
 

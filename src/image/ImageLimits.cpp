@@ -4,30 +4,29 @@
 namespace kelvorn_private {
 namespace {
 
-bool fitsStrings(const std::vector<std::string>& list) {
-  if (list.size() > kMaxRecordListLength) return false;
-  for (const std::string& s : list) {
-    if (s.size() > kMaxStringLength) return false;
+bool fitsReadings(const ReadingSetView& set) {
+  bool fits = true;
+  for (int list = 0; list < kReadingLists; ++list) {
+    if (set.count(list) > image::kMaxRecordListLength) return false;
+    set.forEach(list, [&fits](std::string_view s) { fits = fits && s.size() <= image::string::kMaxLength; });
   }
-  return true;
+  return fits;
 }
 
-bool fitsBlock(const UnihanBlock& block) {
-  if (block.chars.size() > kMaxBlockListLength ||
-      block.readings.size() > kMaxBlockListLength ||
-      block.hanyu.size() > kMaxBlockListLength) {
+bool fitsBlock(const UnihanData& store, const UnihanBlock& block) {
+  if (block.chars.size() > image::kMaxBlockListLength ||
+      block.readings.size() > image::kMaxBlockListLength ||
+      block.hanyu.size() > image::kMaxBlockListLength) {
     return false;
   }
-  for (const UnihanCharRec& rec : block.chars) {
-    if (rec.rs.size() > kMaxRecordListLength || rec.cids.size() > kMaxRecordListLength) {
+  for (const CharRec& rec : block.chars) {
+    const CharView view = store.charView(rec);
+    if (view.pairCount() > image::kMaxRecordListLength || view.cidCount() > image::kMaxRecordListLength) {
       return false;
     }
   }
-  for (const ReadingSet& set : block.readings) {
-    if (!fitsStrings(set.pinlu) || !fitsStrings(set.kun) || !fitsStrings(set.on) ||
-        !fitsStrings(set.mandarin)) {
-      return false;
-    }
+  for (const ReadingRef ref : block.readings) {
+    if (!fitsReadings(store.readingSet(ref))) return false;
   }
   return true;
 }
@@ -35,9 +34,9 @@ bool fitsBlock(const UnihanBlock& block) {
 }  // namespace
 
 bool fitsImageFormat(const UnihanData& store) {
-  if (store.blocks.size() > kMaxBlocks) return false;
-  for (const UnihanBlock& block : store.blocks) {
-    if (!fitsBlock(block)) return false;
+  if (store.blocks().size() > image::kMaxBlocks) return false;
+  for (const UnihanBlock& block : store.blocks()) {
+    if (!fitsBlock(store, block)) return false;
   }
   return true;
 }

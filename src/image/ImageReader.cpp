@@ -1,14 +1,16 @@
 // readUnihanBinary and readUnihanBinaryBuf: one forward pass over a binary
-// image. Both share one decoder; they differ only in where the bytes come
-// from, so the file and the buffer always build the same store.
+// image. Both share one decoder and differ only in where the bytes come from,
+// so the file and the buffer always build the same store.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <memory>
 #include <stdexcept>
 
 #include "image/ImageFormat.h"
+#include "store/ChunkedFile.h"
 #include "store/UnihanData.h"
 
 namespace kelvorn_private {
@@ -17,244 +19,260 @@ namespace {
 // Bytes of an image in memory, read in place.
 class BufferSource {
  public:
-  BufferSource(const unsigned char* begin, std::size_t length)
-      : pos_(begin), end_(begin + length) {}
+  BufferSource(const unsigned char* begin, std::size_t length) : pos_(begin), end_(begin + length) {}
 
-  // The next n bytes, or null when fewer remain.
-  const unsigned char* take(std::size_t n) {
-    if (n > static_cast<std::size_t>(end_ - pos_)) return nullptr;
-    const unsigned char* p = pos_;
-    pos_ += n;
-    return p;
-  }
-  std::size_t remaining() const { return static_cast<std::size_t>(end_ - pos_); }
+  bool ensure(std::size_t n) const { return n <= available(); }
+  const unsigned char* data() const { return pos_; }
+  std::size_t available() const { return static_cast<std::size_t>(end_ - pos_); }
+  void consume(std::size_t n) { pos_ += n; }
+  // An upper bound of the bytes left, to bound what is reserved ahead.
+  std::size_t remainingBound() const { return available(); }
 
  private:
   const unsigned char* pos_;
   const unsigned char* end_;
 };
 
-// Bytes of an image file, read in large chunks. Owns and closes the file.
+// Bytes of an image file, read in chunks. Owns and closes the file.
 class FileSource {
  public:
   explicit FileSource(const char* path) : file_(std::fopen(path, "rb")) {
-    if (file_ != nullptr) remaining_ = sizeOf(file_);
+    if (file_ == nullptr) return;
+    chunks_ = std::make_unique<ChunkedFile>(file_);
+    struct stat st {};
+    if (fstat(fileno(file_), &st) == 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::size_t>(st.st_size);
   }
   ~FileSource() {
-    if (file_ != nullptr) (void)std::fclose(file_);
+    if (file_ != nullptr) (void)std::fclose(file_);  // read-only: nothing to lose
   }
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
 
   bool isOpen() const { return file_ != nullptr; }
-
-  // The next n bytes (n at most kChunkSize), or null when the file ends or a
-  // read fails before n bytes were read.
-  const unsigned char* take(std::size_t n) {
-    if (len_ - pos_ < n && !refill(n)) return nullptr;
-    const unsigned char* p = chunk_.get() + pos_;
-    pos_ += n;
-    if (remaining_ != kUnknownSize) remaining_ -= std::min(remaining_, n);
-    return p;
+  bool ensure(std::size_t n) { return chunks_->ensure(n); }
+  const unsigned char* data() const { return chunks_->data(); }
+  std::size_t available() const { return chunks_->available(); }
+  void consume(std::size_t n) {
+    chunks_->consume(n);
+    consumed_ += n;
   }
-  // Bytes left in the file as far as its size says; only used to bound how
-  // much is reserved ahead of the data.
-  std::size_t remaining() const { return remaining_; }
+  // Files that are not regular have no size; their lists grow as read.
+  std::size_t remainingBound() const {
+    return size_ > consumed_ ? size_ - consumed_ : kUnsizedBound;
+  }
 
  private:
-  static constexpr std::size_t kChunkSize = 1 << 16;
-  static constexpr std::size_t kUnknownSize = std::numeric_limits<std::size_t>::max();
-
-  static std::size_t sizeOf(std::FILE* f) {
-    if (std::fseek(f, 0, SEEK_END) != 0) return kUnknownSize;
-    const long size = std::ftell(f);
-    if (std::fseek(f, 0, SEEK_SET) != 0 || size < 0) return kUnknownSize;
-    return static_cast<std::size_t>(size);
-  }
-
-  bool refill(std::size_t n) {
-    const std::size_t kept = len_ - pos_;
-    std::memmove(chunk_.get(), chunk_.get() + pos_, kept);
-    pos_ = 0;
-    len_ = kept;
-    while (len_ < n) {
-      const std::size_t got = std::fread(chunk_.get() + len_, 1, kChunkSize - len_, file_);
-      if (got == 0) return false;
-      len_ += got;
-    }
-    return true;
-  }
+  static constexpr std::size_t kUnsizedBound = ChunkedFile::kChunkSize;
 
   std::FILE* file_;
-  std::unique_ptr<unsigned char[]> chunk_{new unsigned char[kChunkSize]};
-  std::size_t pos_ = 0;
-  std::size_t len_ = 0;
-  std::size_t remaining_ = kUnknownSize;
+  std::unique_ptr<ChunkedFile> chunks_;
+  std::size_t size_ = 0;
+  std::size_t consumed_ = 0;
 };
-
-std::uint16_t load16(const unsigned char* p, bool bigEndian) {
-  return bigEndian ? static_cast<std::uint16_t>(p[0] << 8 | p[1])
-                   : static_cast<std::uint16_t>(p[1] << 8 | p[0]);
-}
-
-std::uint32_t load32(const unsigned char* p, bool bigEndian) {
-  const std::uint32_t b0 = p[0], b1 = p[1], b2 = p[2], b3 = p[3];
-  return bigEndian ? b0 << 24 | b1 << 16 | b2 << 8 | b3 : b3 << 24 | b2 << 16 | b1 << 8 | b0;
-}
 
 // Reserving for a count that the image claims but cannot hold would let a
 // few hostile bytes allocate gigabytes, so reservations are capped by what
 // the remaining bytes could carry.
 template <class Source>
 std::size_t plausibleCount(const Source& src, std::size_t count, std::size_t minRecordLength) {
-  return std::min(count, src.remaining() / minRecordLength);
+  return std::min(count, src.remainingBound() / minRecordLength);
 }
 
-// Reads block records into a store. Each member returns false as soon as a
-// field cannot be read, leaving what it appended so far in place.
+// Reads block records into the store. Each member returns false as soon as
+// a field cannot be read, leaving what it appended so far in place: the
+// record being read keeps the fields and list elements read completely.
 template <class Source>
 class ImageDecoder {
  public:
-  ImageDecoder(Source* src, UnihanData* store, bool bigEndian)
-      : src_(src), store_(store), bigEndian_(bigEndian) {}
+  ImageDecoder(Source* src, BlockLoad* load, bool bigEndian) : src_(src), load_(load), bigEndian_(bigEndian) {}
 
   bool block(UnihanBlock* b) {
-    const unsigned char* p = src_->take(kBlockRecordLength);
-    if (p == nullptr) return false;
-    b->first = static_cast<std::int32_t>(load32(p, bigEndian_));
-    b->last = static_cast<std::int32_t>(load32(p + 4, bigEndian_));
-    const std::size_t charCount = load16(p + 8, bigEndian_);
-    const std::size_t readingCount = load16(p + 10, bigEndian_);
-    const std::size_t hanyuCount = load16(p + 12, bigEndian_);
+    if (!src_->ensure(image::block::kSize)) return false;
+    const unsigned char* p = src_->data();
+    b->first = static_cast<std::int32_t>(image::load32(p + image::block::kFirst, bigEndian_));
+    b->last = static_cast<std::int32_t>(image::load32(p + image::block::kLast, bigEndian_));
+    const std::size_t charCount = image::load16(p + image::block::kCharCount, bigEndian_);
+    const std::size_t readingCount = image::load16(p + image::block::kReadingCount, bigEndian_);
+    const std::size_t hanyuCount = image::load16(p + image::block::kHanyuCount, bigEndian_);
+    src_->consume(image::block::kSize);
 
-    b->chars.reserve(plausibleCount(*src_, charCount, kCharRecordMinLength));
+    b->chars.reserve(plausibleCount(*src_, charCount, image::charRecord::kSize));
     for (std::size_t i = 0; i < charCount; ++i) {
-      b->chars.emplace_back();
       const auto codePoint = static_cast<std::uint32_t>(b->first) + static_cast<std::uint32_t>(i);
-      if (!charRecord(&b->chars.back(), codePoint)) return false;
+      if (!charRecord(b, codePoint)) return false;
     }
-    b->readings.reserve(plausibleCount(*src_, readingCount, kReadingRecordMinLength));
+    b->readings.reserve(plausibleCount(*src_, readingCount, image::readingRecord::kSize));
     for (std::size_t i = 0; i < readingCount; ++i) {
-      b->readings.emplace_back();
-      if (!readingSet(&b->readings.back())) return false;
+      if (!readingSet(b)) return false;
     }
-    b->hanyu.reserve(plausibleCount(*src_, hanyuCount, kHanYuRecordLength));
+    b->hanyu.reserve(plausibleCount(*src_, hanyuCount, image::hanyu::kSize));
     for (std::size_t i = 0; i < hanyuCount; ++i) {
-      b->hanyu.emplace_back();
-      if (!hanyu(&b->hanyu.back())) return false;
+      if (!hanyu(b)) return false;
     }
     return true;
   }
 
  private:
-  bool charRecord(UnihanCharRec* rec, std::uint32_t codePoint) {
-    const unsigned char* p = src_->take(kCharRecordMinLength);
-    if (p == nullptr) return false;
-    rec->totalStrokes = p[0];
-    rec->flags = p[1];
-    const std::size_t pairCount = p[2];
-    const std::size_t cidCount = p[3];
-
-    rec->rs.reserve(plausibleCount(*src_, pairCount, kPairLength));
-    for (std::size_t i = 0; i < pairCount; ++i) {
-      const unsigned char* q = src_->take(kPairLength);
-      if (q == nullptr) return false;
-      rec->rs.push_back({q[0], q[1]});
+  bool charRecord(UnihanBlock* b, std::uint32_t codePoint) {
+    if (!src_->ensure(image::charRecord::kSize)) {
+      load_->addChar(b, 0, 0, 0, 0, nullptr);
+      return false;
     }
-    rec->cids.reserve(plausibleCount(*src_, cidCount, kCidEntryLength));
-    for (std::size_t i = 0; i < cidCount; ++i) {
-      const unsigned char* q = src_->take(kCidEntryLength);
-      if (q == nullptr) return false;
-      CidEntry entry;
-      entry.cid = load16(q, bigEndian_);
-      entry.radical = q[2];
-      entry.radicalStrokes = q[3];
-      entry.residualStrokes = q[4];
-      store_->mapCid(entry.cid, codePoint);
-      rec->cids.push_back(entry);
+    const unsigned char* p = src_->data();
+    const std::uint8_t totalStrokes = p[image::charRecord::kTotalStrokes];
+    const std::uint8_t flags = p[image::charRecord::kFlags];
+    std::size_t pairs = p[image::charRecord::kPairCount];
+    std::size_t cids = p[image::charRecord::kCidCount];
+    const std::size_t size = image::charRecord::kSize + pairs * kPairBytes + cids * kCidEntryBytes;
+    const bool complete = src_->ensure(size);
+    if (!complete) {
+      // Keep the pairs and CID entries that are there in full.
+      const std::size_t rest = src_->available() - image::charRecord::kSize;
+      if (rest < pairs * kPairBytes) {
+        pairs = rest / kPairBytes;
+        cids = 0;
+      } else {
+        cids = (rest - pairs * kPairBytes) / kCidEntryBytes;
+      }
     }
+    const unsigned char* payload = src_->data() + image::charRecord::kSize;
+    if (bigEndian_ && cids > 0) payload = swappedCids(payload, pairs, cids);
+    const unsigned char* cid = payload + pairs * kPairBytes;
+    for (std::size_t k = 0; k < cids; ++k, cid += kCidEntryBytes) {
+      load_->mapCid(image::load16(cid + image::cidEntry::kCid, false), codePoint);
+    }
+    load_->addChar(b, totalStrokes, flags, pairs, cids, payload);
+    if (!complete) return false;
+    src_->consume(size);
     return true;
   }
 
-  bool readingSet(ReadingSet* set) {
-    const unsigned char* p = src_->take(kReadingRecordMinLength);
-    if (p == nullptr) return false;
-    const std::size_t counts[4] = {p[0], p[1], p[2], p[3]};
-    return strings(&set->pinlu, counts[0]) && strings(&set->kun, counts[1]) &&
-           strings(&set->on, counts[2]) && strings(&set->mandarin, counts[3]);
-  }
-
-  // A string is held up to its first zero byte; all its bytes are consumed.
-  // A length of 64 or more lies outside the format and ends the load.
-  bool strings(std::vector<std::string>* list, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-      const unsigned char* lengthByte = src_->take(1);
-      if (lengthByte == nullptr || *lengthByte > kMaxStringLength) return false;
-      const std::size_t length = *lengthByte;
-      const unsigned char* bytes = src_->take(length);
-      if (bytes == nullptr) return false;
-      const void* zero = std::memchr(bytes, 0, length);
-      const std::size_t held =
-          zero == nullptr ? length : static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - bytes);
-      list->emplace_back(reinterpret_cast<const char*>(bytes), held);
+  // The payload with every CID little-endian, as the store keeps it.
+  const unsigned char* swappedCids(const unsigned char* payload, std::size_t pairs, std::size_t cids) {
+    const std::size_t bytes = pairs * kPairBytes + cids * kCidEntryBytes;
+    swapped_.assign(payload, payload + bytes);
+    for (std::size_t k = 0; k < cids; ++k) {
+      unsigned char* cid = swapped_.data() + pairs * kPairBytes + k * kCidEntryBytes + image::cidEntry::kCid;
+      std::swap(cid[0], cid[1]);
     }
+    return swapped_.data();
+  }
+
+  // The set is measured in place, then copied whole: it is already in the
+  // store's narrow encoding. A string longer than 63 bytes lies outside the
+  // format and ends the load.
+  bool readingSet(UnihanBlock* b) {
+    constexpr std::size_t kCounts = image::readingRecord::kSize;
+    if (!src_->ensure(kCounts)) {
+      load_->addNarrowReadings(b, kEmptySet, kCounts);
+      return false;
+    }
+    const unsigned char* p = src_->data();
+    const std::size_t strings = std::size_t{p[0]} + p[1] + p[2] + p[3];
+    std::size_t size = kCounts;
+    std::size_t complete = 0;
+    for (; complete < strings; ++complete) {
+      if (!src_->ensure(size + image::string::kLengthSize)) break;
+      const std::size_t length = src_->data()[size];
+      if (length > image::string::kMaxLength || !src_->ensure(size + 1 + length)) break;
+      size += image::string::kLengthSize + length;
+    }
+    if (complete == strings) {
+      load_->addNarrowReadings(b, src_->data(), size);
+      src_->consume(size);
+      return true;
+    }
+    addPartialSet(b, complete, size);
+    return false;
+  }
+
+  // The strings read in full, with the counts cut to them, list by list.
+  void addPartialSet(UnihanBlock* b, std::size_t complete, std::size_t size) {
+    const unsigned char* p = src_->data();
+    partial_.assign(p, p + size);
+    for (std::size_t list = 0; list < image::readingRecord::kListCount; ++list) {
+      const std::size_t kept = std::min<std::size_t>(partial_[list], complete);
+      partial_[list] = static_cast<std::uint8_t>(kept);
+      complete -= kept;
+    }
+    load_->addNarrowReadings(b, partial_.data(), partial_.size());
+  }
+
+  bool hanyu(UnihanBlock* b) {
+    HanYuRef ref;
+    if (!src_->ensure(image::hanyu::kSize)) {
+      b->hanyu.push_back(ref);
+      return false;
+    }
+    const unsigned char* p = src_->data();
+    ref.volume = p[image::hanyu::kVolume];
+    ref.page = image::load16(p + image::hanyu::kPage, bigEndian_);
+    ref.position = p[image::hanyu::kPosition];
+    ref.virtualFlag = p[image::hanyu::kVirtualFlag];
+    b->hanyu.push_back(ref);
+    src_->consume(image::hanyu::kSize);
     return true;
   }
 
-  bool hanyu(HanYuRef* ref) {
-    const unsigned char* p = src_->take(kHanYuRecordLength);
-    if (p == nullptr) return false;
-    ref->volume = p[0];
-    ref->page = load16(p + 1, bigEndian_);
-    ref->position = p[3];
-    ref->virtualFlag = p[4];
-    return true;
-  }
+  static constexpr std::uint8_t kEmptySet[image::readingRecord::kSize] = {};
 
   Source* src_;
-  UnihanData* store_;
+  BlockLoad* load_;
   bool bigEndian_;
+  std::vector<std::uint8_t> swapped_;
+  std::vector<std::uint8_t> partial_;
 };
 
-// Everything after the magic: `header` is the byte-order flag, the version
-// pair and the block count. Returns true when every block record was read.
+// Everything after the magic, the rest of the header first. Returns true
+// when every block record was read.
 template <class Source>
-bool loadImageBody(Source* src, const unsigned char* header, UnihanData* store) {
-  const bool bigEndian = (header[0] & kBigEndianFlag) != 0;
-  store->versionMajor = load16(header + 1, bigEndian);
-  store->versionMinor = load16(header + 3, bigEndian);
-  const auto blockCount = static_cast<std::int16_t>(load16(header + 5, bigEndian));
+bool loadImageBody(Source* src, UnihanData* store) {
+  // The source stands just past the magic, where the header goes on.
+  const auto field = [src](std::size_t offset) { return src->data() + (offset - kelvorn::kImageMagicLength); };
+  const bool bigEndian = (*field(image::header::kByteOrder) & image::header::kBigEndianBit) != 0;
+  const std::uint16_t major = image::load16(field(image::header::kVersionMajor), bigEndian);
+  const std::uint16_t minor = image::load16(field(image::header::kVersionMinor), bigEndian);
+  const auto blockCount = static_cast<std::int16_t>(image::load16(field(image::header::kBlockCount), bigEndian));
+  src->consume(image::header::kSize - kelvorn::kImageMagicLength);
 
-  const IndexBlocksOnExit reindex(store);
-  std::vector<UnihanBlock>().swap(store->blocks);
+  BlockLoad load(store, BlockLoad::Mode::kReplace);
+  load.setVersion(major, minor);
   // The count is a signed field; a negative one is an impossible size.
   if (blockCount < 0) throw std::length_error("unihan image: negative block count");
   const auto count = static_cast<std::size_t>(blockCount);
-  store->blocks.reserve(plausibleCount(*src, count, kBlockRecordLength));
+  load.reserveBlocks(plausibleCount(*src, count, image::block::kSize));
+  load.reserveReadingBytes(src->remainingBound());
 
-  ImageDecoder<Source> decoder(src, store, bigEndian);
+  ImageDecoder<Source> decoder(src, &load, bigEndian);
   for (std::size_t i = 0; i < count; ++i) {
-    store->blocks.emplace_back();
-    if (!decoder.block(&store->blocks.back())) return false;
+    if (!decoder.block(&load.addBlock())) return false;
   }
-  store->valid = true;
+  load.markValid();
   return true;
 }
 
-bool isMagic(const unsigned char* p) {
-  return p != nullptr && std::memcmp(p, kImageMagic, kMagicLength) == 0;
+// Checks the magic and leaves the source just past it.
+template <class Source>
+bool atMagic(Source* src) {
+  if (!src->ensure(kelvorn::kImageMagicLength) ||
+      std::memcmp(src->data(), kelvorn::kImageMagic, kelvorn::kImageMagicLength) != 0) {
+    return false;
+  }
+  src->consume(kelvorn::kImageMagicLength);
+  return true;
 }
 
 }  // namespace
 
 int UnihanData::readUnihanBinaryBuf(const char* buf, unsigned int len) {
-  if (buf == nullptr || len < kMagicLength) return 0;
+  if (buf == nullptr) return 0;
   BufferSource src(reinterpret_cast<const unsigned char*>(buf), len);
-  if (!isMagic(src.take(kMagicLength))) return 0;
-  if (len == kMagicLength) return static_cast<int>(kMagicLength);
-  const unsigned char* header = src.take(kHeaderRestLength);
-  if (header == nullptr) return static_cast<int>(kMagicLength + 1);
-  return loadImageBody(&src, header, this) ? static_cast<int>(len) : 0;
+  if (!atMagic(&src)) return 0;
+  if (src.available() == 0) return static_cast<int>(kelvorn::kImageMagicLength);
+  if (!src.ensure(image::header::kSize - kelvorn::kImageMagicLength)) {
+    return static_cast<int>(kelvorn::kImageMagicLength + 1);
+  }
+  return loadImageBody(&src, this) ? static_cast<int>(len) : 0;
 }
 
 // After the magic the file form stops at the first read that fails and
@@ -262,10 +280,9 @@ int UnihanData::readUnihanBinaryBuf(const char* buf, unsigned int len) {
 int UnihanData::readUnihanBinary(const char* path) {
   if (path == nullptr) return -1;
   FileSource src(path);
-  if (!src.isOpen() || !isMagic(src.take(kMagicLength))) return -1;
-  const unsigned char* header = src.take(kHeaderRestLength);
-  if (header == nullptr) return -1;
-  return loadImageBody(&src, header, this) ? 0 : -1;
+  if (!src.isOpen() || !atMagic(&src)) return -1;
+  if (!src.ensure(image::header::kSize - kelvorn::kImageMagicLength)) return -1;
+  return loadImageBody(&src, this) ? 0 : -1;
 }
 
 }  // namespace kelvorn_private

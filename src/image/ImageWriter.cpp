@@ -10,8 +10,28 @@ namespace {
 // Every multi-byte field is written little-endian, whatever the host.
 class ImageSink {
  public:
-  explicit ImageSink(OutputFile* out) : out_(out) {}
+  ImageSink(const UnihanData& store, OutputFile* out) : store_(store), out_(out) {}
 
+  void header() {
+    out_->put(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
+    u8(0);  // byte order: little-endian
+    u16(store_.versionMajor());
+    u16(store_.versionMinor());
+    u16(static_cast<std::uint16_t>(store_.blocks().size()));
+  }
+
+  void block(const UnihanBlock& b) {
+    u32(static_cast<std::uint32_t>(b.first));
+    u32(static_cast<std::uint32_t>(b.last));
+    u16(static_cast<std::uint16_t>(b.chars.size()));
+    u16(static_cast<std::uint16_t>(b.readings.size()));
+    u16(static_cast<std::uint16_t>(b.hanyu.size()));
+    for (const CharRec& rec : b.chars) charRecord(store_.charView(rec));
+    for (const ReadingRef ref : b.readings) readingSet(store_.readingSet(ref));
+    for (const HanYuRef& ref : b.hanyu) hanyu(ref);
+  }
+
+ private:
   void u8(std::uint8_t v) { out_->putByte(v); }
   void u16(std::uint16_t v) {
     const std::uint8_t b[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
@@ -19,66 +39,27 @@ class ImageSink {
   }
   void u32(std::uint32_t v) {
     const std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                               static_cast<std::uint8_t>(v >> 16),
-                               static_cast<std::uint8_t>(v >> 24)};
+                               static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
     out_->put(b, 4);
   }
-  void count(std::size_t n) { u8(static_cast<std::uint8_t>(n)); }
-  void count16(std::size_t n) { u16(static_cast<std::uint16_t>(n)); }
 
-  void header(const UnihanData& store) {
-    out_->put(kImageMagic, kMagicLength);
-    u8(0);  // byte-order flag: little-endian
-    u16(store.versionMajor);
-    u16(store.versionMinor);
-    count16(store.blocks.size());
+  // The record keeps its pairs and CID entries in the image's layout.
+  void charRecord(const CharView& rec) {
+    u8(rec.totalStrokes());
+    u8(rec.flags());
+    u8(static_cast<std::uint8_t>(rec.pairCount()));
+    u8(static_cast<std::uint8_t>(rec.cidCount()));
+    out_->put(rec.pairBytes(), rec.pairCount() * kPairBytes + rec.cidCount() * kCidEntryBytes);
   }
 
-  void block(const UnihanBlock& b) {
-    u32(static_cast<std::uint32_t>(b.first));
-    u32(static_cast<std::uint32_t>(b.last));
-    count16(b.chars.size());
-    count16(b.readings.size());
-    count16(b.hanyu.size());
-    for (const UnihanCharRec& rec : b.chars) charRecord(rec);
-    for (const ReadingSet& set : b.readings) readingSet(set);
-    for (const HanYuRef& ref : b.hanyu) hanyu(ref);
-  }
-
- private:
-  void charRecord(const UnihanCharRec& rec) {
-    u8(rec.totalStrokes);
-    u8(rec.flags);
-    count(rec.rs.size());
-    count(rec.cids.size());
-    for (const RadStrokePair& pair : rec.rs) {
-      u8(pair.radical);
-      u8(pair.residual);
-    }
-    // The CID comes first in the file although it is the entry's last field.
-    for (const CidEntry& entry : rec.cids) {
-      u16(entry.cid);
-      u8(entry.radical);
-      u8(entry.radicalStrokes);
-      u8(entry.residualStrokes);
-    }
-  }
-
-  void readingSet(const ReadingSet& set) {
-    count(set.pinlu.size());
-    count(set.kun.size());
-    count(set.on.size());
-    count(set.mandarin.size());
-    strings(set.pinlu);
-    strings(set.kun);
-    strings(set.on);
-    strings(set.mandarin);
-  }
-
-  void strings(const std::vector<std::string>& list) {
-    for (const std::string& s : list) {
-      count(s.size());
-      out_->put(s.data(), s.size());
+  // All four counts come before the first string.
+  void readingSet(const ReadingSetView& set) {
+    for (int list = 0; list < kReadingLists; ++list) u8(static_cast<std::uint8_t>(set.count(list)));
+    for (int list = 0; list < kReadingLists; ++list) {
+      set.forEach(list, [this](std::string_view s) {
+        u8(static_cast<std::uint8_t>(s.size()));
+        out_->put(s);
+      });
     }
   }
 
@@ -89,6 +70,7 @@ class ImageSink {
     u8(ref.virtualFlag);
   }
 
+  const UnihanData& store_;
   OutputFile* out_;
 };
 
@@ -98,10 +80,12 @@ int writeImage(const UnihanData& store, const char* path) {
   if (!fitsImageFormat(store)) return -1;
   OutputFile out(path, "wb");
   if (!out.isOpen()) return -1;
-  ImageSink sink(&out);
-  sink.header(store);
+  ImageSink sink(store, &out);
+  sink.header();
+  // Only a failure while the header goes out is reported: the result says
+  // whether the file could be started, not whether every byte reached it.
   if (!out.flush()) return -1;
-  for (const UnihanBlock& block : store.blocks) sink.block(block);
+  for (const UnihanBlock& block : store.blocks()) sink.block(block);
   return 0;
 }
 

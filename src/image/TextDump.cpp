@@ -8,14 +8,14 @@ namespace {
 
 class DumpSink {
  public:
-  explicit DumpSink(OutputFile* out) : out_(out) {}
+  DumpSink(const UnihanData& store, OutputFile* out) : store_(store), out_(out) {}
 
   void block(const UnihanBlock& b) {
     const auto first = static_cast<std::uint32_t>(b.first);
     for (std::size_t i = 0; i < b.chars.size(); ++i) {
-      charRecord(b.chars[i], first + static_cast<std::uint32_t>(i));
+      charRecord(store_.charView(b.chars[i]), first + static_cast<std::uint32_t>(i));
     }
-    for (const ReadingSet& set : b.readings) readingSet(set);
+    for (const ReadingRef ref : b.readings) readingSet(store_.readingSet(ref));
     for (std::size_t i = 0; i < b.hanyu.size(); ++i) {
       hanyu(b.hanyu[i], first + static_cast<std::uint32_t>(i));
     }
@@ -60,30 +60,29 @@ class DumpSink {
 
   // The k-th pair goes with the k-th set flag among sources 0 to 4; the second
   // kRSUnicode value, the last pair, joins the kRSUnicode line.
-  void radStrokeLines(const UnihanCharRec& rec, std::uint32_t codePoint) {
+  void radStrokeLines(const CharView& rec, std::uint32_t codePoint) {
     int source = 0;
-    for (const RadStrokePair& p : rec.rs) {
-      while (source < kPairSources && (rec.flags & (1u << source)) == 0) ++source;
+    for (std::size_t i = 0; i < rec.pairCount(); ++i) {
+      while (source < kPairSources && (rec.flags() & (1u << source)) == 0) ++source;
       if (source >= kPairSources) break;
       lineStart(codePoint, kFieldNames[source]);
-      pair(p);
-      if (source == kelvorn::kRSUnicode && (rec.flags & kFlagSecondUnicode) != 0) {
+      pair(rec.pair(i));
+      if (source == kelvorn::kRSUnicode && (rec.flags() & kFlagSecondUnicode) != 0) {
         ch(' ');
-        pair(rec.rs.back());
+        pair(rec.pair(rec.pairCount() - 1));
       }
       ch('\n');
       ++source;
     }
   }
 
-  void charRecord(const UnihanCharRec& rec, std::uint32_t codePoint) {
+  void charRecord(const CharView& rec, std::uint32_t codePoint) {
     radStrokeLines(rec, codePoint);
-    if (!rec.cids.empty()) {
+    if (rec.cidCount() > 0) {
       lineStart(codePoint, kFieldNames[kelvorn::kRSVantu_Japan1_6]);
-      bool firstEntry = true;
-      for (const CidEntry& e : rec.cids) {
-        ch(firstEntry ? 'C' : 'V');
-        firstEntry = false;
+      for (std::size_t k = 0; k < rec.cidCount(); ++k) {
+        const CidEntry e = rec.cid(k);
+        ch(k == 0 ? 'C' : 'V');
         ch('+');
         number(e.cid);
         ch('+');
@@ -96,21 +95,21 @@ class DumpSink {
       }
       ch('\n');
     }
-    if (rec.totalStrokes != 0) {
+    if (rec.totalStrokes() != 0) {
       lineStart(codePoint, kFieldNames[kelvorn::kTotalStrokes]);
-      number(rec.totalStrokes);
+      number(rec.totalStrokes());
       ch('\n');
     }
   }
 
   // Reading strings carry no code point and no line end: each is followed by
   // one blank, and the block's first HanYu line continues after them.
-  void readingSet(const ReadingSet& set) {
-    for (const auto* list : {&set.pinlu, &set.kun, &set.on, &set.mandarin}) {
-      for (const std::string& s : *list) {
+  void readingSet(const ReadingSetView& set) {
+    for (int list = 0; list < kReadingLists; ++list) {
+      set.forEach(list, [this](std::string_view s) {
         text(s);
         ch(' ');
-      }
+      });
     }
   }
 
@@ -124,6 +123,7 @@ class DumpSink {
     ch('\n');
   }
 
+  const UnihanData& store_;
   OutputFile* out_;
 };
 
@@ -132,8 +132,8 @@ class DumpSink {
 int writeTextDump(const UnihanData& store, const char* path) {
   OutputFile out(path, "w");
   if (!out.isOpen()) return -1;
-  DumpSink sink(&out);
-  for (const UnihanBlock& block : store.blocks) sink.block(block);
+  DumpSink sink(store, &out);
+  for (const UnihanBlock& block : store.blocks()) sink.block(block);
   return 0;
 }
 

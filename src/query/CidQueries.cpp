@@ -4,34 +4,36 @@
 namespace kelvorn_private {
 namespace {
 
-const CidEntry* cidEntryAt(const UnihanData& store, int codePoint, int valueIndex) {
-  const UnihanCharRec* rec = charRecordAt(store, codePoint);
-  if (rec == nullptr || valueIndex < 0 ||
-      static_cast<std::size_t>(valueIndex) >= rec->cids.size()) {
-    return nullptr;
-  }
-  return &rec->cids[static_cast<std::size_t>(valueIndex)];
+// The code point's CID entry at the value index; false when there is none.
+bool cidEntryAt(const UnihanData& store, int codePoint, int valueIndex, bool needFlag, CidEntry* entry) {
+  const CharRec* found = charRecordAt(store, codePoint);
+  if (found == nullptr || valueIndex < 0) return false;
+  if (needFlag && (found->flags & kFlagCids) == 0) return false;
+  const CharView rec = store.charView(*found);
+  if (static_cast<std::size_t>(valueIndex) >= rec.cidCount()) return false;
+  *entry = rec.cid(static_cast<std::size_t>(valueIndex));
+  return true;
 }
 
 }  // namespace
 
 int UnihanData::getVantuCID(int codePoint, int valueIndex) const {
-  const CidEntry* entry = cidEntryAt(*this, codePoint, valueIndex);
-  return entry == nullptr ? -1 : entry->cid;
+  CidEntry entry;
+  return cidEntryAt(*this, codePoint, valueIndex, false, &entry) ? entry.cid : -1;
 }
 
 int UnihanData::totalVantuStrokes(int codePoint, int valueIndex) const {
-  const UnihanCharRec* rec = charRecordAt(*this, codePoint);
-  if (rec == nullptr || (rec->flags & kFlagCids) == 0) return -1;
-  const CidEntry* entry = cidEntryAt(*this, codePoint, valueIndex);
-  return entry == nullptr ? -1 : entry->radicalStrokes + entry->residualStrokes;
+  CidEntry entry;
+  return cidEntryAt(*this, codePoint, valueIndex, true, &entry)
+             ? entry.radicalStrokes + entry.residualStrokes
+             : -1;
 }
 
 int UnihanData::getUTF32ForCID(std::uint32_t cid) const {
   if (cid == kFoldedCid) cid = kFirstTableCid;
   const std::uint32_t slot = cid - kFirstTableCid;  // CIDs below wrap past the end
   if (slot >= kCidTableSize) return -1;
-  return static_cast<int>(cidToUtf32[slot]);
+  return static_cast<int>(cidEntry(slot));
 }
 
 }  // namespace kelvorn_private

@@ -4,78 +4,91 @@
 namespace kelvorn_private {
 namespace {
 
-enum class Want { kRadical, kStroke };
+// Which byte of a pair or CID entry a query answers with: the radical, or
+// the stroke count (the residual of a pair, the radical form's strokes of a
+// kRSVantu_Japan1_6 value).
+enum Want : std::size_t { kRadical = 0, kStroke = 1 };
+static_assert(image::pair::kResidual == image::pair::kRadical + kStroke &&
+                  image::cidEntry::kRadicalStrokes == image::cidEntry::kRadical + kStroke,
+              "the stroke byte follows the radical byte");
 
 // Set bits among flag bits 0 to 3, the sources below source 4. A table,
 // because without a popcount instruction the builtin becomes a library call.
 constexpr std::uint8_t kLowerSources[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
 
-// One value of source s at value index k, or -1. For kRSVantu_Japan1_6 the
-// stroke count is that of the radical's form; for the other sources it is the
-// residual count.
-int extract(const UnihanCharRec& rec, int source, int valueIndex, Want want) {
-  if (source < 0 || source >= kSourceCount || (rec.flags & (1u << source)) == 0) {
-    return -1;
-  }
+// One value of source s at value index k, or -1.
+int extract(const CharView& rec, int source, int valueIndex, Want want) {
+  if (source < 0 || source >= kSourceCount || (rec.flags() & (1u << source)) == 0) return -1;
   if (source == kelvorn::kRSVantu_Japan1_6) {
-    if (valueIndex < 0 || static_cast<std::size_t>(valueIndex) >= rec.cids.size()) {
-      return -1;
-    }
-    const CidEntry& entry = rec.cids[static_cast<std::size_t>(valueIndex)];
-    return want == Want::kRadical ? entry.radical : entry.radicalStrokes;
+    if (valueIndex < 0 || static_cast<std::size_t>(valueIndex) >= rec.cidCount()) return -1;
+    return rec.cidBytes()[static_cast<std::size_t>(valueIndex) * kCidEntryBytes + image::cidEntry::kRadical + want];
   }
   // The pair of source s follows one pair for each lower source present.
-  std::size_t pos = kLowerSources[rec.flags & ((1u << source) - 1)];
+  std::size_t pos = kLowerSources[rec.flags() & ((1u << source) - 1)];
   if (source == kelvorn::kRSUnicode && valueIndex == 1) {
-    if ((rec.flags & kFlagSecondUnicode) == 0 || rec.rs.empty()) return -1;
-    pos = rec.rs.size() - 1;
+    if ((rec.flags() & kFlagSecondUnicode) == 0 || rec.pairCount() == 0) return -1;
+    pos = rec.pairCount() - 1;
   }
-  if (pos >= rec.rs.size()) return -1;
-  return want == Want::kRadical ? rec.rs[pos].radical : rec.rs[pos].residual;
+  if (pos >= rec.pairCount()) return -1;
+  return rec.pairBytes()[pos * kPairBytes + image::pair::kRadical + want];
 }
 
-int bySource(const UnihanData& store, int codePoint, int source, int valueIndex,
-             Want want) {
-  const UnihanCharRec* rec = charRecordAt(store, codePoint);
-  return rec == nullptr ? -1 : extract(*rec, source, valueIndex, want);
+int bySource(const UnihanData& store, int codePoint, int source, int valueIndex, Want want) {
+  const CharRec* rec = charRecordAt(store, codePoint);
+  return rec == nullptr ? -1 : extract(store.charView(*rec), source, valueIndex, want);
 }
 
-// The lookup does not depend on the source, so it runs once for the walk.
-int byPreference(const UnihanData& store, int codePoint, int valueIndex, Want want) {
-  const UnihanCharRec* rec = charRecordAt(store, codePoint);
-  if (rec == nullptr) return -1;
-  for (const std::int32_t source : store.sourcePref) {
+int walk(const UnihanData& store, const CharView& rec, int valueIndex, Want want) {
+  for (int i = 0; i < kSourceCount; ++i) {
+    const std::int32_t source = store.sourcePref()[i];
     if (source == -1) continue;
-    const int answer = extract(*rec, source, valueIndex, want);
+    const int answer = extract(rec, source, valueIndex, want);
     if (answer != -1) return answer;
   }
   return -1;
 }
 
-}  // namespace
-
-void UnihanData::setRadixStrokeSourcePref(const kelvorn::unihanPropT* pref) {
-  for (int i = 0; i < kSourceCount; ++i) sourcePref[i] = pref[i];
+// The walk answers from the first preferred source whose flag is set, unless
+// the record's lists disagree with its flags. For value index 0 that source
+// comes from a table kept with the preference, and the byte is picked
+// without a branch on which source won, which the data makes unpredictable.
+int byPreference(const UnihanData& store, int codePoint, int valueIndex, Want want) {
+  const CharRec* found = charRecordAt(store, codePoint);
+  if (found == nullptr) return -1;
+  const CharView rec = store.charView(*found);
+  if (valueIndex == 0) {
+    const UnihanData::Preferred winner = store.preferredFor(rec.flags());
+    if (winner.source < 0) return -1;
+    const bool isCid = winner.source == kelvorn::kRSVantu_Japan1_6;
+    const std::uint8_t* pairByte = rec.pairBytes() + winner.pairPosition * kPairBytes;
+    const std::uint8_t* cidByte = rec.cidBytes() + image::cidEntry::kRadical;
+    const std::uint8_t* byte = isCid ? cidByte : pairByte;
+    const bool present = isCid ? rec.cidCount() > 0 : winner.pairPosition < rec.pairCount();
+    if (present) return byte[want];
+  }
+  return walk(store, rec, valueIndex, want);
 }
 
+}  // namespace
+
 int UnihanData::radix(int codePoint, int source, int valueIndex) const {
-  return bySource(*this, codePoint, source, valueIndex, Want::kRadical);
+  return bySource(*this, codePoint, source, valueIndex, kRadical);
 }
 
 int UnihanData::stroke(int codePoint, int source, int valueIndex) const {
-  return bySource(*this, codePoint, source, valueIndex, Want::kStroke);
+  return bySource(*this, codePoint, source, valueIndex, kStroke);
 }
 
 int UnihanData::radix(int codePoint, int valueIndex) const {
-  return byPreference(*this, codePoint, valueIndex, Want::kRadical);
+  return byPreference(*this, codePoint, valueIndex, kRadical);
 }
 
 int UnihanData::stroke(int codePoint, int valueIndex) const {
-  return byPreference(*this, codePoint, valueIndex, Want::kStroke);
+  return byPreference(*this, codePoint, valueIndex, kStroke);
 }
 
 int UnihanData::totalStrokes(int codePoint) const {
-  const UnihanCharRec* rec = charRecordAt(*this, codePoint);
+  const CharRec* rec = charRecordAt(*this, codePoint);
   return rec == nullptr ? -1 : rec->totalStrokes;
 }
 

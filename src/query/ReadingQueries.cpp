@@ -2,46 +2,42 @@
 #include "query/RecordAccess.h"
 
 namespace kelvorn_private {
-namespace {
 
-bool isReadingProp(int prop) {
-  return prop >= kelvorn::kHanyuPinlu && prop <= kelvorn::kMandarin;
-}
-
-}  // namespace
-
-std::vector<std::string>& UnihanData::getPronounceData(
-    std::vector<std::string>& out, int codePoint, int prop) const {
-  const Location loc = locate(codePoint);
-  if (loc.block == nullptr || loc.index >= loc.block->chars.size() ||
+std::vector<std::string>& UnihanData::getPronounceData(std::vector<std::string>& out, int codePoint,
+                                                       int prop) const {
+  const Location loc = locate(*this, codePoint);
+  const int list = readingListOf(prop);
+  if (loc.block == nullptr || list < 0 || loc.index >= loc.block->chars.size() ||
       loc.index >= loc.block->readings.size()) {
     return out;
   }
-  const std::vector<std::string>* list = loc.block->readings[loc.index].list(prop);
-  if (list != nullptr) out.insert(out.end(), list->begin(), list->end());
+  readingSet(loc.block->readings[loc.index]).forEach(list, [&out](std::string_view s) {
+    out.emplace_back(s);
+  });
   return out;
 }
 
 int UnihanData::getNumVals(int codePoint, int prop) const {
-  const Location loc = locate(codePoint);
+  const Location loc = locate(*this, codePoint);
   if (loc.block == nullptr) return -1;
   const UnihanBlock& block = *loc.block;
-  if (isReadingProp(prop)) {
+  const int list = readingListOf(prop);
+  if (list >= 0) {
     if (loc.index >= block.readings.size()) return 0;
-    return static_cast<int>(block.readings[loc.index].list(prop)->size());
+    return static_cast<int>(readingSet(block.readings[loc.index]).count(list));
   }
   if (loc.index >= block.chars.size()) return 0;
-  const UnihanCharRec& rec = block.chars[loc.index];
+  const CharRec& rec = block.chars[loc.index];
   switch (prop) {
     case kelvorn::kRSUnicode: return (rec.flags & kFlagSecondUnicode) != 0 ? 2 : 0;
-    case kelvorn::kRSVantu_Japan1_6: return static_cast<int>(rec.cids.size());
+    case kelvorn::kRSVantu_Japan1_6: return static_cast<int>(charView(rec).cidCount());
     default: return 0;
   }
 }
 
-int UnihanData::getkHanYuData(std::uint32_t codePoint, int* volume, int* page,
-                              int* position, int* virtualFlag) const {
-  const Location loc = locate(static_cast<std::int32_t>(codePoint));
+int UnihanData::getkHanYuData(std::uint32_t codePoint, int* volume, int* page, int* position,
+                              int* virtualFlag) const {
+  const Location loc = locate(*this, static_cast<std::int32_t>(codePoint));
   if (loc.block == nullptr || loc.index >= loc.block->hanyu.size()) return -1;
   const HanYuRef& ref = loc.block->hanyu[loc.index];
   *volume = ref.volume;

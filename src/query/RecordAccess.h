@@ -6,10 +6,24 @@
 
 namespace kelvorn_private {
 
-// The code point's character record, or null when the enclosing block has
-// none at its index or no block encloses it.
-inline const UnihanCharRec* charRecordAt(const UnihanData& store, int codePoint) {
-  const Location loc = store.locate(codePoint);
+// Where a code point's records are: the block that answers for it and the
+// code point's index in the block's lists, which each query bounds by the
+// list it reads.
+struct Location {
+  const UnihanBlock* block = nullptr;
+  std::uint32_t index = 0;
+};
+
+inline Location locate(const UnihanData& store, int codePoint) {
+  const UnihanBlock* block = store.blockFor(codePoint);
+  if (block == nullptr) return {};
+  return {block, static_cast<std::uint32_t>(codePoint) - static_cast<std::uint32_t>(block->first)};
+}
+
+// The code point's character record, or null when the block that answers
+// for it has none at its index or no block encloses it.
+inline const CharRec* charRecordAt(const UnihanData& store, int codePoint) {
+  const Location loc = locate(store, codePoint);
   if (loc.block == nullptr || loc.index >= loc.block->chars.size()) return nullptr;
   return &loc.block->chars[loc.index];
 }

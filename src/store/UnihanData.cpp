@@ -1,6 +1,9 @@
 #include "store/UnihanData.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <new>
 
 namespace kelvorn_private {
 
@@ -14,10 +17,96 @@ void release(RefCountObj* obj) {
 
 // An entry that no load has written answers "no code point", which
 // getUTF32ForCID reports as -1.
-UnihanData::UnihanData() {
-  std::fill(std::begin(cidToUtf32), std::end(cidToUtf32), kNoCodePoint);
+UnihanData::UnihanData() : readings_(kEmptyReadingBytes, 0) {
+  std::fill(std::begin(cidToUtf32_), std::end(cidToUtf32_), kNoCodePoint);
+  rebuildPreferred();
 }
 
 UnihanData::~UnihanData() = default;
+
+void UnihanData::setRadixStrokeSourcePref(const kelvorn::unihanPropT* pref) {
+  for (int i = 0; i < kSourceCount; ++i) sourcePref_[i] = pref[i];
+  rebuildPreferred();
+}
+
+// Set bits among flag bits 0 to 4 below a source: the position of its pair.
+void UnihanData::rebuildPreferred() {
+  for (unsigned flags = 0; flags < 64; ++flags) {
+    Preferred winner{-1, 0};
+    for (const std::int32_t source : sourcePref_) {
+      if (source < 0 || source >= kSourceCount || (flags & (1u << source)) == 0) continue;
+      unsigned below = 0;
+      for (int s = 0; s < source && s < kPairSources; ++s) below += (flags >> s) & 1u;
+      winner = {static_cast<std::int8_t>(source), static_cast<std::uint8_t>(below)};
+      break;
+    }
+    preferred_[flags] = winner;
+  }
+}
+
+BlockLoad::BlockLoad(UnihanData* store, Mode mode) : store_(store) {
+  if (mode == Mode::kReplace) {
+    std::vector<UnihanBlock>().swap(store_->blocks_);
+    std::vector<std::uint8_t>().swap(store_->spill_);
+    store_->readings_.assign(kEmptyReadingBytes, 0);
+    store_->readings_.shrink_to_fit();
+  }
+}
+
+BlockLoad::~BlockLoad() {
+  try {
+    store_->index_.build(store_->blocks_);
+  } catch (const std::bad_alloc&) {
+    // Without memory for the index no block can be found; the store answers
+    // as an empty one rather than from a stale index.
+    std::vector<UnihanBlock>().swap(store_->blocks_);
+    store_->index_ = SegmentIndex();
+  }
+}
+
+UnihanBlock& BlockLoad::addBlock() {
+  store_->blocks_.emplace_back();
+  return store_->blocks_.back();
+}
+
+UnihanBlock& BlockLoad::addBlock(UnihanBlock&& block) {
+  store_->blocks_.push_back(std::move(block));
+  return store_->blocks_.back();
+}
+
+void BlockLoad::addChar(UnihanBlock* block, std::uint8_t totalStrokes, std::uint8_t flags,
+                        std::size_t pairs, std::size_t cids, const std::uint8_t* payload) {
+  CharRec rec;
+  rec.totalStrokes = totalStrokes;
+  rec.flags = flags;
+  rec.pairCount = static_cast<std::uint8_t>(std::min<std::size_t>(pairs, 0xFF));
+  rec.cidCount = static_cast<std::uint8_t>(std::min<std::size_t>(cids, 0xFF));
+  const std::size_t bytes = pairs * kPairBytes + cids * kCidEntryBytes;
+  if (!rec.spilled()) {
+    if (bytes > 0) std::memcpy(rec.payload, payload, bytes);
+  } else {
+    std::vector<std::uint8_t>& spill = store_->spill_;
+    if (spill.size() > UINT32_MAX - bytes - 8) throw std::bad_alloc();
+    const auto offset = static_cast<std::uint32_t>(spill.size());
+    const auto counts = std::array<std::uint32_t, 2>{static_cast<std::uint32_t>(pairs),
+                                                     static_cast<std::uint32_t>(cids)};
+    const auto* countBytes = reinterpret_cast<const std::uint8_t*>(counts.data());
+    spill.insert(spill.end(), countBytes, countBytes + sizeof counts);
+    spill.insert(spill.end(), payload, payload + bytes);
+    std::memcpy(rec.payload, &offset, sizeof offset);
+  }
+  block->chars.push_back(rec);
+}
+
+void BlockLoad::addNarrowReadings(UnihanBlock* block, const std::uint8_t* set, std::size_t size) {
+  if (size == kEmptyReadingBytes) {  // four zero counts and nothing else
+    block->readings.push_back(kEmptyReadings);
+    return;
+  }
+  std::vector<std::uint8_t>& arena = store_->readings_;
+  if (arena.size() >= kWideReadingBit) throw std::bad_alloc();
+  block->readings.push_back(static_cast<ReadingRef>(arena.size()));
+  arena.insert(arena.end(), set, set + size);
+}
 
 }  // namespace kelvorn_private

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "kelvorn/UnihanMgr.h"
-#include "store/BlockIndex.h"
+#include "store/ReadingSet.h"
+#include "store/SegmentIndex.h"
 #include "store/records.h"
 
 namespace kelvorn_private {
@@ -37,8 +38,7 @@ constexpr std::uint32_t kFoldedCid = 656;
 constexpr std::size_t kCidTableSize = kLastTableCid - kFirstTableCid + 1;
 constexpr std::uint32_t kNoCodePoint = 0xFFFFFFFFu;  // an entry no load wrote
 
-constexpr int kSourceCount = 6;  // radical-stroke sources 0 to 5
-constexpr int kPropCount = 12;   // fields the library knows
+constexpr int kPropCount = 12;  // fields the library knows
 
 // The Unihan field names, indexed by unihanPropT. The two Japanese readings
 // end in a tab so that the whole-line search matches them only as a field
@@ -48,12 +48,7 @@ inline constexpr std::string_view kFieldNames[kPropCount] = {
     "kRSJapanese",    "kRSVantu_Japan1_6", "kTotalStrokes", "kHanyuPinlu",
     "kJapaneseKun\t", "kJapaneseOn\t", "kMandarin",   "kHanYu"};
 
-// Where a code point's records are: its block and its index in the block's
-// lists. `block` is null when no block encloses the code point.
-struct Location {
-  const UnihanBlock* block = nullptr;
-  std::uint32_t index = 0;
-};
+class BlockLoad;
 
 class UnihanData final : public RefCountObj {
  public:
@@ -86,60 +81,91 @@ class UnihanData final : public RefCountObj {
   int getkHanYuData(std::uint32_t codePoint, int* volume, int* page,
                     int* position, int* virtualFlag) const;
 
-  // The first block that encloses the code point answers for it; later
-  // blocks are never consulted, even when that block has no record there.
-  Location locate(std::int32_t codePoint) const {
-    if (blockIndex.usableFor(blocks)) return locateIndexed(codePoint);
-    for (const UnihanBlock& block : blocks) {
-      if (block.first <= codePoint && codePoint <= block.last) return at(block, codePoint);
-    }
-    return {};
+  bool valid() const { return valid_; }
+  std::uint16_t versionMajor() const { return versionMajor_; }
+  std::uint16_t versionMinor() const { return versionMinor_; }
+  const std::vector<UnihanBlock>& blocks() const { return blocks_; }
+
+  // The block that answers for the code point (the first enclosing one in
+  // list order), or null.
+  const UnihanBlock* blockFor(std::int32_t codePoint) const {
+    const std::uint32_t i = index_.find(codePoint);
+    return i == SegmentIndex::kNoBlock ? nullptr : &blocks_[i];
   }
 
-  // Brings the block index up to date; every load ends with it, on every
-  // path, so that lookups never trust an index of an earlier block list.
-  void indexBlocks() noexcept { blockIndex.build(blocks); }
+  CharView charView(const CharRec& rec) const { return CharView(rec, spill_.data()); }
+  ReadingSetView readingSet(ReadingRef ref) const { return ReadingSetView(readings_.data(), ref); }
+
+  // The first preferred source with its flag bit set among a record's flags
+  // bits 0 to 5, and the position of its pair; -1 when there is none.
+  struct Preferred {
+    std::int8_t source;
+    std::uint8_t pairPosition;
+  };
+  Preferred preferredFor(std::uint8_t flags) const { return preferred_[flags & 0x3F]; }
+  const std::int32_t* sourcePref() const { return sourcePref_; }
+  std::uint32_t cidEntry(std::size_t slot) const { return cidToUtf32_[slot]; }
+
+ private:
+  friend class BlockLoad;
+
+  void rebuildPreferred();
+
+  std::vector<UnihanBlock> blocks_;
+  SegmentIndex index_;
+  std::vector<std::uint8_t> spill_;     // pairs and CID entries that outgrow a record
+  std::vector<std::uint8_t> readings_;  // every reading set, ReadingSet.h's encoding
+  std::int32_t sourcePref_[kSourceCount] = {5, 4, 3, 2, 1, 0};
+  Preferred preferred_[64] = {};
+  std::uint32_t cidToUtf32_[kCidTableSize] = {};
+  std::uint16_t versionMajor_ = 1;
+  std::uint16_t versionMinor_ = 4;
+  bool valid_ = false;
+
+};
+
+// The one way a load changes the store. It appends blocks (text) or replaces
+// them all (image), and when it goes, however the load ends, the lookup index
+// is rebuilt over the blocks the store then holds.
+class BlockLoad {
+ public:
+  enum class Mode { kAppend, kReplace };
+
+  BlockLoad(UnihanData* store, Mode mode);
+  ~BlockLoad();
+  BlockLoad(const BlockLoad&) = delete;
+  BlockLoad& operator=(const BlockLoad&) = delete;
+
+  void reserveBlocks(std::size_t n) { store_->blocks_.reserve(store_->blocks_.size() + n); }
+  // A new empty block at the end of the list; valid until the next call.
+  UnihanBlock& addBlock();
+  UnihanBlock& addBlock(UnihanBlock&& block);
+
+  // Appends a character record. `payload` holds its pairs, then its CID
+  // entries, in the image's little-endian layout.
+  void addChar(UnihanBlock* block, std::uint8_t totalStrokes, std::uint8_t flags,
+               std::size_t pairs, std::size_t cids, const std::uint8_t* payload);
+  // Appends a reading set already in the narrow encoding (an image's reading
+  // record, `size` bytes in all).
+  void addNarrowReadings(UnihanBlock* block, const std::uint8_t* set, std::size_t size);
+  void addReadings(UnihanBlock* block, const ReadingLists& lists) {
+    block->readings.push_back(appendReadingSet(&store_->readings_, lists));
+  }
+  void reserveReadingBytes(std::size_t n) {
+    store_->readings_.reserve(store_->readings_.size() + n);
+  }
 
   // Records that the code point holds the CID, when the CID has an entry.
   void mapCid(std::uint32_t cid, std::uint32_t codePoint) {
     if (cid == kFoldedCid) cid = kFirstTableCid;
     const std::uint32_t slot = cid - kFirstTableCid;
-    if (slot < kCidTableSize) cidToUtf32[slot] = codePoint;
+    if (slot < kCidTableSize) store_->cidToUtf32_[slot] = codePoint;
   }
-
-  std::vector<UnihanBlock> blocks;
-  BlockIndex blockIndex;
-  std::int32_t sourcePref[kSourceCount] = {5, 4, 3, 2, 1, 0};
-  std::uint32_t cidToUtf32[kCidTableSize] = {};
-  std::uint16_t versionMajor = 1;
-  std::uint16_t versionMinor = 4;
-  bool valid = false;
-
- private:
-  static Location at(const UnihanBlock& block, std::int32_t codePoint) {
-    return {&block, static_cast<std::uint32_t>(codePoint) - static_cast<std::uint32_t>(block.first)};
+  void setVersion(std::uint16_t major, std::uint16_t minor) {
+    store_->versionMajor_ = major;
+    store_->versionMinor_ = minor;
   }
-
-  // The blocks are sorted and disjoint here, so the walk from the first
-  // block on the code point's page stops at the first block past it.
-  Location locateIndexed(std::int32_t codePoint) const {
-    if (codePoint < 0 || codePoint >= BlockIndex::kCodeSpace) return {};
-    for (std::size_t i = blockIndex.firstBlockOnPage(codePoint); i < blocks.size(); ++i) {
-      const UnihanBlock& block = blocks[i];
-      if (codePoint < block.first) break;
-      if (codePoint <= block.last) return at(block, codePoint);
-    }
-    return {};
-  }
-};
-
-// Re-indexes the store's blocks when a load ends, however it ends.
-class IndexBlocksOnExit {
- public:
-  explicit IndexBlocksOnExit(UnihanData* store) : store_(store) {}
-  ~IndexBlocksOnExit() { store_->indexBlocks(); }
-  IndexBlocksOnExit(const IndexBlocksOnExit&) = delete;
-  IndexBlocksOnExit& operator=(const IndexBlocksOnExit&) = delete;
+  void markValid() { store_->valid_ = true; }
 
  private:
   UnihanData* store_;

@@ -39,71 +39,76 @@ UnihanMgr& UnihanMgr::operator=(const UnihanMgr& other) {
   return *this;
 }
 
-bool UnihanMgr::IsValid() { return data->valid; }
+// A handle built from itself holds no store; it answers as a handle with an
+// empty store would, and its loads fail.
+bool UnihanMgr::IsValid() { return data != nullptr && data->valid(); }
 
 bool UnihanMgr::VersionCheck(short major, short minor) {
-  return major == data->versionMajor && minor == data->versionMinor;
+  const int storeMajor = data == nullptr ? 1 : data->versionMajor();
+  const int storeMinor = data == nullptr ? 4 : data->versionMinor();
+  return major == storeMajor && minor == storeMinor;
 }
 
-int UnihanMgr::readUnihan(char* path) { return data->readUnihan(path); }
+int UnihanMgr::readUnihan(char* path) { return data == nullptr ? -1 : data->readUnihan(path); }
 
-int UnihanMgr::write(char* path, int mode) { return data->write(path, mode); }
+int UnihanMgr::write(char* path, int mode) { return data == nullptr ? -1 : data->write(path, mode); }
 
 int UnihanMgr::readUnihanBinary(char* path) {
-  return data->readUnihanBinary(path);
+  return data == nullptr ? -1 : data->readUnihanBinary(path);
 }
 
 int UnihanMgr::readUnihanBinaryBuf(char* buf, unsigned int len) {
-  return data->readUnihanBinaryBuf(buf, len);
+  return data == nullptr ? 0 : data->readUnihanBinaryBuf(buf, len);
 }
 
 void UnihanMgr::setRadixStrokeSourcePref(unihanPropT* pref) {
-  data->setRadixStrokeSourcePref(pref);
+  if (data != nullptr) data->setRadixStrokeSourcePref(pref);
 }
 
 int UnihanMgr::radix(int codePoint, unihanPropT source, int valueIndex) {
-  return data->radix(codePoint, source, valueIndex);
+  return data == nullptr ? -1 : data->radix(codePoint, source, valueIndex);
 }
 
 int UnihanMgr::radix(int codePoint, int valueIndex) {
-  return data->radix(codePoint, valueIndex);
+  return data == nullptr ? -1 : data->radix(codePoint, valueIndex);
 }
 
 int UnihanMgr::stroke(int codePoint, unihanPropT source, int valueIndex) {
-  return data->stroke(codePoint, source, valueIndex);
+  return data == nullptr ? -1 : data->stroke(codePoint, source, valueIndex);
 }
 
 int UnihanMgr::stroke(int codePoint, int valueIndex) {
-  return data->stroke(codePoint, valueIndex);
+  return data == nullptr ? -1 : data->stroke(codePoint, valueIndex);
 }
 
 int UnihanMgr::totalStrokes(int codePoint) {
-  return data->totalStrokes(codePoint);
+  return data == nullptr ? -1 : data->totalStrokes(codePoint);
 }
 
 int UnihanMgr::getVantuCID(int codePoint, int valueIndex) {
-  return data->getVantuCID(codePoint, valueIndex);
+  return data == nullptr ? -1 : data->getVantuCID(codePoint, valueIndex);
 }
 
 int UnihanMgr::totalVantuStrokes(int codePoint, int valueIndex) {
-  return data->totalVantuStrokes(codePoint, valueIndex);
+  return data == nullptr ? -1 : data->totalVantuStrokes(codePoint, valueIndex);
 }
 
 int UnihanMgr::getUTF32ForCID(unsigned int cid) {
-  return data->getUTF32ForCID(cid);
+  return data == nullptr ? -1 : data->getUTF32ForCID(cid);
 }
 
 int UnihanMgr::getNumVals(int codePoint, unihanPropT prop) {
-  return data->getNumVals(codePoint, prop);
+  return data == nullptr ? -1 : data->getNumVals(codePoint, prop);
 }
 
 std::vector<std::string>& UnihanMgr::getPronounceData(
     std::vector<std::string>& out, int codePoint, unihanPropT prop) {
-  return data->getPronounceData(out, codePoint, prop);
+  return data == nullptr ? out : data->getPronounceData(out, codePoint, prop);
 }
 
 int UnihanMgr::getkHanYuData(unsigned int codePoint, int* volume, int* page,
                              int* position, int* virtualFlag) {
+  if (data == nullptr) return -1;
   return data->getkHanYuData(codePoint, volume, page, position, virtualFlag);
 }
 

@@ -58,11 +58,11 @@ bool parseRadStroke(std::string_view token, RadStrokePair* pair) {
 void applyRadStroke(int source, const ValueTokens& tokens,
                     RecordUnderConstruction* record) {
   if (parseRadStroke(tokens.first, &record->slots[source])) {
-    record->chars.flags |= static_cast<std::uint8_t>(1u << source);
+    record->flags |= static_cast<std::uint8_t>(1u << source);
   }
   if (source == kelvorn::kRSUnicode && !tokens.second.empty() &&
       parseRadStroke(tokens.second, &record->slots[5])) {
-    record->chars.flags |= kFlagSecondUnicode;
+    record->flags |= kFlagSecondUnicode;
   }
 }
 
@@ -80,19 +80,19 @@ void applyHanYu(std::string_view token, HanYuRef* ref) {
   ref->virtualFlag = static_cast<std::uint8_t>(value);
 }
 
-void applyTotalStrokes(std::string_view token, UnihanCharRec* chars) {
+void applyTotalStrokes(std::string_view token, std::uint8_t* totalStrokes) {
   Cursor cur = cursorOver(token);
   std::int32_t value = 0;
   if (!cur.readInt(0, &value)) value = 0;
-  chars->totalStrokes = static_cast<std::uint8_t>(value);
+  *totalStrokes = static_cast<std::uint8_t>(value);
 }
 
 bool isPieceSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 // The line cut at spaces, tabs and line feeds; the code point and the field
 // name are the first two pieces, every later piece is one value.
-void applyReadings(int prop, std::string_view line, ReadingSet* set) {
-  std::vector<std::string>* list = set->list(prop);  // prop is a reading field here
+void applyReadings(int prop, std::string_view line, ReadingLists* lists) {
+  std::vector<std::string>& list = (*lists)[readingListOf(prop)];  // prop is a reading field here
   const char* p = line.data();
   const char* end = p + line.size();
   int piece = 0;
@@ -105,7 +105,7 @@ void applyReadings(int prop, std::string_view line, ReadingSet* set) {
     std::string_view value(start, static_cast<std::size_t>(p - start));
     // kHanyuPinlu values carry a frequency in parentheses, which is cut off.
     if (prop == kelvorn::kHanyuPinlu) value = value.substr(0, value.find('('));
-    list->emplace_back(value);
+    list.emplace_back(value);
   }
 }
 
@@ -122,7 +122,7 @@ std::size_t nextCidMark(std::string_view line, std::size_t from) {
 // a mismatch are kept and the others stay 0.
 void applyCids(std::string_view line, std::size_t fieldAt,
                std::uint32_t codePoint, RecordUnderConstruction* record,
-               UnihanData* store) {
+               BlockLoad* load) {
   for (std::size_t mark = nextCidMark(line, fieldAt);
        mark != std::string_view::npos; mark = nextCidMark(line, mark + 2)) {
     Cursor cur{line.data() + mark + 2, line.data() + line.size()};
@@ -140,11 +140,11 @@ void applyCids(std::string_view line, std::size_t fieldAt,
         }
       }
     }
-    record->chars.cids.push_back(entry);
-    record->chars.flags |= kFlagCids;
+    record->cids.push_back(entry);
+    record->flags |= kFlagCids;
     // The table is keyed by the CID as the record keeps it, 16 bits, so that
     // an image written from this store maps the same CIDs.
-    store->mapCid(entry.cid, codePoint);
+    load->mapCid(entry.cid, codePoint);
   }
 }
 
@@ -152,7 +152,7 @@ void applyCids(std::string_view line, std::size_t fieldAt,
 
 void applyFieldLine(int prop, std::string_view line, std::size_t afterCodePoint,
                     std::size_t fieldAt, std::uint32_t codePoint,
-                    RecordUnderConstruction* record, UnihanData* store) {
+                    RecordUnderConstruction* record, BlockLoad* load) {
   switch (prop) {
     case kelvorn::kRSUnicode:
     case kelvorn::kRSKangXi:
@@ -162,10 +162,10 @@ void applyFieldLine(int prop, std::string_view line, std::size_t afterCodePoint,
       applyRadStroke(prop, valueTokens(line, afterCodePoint), record);
       break;
     case kelvorn::kRSVantu_Japan1_6:
-      applyCids(line, fieldAt, codePoint, record, store);
+      applyCids(line, fieldAt, codePoint, record, load);
       break;
     case kelvorn::kTotalStrokes:
-      applyTotalStrokes(valueTokens(line, afterCodePoint).first, &record->chars);
+      applyTotalStrokes(valueTokens(line, afterCodePoint).first, &record->totalStrokes);
       break;
     case kelvorn::kHanYu:
       applyHanYu(valueTokens(line, afterCodePoint).first, &record->hanyu);

@@ -1,12 +1,13 @@
-// Reads a text file line by line in large chunks. Each line is handed out as
-// a view of at most kMaxLineLength characters, without its line feed.
+// Reads a text file line by line. Each line is handed out as a view of at
+// most kMaxLineLength characters, without its line feed.
 #ifndef KELVORN_TEXT_LINEREADER_H
 #define KELVORN_TEXT_LINEREADER_H
 
 #include <cstddef>
 #include <cstdio>
-#include <memory>
 #include <string_view>
+
+#include "store/ChunkedFile.h"
 
 namespace kelvorn_private {
 
@@ -17,7 +18,7 @@ class LineReader {
   static constexpr std::size_t kMaxLineLength = 511;
 
   // Reads from an open file; the caller keeps ownership of it.
-  explicit LineReader(std::FILE* file);
+  explicit LineReader(std::FILE* file) : chunks_(file) {}
 
   // Sets *line to the next line and returns true, or returns false at the end
   // of the file (or when a read fails). A carriage return before the line
@@ -26,18 +27,10 @@ class LineReader {
   bool next(std::string_view* line);
 
  private:
-  static constexpr std::size_t kChunkSize = 1 << 16;
-
-  bool fill();
   void skipToLineFeed();
-  static std::string_view trim(const char* begin, std::size_t length,
-                               bool endedByLineFeed);
+  static std::string_view trim(const char* begin, std::size_t length, bool endedByLineFeed);
 
-  std::FILE* file_;
-  std::unique_ptr<char[]> chunk_;
-  std::size_t pos_ = 0;
-  std::size_t len_ = 0;
-  bool eof_ = false;
+  ChunkedFile chunks_;
   char longLine_[kMaxLineLength + 1] = {};
 };
 

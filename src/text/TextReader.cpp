@@ -20,7 +20,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 class TextLoader {
  public:
-  explicit TextLoader(UnihanData* store) : store_(store) {}
+  explicit TextLoader(BlockLoad* load) : load_(load) {}
 
   void line(std::string_view text) {
     if (text.size() < 2 || text[0] != 'U' || text[1] != '+') return;
@@ -37,7 +37,7 @@ class TextLoader {
       recordCodePoint_ = codePoint;
     }
     applyFieldLine(field.prop, text, static_cast<std::size_t>(cur.p - text.data()),
-                   field.offset, codePoint, &record_, store_);
+                   field.offset, codePoint, &record_, load_);
   }
 
   void finish() {
@@ -57,28 +57,39 @@ class TextLoader {
     if (block_.chars.empty()) block_.first = codePoint;
     block_.last = codePoint;
 
-    UnihanCharRec& chars = record_.chars;
-    for (int source = 0; source < kPairSources; ++source) {
-      if (chars.flags & (1u << source)) chars.rs.push_back(record_.slots[source]);
+    // The pairs in source order, the second kRSUnicode value last, then the
+    // CID entries, in the record's byte layout.
+    payload_.clear();
+    std::size_t pairs = 0;
+    for (int slot = 0; slot <= kPairSources; ++slot) {
+      const unsigned bit = slot < kPairSources ? 1u << slot : unsigned{kFlagSecondUnicode};
+      if ((record_.flags & bit) == 0) continue;
+      payload_.push_back(record_.slots[slot].radical);
+      payload_.push_back(record_.slots[slot].residual);
+      ++pairs;
     }
-    if (chars.flags & kFlagSecondUnicode) chars.rs.push_back(record_.slots[5]);
-    block_.chars.push_back(std::move(chars));
-    block_.readings.push_back(std::move(record_.readings));
+    for (const CidEntry& e : record_.cids) {
+      payload_.insert(payload_.end(), {static_cast<std::uint8_t>(e.cid), static_cast<std::uint8_t>(e.cid >> 8),
+                                       e.radical, e.radicalStrokes, e.residualStrokes});
+    }
+    load_->addChar(&block_, record_.totalStrokes, record_.flags, pairs, record_.cids.size(), payload_.data());
+    load_->addReadings(&block_, record_.readings);
     block_.hanyu.push_back(record_.hanyu);
-    record_ = RecordUnderConstruction();
+    record_.clear();
     pending_ = false;
   }
 
   void storeBlock() {
-    store_->blocks.push_back(std::move(block_));
+    load_->addBlock(std::move(block_));
     block_ = UnihanBlock();
   }
 
-  UnihanData* store_;
+  BlockLoad* load_;
   std::uint32_t previous_ = 0;
   std::uint32_t recordCodePoint_ = 0;
   bool pending_ = false;
   RecordUnderConstruction record_;
+  std::vector<std::uint8_t> payload_;
   UnihanBlock block_;
 };
 
@@ -88,13 +99,13 @@ int UnihanData::readUnihan(const char* path) {
   if (path == nullptr) return -1;
   File file(std::fopen(path, "r"));
   if (!file) return -1;
-  const IndexBlocksOnExit reindex(this);
+  BlockLoad load(this, BlockLoad::Mode::kAppend);
   LineReader reader(file.get());
-  TextLoader loader(this);
+  TextLoader loader(&load);
   std::string_view text;
   while (reader.next(&text)) loader.line(text);
   loader.finish();
-  valid = true;
+  load.markValid();
   return 0;
 }
 

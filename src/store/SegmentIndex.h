@@ -1,0 +1,81 @@
+// Finds the block that answers for a code point: the first block, in list
+// order, that encloses it, even when a later block encloses it too.
+//
+// When a load ends, the blocks are swept once into sorted, disjoint segments,
+// each naming the first block that covers it; a lookup then searches the
+// segments. A page table over the code space narrows that search to the
+// segments of one 256-code-point page, so a lookup inside the code space
+// costs at most a binary search over 257 segments whatever the store holds,
+// and a single comparison for the sorted, disjoint blocks of real data.
+// Code points outside the code space search all segments.
+#ifndef KELVORN_STORE_SEGMENTINDEX_H
+#define KELVORN_STORE_SEGMENTINDEX_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "store/records.h"
+
+namespace kelvorn_private {
+
+class SegmentIndex {
+ public:
+  static constexpr std::uint32_t kNoBlock = 0xFFFFFFFFu;
+  static constexpr std::int32_t kCodeSpace = 0x110000;
+  static constexpr int kPageBits = 8;
+  static constexpr std::size_t kPageCount = kCodeSpace >> kPageBits;
+
+  SegmentIndex();
+
+  // Describes `blocks`; every change of the block list is followed by it.
+  void build(const std::vector<UnihanBlock>& blocks);
+
+  // The index of the block that answers for the code point, or kNoBlock.
+  std::uint32_t find(std::int32_t codePoint) const {
+    std::size_t lo;
+    std::size_t hi;
+    if (static_cast<std::uint32_t>(codePoint) < static_cast<std::uint32_t>(kCodeSpace)) {
+      const std::uint32_t page = static_cast<std::uint32_t>(codePoint) >> kPageBits;
+      lo = pageStart_[page];
+      hi = pageStart_[page + 1];
+    } else {
+      lo = 0;
+      hi = segments_.size();
+    }
+    // The first segment in [lo, hi] that ends at or after the code point;
+    // segment hi, when it exists, always does.
+    while (lo < hi) {
+      const std::size_t mid = lo + (hi - lo) / 2;
+      if (segments_[mid].last < codePoint) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
+      }
+    }
+    if (lo >= segments_.size() || segments_[lo].first > codePoint) return kNoBlock;
+    return segments_[lo].block;
+  }
+
+  std::size_t segmentCount() const { return segments_.size(); }
+
+ private:
+  struct Segment {
+    std::int32_t first;
+    std::int32_t last;
+    std::uint32_t block;
+  };
+
+  void addSegment(std::int64_t first, std::int64_t last, std::uint32_t block);
+  void sweep(const std::vector<UnihanBlock>& blocks);
+  void indexPages();
+
+  std::vector<Segment> segments_;
+  // pageStart_[p]: the first segment that ends at or after page p's first
+  // code point; one entry more for the end of the code space.
+  std::vector<std::uint32_t> pageStart_;
+};
+
+}  // namespace kelvorn_private
+
+#endif  // KELVORN_STORE_SEGMENTINDEX_H
