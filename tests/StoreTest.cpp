@@ -22,7 +22,7 @@ void oneRecordStore(UnihanData* store, std::int32_t cp, Fill fill) {
   block.hanyu.emplace_back();
 }
 
-void plainRecord(BlockLoad* load, UnihanBlock* block) { load->addChar(block, 0, 0, 0, 0, nullptr); }
+void plainRecord(BlockLoad* load, UnihanBlock* block) { load->addChar(block, 0, 0, 0, 0, nullptr, 0); }
 
 TEST(Store, WriteRefusesWhatTheImageCannotCarry) {
   const std::vector<std::uint8_t> zeros(2 * 256, 0);
@@ -38,7 +38,7 @@ TEST(Store, WriteRefusesWhatTheImageCannotCarry) {
   std::vector<UnihanData> stores(4);
   oneRecordStore(&stores[0], 0x4E00, readingsWith(1, {std::string(64, 'k')}));
   oneRecordStore(&stores[1], 0x4E00, [&zeros](BlockLoad* load, UnihanBlock* block) {
-    load->addChar(block, 0, 1, 256, 0, zeros.data());
+    load->addChar(block, 0, 1, 256, 0, zeros.data(), zeros.size());
   });
   {
     BlockLoad load(&stores[2], BlockLoad::Mode::kAppend);
@@ -52,7 +52,7 @@ TEST(Store, WriteRefusesWhatTheImageCannotCarry) {
   }
   UnihanData fits;
   oneRecordStore(&fits, 0x4E00, [&zeros](BlockLoad* load, UnihanBlock* block) {
-    load->addChar(block, 0, 1, 255, 0, zeros.data());
+    load->addChar(block, 0, 1, 255, 0, zeros.data(), zeros.size());
     ReadingLists lists;
     lists[1] = {std::string(63, 'k')};
     load->addReadings(block, lists);
@@ -64,9 +64,9 @@ TEST(Store, QueriesStayInsideListsThatDisagreeWithFlags) {
   UnihanData store;
   oneRecordStore(&store, 0x4E00, [](BlockLoad* load, UnihanBlock* block) {
     block->last = 0x4E0F;                         // range longer than its lists
-    load->addChar(block, 0, 0xFF, 0, 0, nullptr);  // every source claimed, no values
+    load->addChar(block, 0, 0xFF, 0, 0, nullptr, 0);  // every source claimed, no values
     load->addReadings(block, ReadingLists());
-    load->addChar(block, 0, 0, 0, 0, nullptr);     // a second record without readings
+    load->addChar(block, 0, 0, 0, 0, nullptr, 0);     // a second record without readings
   });
   for (int source = 0; source < 6; ++source) {
     for (int k = -1; k < 3; ++k) {

@@ -102,20 +102,13 @@ class ImageDecoder {
       if (!charRecord(b, codePoint)) return false;
     }
     b->readings.reserve(plausibleCount(*src_, readingCount, image::readingRecord::kSize));
-    for (std::size_t i = 0; i < readingCount; ++i) {
-      if (!readingSet(b)) return false;
-    }
-    b->hanyu.reserve(plausibleCount(*src_, hanyuCount, image::hanyu::kSize));
-    for (std::size_t i = 0; i < hanyuCount; ++i) {
-      if (!hanyu(b)) return false;
-    }
-    return true;
+    return readingSets(b, readingCount) && hanyuRecords(b, hanyuCount);
   }
 
  private:
   bool charRecord(UnihanBlock* b, std::uint32_t codePoint) {
     if (!src_->ensure(image::charRecord::kSize)) {
-      load_->addChar(b, 0, 0, 0, 0, nullptr);
+      load_->addChar(b, 0, 0, 0, 0, nullptr, 0);
       return false;
     }
     const unsigned char* p = src_->data();
@@ -141,7 +134,8 @@ class ImageDecoder {
     for (std::size_t k = 0; k < cids; ++k, cid += kCidEntryBytes) {
       load_->mapCid(image::load16(cid + image::cidEntry::kCid, false), codePoint);
     }
-    load_->addChar(b, totalStrokes, flags, pairs, cids, payload);
+    const std::size_t readable = bigEndian_ && cids > 0 ? swapped_.size() : src_->available() - image::charRecord::kSize;
+    load_->addChar(b, totalStrokes, flags, pairs, cids, payload, readable);
     if (!complete) return false;
     src_->consume(size);
     return true;
@@ -158,38 +152,77 @@ class ImageDecoder {
     return swapped_.data();
   }
 
-  // The set is measured in place, then copied whole: it is already in the
-  // store's narrow encoding. A string longer than 63 bytes lies outside the
-  // format and ends the load.
-  bool readingSet(UnihanBlock* b) {
+  enum class Measure { kComplete, kCut, kRefused };
+
+  // The size of the reading set at p, when it lies wholly in the `avail`
+  // bytes there; a string longer than 63 bytes lies outside the format.
+  static Measure measureSet(const unsigned char* p, std::size_t avail, std::size_t* size,
+                            std::size_t* completeStrings) {
     constexpr std::size_t kCounts = image::readingRecord::kSize;
-    if (!src_->ensure(kCounts)) {
-      load_->addNarrowReadings(b, kEmptySet, kCounts);
+    *size = 0;
+    *completeStrings = 0;
+    if (avail < kCounts) return Measure::kCut;
+    const std::size_t strings = std::size_t{p[0]} + p[1] + p[2] + p[3];
+    std::size_t at = kCounts;
+    for (std::size_t i = 0; i < strings; ++i) {
+      if (at >= avail) {
+        *size = at;
+        return Measure::kCut;
+      }
+      const std::size_t length = p[at];
+      if (length > image::string::kMaxLength) {
+        *size = at;
+        return Measure::kRefused;
+      }
+      if (length >= avail - at) {
+        *size = at;
+        return Measure::kCut;
+      }
+      at += image::string::kLengthSize + length;
+      ++*completeStrings;
+    }
+    *size = at;
+    return Measure::kComplete;
+  }
+
+  // Reading sets are already in the store's narrow encoding, so every run of
+  // sets that lies in the bytes at hand is measured in place and copied at
+  // once.
+  bool readingSets(UnihanBlock* b, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+      const unsigned char* p = src_->data();
+      const std::size_t avail = src_->available();
+      std::size_t run = 0;
+      std::size_t size = 0;
+      std::size_t strings = 0;
+      Measure measure = Measure::kComplete;
+      std::vector<ReadingRef>& refs = b->readings;
+      const std::size_t base = load_->readingBytes();
+      while (done < count) {
+        measure = measureSet(p + run, avail - run, &size, &strings);
+        if (measure != Measure::kComplete) break;
+        refs.push_back(size == image::readingRecord::kSize ? kEmptyReadings
+                                                           : static_cast<ReadingRef>(base + run));
+        run += size;
+        ++done;
+      }
+      if (run > 0) {
+        load_->addReadingBytes(p, run);
+        src_->consume(run);
+        continue;
+      }
+      if (measure == Measure::kCut && src_->ensure(avail + 1)) continue;
+      addPartialSet(b, strings, size);
       return false;
     }
-    const unsigned char* p = src_->data();
-    const std::size_t strings = std::size_t{p[0]} + p[1] + p[2] + p[3];
-    std::size_t size = kCounts;
-    std::size_t complete = 0;
-    for (; complete < strings; ++complete) {
-      if (!src_->ensure(size + image::string::kLengthSize)) break;
-      const std::size_t length = src_->data()[size];
-      if (length > image::string::kMaxLength || !src_->ensure(size + 1 + length)) break;
-      size += image::string::kLengthSize + length;
-    }
-    if (complete == strings) {
-      load_->addNarrowReadings(b, src_->data(), size);
-      src_->consume(size);
-      return true;
-    }
-    addPartialSet(b, complete, size);
-    return false;
+    return true;
   }
 
   // The strings read in full, with the counts cut to them, list by list.
   void addPartialSet(UnihanBlock* b, std::size_t complete, std::size_t size) {
-    const unsigned char* p = src_->data();
-    partial_.assign(p, p + size);
+    partial_.assign(image::readingRecord::kSize, 0);
+    if (size >= image::readingRecord::kSize) partial_.assign(src_->data(), src_->data() + size);
     for (std::size_t list = 0; list < image::readingRecord::kListCount; ++list) {
       const std::size_t kept = std::min<std::size_t>(partial_[list], complete);
       partial_[list] = static_cast<std::uint8_t>(kept);
@@ -198,23 +231,33 @@ class ImageDecoder {
     load_->addNarrowReadings(b, partial_.data(), partial_.size());
   }
 
-  bool hanyu(UnihanBlock* b) {
-    HanYuRef ref;
-    if (!src_->ensure(image::hanyu::kSize)) {
-      b->hanyu.push_back(ref);
-      return false;
+  // HanYu records are decoded straight into the list, as many at a time as
+  // the bytes at hand hold. One that is cut short stays as zeros.
+  bool hanyuRecords(UnihanBlock* b, std::size_t count) {
+    b->hanyu.reserve(plausibleCount(*src_, count, image::hanyu::kSize));
+    std::size_t done = 0;
+    while (done < count) {
+      const std::size_t n = std::min(count - done, src_->available() / image::hanyu::kSize);
+      if (n == 0) {
+        if (src_->ensure(image::hanyu::kSize)) continue;
+        b->hanyu.emplace_back();
+        return false;
+      }
+      const std::size_t old = b->hanyu.size();
+      b->hanyu.resize(old + n);
+      HanYuRef* out = b->hanyu.data() + old;
+      const unsigned char* p = src_->data();
+      for (std::size_t i = 0; i < n; ++i, p += image::hanyu::kSize) {
+        out[i].volume = p[image::hanyu::kVolume];
+        out[i].page = image::load16(p + image::hanyu::kPage, bigEndian_);
+        out[i].position = p[image::hanyu::kPosition];
+        out[i].virtualFlag = p[image::hanyu::kVirtualFlag];
+      }
+      src_->consume(n * image::hanyu::kSize);
+      done += n;
     }
-    const unsigned char* p = src_->data();
-    ref.volume = p[image::hanyu::kVolume];
-    ref.page = image::load16(p + image::hanyu::kPage, bigEndian_);
-    ref.position = p[image::hanyu::kPosition];
-    ref.virtualFlag = p[image::hanyu::kVirtualFlag];
-    b->hanyu.push_back(ref);
-    src_->consume(image::hanyu::kSize);
     return true;
   }
-
-  static constexpr std::uint8_t kEmptySet[image::readingRecord::kSize] = {};
 
   Source* src_;
   BlockLoad* load_;

@@ -74,28 +74,17 @@ UnihanBlock& BlockLoad::addBlock(UnihanBlock&& block) {
   return store_->blocks_.back();
 }
 
-void BlockLoad::addChar(UnihanBlock* block, std::uint8_t totalStrokes, std::uint8_t flags,
-                        std::size_t pairs, std::size_t cids, const std::uint8_t* payload) {
-  CharRec rec;
-  rec.totalStrokes = totalStrokes;
-  rec.flags = flags;
-  rec.pairCount = static_cast<std::uint8_t>(std::min<std::size_t>(pairs, 0xFF));
-  rec.cidCount = static_cast<std::uint8_t>(std::min<std::size_t>(cids, 0xFF));
+// The spill arena holds both full counts, then the values.
+void BlockLoad::spill(CharRec* rec, std::size_t pairs, std::size_t cids, const std::uint8_t* payload) {
   const std::size_t bytes = pairs * kPairBytes + cids * kCidEntryBytes;
-  if (!rec.spilled()) {
-    if (bytes > 0) std::memcpy(rec.payload, payload, bytes);
-  } else {
-    std::vector<std::uint8_t>& spill = store_->spill_;
-    if (spill.size() > UINT32_MAX - bytes - 8) throw std::bad_alloc();
-    const auto offset = static_cast<std::uint32_t>(spill.size());
-    const auto counts = std::array<std::uint32_t, 2>{static_cast<std::uint32_t>(pairs),
-                                                     static_cast<std::uint32_t>(cids)};
-    const auto* countBytes = reinterpret_cast<const std::uint8_t*>(counts.data());
-    spill.insert(spill.end(), countBytes, countBytes + sizeof counts);
-    spill.insert(spill.end(), payload, payload + bytes);
-    std::memcpy(rec.payload, &offset, sizeof offset);
-  }
-  block->chars.push_back(rec);
+  std::vector<std::uint8_t>& arena = store_->spill_;
+  if (arena.size() > UINT32_MAX - bytes - 8) throw std::bad_alloc();
+  const auto offset = static_cast<std::uint32_t>(arena.size());
+  const std::array<std::uint32_t, 2> counts = {static_cast<std::uint32_t>(pairs), static_cast<std::uint32_t>(cids)};
+  const auto* countBytes = reinterpret_cast<const std::uint8_t*>(counts.data());
+  arena.insert(arena.end(), countBytes, countBytes + sizeof counts);
+  arena.insert(arena.end(), payload, payload + bytes);
+  std::memcpy(rec->payload, &offset, sizeof offset);
 }
 
 void BlockLoad::addNarrowReadings(UnihanBlock* block, const std::uint8_t* set, std::size_t size) {

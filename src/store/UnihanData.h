@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -142,14 +144,37 @@ class BlockLoad {
   UnihanBlock& addBlock(UnihanBlock&& block);
 
   // Appends a character record. `payload` holds its pairs, then its CID
-  // entries, in the image's little-endian layout.
-  void addChar(UnihanBlock* block, std::uint8_t totalStrokes, std::uint8_t flags,
-               std::size_t pairs, std::size_t cids, const std::uint8_t* payload);
+  // entries, in the image's little-endian layout; `readable` bytes may be
+  // read there, at least as many as the pairs and entries take. The record
+  // is filled in place: a copy through the stack would stall on its
+  // byte-sized stores.
+  void addChar(UnihanBlock* block, std::uint8_t totalStrokes, std::uint8_t flags, std::size_t pairs,
+               std::size_t cids, const std::uint8_t* payload, std::size_t readable) {
+    CharRec& rec = block->chars.emplace_back();
+    rec.totalStrokes = totalStrokes;
+    rec.flags = flags;
+    rec.pairCount = static_cast<std::uint8_t>(pairs < 0xFF ? pairs : 0xFF);
+    rec.cidCount = static_cast<std::uint8_t>(cids < 0xFF ? cids : 0xFF);
+    if (rec.spilled()) {
+      spill(&rec, pairs, cids, payload);
+    } else if (readable >= CharRec::kInlineBytes) {
+      std::memcpy(rec.payload, payload, CharRec::kInlineBytes);  // what lies past the values is never read
+    } else if (readable > 0) {
+      std::memcpy(rec.payload, payload, readable);
+    }
+  }
   // Appends a reading set already in the narrow encoding (an image's reading
   // record, `size` bytes in all).
   void addNarrowReadings(UnihanBlock* block, const std::uint8_t* set, std::size_t size);
   void addReadings(UnihanBlock* block, const ReadingLists& lists) {
     block->readings.push_back(appendReadingSet(&store_->readings_, lists));
+  }
+  // Appends reading sets in the narrow encoding as they stand; the caller
+  // refers to them by readingBytes() taken before.
+  std::size_t readingBytes() const { return store_->readings_.size(); }
+  void addReadingBytes(const std::uint8_t* bytes, std::size_t n) {
+    if (n >= kWideReadingBit - store_->readings_.size()) throw std::bad_alloc();
+    store_->readings_.insert(store_->readings_.end(), bytes, bytes + n);
   }
   void reserveReadingBytes(std::size_t n) {
     store_->readings_.reserve(store_->readings_.size() + n);
@@ -168,6 +193,8 @@ class BlockLoad {
   void markValid() { store_->valid_ = true; }
 
  private:
+  void spill(CharRec* rec, std::size_t pairs, std::size_t cids, const std::uint8_t* payload);
+
   UnihanData* store_;
 };
 

@@ -72,7 +72,8 @@ class TextLoader {
       payload_.insert(payload_.end(), {static_cast<std::uint8_t>(e.cid), static_cast<std::uint8_t>(e.cid >> 8),
                                        e.radical, e.radicalStrokes, e.residualStrokes});
     }
-    load_->addChar(&block_, record_.totalStrokes, record_.flags, pairs, record_.cids.size(), payload_.data());
+    load_->addChar(&block_, record_.totalStrokes, record_.flags, pairs, record_.cids.size(), payload_.data(),
+                   payload_.size());
     load_->addReadings(&block_, record_.readings);
     block_.hanyu.push_back(record_.hanyu);
     record_.clear();
