@@ -162,6 +162,12 @@ class ImageDecoder {
     *size = 0;
     *completeStrings = 0;
     if (avail < kCounts) return Measure::kCut;
+    std::uint32_t counts;
+    std::memcpy(&counts, p, sizeof counts);
+    if (counts == 0) {  // most code points have no readings
+      *size = kCounts;
+      return Measure::kComplete;
+    }
     const std::size_t strings = std::size_t{p[0]} + p[1] + p[2] + p[3];
     std::size_t at = kCounts;
     for (std::size_t i = 0; i < strings; ++i) {
