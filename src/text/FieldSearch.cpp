@@ -1,30 +1,50 @@
 #include "text/FieldSearch.h"
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "store/UnihanData.h"
 
 namespace kelvorn_private {
+namespace {
+
+// For each character that may follow the 'k' of a field name, the fields
+// whose name goes on with it. Most 'k's of a line stand in English words and
+// are passed over on one table read.
+constexpr std::array<std::uint16_t, 256> candidatesByNextChar() {
+  std::array<std::uint16_t, 256> table{};
+  for (int prop = 0; prop < kPropCount; ++prop) {
+    const auto next = static_cast<unsigned char>(kFieldNames[prop][1]);
+    table[next] = static_cast<std::uint16_t>(table[next] | 1u << prop);
+  }
+  return table;
+}
+
+constexpr std::array<std::uint16_t, 256> kCandidates = candidatesByNextChar();
+constexpr std::size_t kShortestName = 6;  // "kHanYu"
+
+}  // namespace
 
 FieldMatch findField(std::string_view line) {
   FieldMatch best{-1, 0};
-  int bestProp = kPropCount;
+  unsigned below = (1u << kPropCount) - 1;  // fields that would beat the best so far
   const char* begin = line.data();
   const char* end = begin + line.size();
-  for (const char* p = begin;; ++p) {
+  for (const char* p = begin; below != 0; ++p) {
     p = static_cast<const char*>(std::memchr(p, 'k', static_cast<std::size_t>(end - p)));
     if (p == nullptr) break;
     const auto remaining = static_cast<std::size_t>(end - p);
-    for (int prop = 0; prop < bestProp; ++prop) {
+    if (remaining < kShortestName) break;
+    for (unsigned mask = kCandidates[static_cast<unsigned char>(p[1])] & below; mask != 0; mask &= mask - 1) {
+      const int prop = __builtin_ctz(mask);
       const std::string_view name = kFieldNames[prop];
-      if (name.size() <= remaining && p[1] == name[1] &&
-          std::memcmp(p, name.data(), name.size()) == 0) {
-        bestProp = prop;
+      if (name.size() <= remaining && std::memcmp(p, name.data(), name.size()) == 0) {
         best = {prop, static_cast<std::size_t>(p - begin)};
+        below = (1u << prop) - 1;
         break;
       }
     }
-    if (bestProp == 0) break;
   }
   return best;
 }
