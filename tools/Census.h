@@ -18,7 +18,12 @@ struct Census {
 
 // Walks U+0000..U+10FFFF; a code point is held when getNumVals answers for it,
 // and a run of held code points is one block.
+// Each command takes the census at most once: it costs one lookup per code
+// point of the whole code space.
 Census takeCensus(kelvorn::UnihanMgr& mgr);
+
+// True when some code point is held; stops at the first.
+bool holdsAnyCodePoint(kelvorn::UnihanMgr& mgr);
 
 }  // namespace unihan_tool
 

@@ -7,6 +7,7 @@
 #include "Census.h"
 #include "Commands.h"
 #include "DataFiles.h"
+#include "LibraryOutput.h"
 #include "OutputFile.h"
 #include "SplitMerge.h"
 #include "ToolError.h"
@@ -21,21 +22,21 @@ struct CompileOptions {
 };
 
 // One file is read as it is; several are merged into one stream first.
-void loadInputs(kelvorn::UnihanMgr& mgr, const std::vector<std::string>& inputs) {
-  const std::vector<std::string> files = expandInputs(inputs);
+void loadInputs(kelvorn::UnihanMgr& mgr, const std::vector<InputFile>& files) {
   if (files.size() == 1) {
     loadData(mgr, files.front());
     return;
   }
-  const ScratchFile merged;
-  mergeByCodePoint(files, merged.path());
-  loadText(mgr, merged.path(), "the merged input files");
+  MemFile merged("the merged input files");
+  mergeByCodePoint(files, &merged);
+  loadText(mgr, merged.procPath(), "the merged input files");
 }
 
-void report(const CompileOptions& opts, const Census& census, double seconds) {
+void report(const CompileOptions& opts, const Census& census, std::size_t bytes,
+            double seconds) {
   std::ostringstream out;
   out << opts.output << ": " << census.blocks.size() << " blocks, " << census.codePoints
-      << " code points, " << fileSize(opts.output) << " bytes, " << std::fixed
+      << " code points, " << bytes << " bytes, " << std::fixed
       << std::setprecision(2) << seconds << " s\n";
   for (const auto& [first, last] : census.blocks) {
     out << "  " << std::left << std::setw(17) << codePointLabel(first) + ".." + codePointLabel(last)
@@ -46,16 +47,16 @@ void report(const CompileOptions& opts, const Census& census, double seconds) {
 
 void runCompile(const CompileOptions& opts) {
   const auto start = std::chrono::steady_clock::now();
+  const std::vector<InputFile> files = expandInputs(opts.inputs);
+  refuseUnsafeOutput(opts.output, files);
   kelvorn::UnihanMgr mgr;
-  loadInputs(mgr, opts.inputs);
+  loadInputs(mgr, files);
+  const std::string image = imageBytes(mgr, opts.output);
   StagedOutput out(opts.output);
-  if (mgr.write(CPath(out.stagingPath()), 1) != 0) {
-    throw ToolError(opts.output + ": cannot write the image (cannot create the file, or the data "
-                    "does not fit the image format)");
-  }
+  out.write(image);
   out.commit();
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  report(opts, takeCensus(mgr), elapsed.count());
+  report(opts, takeCensus(mgr), image.size(), elapsed.count());
 }
 
 }  // namespace

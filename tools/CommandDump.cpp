@@ -3,8 +3,8 @@
 
 #include "Commands.h"
 #include "DataFiles.h"
+#include "LibraryOutput.h"
 #include "OutputFile.h"
-#include "ToolError.h"
 
 namespace unihan_tool {
 namespace {
@@ -15,12 +15,14 @@ struct DumpOptions {
 };
 
 void runDump(const DumpOptions& opts) {
+  std::vector<InputFile> inputs;
+  inputs.push_back(InputFile::open(opts.input, InputKind::kFile));
+  refuseUnsafeOutput(opts.output, inputs);
   kelvorn::UnihanMgr mgr;
-  loadData(mgr, opts.input);
+  loadData(mgr, inputs.front());
+  const std::string dump = dumpBytes(mgr, opts.output);
   StagedOutput out(opts.output);
-  if (mgr.write(CPath(out.stagingPath()), 0) != 0) {
-    throw ToolError(opts.output + ": cannot write the dump");
-  }
+  out.write(dump);
   out.commit();
 }
 

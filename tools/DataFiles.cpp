@@ -1,7 +1,8 @@
 #include "DataFiles.h"
 
+#include <climits>
 #include <filesystem>
-#include <fstream>
+#include <stdexcept>
 
 #include "Census.h"
 #include "ToolError.h"
@@ -13,6 +14,9 @@ namespace {
 
 constexpr char kMagic[] = "vantu unihan binary";
 constexpr std::size_t kMagicLength = sizeof kMagic - 1;
+// Magic, byte-order flag, version pair and block count. A shorter buffer
+// that holds the magic still "succeeds" without loading anything.
+constexpr std::size_t kHeaderLength = 26;
 constexpr char kImageName[] = "unihan-15.0.bin";
 
 fs::path executableDir() {
@@ -21,10 +25,9 @@ fs::path executableDir() {
   return ec ? fs::path() : exe.parent_path();
 }
 
-void loadImage(kelvorn::UnihanMgr& mgr, const std::string& path) {
-  if (mgr.readUnihanBinary(CPath(path)) != 0) {
-    throw ToolError(path + ": damaged or unsupported binary image");
-  }
+void loadImage(kelvorn::UnihanMgr& mgr, const InputFile& file) {
+  std::string bytes = file.readAll();
+  if (!loadImageBytes(mgr, bytes)) throw ToolError(file.path() + ": damaged or unsupported binary image");
 }
 
 }  // namespace
@@ -33,19 +36,15 @@ CPath::CPath(const std::string& path) : chars_(path.begin(), path.end()) {
   chars_.push_back('\0');
 }
 
-bool isImage(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string head(kMagicLength, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(kMagicLength));
-  return in.gcount() == static_cast<std::streamsize>(kMagicLength) && head == kMagic;
-}
-
-void requireReadableFile(const std::string& path) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (!fs::exists(status)) throw ToolError(path + ": no such file");
-  if (fs::is_directory(status)) throw ToolError(path + ": is a directory, not a file");
-  if (!std::ifstream(path).good()) throw ToolError(path + ": cannot open for reading");
+bool loadImageBytes(kelvorn::UnihanMgr& mgr, std::string& bytes) {
+  if (bytes.size() < kHeaderLength || bytes.size() > UINT_MAX) return false;
+  const auto length = static_cast<unsigned int>(bytes.size());
+  try {
+    // Above INT_MAX the length comes back as a negative int.
+    return static_cast<unsigned int>(mgr.readUnihanBinaryBuf(bytes.data(), length)) == length;
+  } catch (const std::length_error&) {
+    return false;
+  }
 }
 
 std::string defaultImagePath() {
@@ -62,24 +61,23 @@ std::string defaultImagePath() {
 }
 
 void loadText(kelvorn::UnihanMgr& mgr, const std::string& path, const std::string& shownAs) {
-  const std::string name = shownAs.empty() ? path : shownAs;
-  if (mgr.readUnihan(CPath(path)) != 0) throw ToolError(name + ": cannot open for reading");
-  if (takeCensus(mgr).codePoints == 0) {
-    throw ToolError(name + ": not Unihan text (no code point with a kept field)");
+  if (mgr.readUnihan(CPath(path)) != 0) throw ToolError(shownAs + ": cannot open for reading");
+  if (!holdsAnyCodePoint(mgr)) {
+    throw ToolError(shownAs + ": not Unihan text (no code point with a kept field)");
   }
 }
 
-void loadData(kelvorn::UnihanMgr& mgr, const std::string& path) {
-  requireReadableFile(path);
-  if (isImage(path)) {
-    loadImage(mgr, path);
+void loadData(kelvorn::UnihanMgr& mgr, const InputFile& file) {
+  if (file.head(kMagicLength) == kMagic) {
+    loadImage(mgr, file);
   } else {
-    loadText(mgr, path);
+    loadText(mgr, file.procPath(), file.path());
   }
 }
 
 void loadSelectedData(kelvorn::UnihanMgr& mgr, const std::string& dataOption) {
-  loadData(mgr, dataOption.empty() ? defaultImagePath() : dataOption);
+  const std::string path = dataOption.empty() ? defaultImagePath() : dataOption;
+  loadData(mgr, InputFile::open(path, InputKind::kFile));
 }
 
 }  // namespace unihan_tool

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "InputFile.h"
 #include "kelvorn/UnihanMgr.h"
 
 namespace unihan_tool {
@@ -20,27 +21,26 @@ class CPath {
   std::vector<char> chars_;
 };
 
-// True when the file starts with the image magic "vantu unihan binary".
-bool isImage(const std::string& path);
-
 // The image the build made from the bundled data, looked for next to the
 // executable; throws ToolError when there is none.
 std::string defaultImagePath();
 
-// Fills mgr from an image or from Unihan text, whichever the file is. Throws
-// ToolError for a missing or unreadable file, a damaged image, or text that
-// yields no code point.
-void loadData(kelvorn::UnihanMgr& mgr, const std::string& path);
+// Fills mgr from an image or from Unihan text, whichever the file is (told
+// apart by the image magic). Throws ToolError for a damaged image or text
+// that yields no code point.
+void loadData(kelvorn::UnihanMgr& mgr, const InputFile& file);
 
 // Loads the file named by --data, or the default image when that is empty.
 void loadSelectedData(kelvorn::UnihanMgr& mgr, const std::string& dataOption);
 
-// Reads Unihan text; throws ToolError, naming the file as shownAs (or as
-// path when that is empty), when it yields no code point.
-void loadText(kelvorn::UnihanMgr& mgr, const std::string& path, const std::string& shownAs = "");
+// Reads Unihan text from path (a file the tool has already checked);
+// throws ToolError, naming the file as shownAs, when it yields no code point.
+void loadText(kelvorn::UnihanMgr& mgr, const std::string& path, const std::string& shownAs);
 
-// Throws ToolError unless path names a regular file that can be opened.
-void requireReadableFile(const std::string& path);
+// Loads a whole image from memory; false unless every block record was read.
+// A negative block count (the library throws std::length_error) is a damaged
+// image like any other.
+bool loadImageBytes(kelvorn::UnihanMgr& mgr, std::string& bytes);
 
 }  // namespace unihan_tool
 

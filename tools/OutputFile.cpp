@@ -1,62 +1,93 @@
 #include "OutputFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
+#include <cstdlib>
 #include <iostream>
-#include <filesystem>
 #include <utility>
-#include <vector>
 
 #include "ToolError.h"
 
-namespace fs = std::filesystem;
-
 namespace unihan_tool {
+namespace {
+
+std::string directoryOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// mkstemp makes files readable by the owner alone; the output gets the mode
+// a plain new file would get.
+void giveDefaultMode(int fd) {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  (void)::fchmod(fd, 0666 & ~mask);
+}
+
+// Directory entries (the rename) reach the disk only with the directory.
+// Some file systems cannot sync a directory at all (EINVAL); there is
+// nothing more to do on them.
+bool syncDirectory(const std::string& directory) {
+  FileDescriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!dir.isOpen()) return false;
+  if (::fsync(dir.get()) != 0 && errno != EINVAL) return false;
+  return dir.close();
+}
+
+}  // namespace
 
 StagedOutput::StagedOutput(std::string path)
-    : path_(std::move(path)), staging_(path_ + ".tmp") {}
+    : path_(std::move(path)), directory_(directoryOf(path_)) {
+  std::string name = directory_ + "/.unihan-XXXXXX";
+  fd_ = FileDescriptor(::mkostemp(name.data(), O_CLOEXEC));
+  if (!fd_.isOpen()) {
+    throw ToolError(path_ + ": cannot create a file in " + directory_ + " (" + errorText(errno) + ")");
+  }
+  staging_ = name;
+  giveDefaultMode(fd_.get());
+}
 
 StagedOutput::~StagedOutput() {
   if (committed_) return;
-  std::error_code ec;
-  fs::remove(staging_, ec);
+  (void)fd_.close();
+  (void)::unlink(staging_.c_str());
 }
+
+void StagedOutput::write(std::string_view bytes) { writeAll(fd_.get(), bytes, path_); }
 
 void StagedOutput::commit() {
-  std::error_code ec;
-  fs::rename(staging_, path_, ec);
-  if (ec) throw ToolError(path_ + ": cannot write (" + ec.message() + ")");
+  const auto fail = [this](int err) { throw ToolError(path_ + ": cannot write (" + errorText(err) + ")"); };
+  if (::fsync(fd_.get()) != 0) fail(errno);
+  if (!fd_.close()) fail(errno);
+  if (::rename(staging_.c_str(), path_.c_str()) != 0) fail(errno);
   committed_ = true;
+  if (!syncDirectory(directory_)) {
+    throw ToolError(path_ + ": written, but its directory could not be synced to disk (" +
+                    errorText(errno) + ")");
+  }
 }
 
-ScratchFile::ScratchFile() {
-  std::error_code ec;
-  fs::path dir = fs::temp_directory_path(ec);
-  if (ec) dir = "/tmp";
-  std::string pattern = (dir / "unihan-merge-XXXXXX").string();
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) throw ToolError("cannot create a temporary file in " + dir.string());
-  ::close(fd);
-  path_ = name.data();
-}
-
-ScratchFile::~ScratchFile() {
-  std::error_code ec;
-  fs::remove(path_, ec);
+void refuseUnsafeOutput(const std::string& path, const std::vector<InputFile>& inputs) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return;  // a new file, or an error the write reports
+  if (!S_ISREG(st.st_mode)) {
+    throw ToolError(path + ": is " + fileTypeName(st.st_mode) + "; the output must be a regular file");
+  }
+  for (const InputFile& input : inputs) {
+    if (input.isSameFile(st.st_dev, st.st_ino)) {
+      throw ToolError(path + ": is the input " + input.path() +
+                      "; write the output to another file");
+    }
+  }
 }
 
 void writeStdout(const std::string& text) {
   std::cout << text << std::flush;
   if (!std::cout) throw ToolError("cannot write to standard output");
-}
-
-unsigned long long fileSize(const std::string& path) {
-  std::error_code ec;
-  const auto size = fs::file_size(path, ec);
-  return ec ? 0 : static_cast<unsigned long long>(size);
 }
 
 }  // namespace unihan_tool

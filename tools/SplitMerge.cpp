@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string_view>
+#include <utility>
 
-#include "DataFiles.h"
 #include "ToolError.h"
 
 namespace fs = std::filesystem;
@@ -45,23 +43,22 @@ bool lineCodePoint(std::string_view line, std::uint32_t* out) {
   return i > digits;
 }
 
-std::vector<std::string> unihanFilesIn(const fs::path& dir) {
+// Every Unihan_*.txt entry is taken, and one that is not a regular file is
+// refused rather than passed over, so that no part of the data goes missing
+// unnoticed.
+std::vector<std::string> unihanFilesIn(const std::string& dir) {
   std::vector<std::string> found;
-  for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
-    const std::string name = entry.path().filename().string();
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
     const bool matches = name.size() > 11 && name.compare(0, 7, "Unihan_") == 0 &&
                          name.compare(name.size() - 4, 4, ".txt") == 0;
-    if (matches && entry.is_regular_file()) found.push_back(entry.path().string());
+    if (matches) found.push_back(it->path().string());
   }
+  if (ec) throw ToolError(dir + ": cannot list the directory (" + ec.message() + ")");
   std::sort(found.begin(), found.end());
-  if (found.empty()) throw ToolError(dir.string() + ": no Unihan_*.txt files in this directory");
+  if (found.empty()) throw ToolError(dir + ": no Unihan_*.txt files in this directory");
   return found;
-}
-
-std::string readWhole(const std::string& path) {
-  requireReadableFile(path);
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void collectLines(std::string_view content, std::vector<DataLine>* lines) {
@@ -74,46 +71,49 @@ void collectLines(std::string_view content, std::vector<DataLine>* lines) {
   }
 }
 
-void writeLines(const std::vector<DataLine>& lines, const std::string& outPath) {
-  std::ofstream out(outPath, std::ios::binary);
+void writeLines(const std::vector<DataLine>& lines, MemFile* out) {
+  constexpr std::size_t kChunk = 1 << 20;
+  std::string chunk;
   for (const DataLine& line : lines) {
-    out.write(line.text.data(), static_cast<std::streamsize>(line.text.size()));
-    out.put('\n');
+    chunk.append(line.text).push_back('\n');
+    if (chunk.size() >= kChunk) {
+      out->append(chunk);
+      chunk.clear();
+    }
   }
-  out.close();
-  if (!out) throw ToolError(outPath + ": cannot write the merged stream");
+  out->append(chunk);
 }
 
 }  // namespace
 
-std::vector<std::string> expandInputs(const std::vector<std::string>& inputs) {
-  std::vector<std::string> files;
+std::vector<InputFile> expandInputs(const std::vector<std::string>& inputs) {
+  std::vector<InputFile> files;
   for (const std::string& input : inputs) {
-    std::error_code ec;
-    if (fs::is_directory(input, ec)) {
-      const std::vector<std::string> inDir = unihanFilesIn(input);
-      files.insert(files.end(), inDir.begin(), inDir.end());
-    } else {
-      requireReadableFile(input);
-      files.push_back(input);
+    InputFile opened = InputFile::open(input, InputKind::kFileOrDirectory);
+    if (!opened.isDirectory()) {
+      files.push_back(std::move(opened));
+      continue;
+    }
+    for (const std::string& path : unihanFilesIn(input)) {
+      files.push_back(InputFile::open(path, InputKind::kFile));
     }
   }
   return files;
 }
 
-std::size_t mergeByCodePoint(const std::vector<std::string>& files, const std::string& outPath) {
+std::size_t mergeByCodePoint(const std::vector<InputFile>& files, MemFile* out) {
   std::vector<std::string> contents;
   contents.reserve(files.size());  // the lines point into these strings
   std::vector<DataLine> lines;
-  for (const std::string& file : files) {
-    contents.push_back(readWhole(file));
+  for (const InputFile& file : files) {
+    contents.push_back(file.readAll());
     collectLines(contents.back(), &lines);
   }
   if (lines.empty()) throw ToolError("not Unihan text: no \"U+\" data line in the input files");
   std::stable_sort(lines.begin(), lines.end(), [](const DataLine& a, const DataLine& b) {
     return a.codePoint < b.codePoint;
   });
-  writeLines(lines, outPath);
+  writeLines(lines, out);
   return lines.size();
 }
 

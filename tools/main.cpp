@@ -1,4 +1,5 @@
 // unihan: build, dump and query Unihan data through the kelvorn unihan library.
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <vector>
@@ -42,6 +43,10 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Past the file size limit a write fails with EFBIG, which the tool reports
+  // and cleans up after, instead of the signal killing it mid-way and leaving
+  // its staging file behind.
+  (void)std::signal(SIGXFSZ, SIG_IGN);
   try {
     return run(argc, argv);
   } catch (const std::exception& e) {

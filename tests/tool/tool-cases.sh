@@ -1,27 +1,10 @@
 #!/bin/sh
 # Cases of the unihan tool, one per ctest test.
-# Usage: tool-cases.sh CASE TOOL DATA_TXT IMAGE WORKDIR
+# Usage: tool-cases.sh CASE TOOL DATA_TXT IMAGE
 set -eu
-case_name=$1 tool=$2 text=$3 image=$4 work=$5
+case_name=$1 tool=$2 text=$3 image=$4
 here=$(cd "$(dirname "$0")" && pwd)
-rm -rf "$work" && mkdir -p "$work" && cd "$work"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-has() { printf '%s\n' "$1" | grep -Eq -- "$2" || fail "no line matching '$2' in:
-$1"; }
-
-# The command must fail with exactly one stderr line "unihan: ...", and
-# print nothing on stdout.
-fails() {
-  if "$tool" "$@" >out.txt 2>err.txt; then fail "'$*' succeeded"; fi
-  [ "$(wc -l <err.txt)" -eq 1 ] || fail "'$*' stderr is not one line: $(cat err.txt)"
-  grep -q '^unihan: ' err.txt || fail "'$*' stderr lacks the prefix: $(cat err.txt)"
-  [ ! -s out.txt ] || fail "'$*' printed on stdout: $(cat out.txt)"
-}
-
-no_output_left() {
-  for f in "$@"; do [ ! -e "$f" ] && [ ! -e "$f.tmp" ] || fail "$f or $f.tmp left behind"; done
-}
+. "$here/common.sh" "$case_name"
 
 case_show() {
   out=$("$tool" show 漢)
@@ -77,6 +60,9 @@ case_show_errors() {
   fails show 漢 --data plain.txt
   head -c 5000 "$image" >cut.bin
   fails show 漢 --data cut.bin
+  # A block count with its top bit set reads as negative.
+  head -c 24 "$image" >negative.bin && printf '\000\200' >>negative.bin
+  fails_with '^unihan: negative.bin: damaged or unsupported binary image$' show 漢 --data negative.bin
 }
 
 case_cid() {

@@ -1,0 +1,63 @@
+#include "FileDescriptor.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ToolError.h"
+
+namespace unihan_tool {
+
+FileDescriptor::~FileDescriptor() { (void)close(); }
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+  if (this != &other) {
+    (void)close();
+    fd_ = other.release();
+  }
+  return *this;
+}
+
+int FileDescriptor::release() {
+  const int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
+
+bool FileDescriptor::close() {
+  if (fd_ < 0) return true;
+  // Linux releases the descriptor even when close fails, so it is never
+  // closed twice.
+  return ::close(release()) == 0;
+}
+
+std::string FileDescriptor::procPath() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+std::string errorText(int err) { return std::strerror(err); }
+
+std::string readToEnd(int fd, const std::string& name) {
+  std::string bytes;
+  char chunk[1 << 16];
+  for (;;) {
+    const ssize_t got = ::pread(fd, chunk, sizeof chunk, static_cast<off_t>(bytes.size()));
+    if (got == 0) return bytes;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw ToolError(name + ": cannot read (" + errorText(errno) + ")");
+    }
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+}
+
+void writeAll(int fd, std::string_view bytes, const std::string& name) {
+  while (!bytes.empty()) {
+    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+    if (put < 0 && errno == EINTR) continue;
+    // A write that makes no progress would otherwise be retried forever.
+    if (put <= 0) throw ToolError(name + ": cannot write (" + errorText(put < 0 ? errno : EIO) + ")");
+    bytes.remove_prefix(static_cast<std::size_t>(put));
+  }
+}
+
+}  // namespace unihan_tool

@@ -1,0 +1,48 @@
+// An owned POSIX file descriptor, and reads and writes on one that report
+// every failure instead of losing bytes silently.
+#ifndef KELVORN_TOOLS_FILEDESCRIPTOR_H
+#define KELVORN_TOOLS_FILEDESCRIPTOR_H
+
+#include <string>
+#include <string_view>
+
+namespace unihan_tool {
+
+class FileDescriptor {
+ public:
+  FileDescriptor() = default;
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor();
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+  FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+  [[nodiscard]] int get() const { return fd_; }
+  [[nodiscard]] bool isOpen() const { return fd_ >= 0; }
+  int release();
+  // Closes now; false (with errno set) when the close reports an error, which
+  // for a written file can be the first sign of lost data.
+  bool close();
+  // "/proc/self/fd/N": a path by which the library opens this very file,
+  // whatever has since happened to the name it was opened by.
+  [[nodiscard]] std::string procPath() const;
+
+ private:
+  int fd_ = -1;
+};
+
+// The text of an errno value, e.g. "No space left on device".
+std::string errorText(int err);
+
+// Every byte of the file from offset 0 to its end. Throws ToolError naming
+// the file as `name` when a read fails.
+std::string readToEnd(int fd, const std::string& name);
+
+// Writes all of bytes at the current offset, resuming short writes; throws
+// ToolError naming `name` on the first failure (ENOSPC, EFBIG, EIO, ...).
+void writeAll(int fd, std::string_view bytes, const std::string& name);
+
+}  // namespace unihan_tool
+
+#endif  // KELVORN_TOOLS_FILEDESCRIPTOR_H

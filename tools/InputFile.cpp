@@ -1,0 +1,77 @@
+#include "InputFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "ToolError.h"
+
+namespace unihan_tool {
+namespace {
+
+[[noreturn]] void refuse(const std::string& path, mode_t mode) {
+  if (S_ISDIR(mode)) throw ToolError(path + ": is a directory, not a file");
+  throw ToolError(path + ": is " + fileTypeName(mode) + ", not a regular file");
+}
+
+[[noreturn]] void cannotOpen(const std::string& path, int err) {
+  if (err == ENOENT) throw ToolError(path + ": no such file");
+  // A socket cannot be opened at all; name it rather than the errno.
+  struct stat st {};
+  if (err == ENXIO && ::stat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode)) {
+    refuse(path, st.st_mode);
+  }
+  throw ToolError(path + ": cannot open for reading (" + errorText(err) + ")");
+}
+
+}  // namespace
+
+std::string fileTypeName(mode_t mode) {
+  if (S_ISDIR(mode)) return "a directory";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISSOCK(mode)) return "a socket";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  return S_ISREG(mode) ? "a regular file" : "not a regular file";
+}
+
+InputFile::InputFile(std::string path, FileDescriptor fd, bool isDirectory, dev_t device,
+                     ino_t inode)
+    : path_(std::move(path)),
+      fd_(std::move(fd)),
+      isDirectory_(isDirectory),
+      device_(device),
+      inode_(inode) {}
+
+InputFile InputFile::open(const std::string& path, InputKind kind) {
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a
+  // writer. It changes nothing for the regular files that pass the check.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd.isOpen()) cannotOpen(path, errno);
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) cannotOpen(path, errno);
+  const bool directory = S_ISDIR(st.st_mode);
+  const bool accepted = S_ISREG(st.st_mode) || (directory && kind == InputKind::kFileOrDirectory);
+  if (!accepted) refuse(path, st.st_mode);
+  return InputFile(path, std::move(fd), directory, st.st_dev, st.st_ino);
+}
+
+std::string InputFile::head(std::size_t n) const {
+  std::string bytes(n, '\0');
+  std::size_t got = 0;
+  while (got < n) {
+    const ssize_t r = ::pread(fd_.get(), &bytes[got], n - got, static_cast<off_t>(got));
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) throw ToolError(path_ + ": cannot read (" + errorText(errno) + ")");
+    if (r == 0) break;
+    got += static_cast<std::size_t>(r);
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
+std::string InputFile::readAll() const { return readToEnd(fd_.get(), path_); }
+
+}  // namespace unihan_tool
