@@ -12,7 +12,7 @@ install(TARGETS kelvorn_unihan EXPORT KelvornUnihanTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
           COMPONENT runtime NAMELINK_COMPONENT development
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
-install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanMgr.h
+install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanMgr.h ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanImage.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kelvorn COMPONENT development)
 
 if(TARGET unihan)

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "Census.h"
+#include "kelvorn/UnihanImage.h"
 #include "ToolError.h"
 
 namespace fs = std::filesystem;
@@ -12,8 +13,6 @@ namespace fs = std::filesystem;
 namespace unihan_tool {
 namespace {
 
-constexpr char kMagic[] = "vantu unihan binary";
-constexpr std::size_t kMagicLength = sizeof kMagic - 1;
 // Magic, byte-order flag, version pair and block count. A shorter buffer
 // that holds the magic still "succeeds" without loading anything.
 constexpr std::size_t kHeaderLength = 26;
@@ -68,7 +67,7 @@ void loadText(kelvorn::UnihanMgr& mgr, const std::string& path, const std::strin
 }
 
 void loadData(kelvorn::UnihanMgr& mgr, const InputFile& file) {
-  if (file.head(kMagicLength) == kMagic) {
+  if (file.head(kelvorn::kImageMagicLength) == kelvorn::kImageMagic) {
     loadImage(mgr, file);
   } else {
     loadText(mgr, file.procPath(), file.path());
