@@ -114,10 +114,10 @@ inline std::vector<int> probePoints(const kelvorn_private::UnihanData& s, std::s
       if (cp >= INT32_MIN && cp <= INT32_MAX) points.push_back(static_cast<int>(cp));
     }
   };
-  const std::size_t count = s.blocks.size();
+  const std::size_t count = s.blocks().size();
   for (std::size_t i = 0; i < count; ++i) {
     if (i == endBlocks && count > 2 * endBlocks) i = count - endBlocks;
-    const std::int64_t first = s.blocks[i].first, last = s.blocks[i].last;
+    const std::int64_t first = s.blocks()[i].first, last = s.blocks()[i].last;
     const std::int64_t head = last >= first && last - first < perBlock ? last : first + perBlock;
     addRange(first - 2, head + 2);
     if (last > head + 2) addRange(std::max(head + 3, last - 2), last + 2);
