@@ -103,8 +103,7 @@ inline void describe(const kelvorn_private::UnihanData& s, int cp, std::uint64_t
 }
 
 // The code points worth asking about: two either side of each block's ends
-// and the first few inside it, for the first and the last few blocks (every
-// query may walk all blocks, so asking about all of them costs too much).
+// and the first few inside it, for the first and the last few blocks.
 // Values past the int range are left out.
 inline std::vector<int> probePoints(const kelvorn_private::UnihanData& s, std::size_t endBlocks,
                                     std::int64_t perBlock) {
@@ -122,10 +121,9 @@ inline std::vector<int> probePoints(const kelvorn_private::UnihanData& s, std::s
     addRange(first - 2, head + 2);
     if (last > head + 2) addRange(std::max(head + 3, last - 2), last + 2);
   }
-  // A query over unsorted blocks walks them all; with many blocks fewer
-  // points are asked, so that one input costs at most a few
-  // hundred thousand steps.
-  const std::size_t budget = std::max<std::size_t>(1, 256 / std::max<std::size_t>(1, count));
+  // Every lookup costs at most a binary search, so the budget only keeps
+  // one input's work small.
+  const std::size_t budget = 4096;
   if (points.size() > budget) points.resize(budget);
   return points;
 }
@@ -142,26 +140,20 @@ inline std::uint64_t describeAll(const kelvorn_private::UnihanData& s, const std
 
 // True when two stores hold the same records, field by field, and the same
 // CID table. Cheaper than asking every query, and it implies the answers.
-inline bool sameRecords(const kelvorn_private::UnihanCharRec& a, const kelvorn_private::UnihanCharRec& b) {
-  if (a.totalStrokes != b.totalStrokes || a.flags != b.flags || a.rs.size() != b.rs.size() ||
-      a.cids.size() != b.cids.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.rs.size(); ++i) {
-    if (a.rs[i].radical != b.rs[i].radical || a.rs[i].residual != b.rs[i].residual) return false;
-  }
-  for (std::size_t i = 0; i < a.cids.size(); ++i) {
-    const kelvorn_private::CidEntry &x = a.cids[i], &y = b.cids[i];
-    if (x.cid != y.cid || x.radical != y.radical || x.radicalStrokes != y.radicalStrokes ||
-        x.residualStrokes != y.residualStrokes) {
-      return false;
-    }
-  }
-  return true;
+inline bool sameRecords(const kelvorn_private::CharView& a, const kelvorn_private::CharView& b) {
+  const std::size_t bytes = a.pairCount() * kelvorn_private::kPairBytes + a.cidCount() * kelvorn_private::kCidEntryBytes;
+  return a.totalStrokes() == b.totalStrokes() && a.flags() == b.flags() && a.pairCount() == b.pairCount() &&
+         a.cidCount() == b.cidCount() && std::memcmp(a.pairBytes(), b.pairBytes(), bytes) == 0;
 }
 
-inline bool sameReadings(const kelvorn_private::ReadingSet& a, const kelvorn_private::ReadingSet& b) {
-  return a.pinlu == b.pinlu && a.kun == b.kun && a.on == b.on && a.mandarin == b.mandarin;
+inline bool sameReadings(const kelvorn_private::ReadingSetView& a, const kelvorn_private::ReadingSetView& b) {
+  for (int list = 0; list < kelvorn_private::kReadingLists; ++list) {
+    std::vector<std::string> x, y;
+    a.forEach(list, [&x](std::string_view v) { x.emplace_back(v); });
+    b.forEach(list, [&y](std::string_view v) { y.emplace_back(v); });
+    if (x != y) return false;
+  }
+  return true;
 }
 
 inline bool sameHanYu(const kelvorn_private::HanYuRef& a, const kelvorn_private::HanYuRef& b) {
@@ -169,16 +161,17 @@ inline bool sameHanYu(const kelvorn_private::HanYuRef& a, const kelvorn_private:
          a.virtualFlag == b.virtualFlag;
 }
 
-inline bool sameBlock(const kelvorn_private::UnihanBlock& a, const kelvorn_private::UnihanBlock& b) {
+inline bool sameBlock(const kelvorn_private::UnihanData& sa, const kelvorn_private::UnihanBlock& a,
+                      const kelvorn_private::UnihanData& sb, const kelvorn_private::UnihanBlock& b) {
   if (a.first != b.first || a.last != b.last || a.chars.size() != b.chars.size() ||
       a.readings.size() != b.readings.size() || a.hanyu.size() != b.hanyu.size()) {
     return false;
   }
   for (std::size_t i = 0; i < a.chars.size(); ++i) {
-    if (!sameRecords(a.chars[i], b.chars[i])) return false;
+    if (!sameRecords(sa.charView(a.chars[i]), sb.charView(b.chars[i]))) return false;
   }
   for (std::size_t i = 0; i < a.readings.size(); ++i) {
-    if (!sameReadings(a.readings[i], b.readings[i])) return false;
+    if (!sameReadings(sa.readingSet(a.readings[i]), sb.readingSet(b.readings[i]))) return false;
   }
   for (std::size_t i = 0; i < a.hanyu.size(); ++i) {
     if (!sameHanYu(a.hanyu[i], b.hanyu[i])) return false;
@@ -187,13 +180,15 @@ inline bool sameBlock(const kelvorn_private::UnihanBlock& a, const kelvorn_priva
 }
 
 inline bool sameStore(const kelvorn_private::UnihanData& a, const kelvorn_private::UnihanData& b) {
-  if (a.valid != b.valid || a.versionMajor != b.versionMajor || a.versionMinor != b.versionMinor ||
-      a.blocks.size() != b.blocks.size() ||
-      std::memcmp(a.cidToUtf32, b.cidToUtf32, sizeof a.cidToUtf32) != 0) {
+  if (a.valid() != b.valid() || a.versionMajor() != b.versionMajor() || a.versionMinor() != b.versionMinor() ||
+      a.blocks().size() != b.blocks().size()) {
     return false;
   }
-  for (std::size_t i = 0; i < a.blocks.size(); ++i) {
-    if (!sameBlock(a.blocks[i], b.blocks[i])) return false;
+  for (std::size_t slot = 0; slot < kelvorn_private::kCidTableSize; ++slot) {
+    if (a.cidEntry(slot) != b.cidEntry(slot)) return false;
+  }
+  for (std::size_t i = 0; i < a.blocks().size(); ++i) {
+    if (!sameBlock(a, a.blocks()[i], b, b.blocks()[i])) return false;
   }
   return true;
 }

@@ -26,7 +26,7 @@ void checkImageAnswersAsText(const UnihanData& text, const std::vector<char>& im
   if (fromFile->readUnihanBinary(imagePath) != 0) fail("image of a text load refused by the file loader");
 
   for (const UnihanData* loaded : {fromBuffer.get(), fromFile.get()}) {
-    if (loaded->versionMajor != 1 || loaded->versionMinor != 4) fail("image version");
+    if (loaded->versionMajor() != 1 || loaded->versionMinor() != 4) fail("image version");
     if (!fuzzstore::sameStore(*loaded, text)) fail("image holds other records than the text");
   }
   // Equal records give equal answers; asking one loaded store checks the
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static fuzzstore::MemFile input("text-input"), image("text-image"), dump("text-dump");
   input.put(data, size);
   auto text = std::make_unique<UnihanData>();
-  if (text->readUnihan(input.path()) != 0 || !text->valid) fail("text load");
+  if (text->readUnihan(input.path()) != 0 || !text->valid()) fail("text load");
 
   if (text->write(dump.path(), 0) != 0) fail("dump write");
   const bool fits = kelvorn_private::fitsImageFormat(*text);
