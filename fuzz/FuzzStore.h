@@ -123,7 +123,7 @@ inline std::vector<int> probePoints(const kelvorn_private::UnihanData& s, std::s
   }
   // Every lookup costs at most a binary search, so the budget only keeps
   // one input's work small.
-  const std::size_t budget = 4096;
+  const std::size_t budget = 512;
   if (points.size() > budget) points.resize(budget);
   return points;
 }
