@@ -69,7 +69,7 @@ TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
   for (const std::string* bytes : std::vector<const std::string*>{&image, &bigEndian, &flagTwo}) {
     UnihanMgr fromBuffer, fromFile;
     EXPECT_EQ(loadBuffer(fromBuffer, *bytes, bytes->size()), static_cast<int>(bytes->size()));
-    EXPECT_EQ(fromFile.readUnihanBinary(CPath(writeFile("copy.bin", *bytes))), 0);
+    EXPECT_EQ(fromFile.readUnihanBinary(CPath(testFile("copy.bin", *bytes))), 0);
     for (UnihanMgr* loaded : {&fromBuffer, &fromFile}) {
       EXPECT_TRUE(loaded->IsValid());
       EXPECT_TRUE(loaded->VersionCheck(1, 4));
@@ -108,14 +108,14 @@ TEST(Image, FileCutAtEveryLength) {
   const std::string image = oneCharImage();
   for (std::size_t len = 0; len <= image.size(); ++len) {
     UnihanMgr mgr;
-    const int result = mgr.readUnihanBinary(CPath(writeFile("cut.bin", image.substr(0, len))));
+    const int result = mgr.readUnihanBinary(CPath(testFile("cut.bin", image.substr(0, len))));
     EXPECT_EQ(result, len == image.size() ? 0 : -1) << len;
     EXPECT_EQ(mgr.IsValid(), len == image.size()) << len;
   }
   UnihanMgr mgr;
   EXPECT_EQ(mgr.readUnihanBinary(CPath("/nonexistent/image.bin")), -1);
   EXPECT_EQ(mgr.readUnihanBinary(nullptr), -1);
-  EXPECT_EQ(mgr.readUnihanBinary(CPath(writeFile("text.bin", kOneCharText))), -1);
+  EXPECT_EQ(mgr.readUnihanBinary(CPath(testFile("text.bin", kOneCharText))), -1);
 }
 
 TEST(Image, HeaderFieldsAndBlockCountLimit) {
@@ -135,7 +135,7 @@ TEST(Image, HeaderFieldsAndBlockCountLimit) {
   const std::string negative = imageHeader(32768);
   EXPECT_THROW(loadBuffer(big, negative, negative.size()), std::length_error);
   EXPECT_EQ(big.totalStrokes(0x4E00), -1);  // the old blocks are gone
-  EXPECT_THROW(big.readUnihanBinary(CPath(writeFile("neg.bin", imageHeader(65535)))),
+  EXPECT_THROW(big.readUnihanBinary(CPath(testFile("neg.bin", imageHeader(65535)))),
                std::length_error);
 }
 
@@ -154,7 +154,7 @@ TEST(Image, StringsOutsideTheFormat) {
     UnihanMgr other;
     EXPECT_EQ(loadBuffer(other, image, image.size()), length < 64 ? static_cast<int>(image.size()) : 0)
         << length;
-    EXPECT_EQ(other.readUnihanBinary(CPath(writeFile("long.bin", image))), length < 64 ? 0 : -1);
+    EXPECT_EQ(other.readUnihanBinary(CPath(testFile("long.bin", image))), length < 64 ? 0 : -1);
   }
 }
 
@@ -168,7 +168,7 @@ TEST(Image, CountsFarBeyondTheData) {
   EXPECT_EQ(mgr.totalStrokes(0x4E00), 5);
   EXPECT_EQ(mgr.radix(0x4E00, kRSUnicode, 0), 1);
   EXPECT_EQ(mgr.totalStrokes(0x4E01), -1);  // inside the range, no record
-  EXPECT_EQ(mgr.readUnihanBinary(CPath(writeFile("counts.bin", image))), -1);
+  EXPECT_EQ(mgr.readUnihanBinary(CPath(testFile("counts.bin", image))), -1);
 }
 
 TEST(Image, WriteFailuresTouchNothing) {
