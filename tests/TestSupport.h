@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,13 @@ namespace testsupport {
 // A file named `name` in the running test's directory, holding `bytes`.
 inline std::string testFile(const std::string& name, const std::string& bytes) {
   return writeFile(tempPath(name), bytes);
+}
+
+// One line of Unihan text.
+inline std::string dataLine(int cp, const std::string& field, const std::string& value) {
+  char head[16];
+  std::snprintf(head, sizeof head, "U+%04X\t", static_cast<unsigned int>(cp));
+  return head + field + '\t' + value + '\n';
 }
 
 inline int loadText(kelvorn::UnihanMgr& mgr, const std::string& text) {
