@@ -1,14 +1,12 @@
 #include "BenchData.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
+
+#include "support/TempDir.h"
 
 using kelvorn::UnihanMgr;
 
@@ -20,13 +18,9 @@ namespace {
 constexpr unsigned kShuffleSeed = 20230913;
 constexpr int kLastCodePoint = 0x323AF;
 
-const std::filesystem::path& tempDir() {
-  static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() /
-             ("kelvorn-bench-" + std::to_string(getpid()));
-    std::filesystem::create_directories(d);
-    return d;
-  }();
+// Removed by its destructor when the program exits, also through fail().
+const testsupport::TempDir& tempDir() {
+  static const testsupport::TempDir dir("kelvorn-bench");
   return dir;
 }
 
@@ -63,17 +57,7 @@ const std::string& textPath() {
   return path;
 }
 
-std::string tempPath(const std::string& name) { return (tempDir() / name).string(); }
-
-void removeTempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(tempDir(), ignored);
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string tempPath(const std::string& name) { return tempDir().file(name); }
 
 UnihanMgr& textStore() {
   static UnihanMgr* store = [] {

@@ -12,21 +12,16 @@
 #include <vector>
 
 #include "kelvorn/UnihanMgr.h"
+#include "support/Files.h"
 
 namespace benchdata {
 
-// The interface takes mutable C strings.
-struct CPath {
-  explicit CPath(const std::string& s) : chars(s.begin(), s.end()) { chars.push_back('\0'); }
-  operator char*() { return chars.data(); }
-  std::vector<char> chars;
-};
+using testsupport::CPath;
+using testsupport::readFile;
 
 const std::string& textPath();
-// A file in this run's own temporary directory.
+// A file in this run's own temporary directory, which goes at exit.
 std::string tempPath(const std::string& name);
-void removeTempDir();
-std::string readFile(const std::string& path);
 
 // Loaded once, on first use, and kept for the whole run.
 kelvorn::UnihanMgr& textStore();

@@ -22,6 +22,5 @@ int main(int argc, char** argv) {
 
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  benchdata::removeTempDir();
   return 0;
 }

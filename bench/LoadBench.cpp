@@ -84,7 +84,7 @@ void BM_write(benchmark::State& state) {
       break;
     }
   }
-  const std::size_t bytes = benchdata::readFile(path.chars.data()).size();
+  const std::size_t bytes = benchdata::readFile(path.c_str()).size();
   state.SetBytesProcessed(state.iterations() * static_cast<benchmark::IterationCount>(bytes));
 }
 
@@ -93,7 +93,7 @@ std::string writtenBytes(int mode) {
   if (mode != 0) return benchdata::image();
   CPath path(benchdata::tempPath("dump-source.txt"));
   benchdata::textStore().write(path, 0);
-  return benchdata::readFile(path.chars.data());
+  return benchdata::readFile(path.c_str());
 }
 
 // Writing bytes that are already made: the floor under BM_write.

@@ -7,14 +7,15 @@
 #include <vector>
 
 #include "BenchData.h"
+#include "support/CidTable.h"
 
 using kelvorn::UnihanMgr;
 using namespace kelvorn;
 
 namespace {
 
-constexpr std::uint32_t kFirstCid = 1124;
-constexpr std::uint32_t kLastCid = 23057;
+using testsupport::kFirstTableCid;
+using testsupport::kLastTableCid;
 
 struct Rec {
   int radixSource = -1, strokeSource = -1, radixPref = -1, strokePref = -1;
@@ -68,15 +69,15 @@ void BM_mapPronounce(benchmark::State& state) {
 }
 
 std::vector<std::uint32_t> cidTable() {
-  std::vector<std::uint32_t> table(kLastCid - kFirstCid + 1);
-  for (std::uint32_t cid = kFirstCid; cid <= kLastCid; ++cid) {
-    table[cid - kFirstCid] = static_cast<std::uint32_t>(benchdata::textStore().getUTF32ForCID(cid));
+  std::vector<std::uint32_t> table(kLastTableCid - kFirstTableCid + 1);
+  for (std::uint32_t cid = kFirstTableCid; cid <= kLastTableCid; ++cid) {
+    table[cid - kFirstTableCid] = static_cast<std::uint32_t>(benchdata::textStore().getUTF32ForCID(cid));
   }
   return table;
 }
 
 int readCid(const std::vector<std::uint32_t>& table, unsigned cid) {
-  const std::uint32_t slot = cid - kFirstCid;
+  const std::uint32_t slot = cid - kFirstTableCid;
   return slot < table.size() ? static_cast<int>(table[slot]) : -1;
 }
 

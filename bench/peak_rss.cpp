@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "kelvorn/UnihanMgr.h"
+#include "support/Files.h"
 
 namespace {
 
@@ -31,16 +31,11 @@ long statusKb(const char* name) {
   return kb;
 }
 
-std::vector<char> cString(const std::string& s) {
-  std::vector<char> v(s.begin(), s.end());
-  v.push_back('\0');
-  return v;
-}
+using testsupport::CPath;
 
 int load(kelvorn::UnihanMgr& m, const std::string& mode, const std::string& path) {
-  std::vector<char> p = cString(path);
-  if (mode == "image") return m.readUnihanBinary(p.data());
-  return m.readUnihan(p.data());
+  if (mode == "image") return m.readUnihanBinary(CPath(path));
+  return m.readUnihan(CPath(path));
 }
 
 int usage() {
@@ -64,8 +59,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (mode == "write-image") {
-    std::vector<char> out = cString(path);
-    return m.write(out.data(), 1) == 0 ? 0 : 1;
+    return m.write(CPath(path), 1) == 0 ? 0 : 1;
   }
   std::printf("mode=%s before_hwm_kb=%ld before_rss_kb=%ld hwm_kb=%ld rss_kb=%ld\n",
               mode.c_str(), hwmBefore, rssBefore, statusKb("VmHWM"), statusKb("VmRSS"));

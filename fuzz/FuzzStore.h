@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "store/UnihanData.h"
+#include "support/Answers.h"
+#include "support/CidTable.h"
 
 namespace fuzzstore {
 
@@ -73,33 +75,12 @@ class MemFile {
 inline void mix(std::uint64_t* h, std::uint64_t v) { *h = (*h ^ v) * 0x100000001B3ull; }
 
 inline void describe(const kelvorn_private::UnihanData& s, int cp, std::uint64_t* h) {
-  auto add = [h](int v) { mix(h, static_cast<std::uint32_t>(v)); };
-  for (int source = 0; source < kelvorn_private::kSourceCount; ++source) {
-    for (int k = -1; k < 3; ++k) {
-      add(s.radix(cp, source, k));
-      add(s.stroke(cp, source, k));
-    }
-  }
-  for (int k = -1; k < 3; ++k) {
-    add(s.radix(cp, k));
-    add(s.stroke(cp, k));
-    add(s.getVantuCID(cp, k));
-    add(s.totalVantuStrokes(cp, k));
-  }
-  add(s.totalStrokes(cp));
-  for (int prop = 0; prop < kelvorn_private::kPropCount; ++prop) add(s.getNumVals(cp, prop));
-  std::vector<std::string> readings;
-  for (int prop = kelvorn::kHanyuPinlu; prop <= kelvorn::kMandarin; ++prop) {
-    s.getPronounceData(readings, cp, prop);
-    add(static_cast<int>(readings.size()));
-  }
-  for (const std::string& r : readings) {
-    for (char c : r) mix(h, static_cast<unsigned char>(c));
-    mix(h, 0x100);
-  }
-  int v = -1, p = -1, pos = -1, virt = -1;
-  add(s.getkHanYuData(static_cast<std::uint32_t>(cp), &v, &p, &pos, &virt));
-  add(v), add(p), add(pos), add(virt);
+  testsupport::forEachAnswer(
+      s, cp, [h](int v) { mix(h, static_cast<std::uint32_t>(v)); },
+      [h](const std::string& r) {
+        for (char c : r) mix(h, static_cast<unsigned char>(c));
+        mix(h, 0x100);
+      });
 }
 
 // The code points worth asking about: two either side of each block's ends
@@ -131,8 +112,12 @@ inline std::vector<int> probePoints(const kelvorn_private::UnihanData& s, std::s
 inline std::uint64_t describeAll(const kelvorn_private::UnihanData& s, const std::vector<int>& points) {
   std::uint64_t h = 0xCBF29CE484222325ull;
   for (int cp : points) describe(s, cp, &h);
-  for (std::uint32_t cid : {0u, 655u, 656u, 657u, 1123u, 1124u, 1125u, 23056u, 23057u, 23058u,
-                            23059u, 65535u, 0xFFFFFFFFu}) {
+  using testsupport::kFirstTableCid;
+  using testsupport::kFoldedCid;
+  using testsupport::kLastTableCid;
+  for (std::uint32_t cid : {0u, kFoldedCid - 1, kFoldedCid, kFoldedCid + 1, kFirstTableCid - 1,
+                            kFirstTableCid, kFirstTableCid + 1, kLastTableCid - 1, kLastTableCid,
+                            kLastTableCid + 1, kLastTableCid + 2, 65535u, 0xFFFFFFFFu}) {
     mix(&h, static_cast<std::uint32_t>(s.getUTF32ForCID(cid)));
   }
   return h;

@@ -1,6 +1,7 @@
 // Text and images that no Unihan release contains: zero bytes, binary noise,
 // wrapping code points, carriage returns alone, empty files, and the inputs
 // the fuzz targets found.
+#include <algorithm>
 #include <random>
 
 #include "TestSupport.h"
@@ -95,6 +96,31 @@ TEST(HostileText, LinesAcrossTheReadersChunks) {
     ASSERT_EQ(cut.size(), 1u) << shift;
     EXPECT_EQ(cut[0], std::string(511 - 17, 'a')) << shift;
     EXPECT_EQ(mgr.totalStrokes(0x4E02), static_cast<int>(shift)) << shift;
+  }
+}
+
+// Comment lines of `bytes` bytes in all (at least 2).
+std::string commentLines(std::size_t bytes) {
+  std::string text;
+  while (bytes - text.size() >= 102) text += "#" + std::string(98, 'x') + "\n";
+  return text + "#" + std::string(bytes - text.size() - 2, 'x') + "\n";
+}
+
+// A data line cut at every byte by the end of the first chunk, and another
+// by the end of the second, reads as it would whole.
+TEST(HostileText, DataLinesAcrossTheFirstAndSecondChunkEnds) {
+  const std::size_t chunk = 1 << 16;
+  const std::string first = "U+4E00\tkMandarin\tabc def\r\n";
+  const std::string second = "U+4E01\tkRSVantu_Japan1_6\tC+1533+85.3.10\n";
+  for (std::size_t before = 0; before <= second.size(); ++before) {
+    std::string text = commentLines(chunk - std::min(before, first.size())) + first;
+    text += commentLines(2 * chunk - text.size() - before) + second + "U+4E02\tkTotalStrokes\t2\n";
+    UnihanMgr mgr;
+    ASSERT_EQ(loadText(mgr, text), 0);
+    EXPECT_EQ(readings(mgr, 0x4E00, kMandarin), (std::vector<std::string>{"abc", "def"})) << before;
+    EXPECT_EQ(mgr.getVantuCID(0x4E01, 0), 1533) << before;
+    EXPECT_EQ(mgr.totalVantuStrokes(0x4E01, 0), 13) << before;
+    EXPECT_EQ(mgr.totalStrokes(0x4E02), 2) << before;
   }
 }
 

@@ -50,6 +50,16 @@ TEST(Image, DumpMarksCidsAndSecondUnicodeValue) {
             "U+3687\tkHanYu\t00.00\n");
 }
 
+// Lines for `count` code points from `first` on, `step` apart.
+std::string totalStrokesLines(int first, int count, int step) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += dataLine(first + i * step, "kTotalStrokes", std::to_string(i % 200));
+  return text;
+}
+
+// The data has fields whose high bytes matter in either byte order: code
+// points above U+FFFF, a HanYu page and a CID above 255, 300 records in one
+// block and 261 blocks.
 TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
   UnihanMgr source;
   ASSERT_EQ(loadText(source,
@@ -58,7 +68,10 @@ TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
                          "U+4E01\tkJapaneseKun\tA B\n"
                          "U+4E01\tkHanyuPinlu\tdīng(61)\n"
                          "U+9FFF\tkRSUnicode\t214.9 213.0\n"
-                         "U+9FFF\tkRSKangXi\t3.4\n"),
+                         "U+9FFF\tkRSKangXi\t3.4\n"
+                         "U+20000\tkHanYu\t31713.090\n"
+                         "U+20000\tkRSVantu_Japan1_6\tC+1533+85.3.10\n" +
+                         totalStrokesLines(0x20000, 300, 1) + totalStrokesLines(0x30000, 259, 2)),
             0);
   const std::string image = writeImage(source);
   const std::string bigEndian = toBigEndian(image);
@@ -69,14 +82,16 @@ TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
   for (const std::string* bytes : std::vector<const std::string*>{&image, &bigEndian, &flagTwo}) {
     UnihanMgr fromBuffer, fromFile;
     EXPECT_EQ(loadBuffer(fromBuffer, *bytes, bytes->size()), static_cast<int>(bytes->size()));
-    EXPECT_EQ(fromFile.readUnihanBinary(CPath(writeFile("copy.bin", *bytes))), 0);
+    EXPECT_EQ(fromFile.readUnihanBinary(CPath(testFile("copy.bin", *bytes))), 0);
     for (UnihanMgr* loaded : {&fromBuffer, &fromFile}) {
       EXPECT_TRUE(loaded->IsValid());
       EXPECT_TRUE(loaded->VersionCheck(1, 4));
-      for (int cp : {0x4DFF, 0x4E00, 0x4E01, 0x4E02, 0x9FFF}) {
+      for (int cp : {0x4DFF, 0x4E00, 0x4E01, 0x4E02, 0x9FFF, 0x1FFFF, 0x20000, 0x200FF, 0x20100,
+                     0x2012B, 0x2012C, 0x30000, 0x30001, 0x30002, 0x30204, 0x30206}) {
         EXPECT_EQ(describe(*loaded, cp), describe(source, cp)) << std::hex << cp;
       }
       EXPECT_EQ(loaded->getUTF32ForCID(656), 0x4E01);
+      EXPECT_EQ(loaded->getUTF32ForCID(1533), 0x20000);
       EXPECT_EQ(writeImage(*loaded), image);
     }
   }
@@ -108,14 +123,14 @@ TEST(Image, FileCutAtEveryLength) {
   const std::string image = oneCharImage();
   for (std::size_t len = 0; len <= image.size(); ++len) {
     UnihanMgr mgr;
-    const int result = mgr.readUnihanBinary(CPath(writeFile("cut.bin", image.substr(0, len))));
+    const int result = mgr.readUnihanBinary(CPath(testFile("cut.bin", image.substr(0, len))));
     EXPECT_EQ(result, len == image.size() ? 0 : -1) << len;
     EXPECT_EQ(mgr.IsValid(), len == image.size()) << len;
   }
   UnihanMgr mgr;
   EXPECT_EQ(mgr.readUnihanBinary(CPath("/nonexistent/image.bin")), -1);
   EXPECT_EQ(mgr.readUnihanBinary(nullptr), -1);
-  EXPECT_EQ(mgr.readUnihanBinary(CPath(writeFile("text.bin", kOneCharText))), -1);
+  EXPECT_EQ(mgr.readUnihanBinary(CPath(testFile("text.bin", kOneCharText))), -1);
 }
 
 TEST(Image, HeaderFieldsAndBlockCountLimit) {
@@ -126,6 +141,10 @@ TEST(Image, HeaderFieldsAndBlockCountLimit) {
   EXPECT_EQ(mgr.write(CPath(tempPath("v2.bin")), 1), 0);
   EXPECT_EQ(readFile(tempPath("v2.bin")), imageHeader(0, 2, 0));
 
+  UnihanMgr swapped;  // both bytes of each version number count
+  EXPECT_EQ(loadBuffer(swapped, toBigEndian(imageHeader(0, 0x0102, 0x0304)), 26), 26);
+  EXPECT_TRUE(swapped.VersionCheck(0x0102, 0x0304));
+
   UnihanMgr big;
   ASSERT_EQ(loadText(big, kOneCharText), 0);
   // 32,767 blocks claimed, none present: a short image, not a huge allocation.
@@ -135,7 +154,7 @@ TEST(Image, HeaderFieldsAndBlockCountLimit) {
   const std::string negative = imageHeader(32768);
   EXPECT_THROW(loadBuffer(big, negative, negative.size()), std::length_error);
   EXPECT_EQ(big.totalStrokes(0x4E00), -1);  // the old blocks are gone
-  EXPECT_THROW(big.readUnihanBinary(CPath(writeFile("neg.bin", imageHeader(65535)))),
+  EXPECT_THROW(big.readUnihanBinary(CPath(testFile("neg.bin", imageHeader(65535)))),
                std::length_error);
 }
 
@@ -154,7 +173,7 @@ TEST(Image, StringsOutsideTheFormat) {
     UnihanMgr other;
     EXPECT_EQ(loadBuffer(other, image, image.size()), length < 64 ? static_cast<int>(image.size()) : 0)
         << length;
-    EXPECT_EQ(other.readUnihanBinary(CPath(writeFile("long.bin", image))), length < 64 ? 0 : -1);
+    EXPECT_EQ(other.readUnihanBinary(CPath(testFile("long.bin", image))), length < 64 ? 0 : -1);
   }
 }
 
@@ -168,7 +187,60 @@ TEST(Image, CountsFarBeyondTheData) {
   EXPECT_EQ(mgr.totalStrokes(0x4E00), 5);
   EXPECT_EQ(mgr.radix(0x4E00, kRSUnicode, 0), 1);
   EXPECT_EQ(mgr.totalStrokes(0x4E01), -1);  // inside the range, no record
-  EXPECT_EQ(mgr.readUnihanBinary(CPath(writeFile("counts.bin", image))), -1);
+  EXPECT_EQ(mgr.readUnihanBinary(CPath(testFile("counts.bin", image))), -1);
+}
+
+// The CID table's first and last entries, and the CIDs either side of it,
+// as the text reader and the image reader map them.
+TEST(Image, CidTableEnds) {
+  UnihanMgr fromText;
+  ASSERT_EQ(loadText(fromText,
+                     "U+4E00\tkRSVantu_Japan1_6\tC+1124+1.1.1\n"
+                     "U+4E01\tkRSVantu_Japan1_6\tC+23057+1.1.1 V+1123+1.1.1 V+23058+1.1.1\n"
+                     "U+4E02\tkRSVantu_Japan1_6\tV+655+1.1.1 V+657+1.1.1\n"),
+            0);
+  EXPECT_EQ(fromText.getUTF32ForCID(1124), 0x4E00);
+  EXPECT_EQ(fromText.getUTF32ForCID(656), 0x4E00);
+  ASSERT_EQ(loadText(fromText, "U+4E03\tkRSVantu_Japan1_6\tV+656+1.1.1\n"), 0);
+  const std::string image = writeImage(fromText);
+  UnihanMgr fromImage;
+  ASSERT_EQ(loadBuffer(fromImage, image, image.size()), static_cast<int>(image.size()));
+  for (UnihanMgr* mgr : {&fromText, &fromImage}) {
+    EXPECT_EQ(mgr->getUTF32ForCID(1124), 0x4E03);  // 656 came last and shares the entry
+    EXPECT_EQ(mgr->getUTF32ForCID(656), 0x4E03);
+    EXPECT_EQ(mgr->getUTF32ForCID(23057), 0x4E01);
+    for (unsigned int cid : {655u, 657u, 1123u, 23058u}) EXPECT_EQ(mgr->getUTF32ForCID(cid), -1) << cid;
+  }
+}
+
+// 65,535 records in a block and 32,767 blocks are the most an image holds:
+// they go out and come back whole; one more of either is refused before
+// any file is made or an existing one touched.
+TEST(Image, LargestBlockAndBlockCount) {
+  struct Case {
+    int count, step;
+  };
+  for (const Case c : {Case{65535, 1}, Case{32767, 2}}) {
+    UnihanMgr most;
+    ASSERT_EQ(loadText(most, totalStrokesLines(0x10000, c.count, c.step)), 0);
+    const std::string image = writeImage(most);
+    UnihanMgr loaded;
+    ASSERT_EQ(loadBuffer(loaded, image, image.size()), static_cast<int>(image.size())) << c.count;
+    const int last = 0x10000 + (c.count - 1) * c.step;
+    for (int cp : {0xFFFF, 0x10000, 0x10001, 0x10002, last - 1, last, last + 1}) {
+      EXPECT_EQ(describe(loaded, cp), describe(most, cp)) << std::hex << cp;
+    }
+    EXPECT_EQ(loaded.totalStrokes(last), (c.count - 1) % 200);
+
+    UnihanMgr tooMany;
+    ASSERT_EQ(loadText(tooMany, totalStrokesLines(0x10000, c.count + 1, c.step)), 0);
+    const std::string fresh = tempPath("refused.bin");
+    EXPECT_EQ(tooMany.write(CPath(fresh), 1), -1) << c.count;
+    EXPECT_FALSE(fileExists(fresh));
+    const std::string existing = testFile("kept.bin", "earlier bytes");
+    EXPECT_EQ(tooMany.write(CPath(existing), 1), -1) << c.count;
+    EXPECT_EQ(readFile(existing), "earlier bytes");
+  }
 }
 
 TEST(Image, WriteFailuresTouchNothing) {

@@ -2,7 +2,10 @@
 #include "TestSupport.h"
 
 using namespace kelvorn;
+using testsupport::dataLine;
+using testsupport::loadBuffer;
 using testsupport::loadText;
+using testsupport::writeImage;
 using testsupport::readings;
 
 namespace {
@@ -90,6 +93,62 @@ TEST_F(QueryTest, CountsReadingsAndHanYu) {
   EXPECT_EQ(mgr.getkHanYuData(0x6F24, &v, &p, &pos, &virt), -1);
   EXPECT_EQ(mgr.getkHanYuData(0xFFFFFFFFu, &v, &p, &pos, &virt), -1);
   EXPECT_EQ(v, -7);  // nothing written
+}
+
+const char* const kPairSourceNames[] = {"kRSUnicode", "kRSKangXi", "kRSKanWa", "kRSKorean",
+                                        "kRSJapanese"};
+
+// U+7000 + top has sources 0 to top, each with radical 10 + source and
+// residual source; only the preference order decides which one answers.
+TEST(Preference, DefaultOrderIsVantuJapaneseKoreanKanWaKangXiUnicode) {
+  std::string text;
+  for (int top = 0; top < 6; ++top) {
+    for (int s = 0; s <= top && s < 5; ++s) {
+      text += dataLine(0x7000 + top, kPairSourceNames[s], std::to_string(10 + s) + "." + std::to_string(s));
+    }
+    if (top == 5) text += dataLine(0x7005, "kRSVantu_Japan1_6", "C+2000+15.5.1");
+  }
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr, text), 0);
+  for (int top = 0; top < 6; ++top) {
+    EXPECT_EQ(mgr.radix(0x7000 + top, 0), 10 + top) << top;
+    EXPECT_EQ(mgr.stroke(0x7000 + top, 0), top) << top;
+  }
+}
+
+// Every set of sources 0 to 4, one code point each (U+7100 + the set's
+// bits), some with a second kRSUnicode value: each source reads its own
+// pair wherever the others put it, before and after the image.
+TEST(Preference, EveryCombinationOfPairSources) {
+  std::string text;
+  for (int mask = 0; mask < 32; ++mask) {
+    text += dataLine(0x7100 + mask, "kTotalStrokes", "1");
+    for (int s = 0; s < 5; ++s) {
+      if ((mask >> s & 1) == 0) continue;
+      const std::string pair = std::to_string(10 + s) + "." + std::to_string(s);
+      text += dataLine(0x7100 + mask, kPairSourceNames[s], s == 0 && mask & 16 ? pair + " 20.7" : pair);
+    }
+  }
+  UnihanMgr fromText, fromImage;
+  ASSERT_EQ(loadText(fromText, text), 0);
+  const std::string image = writeImage(fromText);
+  ASSERT_EQ(loadBuffer(fromImage, image, image.size()), static_cast<int>(image.size()));
+  for (UnihanMgr* mgr : {&fromText, &fromImage}) {
+    for (int mask = 0; mask < 32; ++mask) {
+      const int cp = 0x7100 + mask;
+      int preferred = -1;
+      for (int s = 0; s < 5; ++s) {
+        const bool has = mask >> s & 1;
+        EXPECT_EQ(mgr->radix(cp, static_cast<unihanPropT>(s), 0), has ? 10 + s : -1) << mask << '/' << s;
+        EXPECT_EQ(mgr->stroke(cp, static_cast<unihanPropT>(s), 0), has ? s : -1) << mask << '/' << s;
+        if (has) preferred = 10 + s;
+      }
+      EXPECT_EQ(mgr->radix(cp, 0), preferred) << mask;
+      const bool second = (mask & 17) == 17;
+      EXPECT_EQ(mgr->radix(cp, kRSUnicode, 1), second ? 20 : -1) << mask;
+      EXPECT_EQ(mgr->stroke(cp, kRSUnicode, 1), second ? 7 : -1) << mask;
+    }
+  }
 }
 
 }  // namespace

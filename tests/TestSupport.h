@@ -1,51 +1,37 @@
-// Helpers shared by the tests: temporary files and the char* arguments that
-// the public interface takes.
+// What the GoogleTest suites share on top of the support library: loading
+// text and images through the public interface from files in the running
+// test's own temporary directory.
 #ifndef KELVORN_TESTS_TESTSUPPORT_H
 #define KELVORN_TESTS_TESTSUPPORT_H
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "kelvorn/UnihanMgr.h"
+#include "support/Answers.h"
+#include "support/Files.h"
+#include "support/TestDir.h"
 
 namespace testsupport {
 
-// A path in the test's temporary directory, unique to the running test.
-inline std::string tempPath(const std::string& name) {
-  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-  return testing::TempDir() + info->test_suite_name() + "." + info->name() + "." + name;
+// A file named `name` in the running test's directory, holding `bytes`.
+inline std::string testFile(const std::string& name, const std::string& bytes) {
+  return writeFile(tempPath(name), bytes);
 }
 
-inline std::string writeFile(const std::string& name, const std::string& bytes) {
-  const std::string path = tempPath(name);
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
+// One line of Unihan text.
+inline std::string dataLine(int cp, const std::string& field, const std::string& value) {
+  char head[16];
+  std::snprintf(head, sizeof head, "U+%04X\t", static_cast<unsigned int>(cp));
+  return head + field + '\t' + value + '\n';
 }
-
-inline std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline bool fileExists(const std::string& path) {
-  return std::ifstream(path).good();
-}
-
-// The interface takes mutable C strings; the copy lives until the statement
-// that made it ends.
-struct CPath {
-  explicit CPath(const std::string& s) : chars(s.begin(), s.end()) { chars.push_back('\0'); }
-  operator char*() { return chars.data(); }
-  std::vector<char> chars;
-};
 
 inline int loadText(kelvorn::UnihanMgr& mgr, const std::string& text) {
-  return mgr.readUnihan(CPath(writeFile("input.txt", text)));
+  return mgr.readUnihan(CPath(testFile("input.txt", text)));
 }
 
 inline std::string writeImage(kelvorn::UnihanMgr& mgr, int mode = 1) {
@@ -66,35 +52,6 @@ inline std::vector<std::string> readings(kelvorn::UnihanMgr& mgr, int cp, kelvor
   std::vector<std::string> out;
   mgr.getPronounceData(out, cp, prop);
   return out;
-}
-
-// Every answer the store gives for one code point, as one string, so that
-// two stores can be compared code point by code point.
-inline std::string describe(kelvorn::UnihanMgr& mgr, int cp) {
-  std::string s;
-  auto add = [&s](int v) { s += std::to_string(v) + ','; };
-  for (int source = 0; source < 6; ++source) {
-    for (int k = 0; k < 3; ++k) {
-      add(mgr.radix(cp, static_cast<kelvorn::unihanPropT>(source), k));
-      add(mgr.stroke(cp, static_cast<kelvorn::unihanPropT>(source), k));
-    }
-  }
-  for (int k = 0; k < 3; ++k) {
-    add(mgr.radix(cp, k));
-    add(mgr.stroke(cp, k));
-    add(mgr.getVantuCID(cp, k));
-    add(mgr.totalVantuStrokes(cp, k));
-  }
-  add(mgr.totalStrokes(cp));
-  for (int prop = 0; prop < 12; ++prop) add(mgr.getNumVals(cp, static_cast<kelvorn::unihanPropT>(prop)));
-  for (int prop = 7; prop <= 10; ++prop) {
-    for (const std::string& r : readings(mgr, cp, static_cast<kelvorn::unihanPropT>(prop))) s += r + ' ';
-    s += '|';
-  }
-  int v = 0, p = 0, pos = 0, virt = 0;
-  add(mgr.getkHanYuData(static_cast<unsigned int>(cp), &v, &p, &pos, &virt));
-  add(v), add(p), add(pos), add(virt);
-  return s;
 }
 
 }  // namespace testsupport

@@ -99,6 +99,74 @@ TEST(TextReader, CidValuesInLineOrder) {
   EXPECT_EQ(mgr.getUTF32ForCID(23058), -1);
 }
 
+TEST(TextReader, CodePointZeroAndLowerCaseHex) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+0000\tkTotalStrokes\t3\n"
+                     "U+0000\tkRSUnicode\t1.1\n"
+                     "U+0001\tkTotalStrokes\t4\n"
+                     "U+0003\tkTotalStrokes\t5\n"
+                     "U+4e00\tkTotalStrokes\t1\n"
+                     "U+4E01\tkTotalStrokes\t2\n"
+                     "U+2a6df\tkRSUnicode\t7.1\n"),
+            0);
+  EXPECT_EQ(mgr.totalStrokes(-1), -1);
+  EXPECT_EQ(mgr.totalStrokes(0), 3);
+  EXPECT_EQ(mgr.radix(0, kRSUnicode, 0), 1);
+  EXPECT_EQ(mgr.totalStrokes(1), 4);
+  EXPECT_EQ(mgr.totalStrokes(2), -1);
+  EXPECT_EQ(mgr.totalStrokes(3), 5);
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 1);
+  EXPECT_EQ(mgr.totalStrokes(0x4E01), 2);
+  EXPECT_EQ(mgr.radix(0x2A6DF, kRSUnicode, 0), 7);
+}
+
+// Each of these lines ends right after its field name: the code point gets
+// a record with nothing in it, and the next line is read whole.
+TEST(TextReader, LinesThatEndAfterTheFieldName) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+4E03\tkRSUnicode\n"
+                     "U+4E03\tkRSVantu_Japan1_6\n"
+                     "U+4E03\tkHanYu\n"
+                     "U+4E03\tkMandarin\n"
+                     "U+4E03\tkTotalStrokes\t5\n"
+                     "U+4E04\tkJapaneseOn\n"  // the field is known only with a tab after it
+                     "U+4E05\tkRSKangXi"),
+            0);
+  EXPECT_EQ(mgr.totalStrokes(0x4E03), 5);
+  EXPECT_EQ(mgr.radix(0x4E03, kRSUnicode, 0), -1);
+  EXPECT_EQ(mgr.getVantuCID(0x4E03, 0), -1);
+  EXPECT_EQ(mgr.getNumVals(0x4E03, kMandarin), 0);
+  int v = -1, p = -1, pos = -1, virt = -1;
+  ASSERT_EQ(mgr.getkHanYuData(0x4E03, &v, &p, &pos, &virt), 0);
+  EXPECT_EQ(std::vector<int>({v, p, pos, virt}), std::vector<int>({0, 0, 0, 0}));
+  EXPECT_EQ(mgr.getNumVals(0x4E04, kJapaneseOn), -1);
+  EXPECT_EQ(mgr.totalStrokes(0x4E05), 0);
+  EXPECT_EQ(mgr.radix(0x4E05, kRSKangXi, 0), -1);
+}
+
+// The numbers before the first that is missing are kept: a CID alone is a
+// value with radical and strokes 0.
+TEST(TextReader, CidValuesWithoutTheirRadicalPart) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+5000\tkRSVantu_Japan1_6\tC+1234\n"
+                     "U+5001\tkRSVantu_Japan1_6\tC+1235+9 V+1236+9.2\n"),
+            0);
+  EXPECT_EQ(mgr.getVantuCID(0x5000, 0), 1234);
+  EXPECT_EQ(mgr.getUTF32ForCID(1234), 0x5000);
+  EXPECT_EQ(mgr.radix(0x5000, kRSVantu_Japan1_6, 0), 0);
+  EXPECT_EQ(mgr.stroke(0x5000, kRSVantu_Japan1_6, 0), 0);
+  EXPECT_EQ(mgr.totalVantuStrokes(0x5000, 0), 0);
+  EXPECT_EQ(mgr.radix(0x5001, kRSVantu_Japan1_6, 0), 9);
+  EXPECT_EQ(mgr.totalVantuStrokes(0x5001, 0), 0);
+  EXPECT_EQ(mgr.getVantuCID(0x5001, 1), 1236);
+  EXPECT_EQ(mgr.stroke(0x5001, kRSVantu_Japan1_6, 1), 2);
+  EXPECT_EQ(mgr.totalVantuStrokes(0x5001, 1), 2);
+  EXPECT_EQ(mgr.getUTF32ForCID(1236), 0x5001);
+}
+
 TEST(TextReader, ReadingsAndHanYu) {
   UnihanMgr mgr;
   ASSERT_EQ(loadText(mgr,
