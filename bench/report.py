@@ -72,7 +72,7 @@ class Table:
     def add(self, figure, value, baseline, ratio, goal=None, ok=None):
         """A ratio of None prints as a dash; so do a goal and result of None."""
         result = "—" if ok is None else ("met" if ok else "**missed**")
-        self.rows.append((figure, value, baseline, "—" if ratio is None else f"{ratio:.2f}x",
+        self.rows.append((figure, value, baseline, ratio_text(ratio),
                           goal or "—", result))
 
     def ratio(self, figure, value, base, unit, base_what, goal=None):
@@ -85,6 +85,12 @@ class Table:
                  "|---|---|---|---|---|---|"]
         lines += ["| " + " | ".join(r) + " |" for r in self.rows]
         return "\n".join(lines)
+
+
+def ratio_text(r):
+    if r is None:
+        return "—"
+    return f"{r:.{2 if r < 10 else 1 if r < 100 else 0}f}x"
 
 
 def quantity(x, unit):
