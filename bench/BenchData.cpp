@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <iterator>
+#include <utility>
 
 #include "support/TempDir.h"
 
@@ -13,9 +15,6 @@ using kelvorn::UnihanMgr;
 namespace benchdata {
 namespace {
 
-// A fixed seed keeps the order, and so the cache behaviour, the same from run
-// to run.
-constexpr unsigned kShuffleSeed = 20230913;
 constexpr int kLastCodePoint = 0x323AF;
 
 // Removed by its destructor when the program exits, also through fail().
@@ -27,12 +26,6 @@ const testsupport::TempDir& tempDir() {
 void fail(const std::string& what) {
   std::fprintf(stderr, "kelvorn_bench: %s\n", what.c_str());
   std::exit(1);
-}
-
-template <class T>
-void shuffle(std::vector<T>& v) {
-  std::mt19937 rng(kShuffleSeed);
-  std::shuffle(v.begin(), v.end(), rng);
 }
 
 // The first field of every "U+" line; the file is sorted by code point, so a
@@ -83,10 +76,19 @@ const std::string& image() {
 }
 
 const std::vector<int>& codePoints() {
+  static const std::vector<int> cps = shuffled(parseCodePoints());
+  return cps;
+}
+
+const std::vector<int>& missingCodePoints() {
   static const std::vector<int> cps = [] {
-    std::vector<int> v = parseCodePoints();
-    shuffle(v);
-    return v;
+    std::vector<int> held = codePoints();
+    std::sort(held.begin(), held.end());
+    std::vector<int> missing;
+    for (int cp = 0; cp <= kLastCodePoint; ++cp) {
+      if (!std::binary_search(held.begin(), held.end(), cp)) missing.push_back(cp);
+    }
+    return shuffled(std::move(missing));
   }();
   return cps;
 }
@@ -105,8 +107,7 @@ const std::vector<unsigned>& cids() {
     for (unsigned cid = 0; cid <= 0xFFFF; ++cid) {
       if (textStore().getUTF32ForCID(cid) != -1) v.push_back(cid);
     }
-    shuffle(v);
-    return v;
+    return shuffled(std::move(v));
   }();
   return list;
 }

@@ -6,7 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,8 +30,20 @@ kelvorn::UnihanMgr& textStore();
 const std::string& image();      // textStore() written in mode 1
 const std::string& imagePath();  // the same bytes in a file
 
+// Shuffles with a fixed seed, which keeps the order, and so the cache
+// behaviour, the same from run to run.
+template <class T>
+std::vector<T> shuffled(std::vector<T> v) {
+  std::mt19937 rng(20230913);
+  std::shuffle(v.begin(), v.end(), rng);
+  return v;
+}
+
 // Every code point with a "U+" line in the text file, shuffled.
 const std::vector<int>& codePoints();
+// Every code point up to the last of the data that the file does not hold,
+// shuffled.
+const std::vector<int>& missingCodePoints();
 // Code points 0 to 0x323AF for which getNumVals says a block holds them.
 std::size_t countKnownCodePoints();
 // Every CID for which getUTF32ForCID answers, shuffled.
