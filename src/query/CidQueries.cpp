@@ -18,8 +18,13 @@ bool cidEntryAt(const UnihanData& store, int codePoint, int valueIndex, bool nee
 }  // namespace
 
 int UnihanData::getVantuCID(int codePoint, int valueIndex) const {
-  CidEntry entry;
-  return cidEntryAt(*this, codePoint, valueIndex, false, &entry) ? entry.cid : -1;
+  const CharRec* found = charRecordAt(*this, codePoint);
+  // Most records have no CID, which the count in the record says exactly.
+  if (found == nullptr || valueIndex < 0 || found->cidCount == 0) return -1;
+  const CharView rec = charView(*found);
+  if (static_cast<std::size_t>(valueIndex) >= rec.cidCount()) return -1;
+  return image::load16(rec.cidBytes() + static_cast<std::size_t>(valueIndex) * kCidEntryBytes + image::cidEntry::kCid,
+                       false);
 }
 
 int UnihanData::totalVantuStrokes(int codePoint, int valueIndex) const {

@@ -35,7 +35,17 @@ int extract(const CharView& rec, int source, int valueIndex, Want want) {
 
 int bySource(const UnihanData& store, int codePoint, int source, int valueIndex, Want want) {
   const CharRec* rec = charRecordAt(store, codePoint);
-  return rec == nullptr ? -1 : extract(store.charView(*rec), source, valueIndex, want);
+  if (rec == nullptr) return -1;
+  // The common case, a pair source's first value kept in the record, reads
+  // its byte without building a view.
+  const bool firstPair = static_cast<unsigned>(source) < kPairSources &&
+                         !(source == kelvorn::kRSUnicode && valueIndex == 1);
+  if (firstPair && !rec->spilled()) {
+    if ((rec->flags & (1u << source)) == 0) return -1;
+    const std::size_t pos = kLowerSources[rec->flags & ((1u << source) - 1)];
+    return pos < rec->pairCount ? rec->payload[pos * kPairBytes + image::pair::kRadical + want] : -1;
+  }
+  return extract(store.charView(*rec), source, valueIndex, want);
 }
 
 int walk(const UnihanData& store, const CharView& rec, int valueIndex, Want want) {

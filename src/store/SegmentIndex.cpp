@@ -18,7 +18,7 @@ bool sortedAndDisjoint(const std::vector<UnihanBlock>& blocks) {
 
 }  // namespace
 
-SegmentIndex::SegmentIndex() : pageStart_(kPageCount + 1, 0) {}
+SegmentIndex::SegmentIndex() : pageStart_((kCodeSpace >> kMaxPageBits) + 1, 0) {}
 
 void SegmentIndex::build(const std::vector<UnihanBlock>& blocks) {
   segments_.clear();
@@ -72,10 +72,18 @@ void SegmentIndex::sweep(const std::vector<UnihanBlock>& blocks) {
   }
 }
 
+// About four pages for each segment, at most one per four code points.
 void SegmentIndex::indexPages() {
+  pageBits_ = kMaxPageBits;
+  while (pageBits_ > kMinPageBits && static_cast<std::size_t>(kCodeSpace >> pageBits_) < 4 * segments_.size()) {
+    --pageBits_;
+  }
+  const std::size_t pageCount = static_cast<std::size_t>(kCodeSpace) >> pageBits_;
+  pageStart_.assign(pageCount + 1, 0);
+  pageStart_.shrink_to_fit();
   std::size_t s = 0;
-  for (std::size_t page = 0; page <= kPageCount; ++page) {
-    const auto pageFirst = static_cast<std::int64_t>(page) << kPageBits;
+  for (std::size_t page = 0; page <= pageCount; ++page) {
+    const auto pageFirst = static_cast<std::int64_t>(page) << pageBits_;
     while (s < segments_.size() && segments_[s].last < pageFirst) ++s;
     pageStart_[page] = static_cast<std::uint32_t>(s);
   }

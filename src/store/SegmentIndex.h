@@ -4,10 +4,12 @@
 // When a load ends, the blocks are swept once into sorted, disjoint segments,
 // each naming the first block that covers it; a lookup then searches the
 // segments. A page table over the code space narrows that search to the
-// segments of one 256-code-point page, so a lookup inside the code space
-// costs at most a binary search over 257 segments whatever the store holds,
-// and a single comparison for the sorted, disjoint blocks of real data.
-// Code points outside the code space search all segments.
+// segments of one page, so a lookup inside the code space costs at most a
+// binary search over one page's segments whatever the store holds: a single
+// comparison for the dozen blocks of real data. Pages are 256 code points,
+// or smaller for stores of many small blocks, so that the table grows with
+// the segments and keeps their count per page small. Code points outside
+// the code space search all segments.
 #ifndef KELVORN_STORE_SEGMENTINDEX_H
 #define KELVORN_STORE_SEGMENTINDEX_H
 
@@ -23,8 +25,8 @@ class SegmentIndex {
  public:
   static constexpr std::uint32_t kNoBlock = 0xFFFFFFFFu;
   static constexpr std::int32_t kCodeSpace = 0x110000;
-  static constexpr int kPageBits = 8;
-  static constexpr std::size_t kPageCount = kCodeSpace >> kPageBits;
+  static constexpr int kMaxPageBits = 8;
+  static constexpr int kMinPageBits = 2;
 
   SegmentIndex();
 
@@ -36,7 +38,7 @@ class SegmentIndex {
     std::size_t lo;
     std::size_t hi;
     if (static_cast<std::uint32_t>(codePoint) < static_cast<std::uint32_t>(kCodeSpace)) {
-      const std::uint32_t page = static_cast<std::uint32_t>(codePoint) >> kPageBits;
+      const std::uint32_t page = static_cast<std::uint32_t>(codePoint) >> pageBits_;
       lo = pageStart_[page];
       hi = pageStart_[page + 1];
     } else {
@@ -71,6 +73,7 @@ class SegmentIndex {
   void indexPages();
 
   std::vector<Segment> segments_;
+  int pageBits_ = kMaxPageBits;
   // pageStart_[p]: the first segment that ends at or after page p's first
   // code point; one entry more for the end of the code space.
   std::vector<std::uint32_t> pageStart_;
