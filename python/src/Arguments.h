@@ -27,7 +27,12 @@ using AnyField = FieldArg<FieldKind::kAny>;
 using Source = FieldArg<FieldKind::kSource>;
 using ReadingField = FieldArg<FieldKind::kReading>;
 
-// Throws pybind11::value_error / type_error.
+// Each sets a Python ValueError or TypeError and returns false for an
+// argument it refuses; the call paths that bypass pybind11 use these.
+bool toCodePoint(PyObject* arg, int* cp);
+bool toField(PyObject* arg, FieldKind kind, kelvorn::unihanPropT* prop);
+
+// The same, throwing pybind11::error_already_set.
 int codePointOf(pybind11::handle arg);
 kelvorn::unihanPropT fieldOf(pybind11::handle arg, FieldKind kind);
 

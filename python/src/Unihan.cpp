@@ -24,8 +24,6 @@ void requireIndex(int index) {
 
 }  // namespace
 
-int signedResidual(int stored) { return stored >= 128 && stored <= 255 ? stored - 256 : stored; }
-
 Unihan::Unihan(const std::string& path, std::string shownAs)
     : shownAs_(std::move(shownAs)), preference_(kDefaultPreference) {
   loadFile(mgr_, path);
@@ -42,7 +40,7 @@ std::optional<std::pair<int, int>> Unihan::radicalStroke(int cp, kelvorn::unihan
   const int radical = mgr_.radix(cp, source, index);
   if (radical == -1) return std::nullopt;
   const int stroke = mgr_.stroke(cp, source, index);
-  if (source != kelvorn::kRSVantu_Japan1_6) return std::make_pair(radical, signedResidual(stroke));
+  if (source != kelvorn::kRSVantu_Japan1_6) return std::make_pair(radical, kelvorn::signedResidual(stroke));
   // The CID value gives the strokes of the radical's form and of the whole
   // glyph; the residual is what the glyph adds to the form.
   const int glyph = mgr_.totalVantuStrokes(cp, index);
@@ -52,7 +50,7 @@ std::optional<std::pair<int, int>> Unihan::radicalStroke(int cp, kelvorn::unihan
 std::optional<std::pair<int, int>> Unihan::preferredRadicalStroke(int cp) {
   const int radical = mgr_.radix(cp, 0);
   if (radical == -1) return std::nullopt;
-  return std::make_pair(radical, signedResidual(mgr_.stroke(cp, 0)));
+  return std::make_pair(radical, kelvorn::signedResidual(mgr_.stroke(cp, 0)));
 }
 
 std::vector<std::string> Unihan::readings(int cp, kelvorn::unihanPropT field) {
@@ -101,6 +99,19 @@ void Unihan::setSourcePreference(const SourcePreference& preference) {
   SourcePreference copy = preference;
   mgr_.setRadixStrokeSourcePref(copy.data());
   preference_ = preference;
+}
+
+const kelvorn::UnihanIndex& Unihan::index() {
+  if (const kelvorn::UnihanIndex* ready = indexReady_.load(std::memory_order_acquire)) {
+    return *ready;
+  }
+  const py::gil_scoped_release unlocked;
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (!index_) {
+    index_ = std::make_unique<const kelvorn::UnihanIndex>(mgr_);
+    indexReady_.store(index_.get(), std::memory_order_release);
+  }
+  return *index_;
 }
 
 }  // namespace kelvorn_python

@@ -11,12 +11,15 @@
 #define KELVORN_PYTHON_UNIHAN_H
 
 #include <array>
+#include <atomic>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "kelvorn/UnihanIndex.h"
 #include "kelvorn/UnihanMgr.h"
 
 namespace kelvorn_python {
@@ -53,19 +56,21 @@ class Unihan {
   void setSourcePreference(const SourcePreference& preference);
   SourcePreference sourcePreference() const { return preference_; }
 
+  // The reverse indexes, built on first use. Call with the interpreter lock
+  // held; the build runs without it.
+  const kelvorn::UnihanIndex& index();
+
  private:
   kelvorn::UnihanMgr mgr_;
   std::string shownAs_;
   SourcePreference preference_;
-  std::mutex mutex_;
+  std::mutex mutex_;  // guards index_ and changes of the source preference
+  std::unique_ptr<const kelvorn::UnihanIndex> index_;
+  std::atomic<const kelvorn::UnihanIndex*> indexReady_{nullptr};
 };
 
 // A source slot the preference leaves empty.
 constexpr auto kNoSource = static_cast<kelvorn::unihanPropT>(-1);
-
-// The core keeps residual strokes in a byte; the data writes values such as
-// "47.-1", so a stored 128 or more stands for a negative residual.
-int signedResidual(int stored);
 
 }  // namespace kelvorn_python
 
