@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@ namespace kelvorn_python {
 namespace {
 
 constexpr std::string_view kMagic = "vantu unihan binary";
+constexpr unsigned int kHeaderLength = 26;
 constexpr int kLastCodePoint = 0x10FFFF;
 
 // Closes the descriptor on every path.
@@ -91,9 +93,16 @@ void loadImage(kelvorn::UnihanMgr& mgr, int fd, off_t size, std::vector<char> by
   readRest(fd, &bytes);
   if (bytes.size() > static_cast<std::size_t>(INT_MAX)) throw LoadError{0, "binary image larger than 2 GiB"};
   const auto length = static_cast<unsigned int>(bytes.size());
-  if (mgr.readUnihanBinaryBuf(bytes.data(), length) != static_cast<int>(length)) {
-    throw LoadError{0, "damaged or unsupported binary image"};
+  bool loaded = false;
+  try {
+    // Success answers the length, but so do the answers for an image cut
+    // short inside its header (19 and 20); a whole header is 26 bytes.
+    loaded = length >= kHeaderLength &&
+             mgr.readUnihanBinaryBuf(bytes.data(), length) == static_cast<int>(length);
+  } catch (const std::length_error&) {
+    loaded = false;  // a block count with its top bit set
   }
+  if (!loaded) throw LoadError{0, "damaged or unsupported binary image"};
 }
 
 bool holdsAnything(kelvorn::UnihanMgr& mgr) {

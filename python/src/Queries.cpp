@@ -215,8 +215,10 @@ PyMethodDef fastMethods[] = {
      "the character has none."},
     {"num_values", fastcall(&numValues), kFastFlags,
      "num_values(self, char: str | int, field: str) -> int\n\n"
-     "How many values the data gives for a field (any of the twelve the library\n"
-     "keeps); 0 for a character the data does not hold."},
+     "How many values the data gives for a field, any of the twelve the library keeps\n"
+     "(1 or 2 for kRSUnicode, 0 or 1 for the other plain sources, kTotalStrokes and\n"
+     "kHanYu). Unlike the C++ getNumVals, which counts only what it keeps in lists,\n"
+     "this counts every value; 0 for a character the data does not hold."},
 };
 
 SourcePreference preferenceOf(const std::vector<Source>& sources) {

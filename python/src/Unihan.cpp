@@ -37,6 +37,10 @@ std::optional<int> Unihan::totalStrokes(int cp) {
 std::optional<std::pair<int, int>> Unihan::radicalStroke(int cp, kelvorn::unihanPropT source,
                                                          int index) {
   requireIndex(index);
+  // The core answers the only value of a plain source whatever the index; a
+  // Python caller asking for value 1 of kRSKangXi means a value that is not there.
+  const int plainValues = source == kelvorn::kRSUnicode ? 2 : 1;
+  if (source != kelvorn::kRSVantu_Japan1_6 && index >= plainValues) return std::nullopt;
   const int radical = mgr_.radix(cp, source, index);
   if (radical == -1) return std::nullopt;
   const int stroke = mgr_.stroke(cp, source, index);
@@ -86,6 +90,23 @@ std::optional<HanYuPosition> Unihan::hanYu(int cp) {
 }
 
 int Unihan::numValues(int cp, kelvorn::unihanPropT field) {
+  // The core counts only the fields kept as lists (the readings, the CID values
+  // and kRSUnicode's second value); the others are counted by asking for them.
+  switch (field) {
+    case kelvorn::kRSUnicode:
+    case kelvorn::kRSKangXi:
+    case kelvorn::kRSKanWa:
+    case kelvorn::kRSKorean:
+    case kelvorn::kRSJapanese:
+      return static_cast<int>(radicalStroke(cp, field, 0).has_value()) +
+             static_cast<int>(radicalStroke(cp, field, 1).has_value());
+    case kelvorn::kTotalStrokes:
+      return static_cast<int>(totalStrokes(cp).has_value());
+    case kelvorn::kHanYu:
+      return static_cast<int>(hanYu(cp).has_value());
+    default:
+      break;
+  }
   const int count = mgr_.getNumVals(cp, field);
   return count < 0 ? 0 : count;
 }
