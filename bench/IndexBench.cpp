@@ -29,6 +29,11 @@ void* operator new(std::size_t size) {
   return p;
 }
 
+// This operator delete pairs with the operator new above, which took the
+// block from malloc; GCC cannot see that pairing once both are inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void operator delete(void* p) noexcept {
   if (p == nullptr) return;
   gLiveBytes -= malloc_usable_size(p);
