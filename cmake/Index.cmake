@@ -5,6 +5,7 @@
 set(KELVORN_INDEX_SOURCES
   src/index/Utf8Decode.cpp
   src/index/ReadingFold.cpp
+  src/index/StringIds.cpp
   src/index/ReadingTable.cpp
   src/index/IndexBuilder.cpp
   src/index/SortKeys.cpp

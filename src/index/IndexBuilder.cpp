@@ -1,6 +1,7 @@
 // The one walk over the code space that fills every table of an index, and
 // the sorting that follows it.
 #include <algorithm>
+#include <numeric>
 #include <string>
 
 #include "index/IndexData.h"
@@ -30,37 +31,7 @@ struct RadicalValue {
 
 unihanPropT prop(int value) { return static_cast<unihanPropT>(value); }
 
-// Every value of the six sources, each distinct one once: kRSUnicode's second
-// value and every kRSVantu_Japan1_6 value count. A kRSVantu_Japan1_6 value's
-// residual is the glyph's strokes less those of the radical's form.
-void collectRadicalValues(kelvorn::UnihanMgr& unihan, int cp, std::vector<RadicalValue>* out) {
-  out->clear();
-  for (int source = kelvorn::kRSUnicode; source <= kelvorn::kRSJapanese; ++source) {
-    const int radical = unihan.radix(cp, prop(source), 0);
-    if (radical >= 0) {
-      out->push_back({source, radical, kelvorn::signedResidual(unihan.stroke(cp, prop(source), 0))});
-    }
-  }
-  if (unihan.getNumVals(cp, kelvorn::kRSUnicode) == 2) {
-    const int radical = unihan.radix(cp, kelvorn::kRSUnicode, 1);
-    if (radical >= 0) {
-      out->push_back({kelvorn::kRSUnicode, radical,
-                      kelvorn::signedResidual(unihan.stroke(cp, kelvorn::kRSUnicode, 1))});
-    }
-  }
-  const int cidValues = unihan.getNumVals(cp, kelvorn::kRSVantu_Japan1_6);
-  for (int k = 0; k < cidValues; ++k) {
-    const int radical = unihan.radix(cp, kelvorn::kRSVantu_Japan1_6, k);
-    const int glyph = unihan.totalVantuStrokes(cp, k);
-    const int form = unihan.stroke(cp, kelvorn::kRSVantu_Japan1_6, k);
-    if (radical >= 0 && glyph >= 0 && form >= 0) {
-      out->push_back({kelvorn::kRSVantu_Japan1_6, radical, kelvorn::signedResidual(glyph - form)});
-    }
-  }
-  std::sort(out->begin(), out->end());
-  out->erase(std::unique(out->begin(), out->end()), out->end());
-}
-
+// The first kRSUnicode value and the total strokes, which the sort keys use.
 CharKey keyFor(kelvorn::UnihanMgr& unihan, int cp) {
   CharKey key{false, 0, 0, 0};
   const int radical = unihan.radix(cp, kelvorn::kRSUnicode, 0);
@@ -74,12 +45,64 @@ CharKey keyFor(kelvorn::UnihanMgr& unihan, int cp) {
   return key;
 }
 
-// The radical-stroke order as one integer: characters with a value first,
-// then radical, signed residual and code point.
-std::uint64_t packedRadicalStrokeKey(const CharKey& key, char32_t cp) {
-  const std::uint64_t noValue = key.hasRadicalStroke ? 0 : 1;
-  const auto residual = static_cast<std::uint64_t>(kelvorn::signedResidual(key.storedResidual) + 128);
-  return noValue << 40 | std::uint64_t{key.radical} << 32 | residual << 24 | cp;
+// Every value of the six sources, each distinct one once: kRSUnicode's second
+// value and every kRSVantu_Japan1_6 value count. A kRSVantu_Japan1_6 value's
+// residual is the glyph's strokes less those of the radical's form. The first
+// kRSUnicode value comes from the key, already read.
+void collectRadicalValues(kelvorn::UnihanMgr& unihan, int cp, const CharKey& key,
+                          std::vector<RadicalValue>* out) {
+  out->clear();
+  if (key.hasRadicalStroke) {
+    out->push_back({kelvorn::kRSUnicode, key.radical, kelvorn::signedResidual(key.storedResidual)});
+  }
+  for (int source = kelvorn::kRSKangXi; source <= kelvorn::kRSJapanese; ++source) {
+    const int radical = unihan.radix(cp, prop(source), 0);
+    if (radical >= 0) {
+      out->push_back({source, radical, kelvorn::signedResidual(unihan.stroke(cp, prop(source), 0))});
+    }
+  }
+  const int second = key.hasRadicalStroke ? unihan.radix(cp, kelvorn::kRSUnicode, 1) : -1;
+  if (second >= 0) {
+    out->push_back({kelvorn::kRSUnicode, second,
+                    kelvorn::signedResidual(unihan.stroke(cp, kelvorn::kRSUnicode, 1))});
+  }
+  const int cidValues = unihan.getNumVals(cp, kelvorn::kRSVantu_Japan1_6);
+  for (int k = 0; k < cidValues; ++k) {
+    const int radical = unihan.radix(cp, kelvorn::kRSVantu_Japan1_6, k);
+    const int glyph = unihan.totalVantuStrokes(cp, k);
+    const int form = unihan.stroke(cp, kelvorn::kRSVantu_Japan1_6, k);
+    if (radical >= 0 && glyph >= 0 && form >= 0) {
+      out->push_back({kelvorn::kRSVantu_Japan1_6, radical, kelvorn::signedResidual(glyph - form)});
+    }
+  }
+  if (out->size() > 1) {
+    std::sort(out->begin(), out->end());
+    out->erase(std::unique(out->begin(), out->end()), out->end());
+  }
+}
+
+// Signed residuals -128..127 as bucket numbers 0..255, in order.
+constexpr std::size_t kResidualBuckets = 256;
+std::size_t residualBucket(int residual) { return static_cast<std::size_t>(residual + 128); }
+
+// order, stably sorted by bucketOf(element) < bucketCount: a counting sort,
+// linear in the size and the number of buckets. Two passes, minor key first,
+// sort by a pair.
+template <class BucketOf>
+std::vector<std::uint32_t> stableSortedBy(const std::vector<std::uint32_t>& order,
+                                          std::size_t bucketCount, BucketOf bucketOf) {
+  std::vector<std::uint32_t> next(bucketCount + 1, 0);
+  for (const std::uint32_t i : order) ++next[bucketOf(i) + 1];
+  std::partial_sum(next.begin(), next.end(), next.begin());
+  std::vector<std::uint32_t> sorted(order.size());
+  for (const std::uint32_t i : order) sorted[next[bucketOf(i)]++] = i;
+  return sorted;
+}
+
+std::vector<std::uint32_t> identityOrder(std::size_t n) {
+  std::vector<std::uint32_t> order(n);
+  std::iota(order.begin(), order.end(), 0U);
+  return order;
 }
 
 class Walker {
@@ -87,22 +110,19 @@ class Walker {
   explicit Walker(IndexData* data)
       : data_(data),
         builders_{ReadingTableBuilder(kelvorn::kHanyuPinlu), ReadingTableBuilder(kelvorn::kJapaneseKun),
-                  ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {
-    data_->radicals.resize(kSourceCount * (kMaxRadical + 1));
-  }
+                  ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {}
 
   void visit(char32_t codePoint) {
     kelvorn::UnihanMgr& unihan = data_->unihan;
     const int cp = static_cast<int>(codePoint);
-    data_->codePoints.push_back(codePoint);
     const CharKey key = keyFor(unihan, cp);
+    data_->codePoints.push_back(codePoint);
     data_->keys.push_back(key);
-    if (key.totalStrokes > 0) data_->strokes[key.totalStrokes].push_back(codePoint);
-    collectRadicalValues(unihan, cp, &values_);
+    collectRadicalValues(unihan, cp, key, &values_);
     for (const RadicalValue& v : values_) {
       if (v.radical >= 1 && v.radical <= kMaxRadical) {
-        data_->radicals[static_cast<std::size_t>(v.source * (kMaxRadical + 1) + v.radical)]
-            .push_back({codePoint, v.residual});
+        const auto slot = static_cast<std::uint16_t>(v.source * (kMaxRadical + 1) + v.radical);
+        radicalLines_.push_back({slot, {codePoint, v.residual}});
       }
     }
     for (int i = 0; i < kReadingFieldCount; ++i) {
@@ -114,17 +134,9 @@ class Walker {
     }
   }
 
-  // Code points arrived ascending, so a stable sort by residual leaves each
-  // residual's characters in code-point order.
   void finish() {
-    for (auto& entries : data_->radicals) {
-      std::stable_sort(entries.begin(), entries.end(),
-                       [](const kelvorn::RadicalEntry& a, const kelvorn::RadicalEntry& b) {
-                         return a.residual < b.residual;
-                       });
-      entries.shrink_to_fit();
-    }
-    for (auto& list : data_->strokes) sortByRadicalStroke(&list);
+    fileRadicals();
+    fileStrokes();
     for (int i = 0; i < kReadingFieldCount; ++i) {
       data_->readings[static_cast<std::size_t>(i)] = builders_[static_cast<std::size_t>(i)].build();
     }
@@ -133,21 +145,53 @@ class Walker {
   }
 
  private:
-  void sortByRadicalStroke(std::vector<char32_t>* list) const {
-    std::vector<std::uint64_t> packed;
-    packed.reserve(list->size());
-    for (const char32_t cp : *list) packed.push_back(packedRadicalStrokeKey(*data_->keyOf(cp), cp));
-    std::sort(packed.begin(), packed.end());
-    list->clear();
-    list->shrink_to_fit();
-    list->reserve(packed.size());
-    for (const std::uint64_t p : packed) list->push_back(static_cast<char32_t>(p & 0xFFFFFFU));
+  struct RadicalLine {
+    std::uint16_t slot;  // source * (kMaxRadical + 1) + radical
+    kelvorn::RadicalEntry entry;
+  };
+
+  // Lines arrive in code-point order, and the sorts are stable, so each
+  // residual's characters stay in code-point order.
+  void fileRadicals() {
+    constexpr std::size_t kSlots = kSourceCount * (kMaxRadical + 1);
+    const auto& lines = radicalLines_;
+    std::vector<std::uint32_t> order = stableSortedBy(
+        identityOrder(lines.size()), kResidualBuckets,
+        [&lines](std::uint32_t i) { return residualBucket(lines[i].entry.residual); });
+    order = stableSortedBy(order, kSlots, [&lines](std::uint32_t i) { return lines[i].slot; });
+    std::vector<std::size_t> sizes(kSlots, 0);
+    for (const RadicalLine& line : lines) ++sizes[line.slot];
+    data_->radicals.resize(kSlots);
+    for (std::size_t slot = 0; slot < kSlots; ++slot) data_->radicals[slot].reserve(sizes[slot]);
+    for (const std::uint32_t i : order) data_->radicals[lines[i].slot].push_back(lines[i].entry);
+  }
+
+  // Held code points in radical-stroke order (with a value first, then
+  // radical, signed residual, code point), dealt out by total strokes.
+  void fileStrokes() {
+    const std::vector<CharKey>& keys = data_->keys;
+    std::vector<std::uint32_t> order = stableSortedBy(
+        identityOrder(keys.size()), kResidualBuckets, [&keys](std::uint32_t i) {
+          return residualBucket(kelvorn::signedResidual(keys[i].storedResidual));
+        });
+    order = stableSortedBy(order, 2 * 256, [&keys](std::uint32_t i) {
+      return (keys[i].hasRadicalStroke ? 0U : 256U) + keys[i].radical;
+    });
+    std::array<std::size_t, kMaxStrokes + 1> sizes{};
+    for (const CharKey& key : keys) ++sizes[key.totalStrokes];
+    for (int s = 1; s <= kMaxStrokes; ++s) {
+      data_->strokes[static_cast<std::size_t>(s)].reserve(sizes[static_cast<std::size_t>(s)]);
+    }
+    for (const std::uint32_t i : order) {
+      if (keys[i].totalStrokes > 0) data_->strokes[keys[i].totalStrokes].push_back(data_->codePoints[i]);
+    }
   }
 
   IndexData* data_;
   std::array<ReadingTableBuilder, kReadingFieldCount> builders_;
   std::vector<RadicalValue> values_;
   std::vector<std::string> readings_;
+  std::vector<RadicalLine> radicalLines_;
 };
 
 }  // namespace

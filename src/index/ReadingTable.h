@@ -1,25 +1,40 @@
 // The readings of one field, looked up exactly or loosely. Each lookup is a
-// binary search over the distinct readings and a copy of the code points
-// filed under the one found, which are kept in code-point order.
+// binary search over the distinct keys and a copy of the code points filed
+// under the one found, which are kept in code-point order.
 #ifndef KELVORN_INDEX_READINGTABLE_H
 #define KELVORN_INDEX_READINGTABLE_H
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "index/ReadingFold.h"
+#include "index/StringIds.h"
 #include "kelvorn/UnihanMgr.h"
 
 namespace kelvorn_index_private {
 
-// Code points filed under keys 0..n-1: the code points of key k are
-// codePoints[starts[k] .. starts[k+1]), ascending.
-struct PostingRuns {
-  std::vector<std::uint32_t> starts;
-  std::vector<char32_t> codePoints;
+// Sorted distinct keys, each with the ascending code points filed under it.
+// The keys share one buffer: a few thousand short strings cost little more
+// than their bytes.
+class KeyedRuns {
+ public:
+  std::size_t size() const noexcept { return keyStarts_.size() - 1; }
+  std::string_view key(std::size_t i) const noexcept;
+  // The first key not less than text.
+  std::size_t lowerBound(std::string_view text) const noexcept;
+  // Appends the code points of keys first..last-1, which are consecutive.
+  void append(std::size_t first, std::size_t last, std::vector<char32_t>* out) const;
+  std::size_t runStart(std::size_t i) const noexcept { return runStarts_[i]; }
+
+ private:
+  friend class ReadingTableBuilder;
+
+  std::string keyBytes_;
+  std::vector<std::uint32_t> keyStarts_{0};  // key i is keyBytes_[keyStarts_[i] .. keyStarts_[i+1])
+  std::vector<std::uint32_t> runStarts_{0};  // its code points, likewise
+  std::vector<char32_t> codePoints_;
 };
 
 class ReadingTable {
@@ -33,18 +48,15 @@ class ReadingTable {
  private:
   friend class ReadingTableBuilder;
 
-  std::vector<std::string> exactKeys_;  // distinct stored readings, sorted
-  PostingRuns exact_;
-  // Distinct loose bases, sorted; base b in tone t is key b * kToneCount + t.
-  std::vector<std::string> looseKeys_;
-  PostingRuns loose_;
+  KeyedRuns exact_;  // keyed by the stored reading
+  KeyedRuns loose_;  // keyed by the loose base and one byte for the tone
 };
 
 // Collects the readings of one field while the store is walked in ascending
 // code-point order, then files them.
 class ReadingTableBuilder {
  public:
-  explicit ReadingTableBuilder(kelvorn::unihanPropT field) : field_(field) {}
+  explicit ReadingTableBuilder(kelvorn::unihanPropT field);
   void add(char32_t codePoint, const std::vector<std::string>& readings);
   ReadingTable build() const;
 
@@ -54,14 +66,11 @@ class ReadingTableBuilder {
     char32_t codePoint;
   };
 
-  std::uint32_t intern(const std::string& reading);
-  PostingRuns fileExact(std::vector<std::string>* keys) const;
-  PostingRuns fileLoose(std::vector<std::string>* keys) const;
-  static PostingRuns fileRuns(const std::vector<Posting>& postings, std::size_t keyCount);
+  static KeyedRuns file(std::vector<std::string> keys, const std::vector<Posting>& postings);
+  std::vector<Posting> loosePostings(std::vector<std::string>* keys) const;
 
   kelvorn::unihanPropT field_;
-  std::unordered_map<std::string, std::uint32_t> ids_;
-  std::vector<std::string> readings_;  // by id
+  StringIds readings_;
   std::vector<Posting> postings_;      // by code point; key is the reading's id
 };
 
