@@ -41,3 +41,5 @@ configure_file(${PROJECT_SOURCE_DIR}/cmake/kelvorn-unihan.pc.in
   ${PROJECT_BINARY_DIR}/kelvorn-unihan.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/kelvorn-unihan.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+
+include(${PROJECT_SOURCE_DIR}/cmake/IndexInstall.cmake)

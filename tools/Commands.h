@@ -24,6 +24,10 @@ Command addCompileCommand(CLI::App& parent);
 Command addDumpCommand(CLI::App& parent);
 Command addShowCommand(CLI::App& parent, const GlobalOptions& global);
 Command addCidCommand(CLI::App& parent, const GlobalOptions& global);
+Command addRadicalCommand(CLI::App& parent, const GlobalOptions& global);
+Command addStrokesCommand(CLI::App& parent, const GlobalOptions& global);
+Command addReadingCommand(CLI::App& parent, const GlobalOptions& global);
+Command addSortCommand(CLI::App& parent, const GlobalOptions& global);
 
 }  // namespace unihan_tool
 

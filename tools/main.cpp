@@ -28,7 +28,9 @@ int run(int argc, char** argv) {
   app.add_option("--data", global.data,
                  "Binary image or Unihan text to answer from (default: the bundled image)");
   const std::vector<Command> commands = {addCompileCommand(app), addDumpCommand(app),
-                                         addShowCommand(app, global), addCidCommand(app, global)};
+                                         addShowCommand(app, global), addCidCommand(app, global),
+                                         addRadicalCommand(app, global), addStrokesCommand(app, global),
+                                         addReadingCommand(app, global), addSortCommand(app, global)};
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -1,0 +1,107 @@
+#!/usr/bin/python3
+"""Python module against the way Python code reads Unihan without it: parse
+the text into a dict of dicts and parse the stored string on every lookup.
+
+    PYTHONPATH=<build>/python /usr/bin/python3 bench/python_bench.py <build>/data/unihan-15.0-all.txt
+
+Both sides run in this process on the same characters. Targets: loading the
+bundled image takes at most 1/20 of building the dict from the text, and
+total_strokes / radical_stroke at most 0.3x the time of the dict lookup.
+Exits 1 when a target is missed.
+"""
+
+import argparse
+import sys
+import time
+
+import kelvorn_unihan
+
+LOAD_TARGET = 1 / 20
+QUERY_TARGET = 0.3
+
+
+def load_dict(path):
+    """The plain loader: every field of every code point, values as written."""
+    data = {}
+    with open(path, encoding="utf-8") as text:
+        for line in text:
+            if not line.startswith("U+"):
+                continue
+            code, field, value = line.rstrip("\n").split("\t", 2)
+            data.setdefault(int(code[2:], 16), {})[field] = value
+    return data
+
+
+def dict_queries(data):
+    def total_strokes(char):
+        record = data.get(ord(char))
+        value = record and record.get("kTotalStrokes")
+        return int(value.split(" ", 1)[0]) if value else None
+
+    def radical_stroke(char):
+        record = data.get(ord(char))
+        value = record and record.get("kRSUnicode")
+        if not value:
+            return None
+        radical, residual = value.split(" ", 1)[0].split(".")
+        return int(radical.rstrip("'")), int(residual)
+
+    return total_strokes, radical_stroke
+
+
+def best_of(repeats, run):
+    """Best wall time of run(); what it returns is freed outside the clock."""
+    best = float("inf")
+    for _ in range(repeats):
+        start = time.perf_counter()
+        result = run()
+        best = min(best, time.perf_counter() - start)
+        del result
+    return best
+
+
+def per_call_ns(function, chars, repeats):
+    def run():
+        for char in chars:
+            function(char)
+    return best_of(repeats, run) / len(chars) * 1e9
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("text", help="the Unihan text (e.g. <build>/data/unihan-15.0-all.txt)")
+    parser.add_argument("--repeats", type=int, default=5)
+    args = parser.parse_args()
+
+    dict_load = best_of(3, lambda: load_dict(args.text))
+    image_load = best_of(args.repeats * 4, kelvorn_unihan.Unihan)
+    data = load_dict(args.text)
+    unihan = kelvorn_unihan.Unihan()
+    chars = unihan.code_points()
+    assert len(chars) > 90000, "the bundled image should hold the full data"
+
+    dict_total, dict_radical = dict_queries(data)
+    for char in chars[::97]:  # the two sides must answer alike to be compared
+        assert unihan.total_strokes(char) == dict_total(char), char
+        assert unihan.radical_stroke(char) == dict_radical(char), char
+
+    rows = [("load", dict_load * 1e3, image_load * 1e3, "ms", LOAD_TARGET)]
+    for name, mine, theirs in (("total_strokes", unihan.total_strokes, dict_total),
+                               ("radical_stroke", unihan.radical_stroke, dict_radical)):
+        rows.append((name, per_call_ns(theirs, chars, args.repeats),
+                     per_call_ns(mine, chars, args.repeats), "ns", QUERY_TARGET))
+    loop = per_call_ns(lambda char: None, chars, args.repeats)
+
+    print(f"{len(chars)} characters; a Python loop calling a no-op costs {loop:.0f} ns a character")
+    print(f"{'':16}{'dict':>12}{'kelvorn_unihan':>16}{'ratio':>8}{'target':>8}")
+    missed = False
+    for name, theirs, mine, unit, target in rows:
+        ratio = mine / theirs
+        missed |= ratio > target
+        print(f"{name:16}{theirs:>9.1f} {unit}{mine:>13.1f} {unit}{ratio:>8.3f}{target:>8.3f}"
+              + ("  MISSED" if ratio > target else ""))
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,129 @@
+// kelvorn/UnihanIndex.h - reverse lookups and orderings over a loaded Unihan
+// store: characters by radical, by total strokes and by reading, and the
+// radical-stroke and total-strokes sort orders.
+//
+// A UnihanIndex is built once from a loaded UnihanMgr, through the handle's
+// public members only, and answers from its own tables afterwards. It keeps a
+// copy of the handle, so the store lives at least as long as the index. The
+// index never changes after construction; copies share its tables. Like the
+// store, an index and its copies must be used by one thread at a time.
+#ifndef KELVORN_UNIHANINDEX_H
+#define KELVORN_UNIHANINDEX_H
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kelvorn/UnihanMgr.h"
+
+#if defined(_WIN32)
+#define KELVORN_UNIHAN_INDEX_API __declspec(dllexport)
+#else
+#define KELVORN_UNIHAN_INDEX_API __attribute__((visibility("default")))
+#endif
+
+namespace kelvorn_index_private {
+struct IndexData;
+}
+
+namespace kelvorn {
+
+// One line of a radical index: a character and the residual strokes of the
+// matching value, as the data writes them (a stored residual of 128 or more
+// reads as negative: 255 -> -1).
+struct RadicalEntry {
+  char32_t codePoint;
+  int residual;
+};
+
+// Sort key of one character. Characters without the value sort after all that
+// have one (hasValue false), then by code point.
+struct RadicalStrokeKey {
+  bool hasValue;  // the character has a kRSUnicode value
+  int radical;    // first kRSUnicode value's radical (0 when !hasValue)
+  int residual;   // its residual, signed as above (0 when !hasValue)
+  char32_t codePoint;
+};
+
+struct TotalStrokesKey {
+  bool hasValue;     // kTotalStrokes present (totalStrokes > 0)
+  int totalStrokes;  // 0 when !hasValue
+  RadicalStrokeKey radicalStroke;
+};
+
+KELVORN_UNIHAN_INDEX_API bool operator<(const RadicalStrokeKey& a, const RadicalStrokeKey& b);
+KELVORN_UNIHAN_INDEX_API bool operator==(const RadicalStrokeKey& a, const RadicalStrokeKey& b);
+KELVORN_UNIHAN_INDEX_API bool operator<(const TotalStrokesKey& a, const TotalStrokesKey& b);
+KELVORN_UNIHAN_INDEX_API bool operator==(const TotalStrokesKey& a, const TotalStrokesKey& b);
+
+enum class SortOrder { kRadicalStroke, kTotalStrokes };
+enum class ReadingMatch { kLoose, kExact };
+
+class KELVORN_UNIHAN_INDEX_API UnihanIndex {
+ public:
+  // Builds every index from the store behind `unihan`.
+  explicit UnihanIndex(const UnihanMgr& unihan);
+  // Copies share the tables. A move copies too, so that no index is ever
+  // left without tables.
+  UnihanIndex(const UnihanIndex& other);
+  UnihanIndex& operator=(const UnihanIndex& other);
+  ~UnihanIndex();
+
+  // Code points the store holds, ascending. A code point is held when a block
+  // encloses it; where blocks overlap, the first one answers, as in the core.
+  const std::vector<char32_t>& codePoints() const noexcept;
+  bool contains(char32_t codePoint) const noexcept;
+
+  // Radical 1..214 under one of the six radical-stroke sources; ordered by
+  // residual, then code point. A character stands once for each distinct
+  // residual among its values naming the radical (kRSUnicode's second value
+  // and every kRSVantu_Japan1_6 value count). Empty for a radical outside
+  // 1..214 or a property that is not a source.
+  const std::vector<RadicalEntry>& byRadical(int radical,
+                                             unihanPropT source = kRSUnicode) const noexcept;
+
+  // kTotalStrokes == strokes (1..255), ordered by radical-stroke key. Empty
+  // otherwise.
+  const std::vector<char32_t>& byTotalStrokes(int strokes) const noexcept;
+
+  // Reading lookup in kMandarin, kHanyuPinlu, kJapaneseKun or kJapaneseOn;
+  // code-point order, each once. Exact compares the stored bytes. Loose
+  // ignores case; for the two pinyin fields it also ignores tone marks, takes
+  // ü, v and u: alike, and a final digit 1..5 or a tone mark in the query asks
+  // for that tone only (5: no mark). Throws std::invalid_argument for another
+  // property or an empty text.
+  std::vector<char32_t> byReading(std::string_view text, unihanPropT field = kMandarin,
+                                  ReadingMatch match = ReadingMatch::kLoose) const;
+
+  // The stored readings of one character in a reading field (empty for any
+  // other property).
+  std::vector<std::string> readings(char32_t codePoint, unihanPropT field) const;
+
+  RadicalStrokeKey radicalStrokeKey(char32_t codePoint) const noexcept;
+  TotalStrokesKey totalStrokesKey(char32_t codePoint) const noexcept;
+
+  // Character-by-character comparison by key, a prefix first. UTF-8 input
+  // that is not valid UTF-8 throws std::invalid_argument.
+  bool less(std::u32string_view a, std::u32string_view b,
+            SortOrder order = SortOrder::kRadicalStroke) const;
+  bool lessUtf8(std::string_view a, std::string_view b,
+                SortOrder order = SortOrder::kRadicalStroke) const;
+
+ private:
+  std::shared_ptr<const kelvorn_index_private::IndexData> data_;
+};
+
+// Residual strokes as the data writes them: the store keeps one byte, so a
+// residual of 128..255 stands for a negative one (255 -> -1).
+KELVORN_UNIHAN_INDEX_API int signedResidual(int storedResidual) noexcept;
+
+// Whether one stored reading of `field` answers `query` under `match`, by the
+// rules of UnihanIndex::byReading. Throws std::invalid_argument as it does.
+KELVORN_UNIHAN_INDEX_API bool readingMatches(std::string_view reading, std::string_view query,
+                                             unihanPropT field,
+                                             ReadingMatch match = ReadingMatch::kLoose);
+
+}  // namespace kelvorn
+
+#endif  // KELVORN_UNIHANINDEX_H

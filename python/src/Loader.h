@@ -1,0 +1,27 @@
+// Fills a UnihanMgr from a file, as the unihan tool does: a file that begins
+// with the image magic is a binary image, anything else Unihan text. Runs
+// without the interpreter lock, so it reports failures as a LoadError that the
+// caller turns into a Python exception.
+#ifndef KELVORN_PYTHON_LOADER_H
+#define KELVORN_PYTHON_LOADER_H
+
+#include <string>
+
+#include "kelvorn/UnihanMgr.h"
+
+namespace kelvorn_python {
+
+struct LoadError {
+  // An errno value when the file could not be opened or read (OSError), or 0
+  // when its contents were refused (ValueError).
+  int errnum = 0;
+  std::string message;
+};
+
+// Loads `path` (a file-system path in bytes) into an empty handle. Throws
+// LoadError.
+void loadFile(kelvorn::UnihanMgr& mgr, const std::string& path);
+
+}  // namespace kelvorn_python
+
+#endif  // KELVORN_PYTHON_LOADER_H

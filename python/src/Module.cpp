@@ -1,0 +1,38 @@
+// The extension module kelvorn_unihan._native. The package re-exports what it
+// defines; the docstrings here are what help() shows.
+#include <pybind11/pybind11.h>
+
+#include "Bindings.h"
+
+namespace {
+
+constexpr const char* kClassDoc = R"doc(Per-character access to a loaded Unihan database.
+
+Unihan() loads the image bundled with the package (Unicode 15.0); Unihan(path)
+loads a binary image or a Unihan text file, told apart by the image's magic
+bytes. A missing or unreadable file raises FileNotFoundError (or another
+OSError); a file whose contents are refused raises ValueError.
+
+Every query takes a character as a one-character str or an int code point and
+answers None (or an empty list, or 0) when the data says nothing. Residual
+strokes are signed as the data writes them (U+5DDC is 47.-1).
+
+The reverse lookups (code_points, by_radical, radical_entries, by_strokes,
+by_reading, the sort keys, len() and iteration) answer from indexes built once,
+on first use, in about 30 ms.
+
+A Unihan may be queried from several threads: queries only read the data, and
+the two things that write (set_source_preference, building the indexes) wait
+for each other.)doc";
+
+}  // namespace
+
+PYBIND11_MODULE(_native, m) {
+  using namespace kelvorn_python;
+  m.doc() = "Compiled part of kelvorn_unihan; use the kelvorn_unihan package.";
+  defineHanYu(m);
+  UnihanClass cls(m, "Unihan", kClassDoc);
+  defineProtocol(cls);
+  defineQueries(cls);
+  defineReverseLookups(cls);
+}

@@ -1,0 +1,72 @@
+// Making a Unihan: loading without the interpreter lock, and turning load
+// failures into the exceptions Python code expects.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Arguments.h"
+#include "Bindings.h"
+#include "Conversions.h"
+#include "Loader.h"
+#include "TypedObject.h"
+
+namespace py = pybind11;
+using py::literals::operator""_a;
+
+namespace kelvorn_python {
+namespace {
+
+[[noreturn]] void raiseLoadError(const LoadError& error, const std::string& shownAs) {
+  if (error.errnum != 0) {
+    // OSError(errno, ...) picks FileNotFoundError, IsADirectoryError,
+    // PermissionError and the like from the number.
+    PyErr_SetObject(PyExc_OSError, py::make_tuple(error.errnum, error.message, shownAs).ptr());
+    throw py::error_already_set();
+  }
+  throw py::value_error(shownAs + ": " + error.message);
+}
+
+std::unique_ptr<Unihan> openUnihan(const Typed<OptionalPath>& path) {
+  const py::module_ os = py::module_::import("os");
+  const py::object where =
+      path.object.is_none() ? py::module_::import("kelvorn_unihan").attr("BUNDLED_IMAGE")
+                            : path.object;
+  const auto shownAs = os.attr("fsdecode")(where).cast<std::string>();
+  const auto fsPath = os.attr("fsencode")(where).cast<std::string>();
+  std::unique_ptr<Unihan> unihan;
+  std::optional<LoadError> failure;
+  {
+    const py::gil_scoped_release unlocked;
+    try {
+      unihan = std::make_unique<Unihan>(fsPath, shownAs);
+    } catch (const LoadError& error) {
+      failure = error;
+    }
+  }
+  if (failure) raiseLoadError(*failure, shownAs);
+  return unihan;
+}
+
+std::string repr(const Unihan& u) {
+  return "<kelvorn_unihan.Unihan from " + py::repr(py::str(u.path())).cast<std::string>() + ">";
+}
+
+}  // namespace
+
+void defineProtocol(UnihanClass& cls) {
+  cls.def(py::init(&openUnihan), "path"_a = py::none(),
+          "Load the bundled image, or the binary image or Unihan text file at `path`.")
+      .def_property_readonly("path", &Unihan::path, "The file the data was loaded from.")
+      .def("__repr__", &repr)
+      .def("__contains__", [](Unihan& u, CodePoint c) { return u.holds(c.value); }, "char"_a,
+           "True when the data holds the character (it has at least one kept field).")
+      .def("__len__", [](Unihan& u) { return u.index().codePoints().size(); },
+           "The number of characters the data holds.")
+      .def("__iter__",
+           [](Unihan& u) {
+             return Typed<IteratorOfStr>(characters(u.index().codePoints()).attr("__iter__")());
+           },
+           "The characters the data holds, in code-point order.");
+}
+
+}  // namespace kelvorn_python

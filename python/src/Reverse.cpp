@@ -1,0 +1,149 @@
+// Lookups by radical, strokes and reading, and the sort keys, answered by the
+// companion index library.
+#include <string>
+
+#include "Arguments.h"
+#include "Bindings.h"
+#include "Conversions.h"
+#include "TypedObject.h"
+
+namespace py = pybind11;
+using py::literals::operator""_a;
+
+namespace kelvorn_python {
+namespace {
+
+constexpr int kLastRadical = 214;
+
+void requireRadical(int radical) {
+  if (radical < 1 || radical > kLastRadical) {
+    throw py::value_error("radical must be 1 to 214, got " + std::to_string(radical));
+  }
+}
+
+py::tuple tupleOf(std::initializer_list<long> values) {
+  py::tuple out(values.size());
+  std::size_t i = 0;
+  for (const long value : values) out[i++] = py::int_(value);
+  return out;
+}
+
+// The key of a character as a tuple, characters without the value after all
+// that have one: (0, radical, residual, cp) or (1, 0, 0, cp).
+py::tuple radicalStrokeTuple(const kelvorn::RadicalStrokeKey& key) {
+  return tupleOf({key.hasValue ? 0 : 1, key.radical, key.residual,
+                  static_cast<long>(key.codePoint)});
+}
+
+py::tuple totalStrokesTuple(const kelvorn::TotalStrokesKey& key) {
+  const kelvorn::RadicalStrokeKey& rs = key.radicalStroke;
+  return tupleOf({key.hasValue ? 0 : 1, key.totalStrokes, rs.hasValue ? 0 : 1, rs.radical,
+                  rs.residual, static_cast<long>(rs.codePoint)});
+}
+
+// A string compares character by character, a prefix first: exactly how
+// Python compares tuples of the characters' keys.
+template <typename KeyOf>
+Typed<SortKey> stringKey(Unihan& u, const Typed<TextOrChar>& arg, KeyOf keyOf) {
+  const py::handle text = arg.object;
+  const kelvorn::UnihanIndex& index = u.index();
+  if (!PyUnicode_Check(text.ptr())) {
+    return Typed<SortKey>(py::make_tuple(keyOf(index, static_cast<char32_t>(codePointOf(text)))));
+  }
+  const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
+  py::tuple out(static_cast<std::size_t>(length));
+  for (Py_ssize_t i = 0; i < length; ++i) {
+    out[static_cast<std::size_t>(i)] =
+        keyOf(index, static_cast<char32_t>(PyUnicode_READ_CHAR(text.ptr(), i)));
+  }
+  return Typed<SortKey>(out);
+}
+
+Typed<RadicalEntries> radicalEntries(Unihan& u, int radical, Source source) {
+  requireRadical(radical);
+  const std::vector<kelvorn::RadicalEntry>& entries = u.index().byRadical(radical, source.prop);
+  py::list out(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    out[i] = py::make_tuple(character(entries[i].codePoint), entries[i].residual);
+  }
+  return Typed<RadicalEntries>(out);
+}
+
+Typed<ListOfStr> byRadical(Unihan& u, int radical, Source source) {
+  requireRadical(radical);
+  const std::vector<kelvorn::RadicalEntry>& entries = u.index().byRadical(radical, source.prop);
+  py::list out(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) out[i] = character(entries[i].codePoint);
+  return Typed<ListOfStr>(out);
+}
+
+Typed<ListOfStr> byStrokes(Unihan& u, int strokes) {
+  if (strokes < 1) {
+    throw py::value_error("stroke count must be at least 1, got " + std::to_string(strokes));
+  }
+  return Typed<ListOfStr>(characters(u.index().byTotalStrokes(strokes)));
+}
+
+Typed<ListOfStr> byReading(Unihan& u, const std::string& text, ReadingField field, bool exact) {
+  if (text.empty()) throw py::value_error("empty reading");
+  const auto match = exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
+  return Typed<ListOfStr>(characters(u.index().byReading(text, field.prop, match)));
+}
+
+constexpr const char* kByRadicalDoc =
+    R"doc(The characters that stand under a radical (1 to 214) in one radical-stroke
+source, ordered by residual strokes, then code point. A character stands once
+for each distinct residual among its values naming the radical (kRSUnicode's
+second value and every kRSVantu_Japan1_6 value count).)doc";
+
+constexpr const char* kByReadingDoc =
+    R"doc(The characters with a reading in `field` (kMandarin, kHanyuPinlu, kJapaneseKun,
+kJapaneseOn), in code-point order.
+
+exact=True compares the stored text as it is. Otherwise case is ignored, and
+for the two pinyin fields so are tone marks (ü may be written ü, v or u:); a
+final digit 1 to 5 or a tone mark in `text` asks for that tone only, 5 for a
+reading without a mark: "han4" finds 漢 (hàn), "zi5" finds 字 (zi).)doc";
+
+constexpr const char* kRadicalStrokeKeyDoc =
+    R"doc(A sort key in radical-stroke order for a str (any length) or one character:
+per character (0, radical, residual, code point) from its first kRSUnicode value,
+or (1, 0, 0, code point) without one, so that sorted(words,
+key=u.radical_stroke_key) compares words character by character, a prefix
+first.)doc";
+
+constexpr const char* kTotalStrokesKeyDoc =
+    R"doc(A sort key in total-strokes order, like radical_stroke_key: per character
+(0, total strokes) or (1, 0) without a count, followed by the radical-stroke
+key's first three numbers and the code point.)doc";
+
+}  // namespace
+
+void defineReverseLookups(UnihanClass& cls) {
+  cls.def("code_points",
+          [](Unihan& u) { return Typed<ListOfStr>(characters(u.index().codePoints())); },
+          "The characters the data holds, in code-point order.")
+      .def("by_radical", &byRadical, "radical"_a, "source"_a = "kRSUnicode", kByRadicalDoc)
+      .def("radical_entries", &radicalEntries, "radical"_a, "source"_a = "kRSUnicode",
+           "by_radical with the residual strokes: a list of (character, residual).")
+      .def("by_strokes", &byStrokes, "strokes"_a,
+           "The characters whose kTotalStrokes is `strokes`, in radical-stroke order.")
+      .def("by_reading", &byReading, "text"_a, "field"_a = "kMandarin", "exact"_a = false,
+           kByReadingDoc)
+      .def("radical_stroke_key",
+           [](Unihan& u, const Typed<TextOrChar>& text) {
+             return stringKey(u, text, [](const kelvorn::UnihanIndex& index, char32_t cp) {
+               return radicalStrokeTuple(index.radicalStrokeKey(cp));
+             });
+           },
+           "text"_a, kRadicalStrokeKeyDoc)
+      .def("total_strokes_key",
+           [](Unihan& u, const Typed<TextOrChar>& text) {
+             return stringKey(u, text, [](const kelvorn::UnihanIndex& index, char32_t cp) {
+               return totalStrokesTuple(index.totalStrokesKey(cp));
+             });
+           },
+           "text"_a, kTotalStrokesKeyDoc);
+}
+
+}  // namespace kelvorn_python

@@ -1,0 +1,77 @@
+// The object behind kelvorn_unihan.Unihan: one loaded store and the answers
+// to per-character questions in Python's terms (None rather than -1, signed
+// residual strokes).
+//
+// Threads: every query runs with the interpreter lock held and only reads the
+// store, so queries from several threads never overlap with a change. The two
+// operations that write are guarded: set_source_preference takes the object's
+// mutex, and building the reverse indexes (which copies the store's handle)
+// happens once, under the same mutex, with the interpreter lock released.
+#ifndef KELVORN_PYTHON_UNIHAN_H
+#define KELVORN_PYTHON_UNIHAN_H
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "kelvorn/UnihanIndex.h"
+#include "kelvorn/UnihanMgr.h"
+
+namespace kelvorn_python {
+
+struct HanYuPosition {
+  int volume = 0, page = 0, position = 0, virtualFlag = 0;
+};
+
+using SourcePreference = std::array<kelvorn::unihanPropT, 6>;
+
+class Unihan {
+ public:
+  // Loads a file; `path` is its file-system form, `shownAs` its name in
+  // messages. Call without the interpreter lock. Throws LoadError.
+  Unihan(const std::string& path, std::string shownAs);
+  Unihan(const Unihan&) = delete;
+  Unihan& operator=(const Unihan&) = delete;
+  ~Unihan() = default;
+
+  const std::string& path() const { return shownAs_; }
+
+  bool holds(int cp) { return mgr_.getNumVals(cp, kelvorn::kMandarin) != -1; }
+  std::optional<int> totalStrokes(int cp);
+  std::optional<std::pair<int, int>> radicalStroke(int cp, kelvorn::unihanPropT source, int index);
+  std::optional<std::pair<int, int>> preferredRadicalStroke(int cp);
+  std::vector<std::string> readings(int cp, kelvorn::unihanPropT field);
+  std::optional<int> cid(int cp, int index);
+  std::optional<int> cidStrokes(int cp, int index);
+  std::optional<int> charForCid(long long cid);
+  std::optional<HanYuPosition> hanYu(int cp);
+  int numValues(int cp, kelvorn::unihanPropT field);
+
+  // Call with the interpreter lock held; waits for the mutex without it.
+  void setSourcePreference(const SourcePreference& preference);
+  SourcePreference sourcePreference() const { return preference_; }
+
+  // The reverse indexes, built on first use. Call with the interpreter lock
+  // held; the build runs without it.
+  const kelvorn::UnihanIndex& index();
+
+ private:
+  kelvorn::UnihanMgr mgr_;
+  std::string shownAs_;
+  SourcePreference preference_;
+  std::mutex mutex_;  // guards index_ and changes of the source preference
+  std::unique_ptr<const kelvorn::UnihanIndex> index_;
+  std::atomic<const kelvorn::UnihanIndex*> indexReady_{nullptr};
+};
+
+// A source slot the preference leaves empty.
+constexpr auto kNoSource = static_cast<kelvorn::unihanPropT>(-1);
+
+}  // namespace kelvorn_python
+
+#endif  // KELVORN_PYTHON_UNIHAN_H

@@ -1,0 +1,118 @@
+"""Bad arguments and bad files raise TypeError, ValueError or OSError with a
+message that says what was wrong; nothing crashes."""
+
+import pathlib
+
+import pytest
+
+import kelvorn_unihan
+from conftest import copy_bundled_image
+
+
+@pytest.mark.parametrize("char, error, message", [
+    ("", ValueError, "expected one character, got a str of length 0"),
+    ("漢字", ValueError, "expected one character, got a str of length 2"),
+    (-1, ValueError, "code point -1 is outside 0 to 0x10FFFF"),
+    (0x110000, ValueError, "code point 1114112 is outside"),
+    (2**70, ValueError, "is outside 0 to 0x10FFFF"),
+    (1.0, TypeError, "expected a one-character str or an int code point, got float"),
+    (None, TypeError, "got NoneType"),
+    (b"a", TypeError, "got bytes"),
+])
+def test_bad_characters(bundled, char, error, message):
+    for query in (bundled.total_strokes, bundled.radical_stroke, bundled.hanyu,
+                  bundled.cid, bundled.preferred_radical_stroke, bundled.__contains__):
+        with pytest.raises(error, match=message):
+            query(char)
+    with pytest.raises(error, match=message):
+        bundled.readings(char, "kMandarin")
+
+
+def test_bad_fields_and_indexes(bundled):
+    with pytest.raises(ValueError, match="'kMandarin' is not a radical-stroke source"):
+        bundled.radical_stroke("漢", "kMandarin")
+    with pytest.raises(ValueError, match="'kRSUnicode' is not a reading field"):
+        bundled.readings("漢", "kRSUnicode")
+    with pytest.raises(ValueError, match="'kFoo' is not a Unihan field the library keeps"):
+        bundled.num_values("漢", "kFoo")
+    with pytest.raises(ValueError, match="'\\\\ud800' is not"):
+        bundled.readings("漢", "\ud800")
+    with pytest.raises(TypeError, match="expected a field name"):
+        bundled.readings("漢", 10)
+    with pytest.raises(ValueError, match="value index must not be negative"):
+        bundled.cid("漢", -1)
+    with pytest.raises(TypeError, match="value index must be an int"):
+        bundled.radical_stroke("漢", "kRSUnicode", "0")
+    with pytest.raises(TypeError, match="a CID must be an int"):
+        bundled.char_for_cid("1533")
+    with pytest.raises(ValueError, match="at most six sources"):
+        bundled.set_source_preference(["kRSUnicode"] * 7)
+    with pytest.raises(ValueError, match="'kMandarin' is not a radical-stroke source"):
+        bundled.set_source_preference(["kMandarin"])
+
+
+def test_bad_call_shapes(bundled):
+    with pytest.raises(TypeError, match=r"missing required argument 'char'"):
+        bundled.radical_stroke()
+    with pytest.raises(TypeError, match=r"takes at most 3 arguments \(4 given\)"):
+        bundled.radical_stroke("漢", "kRSUnicode", 0, 0)
+    with pytest.raises(TypeError, match="unexpected keyword argument 'sauce'"):
+        bundled.radical_stroke("漢", sauce="kRSUnicode")
+    with pytest.raises(TypeError, match="multiple values for argument 'char'"):
+        bundled.total_strokes("漢", char="字")
+    with pytest.raises(TypeError, match="missing required argument 'field'"):
+        bundled.readings("漢")
+    unloaded = kelvorn_unihan.Unihan.__new__(kelvorn_unihan.Unihan)
+    with pytest.raises(TypeError, match="never loaded"):
+        unloaded.total_strokes("漢")
+
+
+def test_files_that_cannot_be_read(workdir):
+    with pytest.raises(FileNotFoundError) as missing:
+        kelvorn_unihan.Unihan(workdir / "absent.bin")
+    assert missing.value.filename == str(workdir / "absent.bin")
+    with pytest.raises(IsADirectoryError):
+        kelvorn_unihan.Unihan(workdir)
+    with pytest.raises(TypeError):
+        kelvorn_unihan.Unihan(42)
+
+
+@pytest.mark.parametrize("contents, message", [
+    (b"", "not Unihan text"),
+    (b"hello\nworld\n", "not Unihan text"),
+    (b"U+4E00\tkDefinition\tone\n", "not Unihan text"),  # no field the library keeps
+    (b"\xfd7zXZ\x00\x00binary noise", "not Unihan text"),
+    (b"vantu unihan binary", "damaged or unsupported binary image"),  # the magic alone
+])
+def test_files_whose_contents_are_refused(workdir, contents, message):
+    path = workdir / "data"
+    path.write_bytes(contents)
+    with pytest.raises(ValueError, match=f"^{path}: {message}"):
+        kelvorn_unihan.Unihan(path)
+
+
+def test_damaged_images(workdir):
+    image = copy_bundled_image(workdir)
+    whole = image.read_bytes()
+    for cut in (20, 25, 26, 1000, len(whole) // 2, len(whole) - 1):
+        image.write_bytes(whole[:cut])
+        with pytest.raises(ValueError, match="damaged or unsupported binary image"):
+            kelvorn_unihan.Unihan(image)
+    # A block count with its top bit set makes the core throw length_error.
+    negative_count = bytearray(whole)
+    negative_count[24:26] = b"\xff\xff"
+    image.write_bytes(bytes(negative_count))
+    with pytest.raises(ValueError, match="damaged or unsupported binary image"):
+        kelvorn_unihan.Unihan(image)
+
+
+def test_path_forms(workdir, fixture_path):
+    image = copy_bundled_image(workdir)
+    for path in (image, str(image), bytes(image)):
+        u = kelvorn_unihan.Unihan(path)
+        assert u.total_strokes("漢") == 14
+        assert u.path == str(image)
+    assert repr(kelvorn_unihan.Unihan(fixture_path)) == \
+        f"<kelvorn_unihan.Unihan from {str(fixture_path)!r}>"
+    assert kelvorn_unihan.Unihan().path == kelvorn_unihan.BUNDLED_IMAGE
+    assert pathlib.Path(kelvorn_unihan.BUNDLED_IMAGE).is_file()

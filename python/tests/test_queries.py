@@ -1,0 +1,133 @@
+"""Per-character answers: known characters of the bundled data, the small
+fixture's edge cases, both argument forms and the None cases."""
+
+import threading
+
+import pytest
+
+import kelvorn_unihan
+from kelvorn_unihan import HanYu
+
+
+def test_known_characters_of_the_bundled_data(bundled):
+    u = bundled
+    assert u.radical_stroke("漢") == (85, 11)
+    assert u.radical_stroke("漢", "kRSKangXi") == (85, 11)
+    assert u.radical_stroke("漢", "kRSVantu_Japan1_6") == (85, 10)
+    assert u.cid_strokes("漢") == 13 and u.cid("漢") == 1533
+    assert u.preferred_radical_stroke("漢") == (85, 3)  # the radical form, as C++ answers
+    assert u.total_strokes("漢") == 14
+    assert u.readings("漢", "kMandarin") == ["hàn"]
+    assert u.readings("漢", "kJapaneseKun") == ["KARA"]
+    assert u.readings("字", "kHanyuPinlu") == ["zì", "zi"]
+    assert u.hanyu("漢") == HanYu(volume=3, page=1713, position=9, virtual=0)
+    assert u.char_for_cid(1533) == "漢" and u.char_for_cid(2248) == "字"
+    # Two CID values of one CID, under two radicals.
+    assert [u.radical_stroke("字", "kRSVantu_Japan1_6", k) for k in range(3)] == [
+        (39, 3), (40, 3), None]
+    assert [u.cid("字", k) for k in range(3)] == [2248, 2248, None]
+    # The data writes 47.-1; the core keeps 255.
+    assert u.radical_stroke(0x5DDC) == (47, -1)
+    assert u.radical_stroke(0x5DDC, "kRSKangXi") == (47, -1)
+    assert u.preferred_radical_stroke(0x5DDC) == (47, -1)
+
+
+def test_character_and_code_point_forms_agree(bundled):
+    for char in ("漢", "字", "\u5DDC", "\U00020000", "\U000323AF", "A"):
+        cp = ord(char)
+        assert bundled.total_strokes(char) == bundled.total_strokes(cp)
+        assert bundled.radical_stroke(char) == bundled.radical_stroke(cp)
+        assert bundled.readings(char, "kMandarin") == bundled.readings(cp, "kMandarin")
+        assert bundled.hanyu(char) == bundled.hanyu(cp)
+        assert (char in bundled) == (cp in bundled)
+    assert bundled.total_strokes(char="漢") == 14
+    assert bundled.radical_stroke(index=0, source="kRSKangXi", char="漢") == (85, 11)
+
+
+def test_none_cases(bundled, small):
+    for char in ("A", 0, 0x10FFFF, 0xE000, "\u33FF"):  # held by no block
+        assert char not in bundled
+        assert bundled.total_strokes(char) is None
+        assert bundled.radical_stroke(char) is None
+        assert bundled.preferred_radical_stroke(char) is None
+        assert bundled.cid(char) is None and bundled.cid_strokes(char) is None
+        assert bundled.hanyu(char) is None
+        assert bundled.readings(char, "kMandarin") == []
+        assert bundled.num_values(char, "kMandarin") == 0
+    # Held, but without the value asked for.
+    assert small.total_strokes(0x3401) is None
+    assert small.radical_stroke(0x3402) is None  # no kRSUnicode
+    assert small.radical_stroke(0x3400, index=1) is None  # no second value
+    assert small.radical_stroke(0x3402, "kRSKangXi", 1) is None  # a plain source has one
+    assert small.hanyu(0x3400) is None
+    assert small.cid(0x3400) is None
+    assert small.readings(0x3400, "kMandarin") == []
+    assert small.char_for_cid(1126) is None
+    assert small.char_for_cid(-1) is None and small.char_for_cid(2**40) is None
+    assert small.cid(0x3402, 2**40) is None
+
+
+def test_fixture_edge_cases(small):
+    assert small.radical_stroke(0x3400) == (1, 4) and small.total_strokes(0x3400) == 5
+    assert small.radical_stroke(0x3401) == (47, -1)
+    assert small.radical_stroke(0x3401, index=1) == (48, 2)
+    assert small.readings(0x3401, "kMandarin") == ["tiàn"]
+    assert small.readings(0x3401, "kJapaneseKun") == ["KARA", "AZA"]
+    assert small.hanyu(0x3402) == (1, 1, 1, 0)
+    assert [small.cid(0x3402, k) for k in (0, 1)] == [1124, 1125]
+    assert [small.cid_strokes(0x3402, k) for k in (0, 1)] == [13, 6]
+    assert small.radical_stroke(0x3402, "kRSVantu_Japan1_6", 1) == (40, 3)
+    assert small.char_for_cid(1124) == "\u3402" == small.char_for_cid(656)  # 656 shares 1124
+    assert small.total_strokes(0x3405) == 7 and 0x3405 in small
+    assert 0x3403 not in small and 0x3406 not in small
+    counts = {field: small.num_values(0x3401, field)
+              for field in ("kRSUnicode", "kRSKangXi", "kMandarin", "kJapaneseKun",
+                            "kTotalStrokes", "kHanYu", "kRSVantu_Japan1_6")}
+    assert counts == {"kRSUnicode": 2, "kRSKangXi": 0, "kMandarin": 1, "kJapaneseKun": 2,
+                      "kTotalStrokes": 0, "kHanYu": 0, "kRSVantu_Japan1_6": 0}
+    assert small.num_values(0x3402, "kRSVantu_Japan1_6") == 2
+    assert small.num_values(0x3402, "kHanYu") == 1
+
+
+def test_source_preference(small):
+    assert small.source_preference() == ["kRSVantu_Japan1_6", "kRSJapanese", "kRSKorean",
+                                         "kRSKanWa", "kRSKangXi", "kRSUnicode"]
+    assert small.preferred_radical_stroke(0x3402) == (85, 3)
+    small.set_source_preference(["kRSKangXi", "kRSUnicode"])
+    assert small.source_preference() == ["kRSKangXi", "kRSUnicode"]
+    assert small.preferred_radical_stroke(0x3402) == (85, 11)
+    assert small.preferred_radical_stroke(0x3401) == (47, -1)
+    small.set_source_preference(())
+    assert small.preferred_radical_stroke(0x3402) is None
+    # Each Unihan has its own store and preference.
+    assert kelvorn_unihan.Unihan().preferred_radical_stroke("漢") == (85, 3)
+
+
+def test_queries_from_several_threads(bundled):
+    chars = bundled.code_points()[::7]
+    expected = [(bundled.total_strokes(c), bundled.radical_stroke(c), bundled.cid(c))
+                for c in chars]
+    fresh = kelvorn_unihan.Unihan()
+    results, errors = [], []
+
+    def query():
+        try:
+            results.append([(fresh.total_strokes(c), fresh.radical_stroke(c), fresh.cid(c))
+                            for c in chars])
+        except Exception as error:  # pragma: no cover - reported below
+            errors.append(error)
+
+    def build_and_prefer():
+        fresh.by_radical(85)  # builds the indexes without the interpreter lock
+        for _ in range(50):
+            fresh.set_source_preference(["kRSUnicode"])
+
+    threads = [threading.Thread(target=query) for _ in range(4)]
+    threads.append(threading.Thread(target=build_and_prefer))
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert not errors
+    assert results == [expected] * 4
+    assert fresh.by_radical(85) == bundled.by_radical(85)

@@ -1,0 +1,215 @@
+// The one walk over the code space that fills every table of an index, and
+// the sorting that follows it.
+#include <algorithm>
+#include <numeric>
+#include <string>
+
+#include "index/IndexData.h"
+
+namespace kelvorn_index_private {
+namespace {
+
+using kelvorn::unihanPropT;
+
+constexpr char32_t kLastCodePoint = 0x10FFFF;
+
+// One radical-stroke value of a character, residual signed.
+struct RadicalValue {
+  int source;
+  int radical;
+  int residual;
+
+  bool operator<(const RadicalValue& o) const noexcept {
+    if (source != o.source) return source < o.source;
+    if (radical != o.radical) return radical < o.radical;
+    return residual < o.residual;
+  }
+  bool operator==(const RadicalValue& o) const noexcept {
+    return source == o.source && radical == o.radical && residual == o.residual;
+  }
+};
+
+unihanPropT prop(int value) { return static_cast<unihanPropT>(value); }
+
+// The first kRSUnicode value and the total strokes, which the sort keys use.
+CharKey keyFor(kelvorn::UnihanMgr& unihan, int cp) {
+  CharKey key{false, 0, 0, 0};
+  const int radical = unihan.radix(cp, kelvorn::kRSUnicode, 0);
+  if (radical >= 0) {
+    key.hasRadicalStroke = true;
+    key.radical = static_cast<std::uint8_t>(radical);
+    key.storedResidual = static_cast<std::uint8_t>(unihan.stroke(cp, kelvorn::kRSUnicode, 0));
+  }
+  const int total = unihan.totalStrokes(cp);
+  key.totalStrokes = static_cast<std::uint8_t>(total > 0 ? total : 0);
+  return key;
+}
+
+// Every value of the six sources, each distinct one once: kRSUnicode's second
+// value and every kRSVantu_Japan1_6 value count. A kRSVantu_Japan1_6 value's
+// residual is the glyph's strokes less those of the radical's form. The first
+// kRSUnicode value comes from the key, already read.
+void collectRadicalValues(kelvorn::UnihanMgr& unihan, int cp, const CharKey& key,
+                          std::vector<RadicalValue>* out) {
+  out->clear();
+  if (key.hasRadicalStroke) {
+    out->push_back({kelvorn::kRSUnicode, key.radical, kelvorn::signedResidual(key.storedResidual)});
+  }
+  for (int source = kelvorn::kRSKangXi; source <= kelvorn::kRSJapanese; ++source) {
+    const int radical = unihan.radix(cp, prop(source), 0);
+    if (radical >= 0) {
+      out->push_back({source, radical, kelvorn::signedResidual(unihan.stroke(cp, prop(source), 0))});
+    }
+  }
+  const int second = key.hasRadicalStroke ? unihan.radix(cp, kelvorn::kRSUnicode, 1) : -1;
+  if (second >= 0) {
+    out->push_back({kelvorn::kRSUnicode, second,
+                    kelvorn::signedResidual(unihan.stroke(cp, kelvorn::kRSUnicode, 1))});
+  }
+  const int cidValues = unihan.getNumVals(cp, kelvorn::kRSVantu_Japan1_6);
+  for (int k = 0; k < cidValues; ++k) {
+    const int radical = unihan.radix(cp, kelvorn::kRSVantu_Japan1_6, k);
+    const int glyph = unihan.totalVantuStrokes(cp, k);
+    const int form = unihan.stroke(cp, kelvorn::kRSVantu_Japan1_6, k);
+    if (radical >= 0 && glyph >= 0 && form >= 0) {
+      out->push_back({kelvorn::kRSVantu_Japan1_6, radical, kelvorn::signedResidual(glyph - form)});
+    }
+  }
+  if (out->size() > 1) {
+    std::sort(out->begin(), out->end());
+    out->erase(std::unique(out->begin(), out->end()), out->end());
+  }
+}
+
+// Signed residuals -128..127 as bucket numbers 0..255, in order.
+constexpr std::size_t kResidualBuckets = 256;
+std::size_t residualBucket(int residual) { return static_cast<std::size_t>(residual + 128); }
+
+// order, stably sorted by bucketOf(element) < bucketCount: a counting sort,
+// linear in the size and the number of buckets. Two passes, minor key first,
+// sort by a pair.
+template <class BucketOf>
+std::vector<std::uint32_t> stableSortedBy(const std::vector<std::uint32_t>& order,
+                                          std::size_t bucketCount, BucketOf bucketOf) {
+  std::vector<std::uint32_t> next(bucketCount + 1, 0);
+  for (const std::uint32_t i : order) ++next[bucketOf(i) + 1];
+  std::partial_sum(next.begin(), next.end(), next.begin());
+  std::vector<std::uint32_t> sorted(order.size());
+  for (const std::uint32_t i : order) sorted[next[bucketOf(i)]++] = i;
+  return sorted;
+}
+
+std::vector<std::uint32_t> identityOrder(std::size_t n) {
+  std::vector<std::uint32_t> order(n);
+  std::iota(order.begin(), order.end(), 0U);
+  return order;
+}
+
+class Walker {
+ public:
+  explicit Walker(IndexData* data)
+      : data_(data),
+        builders_{ReadingTableBuilder(kelvorn::kHanyuPinlu), ReadingTableBuilder(kelvorn::kJapaneseKun),
+                  ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {}
+
+  void visit(char32_t codePoint) {
+    kelvorn::UnihanMgr& unihan = data_->unihan;
+    const int cp = static_cast<int>(codePoint);
+    const CharKey key = keyFor(unihan, cp);
+    data_->codePoints.push_back(codePoint);
+    data_->keys.push_back(key);
+    collectRadicalValues(unihan, cp, key, &values_);
+    for (const RadicalValue& v : values_) {
+      if (v.radical >= 1 && v.radical <= kMaxRadical) {
+        const auto slot = static_cast<std::uint16_t>(v.source * (kMaxRadical + 1) + v.radical);
+        radicalLines_.push_back({slot, {codePoint, v.residual}});
+      }
+    }
+    for (int i = 0; i < kReadingFieldCount; ++i) {
+      const unihanPropT field = prop(kelvorn::kHanyuPinlu + i);
+      if (unihan.getNumVals(cp, field) <= 0) continue;
+      readings_.clear();
+      unihan.getPronounceData(readings_, cp, field);
+      builders_[static_cast<std::size_t>(i)].add(codePoint, readings_);
+    }
+  }
+
+  void finish() {
+    fileRadicals();
+    fileStrokes();
+    for (int i = 0; i < kReadingFieldCount; ++i) {
+      data_->readings[static_cast<std::size_t>(i)] = builders_[static_cast<std::size_t>(i)].build();
+    }
+    data_->codePoints.shrink_to_fit();
+    data_->keys.shrink_to_fit();
+  }
+
+ private:
+  struct RadicalLine {
+    std::uint16_t slot;  // source * (kMaxRadical + 1) + radical
+    kelvorn::RadicalEntry entry;
+  };
+
+  // Lines arrive in code-point order, and the sorts are stable, so each
+  // residual's characters stay in code-point order.
+  void fileRadicals() {
+    constexpr std::size_t kSlots = kSourceCount * (kMaxRadical + 1);
+    const auto& lines = radicalLines_;
+    std::vector<std::uint32_t> order = stableSortedBy(
+        identityOrder(lines.size()), kResidualBuckets,
+        [&lines](std::uint32_t i) { return residualBucket(lines[i].entry.residual); });
+    order = stableSortedBy(order, kSlots, [&lines](std::uint32_t i) { return lines[i].slot; });
+    std::vector<std::size_t> sizes(kSlots, 0);
+    for (const RadicalLine& line : lines) ++sizes[line.slot];
+    data_->radicals.resize(kSlots);
+    for (std::size_t slot = 0; slot < kSlots; ++slot) data_->radicals[slot].reserve(sizes[slot]);
+    for (const std::uint32_t i : order) data_->radicals[lines[i].slot].push_back(lines[i].entry);
+  }
+
+  // Held code points in radical-stroke order (with a value first, then
+  // radical, signed residual, code point), dealt out by total strokes.
+  void fileStrokes() {
+    const std::vector<CharKey>& keys = data_->keys;
+    std::vector<std::uint32_t> order = stableSortedBy(
+        identityOrder(keys.size()), kResidualBuckets, [&keys](std::uint32_t i) {
+          return residualBucket(kelvorn::signedResidual(keys[i].storedResidual));
+        });
+    order = stableSortedBy(order, 2 * 256, [&keys](std::uint32_t i) {
+      return (keys[i].hasRadicalStroke ? 0U : 256U) + keys[i].radical;
+    });
+    std::array<std::size_t, kMaxStrokes + 1> sizes{};
+    for (const CharKey& key : keys) ++sizes[key.totalStrokes];
+    for (int s = 1; s <= kMaxStrokes; ++s) {
+      data_->strokes[static_cast<std::size_t>(s)].reserve(sizes[static_cast<std::size_t>(s)]);
+    }
+    for (const std::uint32_t i : order) {
+      if (keys[i].totalStrokes > 0) data_->strokes[keys[i].totalStrokes].push_back(data_->codePoints[i]);
+    }
+  }
+
+  IndexData* data_;
+  std::array<ReadingTableBuilder, kReadingFieldCount> builders_;
+  std::vector<RadicalValue> values_;
+  std::vector<std::string> readings_;
+  std::vector<RadicalLine> radicalLines_;
+};
+
+}  // namespace
+
+const CharKey* IndexData::keyOf(char32_t codePoint) const noexcept {
+  const auto it = std::lower_bound(codePoints.begin(), codePoints.end(), codePoint);
+  if (it == codePoints.end() || *it != codePoint) return nullptr;
+  return &keys[static_cast<std::size_t>(it - codePoints.begin())];
+}
+
+// A code point is held when a block encloses it: getNumVals answers -1 only
+// when none does, and asks the first enclosing block, as every query does.
+void buildIndex(IndexData* data) {
+  Walker walker(data);
+  for (char32_t cp = 0; cp <= kLastCodePoint; ++cp) {
+    if (data->unihan.getNumVals(static_cast<int>(cp), kelvorn::kMandarin) != -1) walker.visit(cp);
+  }
+  walker.finish();
+}
+
+}  // namespace kelvorn_index_private

@@ -1,0 +1,147 @@
+#include "kelvorn/UnihanIndex.h"
+
+#include <stdexcept>
+
+#include "index/IndexData.h"
+#include "index/ReadingFold.h"
+#include "index/Utf8Decode.h"
+
+namespace kelvorn {
+
+using kelvorn_index_private::CharKey;
+using kelvorn_index_private::IndexData;
+
+namespace {
+
+const std::vector<RadicalEntry> kNoEntries;
+const std::vector<char32_t> kNoCodePoints;
+
+void requireReadingQuery(std::string_view text, unihanPropT field) {
+  if (!kelvorn_index_private::isReadingField(field)) {
+    throw std::invalid_argument("not a reading field: " + std::to_string(static_cast<int>(field)));
+  }
+  if (text.empty()) throw std::invalid_argument("empty reading");
+}
+
+void requireUtf8(std::string_view text) {
+  if (!kelvorn_index_private::isValidUtf8(text)) throw std::invalid_argument("not valid UTF-8");
+}
+
+RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePoint) noexcept {
+  if (key == nullptr || !key->hasRadicalStroke) return {false, 0, 0, codePoint};
+  return {true, key->radical, signedResidual(key->storedResidual), codePoint};
+}
+
+TotalStrokesKey totalStrokesKeyOf(const CharKey* key, char32_t codePoint) noexcept {
+  const int total = key == nullptr ? 0 : key->totalStrokes;
+  return {total > 0, total, radicalStrokeKeyOf(key, codePoint)};
+}
+
+// -1, 0 or 1 as a sorts before, with or after b.
+int compareChars(const IndexData& data, char32_t a, char32_t b, SortOrder order) noexcept {
+  if (a == b) return 0;
+  const CharKey* ka = data.keyOf(a);
+  const CharKey* kb = data.keyOf(b);
+  if (order == SortOrder::kTotalStrokes) {
+    return totalStrokesKeyOf(ka, a) < totalStrokesKeyOf(kb, b) ? -1 : 1;
+  }
+  return radicalStrokeKeyOf(ka, a) < radicalStrokeKeyOf(kb, b) ? -1 : 1;
+}
+
+}  // namespace
+
+UnihanIndex::UnihanIndex(const UnihanMgr& unihan) {
+  auto data = std::make_shared<IndexData>(unihan);
+  kelvorn_index_private::buildIndex(data.get());
+  data_ = std::move(data);
+}
+
+UnihanIndex::UnihanIndex(const UnihanIndex& other) = default;
+UnihanIndex& UnihanIndex::operator=(const UnihanIndex& other) = default;
+UnihanIndex::~UnihanIndex() = default;
+
+const std::vector<char32_t>& UnihanIndex::codePoints() const noexcept { return data_->codePoints; }
+
+bool UnihanIndex::contains(char32_t codePoint) const noexcept {
+  return data_->keyOf(codePoint) != nullptr;
+}
+
+const std::vector<RadicalEntry>& UnihanIndex::byRadical(int radical,
+                                                        unihanPropT source) const noexcept {
+  const bool known = radical >= 1 && radical <= kelvorn_index_private::kMaxRadical &&
+                     source >= kRSUnicode && source <= kRSVantu_Japan1_6;
+  if (!known) return kNoEntries;
+  return data_->radicals[static_cast<std::size_t>(
+      source * (kelvorn_index_private::kMaxRadical + 1) + radical)];
+}
+
+const std::vector<char32_t>& UnihanIndex::byTotalStrokes(int strokes) const noexcept {
+  if (strokes < 1 || strokes > kelvorn_index_private::kMaxStrokes) return kNoCodePoints;
+  return data_->strokes[static_cast<std::size_t>(strokes)];
+}
+
+std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT field,
+                                             ReadingMatch match) const {
+  requireReadingQuery(text, field);
+  const auto& table = data_->readings[static_cast<std::size_t>(field - kHanyuPinlu)];
+  std::vector<char32_t> out;
+  if (match == ReadingMatch::kExact) {
+    table.findExact(text, &out);
+  } else {
+    table.findLoose(kelvorn_index_private::foldQuery(text, field), &out);
+  }
+  return out;
+}
+
+std::vector<std::string> UnihanIndex::readings(char32_t codePoint, unihanPropT field) const {
+  std::vector<std::string> out;
+  if (kelvorn_index_private::isReadingField(field) && contains(codePoint)) {
+    data_->unihan.getPronounceData(out, static_cast<int>(codePoint), field);
+  }
+  return out;
+}
+
+RadicalStrokeKey UnihanIndex::radicalStrokeKey(char32_t codePoint) const noexcept {
+  return radicalStrokeKeyOf(data_->keyOf(codePoint), codePoint);
+}
+
+TotalStrokesKey UnihanIndex::totalStrokesKey(char32_t codePoint) const noexcept {
+  return totalStrokesKeyOf(data_->keyOf(codePoint), codePoint);
+}
+
+bool UnihanIndex::less(std::u32string_view a, std::u32string_view b, SortOrder order) const {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const int c = compareChars(*data_, a[i], b[i], order);
+    if (c != 0) return c < 0;
+  }
+  return a.size() < b.size();
+}
+
+bool UnihanIndex::lessUtf8(std::string_view a, std::string_view b, SortOrder order) const {
+  // Both are checked whole first, so that the answer never depends on where
+  // the first difference lies.
+  requireUtf8(a);
+  requireUtf8(b);
+  std::size_t pa = 0;
+  std::size_t pb = 0;
+  char32_t ca = 0;
+  char32_t cb = 0;
+  while (kelvorn_index_private::nextCodePoint(a, &pa, &ca) &&
+         kelvorn_index_private::nextCodePoint(b, &pb, &cb)) {
+    const int c = compareChars(*data_, ca, cb, order);
+    if (c != 0) return c < 0;
+  }
+  // One ran out: the shorter is a prefix of the other.
+  return pb < b.size() && pa >= a.size();
+}
+
+bool readingMatches(std::string_view reading, std::string_view query, unihanPropT field,
+                    ReadingMatch match) {
+  requireReadingQuery(query, field);
+  if (match == ReadingMatch::kExact) return reading == query;
+  return kelvorn_index_private::looseMatch(kelvorn_index_private::foldStoredReading(reading, field),
+                                           kelvorn_index_private::foldQuery(query, field));
+}
+
+}  // namespace kelvorn

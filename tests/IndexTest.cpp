@@ -1,0 +1,316 @@
+// The companion index over small stores of our own: radical pages, stroke
+// lists, reading lookups, sort keys and the string comparators.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "kelvorn/UnihanIndex.h"
+
+namespace {
+
+using kelvorn::ReadingMatch;
+using kelvorn::SortOrder;
+using kelvorn::UnihanIndex;
+using kelvorn::UnihanMgr;
+using Cps = std::vector<char32_t>;
+
+// Each test loads Unihan text from files in a directory of its own.
+class IndexTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "kelvorn-index-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  void load(UnihanMgr& mgr, const std::string& text) {
+    std::string path = (dir_ / ("input" + std::to_string(files_++) + ".txt")).string();
+    std::ofstream(path, std::ios::binary) << text;
+    ASSERT_EQ(mgr.readUnihan(path.data()), 0);
+  }
+
+  UnihanIndex indexOf(const std::string& text) {
+    UnihanMgr mgr;
+    load(mgr, text);
+    return UnihanIndex(mgr);  // the index keeps the store alive
+  }
+
+ private:
+  std::filesystem::path dir_;
+  int files_ = 0;
+};
+
+std::vector<std::pair<char32_t, int>> page(const UnihanIndex& ix, int radical,
+                                           kelvorn::unihanPropT source = kelvorn::kRSUnicode) {
+  std::vector<std::pair<char32_t, int>> out;
+  for (const auto& e : ix.byRadical(radical, source)) out.emplace_back(e.codePoint, e.residual);
+  return out;
+}
+
+using Page = std::vector<std::pair<char32_t, int>>;
+
+TEST_F(IndexTest, RadicalPagesOrderByResidualThenCodePoint) {
+  const UnihanIndex ix = indexOf(
+      "U+6C34\tkRSUnicode\t85.3\n"
+      "U+6C35\tkRSUnicode\t85.0\n"
+      "U+6C36\tkRSUnicode\t85.3\n"
+      "U+6C36\tkRSKangXi\t85.2\n"
+      "U+6C37\tkRSUnicode\t85.1\n"
+      "U+6C38\tkRSUnicode\t214.0\n"
+      "U+6C39\tkRSUnicode\t1.0\n"
+      "U+6C3A\tkRSKorean\t85.4\n");
+  EXPECT_EQ(page(ix, 85), (Page{{0x6C35, 0}, {0x6C37, 1}, {0x6C34, 3}, {0x6C36, 3}}));
+  EXPECT_EQ(page(ix, 85, kelvorn::kRSKangXi), (Page{{0x6C36, 2}}));
+  EXPECT_EQ(page(ix, 85, kelvorn::kRSKorean), (Page{{0x6C3A, 4}}));
+  EXPECT_EQ(page(ix, 214), (Page{{0x6C38, 0}}));
+  EXPECT_EQ(page(ix, 1), (Page{{0x6C39, 0}}));
+  // Outside 1..214, or a property that is no radical-stroke source.
+  EXPECT_TRUE(ix.byRadical(0).empty());
+  EXPECT_TRUE(ix.byRadical(215).empty());
+  EXPECT_TRUE(ix.byRadical(-85).empty());
+  EXPECT_TRUE(ix.byRadical(85, kelvorn::kTotalStrokes).empty());
+  EXPECT_TRUE(ix.byRadical(85, static_cast<kelvorn::unihanPropT>(-1)).empty());
+}
+
+TEST_F(IndexTest, SecondRSUnicodeValueCountsButNotForTheKey) {
+  const UnihanIndex ix = indexOf(
+      "U+4E00\tkRSUnicode\t75.8 75.9\n"
+      "U+4E01\tkRSUnicode\t9.2 162.3\n"
+      "U+4E02\tkRSUnicode\t75.8 75.8\n");
+  EXPECT_EQ(page(ix, 75), (Page{{0x4E00, 8}, {0x4E02, 8}, {0x4E00, 9}}));
+  EXPECT_EQ(page(ix, 9), (Page{{0x4E01, 2}}));
+  EXPECT_EQ(page(ix, 162), (Page{{0x4E01, 3}}));
+  const kelvorn::RadicalStrokeKey key = ix.radicalStrokeKey(0x4E01);
+  EXPECT_TRUE(key.hasValue);
+  EXPECT_EQ(key.radical, 9);
+  EXPECT_EQ(key.residual, 2);
+}
+
+TEST_F(IndexTest, EveryCidValueCountsWithItsOwnResidual) {
+  // 字: one CID under two radicals. A value's residual is the glyph's strokes
+  // less the radical form's: 85.3.10 is 10 residual strokes, not 3.
+  const UnihanIndex ix = indexOf(
+      "U+5B57\tkRSUnicode\t39.3\n"
+      "U+5B57\tkRSVantu_Japan1_6\tC+2248+39.3.3 C+2248+40.3.3\n"
+      "U+6F22\tkRSVantu_Japan1_6\tC+1533+85.3.10 V+13393+85.3.11\n");
+  const auto vantu = kelvorn::kRSVantu_Japan1_6;
+  EXPECT_EQ(page(ix, 39, vantu), (Page{{0x5B57, 3}}));
+  EXPECT_EQ(page(ix, 40, vantu), (Page{{0x5B57, 3}}));
+  EXPECT_EQ(page(ix, 85, vantu), (Page{{0x6F22, 10}, {0x6F22, 11}}));
+  EXPECT_TRUE(page(ix, 40).empty());
+}
+
+TEST_F(IndexTest, StoredResidualsOf128AndAboveReadAsNegative) {
+  EXPECT_EQ(kelvorn::signedResidual(0), 0);
+  EXPECT_EQ(kelvorn::signedResidual(127), 127);
+  EXPECT_EQ(kelvorn::signedResidual(128), -128);
+  EXPECT_EQ(kelvorn::signedResidual(255), -1);
+  const UnihanIndex ix = indexOf(
+      "U+5DDB\tkRSUnicode\t47.0\n"
+      "U+5DDC\tkRSUnicode\t47.-1\n"
+      "U+5DDC\tkTotalStrokes\t2\n"
+      "U+5DDD\tkRSUnicode\t47.-2\n"
+      "U+5DDD\tkTotalStrokes\t2\n");
+  EXPECT_EQ(page(ix, 47), (Page{{0x5DDD, -2}, {0x5DDC, -1}, {0x5DDB, 0}}));
+  EXPECT_EQ(ix.radicalStrokeKey(0x5DDC).residual, -1);
+  EXPECT_EQ(ix.byTotalStrokes(2), (Cps{0x5DDD, 0x5DDC}));
+}
+
+TEST_F(IndexTest, TotalStrokesListsFollowTheRadicalStrokeKey) {
+  const UnihanIndex ix = indexOf(
+      "U+4E00\tkRSUnicode\t9.1\n"
+      "U+4E00\tkTotalStrokes\t3\n"
+      "U+4E01\tkTotalStrokes\t3\n"
+      "U+4E02\tkRSUnicode\t1.2\n"
+      "U+4E02\tkTotalStrokes\t3\n"
+      "U+4E03\tkRSUnicode\t9.0\n"
+      "U+4E03\tkTotalStrokes\t3\n"
+      "U+4E04\tkRSUnicode\t1.2\n"
+      "U+4E04\tkTotalStrokes\t3\n"
+      "U+4E05\tkRSUnicode\t1.0\n"
+      "U+4E06\tkTotalStrokes\t255\n");
+  EXPECT_EQ(ix.byTotalStrokes(3), (Cps{0x4E02, 0x4E04, 0x4E03, 0x4E00, 0x4E01}));
+  EXPECT_EQ(ix.byTotalStrokes(255), (Cps{0x4E06}));
+  EXPECT_TRUE(ix.byTotalStrokes(0).empty());
+  EXPECT_TRUE(ix.byTotalStrokes(256).empty());
+  EXPECT_TRUE(ix.byTotalStrokes(-3).empty());
+  // U+4E05 has no kTotalStrokes: in no list, and last in that order.
+  const kelvorn::TotalStrokesKey none = ix.totalStrokesKey(0x4E05);
+  EXPECT_FALSE(none.hasValue);
+  EXPECT_EQ(none.totalStrokes, 0);
+  EXPECT_TRUE(ix.totalStrokesKey(0x4E06) < none);
+  EXPECT_TRUE(ix.totalStrokesKey(0x4E00) < ix.totalStrokesKey(0x4E06));
+}
+
+TEST_F(IndexTest, HeldCodePointsComeFromTheFirstEnclosingBlock) {
+  UnihanMgr mgr;
+  load(mgr, "U+4E00\tkRSUnicode\t1.0\nU+4E01\tkRSUnicode\t1.1\nU+4E05\tkMandarin\tyī\n");
+  // A second load appends blocks; where they overlap the first, the first
+  // answers, as it does for every query of the store.
+  load(mgr, "U+4E01\tkRSUnicode\t2.0\nU+4E02\tkRSUnicode\t2.1\n");
+  const UnihanIndex ix(mgr);
+  EXPECT_EQ(ix.codePoints(), (Cps{0x4E00, 0x4E01, 0x4E02, 0x4E05}));
+  EXPECT_TRUE(ix.contains(0x4E02));
+  EXPECT_FALSE(ix.contains(0x4E03));
+  EXPECT_FALSE(ix.contains(0x110000));
+  EXPECT_EQ(page(ix, 1), (Page{{0x4E00, 0}, {0x4E01, 1}}));
+  EXPECT_EQ(page(ix, 2), (Page{{0x4E02, 1}}));
+
+  const UnihanIndex empty{UnihanMgr()};
+  EXPECT_TRUE(empty.codePoints().empty());
+  EXPECT_TRUE(empty.byRadical(1).empty());
+  EXPECT_TRUE(empty.byReading("yi").empty());
+  EXPECT_FALSE(empty.radicalStrokeKey(0x4E00).hasValue);
+}
+
+TEST_F(IndexTest, IndexKeepsTheStoreAndCopiesShareIt) {
+  UnihanIndex copy = indexOf("U+4E00\tkMandarin\tyī\n");
+  {
+    const UnihanIndex original = indexOf("U+4E01\tkMandarin\tdīng\n");
+    copy = original;
+  }
+  EXPECT_EQ(copy.readings(0x4E01, kelvorn::kMandarin), std::vector<std::string>{"dīng"});
+  EXPECT_TRUE(copy.readings(0x4E01, kelvorn::kTotalStrokes).empty());
+  UnihanIndex moved = std::move(copy);
+  EXPECT_EQ(moved.byReading("ding1"), (Cps{0x4E01}));
+}
+
+class ReadingTest : public IndexTest {
+ protected:
+  void SetUp() override {
+    IndexTest::SetUp();
+    ix_ = std::make_unique<UnihanIndex>(indexOf(
+        "U+3000\tkMandarin\thàn\n"
+        "U+3001\tkMandarin\thán hàn\n"
+        "U+3002\tkMandarin\than\n"
+        "U+3003\tkMandarin\tlǚ\n"
+        "U+3004\tkMandarin\tlü\n"
+        "U+3005\tkMandarin\tlu\n"
+        "U+3006\tkMandarin\tzi\n"
+        "U+3007\tkMandarin\tzì\n"
+        "U+3008\tkMandarin\tḿ\n"
+        "U+3009\tkMandarin\tń\n"
+        "U+300A\tkMandarin\tň\n"
+        "U+300B\tkMandarin\tǹ\n"
+        "U+300C\tkMandarin\tha\xCC\x80n\n"
+        "U+300C\tkHanyuPinlu\tzǐ\n"
+        "U+300D\tkJapaneseKun\tKARA AZA\n"
+        "U+300D\tkJapaneseOn\tKAN\n"
+        "U+300E\tkJapaneseOn\tkan\n"));
+  }
+  Cps loose(const std::string& q, kelvorn::unihanPropT f = kelvorn::kMandarin) const {
+    return ix_->byReading(q, f);
+  }
+  Cps exact(const std::string& q, kelvorn::unihanPropT f = kelvorn::kMandarin) const {
+    return ix_->byReading(q, f, ReadingMatch::kExact);
+  }
+  std::unique_ptr<UnihanIndex> ix_;
+};
+
+TEST_F(ReadingTest, ToneDigitsAndMarksSelectOneTone) {
+  EXPECT_EQ(loose("han"), (Cps{0x3000, 0x3001, 0x3002, 0x300C}));  // each once
+  EXPECT_EQ(loose("han4"), (Cps{0x3000, 0x3001, 0x300C}));
+  EXPECT_EQ(loose("hàn"), (Cps{0x3000, 0x3001, 0x300C}));
+  EXPECT_EQ(loose("HÀN"), (Cps{0x3000, 0x3001, 0x300C}));
+  EXPECT_EQ(loose("ha\xCC\x80n"), (Cps{0x3000, 0x3001, 0x300C}));  // combining grave
+  EXPECT_EQ(loose("han2"), (Cps{0x3001}));
+  EXPECT_EQ(loose("han5"), (Cps{0x3002}));
+  EXPECT_TRUE(loose("han1").empty());
+  EXPECT_TRUE(loose("hàn2").empty());  // mark and digit disagree
+  EXPECT_EQ(loose("zi5"), (Cps{0x3006}));
+  EXPECT_EQ(loose("zi"), (Cps{0x3006, 0x3007}));
+  EXPECT_EQ(loose("Zi4"), (Cps{0x3007}));
+  EXPECT_TRUE(loose("zi6").empty());
+  EXPECT_EQ(loose("zi3", kelvorn::kHanyuPinlu), (Cps{0x300C}));
+}
+
+TEST_F(ReadingTest, UmlautSpellingsAndSyllabicNasals) {
+  for (const char* q : {"lü3", "lv3", "lu:3", "LÜ3", "LV3", "lǚ", "lu\xCC\x88" "3"}) {
+    EXPECT_EQ(loose(q), (Cps{0x3003})) << q;
+  }
+  EXPECT_EQ(loose("lv"), (Cps{0x3003, 0x3004}));
+  EXPECT_EQ(loose("lu"), (Cps{0x3005}));
+  EXPECT_EQ(loose("m2"), (Cps{0x3008}));
+  EXPECT_EQ(loose("ḿ"), (Cps{0x3008}));
+  EXPECT_EQ(loose("n"), (Cps{0x3009, 0x300A, 0x300B}));
+  EXPECT_EQ(loose("n3"), (Cps{0x300A}));
+  EXPECT_EQ(loose("ǹ"), (Cps{0x300B}));
+  EXPECT_TRUE(loose("m").size() == 1);
+}
+
+TEST_F(ReadingTest, ExactAndJapaneseAndBadQueries) {
+  EXPECT_EQ(exact("hàn"), (Cps{0x3000, 0x3001}));  // not the decomposed form
+  EXPECT_TRUE(exact("han4").empty());
+  EXPECT_TRUE(exact("HÀN").empty());
+  EXPECT_EQ(loose("kan", kelvorn::kJapaneseOn), (Cps{0x300D, 0x300E}));
+  EXPECT_EQ(exact("KAN", kelvorn::kJapaneseOn), (Cps{0x300D}));
+  EXPECT_EQ(loose("Aza", kelvorn::kJapaneseKun), (Cps{0x300D}));
+  EXPECT_TRUE(loose("kan4", kelvorn::kJapaneseOn).empty());  // digits are letters here
+  EXPECT_TRUE(loose("\xFF\xFE").empty());
+  EXPECT_THROW(loose(""), std::invalid_argument);
+  EXPECT_THROW(exact(""), std::invalid_argument);
+  EXPECT_THROW(loose("han", kelvorn::kTotalStrokes), std::invalid_argument);
+  EXPECT_THROW(loose("han", kelvorn::kRSUnicode), std::invalid_argument);
+  EXPECT_TRUE(kelvorn::readingMatches("hàn", "han4", kelvorn::kMandarin));
+  EXPECT_FALSE(kelvorn::readingMatches("hán", "han4", kelvorn::kMandarin));
+  EXPECT_FALSE(kelvorn::readingMatches("hàn", "han4", kelvorn::kMandarin, ReadingMatch::kExact));
+  EXPECT_THROW(kelvorn::readingMatches("hàn", "", kelvorn::kMandarin), std::invalid_argument);
+}
+
+TEST_F(IndexTest, StringComparatorsGoByKeyAndPutPrefixesFirst) {
+  const UnihanIndex ix = indexOf(
+      "U+4E00\tkRSUnicode\t9.0\n"
+      "U+4E00\tkTotalStrokes\t2\n"
+      "U+4E01\tkRSUnicode\t1.5\n"
+      "U+4E01\tkTotalStrokes\t6\n"
+      "U+4E02\tkRSUnicode\t1.5\n"
+      "U+4E03\tkTotalStrokes\t1\n");
+  const std::u32string a = U"\u4E00", b = U"\u4E01", c = U"\u4E02", d = U"\u4E03";
+  EXPECT_TRUE(ix.less(b, a));       // radical 1 before radical 9
+  EXPECT_TRUE(ix.less(b, c));       // same key but the code point
+  EXPECT_TRUE(ix.less(a, d));       // no kRSUnicode value: last
+  EXPECT_TRUE(ix.less(U"A", d));    // neither has one: code point order
+  EXPECT_TRUE(ix.less(b, b + a));   // a prefix first
+  EXPECT_FALSE(ix.less(b + a, b));
+  EXPECT_FALSE(ix.less(b, b));
+  EXPECT_TRUE(ix.less(U"", b));
+  EXPECT_TRUE(ix.less(b + b, b + a));
+  EXPECT_TRUE(ix.less(d, a, SortOrder::kTotalStrokes));  // 1 stroke before 2
+  EXPECT_TRUE(ix.less(b, c, SortOrder::kTotalStrokes));  // 6 strokes before none
+  EXPECT_TRUE(ix.lessUtf8("\xE4\xB8\x81", "\xE4\xB8\x80"));
+  EXPECT_TRUE(ix.lessUtf8("\xE4\xB8\x81", "\xE4\xB8\x81\xE4\xB8\x80"));
+  EXPECT_FALSE(ix.lessUtf8("\xE4\xB8\x81\xE4\xB8\x80", "\xE4\xB8\x81"));
+  EXPECT_FALSE(ix.lessUtf8("", ""));
+  // Bad UTF-8 anywhere in either string, even past the first difference.
+  for (const std::string& bad : {std::string("\xE4\xB8"), std::string("\xC0\x80"),
+                                std::string("\xED\xA0\x80"), std::string("\xF4\x90\x80\x80"),
+                                std::string("\x80"), std::string("\xE4\xB8\x81\xFF")}) {
+    EXPECT_THROW(ix.lessUtf8(bad, "a"), std::invalid_argument);
+    EXPECT_THROW(ix.lessUtf8("\xE4\xB8\x80", "\xE4\xB8\x81" + bad), std::invalid_argument);
+  }
+}
+
+TEST(SortKeys, OrderAndEquality) {
+  const kelvorn::RadicalStrokeKey r1{true, 1, 5, 0x4E02}, r2{true, 1, 5, 0x4E01},
+      neg{true, 1, -1, 0x4E09}, none{false, 0, 0, 0x41};
+  EXPECT_TRUE(r2 < r1);
+  EXPECT_TRUE(neg < r2);
+  EXPECT_TRUE(r1 < none);
+  EXPECT_FALSE(none < r1);
+  EXPECT_TRUE(r1 == r1);
+  EXPECT_FALSE(r1 == r2);
+  const kelvorn::TotalStrokesKey t1{true, 3, none}, t2{true, 3, r1}, t3{false, 0, r2};
+  EXPECT_TRUE(t2 < t1);
+  EXPECT_TRUE(t1 < t3);
+  EXPECT_FALSE(t3 < t1);
+  EXPECT_TRUE(t3 == t3);
+  EXPECT_FALSE(t1 == t2);
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+// Prints the code points of radical 85 with no residual strokes, from the
+// image named on the command line.
+#include <cstdio>
+#include <string>
+
+#include "kelvorn/UnihanIndex.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) return 2;
+  kelvorn::UnihanMgr unihan;
+  std::string path = argv[1];
+  if (unihan.readUnihanBinary(path.data()) != 0) return 1;
+  const kelvorn::UnihanIndex index(unihan);
+  std::string line = "85 +0:";
+  for (const kelvorn::RadicalEntry& e : index.byRadical(85)) {
+    if (e.residual != 0) continue;
+    char label[16];
+    (void)std::snprintf(label, sizeof label, " U+%04X", static_cast<unsigned>(e.codePoint));
+    line += label;
+  }
+  std::puts(line.c_str());
+  return 0;
+}

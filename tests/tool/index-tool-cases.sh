@@ -1,0 +1,118 @@
+#!/bin/sh
+# Cases of the index subcommands (radical, strokes, reading, sort), one per
+# ctest test, each in a directory of its own that is removed afterwards.
+# Usage: index-tool-cases.sh CASE TOOL DATA_TXT WORKDIR
+set -eu
+case_name=$1 tool=$2 text=$3 work=$4
+rm -rf "$work" && mkdir -p "$work" && cd "$work"
+trap 'cd / && rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+has() { printf '%s\n' "$1" | grep -Eq -- "$2" || fail "no line matching '$2' in:
+$1"; }
+
+# The command must fail with exactly one stderr line "unihan: ...", exit 1,
+# and print nothing on stdout.
+fails() {
+  status=0
+  "$tool" "$@" >out.txt 2>err.txt || status=$?
+  [ "$status" -eq 1 ] || fail "'$*' exited with $status"
+  [ "$(wc -l <err.txt)" -eq 1 ] || fail "'$*' stderr is not one line: $(cat err.txt)"
+  grep -q '^unihan: ' err.txt || fail "'$*' stderr lacks the prefix: $(cat err.txt)"
+  [ ! -s out.txt ] || fail "'$*' printed on stdout: $(cat out.txt)"
+}
+
+case_radical() {
+  out=$("$tool" radical 85)
+  has "$out" '^85 \+0: 水 氵 氺 𣱱$'
+  has "$out" '^85 -1: 𰛅$'
+  [ "$(printf '%s\n' "$out" | head -n 1)" = "85 -2: 𰛄" ] || fail "negative residuals first: $out"
+  has "$out" '^85 \+11: .*漢'
+  has "$("$tool" radical 47)" '^47 -1: 巜$'
+  out=$("$tool" radical 40 --source kRSVantu_Japan1_6)
+  has "$out" '^40 \+3: .*字'
+  has "$("$tool" radical 39 --source kRSVantu_Japan1_6)" '^39 \+3: .*字'
+  [ "$("$tool" radical 85 --data "$text")" = "$("$tool" radical 85)" ] || fail "text and image differ"
+  [ -z "$("$tool" radical 85 --source kRSKanWa)" ] || fail "kRSKanWa has no values in the data"
+}
+
+case_strokes() {
+  out=$("$tool" strokes 1)
+  [ "$(printf '%s\n' "$out" | head -n 1 | cut -d' ' -f1-3)" = "radical 1: 一" ] || fail "$out"
+  out=$("$tool" strokes 14)
+  has "$out" '^radical 85: .*漢'
+}
+
+case_reading() {
+  out=$("$tool" reading han4)
+  has "$out" '^U\+6F22 漢 hàn$'
+  printf '%s\n' "$out" | grep -q '韩' && fail "韩 is hán, not han4"
+  has "$("$tool" reading hàn)" '^U\+6F22 漢 hàn$'
+  has "$("$tool" reading LV3)" '^U\+65C5 旅 lǚ$'
+  has "$("$tool" reading kan --field kJapaneseOn)" '^U\+6F22 漢 KAN$'
+  [ -z "$("$tool" reading kan --field kJapaneseOn --exact)" ] || fail "exact is byte for byte"
+  has "$("$tool" reading zi4 --field kHanyuPinlu)" '^U\+5B57 字 zì$'
+}
+
+case_json() {
+  "$tool" radical 85 --json >radical.jsonl
+  "$tool" strokes 2 --json >strokes.jsonl
+  "$tool" reading han --json >reading.jsonl
+  python3 - <<'PY'
+import json
+def rows(name):
+    return [json.loads(line) for line in open(name, encoding="utf-8")]
+radical = rows("radical.jsonl")
+water = [r for r in radical if r["residual"] == 0]
+assert [r["char"] for r in water] == ["水", "氵", "氺", "𣱱"], water
+assert water[0] == {"codePoint": "U+6C34", "char": "水", "radical": 85, "residual": 0}
+assert [r["residual"] for r in radical] == sorted(r["residual"] for r in radical)
+assert any(r["codePoint"] == "U+23C71" for r in radical)
+strokes = rows("strokes.jsonl")
+assert all(r["totalStrokes"] == 2 for r in strokes)
+assert {"codePoint": "U+5DDC", "char": "巜", "totalStrokes": 2, "radical": 47, "residual": -1} in strokes
+keys = [(r["radical"], r["residual"], int(r["codePoint"][2:], 16)) for r in strokes]
+assert keys == sorted(keys), "strokes not in radical-stroke order"
+reading = rows("reading.jsonl")
+han = [r for r in reading if r["char"] == "漢"]
+assert han == [{"codePoint": "U+6F22", "char": "漢", "readings": ["hàn"]}], han
+cps = [int(r["codePoint"][2:], 16) for r in reading]
+assert cps == sorted(set(cps))
+PY
+}
+
+case_sort() {
+  printf '漢字\nabc\n水\n字\n漢\n氵\n字\n' >words.txt
+  out=$("$tool" sort words.txt)
+  expected=$(printf '字\n字\n水\n氵\n漢\n漢字\nabc')
+  [ "$out" = "$expected" ] || fail "radical-stroke order: $out"
+  [ "$("$tool" sort <words.txt)" = "$expected" ] || fail "standard input differs"
+  out=$("$tool" sort --by strokes words.txt)
+  expected=$(printf '氵\n水\n字\n字\n漢\n漢字\nabc')
+  [ "$out" = "$expected" ] || fail "strokes order: $out"
+  # A line that begins another comes first.
+  printf '字\tsecond\n字\n字\tfirst\n' >prefix.txt
+  [ "$("$tool" sort prefix.txt)" = "$(printf '字\n字\tfirst\n字\tsecond')" ] || fail "prefix first"
+  [ -z "$(: | "$tool" sort)" ] || fail "empty input prints nothing"
+}
+
+case_errors() {
+  fails radical 0
+  fails radical 215
+  fails radical x
+  fails radical 85 --source kMandarin
+  fails strokes 0
+  fails strokes 256
+  fails reading ''
+  fails reading han --field kFoo
+  fails reading han --field kRSUnicode
+  fails reading "$(printf '\346\274')"
+  fails sort --by size words.txt
+  fails sort missing.txt
+  printf 'ok\n\346\274\nfine\n' >bad.txt
+  fails sort bad.txt
+  grep -q 'line 2' err.txt || fail "the bad line is not named: $(cat err.txt)"
+}
+
+"case_$case_name"
+echo "ok: $case_name"

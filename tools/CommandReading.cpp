@@ -1,0 +1,75 @@
+// unihan reading: the characters with a reading, in code-point order.
+#include <memory>
+
+#include "Commands.h"
+#include "IndexOptions.h"
+#include "OutputFile.h"
+#include "ToolError.h"
+#include "Utf8.h"
+
+namespace unihan_tool {
+namespace {
+
+struct ReadingOptions {
+  std::string text;
+  std::string field = "kMandarin";
+  bool exact = false;
+  bool json = false;
+};
+
+const std::vector<kelvorn::unihanPropT> kReadingFields = {
+    kelvorn::kMandarin, kelvorn::kHanyuPinlu, kelvorn::kJapaneseKun, kelvorn::kJapaneseOn};
+
+// The character's readings that answer the query: with a loose query, the
+// readings the user's spelling stood for.
+std::vector<std::string> matchingReadings(const kelvorn::UnihanIndex& index, char32_t cp,
+                                          const ReadingOptions& opts,
+                                          kelvorn::unihanPropT field) {
+  const auto match = opts.exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
+  std::vector<std::string> out;
+  for (std::string& r : index.readings(cp, field)) {
+    if (kelvorn::readingMatches(r, opts.text, field, match)) out.push_back(std::move(r));
+  }
+  return out;
+}
+
+void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
+  if (opts.text.empty()) throw ToolError("empty reading");
+  (void)decodeUtf8(opts.text);  // a reading that is not UTF-8 is refused here
+  const kelvorn::unihanPropT field = parseFieldName(opts.field, kReadingFields);
+  const auto loaded = loadIndex(global.data);
+  const kelvorn::UnihanIndex& index = *loaded->index;
+  const auto match = opts.exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
+  std::string out;
+  for (const char32_t cp : index.byReading(opts.text, field, match)) {
+    const std::vector<std::string> readings = matchingReadings(index, cp, opts, field);
+    if (opts.json) {
+      nlohmann::ordered_json line = charJson(cp);
+      line["readings"] = readings;
+      out += jsonLine(line);
+    } else {
+      std::string joined;
+      for (const std::string& r : readings) joined += " " + r;
+      out += codePointLabel(cp) + " " + encodeUtf8(cp) + joined + "\n";
+    }
+  }
+  writeStdout(out);
+}
+
+}  // namespace
+
+Command addReadingCommand(CLI::App& parent, const GlobalOptions& global) {
+  auto opts = std::make_shared<ReadingOptions>();
+  CLI::App* app = parent.add_subcommand(
+      "reading", "List the characters with a reading (loose: any case, tone marks optional)");
+  app->add_option("TEXT", opts->text,
+                  "The reading: \"han4\", \"hàn\" or \"han\" (any tone); ü as ü, v or u:")
+      ->required();
+  app->add_option("--field", opts->field,
+                  "kMandarin (default), kHanyuPinlu, kJapaneseKun or kJapaneseOn");
+  app->add_flag("--exact", opts->exact, "Match the stored value byte for byte");
+  app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
+  return {app, [opts, &global] { runReading(*opts, global); }};
+}
+
+}  // namespace unihan_tool

@@ -1,0 +1,70 @@
+// unihan strokes: the characters with a given total stroke count, grouped by
+// their kRSUnicode radical, in radical-stroke order.
+#include <memory>
+
+#include "Commands.h"
+#include "IndexOptions.h"
+#include "OutputFile.h"
+#include "Utf8.h"
+
+namespace unihan_tool {
+namespace {
+
+struct StrokesOptions {
+  std::string strokes;
+  bool json = false;
+};
+
+// "radical 85", or "no radical" for characters without a kRSUnicode value.
+std::string groupLabel(const kelvorn::RadicalStrokeKey& key) {
+  return key.hasValue ? "radical " + std::to_string(key.radical) : "no radical";
+}
+
+std::string listText(const kelvorn::UnihanIndex& index, const std::vector<char32_t>& cps) {
+  std::string out;
+  std::string label;
+  for (const char32_t cp : cps) {
+    const std::string next = groupLabel(index.radicalStrokeKey(cp));
+    if (next != label) {
+      out += (label.empty() ? "" : "\n") + next + ":";
+      label = next;
+    }
+    out += " " + encodeUtf8(cp);
+  }
+  return out.empty() ? out : out + "\n";
+}
+
+std::string listJson(const kelvorn::UnihanIndex& index, int strokes,
+                     const std::vector<char32_t>& cps) {
+  std::string out;
+  for (const char32_t cp : cps) {
+    const kelvorn::RadicalStrokeKey key = index.radicalStrokeKey(cp);
+    nlohmann::ordered_json line = charJson(cp);
+    line["totalStrokes"] = strokes;
+    line["radical"] = key.hasValue ? nlohmann::ordered_json(key.radical) : nlohmann::ordered_json(nullptr);
+    line["residual"] = key.hasValue ? nlohmann::ordered_json(key.residual) : nlohmann::ordered_json(nullptr);
+    out += jsonLine(line);
+  }
+  return out;
+}
+
+void runStrokes(const StrokesOptions& opts, const GlobalOptions& global) {
+  const int strokes = parseNumberArgument(opts.strokes, "stroke count", 1, 255);
+  const auto loaded = loadIndex(global.data);
+  const kelvorn::UnihanIndex& index = *loaded->index;
+  const auto& cps = index.byTotalStrokes(strokes);
+  writeStdout(opts.json ? listJson(index, strokes, cps) : listText(index, cps));
+}
+
+}  // namespace
+
+Command addStrokesCommand(CLI::App& parent, const GlobalOptions& global) {
+  auto opts = std::make_shared<StrokesOptions>();
+  CLI::App* app = parent.add_subcommand(
+      "strokes", "List the characters with N total strokes (kTotalStrokes), grouped by radical");
+  app->add_option("N", opts->strokes, "Total stroke count, 1 to 255")->required();
+  app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
+  return {app, [opts, &global] { runStrokes(*opts, global); }};
+}
+
+}  // namespace unihan_tool
