@@ -58,7 +58,9 @@ void writeAll(int fd, std::string_view bytes, const std::string& name) {
     const ssize_t put = ::write(fd, bytes.data(), bytes.size());
     if (put < 0 && errno == EINTR) continue;
     // A write that makes no progress would otherwise be retried forever.
-    if (put <= 0) throw ToolError(name + ": cannot write (" + errorText(put < 0 ? errno : EIO) + ")");
+    if (put <= 0) {
+      throw ToolError(name + ": cannot write (" + errorText(put < 0 ? errno : EIO) + ")");
+    }
     bytes.remove_prefix(static_cast<std::size_t>(put));
   }
 }
