@@ -26,7 +26,9 @@ fs::path executableDir() {
 
 void loadImage(kelvorn::UnihanMgr& mgr, const InputFile& file) {
   std::string bytes = file.readAll();
-  if (!loadImageBytes(mgr, bytes)) throw ToolError(file.path() + ": damaged or unsupported binary image");
+  if (!loadImageBytes(mgr, bytes)) {
+    throw ToolError(file.path() + ": damaged or unsupported binary image");
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -36,18 +37,20 @@ std::string FileDescriptor::procPath() const { return "/proc/self/fd/" + std::to
 
 std::string errorText(int err) { return std::strerror(err); }
 
-std::string readToEnd(int fd, const std::string& name) {
+std::string readFromStart(int fd, std::size_t limit, const std::string& name) {
   std::string bytes;
   char chunk[1 << 16];
-  for (;;) {
-    const ssize_t got = ::pread(fd, chunk, sizeof chunk, static_cast<off_t>(bytes.size()));
-    if (got == 0) return bytes;
+  while (bytes.size() < limit) {
+    const std::size_t want = std::min(sizeof chunk, limit - bytes.size());
+    const ssize_t got = ::pread(fd, chunk, want, static_cast<off_t>(bytes.size()));
+    if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
       throw ToolError(name + ": cannot read (" + errorText(errno) + ")");
     }
     bytes.append(chunk, static_cast<std::size_t>(got));
   }
+  return bytes;
 }
 
 void writeAll(int fd, std::string_view bytes, const std::string& name) {
@@ -55,7 +58,9 @@ void writeAll(int fd, std::string_view bytes, const std::string& name) {
     const ssize_t put = ::write(fd, bytes.data(), bytes.size());
     if (put < 0 && errno == EINTR) continue;
     // A write that makes no progress would otherwise be retried forever.
-    if (put <= 0) throw ToolError(name + ": cannot write (" + errorText(put < 0 ? errno : EIO) + ")");
+    if (put <= 0) {
+      throw ToolError(name + ": cannot write (" + errorText(put < 0 ? errno : EIO) + ")");
+    }
     bytes.remove_prefix(static_cast<std::size_t>(put));
   }
 }

@@ -3,6 +3,7 @@
 #ifndef KELVORN_TOOLS_FILEDESCRIPTOR_H
 #define KELVORN_TOOLS_FILEDESCRIPTOR_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -35,9 +36,9 @@ class FileDescriptor {
 // The text of an errno value, e.g. "No space left on device".
 std::string errorText(int err);
 
-// Every byte of the file from offset 0 to its end. Throws ToolError naming
-// the file as `name` when a read fails.
-std::string readToEnd(int fd, const std::string& name);
+// The file's bytes from offset 0 up to its end or to limit bytes, whichever
+// comes first. Throws ToolError naming the file as `name` when a read fails.
+std::string readFromStart(int fd, std::size_t limit, const std::string& name);
 
 // Writes all of bytes at the current offset, resuming short writes; throws
 // ToolError naming `name` on the first failure (ENOSPC, EFBIG, EIO, ...).

@@ -2,9 +2,9 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <utility>
 
 #include "ToolError.h"
@@ -58,20 +58,8 @@ InputFile InputFile::open(const std::string& path, InputKind kind) {
   return InputFile(path, std::move(fd), directory, st.st_dev, st.st_ino);
 }
 
-std::string InputFile::head(std::size_t n) const {
-  std::string bytes(n, '\0');
-  std::size_t got = 0;
-  while (got < n) {
-    const ssize_t r = ::pread(fd_.get(), &bytes[got], n - got, static_cast<off_t>(got));
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0) throw ToolError(path_ + ": cannot read (" + errorText(errno) + ")");
-    if (r == 0) break;
-    got += static_cast<std::size_t>(r);
-  }
-  bytes.resize(got);
-  return bytes;
-}
+std::string InputFile::head(std::size_t n) const { return readFromStart(fd_.get(), n, path_); }
 
-std::string InputFile::readAll() const { return readToEnd(fd_.get(), path_); }
+std::string InputFile::readAll() const { return readFromStart(fd_.get(), SIZE_MAX, path_); }
 
 }  // namespace unihan_tool

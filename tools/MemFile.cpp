@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <utility>
 
 #include "ToolError.h"
@@ -27,7 +28,7 @@ MemFile::MemFile(std::string shownAs)
 void MemFile::append(std::string_view bytes) { writeAll(fd_.get(), bytes, shownAs_); }
 
 std::string MemFile::content() const {
-  std::string bytes = readToEnd(fd_.get(), shownAs_);
+  std::string bytes = readFromStart(fd_.get(), SIZE_MAX, shownAs_);
   if (reachesFileSizeLimit(bytes.size())) {
     throw ToolError(shownAs_ + ": cannot write (" + errorText(EFBIG) + ")");
   }

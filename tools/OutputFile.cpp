@@ -45,7 +45,8 @@ StagedOutput::StagedOutput(std::string path)
   std::string name = directory_ + "/.unihan-XXXXXX";
   fd_ = FileDescriptor(::mkostemp(name.data(), O_CLOEXEC));
   if (!fd_.isOpen()) {
-    throw ToolError(path_ + ": cannot create a file in " + directory_ + " (" + errorText(errno) + ")");
+    throw ToolError(path_ + ": cannot create a file in " + directory_ + " (" +
+                    errorText(errno) + ")");
   }
   staging_ = name;
   giveDefaultMode(fd_.get());
@@ -60,7 +61,9 @@ StagedOutput::~StagedOutput() {
 void StagedOutput::write(std::string_view bytes) { writeAll(fd_.get(), bytes, path_); }
 
 void StagedOutput::commit() {
-  const auto fail = [this](int err) { throw ToolError(path_ + ": cannot write (" + errorText(err) + ")"); };
+  const auto fail = [this](int err) {
+    throw ToolError(path_ + ": cannot write (" + errorText(err) + ")");
+  };
   if (::fsync(fd_.get()) != 0) fail(errno);
   if (!fd_.close()) fail(errno);
   if (::rename(staging_.c_str(), path_.c_str()) != 0) fail(errno);
@@ -75,7 +78,8 @@ void refuseUnsafeOutput(const std::string& path, const std::vector<InputFile>& i
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return;  // a new file, or an error the write reports
   if (!S_ISREG(st.st_mode)) {
-    throw ToolError(path + ": is " + fileTypeName(st.st_mode) + "; the output must be a regular file");
+    throw ToolError(path + ": is " + fileTypeName(st.st_mode) +
+                    "; the output must be a regular file");
   }
   for (const InputFile& input : inputs) {
     if (input.isSameFile(st.st_dev, st.st_ino)) {

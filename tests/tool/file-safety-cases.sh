@@ -37,7 +37,8 @@ case_size_limit() {
   no_output_left new.bin
   # An output below the limit is still written.
   small_text small.txt
-  limited 1000 compile small.txt -o small.bin || fail "small compile under the limit: $(cat err.txt)"
+  limited 1000 compile small.txt -o small.bin ||
+    fail "small compile under the limit: $(cat err.txt)"
   limited 1000 dump small.bin -o small-dump.txt || fail "small dump under the limit: $(cat err.txt)"
   has "$(cat small-dump.txt)" '^U\+4e01	kTotalStrokes	2$'
   no_staging_left
