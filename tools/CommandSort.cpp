@@ -1,7 +1,6 @@
 // unihan sort: lines of UTF-8 text in radical-stroke or total-strokes order,
 // character by character, stable.
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -9,6 +8,7 @@
 #include "Commands.h"
 #include "DataFiles.h"
 #include "IndexOptions.h"
+#include "InputFile.h"
 #include "OutputFile.h"
 #include "ToolError.h"
 #include "Utf8.h"
@@ -30,11 +30,7 @@ std::string readInput(const std::string& file) {
   if (file.empty() || file == "-") {
     return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
   }
-  requireReadableFile(file);
-  std::ifstream in(file, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw ToolError(file + ": cannot read");
-  return text;
+  return InputFile::open(file, InputKind::kFile).readAll();
 }
 
 // Every line is decoded before anything is sorted or printed, so that a bad
