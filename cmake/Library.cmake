@@ -57,7 +57,7 @@ target_include_directories(kelvorn_unihan_static PUBLIC
 # GCC builds, a nanosecond off every query.
 include(CheckIPOSupported)
 check_ipo_supported(RESULT KELVORN_IPO_SUPPORTED LANGUAGES CXX)
-if(KELVORN_IPO_SUPPORTED AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT KELVORN_SANITIZE)
+if(KELVORN_IPO_SUPPORTED AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT KELVORN_SANITIZE AND NOT KELVORN_SANITIZE_THREAD)
   set_property(TARGET kelvorn_unihan_objects kelvorn_unihan kelvorn_unihan_static
     PROPERTY INTERPROCEDURAL_OPTIMIZATION_RELEASE ON)
 endif()
