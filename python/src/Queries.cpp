@@ -26,9 +26,21 @@ PyObject* newInt(std::optional<int> value) {
   return PyLong_FromLong(*value);
 }
 
+// Built by hand: Py_BuildValue parses its format on every call, a third of
+// the cost of a radical_stroke call.
 PyObject* newPair(std::optional<std::pair<int, int>> value) {
   if (!value) Py_RETURN_NONE;
-  return Py_BuildValue("(ii)", value->first, value->second);
+  PyObject* first = PyLong_FromLong(value->first);
+  PyObject* second = PyLong_FromLong(value->second);
+  PyObject* pair = first != nullptr && second != nullptr ? PyTuple_New(2) : nullptr;
+  if (pair == nullptr) {
+    Py_XDECREF(first);
+    Py_XDECREF(second);
+    return nullptr;
+  }
+  PyTuple_SET_ITEM(pair, 0, first);
+  PyTuple_SET_ITEM(pair, 1, second);
+  return pair;
 }
 
 PyObject* newHanYu(std::optional<HanYuPosition> pos) {
