@@ -116,7 +116,9 @@ class Walker {
   explicit Walker(IndexData* data)
       : data_(data),
         builders_{ReadingTableBuilder(kelvorn::kHanyuPinlu), ReadingTableBuilder(kelvorn::kJapaneseKun),
-                  ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {}
+                  ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {
+    values_.reserve(16);
+  }
 
   void visit(char32_t codePoint) {
     kelvorn::UnihanMgr& unihan = data_->unihan;
