@@ -2,7 +2,8 @@
 """Python module against the way Python code reads Unihan without it: parse
 the text into a dict of dicts and parse the stored string on every lookup.
 
-    PYTHONPATH=<build>/python /usr/bin/python3 bench/python_bench.py <build>/data/unihan-15.0-all.txt
+    PYTHONPATH=<build>/python /usr/bin/python3 bench/python_bench.py \
+        <build>/data/unihan-15.0-all.txt
 
 Both sides run in this process on the same characters. Targets: loading the
 bundled image takes at most 1/20 of building the dict from the text, and

@@ -91,7 +91,9 @@ void readRest(int fd, std::vector<char>* bytes) {
 void loadImage(kelvorn::UnihanMgr& mgr, int fd, off_t size, std::vector<char> bytes) {
   if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
   readRest(fd, &bytes);
-  if (bytes.size() > static_cast<std::size_t>(INT_MAX)) throw LoadError{0, "binary image larger than 2 GiB"};
+  if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+    throw LoadError{0, "binary image larger than 2 GiB"};
+  }
   const auto length = static_cast<unsigned int>(bytes.size());
   bool loaded = false;
   try {

@@ -19,7 +19,7 @@ strokes are signed as the data writes them (U+5DDC is 47.-1).
 
 The reverse lookups (code_points, by_radical, radical_entries, by_strokes,
 by_reading, the sort keys, len() and iteration) answer from indexes built once,
-on first use, in about 30 ms.
+on first use, without holding the interpreter lock.
 
 A Unihan may be queried from several threads: queries only read the data, and
 the two things that write (set_source_preference, building the indexes) wait

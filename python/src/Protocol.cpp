@@ -11,7 +11,6 @@
 #include "TypedObject.h"
 
 namespace py = pybind11;
-using py::literals::operator""_a;
 
 namespace kelvorn_python {
 namespace {
@@ -54,11 +53,11 @@ std::string repr(const Unihan& u) {
 }  // namespace
 
 void defineProtocol(UnihanClass& cls) {
-  cls.def(py::init(&openUnihan), "path"_a = py::none(),
+  cls.def(py::init(&openUnihan), py::arg("path") = py::none(),
           "Load the bundled image, or the binary image or Unihan text file at `path`.")
       .def_property_readonly("path", &Unihan::path, "The file the data was loaded from.")
       .def("__repr__", &repr)
-      .def("__contains__", [](Unihan& u, CodePoint c) { return u.holds(c.value); }, "char"_a,
+      .def("__contains__", [](Unihan& u, CodePoint c) { return u.holds(c.value); }, py::arg("char"),
            "True when the data holds the character (it has at least one kept field).")
       .def("__len__", [](Unihan& u) { return u.index().codePoints().size(); },
            "The number of characters the data holds.")

@@ -14,7 +14,6 @@
 #include "TypedObject.h"
 
 namespace py = pybind11;
-using py::literals::operator""_a;
 
 namespace kelvorn_python {
 namespace {
@@ -27,9 +26,21 @@ PyObject* newInt(std::optional<int> value) {
   return PyLong_FromLong(*value);
 }
 
+// Built by hand: Py_BuildValue parses its format on every call, a third of
+// the cost of a radical_stroke call.
 PyObject* newPair(std::optional<std::pair<int, int>> value) {
   if (!value) Py_RETURN_NONE;
-  return Py_BuildValue("(ii)", value->first, value->second);
+  PyObject* first = PyLong_FromLong(value->first);
+  PyObject* second = PyLong_FromLong(value->second);
+  PyObject* pair = first != nullptr && second != nullptr ? PyTuple_New(2) : nullptr;
+  if (pair == nullptr) {
+    Py_XDECREF(first);
+    Py_XDECREF(second);
+    return nullptr;
+  }
+  PyTuple_SET_ITEM(pair, 0, first);
+  PyTuple_SET_ITEM(pair, 1, second);
+  return pair;
 }
 
 PyObject* newHanYu(std::optional<HanYuPosition> pos) {
@@ -107,7 +118,8 @@ PyObject* radicalStroke(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
     int index = 0;
     Unihan* u = unihanOf(self);
     if (u == nullptr || !a.bind("radical_stroke", kCharSourceIndex, 1, args, nargs, kw) ||
-        !toCodePoint(a[0], &cp) || (a[1] != nullptr && !toField(a[1], FieldKind::kSource, &source)) ||
+        !toCodePoint(a[0], &cp) ||
+        (a[1] != nullptr && !toField(a[1], FieldKind::kSource, &source)) ||
         (a[2] != nullptr && !toValueIndex(a[2], &index))) {
       return nullptr;
     }
@@ -251,7 +263,7 @@ sources: up to six source names, first preferred first. The default is
 void defineHanYu(py::module_& m) {
   py::object type = py::module_::import("collections")
                         .attr("namedtuple")("HanYu", "volume page position virtual",
-                                            "module"_a = "kelvorn_unihan");
+                                            py::arg("module") = "kelvorn_unihan");
   type.attr("__doc__") =
       "Position of a character in the HanYu Da Zidian: volume, page, position on the page, "
       "and virtual (0 when the character stands at that place, above 0 for a virtual "
@@ -266,7 +278,7 @@ void defineQueries(UnihanClass& cls) {
           [](Unihan& u, const std::vector<Source>& sources) {
             u.setSourcePreference(preferenceOf(sources));
           },
-          "sources"_a, kSetPreferenceDoc)
+          py::arg("sources"), kSetPreferenceDoc)
       .def("source_preference",
            [](const Unihan& u) { return preferenceNames(u.sourcePreference()); },
            "The current source preference, first preferred first.");

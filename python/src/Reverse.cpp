@@ -8,7 +8,6 @@
 #include "TypedObject.h"
 
 namespace py = pybind11;
-using py::literals::operator""_a;
 
 namespace kelvorn_python {
 namespace {
@@ -123,27 +122,29 @@ void defineReverseLookups(UnihanClass& cls) {
   cls.def("code_points",
           [](Unihan& u) { return Typed<ListOfStr>(characters(u.index().codePoints())); },
           "The characters the data holds, in code-point order.")
-      .def("by_radical", &byRadical, "radical"_a, "source"_a = "kRSUnicode", kByRadicalDoc)
-      .def("radical_entries", &radicalEntries, "radical"_a, "source"_a = "kRSUnicode",
+      .def("by_radical", &byRadical, py::arg("radical"), py::arg("source") = "kRSUnicode",
+           kByRadicalDoc)
+      .def("radical_entries", &radicalEntries, py::arg("radical"),
+           py::arg("source") = "kRSUnicode",
            "by_radical with the residual strokes: a list of (character, residual).")
-      .def("by_strokes", &byStrokes, "strokes"_a,
+      .def("by_strokes", &byStrokes, py::arg("strokes"),
            "The characters whose kTotalStrokes is `strokes`, in radical-stroke order.")
-      .def("by_reading", &byReading, "text"_a, "field"_a = "kMandarin", "exact"_a = false,
-           kByReadingDoc)
+      .def("by_reading", &byReading, py::arg("text"), py::arg("field") = "kMandarin",
+           py::arg("exact") = false, kByReadingDoc)
       .def("radical_stroke_key",
            [](Unihan& u, const Typed<TextOrChar>& text) {
              return stringKey(u, text, [](const kelvorn::UnihanIndex& index, char32_t cp) {
                return radicalStrokeTuple(index.radicalStrokeKey(cp));
              });
            },
-           "text"_a, kRadicalStrokeKeyDoc)
+           py::arg("text"), kRadicalStrokeKeyDoc)
       .def("total_strokes_key",
            [](Unihan& u, const Typed<TextOrChar>& text) {
              return stringKey(u, text, [](const kelvorn::UnihanIndex& index, char32_t cp) {
                return totalStrokesTuple(index.totalStrokesKey(cp));
              });
            },
-           "text"_a, kTotalStrokesKeyDoc);
+           py::arg("text"), kTotalStrokesKeyDoc);
 }
 
 }  // namespace kelvorn_python

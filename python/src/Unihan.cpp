@@ -44,7 +44,9 @@ std::optional<std::pair<int, int>> Unihan::radicalStroke(int cp, kelvorn::unihan
   const int radical = mgr_.radix(cp, source, index);
   if (radical == -1) return std::nullopt;
   const int stroke = mgr_.stroke(cp, source, index);
-  if (source != kelvorn::kRSVantu_Japan1_6) return std::make_pair(radical, kelvorn::signedResidual(stroke));
+  if (source != kelvorn::kRSVantu_Japan1_6) {
+    return std::make_pair(radical, kelvorn::signedResidual(stroke));
+  }
   // The CID value gives the strokes of the radical's form and of the whole
   // glyph; the residual is what the glyph adds to the form.
   const int glyph = mgr_.totalVantuStrokes(cp, index);

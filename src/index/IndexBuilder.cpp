@@ -83,7 +83,13 @@ void collectRadicalValues(kelvorn::UnihanMgr& unihan, int cp, const CharKey& key
 
 // Signed residuals -128..127 as bucket numbers 0..255, in order.
 constexpr std::size_t kResidualBuckets = 256;
-std::size_t residualBucket(int residual) { return static_cast<std::size_t>(residual + 128); }
+std::size_t residualBucket(int residual) {
+  const int bucket = residual + 128;
+  return static_cast<std::size_t>(bucket);
+}
+
+// Characters with a kRSUnicode value, then those without; each by radical.
+constexpr std::size_t kRadicalGroups = 512;
 
 // order, stably sorted by bucketOf(element) < bucketCount: a counting sort,
 // linear in the size and the number of buckets. Two passes, minor key first,
@@ -110,7 +116,9 @@ class Walker {
   explicit Walker(IndexData* data)
       : data_(data),
         builders_{ReadingTableBuilder(kelvorn::kHanyuPinlu), ReadingTableBuilder(kelvorn::kJapaneseKun),
-                  ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {}
+                  ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {
+    values_.reserve(16);
+  }
 
   void visit(char32_t codePoint) {
     kelvorn::UnihanMgr& unihan = data_->unihan;
@@ -153,7 +161,7 @@ class Walker {
   // Lines arrive in code-point order, and the sorts are stable, so each
   // residual's characters stay in code-point order.
   void fileRadicals() {
-    constexpr std::size_t kSlots = kSourceCount * (kMaxRadical + 1);
+    constexpr std::size_t kSlots = kRadicalSlots;
     const auto& lines = radicalLines_;
     std::vector<std::uint32_t> order = stableSortedBy(
         identityOrder(lines.size()), kResidualBuckets,
@@ -174,7 +182,7 @@ class Walker {
         identityOrder(keys.size()), kResidualBuckets, [&keys](std::uint32_t i) {
           return residualBucket(kelvorn::signedResidual(keys[i].storedResidual));
         });
-    order = stableSortedBy(order, 2 * 256, [&keys](std::uint32_t i) {
+    order = stableSortedBy(order, kRadicalGroups, [&keys](std::uint32_t i) {
       return (keys[i].hasRadicalStroke ? 0U : 256U) + keys[i].radical;
     });
     std::array<std::size_t, kMaxStrokes + 1> sizes{};

@@ -16,6 +16,8 @@ constexpr int kMaxRadical = 214;
 constexpr int kSourceCount = 6;  // kRSUnicode .. kRSVantu_Japan1_6
 constexpr int kMaxStrokes = 255;
 constexpr int kReadingFieldCount = 4;  // kHanyuPinlu .. kMandarin
+// One page per source and radical 0..214; radical 0 stays empty.
+constexpr std::size_t kRadicalSlots = std::size_t{kSourceCount} * (kMaxRadical + 1);
 
 // What the sort keys need of one held code point, as the store keeps it.
 struct CharKey {

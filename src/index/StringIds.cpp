@@ -17,30 +17,33 @@ std::size_t hashOf(std::string_view text) noexcept {
 
 }  // namespace
 
-StringIds::StringIds() : slots_(kInitialSlots, kEmpty) {}
+StringIds::StringIds() : slots_(kInitialSlots, Slot{0, kEmpty}) {}
 
 std::uint32_t StringIds::intern(std::string_view text) {
   const std::size_t mask = slots_.size() - 1;
-  std::size_t slot = hashOf(text) & mask;
-  while (slots_[slot] != kEmpty) {
-    if (strings_[slots_[slot]] == text) return slots_[slot];
-    slot = (slot + 1) & mask;
+  const auto hash = static_cast<std::uint32_t>(hashOf(text));
+  std::size_t slot = hash & mask;
+  for (; slots_[slot].id != kEmpty; slot = (slot + 1) & mask) {
+    const Slot& s = slots_[slot];
+    if (s.hash == hash && strings_[s.id] == text) return s.id;
   }
   const auto id = static_cast<std::uint32_t>(strings_.size());
   strings_.emplace_back(text);
-  slots_[slot] = id;
+  slots_[slot] = {hash, id};
   // At most half full, so that probe runs stay short.
   if (strings_.size() * 2 > slots_.size()) grow();
   return id;
 }
 
 void StringIds::grow() {
-  slots_.assign(slots_.size() * 2, kEmpty);
+  std::vector<Slot> old(slots_.size() * 2, Slot{0, kEmpty});
+  old.swap(slots_);
   const std::size_t mask = slots_.size() - 1;
-  for (std::uint32_t id = 0; id < strings_.size(); ++id) {
-    std::size_t slot = hashOf(strings_[id]) & mask;
-    while (slots_[slot] != kEmpty) slot = (slot + 1) & mask;
-    slots_[slot] = id;
+  for (const Slot& s : old) {
+    if (s.id == kEmpty) continue;
+    std::size_t slot = s.hash & mask;
+    while (slots_[slot].id != kEmpty) slot = (slot + 1) & mask;
+    slots_[slot] = s;
   }
 }
 

@@ -21,11 +21,17 @@ class StringIds {
   const std::vector<std::string>& strings() const noexcept { return strings_; }
 
  private:
+  // A string's number and the low bits of its hash, which rule out most
+  // other strings without comparing them.
+  struct Slot {
+    std::uint32_t hash;
+    std::uint32_t id;
+  };
   static constexpr std::uint32_t kEmpty = UINT32_MAX;
   void grow();
 
   std::vector<std::string> strings_;
-  std::vector<std::uint32_t> slots_;  // string numbers; a power of two of them
+  std::vector<Slot> slots_;  // a power of two of them
 };
 
 }  // namespace kelvorn_index_private

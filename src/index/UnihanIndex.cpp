@@ -71,8 +71,8 @@ const std::vector<RadicalEntry>& UnihanIndex::byRadical(int radical,
   const bool known = radical >= 1 && radical <= kelvorn_index_private::kMaxRadical &&
                      source >= kRSUnicode && source <= kRSVantu_Japan1_6;
   if (!known) return kNoEntries;
-  return data_->radicals[static_cast<std::size_t>(
-      source * (kelvorn_index_private::kMaxRadical + 1) + radical)];
+  const int slot = source * (kelvorn_index_private::kMaxRadical + 1) + radical;
+  return data_->radicals[static_cast<std::size_t>(slot)];
 }
 
 const std::vector<char32_t>& UnihanIndex::byTotalStrokes(int strokes) const noexcept {

@@ -1,0 +1,24 @@
+"""cmake --install puts a package that imports from the prefix alone: the
+extension finds the shared libraries through its relative RPATH."""
+
+import os
+import subprocess
+import sys
+
+PROBE = ("import kelvorn_unihan as k; u = k.Unihan(); "
+         "print(k.__file__, k.BUNDLED_IMAGE, u.radical_stroke('漢'), len(u), sep='|')")
+
+
+def test_installed_package_imports_from_the_prefix(build_dir, workdir):
+    prefix = workdir / "prefix"
+    subprocess.run(["cmake", "--install", str(build_dir), "--prefix", str(prefix)],
+                   check=True, capture_output=True)
+    site = prefix / "lib" / "python3" / "dist-packages"
+    env = {key: value for key, value in os.environ.items() if key != "PYTHONPATH"}
+    env["PYTHONPATH"] = str(site)
+    result = subprocess.run([sys.executable, "-c", PROBE], cwd=workdir, env=env,
+                            capture_output=True, check=False)
+    assert result.returncode == 0, result.stderr
+    package = site / "kelvorn_unihan"
+    assert result.stdout.decode("utf-8").rstrip("\n").split("|") == [
+        str(package / "__init__.py"), str(package / "unihan-15.0.bin"), "(85, 11)", "98060"]
