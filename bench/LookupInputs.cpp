@@ -32,9 +32,9 @@ void putBlock(std::string* out, int first, int last, int i) {
   put32(out, static_cast<std::uint32_t>(first));
   put32(out, static_cast<std::uint32_t>(last));
   for (int count = 0; count < 3; ++count) put16(out, 1);
-  const unsigned char record[] = {static_cast<unsigned char>(strokesOf(i)), 1, 1, 0,
-                                  static_cast<unsigned char>(radicalOf(i)),
-                                  static_cast<unsigned char>(residualOf(i))};
+  const unsigned char record[] = {
+      static_cast<unsigned char>(strokesOf(i)), 1, 1, 0, static_cast<unsigned char>(radicalOf(i)),
+      static_cast<unsigned char>(residualOf(i))};
   out->append(reinterpret_cast<const char*>(record), sizeof record);
   out->append(4 + 5, '\0');
 }
@@ -48,8 +48,8 @@ std::string sortedText() {
   char line[64];
   for (int i = 0; i < kSortedBlocks; ++i) {
     const int cp = sortedCodePoint(i);
-    std::snprintf(line, sizeof line, "U+%X\tkRSUnicode\t%d.%d\nU+%X\tkTotalStrokes\t%d\n", cp,
-                  radicalOf(i), residualOf(i), cp, strokesOf(i));
+    (void)std::snprintf(line, sizeof line, "U+%X\tkRSUnicode\t%d.%d\nU+%X\tkTotalStrokes\t%d\n", cp,
+                        radicalOf(i), residualOf(i), cp, strokesOf(i));
     text += line;
   }
   return text;

@@ -6,13 +6,12 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "BenchData.h"
-
-extern char** environ;
 
 namespace {
 
@@ -20,6 +19,7 @@ namespace {
 // true when it exited with status 0.
 bool runQuietly(const std::vector<std::string>& command, double* cpuMs) {
   std::vector<char*> argv;
+  argv.reserve(command.size() + 1);
   for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
@@ -50,7 +50,8 @@ void BM_process(benchmark::State& state, const std::vector<std::string>& command
 }  // namespace
 
 // The tool finds the bundled image next to itself in the build tree.
-BENCHMARK_CAPTURE(BM_process, unihanShow, std::vector<std::string>{KELVORN_BENCH_TOOL, "show", "漢"})
+BENCHMARK_CAPTURE(BM_process, unihanShow,
+                  std::vector<std::string>{KELVORN_BENCH_TOOL, "show", "漢"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK_CAPTURE(BM_process, readImage,

@@ -11,7 +11,7 @@
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: read_image IMAGE\n");
+    (void)std::fprintf(stderr, "usage: read_image IMAGE\n");
     return 2;
   }
   const int fd = open(argv[1], O_RDONLY);

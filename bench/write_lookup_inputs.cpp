@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
   const std::string what = argc == 3 ? argv[1] : "";
   if (what != "nested-image" && what != "sorted-text") {
-    std::fprintf(stderr, "usage: write_lookup_inputs nested-image FILE | sorted-text FILE\n");
+    (void)std::fprintf(stderr, "usage: write_lookup_inputs nested-image FILE | sorted-text FILE\n");
     return 2;
   }
   std::ofstream out(argv[2], std::ios::binary);
