@@ -90,11 +90,11 @@ TEST(Store, QueriesStayInsideListsThatDisagreeWithFlags) {
 }
 
 // The first enclosing block in list order: the rule the index must keep.
-std::uint32_t firstEnclosing(const std::vector<UnihanBlock>& blocks, std::int32_t cp) {
-  for (std::size_t i = 0; i < blocks.size(); ++i) {
-    if (blocks[i].first <= cp && cp <= blocks[i].last) return static_cast<std::uint32_t>(i);
+const UnihanBlock* firstEnclosing(const std::vector<UnihanBlock>& blocks, std::int32_t cp) {
+  for (const UnihanBlock& block : blocks) {
+    if (block.first <= cp && cp <= block.last) return &block;
   }
-  return SegmentIndex::kNoBlock;
+  return nullptr;
 }
 
 std::vector<UnihanBlock> blocksOf(const std::vector<std::pair<std::int32_t, std::int32_t>>& layout) {
@@ -110,7 +110,8 @@ void expectFirstEnclosing(const std::vector<UnihanBlock>& blocks, const std::vec
   SegmentIndex index;
   index.build(blocks);
   for (const std::int32_t cp : probes) {
-    ASSERT_EQ(index.find(cp), firstEnclosing(blocks, cp)) << std::hex << cp;
+    const SegmentIndex::Segment* segment = index.find(cp);
+    ASSERT_EQ(segment == nullptr ? nullptr : segment->block, firstEnclosing(blocks, cp)) << std::hex << cp;
   }
 }
 

@@ -59,24 +59,22 @@ int walk(const UnihanData& store, const CharView& rec, int valueIndex, Want want
 }
 
 // The walk answers from the first preferred source whose flag is set, unless
-// the record's lists disagree with its flags. For value index 0 that source
-// comes from a table kept with the preference, and the byte is picked
-// without a branch on which source won, which the data makes unpredictable.
+// the record's lists disagree with its flags. For value index 0 and a record
+// whose values sit inline, that source comes from a table kept with the
+// preference, and the byte is picked without a branch on which source won,
+// which the data makes unpredictable.
 int byPreference(const UnihanData& store, int codePoint, int valueIndex, Want want) {
-  const CharRec* found = charRecordAt(store, codePoint);
-  if (found == nullptr) return -1;
-  const CharView rec = store.charView(*found);
-  if (valueIndex == 0) {
-    const UnihanData::Preferred winner = store.preferredFor(rec.flags());
+  const CharRec* rec = charRecordAt(store, codePoint);
+  if (rec == nullptr) return -1;
+  if (valueIndex == 0 && !rec->spilled()) {
+    const UnihanData::Preferred winner = store.preferredFor(rec->flags);
     if (winner.source < 0) return -1;
-    const bool isCid = winner.source == kelvorn::kRSVantu_Japan1_6;
-    const std::uint8_t* pairByte = rec.pairBytes() + winner.pairPosition * kPairBytes;
-    const std::uint8_t* cidByte = rec.cidBytes() + image::cidEntry::kRadical;
-    const std::uint8_t* byte = isCid ? cidByte : pairByte;
-    const bool present = isCid ? rec.cidCount() > 0 : winner.pairPosition < rec.pairCount();
-    if (present) return byte[want];
+    const unsigned count = (rec->pairCount & winner.pairMask) | (rec->cidCount & winner.cidMask);
+    if (count > winner.minCount) {
+      return rec->payload[winner.firstByte + rec->pairCount * winner.byteStep + want];
+    }
   }
-  return walk(store, rec, valueIndex, want);
+  return walk(store, store.charView(*rec), valueIndex, want);
 }
 
 }  // namespace

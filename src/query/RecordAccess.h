@@ -20,12 +20,9 @@ inline Location locate(const UnihanData& store, int codePoint) {
   return {block, static_cast<std::uint32_t>(codePoint) - static_cast<std::uint32_t>(block->first)};
 }
 
-// The code point's character record, or null when the block that answers
-// for it has none at its index or no block encloses it.
+// The code point's character record, or null.
 inline const CharRec* charRecordAt(const UnihanData& store, int codePoint) {
-  const Location loc = locate(store, codePoint);
-  if (loc.block == nullptr || loc.index >= loc.block->chars.size()) return nullptr;
-  return &loc.block->chars[loc.index];
+  return store.charFor(codePoint);
 }
 
 }  // namespace kelvorn_private

@@ -25,22 +25,24 @@ void SegmentIndex::build(const std::vector<UnihanBlock>& blocks) {
   if (sortedAndDisjoint(blocks)) {
     segments_.reserve(blocks.size());
     for (std::size_t i = 0; i < blocks.size(); ++i) {
-      segments_.push_back({blocks[i].first, blocks[i].last, static_cast<std::uint32_t>(i)});
+      addSegment(blocks[i].first, blocks[i].last, &blocks[i]);
     }
   } else {
     sweep(blocks);
   }
   segments_.shrink_to_fit();
+  segmentCount_ = segments_.size();
   indexPages();
 }
 
-void SegmentIndex::addSegment(std::int64_t first, std::int64_t last, std::uint32_t block) {
+void SegmentIndex::addSegment(std::int64_t first, std::int64_t last, const UnihanBlock* block) {
   if (!segments_.empty() && segments_.back().block == block &&
       static_cast<std::int64_t>(segments_.back().last) + 1 == first) {
     segments_.back().last = static_cast<std::int32_t>(last);
     return;
   }
-  segments_.push_back({static_cast<std::int32_t>(first), static_cast<std::int32_t>(last), block});
+  segments_.push_back({static_cast<std::int32_t>(first), static_cast<std::int32_t>(last), block->first,
+                       static_cast<std::uint32_t>(block->chars.size()), block->chars.data(), block});
 }
 
 // Walks the code points from left to right, keeping the blocks that cover
@@ -67,7 +69,7 @@ void SegmentIndex::sweep(const std::vector<UnihanBlock>& blocks) {
     const std::uint32_t top = covering.top();
     std::int64_t end = blocks[top].last;
     if (next < byFirst.size()) end = std::min<std::int64_t>(end, blocks[byFirst[next]].first - 1LL);
-    addSegment(at, end, top);
+    addSegment(at, end, &blocks[top]);
     at = end + 1;
   }
 }

@@ -23,18 +23,30 @@ namespace kelvorn_private {
 
 class SegmentIndex {
  public:
-  static constexpr std::uint32_t kNoBlock = 0xFFFFFFFFu;
   static constexpr std::int32_t kCodeSpace = 0x110000;
   static constexpr int kMaxPageBits = 8;
   static constexpr int kMinPageBits = 2;
 
   SegmentIndex();
 
-  // Describes `blocks`; every change of the block list is followed by it.
+  // Describes `blocks`, which must not change until the next build: every
+  // change of the block list is followed by one.
   void build(const std::vector<UnihanBlock>& blocks);
 
-  // The index of the block that answers for the code point, or kNoBlock.
-  std::uint32_t find(std::int32_t codePoint) const {
+  // A run of code points that one block answers for, with what a query
+  // needs of that block at hand, so that a lookup reaches a character record
+  // without going through the block.
+  struct Segment {
+    std::int32_t first;
+    std::int32_t last;
+    std::int32_t blockFirst;
+    std::uint32_t charCount;
+    const CharRec* chars;
+    const UnihanBlock* block;
+  };
+
+  // The segment holding the code point, or null when no block encloses it.
+  const Segment* find(std::int32_t codePoint) const {
     std::size_t lo;
     std::size_t hi;
     if (static_cast<std::uint32_t>(codePoint) < static_cast<std::uint32_t>(kCodeSpace)) {
@@ -43,36 +55,32 @@ class SegmentIndex {
       hi = pageStart_[page + 1];
     } else {
       lo = 0;
-      hi = segments_.size();
+      hi = segmentCount_;
     }
     // The first segment in [lo, hi] that ends at or after the code point;
     // segment hi, when it exists, always does.
+    const Segment* segments = segments_.data();
     while (lo < hi) {
       const std::size_t mid = lo + (hi - lo) / 2;
-      if (segments_[mid].last < codePoint) {
+      if (segments[mid].last < codePoint) {
         lo = mid + 1;
       } else {
         hi = mid;
       }
     }
-    if (lo >= segments_.size() || segments_[lo].first > codePoint) return kNoBlock;
-    return segments_[lo].block;
+    if (lo >= segmentCount_ || segments[lo].first > codePoint) return nullptr;
+    return &segments[lo];
   }
 
-  std::size_t segmentCount() const { return segments_.size(); }
+  std::size_t segmentCount() const { return segmentCount_; }
 
  private:
-  struct Segment {
-    std::int32_t first;
-    std::int32_t last;
-    std::uint32_t block;
-  };
-
-  void addSegment(std::int64_t first, std::int64_t last, std::uint32_t block);
+  void addSegment(std::int64_t first, std::int64_t last, const UnihanBlock* block);
   void sweep(const std::vector<UnihanBlock>& blocks);
   void indexPages();
 
   std::vector<Segment> segments_;
+  std::size_t segmentCount_ = 0;
   int pageBits_ = kMaxPageBits;
   // pageStart_[p]: the first segment that ends at or after page p's first
   // code point; one entry more for the end of the code space.

@@ -29,15 +29,26 @@ void UnihanData::setRadixStrokeSourcePref(const kelvorn::unihanPropT* pref) {
   rebuildPreferred();
 }
 
-// Set bits among flag bits 0 to 4 below a source: the position of its pair.
+// A pair source's first value is its pair, after one pair for each set bit
+// below it; a kRSVantu_Japan1_6 value is the first CID entry, after all the
+// pairs.
 void UnihanData::rebuildPreferred() {
   for (unsigned flags = 0; flags < 64; ++flags) {
-    Preferred winner{-1, 0};
+    Preferred winner{-1, 0, 0, 0, 0, 0};
     for (const std::int32_t source : sourcePref_) {
       if (source < 0 || source >= kSourceCount || (flags & (1u << source)) == 0) continue;
-      unsigned below = 0;
-      for (int s = 0; s < source && s < kPairSources; ++s) below += (flags >> s) & 1u;
-      winner = {static_cast<std::int8_t>(source), static_cast<std::uint8_t>(below)};
+      winner.source = static_cast<std::int8_t>(source);
+      if (source == kelvorn::kRSVantu_Japan1_6) {
+        winner.firstByte = image::cidEntry::kRadical;
+        winner.byteStep = kPairBytes;
+        winner.cidMask = 0xFF;
+      } else {
+        unsigned below = 0;
+        for (int s = 0; s < source; ++s) below += (flags >> s) & 1u;
+        winner.firstByte = static_cast<std::uint8_t>(below * kPairBytes + image::pair::kRadical);
+        winner.pairMask = 0xFF;
+        winner.minCount = static_cast<std::uint8_t>(below);
+      }
       break;
     }
     preferred_[flags] = winner;

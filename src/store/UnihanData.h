@@ -91,18 +91,35 @@ class UnihanData final : public RefCountObj {
   // The block that answers for the code point (the first enclosing one in
   // list order), or null.
   const UnihanBlock* blockFor(std::int32_t codePoint) const {
-    const std::uint32_t i = index_.find(codePoint);
-    return i == SegmentIndex::kNoBlock ? nullptr : &blocks_[i];
+    const SegmentIndex::Segment* segment = index_.find(codePoint);
+    return segment == nullptr ? nullptr : segment->block;
+  }
+
+  // The code point's character record, or null when the block that answers
+  // for it has none at its index or no block encloses it.
+  const CharRec* charFor(std::int32_t codePoint) const {
+    const SegmentIndex::Segment* segment = index_.find(codePoint);
+    if (segment == nullptr) return nullptr;
+    const std::uint32_t index = static_cast<std::uint32_t>(codePoint) - static_cast<std::uint32_t>(segment->blockFirst);
+    return index < segment->charCount ? segment->chars + index : nullptr;
   }
 
   CharView charView(const CharRec& rec) const { return CharView(rec, spill_.data()); }
   ReadingSetView readingSet(ReadingRef ref) const { return ReadingSetView(readings_.data(), ref); }
 
-  // The first preferred source with its flag bit set among a record's flags
-  // bits 0 to 5, and the position of its pair; -1 when there is none.
+  // For a record's flag bits 0 to 5: the first preferred source whose bit is
+  // set (-1 when there is none), and where its first value lies, in a form
+  // that needs no branch on which source it is. The value's radical is byte
+  // `firstByte + pairCount * byteStep` of the payload, and it is there when
+  // the record's (pairCount & pairMask) | (cidCount & cidMask) exceeds
+  // `minCount`.
   struct Preferred {
     std::int8_t source;
-    std::uint8_t pairPosition;
+    std::uint8_t firstByte;
+    std::uint8_t byteStep;
+    std::uint8_t pairMask;
+    std::uint8_t cidMask;
+    std::uint8_t minCount;
   };
   Preferred preferredFor(std::uint8_t flags) const { return preferred_[flags & 0x3F]; }
   const std::int32_t* sourcePref() const { return sourcePref_; }
