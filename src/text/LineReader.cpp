@@ -4,6 +4,12 @@
 
 namespace kelvorn_private {
 
+bool LineReader::refill() {
+  const bool more = chunks_.fillMore();
+  chunkHasNul_ = std::memchr(chunks_.data(), '\0', chunks_.available()) != nullptr;
+  return more;
+}
+
 void LineReader::skipToLineFeed() {
   for (;;) {
     const auto* start = chunks_.data();
@@ -12,14 +18,15 @@ void LineReader::skipToLineFeed() {
       return;
     }
     chunks_.consume(chunks_.available());
-    if (!chunks_.fillMore()) return;
+    if (!refill()) return;
   }
 }
 
-std::string_view LineReader::trim(const char* begin, std::size_t length, bool endedByLineFeed) {
+std::string_view LineReader::trim(const char* begin, std::size_t length, bool endedByLineFeed) const {
   if (endedByLineFeed && length > 0 && begin[length - 1] == '\r') --length;
   if (length > kMaxLineLength) length = kMaxLineLength;
-  if (const void* nul = std::memchr(begin, '\0', length)) {
+  const bool mayHoldNul = chunkHasNul_ || begin == longLine_;
+  if (const void* nul = mayHoldNul ? std::memchr(begin, '\0', length) : nullptr) {
     length = static_cast<std::size_t>(static_cast<const char*>(nul) - begin);
   }
   return {begin, length};
@@ -44,7 +51,7 @@ bool LineReader::next(std::string_view* line) {
       *line = trim(longLine_, kMaxLineLength, false);
       return true;
     }
-    if (!chunks_.fillMore()) {
+    if (!refill()) {
       if (avail == 0) return false;
       // The last line of the file, without a line feed.
       start = reinterpret_cast<const char*>(chunks_.data());

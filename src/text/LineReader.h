@@ -27,10 +27,14 @@ class LineReader {
   bool next(std::string_view* line);
 
  private:
+  bool refill();
   void skipToLineFeed();
-  static std::string_view trim(const char* begin, std::size_t length, bool endedByLineFeed);
+  std::string_view trim(const char* begin, std::size_t length, bool endedByLineFeed) const;
 
   ChunkedFile chunks_;
+  // Whether the bytes at hand hold a zero byte. Text holds none, so one
+  // search a chunk spares one a line.
+  bool chunkHasNul_ = false;
   char longLine_[kMaxLineLength + 1] = {};
 };
 
