@@ -1,5 +1,6 @@
 #include "FileDescriptor.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,6 +40,12 @@ std::string errorText(int err) { return std::strerror(err); }
 
 std::string readFromStart(int fd, std::size_t limit, const std::string& name) {
   std::string bytes;
+  // Sized once from the file's size: growing by doubling would copy and
+  // fault in the bytes several times over, most of a short command's time.
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    bytes.reserve(std::min(limit, static_cast<std::size_t>(st.st_size)));
+  }
   char chunk[1 << 16];
   while (bytes.size() < limit) {
     const std::size_t want = std::min(sizeof chunk, limit - bytes.size());
