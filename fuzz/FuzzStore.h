@@ -159,7 +159,7 @@ inline bool sameBlock(const kelvorn_private::UnihanData& sa, const kelvorn_priva
     if (!sameReadings(sa.readingSet(a.readings[i]), sb.readingSet(b.readings[i]))) return false;
   }
   for (std::size_t i = 0; i < a.hanyu.size(); ++i) {
-    if (!sameHanYu(a.hanyu[i], b.hanyu[i])) return false;
+    if (!sameHanYu(a.hanyu[i].decode(), b.hanyu[i].decode())) return false;
   }
   return true;
 }

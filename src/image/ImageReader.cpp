@@ -237,8 +237,9 @@ class ImageDecoder {
     load_->addNarrowReadings(b, partial_.data(), partial_.size());
   }
 
-  // HanYu records are decoded straight into the list, as many at a time as
-  // the bytes at hand hold. One that is cut short stays as zeros.
+  // HanYu records are kept as the image holds them, so the records at hand
+  // are copied at once (a big-endian page is swapped). One that is cut short
+  // stays as zeros.
   bool hanyuRecords(UnihanBlock* b, std::size_t count) {
     b->hanyu.reserve(plausibleCount(*src_, count, image::hanyu::kSize));
     std::size_t done = 0;
@@ -251,13 +252,10 @@ class ImageDecoder {
       }
       const std::size_t old = b->hanyu.size();
       b->hanyu.resize(old + n);
-      HanYuRef* out = b->hanyu.data() + old;
-      const unsigned char* p = src_->data();
-      for (std::size_t i = 0; i < n; ++i, p += image::hanyu::kSize) {
-        out[i].volume = p[image::hanyu::kVolume];
-        out[i].page = image::load16(p + image::hanyu::kPage, bigEndian_);
-        out[i].position = p[image::hanyu::kPosition];
-        out[i].virtualFlag = p[image::hanyu::kVirtualFlag];
+      HanYuRecord* out = b->hanyu.data() + old;
+      std::memcpy(static_cast<void*>(out), src_->data(), n * image::hanyu::kSize);
+      if (bigEndian_) {
+        for (std::size_t i = 0; i < n; ++i) std::swap(out[i].bytes[image::hanyu::kPage], out[i].bytes[image::hanyu::kPage + 1]);
       }
       src_->consume(n * image::hanyu::kSize);
       done += n;

@@ -28,7 +28,7 @@ class ImageSink {
     u16(static_cast<std::uint16_t>(b.hanyu.size()));
     for (const CharRec& rec : b.chars) charRecord(store_.charView(rec));
     for (const ReadingRef ref : b.readings) readingSet(store_.readingSet(ref));
-    for (const HanYuRef& ref : b.hanyu) hanyu(ref);
+    for (const HanYuRecord& record : b.hanyu) out_->put(record.bytes, sizeof record.bytes);
   }
 
  private:
@@ -61,13 +61,6 @@ class ImageSink {
         out_->put(s);
       });
     }
-  }
-
-  void hanyu(const HanYuRef& ref) {
-    u8(ref.volume);
-    u16(ref.page);
-    u8(ref.position);
-    u8(ref.virtualFlag);
   }
 
   const UnihanData& store_;

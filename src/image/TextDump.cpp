@@ -17,7 +17,7 @@ class DumpSink {
     }
     for (const ReadingRef ref : b.readings) readingSet(store_.readingSet(ref));
     for (std::size_t i = 0; i < b.hanyu.size(); ++i) {
-      hanyu(b.hanyu[i], first + static_cast<std::uint32_t>(i));
+      hanyu(b.hanyu[i].decode(), first + static_cast<std::uint32_t>(i));
     }
   }
 

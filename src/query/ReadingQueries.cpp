@@ -39,7 +39,7 @@ int UnihanData::getkHanYuData(std::uint32_t codePoint, int* volume, int* page, i
                               int* virtualFlag) const {
   const Location loc = locate(*this, static_cast<std::int32_t>(codePoint));
   if (loc.block == nullptr || loc.index >= loc.block->hanyu.size()) return -1;
-  const HanYuRef& ref = loc.block->hanyu[loc.index];
+  const HanYuRef ref = loc.block->hanyu[loc.index].decode();
   *volume = ref.volume;
   *page = ref.page;
   *position = ref.position;

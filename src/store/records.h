@@ -51,6 +51,31 @@ struct HanYuRef {
   std::uint8_t virtualFlag = 0;
 };
 
+// A HanYu position is kept as the image's five bytes (the page
+// little-endian), so a load copies a block's positions at once.
+struct HanYuRecord {
+  std::uint8_t bytes[image::hanyu::kSize] = {};
+
+  HanYuRef decode() const {
+    HanYuRef ref;
+    ref.volume = bytes[image::hanyu::kVolume];
+    ref.page = image::load16(bytes + image::hanyu::kPage, false);
+    ref.position = bytes[image::hanyu::kPosition];
+    ref.virtualFlag = bytes[image::hanyu::kVirtualFlag];
+    return ref;
+  }
+  static HanYuRecord encode(const HanYuRef& ref) {
+    HanYuRecord r;
+    r.bytes[image::hanyu::kVolume] = ref.volume;
+    r.bytes[image::hanyu::kPage] = static_cast<std::uint8_t>(ref.page);
+    r.bytes[image::hanyu::kPage + 1] = static_cast<std::uint8_t>(ref.page >> 8);
+    r.bytes[image::hanyu::kPosition] = ref.position;
+    r.bytes[image::hanyu::kVirtualFlag] = ref.virtualFlag;
+    return r;
+  }
+};
+static_assert(sizeof(HanYuRecord) == image::hanyu::kSize, "records are packed as in the image");
+
 // Pairs and CID entries are kept as bytes in the image's own layout (the CID
 // little-endian), so a load copies them and a write copies them back.
 constexpr std::size_t kPairBytes = image::pair::kSize;
@@ -138,7 +163,7 @@ struct UnihanBlock {
   std::int32_t last = -1;
   std::vector<CharRec> chars;
   std::vector<ReadingRef> readings;
-  std::vector<HanYuRef> hanyu;
+  std::vector<HanYuRecord> hanyu;
 };
 
 }  // namespace kelvorn_private

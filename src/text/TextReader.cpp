@@ -75,7 +75,7 @@ class TextLoader {
     load_->addChar(&block_, record_.totalStrokes, record_.flags, pairs, record_.cids.size(), payload_.data(),
                    payload_.size());
     load_->addReadings(&block_, record_.readings);
-    block_.hanyu.push_back(record_.hanyu);
+    block_.hanyu.push_back(HanYuRecord::encode(record_.hanyu));
     record_.clear();
     pending_ = false;
   }
