@@ -97,15 +97,48 @@ class ImageDecoder {
     src_->consume(image::block::kSize);
 
     b->chars.reserve(plausibleCount(*src_, charCount, image::charRecord::kSize));
-    for (std::size_t i = 0; i < charCount; ++i) {
+    for (std::size_t i = 0; i < charCount;) {
+      i += inlineCharRecords(b, i, charCount);
+      if (i == charCount) break;
       const auto codePoint = static_cast<std::uint32_t>(b->first) + static_cast<std::uint32_t>(i);
       if (!charRecord(b, codePoint)) return false;
+      ++i;
     }
     b->readings.reserve(plausibleCount(*src_, readingCount, image::readingRecord::kSize));
     return readingSets(b, readingCount) && hanyuRecords(b, hanyuCount);
   }
 
  private:
+  // A character record whose values fit inline is, byte for byte, the first
+  // 16 bytes of a CharRec: the header, then the pairs and CID entries (what
+  // follows them in the copy is never read). So the records at hand are
+  // copied whole, one after the other, until one that spills, one cut short
+  // by the bytes at hand, or a big-endian CID, which charRecord() takes.
+  // Returns how many records it appended.
+  std::size_t inlineCharRecords(UnihanBlock* b, std::size_t first, std::size_t count) {
+    static_assert(sizeof(CharRec) == image::charRecord::kSize + CharRec::kInlineBytes,
+                  "an inline record is the image's header and values");
+    const unsigned char* p = src_->data();
+    const std::size_t avail = src_->available();
+    std::size_t at = 0;
+    std::size_t i = first;
+    for (; i < count && avail - at >= sizeof(CharRec); ++i) {
+      const std::size_t pairs = p[at + image::charRecord::kPairCount];
+      const std::size_t cids = p[at + image::charRecord::kCidCount];
+      if (!CharRec::fitsInline(pairs, cids) || (bigEndian_ && cids > 0)) break;
+      CharRec& rec = b->chars.emplace_back();
+      std::memcpy(static_cast<void*>(&rec), p + at, sizeof rec);
+      const unsigned char* cid = p + at + image::charRecord::kSize + pairs * kPairBytes;
+      const auto codePoint = static_cast<std::uint32_t>(b->first) + static_cast<std::uint32_t>(i);
+      for (std::size_t k = 0; k < cids; ++k, cid += kCidEntryBytes) {
+        load_->mapCid(image::load16(cid + image::cidEntry::kCid, false), codePoint);
+      }
+      at += image::charRecord::kSize + pairs * kPairBytes + cids * kCidEntryBytes;
+    }
+    src_->consume(at);
+    return i - first;
+  }
+
   bool charRecord(UnihanBlock* b, std::uint32_t codePoint) {
     if (!src_->ensure(image::charRecord::kSize)) {
       load_->addChar(b, 0, 0, 0, 0, nullptr, 0);
