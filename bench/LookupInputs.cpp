@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "kelvorn/UnihanImage.h"
+
 namespace lookupinputs {
 namespace {
 
@@ -80,7 +82,7 @@ int nestedAnsweringBlock(int codePoint) {
 }
 
 std::string nestedImage() {
-  std::string image = "vantu unihan binary";
+  std::string image(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
   image.push_back('\0');  // little-endian
   put16(&image, 1);
   put16(&image, 4);

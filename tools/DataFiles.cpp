@@ -13,9 +13,6 @@ namespace fs = std::filesystem;
 namespace unihan_tool {
 namespace {
 
-// Magic, byte-order flag, version pair and block count. A shorter buffer
-// that holds the magic still "succeeds" without loading anything.
-constexpr std::size_t kHeaderLength = 26;
 constexpr char kImageName[] = "unihan-15.0.bin";
 
 fs::path executableDir() {
@@ -38,7 +35,8 @@ CPath::CPath(const std::string& path) : chars_(path.begin(), path.end()) {
 }
 
 bool loadImageBytes(kelvorn::UnihanMgr& mgr, std::string& bytes) {
-  if (bytes.size() < kHeaderLength || bytes.size() > UINT_MAX) return false;
+  // A shorter buffer that holds the magic "succeeds" without loading.
+  if (bytes.size() < kelvorn::kImageHeaderLength || bytes.size() > UINT_MAX) return false;
   const auto length = static_cast<unsigned int>(bytes.size());
   try {
     // Above INT_MAX the length comes back as a negative int.

@@ -40,22 +40,25 @@ std::string errorText(int err) { return std::strerror(err); }
 
 std::string readFromStart(int fd, std::size_t limit, const std::string& name) {
   std::string bytes;
-  // Sized once from the file's size: growing by doubling would copy and
-  // fault in the bytes several times over, most of a short command's time.
+  // Sized once from the file's size and read straight into: growing by
+  // doubling would copy and fault in the bytes several times over, most of
+  // a short command's time.
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
     bytes.reserve(std::min(limit, static_cast<std::size_t>(st.st_size)));
   }
-  char chunk[1 << 16];
+  constexpr std::size_t kChunk = 1 << 16;
   while (bytes.size() < limit) {
-    const std::size_t want = std::min(sizeof chunk, limit - bytes.size());
-    const ssize_t got = ::pread(fd, chunk, want, static_cast<off_t>(bytes.size()));
+    const std::size_t have = bytes.size();
+    const std::size_t want = std::min(limit - have, std::max(kChunk, bytes.capacity() - have));
+    bytes.resize(have + want);
+    const ssize_t got = ::pread(fd, &bytes[have], want, static_cast<off_t>(have));
+    bytes.resize(have + static_cast<std::size_t>(got > 0 ? got : 0));
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
       throw ToolError(name + ": cannot read (" + errorText(errno) + ")");
     }
-    bytes.append(chunk, static_cast<std::size_t>(got));
   }
   return bytes;
 }

@@ -12,11 +12,12 @@
 #include <utility>
 #include <vector>
 
+#include "kelvorn/UnihanImage.h"
+
 namespace kelvorn_python {
 namespace {
 
-constexpr std::string_view kMagic = "vantu unihan binary";
-constexpr unsigned int kHeaderLength = 26;
+constexpr std::string_view kMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
 constexpr int kLastCodePoint = 0x10FFFF;
 
 // Closes the descriptor on every path.
@@ -98,8 +99,8 @@ void loadImage(kelvorn::UnihanMgr& mgr, int fd, off_t size, std::vector<char> by
   bool loaded = false;
   try {
     // Success answers the length, but so do the answers for an image cut
-    // short inside its header (19 and 20); a whole header is 26 bytes.
-    loaded = length >= kHeaderLength &&
+    // short inside its header (19 and 20).
+    loaded = length >= kelvorn::kImageHeaderLength &&
              mgr.readUnihanBinaryBuf(bytes.data(), length) == static_cast<int>(length);
   } catch (const std::length_error&) {
     loaded = false;  // a block count with its top bit set

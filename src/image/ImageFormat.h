@@ -44,9 +44,10 @@ constexpr std::size_t kByteOrder = kelvorn::kImageMagicLength;  // 19
 constexpr std::size_t kVersionMajor = 20;
 constexpr std::size_t kVersionMinor = 22;
 constexpr std::size_t kBlockCount = 24;
-constexpr std::size_t kSize = 26;
+constexpr std::size_t kSize = kelvorn::kImageHeaderLength;
 constexpr std::uint8_t kBigEndianBit = 0x01;
-static_assert(kByteOrder == 19 && kVersionMajor == kByteOrder + 1, "header fields are packed");
+static_assert(kByteOrder == 19 && kVersionMajor == kByteOrder + 1 && kSize == kBlockCount + 2,
+              "header fields are packed");
 }  // namespace header
 
 namespace block {

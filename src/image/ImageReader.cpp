@@ -128,11 +128,8 @@ class ImageDecoder {
       if (!CharRec::fitsInline(pairs, cids) || (bigEndian_ && cids > 0)) break;
       CharRec& rec = b->chars.emplace_back();
       std::memcpy(static_cast<void*>(&rec), p + at, sizeof rec);
-      const unsigned char* cid = p + at + image::charRecord::kSize + pairs * kPairBytes;
-      const auto codePoint = static_cast<std::uint32_t>(b->first) + static_cast<std::uint32_t>(i);
-      for (std::size_t k = 0; k < cids; ++k, cid += kCidEntryBytes) {
-        load_->mapCid(image::load16(cid + image::cidEntry::kCid, false), codePoint);
-      }
+      mapCids(p + at + image::charRecord::kSize + pairs * kPairBytes, cids,
+              static_cast<std::uint32_t>(b->first) + static_cast<std::uint32_t>(i));
       at += image::charRecord::kSize + pairs * kPairBytes + cids * kCidEntryBytes;
     }
     src_->consume(at);
@@ -163,15 +160,19 @@ class ImageDecoder {
     }
     const unsigned char* payload = src_->data() + image::charRecord::kSize;
     if (bigEndian_ && cids > 0) payload = swappedCids(payload, pairs, cids);
-    const unsigned char* cid = payload + pairs * kPairBytes;
-    for (std::size_t k = 0; k < cids; ++k, cid += kCidEntryBytes) {
-      load_->mapCid(image::load16(cid + image::cidEntry::kCid, false), codePoint);
-    }
+    mapCids(payload + pairs * kPairBytes, cids, codePoint);
     const std::size_t readable = bigEndian_ && cids > 0 ? swapped_.size() : src_->available() - image::charRecord::kSize;
     load_->addChar(b, totalStrokes, flags, pairs, cids, payload, readable);
     if (!complete) return false;
     src_->consume(size);
     return true;
+  }
+
+  // Points each CID of `cids` little-endian entries at the code point.
+  void mapCids(const unsigned char* entries, std::size_t cids, std::uint32_t codePoint) {
+    for (std::size_t k = 0; k < cids; ++k, entries += kCidEntryBytes) {
+      load_->mapCid(image::load16(entries + image::cidEntry::kCid, false), codePoint);
+    }
   }
 
   // The payload with every CID little-endian, as the store keeps it.
@@ -237,6 +238,7 @@ class ImageDecoder {
       std::size_t strings = 0;
       Measure measure = Measure::kComplete;
       std::vector<ReadingRef>& refs = b->readings;
+      const std::size_t refsBefore = refs.size();
       const std::size_t base = load_->readingBytes();
       while (done < count) {
         measure = measureSet(p + run, avail - run, &size, &strings);
@@ -247,7 +249,12 @@ class ImageDecoder {
         ++done;
       }
       if (run > 0) {
-        load_->addReadingBytes(p, run);
+        try {
+          load_->addReadingBytes(p, run);
+        } catch (...) {
+          refs.resize(refsBefore);  // no ref may point past the arena
+          throw;
+        }
         src_->consume(run);
         continue;
       }
@@ -267,7 +274,13 @@ class ImageDecoder {
       partial_[list] = static_cast<std::uint8_t>(kept);
       complete -= kept;
     }
-    load_->addNarrowReadings(b, partial_.data(), partial_.size());
+    if (partial_.size() == image::readingRecord::kSize) {  // no string read in full
+      b->readings.push_back(kEmptyReadings);
+      return;
+    }
+    const auto ref = static_cast<ReadingRef>(load_->readingBytes());
+    load_->addReadingBytes(partial_.data(), partial_.size());
+    b->readings.push_back(ref);
   }
 
   // HanYu records are kept as the image holds them, so the records at hand

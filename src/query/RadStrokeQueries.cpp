@@ -34,7 +34,7 @@ int extract(const CharView& rec, int source, int valueIndex, Want want) {
 }
 
 int bySource(const UnihanData& store, int codePoint, int source, int valueIndex, Want want) {
-  const CharRec* rec = charRecordAt(store, codePoint);
+  const CharRec* rec = store.charFor(codePoint);
   if (rec == nullptr) return -1;
   // The common case, a pair source's first value kept in the record, reads
   // its byte without building a view.
@@ -64,7 +64,7 @@ int walk(const UnihanData& store, const CharView& rec, int valueIndex, Want want
 // preference, and the byte is picked without a branch on which source won,
 // which the data makes unpredictable.
 int byPreference(const UnihanData& store, int codePoint, int valueIndex, Want want) {
-  const CharRec* rec = charRecordAt(store, codePoint);
+  const CharRec* rec = store.charFor(codePoint);
   if (rec == nullptr) return -1;
   if (valueIndex == 0 && !rec->spilled()) {
     const UnihanData::Preferred winner = store.preferredFor(rec->flags);
@@ -96,7 +96,7 @@ int UnihanData::stroke(int codePoint, int valueIndex) const {
 }
 
 int UnihanData::totalStrokes(int codePoint) const {
-  const CharRec* rec = charRecordAt(*this, codePoint);
+  const CharRec* rec = charFor(codePoint);
   return rec == nullptr ? -1 : rec->totalStrokes;
 }
 

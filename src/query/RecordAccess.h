@@ -1,4 +1,5 @@
-// The record lookup shared by the per-code-point queries.
+// The block lookup shared by the reading and dictionary queries; the
+// character record queries ask the store for the record directly.
 #ifndef KELVORN_QUERY_RECORDACCESS_H
 #define KELVORN_QUERY_RECORDACCESS_H
 
@@ -18,11 +19,6 @@ inline Location locate(const UnihanData& store, int codePoint) {
   const UnihanBlock* block = store.blockFor(codePoint);
   if (block == nullptr) return {};
   return {block, static_cast<std::uint32_t>(codePoint) - static_cast<std::uint32_t>(block->first)};
-}
-
-// The code point's character record, or null.
-inline const CharRec* charRecordAt(const UnihanData& store, int codePoint) {
-  return store.charFor(codePoint);
 }
 
 }  // namespace kelvorn_private

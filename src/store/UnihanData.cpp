@@ -98,15 +98,4 @@ void BlockLoad::spill(CharRec* rec, std::size_t pairs, std::size_t cids, const s
   std::memcpy(rec->payload, &offset, sizeof offset);
 }
 
-void BlockLoad::addNarrowReadings(UnihanBlock* block, const std::uint8_t* set, std::size_t size) {
-  if (size == kEmptyReadingBytes) {  // four zero counts and nothing else
-    block->readings.push_back(kEmptyReadings);
-    return;
-  }
-  std::vector<std::uint8_t>& arena = store_->readings_;
-  if (arena.size() >= kWideReadingBit) throw std::bad_alloc();
-  block->readings.push_back(static_cast<ReadingRef>(arena.size()));
-  arena.insert(arena.end(), set, set + size);
-}
-
 }  // namespace kelvorn_private

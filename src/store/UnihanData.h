@@ -180,9 +180,6 @@ class BlockLoad {
       std::memcpy(rec.payload, payload, readable);
     }
   }
-  // Appends a reading set already in the narrow encoding (an image's reading
-  // record, `size` bytes in all).
-  void addNarrowReadings(UnihanBlock* block, const std::uint8_t* set, std::size_t size);
   void addReadings(UnihanBlock* block, const ReadingLists& lists) {
     block->readings.push_back(appendReadingSet(&store_->readings_, lists));
   }
