@@ -5,6 +5,8 @@
 #ifndef KELVORN_TEXT_SCANPATTERN_H
 #define KELVORN_TEXT_SCANPATTERN_H
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace kelvorn_private {
@@ -13,6 +15,21 @@ namespace kelvorn_private {
 inline bool isScanSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
+
+// Every line begins with a code point, and a table read per digit costs
+// less than telling its three ranges apart with branches.
+constexpr std::array<std::uint8_t, 256> hexDigitValues() {
+  std::array<std::uint8_t, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    table[static_cast<std::size_t>(c)] =
+        c >= '0' && c <= '9'   ? static_cast<std::uint8_t>(c - '0')
+        : c >= 'a' && c <= 'f' ? static_cast<std::uint8_t>(c - 'a' + 10)
+        : c >= 'A' && c <= 'F' ? static_cast<std::uint8_t>(c - 'A' + 10)
+                               : 0xFF;
+  }
+  return table;
+}
+constexpr std::array<std::uint8_t, 256> kHexDigitValues = hexDigitValues();
 
 struct Cursor {
   const char* p;
@@ -60,17 +77,8 @@ struct Cursor {
     std::uint32_t value = 0;
     const char* digits = p;
     for (; p < end; ++p) {
-      const char c = *p;
-      std::uint32_t digit;
-      if (c >= '0' && c <= '9') {
-        digit = static_cast<std::uint32_t>(c - '0');
-      } else if (c >= 'a' && c <= 'f') {
-        digit = static_cast<std::uint32_t>(c - 'a' + 10);
-      } else if (c >= 'A' && c <= 'F') {
-        digit = static_cast<std::uint32_t>(c - 'A' + 10);
-      } else {
-        break;
-      }
+      const std::uint8_t digit = kHexDigitValues[static_cast<unsigned char>(*p)];
+      if (digit > 15) break;
       value = value << 4 | digit;
     }
     if (p == digits) return false;
