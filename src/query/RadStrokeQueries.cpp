@@ -33,6 +33,13 @@ int extract(const CharView& rec, int source, int valueIndex, Want want) {
   return rec.pairBytes()[pos * kPairBytes + image::pair::kRadical + want];
 }
 
+// The rare cases, kept out of line with the views they build: inlined, they
+// would cost every query register saves and a stack frame.
+__attribute__((noinline)) int extractOutOfLine(const UnihanData& store, const CharRec& rec, int source,
+                                               int valueIndex, Want want) {
+  return extract(store.charView(rec), source, valueIndex, want);
+}
+
 int bySource(const UnihanData& store, int codePoint, int source, int valueIndex, Want want) {
   const CharRec* rec = store.charFor(codePoint);
   if (rec == nullptr) return -1;
@@ -45,10 +52,12 @@ int bySource(const UnihanData& store, int codePoint, int source, int valueIndex,
     const std::size_t pos = kLowerSources[rec->flags & ((1u << source) - 1)];
     return pos < rec->pairCount ? rec->payload[pos * kPairBytes + image::pair::kRadical + want] : -1;
   }
-  return extract(store.charView(*rec), source, valueIndex, want);
+  return extractOutOfLine(store, *rec, source, valueIndex, want);
 }
 
-int walk(const UnihanData& store, const CharView& rec, int valueIndex, Want want) {
+__attribute__((noinline)) int walk(const UnihanData& store, const CharRec& found, int valueIndex,
+                                   Want want) {
+  const CharView rec = store.charView(found);
   for (int i = 0; i < kSourceCount; ++i) {
     const std::int32_t source = store.sourcePref()[i];
     if (source == -1) continue;
@@ -74,7 +83,7 @@ int byPreference(const UnihanData& store, int codePoint, int valueIndex, Want wa
       return rec->payload[winner.firstByte + rec->pairCount * winner.byteStep + want];
     }
   }
-  return walk(store, store.charView(*rec), valueIndex, want);
+  return walk(store, *rec, valueIndex, want);
 }
 
 }  // namespace

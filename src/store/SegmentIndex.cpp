@@ -18,7 +18,9 @@ bool sortedAndDisjoint(const std::vector<UnihanBlock>& blocks) {
 
 }  // namespace
 
-SegmentIndex::SegmentIndex() : pageStart_((kCodeSpace >> kMaxPageBits) + 1, 0) {}
+SegmentIndex::SegmentIndex()
+    : segments_{{INT32_MAX, INT32_MAX, INT32_MAX, 0, nullptr, nullptr}},
+      pageStart_((kCodeSpace >> kMaxPageBits) + 1, 0) {}
 
 void SegmentIndex::build(const std::vector<UnihanBlock>& blocks) {
   segments_.clear();
@@ -30,9 +32,10 @@ void SegmentIndex::build(const std::vector<UnihanBlock>& blocks) {
   } else {
     sweep(blocks);
   }
-  segments_.shrink_to_fit();
   segmentCount_ = segments_.size();
   indexPages();
+  segments_.push_back({INT32_MAX, INT32_MAX, INT32_MAX, 0, nullptr, nullptr});
+  segments_.shrink_to_fit();
 }
 
 void SegmentIndex::addSegment(std::int64_t first, std::int64_t last, const UnihanBlock* block) {

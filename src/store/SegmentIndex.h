@@ -47,18 +47,23 @@ class SegmentIndex {
 
   // The segment holding the code point, or null when no block encloses it.
   const Segment* find(std::int32_t codePoint) const {
-    std::size_t lo;
-    std::size_t hi;
     if (static_cast<std::uint32_t>(codePoint) < static_cast<std::uint32_t>(kCodeSpace)) {
       const std::uint32_t page = static_cast<std::uint32_t>(codePoint) >> pageBits_;
-      lo = pageStart_[page];
-      hi = pageStart_[page + 1];
-    } else {
-      lo = 0;
-      hi = segmentCount_;
+      return search(pageStart_[page], pageStart_[page + 1], codePoint);
     }
-    // The first segment in [lo, hi] that ends at or after the code point;
-    // segment hi, when it exists, always does.
+    // Only here can the search end on the sentinel: at INT32_MAX.
+    const Segment* found = search(0, segmentCount_, codePoint);
+    return found == &segments_[segmentCount_] ? nullptr : found;
+  }
+
+  std::size_t segmentCount() const { return segmentCount_; }
+
+ private:
+  // The first segment in [lo, hi] that ends at or after the code point, if
+  // it holds the code point. Segment hi, when it is not the sentinel, ends
+  // there; the sentinel, which starts at INT32_MAX, ends the search
+  // otherwise, so the search needs no bound.
+  const Segment* search(std::size_t lo, std::size_t hi, std::int32_t codePoint) const {
     const Segment* segments = segments_.data();
     while (lo < hi) {
       const std::size_t mid = lo + (hi - lo) / 2;
@@ -68,19 +73,15 @@ class SegmentIndex {
         hi = mid;
       }
     }
-    if (lo >= segmentCount_ || segments[lo].first > codePoint) return nullptr;
-    return &segments[lo];
+    return segments[lo].first > codePoint ? nullptr : &segments[lo];
   }
 
-  std::size_t segmentCount() const { return segmentCount_; }
-
- private:
   void addSegment(std::int64_t first, std::int64_t last, const UnihanBlock* block);
   void sweep(const std::vector<UnihanBlock>& blocks);
   void indexPages();
 
-  std::vector<Segment> segments_;
-  std::size_t segmentCount_ = 0;
+  std::vector<Segment> segments_;  // the segments, then the sentinel
+  std::size_t segmentCount_ = 0;   // without the sentinel
   int pageBits_ = kMaxPageBits;
   // pageStart_[p]: the first segment that ends at or after page p's first
   // code point; one entry more for the end of the code space.
