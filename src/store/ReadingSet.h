@@ -56,11 +56,14 @@ class ReadingSetView {
   // its first zero byte, which only an image can put there.
   template <class F>
   void forEach(int list, F&& f) const {
+    std::size_t n = count(list);
+    if (n == 0) return;
+    // The strings of the lists before this one, passed over in one loop.
+    std::size_t before = 0;
+    for (int l = 0; l < list; ++l) before += count(l);
     const std::uint8_t* p = set_ + kReadingLists * lengthSize();
-    for (int l = 0; l < list; ++l) {
-      for (std::size_t n = count(l); n > 0; --n) p += lengthSize() + length(p);
-    }
-    for (std::size_t n = count(list); n > 0; --n) {
+    for (; before > 0; --before) p += lengthSize() + length(p);
+    for (; n > 0; --n) {
       const std::size_t len = length(p);
       f(held(p + lengthSize(), len));
       p += lengthSize() + len;
