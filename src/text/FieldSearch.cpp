@@ -57,7 +57,7 @@ constexpr std::array<NameWords, kPropCount> nameWords() {
     const std::string_view name = kFieldNames[prop];
     const std::size_t tail = name.size() > kWordBytes ? name.size() - kWordBytes : 0;
     table[prop].word[0] = littleWord(name.data(), name.size());
-    table[prop].word[1] = littleWord(name.data() + kWordBytes, tail);
+    table[prop].word[1] = tail == 0 ? 0 : littleWord(name.data() + kWordBytes, tail);
     table[prop].mask[0] = lowBytesMask(name.size());
     table[prop].mask[1] = tail == 0 ? 0 : lowBytesMask(tail);
   }
