@@ -89,6 +89,39 @@ TEST(Store, QueriesStayInsideListsThatDisagreeWithFlags) {
   EXPECT_TRUE(store.getPronounceData(out, 0x4E01, kelvorn::kJapaneseOn).empty());
 }
 
+// CID entries are read by count, whatever the flag says; only the strokes
+// need the flag. Both hold for entries kept inline (one pair and one entry)
+// and spilled (three entries), at every index around the count.
+TEST(Store, CidEntriesAnswerByCountAndStrokesByFlag) {
+  const std::uint8_t inlineBytes[] = {1, 2, 0x34, 0x12, 9, 3, 4};
+  const std::uint8_t spilledBytes[] = {0x01, 0, 1, 1, 1, 0x02, 0, 2, 2, 2, 0x03, 0, 3, 3, 3};
+  for (const std::uint8_t flags : {std::uint8_t{0}, std::uint8_t{kFlagCids}}) {
+    UnihanData store;
+    oneRecordStore(&store, 0x4E00, [&](BlockLoad* load, UnihanBlock* block) {
+      block->last = 0x4E01;
+      load->addChar(block, 0, flags, 1, 1, inlineBytes, sizeof inlineBytes);
+      load->addChar(block, 0, flags, 0, 3, spilledBytes, sizeof spilledBytes);
+    });
+    const bool flagged = flags != 0;
+    EXPECT_EQ(store.getVantuCID(0x4E00, 0), 0x1234);
+    EXPECT_EQ(store.totalVantuStrokes(0x4E00, 0), flagged ? 7 : -1);
+    for (const std::int32_t cp : {0x4E00, 0x4E01}) {
+      for (const int k : {-1, INT32_MIN}) {
+        EXPECT_EQ(store.getVantuCID(cp, k), -1);
+        EXPECT_EQ(store.totalVantuStrokes(cp, k), -1);
+      }
+    }
+    EXPECT_EQ(store.getVantuCID(0x4E00, 1), -1);
+    EXPECT_EQ(store.totalVantuStrokes(0x4E00, 1), -1);
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_EQ(store.getVantuCID(0x4E01, k), k + 1);
+      EXPECT_EQ(store.totalVantuStrokes(0x4E01, k), flagged ? 2 * (k + 1) : -1);
+    }
+    EXPECT_EQ(store.getVantuCID(0x4E01, 3), -1);
+    EXPECT_EQ(store.totalVantuStrokes(0x4E01, 3), -1);
+  }
+}
+
 // The first enclosing block in list order: the rule the index must keep.
 const UnihanBlock* firstEnclosing(const std::vector<UnihanBlock>& blocks, std::int32_t cp) {
   for (const UnihanBlock& block : blocks) {
