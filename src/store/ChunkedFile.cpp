@@ -4,7 +4,7 @@
 
 namespace kelvorn_private {
 
-ChunkedFile::ChunkedFile(std::FILE* file) : file_(file), chunk_(new unsigned char[kChunkSize + kTailPadding]()) {
+ChunkedFile::ChunkedFile(std::FILE* file) : file_(file), chunk_(new unsigned char[kChunkSize]) {
   // The chunk is the buffer; a second one inside the stream would only add
   // a copy.
   (void)std::setvbuf(file_, nullptr, _IONBF, 0);

@@ -14,9 +14,6 @@ namespace kelvorn_private {
 class ChunkedFile {
  public:
   static constexpr std::size_t kChunkSize = 1 << 16;
-  // Bytes kept readable, and zero, after the chunk, so that a compare may
-  // read a word past the last byte that it uses.
-  static constexpr std::size_t kTailPadding = 16;
 
   // Reads from an open file; the caller keeps ownership of it.
   explicit ChunkedFile(std::FILE* file);

@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <string_view>
 
-#include "text/LineReader.h"
-
 namespace kelvorn_private {
 
 struct FieldMatch {
@@ -16,9 +14,7 @@ struct FieldMatch {
 
 // The whole line is searched: the lowest table entry that occurs anywhere in
 // it names the field. Every entry begins with 'k', so one scan over the 'k's
-// of the line gives the same answer as one substring search per entry. The
-// kLinePadding bytes after the line must be readable, as they are after
-// LineReader's lines.
+// of the line gives the same answer as one substring search per entry.
 FieldMatch findField(std::string_view line);
 
 }  // namespace kelvorn_private

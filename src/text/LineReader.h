@@ -11,9 +11,6 @@
 
 namespace kelvorn_private {
 
-// Readable bytes after every line handed out.
-constexpr std::size_t kLinePadding = ChunkedFile::kTailPadding;
-
 class LineReader {
  public:
   // Lines longer than this are cut to it; the rest, up to the line feed, is
@@ -26,8 +23,7 @@ class LineReader {
   // Sets *line to the next line and returns true, or returns false at the end
   // of the file (or when a read fails). A carriage return before the line
   // feed is dropped, as a text-mode stream would; a line ends at a zero byte
-  // as a C string does. The view is valid until the next call, and the
-  // kLinePadding bytes after it are readable.
+  // as a C string does. The view is valid until the next call.
   bool next(std::string_view* line);
 
  private:
@@ -39,7 +35,7 @@ class LineReader {
   // Whether the bytes at hand hold a zero byte. Text holds none, so one
   // search a chunk spares one a line.
   bool chunkHasNul_ = false;
-  char longLine_[kMaxLineLength + kLinePadding] = {};
+  char longLine_[kMaxLineLength + 1] = {};
 };
 
 }  // namespace kelvorn_private
