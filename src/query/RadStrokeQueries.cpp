@@ -80,7 +80,7 @@ int byPreference(const UnihanData& store, int codePoint, int valueIndex, Want wa
     if (winner.source < 0) return -1;
     const unsigned count = (rec->pairCount & winner.pairMask) | (rec->cidCount & winner.cidMask);
     if (count > winner.minCount) {
-      return rec->payload[winner.firstByte + rec->pairCount * winner.byteStep + want];
+      return rec->payload[winner.firstByte + (rec->pairCount & winner.cidMask) * kPairBytes + want];
     }
   }
   return walk(store, *rec, valueIndex, want);

@@ -110,13 +110,12 @@ class UnihanData final : public RefCountObj {
   // For a record's flag bits 0 to 5: the first preferred source whose bit is
   // set (-1 when there is none), and where its first value lies, in a form
   // that needs no branch on which source it is. The value's radical is byte
-  // `firstByte + pairCount * byteStep` of the payload, and it is there when
-  // the record's (pairCount & pairMask) | (cidCount & cidMask) exceeds
-  // `minCount`.
+  // `firstByte + (pairCount & cidMask) * kPairBytes` of the payload (a CID
+  // entry follows all the pairs), and it is there when the record's
+  // (pairCount & pairMask) | (cidCount & cidMask) exceeds `minCount`.
   struct Preferred {
     std::int8_t source;
     std::uint8_t firstByte;
-    std::uint8_t byteStep;
     std::uint8_t pairMask;
     std::uint8_t cidMask;
     std::uint8_t minCount;
