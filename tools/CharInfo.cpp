@@ -1,33 +1,27 @@
 #include "CharInfo.h"
 
+#include "FieldNames.h"
+
 namespace unihan_tool {
 namespace {
 
 using kelvorn::unihanPropT;
 
-struct NamedSource {
-  unihanPropT prop;
-  const char* name;
-};
-
-constexpr NamedSource kPairSources[] = {{kelvorn::kRSUnicode, "kRSUnicode"},
-                                        {kelvorn::kRSKangXi, "kRSKangXi"},
-                                        {kelvorn::kRSKanWa, "kRSKanWa"},
-                                        {kelvorn::kRSKorean, "kRSKorean"},
-                                        {kelvorn::kRSJapanese, "kRSJapanese"}};
+constexpr unihanPropT kPairSources[] = {kelvorn::kRSUnicode, kelvorn::kRSKangXi, kelvorn::kRSKanWa,
+                                        kelvorn::kRSKorean, kelvorn::kRSJapanese};
 
 // The radical-stroke pairs of the five plain sources; kRSUnicode may carry a
 // second value.
 void addPairs(kelvorn::UnihanMgr& mgr, int cp, CharInfo* info) {
-  for (const NamedSource& source : kPairSources) {
-    const int values = source.prop == kelvorn::kRSUnicode ? 2 : 1;
+  for (const unihanPropT source : kPairSources) {
+    const int values = source == kelvorn::kRSUnicode ? 2 : 1;
     for (int k = 0; k < values; ++k) {
-      const int radical = mgr.radix(cp, source.prop, k);
+      const int radical = mgr.radix(cp, source, k);
       if (radical == -1) continue;
       RadStroke row;
-      row.source = source.name;
+      row.source = fieldName(source);
       row.radical = radical;
-      row.residual = mgr.stroke(cp, source.prop, k);
+      row.residual = mgr.stroke(cp, source, k);
       info->radStrokes.push_back(row);
     }
   }
@@ -40,7 +34,7 @@ void addVantu(kelvorn::UnihanMgr& mgr, int cp, CharInfo* info) {
   for (int k = 0; k < values; ++k) {
     const int total = mgr.totalVantuStrokes(cp, k);
     RadStroke row;
-    row.source = "kRSVantu_Japan1_6";
+    row.source = fieldName(kelvorn::kRSVantu_Japan1_6);
     row.radical = mgr.radix(cp, kelvorn::kRSVantu_Japan1_6, k);
     row.radicalFormStrokes = mgr.stroke(cp, kelvorn::kRSVantu_Japan1_6, k);
     row.residual = total < 0 || row.radicalFormStrokes < 0 ? -1 : total - row.radicalFormStrokes;

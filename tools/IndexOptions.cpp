@@ -3,15 +3,12 @@
 #include <algorithm>
 
 #include "DataFiles.h"
+#include "FieldNames.h"
 #include "ToolError.h"
 #include "Utf8.h"
 
 namespace unihan_tool {
 namespace {
-
-constexpr const char* kFieldNames[] = {
-    "kRSUnicode",    "kRSKangXi",    "kRSKanWa",    "kRSKorean",  "kRSJapanese", "kRSVantu_Japan1_6",
-    "kTotalStrokes", "kHanyuPinlu",  "kJapaneseKun", "kJapaneseOn", "kMandarin",  "kHanYu"};
 
 std::string namesOf(const std::vector<kelvorn::unihanPropT>& fields) {
   std::string out;
@@ -30,10 +27,6 @@ int parseNumberArgument(const std::string& arg, const std::string& what, int low
                     std::to_string(high) + ")");
   }
   return value;
-}
-
-std::string fieldName(kelvorn::unihanPropT field) {
-  return kFieldNames[static_cast<std::size_t>(field)];
 }
 
 kelvorn::unihanPropT parseFieldName(const std::string& name,

@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "FieldNames.h"
 #include "kelvorn/UnihanIndex.h"
 
 namespace unihan_tool {
@@ -20,9 +21,6 @@ int parseNumberArgument(const std::string& arg, const std::string& what, int low
 // A Unihan field name among the given ones; throws ToolError otherwise.
 kelvorn::unihanPropT parseFieldName(const std::string& name,
                                     const std::vector<kelvorn::unihanPropT>& allowed);
-
-// The field's Unihan name, "kRSUnicode" for example.
-std::string fieldName(kelvorn::unihanPropT field);
 
 // The store of --data (or of the bundled image) and the index over it.
 struct LoadedIndex {
