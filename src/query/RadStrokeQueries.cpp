@@ -77,7 +77,6 @@ int byPreference(const UnihanData& store, int codePoint, int valueIndex, Want wa
   if (rec == nullptr) return -1;
   if (valueIndex == 0 && !rec->spilled()) {
     const UnihanData::Preferred winner = store.preferredFor(rec->flags);
-    if (winner.source < 0) return -1;
     const unsigned count = (rec->pairCount & winner.pairMask) | (rec->cidCount & winner.cidMask);
     if (count > winner.minCount) {
       return rec->payload[winner.firstByte + (rec->pairCount & winner.cidMask) * kPairBytes + want];

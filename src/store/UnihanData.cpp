@@ -34,10 +34,9 @@ void UnihanData::setRadixStrokeSourcePref(const kelvorn::unihanPropT* pref) {
 // pairs.
 void UnihanData::rebuildPreferred() {
   for (unsigned flags = 0; flags < 64; ++flags) {
-    Preferred winner{-1, 0, 0, 0, 0};
+    Preferred winner{0, 0, 0, 0};
     for (const std::int32_t source : sourcePref_) {
       if (source < 0 || source >= kSourceCount || (flags & (1u << source)) == 0) continue;
-      winner.source = static_cast<std::int8_t>(source);
       if (source == kelvorn::kRSVantu_Japan1_6) {
         winner.firstByte = image::cidEntry::kRadical;
         winner.cidMask = 0xFF;

@@ -107,14 +107,14 @@ class UnihanData final : public RefCountObj {
   CharView charView(const CharRec& rec) const { return CharView(rec, spill_.data()); }
   ReadingSetView readingSet(ReadingRef ref) const { return ReadingSetView(readings_.data(), ref); }
 
-  // For a record's flag bits 0 to 5: the first preferred source whose bit is
-  // set (-1 when there is none), and where its first value lies, in a form
-  // that needs no branch on which source it is. The value's radical is byte
+  // For a record's flag bits 0 to 5: where the first value of the first
+  // preferred source whose bit is set lies, in a form that needs no branch
+  // on which source it is. The value's radical is byte
   // `firstByte + (pairCount & cidMask) * kPairBytes` of the payload (a CID
   // entry follows all the pairs), and it is there when the record's
-  // (pairCount & pairMask) | (cidCount & cidMask) exceeds `minCount`.
+  // (pairCount & pairMask) | (cidCount & cidMask) exceeds `minCount`. When
+  // no preferred bit is set the masks are zero, so the value is never there.
   struct Preferred {
-    std::int8_t source;
     std::uint8_t firstByte;
     std::uint8_t pairMask;
     std::uint8_t cidMask;
@@ -139,7 +139,6 @@ class UnihanData final : public RefCountObj {
   std::uint16_t versionMajor_ = 1;
   std::uint16_t versionMinor_ = 4;
   bool valid_ = false;
-
 };
 
 // The one way a load changes the store. It appends blocks (text) or replaces
