@@ -1,8 +1,6 @@
 // readUnihanBinary and readUnihanBinaryBuf: one forward pass over a binary
 // image. Both share one decoder and differ only in where the bytes come from,
 // so the file and the buffer always build the same store.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -37,10 +35,7 @@ class BufferSource {
 class FileSource {
  public:
   explicit FileSource(const char* path) : file_(std::fopen(path, "rb")) {
-    if (file_ == nullptr) return;
-    chunks_ = std::make_unique<ChunkedFile>(file_);
-    struct stat st {};
-    if (fstat(fileno(file_), &st) == 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::size_t>(st.st_size);
+    if (file_ != nullptr) chunks_ = std::make_unique<ChunkedFile>(file_);
   }
   ~FileSource() {
     if (file_ != nullptr) (void)std::fclose(file_);  // read-only: nothing to lose
@@ -52,22 +47,14 @@ class FileSource {
   bool ensure(std::size_t n) { return chunks_->ensure(n); }
   const unsigned char* data() const { return chunks_->data(); }
   std::size_t available() const { return chunks_->available(); }
-  void consume(std::size_t n) {
-    chunks_->consume(n);
-    consumed_ += n;
-  }
-  // Files that are not regular have no size; their lists grow as read.
-  std::size_t remainingBound() const {
-    return size_ > consumed_ ? size_ - consumed_ : kUnsizedBound;
-  }
+  void consume(std::size_t n) { chunks_->consume(n); }
+  // A stream read front to back does not know its size, so reservations are
+  // bounded by a chunk and longer lists grow as they are read.
+  std::size_t remainingBound() const { return ChunkedFile::kChunkSize; }
 
  private:
-  static constexpr std::size_t kUnsizedBound = ChunkedFile::kChunkSize;
-
   std::FILE* file_;
   std::unique_ptr<ChunkedFile> chunks_;
-  std::size_t size_ = 0;
-  std::size_t consumed_ = 0;
 };
 
 // Reserving for a count that the image claims but cannot hold would let a
