@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "kelvorn/UnihanImage.h"
+#include "support/LittleEndian.h"
 
 namespace lookupinputs {
 namespace {
@@ -13,15 +14,8 @@ namespace {
 constexpr int kBase = 0x20000;
 constexpr int kNestedSpan = 4 * kNestedBlocks;
 
-void put16(std::string* out, unsigned v) {
-  out->push_back(static_cast<char>(v & 0xFF));
-  out->push_back(static_cast<char>(v >> 8 & 0xFF));
-}
-
-void put32(std::string* out, std::uint32_t v) {
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
+using testsupport::put16;
+using testsupport::put32;
 
 int radicalOf(int i) { return 1 + i % 214; }
 int residualOf(int i) { return i % 20; }

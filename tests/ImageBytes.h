@@ -9,6 +9,7 @@
 
 #include "image/ImageFormat.h"
 #include "kelvorn/UnihanImage.h"
+#include "support/LittleEndian.h"
 
 namespace testsupport {
 
@@ -20,10 +21,7 @@ inline const std::string kMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength
 inline std::string imageHeader(std::uint16_t blocks, std::uint16_t major = 1, std::uint16_t minor = 4) {
   std::string h = kMagic;
   h += '\0';
-  for (std::uint16_t v : {major, minor, blocks}) {
-    h += static_cast<char>(v & 0xFF);
-    h += static_cast<char>(v >> 8);
-  }
+  for (std::uint16_t v : {major, minor, blocks}) put16(&h, v);
   return h;
 }
 

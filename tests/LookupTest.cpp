@@ -8,16 +8,10 @@ using kelvorn::UnihanMgr;
 using testsupport::imageHeader;
 using testsupport::loadBuffer;
 using testsupport::loadText;
+using testsupport::put16;
+using testsupport::put32;
 
 namespace {
-
-void put32(std::string* s, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) *s += static_cast<char>(v >> (8 * i));
-}
-void put16(std::string* s, std::uint16_t v) {
-  *s += static_cast<char>(v & 0xFF);
-  *s += static_cast<char>(v >> 8);
-}
 
 // A block of one character record (total strokes only, no reading set, no
 // HanYu record).
