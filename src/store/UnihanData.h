@@ -42,6 +42,10 @@ constexpr std::uint32_t kNoCodePoint = 0xFFFFFFFFu;  // an entry no load wrote
 
 constexpr int kPropCount = 12;  // fields the library knows
 
+// The version a store has until an image gives it another.
+constexpr std::uint16_t kDefaultVersionMajor = 1;
+constexpr std::uint16_t kDefaultVersionMinor = 4;
+
 // The Unihan field names, indexed by unihanPropT. The two Japanese readings
 // end in a tab so that the whole-line search matches them only as a field
 // name followed by its value separator.
@@ -136,8 +140,8 @@ class UnihanData final : public RefCountObj {
   std::int32_t sourcePref_[kSourceCount] = {5, 4, 3, 2, 1, 0};
   Preferred preferred_[64] = {};
   std::uint32_t cidToUtf32_[kCidTableSize] = {};
-  std::uint16_t versionMajor_ = 1;
-  std::uint16_t versionMinor_ = 4;
+  std::uint16_t versionMajor_ = kDefaultVersionMajor;
+  std::uint16_t versionMinor_ = kDefaultVersionMinor;
   bool valid_ = false;
 };
 

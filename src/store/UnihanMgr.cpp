@@ -6,18 +6,20 @@
 
 namespace kelvorn {
 
+using kelvorn_private::kDefaultVersionMajor;
+using kelvorn_private::kDefaultVersionMinor;
 using kelvorn_private::UnihanData;
 
 UnihanMgr::UnihanMgr()
-    : data(new UnihanData), versionMajor(1), versionMinor(4) {
+    : data(new UnihanData), versionMajor(kDefaultVersionMajor), versionMinor(kDefaultVersionMinor) {
   kelvorn_private::retain(data);
 }
 
 // A handle constructed from itself has nothing to share and starts empty.
 UnihanMgr::UnihanMgr(const UnihanMgr& other)
     : data(&other == this ? nullptr : other.data),
-      versionMajor(&other == this ? 1 : other.versionMajor),
-      versionMinor(&other == this ? 4 : other.versionMinor) {
+      versionMajor(&other == this ? kDefaultVersionMajor : other.versionMajor),
+      versionMinor(&other == this ? kDefaultVersionMinor : other.versionMinor) {
   if (data != nullptr) kelvorn_private::retain(data);
 }
 
@@ -44,8 +46,8 @@ UnihanMgr& UnihanMgr::operator=(const UnihanMgr& other) {
 bool UnihanMgr::IsValid() { return data != nullptr && data->valid(); }
 
 bool UnihanMgr::VersionCheck(short major, short minor) {
-  const int storeMajor = data == nullptr ? 1 : data->versionMajor();
-  const int storeMinor = data == nullptr ? 4 : data->versionMinor();
+  const int storeMajor = data == nullptr ? kDefaultVersionMajor : data->versionMajor();
+  const int storeMinor = data == nullptr ? kDefaultVersionMinor : data->versionMinor();
   return major == storeMajor && minor == storeMinor;
 }
 
