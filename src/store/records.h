@@ -85,6 +85,14 @@ inline RadStrokePair decodePair(const std::uint8_t* p) {
   return {p[image::pair::kRadical], p[image::pair::kResidual]};
 }
 
+inline void encodeCidEntry(const CidEntry& e, std::uint8_t* p) {
+  p[image::cidEntry::kCid] = static_cast<std::uint8_t>(e.cid);
+  p[image::cidEntry::kCid + 1] = static_cast<std::uint8_t>(e.cid >> 8);
+  p[image::cidEntry::kRadical] = e.radical;
+  p[image::cidEntry::kRadicalStrokes] = e.radicalStrokes;
+  p[image::cidEntry::kResidualStrokes] = e.residualStrokes;
+}
+
 inline CidEntry decodeCidEntry(const std::uint8_t* p) {
   CidEntry e;
   e.cid = image::load16(p + image::cidEntry::kCid, false);

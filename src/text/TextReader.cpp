@@ -69,8 +69,8 @@ class TextLoader {
       ++pairs;
     }
     for (const CidEntry& e : record_.cids) {
-      payload_.insert(payload_.end(), {static_cast<std::uint8_t>(e.cid), static_cast<std::uint8_t>(e.cid >> 8),
-                                       e.radical, e.radicalStrokes, e.residualStrokes});
+      payload_.resize(payload_.size() + kCidEntryBytes);
+      encodeCidEntry(e, payload_.data() + payload_.size() - kCidEntryBytes);
     }
     load_->addChar(&block_, record_.totalStrokes, record_.flags, pairs, record_.cids.size(), payload_.data(),
                    payload_.size());
