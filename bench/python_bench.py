@@ -3,7 +3,7 @@
 the text into a dict of dicts and parse the stored string on every lookup.
 
     PYTHONPATH=<build>/python /usr/bin/python3 bench/python_bench.py \
-        <build>/data/unihan-15.0-all.txt
+        <build>/data/unihan-17.0-all.txt
 
 Both sides run in this process on the same characters. Targets: loading the
 bundled image takes at most 1/20 of building the dict from the text, and
@@ -70,7 +70,7 @@ def per_call_ns(function, chars, repeats):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("text", help="the Unihan text (e.g. <build>/data/unihan-15.0-all.txt)")
+    parser.add_argument("text", help="the Unihan text (e.g. <build>/data/unihan-17.0-all.txt)")
     parser.add_argument("--repeats", type=int, default=5)
     args = parser.parse_args()
 

@@ -1,13 +1,32 @@
 # The bundled Unihan data is kept compressed in the repository and unpacked
 # into the build tree for the tests and tools that need it.
+#
+# KELVORN_UNICODE_VERSION is the one place that names the Unicode release of
+# the bundled data: the image's file name, the tool's --version, Python's
+# UNICODE_VERSION and the package files all follow it. The earlier release is
+# kept beside it so that the real-data tests pin its answers too.
+set(KELVORN_UNICODE_VERSION 17.0)
+set(KELVORN_EARLIER_UNICODE_VERSION 15.0)
+set(KELVORN_IMAGE_NAME unihan-${KELVORN_UNICODE_VERSION}.bin)
+set(KELVORN_EARLIER_IMAGE_NAME unihan-${KELVORN_EARLIER_UNICODE_VERSION}.bin)
+
 find_program(XZ_EXECUTABLE xz REQUIRED)
-set(KELVORN_DATA_XZ ${PROJECT_SOURCE_DIR}/data/unihan-15.0-all.txt.xz)
-set(KELVORN_DATA_TXT ${PROJECT_BINARY_DIR}/data/unihan-15.0-all.txt)
-add_custom_command(
-  OUTPUT ${KELVORN_DATA_TXT}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/data
-  COMMAND sh -c "'${XZ_EXECUTABLE}' -dc '${KELVORN_DATA_XZ}' > '${KELVORN_DATA_TXT}.tmp' && mv '${KELVORN_DATA_TXT}.tmp' '${KELVORN_DATA_TXT}'"
-  DEPENDS ${KELVORN_DATA_XZ}
-  COMMENT "Unpacking the bundled Unihan 15.0 data"
-  VERBATIM)
-add_custom_target(unihan_data ALL DEPENDS ${KELVORN_DATA_TXT})
+
+# Unpacks data/unihan-VERSION-all.txt.xz to <build>/data and names the text
+# file in OUT_VAR.
+function(kelvorn_unpack_data version out_var)
+  set(xz ${PROJECT_SOURCE_DIR}/data/unihan-${version}-all.txt.xz)
+  set(txt ${PROJECT_BINARY_DIR}/data/unihan-${version}-all.txt)
+  add_custom_command(
+    OUTPUT ${txt}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/data
+    COMMAND sh -c "'${XZ_EXECUTABLE}' -dc '${xz}' > '${txt}.tmp' && mv '${txt}.tmp' '${txt}'"
+    DEPENDS ${xz}
+    COMMENT "Unpacking the Unihan ${version} data"
+    VERBATIM)
+  set(${out_var} ${txt} PARENT_SCOPE)
+endfunction()
+
+kelvorn_unpack_data(${KELVORN_UNICODE_VERSION} KELVORN_DATA_TXT)
+kelvorn_unpack_data(${KELVORN_EARLIER_UNICODE_VERSION} KELVORN_EARLIER_DATA_TXT)
+add_custom_target(unihan_data ALL DEPENDS ${KELVORN_DATA_TXT} ${KELVORN_EARLIER_DATA_TXT})

@@ -3,7 +3,7 @@ other way round, and sort words in radical-stroke order."""
 
 from kelvorn_unihan import Unihan
 
-u = Unihan()  # the Unicode 15.0 image inside the package, loaded in milliseconds
+u = Unihan()  # the Unicode 17.0 image inside the package, loaded in milliseconds
 print("漢", u.radical_stroke("漢"), u.total_strokes("漢"), u.readings("漢", "kMandarin"),
       u.cid(0x6F22))
 print(u.hanyu("漢"))

@@ -1,4 +1,5 @@
 // The typical road: load the bundled image once, then ask about a character.
+#include <kelvorn/UnihanImage.h>
 #include <kelvorn/UnihanMgr.h>
 
 #include <fstream>
@@ -7,17 +8,28 @@
 #include <string>
 #include <vector>
 
-#ifndef KELVORN_UNIHAN_IMAGE
-#define KELVORN_UNIHAN_IMAGE "unihan-15.0.bin"
-#endif
+// A buffer loads when the library answers its length; a header cut short is
+// answered with its own length too, so the size is checked first.
+bool loadImage(kelvorn::UnihanMgr& unihan, std::vector<char>& image) {
+  const auto size = static_cast<unsigned int>(image.size());
+  return image.size() >= kelvorn::kImageHeaderLength &&
+         unihan.readUnihanBinaryBuf(image.data(), size) == static_cast<int>(size);
+}
 
 int main(int argc, char** argv) {
+#ifdef KELVORN_UNIHAN_IMAGE
   const std::string path = argc > 1 ? argv[1] : KELVORN_UNIHAN_IMAGE;
+#else
+  if (argc < 2) {
+    std::cerr << "usage: typical_road IMAGE\n";
+    return 2;
+  }
+  const std::string path = argv[1];
+#endif
   std::ifstream in(path, std::ios::binary);
   std::vector<char> image{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   kelvorn::UnihanMgr unihan;
-  const auto size = static_cast<unsigned int>(image.size());
-  if (size == 0 || unihan.readUnihanBinaryBuf(image.data(), size) != static_cast<int>(size)) {
+  if (!loadImage(unihan, image)) {
     std::cerr << "cannot load the image " << path << "\n";
     return 1;
   }

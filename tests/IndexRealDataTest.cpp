@@ -1,8 +1,10 @@
-// The companion index over the bundled Unihan 15.0 data: a few answers a
-// dictionary user knows.
+// The companion index over the Unihan data of Unicode 17.0 (bundled) and
+// 15.0: a few answers a dictionary user knows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,25 +14,32 @@ namespace {
 
 using kelvorn::UnihanIndex;
 
-class IndexRealData : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    kelvorn::UnihanMgr mgr;
-    std::string path = KELVORN_TEST_DATA;
-    ASSERT_EQ(mgr.readUnihan(path.data()), 0);
-    index_ = new UnihanIndex(mgr);
-  }
-  static void TearDownTestSuite() {
-    delete index_;
-    index_ = nullptr;
-  }
-  static const UnihanIndex& ix() { return *index_; }
-
- private:
-  static UnihanIndex* index_;
+struct Release {
+  const char* name;
+  const char* textPath;
+  std::size_t codePoints;
 };
 
-UnihanIndex* IndexRealData::index_ = nullptr;
+// Each release's index is built once for the whole suite.
+const UnihanIndex& indexOf(const Release& release) {
+  static std::map<std::string, std::unique_ptr<UnihanIndex>> built;
+  std::unique_ptr<UnihanIndex>& slot = built[release.name];
+  if (!slot) {
+    kelvorn::UnihanMgr mgr;
+    std::string path = release.textPath;
+    EXPECT_EQ(mgr.readUnihan(path.data()), 0);
+    slot = std::make_unique<UnihanIndex>(mgr);
+  }
+  return *slot;
+}
+
+const Release kUnicode17{"Unicode17", KELVORN_TEST_DATA, 102998};
+const Release kUnicode15{"Unicode15", KELVORN_EARLIER_TEST_DATA, 98060};
+
+class IndexRealData : public testing::TestWithParam<Release> {
+ protected:
+  const UnihanIndex& ix() const { return indexOf(GetParam()); }
+};
 
 std::vector<char32_t> residualGroup(const UnihanIndex& ix, int radical, int residual,
                                     kelvorn::unihanPropT source = kelvorn::kRSUnicode) {
@@ -45,8 +54,8 @@ bool has(const std::vector<char32_t>& cps, char32_t cp) {
   return std::find(cps.begin(), cps.end(), cp) != cps.end();
 }
 
-TEST_F(IndexRealData, KnownAnswers) {
-  EXPECT_EQ(ix().codePoints().size(), 98060U);
+TEST_P(IndexRealData, KnownAnswers) {
+  EXPECT_EQ(ix().codePoints().size(), GetParam().codePoints);
   EXPECT_TRUE(std::is_sorted(ix().codePoints().begin(), ix().codePoints().end()));
   // Water: 水 氵 氺 with no residual strokes.
   EXPECT_EQ(residualGroup(ix(), 85, 0), (std::vector<char32_t>{0x6C34, 0x6C35, 0x6C3A, 0x23C71}));
@@ -62,6 +71,25 @@ TEST_F(IndexRealData, KnownAnswers) {
   EXPECT_TRUE(has(ix().byReading("lv3"), 0x65C5));  // 旅 lǚ
   EXPECT_TRUE(has(ix().byReading("kan", kelvorn::kJapaneseOn), 0x6F22));
   EXPECT_TRUE(ix().lessUtf8("\xE5\xAD\x97", "\xE6\xB0\xB4"));  // 字 (39) before 水 (85)
+}
+
+INSTANTIATE_TEST_SUITE_P(Releases, IndexRealData, testing::Values(kUnicode17, kUnicode15),
+                         [](const testing::TestParamInfo<Release>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// Marked radicals (210''.2) are filed with their residual, and a source the
+// release does not carry has empty pages.
+TEST(IndexUnicode17, MarkedRadicalsAndMissingSources) {
+  const UnihanIndex& ix = indexOf(kUnicode17);
+  EXPECT_TRUE(has(residualGroup(ix, 210, 2), 0x5264));   // 剤
+  EXPECT_FALSE(has(residualGroup(ix, 210, 0), 0x5264));
+  EXPECT_TRUE(has(residualGroup(ix, 211, 5), 0x9F62));   // 齢
+  EXPECT_TRUE(ix.contains(0x323B0));
+  for (int radical = 1; radical <= 214; ++radical) {
+    EXPECT_TRUE(ix.byRadical(radical, kelvorn::kRSKangXi).empty()) << radical;
+  }
+  EXPECT_FALSE(indexOf(kUnicode15).byRadical(85, kelvorn::kRSKangXi).empty());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "IndexOptions.h"
 #include "OutputFile.h"
+#include "ToolError.h"
 #include "Utf8.h"
 
 namespace unihan_tool {
@@ -49,10 +50,23 @@ std::string pageJson(int radical, const std::vector<kelvorn::RadicalEntry>& entr
   return out;
 }
 
+// Releases differ in the sources they carry (Unicode 15.1 dropped kRSKangXi),
+// and an empty page would read as "no character has this radical".
+bool carriesSource(const kelvorn::UnihanIndex& index, kelvorn::unihanPropT source) {
+  for (int radical = 1; radical <= 214; ++radical) {
+    if (!index.byRadical(radical, source).empty()) return true;
+  }
+  return false;
+}
+
 void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
   const int radical = parseNumberArgument(opts.radical, "radical", 1, 214);
   const kelvorn::unihanPropT source = parseFieldName(opts.source, kSources);
   const auto loaded = loadIndex(global.data);
+  if (!carriesSource(*loaded->index, source)) {
+    throw ToolError("the data has no " + opts.source + " values (Unicode 15.1 and later carry " +
+                    "only kRSUnicode and kRSVantu_Japan1_6)");
+  }
   const auto& entries = loaded->index->byRadical(radical, source);
   writeStdout(opts.json ? pageJson(radical, entries) : pageText(radical, entries));
 }

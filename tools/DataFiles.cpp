@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 namespace unihan_tool {
 namespace {
 
-constexpr char kImageName[] = "unihan-15.0.bin";
+constexpr char kImageName[] = KELVORN_IMAGE_NAME;
 
 fs::path executableDir() {
   std::error_code ec;

@@ -21,7 +21,7 @@ int parseFailure(const CLI::App& app, const CLI::ParseError& e) {
 int run(int argc, char** argv) {
   using namespace unihan_tool;
   CLI::App app{"Build, dump and query Unihan data (kelvorn unihan library)", "unihan"};
-  app.set_version_flag("--version", "unihan " KELVORN_VERSION);
+  app.set_version_flag("--version", "unihan " KELVORN_VERSION " (bundled data: Unicode " KELVORN_UNICODE_VERSION ")");
   app.require_subcommand(1);
   app.fallthrough();  // --data may also follow the subcommand
   GlobalOptions global;

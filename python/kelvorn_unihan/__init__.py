@@ -1,7 +1,7 @@
 """Per-character access to the Unicode Han Database (Unihan).
 
     >>> from kelvorn_unihan import Unihan
-    >>> u = Unihan()                 # the bundled Unicode 15.0 image
+    >>> u = Unihan()                 # the bundled image (Unicode UNICODE_VERSION)
     >>> u.radical_stroke("漢")
     (85, 11)
     >>> u.total_strokes(0x6F22), u.readings("漢", "kMandarin")
@@ -14,11 +14,12 @@ show 漢` for everything the data says about a character.
 
 import os as _os
 
-#: The Unicode 15.0 image that Unihan() loads, shipped inside the package.
-BUNDLED_IMAGE = _os.path.join(_os.path.dirname(_os.path.abspath(__file__)), "unihan-15.0.bin")
+# UNICODE_VERSION: the Unicode release of the bundled data, such as "17.0".
+from ._native import BUNDLED_IMAGE_NAME as _IMAGE_NAME, HanYu, UNICODE_VERSION, Unihan
 
-from ._native import HanYu, Unihan  # noqa: E402  (BUNDLED_IMAGE must exist first)
+#: The image that Unihan() loads, shipped inside the package.
+BUNDLED_IMAGE = _os.path.join(_os.path.dirname(_os.path.abspath(__file__)), _IMAGE_NAME)
 
 Unihan.__module__ = __name__
 
-__all__ = ["BUNDLED_IMAGE", "HanYu", "Unihan"]
+__all__ = ["BUNDLED_IMAGE", "HanYu", "UNICODE_VERSION", "Unihan"]

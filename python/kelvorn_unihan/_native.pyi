@@ -4,6 +4,12 @@ from typing import Iterator, NamedTuple, Optional, Sequence, Tuple, Union
 
 import os
 
+UNICODE_VERSION: str
+"""The Unicode release of the bundled data, such as "17.0"."""
+
+BUNDLED_IMAGE_NAME: str
+"""The file name of the bundled image inside the package."""
+
 Char = Union[str, int]
 """A one-character str or an int code point (0 to 0x10FFFF)."""
 

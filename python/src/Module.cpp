@@ -8,7 +8,8 @@ namespace {
 
 constexpr const char* kClassDoc = R"doc(Per-character access to a loaded Unihan database.
 
-Unihan() loads the image bundled with the package (Unicode 15.0); Unihan(path)
+Unihan() loads the image bundled with the package (see UNICODE_VERSION);
+Unihan(path)
 loads a binary image or a Unihan text file, told apart by the image's magic
 bytes. A missing or unreadable file raises FileNotFoundError (or another
 OSError); a file whose contents are refused raises ValueError.
@@ -30,6 +31,8 @@ for each other.)doc";
 PYBIND11_MODULE(_native, m) {
   using namespace kelvorn_python;
   m.doc() = "Compiled part of kelvorn_unihan; use the kelvorn_unihan package.";
+  m.attr("UNICODE_VERSION") = KELVORN_UNICODE_VERSION;
+  m.attr("BUNDLED_IMAGE_NAME") = KELVORN_IMAGE_NAME;
   defineHanYu(m);
   UnihanClass cls(m, "Unihan", kClassDoc);
   defineProtocol(cls);

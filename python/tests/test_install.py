@@ -5,6 +5,8 @@ import os
 import subprocess
 import sys
 
+import kelvorn_unihan
+
 PROBE = ("import kelvorn_unihan as k; u = k.Unihan(); "
          "print(k.__file__, k.BUNDLED_IMAGE, u.radical_stroke('漢'), len(u), sep='|')")
 
@@ -21,4 +23,4 @@ def test_installed_package_imports_from_the_prefix(build_dir, workdir):
     assert result.returncode == 0, result.stderr
     package = site / "kelvorn_unihan"
     assert result.stdout.decode("utf-8").rstrip("\n").split("|") == [
-        str(package / "__init__.py"), str(package / "unihan-15.0.bin"), "(85, 11)", "98060"]
+        str(package / "__init__.py"), str(package / f"unihan-{kelvorn_unihan.UNICODE_VERSION}.bin"), "(85, 11)", "102998"]

@@ -11,8 +11,13 @@ from kelvorn_unihan import HanYu
 
 def test_known_characters_of_the_bundled_data(bundled):
     u = bundled
+    assert kelvorn_unihan.UNICODE_VERSION == "17.0"
+    assert len(u) == 102998
     assert u.radical_stroke("漢") == (85, 11)
-    assert u.radical_stroke("漢", "kRSKangXi") == (85, 11)
+    assert u.radical_stroke("漢", "kRSKangXi") is None  # gone since Unicode 15.1
+    assert u.radical_stroke("齢") == (211, 5)  # 211''.5
+    assert u.radical_stroke("剤", "kRSUnicode", 1) == (210, 2)  # 18.8 210''.2
+    assert u.total_strokes("\U000323B0") == 3  # Extension J
     assert u.radical_stroke("漢", "kRSVantu_Japan1_6") == (85, 10)
     assert u.cid_strokes("漢") == 13 and u.cid("漢") == 1533
     assert u.preferred_radical_stroke("漢") == (85, 3)  # the radical form, as C++ answers
@@ -28,8 +33,14 @@ def test_known_characters_of_the_bundled_data(bundled):
     assert [u.cid("字", k) for k in range(3)] == [2248, 2248, None]
     # The data writes 47.-1; the core keeps 255.
     assert u.radical_stroke(0x5DDC) == (47, -1)
-    assert u.radical_stroke(0x5DDC, "kRSKangXi") == (47, -1)
     assert u.preferred_radical_stroke(0x5DDC) == (47, -1)
+
+
+def test_known_characters_of_unicode_15(earlier):
+    assert len(earlier) == 98060
+    assert earlier.radical_stroke("漢", "kRSKangXi") == (85, 11)
+    assert earlier.radical_stroke(0x5DDC, "kRSKangXi") == (47, -1)
+    assert "\U000323B0" not in earlier
 
 
 def test_character_and_code_point_forms_agree(bundled):
@@ -41,7 +52,7 @@ def test_character_and_code_point_forms_agree(bundled):
         assert bundled.hanyu(char) == bundled.hanyu(cp)
         assert (char in bundled) == (cp in bundled)
     assert bundled.total_strokes(char="漢") == 14
-    assert bundled.radical_stroke(index=0, source="kRSKangXi", char="漢") == (85, 11)
+    assert bundled.radical_stroke(index=0, source="kRSVantu_Japan1_6", char="漢") == (85, 10)
 
 
 def test_none_cases(bundled, small):

@@ -1,7 +1,7 @@
-"""Every held code point of the bundled data, checked against the C++ answers
-as the unihan tool prints them (`show --json` through the core's own calls),
-and the reverse lookups checked against answers worked out from the
-per-character queries."""
+"""Every held code point of the bundled data (Unicode 17.0) and of the earlier
+release's image (15.0), checked against the C++ answers as the unihan tool
+prints them (`show --json` through the core's own calls), and the reverse
+lookups checked against answers worked out from the per-character queries."""
 
 import collections
 import json
@@ -21,11 +21,27 @@ def signed(stored):
     return stored - 256 if stored is not None and stored >= 128 else stored
 
 
+class Release:
+    """A loaded release, the tool options that select the same data, and how
+    many code points it holds."""
+
+    def __init__(self, unihan, data_options, held):
+        self.unihan, self.data_options, self.held = unihan, data_options, held
+
+
+@pytest.fixture(scope="module", params=["bundled", "earlier"])
+def release(request):
+    if request.param == "bundled":
+        return Release(request.getfixturevalue("bundled"), [], 102998)
+    image = request.getfixturevalue("earlier_image")
+    return Release(request.getfixturevalue("earlier"), ["--data", str(image)], 98060)
+
+
 @pytest.fixture(scope="module")
-def tool_answers(tool, bundled):
+def tool_answers(tool, release):
     answers = {}
-    for part in chunks(bundled.code_points(), CHUNK):
-        result = run_tool(tool, "show", "--json", "".join(part))
+    for part in chunks(release.unihan.code_points(), CHUNK):
+        result = run_tool(tool, *release.data_options, "show", "--json", "".join(part))
         assert result.returncode == 0, result.stderr
         for line in result.stdout.decode("utf-8").splitlines():
             value = json.loads(line)
@@ -59,74 +75,79 @@ def check_character(u, char, expected):
     assert (None if hanyu is None else hanyu._asdict()) == expected["kHanYu"]
 
 
-def test_every_held_code_point_answers_as_the_core(bundled, tool_answers):
-    chars = bundled.code_points()
-    assert len(chars) == len(tool_answers) == 98060
+def test_every_held_code_point_answers_as_the_core(release, tool_answers):
+    u = release.unihan
+    chars = u.code_points()
+    assert len(chars) == len(tool_answers) == release.held
     for char in chars:
-        check_character(bundled, char, tool_answers[char])
-        assert bundled.total_strokes(ord(char)) == tool_answers[char]["totalStrokes"]
+        check_character(u, char, tool_answers[char])
+        assert u.total_strokes(ord(char)) == tool_answers[char]["totalStrokes"]
 
 
-def test_code_points_are_exactly_the_held_ones(bundled):
-    held = [chr(cp) for cp in range(0x110000) if cp in bundled]
-    assert bundled.code_points() == held
+def test_code_points_are_exactly_the_held_ones(release):
+    u = release.unihan
+    held = [chr(cp) for cp in range(0x110000) if cp in u]
+    assert u.code_points() == held
 
 
-def test_cids_map_back(bundled, tool_answers, tool):
+def test_cids_map_back(release, tool_answers, tool):
+    u = release.unihan
     owners = collections.defaultdict(set)
     for char, value in tool_answers.items():
         for entry in value["cids"]:
             owners[entry["cid"]].add(char)
     shared = owners[656] | owners[1124]  # CID 656 shares the entry of 1124
     for cid in range(0, 23100):
-        char = bundled.char_for_cid(cid)
+        char = u.char_for_cid(cid)
         assert char is None or char in (shared if cid in (656, 1124) else owners[cid]), cid
         assert char is not None or not owners[cid] or cid not in range(1124, 23058), cid
-    assert bundled.char_for_cid(656) == bundled.char_for_cid(1124)
+    assert u.char_for_cid(656) == u.char_for_cid(1124)
     sample = [1533, 2248, 656, 1124, 23057]
-    result = run_tool(tool, "cid", *map(str, sample))
+    result = run_tool(tool, *release.data_options, "cid", *map(str, sample))
     lines = result.stdout.decode("utf-8").splitlines()
-    assert lines == [f"CID {cid}: U+{ord(bundled.char_for_cid(cid)):04X} "
-                     f"{bundled.char_for_cid(cid)}" for cid in sample]
+    assert lines == [f"CID {cid}: U+{ord(u.char_for_cid(cid)):04X} "
+                     f"{u.char_for_cid(cid)}" for cid in sample]
 
 
-def test_show_text_for_every_held_code_point(bundled, tool):
-    for part in chunks(bundled.code_points(), CHUNK):
+def test_show_text_for_every_held_code_point(release, tool):
+    for part in chunks(release.unihan.code_points(), CHUNK):
         text = "".join(part)
-        mine, theirs = run_module("show", text), run_tool(tool, "show", text)
+        mine = run_module(*release.data_options, "show", text)
+        theirs = run_tool(tool, *release.data_options, "show", text)
         assert mine.returncode == theirs.returncode == 0
         assert mine.stdout == theirs.stdout
 
 
-def test_reverse_lookups_agree_with_the_per_character_answers(bundled):
-    chars = bundled.code_points()
+def test_reverse_lookups_agree_with_the_per_character_answers(release):
+    u = release.unihan
+    chars = u.code_points()
     by_radical = {source: collections.defaultdict(set) for source in SOURCES}
     by_strokes = collections.defaultdict(list)
     by_reading = collections.defaultdict(set)
     for char in chars:
         for source in SOURCES:
-            for k in range(bundled.num_values(char, source)):
-                radical, residual = bundled.radical_stroke(char, source, k)
+            for k in range(u.num_values(char, source)):
+                radical, residual = u.radical_stroke(char, source, k)
                 by_radical[source][radical].add((residual, ord(char)))
-        if bundled.total_strokes(char) is not None:
-            by_strokes[bundled.total_strokes(char)].append(char)
-        for reading in bundled.readings(char, "kJapaneseOn"):
+        if u.total_strokes(char) is not None:
+            by_strokes[u.total_strokes(char)].append(char)
+        for reading in u.readings(char, "kJapaneseOn"):
             by_reading[reading].add(char)
     for source in SOURCES:
         for radical in range(1, 215):
             expected = [(chr(cp), residual)
                         for residual, cp in sorted(by_radical[source][radical])]
-            assert bundled.radical_entries(radical, source) == expected, (source, radical)
+            assert u.radical_entries(radical, source) == expected, (source, radical)
     for strokes in range(1, 256):
-        expected = sorted(by_strokes[strokes], key=bundled.radical_stroke_key)
-        assert bundled.by_strokes(strokes) == expected, strokes
+        expected = sorted(by_strokes[strokes], key=u.radical_stroke_key)
+        assert u.by_strokes(strokes) == expected, strokes
     for reading, holders in by_reading.items():
-        assert bundled.by_reading(reading, "kJapaneseOn", exact=True) == sorted(holders)
+        assert u.by_reading(reading, "kJapaneseOn", exact=True) == sorted(holders)
     for char in chars:
-        first = bundled.radical_stroke(char)
+        first = u.radical_stroke(char)
         cp = ord(char)
         expected = (0, *first, cp) if first is not None else (1, 0, 0, cp)
-        assert bundled.radical_stroke_key(char) == (expected,)
-        total = bundled.total_strokes(char)
-        assert bundled.total_strokes_key(char) == (
+        assert u.radical_stroke_key(char) == (expected,)
+        total = u.total_strokes(char)
+        assert u.total_strokes_key(char) == (
             ((0, total) if total else (1, 0)) + expected,)

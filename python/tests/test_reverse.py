@@ -42,7 +42,7 @@ def test_sorting(small):
 
 
 def test_known_answers_of_the_bundled_data(bundled):
-    assert len(bundled) == 98060
+    assert len(bundled) == 102998
     under_water = bundled.radical_entries(85)
     assert ("水", 0) in under_water and ("漢", 11) in under_water
     assert [r for _, r in under_water] == sorted(r for _, r in under_water)

@@ -40,15 +40,24 @@ Cursor cursorOver(std::string_view token) {
   return {token.data(), token.data() + token.size()};
 }
 
-// "%d.%d", or "%d'.%d" for a simplified radical. Numbers read before a
-// mismatch are stored; returns false when not even the radical was read.
+// Marks on a radical: one apostrophe for its simplified form, and since
+// Unicode 15.1 two or three for the other non-traditional forms (211''.5).
+constexpr int kMaxRadicalMarks = 3;
+
+// "%d.%d", or "%d'.%d" with one to three marks on the radical, which are not
+// kept. Numbers read before a mismatch are stored; returns false when not
+// even the radical was read.
 bool parseRadStroke(std::string_view token, RadStrokePair* pair) {
   Cursor cur = cursorOver(token);
-  const bool simplified = token.find("'.") != std::string_view::npos;
+  const bool marked = token.find("'.") != std::string_view::npos;
   std::int32_t value;
   if (!cur.readInt(0, &value)) return false;
   pair->radical = static_cast<std::uint8_t>(value);
-  if (simplified && !cur.literal('\'')) return true;
+  if (marked) {
+    int marks = 0;
+    while (marks < kMaxRadicalMarks && cur.literal('\'')) ++marks;
+    if (marks == 0) return true;
+  }
   if (cur.literal('.') && cur.readInt(0, &value)) {
     pair->residual = static_cast<std::uint8_t>(value);
   }

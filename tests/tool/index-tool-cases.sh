@@ -1,9 +1,9 @@
 #!/bin/sh
 # Cases of the index subcommands (radical, strokes, reading, sort), one per
 # ctest test, each in a directory of its own that is removed afterwards.
-# Usage: index-tool-cases.sh CASE TOOL DATA_TXT WORKDIR
+# Usage: index-tool-cases.sh CASE TOOL DATA_TXT WORKDIR EARLIER_IMAGE
 set -eu
-case_name=$1 tool=$2 text=$3 work=$4
+case_name=$1 tool=$2 text=$3 work=$4 earlier=$5
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 trap 'cd / && rm -rf "$work"' EXIT
 
@@ -33,7 +33,14 @@ case_radical() {
   has "$out" '^40 \+3: .*字'
   has "$("$tool" radical 39 --source kRSVantu_Japan1_6)" '^39 \+3: .*字'
   [ "$("$tool" radical 85 --data "$text")" = "$("$tool" radical 85)" ] || fail "text and image differ"
-  [ -z "$("$tool" radical 85 --source kRSKanWa)" ] || fail "kRSKanWa has no values in the data"
+  # A source the data does not carry is named, not answered with an empty page.
+  fails radical 85 --source kRSKanWa
+  grep -q 'no kRSKanWa values' err.txt || fail "missing source not named: $(cat err.txt)"
+  fails radical 85 --source kRSKangXi
+  [ -n "$("$tool" radical 85 --source kRSKangXi --data "$earlier")" ] ||
+    fail "Unicode 15.0 has kRSKangXi values"
+  # 17.0 marks radicals with up to three apostrophes: 剤 is 210''.2.
+  has "$("$tool" radical 210)" '^210 \+2: .*剤'
 }
 
 case_strokes() {

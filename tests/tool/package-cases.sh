@@ -1,9 +1,9 @@
 #!/bin/sh
 # The installed tree: its layout, its tool, and the example built against it
 # through find_package and through pkg-config.
-# Usage: package-cases.sh CASE BUILD_DIR PREFIX SOURCE_DIR CXX [EXTRA_FLAGS]
+# Usage: package-cases.sh CASE BUILD_DIR PREFIX SOURCE_DIR CXX IMAGE_NAME [EXTRA_FLAGS]
 set -eu
-case_name=$1 build=$2 prefix=$3 source=$4 cxx=$5 flags=${6:-}
+case_name=$1 build=$2 prefix=$3 source=$4 cxx=$5 image_name=$6 flags=${7:-}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 expected='U+6F22 radical 85 + 11, total strokes 14, CID 1533, readings hàn KARA KAN'
 
@@ -13,7 +13,7 @@ case_install() {
   rm -rf "$prefix"
   cmake --install "$build" --prefix "$prefix" >/dev/null
   lib=$(libdir)
-  for f in include/kelvorn/UnihanMgr.h bin/unihan share/kelvorn-unihan/unihan-15.0.bin; do
+  for f in include/kelvorn/UnihanMgr.h bin/unihan share/kelvorn-unihan/$image_name; do
     [ -f "$prefix/$f" ] || fail "$f not installed"
   done
   [ -f "$lib/libkelvorn_unihan.so.1.0.0" ] && [ -L "$lib/libkelvorn_unihan.so.1" ] &&
@@ -25,6 +25,8 @@ case_install() {
     [ -f "$lib/cmake/KelvornUnihan/$f" ] || fail "$f not installed"
   done
   [ -f "$lib/pkgconfig/kelvorn-unihan.pc" ] || fail "kelvorn-unihan.pc not installed"
+  version=$(PKG_CONFIG_PATH=$lib/pkgconfig pkg-config --variable=unicode_version kelvorn-unihan)
+  [ "$image_name" = "unihan-$version.bin" ] || fail "pkg-config names Unicode $version"
 }
 
 case_installed_tool() {
@@ -41,6 +43,9 @@ case_example_cmake() {
   cmake --build "$work" >/dev/null
   out=$("$work/typical_road")
   [ "$out" = "$expected" ] || fail "example printed: $out"
+  # A file shorter than an image header is refused, not taken for an empty image.
+  head -c 19 "$prefix/share/kelvorn-unihan/$image_name" >"$work/cut.bin"
+  if "$work/typical_road" "$work/cut.bin" 2>/dev/null; then fail "example loaded a cut header"; fi
 }
 
 case_example_pkgconfig() {
