@@ -15,6 +15,17 @@ install(TARGETS kelvorn_unihan EXPORT KelvornUnihanTargets
 install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanMgr.h ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanImage.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kelvorn COMPONENT development)
 
+# The application API, next to the core it uses.
+install(TARGETS kelvorn_unihan_app EXPORT KelvornUnihanTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          COMPONENT runtime NAMELINK_COMPONENT development
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/Unihan.h
+              ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanFieldNames.h
+              ${PROJECT_SOURCE_DIR}/include/kelvorn/Utf8.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kelvorn COMPONENT development)
+set_target_properties(kelvorn_unihan_app PROPERTIES INSTALL_RPATH "$ORIGIN")
+
 if(TARGET unihan)
   install(TARGETS unihan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
   install(FILES ${KELVORN_IMAGE} DESTINATION ${KELVORN_SHARE_DIR} COMPONENT runtime)

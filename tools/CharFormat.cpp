@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "Utf8.h"
+#include "CharArguments.h"
 
 namespace unihan_tool {
 namespace {
@@ -15,7 +15,7 @@ std::string joined(const std::vector<std::string>& values) {
   return out.empty() ? "-" : out;
 }
 
-std::string number(int value) { return value < 0 ? "-" : std::to_string(value); }
+std::string number(std::optional<int> value) { return value ? std::to_string(*value) : "-"; }
 
 std::string padRight(std::string s, std::size_t width) {
   if (s.size() < width) s.append(width - s.size(), ' ');
@@ -36,25 +36,25 @@ std::string columns(const std::string& label, const std::string& radical,
   return "    " + padRight(label, 20) + " " + padLeft(radical, 7) + " " + padLeft(strokes, 8);
 }
 
-std::string radStrokeRow(const std::string& label, int radical, int strokes,
-                         const std::string& note) {
-  return columns(label, number(radical), number(strokes)) + note + "\n";
+std::string radStrokeRow(std::string_view label, std::optional<int> radical,
+                         std::optional<int> strokes, const std::string& note) {
+  return columns(std::string(label), number(radical), number(strokes)) + note + "\n";
 }
 
 std::string radStrokeTable(const CharInfo& info) {
   std::string out = columns("source", "radical", "residual") + "\n";
   for (const RadStroke& rs : info.radStrokes) {
-    const std::string note = rs.radicalFormStrokes < 0
-        ? ""
-        : "  (radical form " + number(rs.radicalFormStrokes) + " strokes)";
+    const std::string note =
+        rs.radicalFormStrokes ? "  (radical form " + number(rs.radicalFormStrokes) + " strokes)" : "";
     out += radStrokeRow(rs.source, rs.radical, rs.residual, note);
   }
   return out + radStrokeRow("preferred", info.preferredRadical, info.preferredStrokes,
                             "  (first source in preference order)");
 }
 
-std::string hanYuText(const HanYuPosition& h) {
-  if (!h.present) return "-";
+std::string hanYuText(const std::optional<kelvorn::HanYuPosition>& position) {
+  if (!position) return "-";
+  const kelvorn::HanYuPosition& h = *position;
   return "volume " + std::to_string(h.volume) + ", page " + std::to_string(h.page) +
          ", position " + std::to_string(h.position) + ", virtual " +
          std::to_string(h.virtualFlag);
@@ -65,26 +65,27 @@ std::vector<std::string> concat(std::vector<std::string> a, const std::vector<st
   return a;
 }
 
-json intOrNull(int value) { return value < 0 ? json(nullptr) : json(value); }
+json intOrNull(std::optional<int> value) { return value ? json(*value) : json(nullptr); }
 
 json radStrokesJson(const CharInfo& info) {
   json out = json::object();
   for (const RadStroke& rs : info.radStrokes) {
-    json value = {{"radical", intOrNull(rs.radical)}, {"residual", intOrNull(rs.residual)}};
-    if (rs.radicalFormStrokes >= 0) value["radicalFormStrokes"] = rs.radicalFormStrokes;
-    out[rs.source].push_back(value);
+    json value = {{"radical", rs.radical}, {"residual", rs.residual}};
+    if (rs.radicalFormStrokes) value["radicalFormStrokes"] = *rs.radicalFormStrokes;
+    out[std::string(rs.source)].push_back(value);
   }
   return out;
 }
 
 json cidsJson(const CharInfo& info) {
   json out = json::array();
-  for (const CidGlyph& c : info.cids) out.push_back({{"cid", c.cid}, {"strokes", intOrNull(c.strokes)}});
+  for (const kelvorn::Cid& c : info.cids) out.push_back({{"cid", c.cid}, {"strokes", c.glyphStrokes}});
   return out;
 }
 
-json hanYuJson(const HanYuPosition& h) {
-  if (!h.present) return nullptr;
+json hanYuJson(const std::optional<kelvorn::HanYuPosition>& position) {
+  if (!position) return nullptr;
+  const kelvorn::HanYuPosition& h = *position;
   return {{"volume", h.volume}, {"page", h.page}, {"position", h.position},
           {"virtual", h.virtualFlag}};
 }
@@ -92,12 +93,12 @@ json hanYuJson(const HanYuPosition& h) {
 }  // namespace
 
 std::string formatTable(const CharInfo& info) {
-  std::string out = codePointLabel(info.codePoint) + " " + encodeUtf8(info.codePoint) + "\n";
+  std::string out = codePointLabel(info.codePoint) + " " + kelvorn::utf8::encode(info.codePoint) + "\n";
   if (!info.known) return out + "  not in the Unihan data (no block holds this code point)\n";
   out += radStrokeTable(info);
-  out += row("total strokes", info.totalStrokes > 0 ? number(info.totalStrokes) : "-");
-  for (const CidGlyph& c : info.cids) {
-    out += row("CID " + std::to_string(c.cid), "glyph " + number(c.strokes) + " strokes");
+  out += row("total strokes", number(info.totalStrokes));
+  for (const kelvorn::Cid& c : info.cids) {
+    out += row("CID " + std::to_string(c.cid), "glyph " + number(c.glyphStrokes) + " strokes");
   }
   out += row("Mandarin", joined(info.mandarin));
   out += row("HanyuPinlu", joined(info.hanyuPinlu));
@@ -107,13 +108,13 @@ std::string formatTable(const CharInfo& info) {
 
 std::string formatJson(const CharInfo& info) {
   json out = {{"codePoint", codePointLabel(info.codePoint)},
-              {"char", encodeUtf8(info.codePoint)},
+              {"char", kelvorn::utf8::encode(info.codePoint)},
               {"known", info.known}};
   if (info.known) {
     out["radicalStrokes"] = radStrokesJson(info);
     out["preferred"] = {{"radical", intOrNull(info.preferredRadical)},
                         {"strokes", intOrNull(info.preferredStrokes)}};
-    out["totalStrokes"] = info.totalStrokes > 0 ? json(info.totalStrokes) : json(nullptr);
+    out["totalStrokes"] = intOrNull(info.totalStrokes);
     out["cids"] = cidsJson(info);
     out["readings"] = {{"kMandarin", info.mandarin},
                        {"kHanyuPinlu", info.hanyuPinlu},

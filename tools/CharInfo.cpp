@@ -1,81 +1,51 @@
 #include "CharInfo.h"
 
-#include "FieldNames.h"
-
 namespace unihan_tool {
 namespace {
 
-using kelvorn::unihanPropT;
+using kelvorn::Source;
 
-constexpr unihanPropT kPairSources[] = {kelvorn::kRSUnicode, kelvorn::kRSKangXi, kelvorn::kRSKanWa,
-                                        kelvorn::kRSKorean, kelvorn::kRSJapanese};
-
-// The radical-stroke pairs of the five plain sources; kRSUnicode may carry a
-// second value.
-void addPairs(kelvorn::UnihanMgr& mgr, int cp, CharInfo* info) {
-  for (const unihanPropT source : kPairSources) {
-    const int values = source == kelvorn::kRSUnicode ? 2 : 1;
-    for (int k = 0; k < values; ++k) {
-      const int radical = mgr.radix(cp, source, k);
-      if (radical == -1) continue;
-      RadStroke row;
-      row.source = fieldName(source);
-      row.radical = radical;
-      row.residual = mgr.stroke(cp, source, k);
-      info->radStrokes.push_back(row);
+void addRadicalStrokes(const kelvorn::Unihan& unihan, char32_t cp, CharInfo* info) {
+  for (const Source source : kelvorn::kSources) {
+    if (source == Source::kRSVantu_Japan1_6) continue;
+    for (const kelvorn::RadicalStroke& value : unihan.radicalStrokes(cp, source)) {
+      info->radStrokes.push_back({kelvorn::fieldName(source), value.radical, value.residual, {}});
     }
   }
-}
-
-// kRSVantu_Japan1_6 gives the radical, the strokes of its form and the CID
-// glyph's total, so the residual is the total less the form.
-void addVantu(kelvorn::UnihanMgr& mgr, int cp, CharInfo* info) {
-  const int values = mgr.getNumVals(cp, kelvorn::kRSVantu_Japan1_6);
-  for (int k = 0; k < values; ++k) {
-    const int total = mgr.totalVantuStrokes(cp, k);
-    RadStroke row;
-    row.source = fieldName(kelvorn::kRSVantu_Japan1_6);
-    row.radical = mgr.radix(cp, kelvorn::kRSVantu_Japan1_6, k);
-    row.radicalFormStrokes = mgr.stroke(cp, kelvorn::kRSVantu_Japan1_6, k);
-    row.residual = total < 0 || row.radicalFormStrokes < 0 ? -1 : total - row.radicalFormStrokes;
-    info->radStrokes.push_back(row);
-    info->cids.push_back({mgr.getVantuCID(cp, k), total});
+  // kRSVantu_Japan1_6 gives the radical, the strokes of its form and the CID
+  // glyph's total, so the residual is the total less the form.
+  for (const kelvorn::Cid& cid : info->cids) {
+    info->radStrokes.push_back({kelvorn::fieldName(Source::kRSVantu_Japan1_6), cid.radical,
+                                cid.glyphStrokes - cid.radicalFormStrokes,
+                                cid.radicalFormStrokes});
   }
 }
 
-std::vector<std::string> readings(kelvorn::UnihanMgr& mgr, int cp, unihanPropT prop) {
-  std::vector<std::string> out;
-  return mgr.getPronounceData(out, cp, prop);
-}
-
-HanYuPosition hanYu(kelvorn::UnihanMgr& mgr, std::uint32_t cp) {
-  HanYuPosition pos;
-  const bool answered =
-      mgr.getkHanYuData(cp, &pos.volume, &pos.page, &pos.position, &pos.virtualFlag) == 0;
-  // A code point without a kHanYu value answers with zeros; no volume or page
-  // of the dictionary is numbered 0.
-  pos.present = answered && (pos.volume != 0 || pos.page != 0);
-  return pos;
+void addPreferred(const kelvorn::Unihan& unihan, char32_t cp, CharInfo* info) {
+  const auto preferred = unihan.preferredRadicalStroke(cp);
+  if (!preferred) return;
+  info->preferredRadical = preferred->value.radical;
+  info->preferredStrokes = preferred->source == Source::kRSVantu_Japan1_6
+                               ? info->cids.front().radicalFormStrokes
+                               : preferred->value.residual;
 }
 
 }  // namespace
 
-CharInfo lookUp(kelvorn::UnihanMgr& mgr, std::uint32_t codePoint) {
+CharInfo lookUp(const kelvorn::Unihan& unihan, char32_t codePoint) {
   CharInfo info;
   info.codePoint = codePoint;
-  const int cp = static_cast<int>(codePoint);
-  info.known = mgr.getNumVals(cp, kelvorn::kMandarin) != -1;
+  info.known = unihan.contains(codePoint);
   if (!info.known) return info;
-  addPairs(mgr, cp, &info);
-  addVantu(mgr, cp, &info);
-  info.preferredRadical = mgr.radix(cp, 0);
-  info.preferredStrokes = mgr.stroke(cp, 0);
-  info.totalStrokes = mgr.totalStrokes(cp);
-  info.mandarin = readings(mgr, cp, kelvorn::kMandarin);
-  info.hanyuPinlu = readings(mgr, cp, kelvorn::kHanyuPinlu);
-  info.japaneseKun = readings(mgr, cp, kelvorn::kJapaneseKun);
-  info.japaneseOn = readings(mgr, cp, kelvorn::kJapaneseOn);
-  info.hanYu = hanYu(mgr, codePoint);
+  info.cids = unihan.cids(codePoint);
+  addRadicalStrokes(unihan, codePoint, &info);
+  addPreferred(unihan, codePoint, &info);
+  info.totalStrokes = unihan.totalStrokes(codePoint);
+  info.mandarin = unihan.readings(codePoint, kelvorn::Reading::kMandarin);
+  info.hanyuPinlu = unihan.readings(codePoint, kelvorn::Reading::kHanyuPinlu);
+  info.japaneseKun = unihan.readings(codePoint, kelvorn::Reading::kJapaneseKun);
+  info.japaneseOn = unihan.readings(codePoint, kelvorn::Reading::kJapaneseOn);
+  info.hanYu = unihan.hanYu(codePoint);
   return info;
 }
 

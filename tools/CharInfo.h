@@ -3,45 +3,38 @@
 #ifndef KELVORN_TOOLS_CHARINFO_H
 #define KELVORN_TOOLS_CHARINFO_H
 
-#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "kelvorn/UnihanMgr.h"
+#include "kelvorn/Unihan.h"
 
 namespace unihan_tool {
 
 struct RadStroke {
-  std::string source;  // the field name, e.g. "kRSUnicode"
-  int radical = -1;
-  int residual = -1;
-  // Only for kRSVantu_Japan1_6: strokes of the radical's form; -1 otherwise.
-  int radicalFormStrokes = -1;
-};
-
-struct CidGlyph {
-  int cid = -1;
-  int strokes = -1;  // strokes of the CID's glyph
-};
-
-struct HanYuPosition {
-  bool present = false;
-  int volume = 0, page = 0, position = 0, virtualFlag = 0;
+  std::string_view source;  // the field name, e.g. "kRSUnicode"
+  int radical = 0;
+  int residual = 0;  // signed as the data writes it
+  // Only for kRSVantu_Japan1_6: strokes of the radical's form.
+  std::optional<int> radicalFormStrokes;
 };
 
 struct CharInfo {
-  std::uint32_t codePoint = 0;
+  char32_t codePoint = 0;
   bool known = false;  // false: no block of the data holds the code point
   std::vector<RadStroke> radStrokes;
-  int preferredRadical = -1;
-  int preferredStrokes = -1;
-  int totalStrokes = -1;
-  std::vector<CidGlyph> cids;
+  // The first source in preference order that has a value: its radical and
+  // its residual, or for kRSVantu_Japan1_6 the strokes of the radical form.
+  std::optional<int> preferredRadical;
+  std::optional<int> preferredStrokes;
+  std::optional<int> totalStrokes;
+  std::vector<kelvorn::Cid> cids;
   std::vector<std::string> mandarin, hanyuPinlu, japaneseKun, japaneseOn;
-  HanYuPosition hanYu;
+  std::optional<kelvorn::HanYuPosition> hanYu;
 };
 
-CharInfo lookUp(kelvorn::UnihanMgr& mgr, std::uint32_t codePoint);
+CharInfo lookUp(const kelvorn::Unihan& unihan, char32_t codePoint);
 
 }  // namespace unihan_tool
 

@@ -1,11 +1,12 @@
 // unihan cid: the code point that a CID of the Japan1 collection stands for.
 #include <memory>
+#include <optional>
 
 #include "Commands.h"
 #include "DataFiles.h"
-#include "OutputFile.h"
+#include "Stdout.h"
 #include "ToolError.h"
-#include "Utf8.h"
+#include "CharArguments.h"
 
 namespace unihan_tool {
 namespace {
@@ -27,14 +28,13 @@ unsigned int parseCid(const std::string& arg) {
 void runCid(const CidOptions& opts, const GlobalOptions& global) {
   std::vector<unsigned int> cids;
   for (const std::string& arg : opts.cids) cids.push_back(parseCid(arg));
-  kelvorn::UnihanMgr mgr;
-  loadSelectedData(mgr, global.data);
+  const kelvorn::Unihan unihan = loadSelectedData(global);
   std::string out;
   for (const unsigned int cid : cids) {
-    const int cp = mgr.getUTF32ForCID(cid);
-    if (cp < 0) throw ToolError("no code point for CID " + std::to_string(cid));
-    const auto ucp = static_cast<std::uint32_t>(cp);
-    out += "CID " + std::to_string(cid) + ": " + codePointLabel(ucp) + " " + encodeUtf8(ucp) + "\n";
+    const std::optional<char32_t> cp = unihan.charForCid(cid);
+    if (!cp) throw ToolError("no code point for CID " + std::to_string(cid));
+    out += "CID " + std::to_string(cid) + ": " + codePointLabel(*cp) + " " +
+           kelvorn::utf8::encode(*cp) + "\n";
   }
   writeStdout(out);
 }

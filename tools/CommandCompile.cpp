@@ -5,13 +5,12 @@
 #include <sstream>
 
 #include "Census.h"
+#include "CharArguments.h"
 #include "Commands.h"
-#include "DataFiles.h"
-#include "LibraryOutput.h"
-#include "OutputFile.h"
 #include "SplitMerge.h"
-#include "ToolError.h"
-#include "Utf8.h"
+#include "Stdout.h"
+#include "app/files/StagedOutput.h"
+#include "kelvorn/Unihan.h"
 
 namespace unihan_tool {
 namespace {
@@ -22,14 +21,9 @@ struct CompileOptions {
 };
 
 // One file is read as it is; several are merged into one stream first.
-void loadInputs(kelvorn::UnihanMgr& mgr, const std::vector<InputFile>& files) {
-  if (files.size() == 1) {
-    loadData(mgr, files.front());
-    return;
-  }
-  MemFile merged("the merged input files");
-  mergeByCodePoint(files, &merged);
-  loadText(mgr, merged.procPath(), "the merged input files");
+kelvorn::Unihan loadInputs(const std::vector<InputFile>& files) {
+  if (files.size() == 1) return kelvorn::Unihan::open(files.front().path());
+  return kelvorn::Unihan::fromMemory(mergeByCodePoint(files), "the merged input files");
 }
 
 void report(const CompileOptions& opts, const Census& census, std::size_t bytes,
@@ -48,15 +42,11 @@ void report(const CompileOptions& opts, const Census& census, std::size_t bytes,
 void runCompile(const CompileOptions& opts) {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<InputFile> files = expandInputs(opts.inputs);
-  refuseUnsafeOutput(opts.output, files);
-  kelvorn::UnihanMgr mgr;
-  loadInputs(mgr, files);
-  const std::string image = imageBytes(mgr, opts.output);
-  StagedOutput out(opts.output);
-  out.write(image);
-  out.commit();
+  kelvorn_files::refuseUnsafeOutput(opts.output, files);
+  const kelvorn::Unihan unihan = loadInputs(files);
+  const std::size_t bytes = unihan.save(opts.output);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  report(opts, takeCensus(mgr), image.size(), elapsed.count());
+  report(opts, takeCensus(unihan), bytes, elapsed.count());
 }
 
 }  // namespace

@@ -2,9 +2,8 @@
 #include <memory>
 
 #include "Commands.h"
-#include "DataFiles.h"
-#include "LibraryOutput.h"
-#include "OutputFile.h"
+#include "app/files/StagedOutput.h"
+#include "kelvorn/Unihan.h"
 
 namespace unihan_tool {
 namespace {
@@ -15,15 +14,10 @@ struct DumpOptions {
 };
 
 void runDump(const DumpOptions& opts) {
-  std::vector<InputFile> inputs;
-  inputs.push_back(InputFile::open(opts.input, InputKind::kFile));
-  refuseUnsafeOutput(opts.output, inputs);
-  kelvorn::UnihanMgr mgr;
-  loadData(mgr, inputs.front());
-  const std::string dump = dumpBytes(mgr, opts.output);
-  StagedOutput out(opts.output);
-  out.write(dump);
-  out.commit();
+  std::vector<kelvorn_files::InputFile> inputs;
+  inputs.push_back(kelvorn_files::InputFile::open(opts.input, kelvorn_files::InputKind::kFile));
+  kelvorn_files::refuseUnsafeOutput(opts.output, inputs);
+  kelvorn::Unihan::open(opts.input).save(opts.output, kelvorn::SaveFormat::kDump);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 
 #include "Commands.h"
 #include "IndexOptions.h"
-#include "OutputFile.h"
+#include "Stdout.h"
 #include "ToolError.h"
-#include "Utf8.h"
+#include "CharArguments.h"
 
 namespace unihan_tool {
 namespace {
@@ -17,9 +17,11 @@ struct RadicalOptions {
   bool json = false;
 };
 
-const std::vector<kelvorn::unihanPropT> kSources = {
-    kelvorn::kRSUnicode, kelvorn::kRSKangXi,   kelvorn::kRSKanWa,
-    kelvorn::kRSKorean,  kelvorn::kRSJapanese, kelvorn::kRSVantu_Japan1_6};
+std::vector<kelvorn::unihanPropT> sourceFields() {
+  std::vector<kelvorn::unihanPropT> fields;
+  for (const kelvorn::Source source : kelvorn::kSources) fields.push_back(kelvorn::toField(source));
+  return fields;
+}
 
 // "+3", or "-1" for the rare negative residual.
 std::string residualLabel(int residual) {
@@ -34,7 +36,7 @@ std::string pageText(int radical, const std::vector<kelvorn::RadicalEntry>& entr
       out += (i == 0 ? "" : "\n") + std::to_string(radical) + " " +
              residualLabel(entries[i].residual) + ":";
     }
-    out += " " + encodeUtf8(entries[i].codePoint);
+    out += " " + kelvorn::utf8::encode(entries[i].codePoint);
   }
   return out.empty() ? out : out + "\n";
 }
@@ -61,8 +63,8 @@ bool carriesSource(const kelvorn::UnihanIndex& index, kelvorn::unihanPropT sourc
 
 void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
   const int radical = parseNumberArgument(opts.radical, "radical", 1, 214);
-  const kelvorn::unihanPropT source = parseFieldName(opts.source, kSources);
-  const auto loaded = loadIndex(global.data);
+  const kelvorn::unihanPropT source = parseFieldName(opts.source, sourceFields());
+  const auto loaded = loadIndex(global);
   if (!carriesSource(*loaded->index, source)) {
     throw ToolError("the data has no " + opts.source + " values (Unicode 15.1 and later carry " +
                     "only kRSUnicode and kRSVantu_Japan1_6)");

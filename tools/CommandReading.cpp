@@ -3,9 +3,9 @@
 
 #include "Commands.h"
 #include "IndexOptions.h"
-#include "OutputFile.h"
+#include "Stdout.h"
 #include "ToolError.h"
-#include "Utf8.h"
+#include "CharArguments.h"
 
 namespace unihan_tool {
 namespace {
@@ -17,8 +17,11 @@ struct ReadingOptions {
   bool json = false;
 };
 
-const std::vector<kelvorn::unihanPropT> kReadingFields = {
-    kelvorn::kMandarin, kelvorn::kHanyuPinlu, kelvorn::kJapaneseKun, kelvorn::kJapaneseOn};
+std::vector<kelvorn::unihanPropT> readingFields() {
+  std::vector<kelvorn::unihanPropT> fields;
+  for (const kelvorn::Reading field : kelvorn::kReadings) fields.push_back(kelvorn::toField(field));
+  return fields;
+}
 
 // The character's readings that answer the query: with a loose query, the
 // readings the user's spelling stood for.
@@ -35,9 +38,9 @@ std::vector<std::string> matchingReadings(const kelvorn::UnihanIndex& index, cha
 
 void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
   if (opts.text.empty()) throw ToolError("empty reading");
-  (void)decodeUtf8(opts.text);  // a reading that is not UTF-8 is refused here
-  const kelvorn::unihanPropT field = parseFieldName(opts.field, kReadingFields);
-  const auto loaded = loadIndex(global.data);
+  requireUtf8(opts.text);
+  const kelvorn::unihanPropT field = parseFieldName(opts.field, readingFields());
+  const auto loaded = loadIndex(global);
   const kelvorn::UnihanIndex& index = *loaded->index;
   const auto match = opts.exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
   std::string out;
@@ -50,7 +53,7 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
     } else {
       std::string joined;
       for (const std::string& r : readings) joined += " " + r;
-      out += codePointLabel(cp) + " " + encodeUtf8(cp) + joined + "\n";
+      out += codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + joined + "\n";
     }
   }
   writeStdout(out);

@@ -4,8 +4,8 @@
 #include "CharFormat.h"
 #include "Commands.h"
 #include "DataFiles.h"
-#include "OutputFile.h"
-#include "Utf8.h"
+#include "Stdout.h"
+#include "CharArguments.h"
 
 namespace unihan_tool {
 namespace {
@@ -17,22 +17,18 @@ struct ShowOptions {
 
 // Every argument is checked before anything is printed, so a bad one leaves
 // no partial answer behind.
-std::vector<std::uint32_t> codePointsOf(const std::vector<std::string>& args) {
-  std::vector<std::uint32_t> out;
-  for (const std::string& arg : args) {
-    const std::vector<std::uint32_t> cps = parseCharArgument(arg);
-    out.insert(out.end(), cps.begin(), cps.end());
-  }
+std::u32string codePointsOf(const std::vector<std::string>& args) {
+  std::u32string out;
+  for (const std::string& arg : args) out += parseCharArgument(arg);
   return out;
 }
 
 void runShow(const ShowOptions& opts, const GlobalOptions& global) {
-  const std::vector<std::uint32_t> cps = codePointsOf(opts.chars);
-  kelvorn::UnihanMgr mgr;
-  loadSelectedData(mgr, global.data);
+  const std::u32string cps = codePointsOf(opts.chars);
+  const kelvorn::Unihan unihan = loadSelectedData(global);
   std::string out;
   for (std::size_t i = 0; i < cps.size(); ++i) {
-    const CharInfo info = lookUp(mgr, cps[i]);
+    const CharInfo info = lookUp(unihan, cps[i]);
     if (opts.json) {
       out += formatJson(info) + "\n";
     } else {

@@ -8,10 +8,10 @@
 #include "Commands.h"
 #include "DataFiles.h"
 #include "IndexOptions.h"
-#include "InputFile.h"
-#include "OutputFile.h"
+#include "app/files/InputFile.h"
+#include "Stdout.h"
 #include "ToolError.h"
-#include "Utf8.h"
+#include "CharArguments.h"
 
 namespace unihan_tool {
 namespace {
@@ -30,7 +30,7 @@ std::string readInput(const std::string& file) {
   if (file.empty() || file == "-") {
     return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
   }
-  return InputFile::open(file, InputKind::kFile).readAll();
+  return kelvorn_files::InputFile::open(file, kelvorn_files::InputKind::kFile).readAll();
 }
 
 // Every line is decoded before anything is sorted or printed, so that a bad
@@ -42,9 +42,8 @@ std::vector<Line> splitLines(const std::string& text) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
     Line line{text.substr(start, end - start), {}};
     try {
-      const std::vector<std::uint32_t> cps = decodeUtf8(line.text);
-      line.chars.assign(cps.begin(), cps.end());
-    } catch (const ToolError&) {
+      line.chars = kelvorn::utf8::decode(line.text);
+    } catch (const std::invalid_argument&) {
       throw ToolError("line " + std::to_string(lines.size() + 1) + " is not valid UTF-8");
     }
     lines.push_back(std::move(line));
@@ -62,7 +61,7 @@ kelvorn::SortOrder parseOrder(const std::string& by) {
 void runSort(const SortOptions& opts, const GlobalOptions& global) {
   const kelvorn::SortOrder order = parseOrder(opts.by);
   std::vector<Line> lines = splitLines(readInput(opts.file));
-  const auto loaded = loadIndex(global.data);
+  const auto loaded = loadIndex(global);
   const kelvorn::UnihanIndex& index = *loaded->index;
   std::stable_sort(lines.begin(), lines.end(), [&](const Line& a, const Line& b) {
     return index.less(a.chars, b.chars, order);

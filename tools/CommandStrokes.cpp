@@ -4,8 +4,8 @@
 
 #include "Commands.h"
 #include "IndexOptions.h"
-#include "OutputFile.h"
-#include "Utf8.h"
+#include "Stdout.h"
+#include "CharArguments.h"
 
 namespace unihan_tool {
 namespace {
@@ -29,7 +29,7 @@ std::string listText(const kelvorn::UnihanIndex& index, const std::vector<char32
       out += (label.empty() ? "" : "\n") + next + ":";
       label = next;
     }
-    out += " " + encodeUtf8(cp);
+    out += " " + kelvorn::utf8::encode(cp);
   }
   return out.empty() ? out : out + "\n";
 }
@@ -50,7 +50,7 @@ std::string listJson(const kelvorn::UnihanIndex& index, int strokes,
 
 void runStrokes(const StrokesOptions& opts, const GlobalOptions& global) {
   const int strokes = parseNumberArgument(opts.strokes, "stroke count", 1, 255);
-  const auto loaded = loadIndex(global.data);
+  const auto loaded = loadIndex(global);
   const kelvorn::UnihanIndex& index = *loaded->index;
   const auto& cps = index.byTotalStrokes(strokes);
   writeStdout(opts.json ? listJson(index, strokes, cps) : listText(index, cps));

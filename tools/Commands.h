@@ -12,7 +12,8 @@ namespace unihan_tool {
 
 // Options of the application itself, shared by the subcommands.
 struct GlobalOptions {
-  std::string data;  // --data; empty for the bundled image
+  std::string data;        // --data
+  bool dataGiven = false;  // false: the bundled image
 };
 
 struct Command {

@@ -3,16 +3,17 @@
 #include <algorithm>
 
 #include "DataFiles.h"
-#include "FieldNames.h"
 #include "ToolError.h"
-#include "Utf8.h"
+#include "CharArguments.h"
 
 namespace unihan_tool {
 namespace {
 
 std::string namesOf(const std::vector<kelvorn::unihanPropT>& fields) {
   std::string out;
-  for (const kelvorn::unihanPropT f : fields) out += (out.empty() ? "" : ", ") + fieldName(f);
+  for (const kelvorn::unihanPropT f : fields) {
+    out += (out.empty() ? "" : ", ") + std::string(kelvorn::fieldName(f));
+  }
   return out;
 }
 
@@ -32,22 +33,22 @@ int parseNumberArgument(const std::string& arg, const std::string& what, int low
 kelvorn::unihanPropT parseFieldName(const std::string& name,
                                     const std::vector<kelvorn::unihanPropT>& allowed) {
   const auto it = std::find_if(allowed.begin(), allowed.end(),
-                               [&name](kelvorn::unihanPropT f) { return fieldName(f) == name; });
+                               [&name](kelvorn::unihanPropT f) { return kelvorn::fieldName(f) == name; });
   if (it == allowed.end()) {
     throw ToolError("unknown field '" + name + "' (expected one of " + namesOf(allowed) + ")");
   }
   return *it;
 }
 
-std::unique_ptr<LoadedIndex> loadIndex(const std::string& dataOption) {
+std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global) {
   auto loaded = std::make_unique<LoadedIndex>();
-  loadSelectedData(loaded->unihan, dataOption);
-  loaded->index = std::make_unique<kelvorn::UnihanIndex>(loaded->unihan);
+  loaded->unihan = loadSelectedData(global);
+  loaded->index = std::make_unique<kelvorn::UnihanIndex>(loaded->unihan.core());
   return loaded;
 }
 
 nlohmann::ordered_json charJson(char32_t codePoint) {
-  return {{"codePoint", codePointLabel(codePoint)}, {"char", encodeUtf8(codePoint)}};
+  return {{"codePoint", codePointLabel(codePoint)}, {"char", kelvorn::utf8::encode(codePoint)}};
 }
 
 std::string jsonLine(const nlohmann::ordered_json& value) {

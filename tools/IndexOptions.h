@@ -10,7 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "FieldNames.h"
+#include "Commands.h"
+#include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanIndex.h"
 
 namespace unihan_tool {
@@ -22,12 +23,12 @@ int parseNumberArgument(const std::string& arg, const std::string& what, int low
 kelvorn::unihanPropT parseFieldName(const std::string& name,
                                     const std::vector<kelvorn::unihanPropT>& allowed);
 
-// The store of --data (or of the bundled image) and the index over it.
+// The data of --data (or the bundled image) and the index over it.
 struct LoadedIndex {
-  kelvorn::UnihanMgr unihan;
+  kelvorn::Unihan unihan;
   std::unique_ptr<kelvorn::UnihanIndex> index;
 };
-std::unique_ptr<LoadedIndex> loadIndex(const std::string& dataOption);
+std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global);
 
 // {"codePoint": "U+6F22", "char": "漢"}; callers add their own members.
 nlohmann::ordered_json charJson(char32_t codePoint);

@@ -71,17 +71,13 @@ void collectLines(std::string_view content, std::vector<DataLine>* lines) {
   }
 }
 
-void writeLines(const std::vector<DataLine>& lines, MemFile* out) {
-  constexpr std::size_t kChunk = 1 << 20;
-  std::string chunk;
-  for (const DataLine& line : lines) {
-    chunk.append(line.text).push_back('\n');
-    if (chunk.size() >= kChunk) {
-      out->append(chunk);
-      chunk.clear();
-    }
-  }
-  out->append(chunk);
+std::string joinLines(const std::vector<DataLine>& lines) {
+  std::size_t size = 0;
+  for (const DataLine& line : lines) size += line.text.size() + 1;
+  std::string out;
+  out.reserve(size);
+  for (const DataLine& line : lines) out.append(line.text).push_back('\n');
+  return out;
 }
 
 }  // namespace
@@ -89,19 +85,19 @@ void writeLines(const std::vector<DataLine>& lines, MemFile* out) {
 std::vector<InputFile> expandInputs(const std::vector<std::string>& inputs) {
   std::vector<InputFile> files;
   for (const std::string& input : inputs) {
-    InputFile opened = InputFile::open(input, InputKind::kFileOrDirectory);
+    InputFile opened = InputFile::open(input, kelvorn_files::InputKind::kFileOrDirectory);
     if (!opened.isDirectory()) {
       files.push_back(std::move(opened));
       continue;
     }
     for (const std::string& path : unihanFilesIn(input)) {
-      files.push_back(InputFile::open(path, InputKind::kFile));
+      files.push_back(InputFile::open(path, kelvorn_files::InputKind::kFile));
     }
   }
   return files;
 }
 
-std::size_t mergeByCodePoint(const std::vector<InputFile>& files, MemFile* out) {
+std::string mergeByCodePoint(const std::vector<InputFile>& files) {
   std::vector<std::string> contents;
   contents.reserve(files.size());  // the lines point into these strings
   std::vector<DataLine> lines;
@@ -113,8 +109,7 @@ std::size_t mergeByCodePoint(const std::vector<InputFile>& files, MemFile* out) 
   std::stable_sort(lines.begin(), lines.end(), [](const DataLine& a, const DataLine& b) {
     return a.codePoint < b.codePoint;
   });
-  writeLines(lines, out);
-  return lines.size();
+  return joinLines(lines);
 }
 
 }  // namespace unihan_tool

@@ -8,21 +8,22 @@
 #include <string>
 #include <vector>
 
-#include "InputFile.h"
-#include "MemFile.h"
+#include "app/files/InputFile.h"
 
 namespace unihan_tool {
+
+using kelvorn_files::InputFile;
 
 // The files named on the command line, opened and checked, each directory
 // replaced by the Unihan_*.txt files in it sorted by name. Throws ToolError
 // for a missing or unsuitable input or a directory without such files.
 std::vector<InputFile> expandInputs(const std::vector<std::string>& inputs);
 
-// Writes the data lines of all files to out ordered by code point. The sort
-// is stable: the lines of one code point keep the order of the files, then
-// their order within a file. Comment and blank lines are dropped. Returns
-// the number of lines written; throws ToolError when it is none.
-std::size_t mergeByCodePoint(const std::vector<InputFile>& files, MemFile* out);
+// The data lines of all files ordered by code point. The sort is stable: the
+// lines of one code point keep the order of the files, then their order
+// within a file. Comment and blank lines are dropped. Throws ToolError when
+// there is no data line.
+std::string mergeByCodePoint(const std::vector<InputFile>& files);
 
 }  // namespace unihan_tool
 

@@ -25,8 +25,8 @@ int run(int argc, char** argv) {
   app.require_subcommand(1);
   app.fallthrough();  // --data may also follow the subcommand
   GlobalOptions global;
-  app.add_option("--data", global.data,
-                 "Binary image or Unihan text to answer from (default: the bundled image)");
+  CLI::Option* data = app.add_option(
+      "--data", global.data, "Binary image or Unihan text to answer from (default: the bundled image)");
   const std::vector<Command> commands = {addCompileCommand(app), addDumpCommand(app),
                                          addShowCommand(app, global), addCidCommand(app, global),
                                          addRadicalCommand(app, global), addStrokesCommand(app, global),
@@ -36,6 +36,7 @@ int run(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     return parseFailure(app, e);
   }
+  global.dataGiven = data->count() > 0;
   for (const Command& command : commands) {
     if (command.app->parsed()) command.run();
   }

@@ -124,6 +124,11 @@ class KELVORN_UNIHAN_API UnihanMgr {
   int stroke(int codePoint, unihanPropT source, int valueIndex);
   // Stroke count from the first preferred source that has one, or -1.
   int stroke(int codePoint, int valueIndex);
+  // A source given without its value index would otherwise convert to int
+  // and ask the preference walk instead: radix(cp, kRSKangXi) must name the
+  // index, radix(cp, kRSKangXi, 0).
+  int radix(int codePoint, unihanPropT source) = delete;
+  int stroke(int codePoint, unihanPropT source) = delete;
   // kTotalStrokes value; 0 for a code point the store holds without one, -1
   // for one it does not hold.
   int totalStrokes(int codePoint);

@@ -78,11 +78,6 @@ def parse_char_argument(arg):
 # ---- what the data says about one code point -----------------------------------
 
 
-def _stored(residual):
-    """The byte the library stores for a residual: the tool prints it as such."""
-    return residual + 256 if residual is not None and residual < 0 else residual
-
-
 def _rad_strokes(u, cp):
     """(source, radical, residual, radical form strokes or None) rows."""
     rows = []
@@ -90,7 +85,7 @@ def _rad_strokes(u, cp):
         for index in range(2 if source == "kRSUnicode" else 1):
             value = u.radical_stroke(cp, source, index)
             if value is not None:
-                rows.append((source, value[0], _stored(value[1]), None))
+                rows.append((source, value[0], value[1], None))
     for index in range(u.num_values(cp, _VANTU)):
         value = u.radical_stroke(cp, _VANTU, index)
         glyph = u.cid_strokes(cp, index)
@@ -105,7 +100,7 @@ def _cids(u, cp):
 
 
 def _number(value):
-    return "-" if value is None or value < 0 else str(value)
+    return "-" if value is None else str(value)
 
 
 def _row(label, value):
@@ -125,7 +120,7 @@ def format_table(u, cp):
         note = "" if form is None or form < 0 else f"  (radical form {form} strokes)"
         out += _columns(source, _number(radical), _number(residual)) + note + "\n"
     preferred = u.preferred_radical_stroke(cp) or (None, None)
-    out += _columns("preferred", _number(preferred[0]), _number(_stored(preferred[1])))
+    out += _columns("preferred", _number(preferred[0]), _number(preferred[1]))
     out += "  (first source in preference order)\n"
     out += _row("total strokes", _number(u.total_strokes(cp)))
     for cid, strokes in _cids(u, cp):
@@ -153,7 +148,7 @@ def _json_value(u, cp):
         rad_strokes.setdefault(source, []).append(entry)
     preferred = u.preferred_radical_stroke(cp) or (None, None)
     out["radicalStrokes"] = rad_strokes
-    out["preferred"] = {"radical": preferred[0], "strokes": _stored(preferred[1])}
+    out["preferred"] = {"radical": preferred[0], "strokes": preferred[1]}
     out["totalStrokes"] = u.total_strokes(cp)
     out["cids"] = [{"cid": cid, "strokes": strokes} for cid, strokes in _cids(u, cp)]
     out["readings"] = {field: u.readings(cp, field) for field in _READING_FIELDS}

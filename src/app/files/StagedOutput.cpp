@@ -1,4 +1,4 @@
-#include "OutputFile.h"
+#include "app/files/StagedOutput.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,12 +6,12 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <iostream>
+#include <filesystem>
 #include <utility>
 
-#include "ToolError.h"
+#include "kelvorn/Unihan.h"
 
-namespace unihan_tool {
+namespace kelvorn_files {
 namespace {
 
 std::string directoryOf(const std::string& path) {
@@ -38,14 +38,28 @@ bool syncDirectory(const std::string& directory) {
   return dir.close();
 }
 
+// The file a chain of symbolic links ends at, existing or not, so that the
+// rename replaces the target and leaves the links as they are.
+std::string followLinks(std::string path) {
+  namespace fs = std::filesystem;
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    const fs::path target = fs::read_symlink(path, ec);
+    if (ec) return path;
+    path = (target.is_absolute() ? target : fs::path(directoryOf(path)) / target).string();
+  }
+  return path;
+}
+
 }  // namespace
 
 StagedOutput::StagedOutput(std::string path)
-    : path_(std::move(path)), directory_(directoryOf(path_)) {
+    : path_(std::move(path)), target_(followLinks(path_)), directory_(directoryOf(target_)) {
   std::string name = directory_ + "/.unihan-XXXXXX";
   fd_ = FileDescriptor(::mkostemp(name.data(), O_CLOEXEC));
   if (!fd_.isOpen()) {
-    throw ToolError(path_ + ": cannot create a file in " + directory_ + " (" +
+    throw kelvorn::Error(path_ + ": cannot create a file in " + directory_ + " (" +
                     errorText(errno) + ")");
   }
   staging_ = name;
@@ -62,14 +76,14 @@ void StagedOutput::write(std::string_view bytes) { writeAll(fd_.get(), bytes, pa
 
 void StagedOutput::commit() {
   const auto fail = [this](int err) {
-    throw ToolError(path_ + ": cannot write (" + errorText(err) + ")");
+    throw kelvorn::Error(path_ + ": cannot write (" + errorText(err) + ")");
   };
   if (::fsync(fd_.get()) != 0) fail(errno);
   if (!fd_.close()) fail(errno);
-  if (::rename(staging_.c_str(), path_.c_str()) != 0) fail(errno);
+  if (::rename(staging_.c_str(), target_.c_str()) != 0) fail(errno);
   committed_ = true;
   if (!syncDirectory(directory_)) {
-    throw ToolError(path_ + ": written, but its directory could not be synced to disk (" +
+    throw kelvorn::Error(path_ + ": written, but its directory could not be synced to disk (" +
                     errorText(errno) + ")");
   }
 }
@@ -78,20 +92,15 @@ void refuseUnsafeOutput(const std::string& path, const std::vector<InputFile>& i
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return;  // a new file, or an error the write reports
   if (!S_ISREG(st.st_mode)) {
-    throw ToolError(path + ": is " + fileTypeName(st.st_mode) +
+    throw kelvorn::Error(path + ": is " + fileTypeName(st.st_mode) +
                     "; the output must be a regular file");
   }
   for (const InputFile& input : inputs) {
     if (input.isSameFile(st.st_dev, st.st_ino)) {
-      throw ToolError(path + ": is the input " + input.path() +
+      throw kelvorn::Error(path + ": is the input " + input.path() +
                       "; write the output to another file");
     }
   }
 }
 
-void writeStdout(const std::string& text) {
-  std::cout << text << std::flush;
-  if (!std::cout) throw ToolError("cannot write to standard output");
-}
-
-}  // namespace unihan_tool
+}  // namespace kelvorn_files

@@ -1,4 +1,4 @@
-#include "FileDescriptor.h"
+#include "app/files/FileDescriptor.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ToolError.h"
+#include "kelvorn/Unihan.h"
 
-namespace unihan_tool {
+namespace kelvorn_files {
 
 FileDescriptor::~FileDescriptor() { (void)close(); }
 
@@ -56,8 +56,9 @@ std::string readFromStart(int fd, std::size_t limit, const std::string& name) {
     bytes.resize(have + static_cast<std::size_t>(got > 0 ? got : 0));
     if (got == 0) break;
     if (got < 0) {
-      if (errno == EINTR) continue;
-      throw ToolError(name + ": cannot read (" + errorText(errno) + ")");
+      const int err = errno;
+      if (err == EINTR) continue;
+      throw kelvorn::Error(name + ": cannot read (" + errorText(err) + ")", err);
     }
   }
   return bytes;
@@ -69,10 +70,11 @@ void writeAll(int fd, std::string_view bytes, const std::string& name) {
     if (put < 0 && errno == EINTR) continue;
     // A write that makes no progress would otherwise be retried forever.
     if (put <= 0) {
-      throw ToolError(name + ": cannot write (" + errorText(put < 0 ? errno : EIO) + ")");
+      const int err = put < 0 ? errno : EIO;
+      throw kelvorn::Error(name + ": cannot write (" + errorText(err) + ")", err);
     }
     bytes.remove_prefix(static_cast<std::size_t>(put));
   }
 }
 
-}  // namespace unihan_tool
+}  // namespace kelvorn_files

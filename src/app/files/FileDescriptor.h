@@ -1,13 +1,13 @@
 // An owned POSIX file descriptor, and reads and writes on one that report
 // every failure instead of losing bytes silently.
-#ifndef KELVORN_TOOLS_FILEDESCRIPTOR_H
-#define KELVORN_TOOLS_FILEDESCRIPTOR_H
+#ifndef KELVORN_FILES_FILEDESCRIPTOR_H
+#define KELVORN_FILES_FILEDESCRIPTOR_H
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-namespace unihan_tool {
+namespace kelvorn_files {
 
 class FileDescriptor {
  public:
@@ -37,13 +37,13 @@ class FileDescriptor {
 std::string errorText(int err);
 
 // The file's bytes from offset 0 up to its end or to limit bytes, whichever
-// comes first. Throws ToolError naming the file as `name` when a read fails.
+// comes first. Throws kelvorn::Error naming the file as `name` when a read fails.
 std::string readFromStart(int fd, std::size_t limit, const std::string& name);
 
 // Writes all of bytes at the current offset, resuming short writes; throws
-// ToolError naming `name` on the first failure (ENOSPC, EFBIG, EIO, ...).
+// kelvorn::Error naming `name` on the first failure (ENOSPC, EFBIG, EIO, ...).
 void writeAll(int fd, std::string_view bytes, const std::string& name);
 
-}  // namespace unihan_tool
+}  // namespace kelvorn_files
 
-#endif  // KELVORN_TOOLS_FILEDESCRIPTOR_H
+#endif  // KELVORN_FILES_FILEDESCRIPTOR_H

@@ -2,26 +2,26 @@
 // The library reads and writes files by path; through this file's
 // "/proc/self/fd/N" it writes where the tool can look at every byte before
 // anything reaches the disk, and it reads text the tool has put together.
-#ifndef KELVORN_TOOLS_MEMFILE_H
-#define KELVORN_TOOLS_MEMFILE_H
+#ifndef KELVORN_FILES_MEMFILE_H
+#define KELVORN_FILES_MEMFILE_H
 
 #include <string>
 #include <string_view>
 
-#include "FileDescriptor.h"
+#include "app/files/FileDescriptor.h"
 
-namespace unihan_tool {
+namespace kelvorn_files {
 
 class MemFile {
  public:
-  // shownAs names the file in messages. Throws ToolError when the system has
+  // shownAs names the file in messages. Throws kelvorn::Error when the system has
   // no memory file to give.
   explicit MemFile(std::string shownAs);
 
   [[nodiscard]] std::string procPath() const { return fd_.procPath(); }
-  // Appends; throws ToolError on failure.
+  // Appends; throws kelvorn::Error on failure.
   void append(std::string_view bytes);
-  // The whole content. Throws ToolError when it reaches the file size limit
+  // The whole content. Throws kelvorn::Error when it reaches the file size limit
   // (ulimit -f), because writes stop silently there and what the file holds
   // may be cut short.
   [[nodiscard]] std::string content() const;
@@ -31,6 +31,6 @@ class MemFile {
   FileDescriptor fd_;
 };
 
-}  // namespace unihan_tool
+}  // namespace kelvorn_files
 
-#endif  // KELVORN_TOOLS_MEMFILE_H
+#endif  // KELVORN_FILES_MEMFILE_H

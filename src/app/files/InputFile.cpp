@@ -1,4 +1,4 @@
-#include "InputFile.h"
+#include "app/files/InputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,24 +7,24 @@
 #include <cstdint>
 #include <utility>
 
-#include "ToolError.h"
+#include "kelvorn/Unihan.h"
 
-namespace unihan_tool {
+namespace kelvorn_files {
 namespace {
 
 [[noreturn]] void refuse(const std::string& path, mode_t mode) {
-  if (S_ISDIR(mode)) throw ToolError(path + ": is a directory, not a file");
-  throw ToolError(path + ": is " + fileTypeName(mode) + ", not a regular file");
+  if (S_ISDIR(mode)) throw kelvorn::Error(path + ": is a directory, not a file", EISDIR);
+  throw kelvorn::Error(path + ": is " + fileTypeName(mode) + ", not a regular file");
 }
 
 [[noreturn]] void cannotOpen(const std::string& path, int err) {
-  if (err == ENOENT) throw ToolError(path + ": no such file");
+  if (err == ENOENT) throw kelvorn::Error(path + ": no such file", err);
   // A socket cannot be opened at all; name it rather than the errno.
   struct stat st {};
   if (err == ENXIO && ::stat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode)) {
     refuse(path, st.st_mode);
   }
-  throw ToolError(path + ": cannot open for reading (" + errorText(err) + ")");
+  throw kelvorn::Error(path + ": cannot open for reading (" + errorText(err) + ")", err);
 }
 
 }  // namespace
@@ -62,4 +62,4 @@ std::string InputFile::head(std::size_t n) const { return readFromStart(fd_.get(
 
 std::string InputFile::readAll() const { return readFromStart(fd_.get(), SIZE_MAX, path_); }
 
-}  // namespace unihan_tool
+}  // namespace kelvorn_files

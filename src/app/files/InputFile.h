@@ -4,16 +4,16 @@
 // where a command takes one, directories) get past the open. Everything the
 // tool reads afterwards goes through this descriptor, never through the name
 // again.
-#ifndef KELVORN_TOOLS_INPUTFILE_H
-#define KELVORN_TOOLS_INPUTFILE_H
+#ifndef KELVORN_FILES_INPUTFILE_H
+#define KELVORN_FILES_INPUTFILE_H
 
 #include <sys/types.h>
 
 #include <string>
 
-#include "FileDescriptor.h"
+#include "app/files/FileDescriptor.h"
 
-namespace unihan_tool {
+namespace kelvorn_files {
 
 // "a FIFO", "a device", ...: what a file is, for a message that refuses it.
 std::string fileTypeName(mode_t mode);
@@ -22,7 +22,7 @@ enum class InputKind { kFile, kFileOrDirectory };
 
 class InputFile {
  public:
-  // Opens without blocking and checks the type; throws ToolError with one
+  // Opens without blocking and checks the type; throws kelvorn::Error with one
   // clear line for a missing, unreadable or unsuitable path.
   static InputFile open(const std::string& path, InputKind kind);
 
@@ -48,6 +48,6 @@ class InputFile {
   ino_t inode_;
 };
 
-}  // namespace unihan_tool
+}  // namespace kelvorn_files
 
-#endif  // KELVORN_TOOLS_INPUTFILE_H
+#endif  // KELVORN_FILES_INPUTFILE_H

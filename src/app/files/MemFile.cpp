@@ -1,4 +1,4 @@
-#include "MemFile.h"
+#include "app/files/MemFile.h"
 
 #include <sys/mman.h>
 #include <sys/resource.h>
@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <utility>
 
-#include "ToolError.h"
+#include "kelvorn/Unihan.h"
 
-namespace unihan_tool {
+namespace kelvorn_files {
 namespace {
 
 bool reachesFileSizeLimit(std::size_t size) {
@@ -22,7 +22,7 @@ bool reachesFileSizeLimit(std::size_t size) {
 
 MemFile::MemFile(std::string shownAs)
     : shownAs_(std::move(shownAs)), fd_(::memfd_create("unihan", MFD_CLOEXEC)) {
-  if (!fd_.isOpen()) throw ToolError("cannot create a file in memory (" + errorText(errno) + ")");
+  if (!fd_.isOpen()) throw kelvorn::Error("cannot create a file in memory (" + errorText(errno) + ")");
 }
 
 void MemFile::append(std::string_view bytes) { writeAll(fd_.get(), bytes, shownAs_); }
@@ -30,9 +30,9 @@ void MemFile::append(std::string_view bytes) { writeAll(fd_.get(), bytes, shownA
 std::string MemFile::content() const {
   std::string bytes = readFromStart(fd_.get(), SIZE_MAX, shownAs_);
   if (reachesFileSizeLimit(bytes.size())) {
-    throw ToolError(shownAs_ + ": cannot write (" + errorText(EFBIG) + ")");
+    throw kelvorn::Error(shownAs_ + ": cannot write (" + errorText(EFBIG) + ")");
   }
   return bytes;
 }
 
-}  // namespace unihan_tool
+}  // namespace kelvorn_files

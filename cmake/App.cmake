@@ -1,0 +1,41 @@
+# The application API (kelvorn/Unihan.h): one value type over the core, with
+# loads and saves that refuse what they must and never leave a file
+# half-written. Its own shared library, SONAME and version script keep the
+# core's export table as it is. The file helpers under src/app/files are
+# shared with the unihan tool, which links them itself.
+add_library(kelvorn_files OBJECT
+  src/app/files/FileDescriptor.cpp
+  src/app/files/InputFile.cpp
+  src/app/files/MemFile.cpp
+  src/app/files/StagedOutput.cpp)
+target_include_directories(kelvorn_files PUBLIC
+  ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
+set_target_properties(kelvorn_files PROPERTIES
+  POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)
+
+add_library(kelvorn_unihan_app SHARED
+  src/app/Load.cpp
+  src/app/Unihan.cpp
+  $<TARGET_OBJECTS:kelvorn_files>)
+add_library(kelvorn::unihan_app ALIAS kelvorn_unihan_app)
+target_include_directories(kelvorn_unihan_app
+  PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+    $<INSTALL_INTERFACE:include>
+  PRIVATE
+    ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan PRIVATE ${CMAKE_DL_LIBS})
+target_compile_definitions(kelvorn_unihan_app PRIVATE
+  KELVORN_UNICODE_VERSION="${KELVORN_UNICODE_VERSION}" KELVORN_IMAGE_NAME="${KELVORN_IMAGE_NAME}")
+set(KELVORN_APP_EXPORT_MAP ${PROJECT_SOURCE_DIR}/cmake/app-exports.map)
+target_link_options(kelvorn_unihan_app PRIVATE
+  -Wl,--version-script=${KELVORN_APP_EXPORT_MAP} -Wl,--no-undefined)
+set_target_properties(kelvorn_unihan_app PROPERTIES
+  EXPORT_NAME unihan_app
+  VERSION ${PROJECT_VERSION}
+  SOVERSION ${PROJECT_VERSION_MAJOR}
+  LINK_DEPENDS ${KELVORN_APP_EXPORT_MAP}
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)

@@ -1,0 +1,121 @@
+// Loading a Unihan: a file, told image or text by the magic; bytes in memory;
+// or the image installed with the library.
+#include <dlfcn.h>
+
+#include <climits>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/Load.h"
+#include "app/Store.h"
+#include "app/files/InputFile.h"
+#include "app/files/MemFile.h"
+#include "kelvorn/Unihan.h"
+#include "kelvorn/UnihanImage.h"
+
+namespace kelvorn_app_private {
+namespace {
+
+constexpr std::string_view kMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
+// The format version this library writes and reads.
+constexpr short kFormatMajor = 1;
+constexpr short kFormatMinor = 4;
+
+bool startsWithMagic(std::string_view bytes) { return bytes.substr(0, kMagic.size()) == kMagic; }
+
+// The core takes paths as mutable C strings.
+std::vector<char> cPath(const std::string& path) {
+  std::vector<char> chars(path.begin(), path.end());
+  chars.push_back('\0');
+  return chars;
+}
+
+bool holdsAny(const Store& store) {
+  for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+    if (holds(store, cp)) return true;
+  }
+  return false;
+}
+
+// The core reads text by path; `path` reaches the very file already checked.
+void loadTextFrom(Store* store, const std::string& path, const std::string& name) {
+  std::vector<char> chars = cPath(path);
+  if (store->mgr.readUnihan(chars.data()) != 0) {
+    throw kelvorn::Error(name + ": cannot open for reading");
+  }
+  // The reader passes over what it does not understand, so a file that is
+  // not Unihan text loads as nothing at all.
+  if (!holdsAny(*store)) {
+    throw kelvorn::Error(name + ": not Unihan text (no code point with a kept field)");
+  }
+}
+
+}  // namespace
+
+void loadImage(kelvorn::UnihanMgr& mgr, std::string bytes, const std::string& name) {
+  bool loaded = false;
+  // A buffer loads when the core answers its length, but a header cut short
+  // is answered with its own length too.
+  if (bytes.size() >= kelvorn::kImageHeaderLength && bytes.size() <= INT_MAX) {
+    const auto length = static_cast<unsigned int>(bytes.size());
+    try {
+      loaded = mgr.readUnihanBinaryBuf(bytes.data(), length) == static_cast<int>(length);
+    } catch (const std::length_error&) {
+      loaded = false;  // a block count with its top bit set
+    }
+  }
+  if (!loaded) throw kelvorn::Error(name + ": damaged or unsupported binary image");
+  if (!mgr.VersionCheck(kFormatMajor, kFormatMinor)) {
+    throw kelvorn::Error(name + ": binary image of another format version (this library reads " +
+                         std::to_string(kFormatMajor) + "." + std::to_string(kFormatMinor) + ")");
+  }
+}
+
+std::shared_ptr<Store> loadFile(const std::string& path) {
+  if (path.empty()) throw kelvorn::Error("an empty path names no file");
+  const kelvorn_files::InputFile file =
+      kelvorn_files::InputFile::open(path, kelvorn_files::InputKind::kFile);
+  auto store = std::make_shared<Store>();
+  if (startsWithMagic(file.head(kMagic.size()))) {
+    loadImage(store->mgr, file.readAll(), path);
+  } else {
+    loadTextFrom(store.get(), file.procPath(), path);
+  }
+  return store;
+}
+
+std::shared_ptr<Store> loadBytes(std::string_view bytes, const std::string& name) {
+  auto store = std::make_shared<Store>();
+  if (startsWithMagic(bytes)) {
+    loadImage(store->mgr, std::string(bytes), name);
+  } else {
+    kelvorn_files::MemFile text(name);
+    text.append(bytes);
+    loadTextFrom(store.get(), text.procPath(), name);
+  }
+  return store;
+}
+
+std::string bundledImagePath() {
+  namespace fs = std::filesystem;
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<void*>(&bundledImagePath), &info) == 0 ||
+      info.dli_fname == nullptr) {
+    throw kelvorn::Error("cannot tell where the library is installed");
+  }
+  std::error_code ec;
+  const fs::path dir = fs::canonical(info.dli_fname, ec).parent_path();
+  // Installed: <prefix>/lib/ and <prefix>/share/kelvorn-unihan/. Build tree:
+  // <build>/ and <build>/data/. A Python package keeps both side by side.
+  const fs::path candidates[] = {dir / ".." / "share" / "kelvorn-unihan" / KELVORN_IMAGE_NAME,
+                                 dir / "data" / KELVORN_IMAGE_NAME, dir / KELVORN_IMAGE_NAME};
+  for (const fs::path& candidate : candidates) {
+    if (fs::is_regular_file(candidate, ec)) return candidate.lexically_normal().string();
+  }
+  throw kelvorn::Error(std::string("no bundled ") + KELVORN_IMAGE_NAME + " next to " +
+                       dir.string());
+}
+
+}  // namespace kelvorn_app_private

@@ -1,0 +1,224 @@
+// kelvorn::Unihan: the core's answers in an application's terms.
+#include "kelvorn/Unihan.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "app/Load.h"
+#include "app/Store.h"
+#include "app/files/MemFile.h"
+#include "app/files/StagedOutput.h"
+
+namespace kelvorn {
+namespace {
+
+using kelvorn_app_private::Store;
+
+// The store keeps a residual in one byte; 128 and above stand for the
+// negative residuals the data writes (255 is -1).
+int signedResidual(int stored) { return stored >= 128 ? stored - 256 : stored; }
+
+int asInt(char32_t cp) { return static_cast<int>(cp); }
+
+std::shared_ptr<const std::vector<Source>> defaultPreference() {
+  static const auto preference = std::make_shared<const std::vector<Source>>(
+      kDefaultSourcePreference.begin(), kDefaultSourcePreference.end());
+  return preference;
+}
+
+// The core's valueIndex: kRSUnicode has up to two values and answers any
+// index but 1 with the first, kRSVantu_Japan1_6 has one per CID value, and
+// the other sources have one value and ignore the index.
+bool hasValueIndex(Source source, int index) {
+  if (source == Source::kRSUnicode) return index == 0 || index == 1;
+  return index == 0 || (index > 0 && source == Source::kRSVantu_Japan1_6);
+}
+
+}  // namespace
+
+Error::Error(const std::string& message, int systemError)
+    : std::runtime_error(message), systemError_(systemError) {}
+Error::~Error() = default;
+
+Unihan::Unihan() : Unihan(std::make_shared<Store>()) {}
+
+Unihan::Unihan(std::shared_ptr<Store> store)
+    : store_(std::move(store)), preference_(defaultPreference()) {}
+
+Unihan Unihan::open(std::string_view path) {
+  return Unihan(kelvorn_app_private::loadFile(std::string(path)));
+}
+
+Unihan Unihan::bundled() { return open(kelvorn_app_private::bundledImagePath()); }
+
+std::string_view Unihan::bundledUnicodeVersion() noexcept { return KELVORN_UNICODE_VERSION; }
+
+Unihan Unihan::fromMemory(std::string_view bytes, std::string_view name) {
+  return Unihan(kelvorn_app_private::loadBytes(bytes, std::string(name)));
+}
+
+Unihan Unihan::withSourcePreference(const std::vector<Source>& preference) const {
+  if (preference.size() > kSources.size()) {
+    throw std::invalid_argument("a source preference names at most six sources");
+  }
+  for (std::size_t i = 0; i < preference.size(); ++i) {
+    if (std::find(preference.begin(), preference.begin() + static_cast<std::ptrdiff_t>(i),
+                  preference[i]) != preference.begin() + static_cast<std::ptrdiff_t>(i)) {
+      throw std::invalid_argument("a source preference names each source once");
+    }
+  }
+  Unihan copy = *this;
+  copy.preference_ = std::make_shared<const std::vector<Source>>(preference);
+  return copy;
+}
+
+const std::vector<Source>& Unihan::sourcePreference() const noexcept { return *preference_; }
+
+bool Unihan::contains(char32_t codePoint) const noexcept {
+  return kelvorn_app_private::holds(*store_, codePoint);
+}
+
+std::optional<RadicalStroke> Unihan::radicalStroke(char32_t codePoint, Source source,
+                                                   int index) const noexcept {
+  if (!contains(codePoint) || !hasValueIndex(source, index)) return std::nullopt;
+  if (source == Source::kRSVantu_Japan1_6) {
+    const std::optional<Cid> value = cid(codePoint, index);
+    if (!value) return std::nullopt;
+    return RadicalStroke{value->radical, value->glyphStrokes - value->radicalFormStrokes};
+  }
+  // The core answers any index but 1 with the first kRSUnicode value.
+  if (source == Source::kRSUnicode && index == 1 &&
+      store_->mgr.getNumVals(asInt(codePoint), kelvorn::kRSUnicode) != 2) {
+    return std::nullopt;
+  }
+  const int radical = store_->mgr.radix(asInt(codePoint), toField(source), index);
+  if (radical < 0) return std::nullopt;
+  const int residual = store_->mgr.stroke(asInt(codePoint), toField(source), index);
+  return RadicalStroke{radical, signedResidual(residual)};
+}
+
+std::vector<RadicalStroke> Unihan::radicalStrokes(char32_t codePoint, Source source) const {
+  std::vector<RadicalStroke> values;
+  for (int index = 0;; ++index) {
+    const std::optional<RadicalStroke> value = radicalStroke(codePoint, source, index);
+    if (!value) return values;
+    values.push_back(*value);
+  }
+}
+
+std::optional<PreferredRadicalStroke> Unihan::preferredRadicalStroke(
+    char32_t codePoint) const noexcept {
+  for (Source source : *preference_) {
+    if (const std::optional<RadicalStroke> value = radicalStroke(codePoint, source)) {
+      return PreferredRadicalStroke{source, *value};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<int> Unihan::totalStrokes(char32_t codePoint) const noexcept {
+  if (!contains(codePoint)) return std::nullopt;
+  const int total = store_->mgr.totalStrokes(asInt(codePoint));
+  if (total <= 0) return std::nullopt;
+  return total;
+}
+
+std::optional<Cid> Unihan::cid(char32_t codePoint, int index) const noexcept {
+  if (!contains(codePoint) || index < 0) return std::nullopt;
+  const int cp = asInt(codePoint);
+  const int number = store_->mgr.getVantuCID(cp, index);
+  if (number < 0) return std::nullopt;
+  Cid value;
+  value.cid = number;
+  value.radical = store_->mgr.radix(cp, kelvorn::kRSVantu_Japan1_6, index);
+  value.radicalFormStrokes = store_->mgr.stroke(cp, kelvorn::kRSVantu_Japan1_6, index);
+  value.glyphStrokes = store_->mgr.totalVantuStrokes(cp, index);
+  return value;
+}
+
+std::vector<Cid> Unihan::cids(char32_t codePoint) const {
+  std::vector<Cid> values;
+  for (int index = 0;; ++index) {
+    const std::optional<Cid> value = cid(codePoint, index);
+    if (!value) return values;
+    values.push_back(*value);
+  }
+}
+
+std::optional<char32_t> Unihan::charForCid(unsigned int number) const noexcept {
+  const int cp = store_->mgr.getUTF32ForCID(number);
+  if (cp < 0) return std::nullopt;
+  return static_cast<char32_t>(cp);
+}
+
+std::vector<std::string> Unihan::readings(char32_t codePoint, Reading field) const {
+  std::vector<std::string> values;
+  if (contains(codePoint)) store_->mgr.getPronounceData(values, asInt(codePoint), toField(field));
+  return values;
+}
+
+std::optional<HanYuPosition> Unihan::hanYu(char32_t codePoint) const noexcept {
+  if (!contains(codePoint)) return std::nullopt;
+  HanYuPosition pos;
+  if (store_->mgr.getkHanYuData(static_cast<unsigned int>(codePoint), &pos.volume, &pos.page,
+                                &pos.position, &pos.virtualFlag) != 0) {
+    return std::nullopt;
+  }
+  // A held code point without a value answers zeros, and no volume is 0.
+  if (pos.volume == 0 && pos.page == 0 && pos.position == 0 && pos.virtualFlag == 0) {
+    return std::nullopt;
+  }
+  return pos;
+}
+
+const std::vector<char32_t>& Unihan::codePoints() const {
+  std::call_once(store_->heldOnce, [this] {
+    for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+      if (contains(cp)) store_->held.push_back(cp);
+    }
+  });
+  return store_->held;
+}
+
+std::string Unihan::bytes(SaveFormat format) const {
+  const bool image = format == SaveFormat::kImage;
+  const std::string what = image ? "the image" : "the dump";
+  kelvorn_files::MemFile file(what);
+  std::string path = file.procPath();
+  // The core reports failures only up to the image header, so its bytes are
+  // caught in memory and an image is proven whole by loading it back.
+  if (store_->mgr.write(path.data(), image ? 1 : 0) != 0) {
+    throw Error(image ? "cannot write the image (the data does not fit the image format)"
+                      : "cannot write the dump");
+  }
+  std::string bytes = file.content();
+  if (image) {
+    UnihanMgr check;
+    try {
+      kelvorn_app_private::loadImage(check, bytes, what);
+    } catch (const Error&) {
+      throw Error("the written image does not load back");
+    }
+  }
+  return bytes;
+}
+
+std::size_t Unihan::save(std::string_view path, SaveFormat format) const {
+  const std::string name(path);
+  if (name.empty()) throw Error("an empty path names no file");
+  std::string content;
+  try {
+    content = bytes(format);
+  } catch (const Error& e) {
+    throw Error(name + ": " + e.what() + "; nothing was written", e.systemError());
+  }
+  kelvorn_files::StagedOutput out(name);
+  out.write(content);
+  out.commit();
+  return content.size();
+}
+
+UnihanMgr Unihan::core() const { return store_->mgr; }
+
+}  // namespace kelvorn

@@ -1,0 +1,202 @@
+// The application API: answers through a const Unihan, loads that refuse
+// what they must, and saves that are complete or absent.
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <thread>
+
+#include "TestSupport.h"
+#include "kelvorn/Unihan.h"
+#include "kelvorn/Utf8.h"
+
+using kelvorn::Cid;
+using kelvorn::RadicalStroke;
+using kelvorn::Reading;
+using kelvorn::Source;
+using kelvorn::Unihan;
+using testsupport::readFile;
+using testsupport::tempPath;
+using testsupport::testFile;
+
+namespace {
+
+constexpr char kFixture[] =
+    "U+5B57\tkRSUnicode\t39.3\n"
+    "U+5B57\tkRSVantu_Japan1_6\tC+2248+39.3.3 C+2248+40.3.3\n"
+    "U+5B57\tkTotalStrokes\t6\n"
+    "U+5B57\tkMandarin\tzì\n"
+    "U+6F22\tkRSUnicode\t85.11\n"
+    "U+6F22\tkRSKangXi\t85.11\n"
+    "U+6F22\tkTotalStrokes\t14\n"
+    "U+6F22\tkHanYu\t31713.090\n"
+    "U+6F22\tkJapaneseOn\tKAN\n"
+    "U+738B\tkRSUnicode\t96.-1 95.0\n"
+    "U+738B\tkTotalStrokes\t4\n";
+
+Unihan fixture() { return Unihan::open(testFile("fixture.txt", kFixture)); }
+
+// Every answer through a const reference, none as -1 or a stored byte.
+TEST(App, AnswersThroughAConstValue) {
+  const Unihan loaded = fixture();
+  const Unihan& u = loaded;
+  EXPECT_EQ(u.radicalStroke(U'漢', Source::kRSUnicode), (RadicalStroke{85, 11}));
+  EXPECT_EQ(u.radicalStroke(U'王', Source::kRSUnicode), (RadicalStroke{96, -1}));
+  EXPECT_EQ(u.radicalStroke(U'王', Source::kRSUnicode, 1), (RadicalStroke{95, 0}));
+  EXPECT_EQ(u.radicalStroke(U'王', Source::kRSUnicode, 2), std::nullopt);
+  EXPECT_EQ(u.radicalStroke(U'漢', Source::kRSUnicode, 1), std::nullopt);
+  EXPECT_EQ(u.radicalStroke(U'漢', Source::kRSKangXi, 1), std::nullopt);
+  EXPECT_EQ(u.radicalStrokes(U'王', Source::kRSUnicode).size(), 2u);
+  EXPECT_EQ(u.radicalStroke(U'字', Source::kRSVantu_Japan1_6, 1), (RadicalStroke{40, 3}));
+  ASSERT_EQ(u.cids(U'字').size(), 2u);
+  const Cid second = u.cids(U'字')[1];
+  EXPECT_EQ(std::vector<int>({second.cid, second.radical, second.radicalFormStrokes,
+                              second.glyphStrokes}),
+            std::vector<int>({2248, 40, 3, 6}));
+  EXPECT_EQ(u.charForCid(2248), U'字');
+  EXPECT_EQ(u.charForCid(2249), std::nullopt);
+  EXPECT_EQ(u.totalStrokes(U'漢'), 14);
+  EXPECT_EQ(u.readings(U'字', Reading::kMandarin), std::vector<std::string>{"zì"});
+  EXPECT_TRUE(u.readings(U'漢', Reading::kMandarin).empty());
+  ASSERT_TRUE(u.hanYu(U'漢').has_value());
+  EXPECT_EQ(u.hanYu(U'漢')->page, 1713);
+  EXPECT_EQ(u.hanYu(U'字'), std::nullopt);
+  // Not held: one past either end of the fixture's block, and far away.
+  for (char32_t cp : {char32_t{0x5B56}, char32_t{0x738C}, char32_t{0x10FFFF}, char32_t{0x110000}}) {
+    EXPECT_FALSE(u.contains(cp));
+    EXPECT_EQ(u.totalStrokes(cp), std::nullopt);
+    EXPECT_EQ(u.radicalStroke(cp, Source::kRSUnicode), std::nullopt);
+  }
+  EXPECT_EQ(u.codePoints().front(), U'字');
+  EXPECT_EQ(u.codePoints().back(), U'王');
+}
+
+TEST(App, SourcePreferenceIsPerValue) {
+  const Unihan u = fixture();
+  EXPECT_EQ(u.preferredRadicalStroke(U'字')->source, Source::kRSVantu_Japan1_6);
+  const Unihan unicodeFirst = u.withSourcePreference({Source::kRSUnicode});
+  EXPECT_EQ(unicodeFirst.preferredRadicalStroke(U'字')->value, (RadicalStroke{39, 3}));
+  EXPECT_EQ(u.preferredRadicalStroke(U'字')->source, Source::kRSVantu_Japan1_6);
+  EXPECT_EQ(u.withSourcePreference({Source::kRSKanWa}).preferredRadicalStroke(U'字'),
+            std::nullopt);
+  EXPECT_THROW(u.withSourcePreference({Source::kRSUnicode, Source::kRSUnicode}),
+               std::invalid_argument);
+}
+
+void expectRefused(const std::string& path, const std::string& message) {
+  try {
+    (void)Unihan::open(path);
+    ADD_FAILURE() << path << " loaded";
+  } catch (const kelvorn::Error& e) {
+    EXPECT_EQ(std::string(e.what()), path + ": " + message);
+  }
+}
+
+TEST(App, OpenRefusesWhatItCannotTrust) {
+  expectRefused(tempPath("missing.bin"), "no such file");
+  const std::string dir = tempPath("dir");
+  ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+  expectRefused(dir, "is a directory, not a file");
+  expectRefused(testFile("plain.txt", "just words\n"),
+                "not Unihan text (no code point with a kept field)");
+  const std::string image = fixture().bytes();
+  // Every cut of the image, the header included, is refused.
+  for (std::size_t cut : {std::size_t{19}, std::size_t{20}, std::size_t{25}, image.size() - 1}) {
+    expectRefused(testFile("cut.bin", image.substr(0, cut)), "damaged or unsupported binary image");
+  }
+  std::string otherVersion = image;
+  otherVersion[20] = 9;
+  expectRefused(testFile("version.bin", otherVersion),
+                "binary image of another format version (this library reads 1.4)");
+  const std::string fifo = tempPath("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  expectRefused(fifo, "is a FIFO, not a regular file");  // at once, no writer needed
+  EXPECT_THROW(Unihan::open(""), kelvorn::Error);
+  try {
+    (void)Unihan::open(tempPath("missing.bin"));
+  } catch (const kelvorn::Error& e) {
+    EXPECT_EQ(e.systemError(), ENOENT);
+  }
+}
+
+TEST(App, ImageAndTextLoadAlikeFromFileAndMemory) {
+  const Unihan text = fixture();
+  const std::string image = text.bytes();
+  const Unihan fromFile = Unihan::open(testFile("image.bin", image));
+  const Unihan fromMemory = Unihan::fromMemory(image);
+  const Unihan textFromMemory = Unihan::fromMemory(kFixture);
+  for (const Unihan* u : {&fromFile, &fromMemory, &textFromMemory}) {
+    EXPECT_EQ(u->bytes(), image);
+    EXPECT_EQ(u->bytes(kelvorn::SaveFormat::kDump), text.bytes(kelvorn::SaveFormat::kDump));
+  }
+  EXPECT_THROW(Unihan::fromMemory(image.substr(0, 24)), kelvorn::Error);
+}
+
+TEST(App, SaveIsCompleteOrAbsent) {
+  const Unihan u = fixture();
+  const std::string out = tempPath("out.bin");
+  EXPECT_EQ(u.save(out), u.bytes().size());
+  EXPECT_EQ(readFile(out), u.bytes());
+  // Through a link: the target is replaced, the link stays a link.
+  const std::string target = testFile("target.bin", "old");
+  const std::string link = tempPath("link.bin");
+  ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+  u.save(link);
+  EXPECT_EQ(readFile(target), u.bytes());
+  char buf[256];
+  EXPECT_GT(::readlink(link.c_str(), buf, sizeof buf), 0);
+  // A file-size limit cuts the write short: the error says so and the old
+  // file stays.
+  const std::string kept = testFile("kept.bin", "old content");
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = 64;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  EXPECT_THROW(u.save(kept), kelvorn::Error);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
+  EXPECT_EQ(readFile(kept), "old content");
+  EXPECT_THROW(u.save(tempPath("no/such/dir/out.bin")), kelvorn::Error);
+}
+
+TEST(App, CopiesShareOneStoreAcrossThreads) {
+  const Unihan u = fixture();
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&u] {
+      for (int i = 0; i < 2000; ++i) {
+        const Unihan copy = u;  // the count is atomic
+        ASSERT_EQ(copy.totalStrokes(U'漢'), 14);
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+}
+
+TEST(Utf8, DecodesStrictlyAndNamesTheOffset) {
+  EXPECT_EQ(kelvorn::utf8::decode("a\xC2\x80\xDF\xBF\xE6\xBC\xA2\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"),
+            (std::u32string{U'a', 0x80, 0x7FF, 0x6F22, 0x10000, 0x10FFFF}));
+  const std::pair<const char*, const char*> bad[] = {
+      {"\xC1\xBF", "byte 0xC1 at offset 0"},         // overlong two-byte
+      {"ab\xE0\x9F\xBF", "byte 0xE0 at offset 2"},   // overlong three-byte
+      {"\xED\xA0\x80", "byte 0xED at offset 0"},     // surrogate
+      {"\xF4\x90\x80\x80", "byte 0xF4 at offset 0"}, // above U+10FFFF
+      {"\xF5\x80\x80\x80", "byte 0xF5 at offset 0"},
+      {"\xE6\xBC", "byte 0xE6 at offset 0"},         // cut short
+      {"\xE6\x41\xA2", "byte 0x41 at offset 1"},     // not a continuation
+      {"\x80", "byte 0x80 at offset 0"}};
+  for (const auto& [text, where] : bad) {
+    try {
+      (void)kelvorn::utf8::decode(text);
+      ADD_FAILURE() << where;
+    } catch (const std::invalid_argument& e) {
+      EXPECT_EQ(std::string(e.what()), std::string("not valid UTF-8: ") + where);
+    }
+  }
+  EXPECT_EQ(kelvorn::utf8::encode(U"\u6F22\U00010000\x7F"), "\xE6\xBC\xA2\xF0\x90\x80\x80\x7F");
+  EXPECT_EQ(kelvorn::utf8::encode(char32_t{0xD800}), "\xEF\xBF\xBD");
+}
+
+}  // namespace
