@@ -37,7 +37,8 @@ Expected output is compared line by line, exactly, except:
 Each example runs in a fresh temporary directory, removed afterwards, that
 holds the bundled image under its own name (e.g. unihan-17.0.bin) and the
 bundled text as data/<its name> (e.g. data/unihan-17.0-all.txt). PATH starts
-with the build's tools directory (so `unihan` is the build's tool) and
+with the build's tools directory (so `unihan` is the build's tool), then a
+directory where `python3` is the interpreter the module was built for;
 PYTHONPATH is the build's python directory.
 
 Each failing example is reported with its file and line; the exit status is
@@ -161,13 +162,23 @@ class Runner:
     def __init__(self, args):
         self.args = args
         self.env = dict(os.environ)
-        self.env["PATH"] = os.path.join(args.build, "tools") + os.pathsep + self.env.get("PATH", "")
+        self.base_path = self.env.get("PATH", "")
+        self.env["PATH"] = os.path.join(args.build, "tools") + os.pathsep + self.base_path
         self.env["PYTHONPATH"] = os.path.join(args.build, "python")
         self.env["PYTHONDONTWRITEBYTECODE"] = "1"
         self.env["LC_ALL"] = "C.UTF-8"
 
+    def python_on_path(self, d):
+        """`python3` in console commands is the module's interpreter, whatever
+        else PATH holds (a pyenv or venv shim would lack the module's ABI)."""
+        os.mkdir(os.path.join(d, ".bin"))
+        os.symlink(self.args.python, os.path.join(d, ".bin", "python3"))
+        self.env["PATH"] = os.pathsep.join([os.path.join(self.args.build, "tools"),
+                                            os.path.join(d, ".bin"), self.base_path])
+
     def workdir(self):
         d = tempfile.mkdtemp(prefix="kelvorn-doc-example-")
+        self.python_on_path(d)
         if self.args.image:
             shutil.copyfile(self.args.image, os.path.join(d, os.path.basename(self.args.image)))
         if self.args.text:
