@@ -1,0 +1,364 @@
+#!/usr/bin/env python3
+"""Runs every example in README.md and docs/*.md and compares its output.
+
+    run_doc_examples.py --build BUILD --source SOURCE --image IMAGE --text TEXT
+                        [--cxx CXX] [--cxxflags FLAGS] [--python PYTHON]
+                        [--core-lib LIB] [--index-lib LIB] [FILE.md ...]
+    run_doc_examples.py --self-test
+
+Only fenced blocks (lines of three backquotes at the start of a line) are
+examples. Their language tag says what happens to them:
+
+  console   Run. A line that starts with "$ " is a command, run by bash in
+            the block's directory; the lines after it, up to the next "$ "
+            line, are what it prints (stdout and stderr together). A command
+            that exits non-zero fails the example.
+  cpp       Run when it defines `main`: compiled against the build's headers,
+            linked to libkelvorn_unihan (and to libkelvorn_unihan_index when
+            it includes kelvorn/UnihanIndex.h), then run. A cpp block without
+            `main` must be marked not run (see below).
+  python    Run with the interpreter the module was built for.
+  output    What the cpp or python block before it prints on stdout. Every
+            cpp or python example is followed by one; only prose may stand
+            between them.
+  text, sh, cmake
+            Not run: synopses, install commands, build snippets, outputs of
+            programs that other tests run.
+
+Any other tag, or none, is an error, so that nothing goes unchecked by
+accident. A line `<!-- not run -->` directly before a cpp, python or console
+fence skips that block (keep these few).
+
+Expected output is compared line by line, exactly, except:
+  - a line that is exactly `...` matches any number of lines (none too);
+  - `…` (U+2026) inside a line matches any text within that line, e.g. a
+    timing (`2097331 bytes, … s`) or the rest of a cut line (`汀 汁 …`).
+
+Each example runs in a fresh temporary directory, removed afterwards, that
+holds the bundled image under its own name (e.g. unihan-17.0.bin) and the
+bundled text as data/<its name> (e.g. data/unihan-17.0-all.txt). PATH starts
+with the build's tools directory (so `unihan` is the build's tool), then a
+directory where `python3` is the interpreter the module was built for;
+PYTHONPATH is the build's python directory.
+
+Each failing example is reported with its file and line; the exit status is
+1 when any failed.
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+RUN_TAGS = {"console", "cpp", "python"}
+QUIET_TAGS = {"text", "sh", "cmake"}
+NOT_RUN = "<!-- not run -->"
+TIMEOUT = 300
+FENCE = re.compile(r"^```(.*)$")
+
+
+class Block:
+    def __init__(self, path, line, tag, lines, not_run):
+        self.path, self.line, self.tag, self.lines, self.not_run = path, line, tag, lines, not_run
+        self.output = None  # the output Block that follows a cpp or python example
+
+    def where(self):
+        return f"{self.path}:{self.line}"
+
+
+def parse(path, text, errors):
+    """The fenced blocks of one Markdown file, outputs attached to their examples."""
+    blocks = []
+    lines = text.split("\n")
+    i = 0
+    previous = ""  # the last non-blank line before the current one
+    while i < len(lines):
+        m = FENCE.match(lines[i])
+        if not m:
+            if lines[i].strip():
+                previous = lines[i].strip()
+            i += 1
+            continue
+        tag, start = m.group(1).strip(), i + 1
+        body = []
+        i += 1
+        while i < len(lines) and lines[i] != "```":
+            body.append(lines[i])
+            i += 1
+        if i == len(lines):
+            errors.append(f"{path}:{start}: fence never closed")
+            break
+        blocks.append(Block(path, start, tag, body, previous == NOT_RUN))
+        previous = "```"
+        i += 1
+
+    result = []
+    for b in blocks:
+        if b.tag == "output":
+            last = result[-1] if result else None
+            if last is None or last.tag not in ("cpp", "python") or last.output is not None \
+                    or last.not_run:
+                errors.append(f"{b.where()}: an output block must follow a cpp or python example")
+            else:
+                last.output = b
+            continue
+        if b.tag not in RUN_TAGS | QUIET_TAGS:
+            errors.append(f"{b.where()}: block tagged {b.tag!r}: tag it console, cpp, python, "
+                          f"output, or one of {', '.join(sorted(QUIET_TAGS))} (not run)")
+            continue
+        if b.not_run and b.tag not in RUN_TAGS:
+            errors.append(f"{b.where()}: {NOT_RUN} before a {b.tag} block, which is never run")
+        if b.tag == "cpp" and not b.not_run and not re.search(r"\bmain\s*\(", "\n".join(b.lines)):
+            errors.append(f"{b.where()}: cpp block without main: make it a program or mark "
+                          f"it {NOT_RUN}")
+        result.append(b)
+    for b in result:
+        if b.tag in ("cpp", "python") and not b.not_run and b.output is None:
+            errors.append(f"{b.where()}: {b.tag} example without an output block after it")
+    return result
+
+
+def line_pattern(expected):
+    return re.compile("^" + ".*".join(re.escape(p) for p in expected.split("…")) + "$",
+                      re.DOTALL)
+
+
+def matches(expected, actual):
+    """Whether actual lines match expected lines under the elision rules."""
+    patterns = [None if e == "..." else line_pattern(e) for e in expected]
+    memo = {}
+
+    def at(i, j):
+        key = (i, j)
+        if key not in memo:
+            if i == len(patterns):
+                memo[key] = j == len(actual)
+            elif patterns[i] is None:
+                memo[key] = at(i + 1, j) or (j < len(actual) and at(i, j + 1))
+            else:
+                memo[key] = (j < len(actual) and patterns[i].match(actual[j]) is not None
+                             and at(i + 1, j + 1))
+        return memo[key]
+
+    sys.setrecursionlimit(max(sys.getrecursionlimit(), 4 * (len(expected) + len(actual)) + 100))
+    return at(0, 0)
+
+
+def output_lines(text):
+    lines = text.split("\n")
+    if lines and lines[-1] == "":
+        lines.pop()
+    return lines
+
+
+def describe(expected, actual):
+    return ("    expected:\n" + "".join(f"      | {e}\n" for e in expected) +
+            "    got:\n" + "".join(f"      | {a}\n" for a in actual))
+
+
+class Runner:
+    def __init__(self, args):
+        self.args = args
+        self.env = dict(os.environ)
+        self.base_path = self.env.get("PATH", "")
+        self.env["PATH"] = os.path.join(args.build, "tools") + os.pathsep + self.base_path
+        self.env["PYTHONPATH"] = os.path.join(args.build, "python")
+        self.env["PYTHONDONTWRITEBYTECODE"] = "1"
+        self.env["LC_ALL"] = "C.UTF-8"
+
+    def python_on_path(self, d):
+        """`python3` in console commands is the module's interpreter, whatever
+        else PATH holds (a pyenv or venv shim would lack the module's ABI)."""
+        os.mkdir(os.path.join(d, ".bin"))
+        os.symlink(self.args.python, os.path.join(d, ".bin", "python3"))
+        self.env["PATH"] = os.pathsep.join([os.path.join(self.args.build, "tools"),
+                                            os.path.join(d, ".bin"), self.base_path])
+
+    def workdir(self):
+        d = tempfile.mkdtemp(prefix="kelvorn-doc-example-")
+        self.python_on_path(d)
+        if self.args.image:
+            shutil.copyfile(self.args.image, os.path.join(d, os.path.basename(self.args.image)))
+        if self.args.text:
+            os.mkdir(os.path.join(d, "data"))
+            os.symlink(os.path.abspath(self.args.text),
+                       os.path.join(d, "data", os.path.basename(self.args.text)))
+        return d
+
+    def run(self, command, cwd, merge=True):
+        return subprocess.run(command, cwd=cwd, env=self.env, stdout=subprocess.PIPE,
+                              stderr=subprocess.STDOUT if merge else subprocess.PIPE,
+                              timeout=TIMEOUT, check=False)
+
+    def console(self, b, d):
+        """None when every command printed what the block says, else the failure."""
+        commands = []
+        for n, line in enumerate(b.lines):
+            if line.startswith("$ "):
+                commands.append((b.line + 1 + n, line[2:], []))
+            elif commands:
+                commands[-1][2].append(line)
+            elif line.strip():
+                return f"{b.path}:{b.line + 1 + n}: text before the first `$ ` command"
+        if not commands:
+            return f"{b.where()}: console block without a `$ ` command"
+        for line, command, expected in commands:
+            p = self.run(["bash", "-c", command], d)
+            actual = output_lines(p.stdout.decode("utf-8", "replace"))
+            if p.returncode != 0:
+                return (f"{b.path}:{line}: `{command}` exited with {p.returncode}\n" +
+                        describe(expected, actual))
+            if not matches(expected, actual):
+                return f"{b.path}:{line}: `{command}` printed something else\n" + \
+                    describe(expected, actual)
+        return None
+
+    def program(self, b, d, command):
+        p = self.run(command, d, merge=False)
+        actual = output_lines(p.stdout.decode("utf-8", "replace"))
+        expected = b.output.lines
+        if p.returncode != 0:
+            return (f"{b.where()}: {b.tag} example exited with {p.returncode}\n" +
+                    describe(expected, actual) + "    stderr:\n" +
+                    p.stderr.decode("utf-8", "replace"))
+        if not matches(expected, actual):
+            return (f"{b.where()}: {b.tag} example printed something else "
+                    f"(output block at line {b.output.line})\n" + describe(expected, actual))
+        return None
+
+    def cpp(self, b, d):
+        source = "\n".join(b.lines) + "\n"
+        with open(os.path.join(d, "example.cpp"), "w", encoding="utf-8") as f:
+            f.write(source)
+        libs = [self.args.core_lib]
+        if "kelvorn/UnihanIndex.h" in source:
+            libs.insert(0, self.args.index_lib)
+        rpath = ":".join(sorted({os.path.dirname(os.path.abspath(lib)) for lib in libs}))
+        compile_command = ([self.args.cxx, "-std=c++17"] + self.args.cxxflags.split() +
+                           ["-I", os.path.join(self.args.source, "include"), "example.cpp",
+                            "-o", "example"] + libs + [f"-Wl,-rpath,{rpath}"])
+        p = self.run(compile_command, d)
+        if p.returncode != 0:
+            return (f"{b.where()}: cpp example does not compile:\n" +
+                    p.stdout.decode("utf-8", "replace"))
+        return self.program(b, d, ["./example"])
+
+    def python(self, b, d):
+        with open(os.path.join(d, "example.py"), "w", encoding="utf-8") as f:
+            f.write("\n".join(b.lines) + "\n")
+        return self.program(b, d, [self.args.python, "example.py"])
+
+    def example(self, b):
+        d = self.workdir()
+        try:
+            return getattr(self, b.tag)(b, d)
+        except subprocess.TimeoutExpired:
+            return f"{b.where()}: {b.tag} example took longer than {TIMEOUT} s"
+        finally:
+            shutil.rmtree(d, ignore_errors=True)
+
+
+def doc_files(source):
+    docs = os.path.join(source, "docs")
+    names = sorted(n for n in os.listdir(docs) if n.endswith(".md")) if os.path.isdir(docs) else []
+    return [os.path.join(source, "README.md")] + [os.path.join(docs, n) for n in names]
+
+
+def run_files(args, files):
+    errors, examples = [], []
+    for path in files:
+        with open(path, encoding="utf-8") as f:
+            text = f.read()
+        shown = os.path.relpath(path, args.source) if args.source else path
+        examples += [b for b in parse(shown, text, errors) if b.tag in RUN_TAGS and not b.not_run]
+    runner = Runner(args)
+    failed = 0
+    for b in examples:
+        failure = runner.example(b)
+        if failure:
+            failed += 1
+            errors.append(failure)
+        else:
+            print(f"ok   {b.where()} ({b.tag})")
+    for e in errors:
+        print("FAIL " + e)
+    print(f"{len(examples)} examples run, {failed} failed, "
+          f"{len(errors) - failed} errors in the documents")
+    return 1 if errors else 0
+
+
+def self_test():
+    """The matcher and the parser catch what they must."""
+    assert matches(["a", "b"], ["a", "b"])
+    assert not matches(["a", "b"], ["a", "c"])
+    assert not matches(["a"], ["a", "b"])
+    assert not matches(["a", "b"], ["a"])
+    assert matches(["a", "...", "z"], ["a", "z"])
+    assert matches(["a", "...", "z"], ["a", "b", "c", "z"])
+    assert not matches(["a", "...", "z"], ["a", "b", "c"])
+    assert matches(["...", "z"], ["x", "z"])
+    assert matches(["12 bytes, … s"], ["12 bytes, 0.19 s"])
+    assert not matches(["12 bytes, … s"], ["13 bytes, 0.19 s"])
+    assert matches(["水 氵 …"], ["水 氵 氺 𣱱"])
+    assert not matches(["水 氵 …"], ["氵 水"])
+    assert not matches(["a.c"], ["abc"])  # the rest of a line is literal
+    errors = []
+    blocks = parse("t.md", "\n".join([
+        "```cpp", "int main() {}", "```", "prints", "```output", "", "```",
+        "<!-- not run -->", "```cpp", "f();", "```",
+        "```python", "print(1)", "```",
+        "```", "untagged", "```",
+        "```cpp", "f();", "```",
+        "```text", "synopsis", "```",
+        "```output", "stray", "```"]), errors)
+    assert [b.tag for b in blocks] == ["cpp", "cpp", "python", "cpp", "text"], blocks
+    assert blocks[0].output is not None and not blocks[0].not_run
+    assert blocks[1].not_run and blocks[1].output is None
+    # untagged, no main, stray output, and the python and cpp examples without output
+    assert len(errors) == 5, errors
+    # A wrong expected output must fail the run.
+    with tempfile.TemporaryDirectory() as d:
+        doc = os.path.join(d, "README.md")
+        args = argparse.Namespace(build=d, source=d, image=None, text=None, python=sys.executable)
+        with open(doc, "w", encoding="utf-8") as f:
+            f.write("```console\n$ echo right\nright\n$ printf 'a\\nb\\n' | head -n 1\na\n```\n"
+                    "```python\nprint('漢')\n```\n```output\n漢\n```\n")
+        assert run_files(args, [doc]) == 0
+        with open(doc, "w", encoding="utf-8") as f:
+            f.write("```console\n$ echo wrong\nright\n```\n")
+        assert run_files(args, [doc]) == 1
+        with open(doc, "w", encoding="utf-8") as f:
+            f.write("```console\n$ false\n```\n")
+        assert run_files(args, [doc]) == 1
+        with open(doc, "w", encoding="utf-8") as f:
+            f.write("```python\nprint(2)\n```\n```output\n3\n```\n")
+        assert run_files(args, [doc]) == 1
+    print("self-test passed")
+    return 0
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    ap.add_argument("--self-test", action="store_true")
+    ap.add_argument("--build")
+    ap.add_argument("--source")
+    ap.add_argument("--image", help="the bundled image")
+    ap.add_argument("--text", help="the bundled Unihan text")
+    ap.add_argument("--cxx", default="c++")
+    ap.add_argument("--cxxflags", default="-Wall -Wextra")
+    ap.add_argument("--python", default="/usr/bin/python3")
+    ap.add_argument("--core-lib", help="libkelvorn_unihan.so of the build")
+    ap.add_argument("--index-lib", help="libkelvorn_unihan_index.so of the build")
+    ap.add_argument("files", nargs="*")
+    args = ap.parse_args()
+    if args.self_test:
+        return self_test()
+    if not (args.build and args.source and args.core_lib and args.index_lib):
+        ap.error("--build, --source, --core-lib and --index-lib are needed")
+    return run_files(args, args.files or doc_files(args.source))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
