@@ -235,6 +235,8 @@ class Runner:
         libs = [self.args.core_lib]
         if "kelvorn/UnihanIndex.h" in source:
             libs.insert(0, self.args.index_lib)
+        if "kelvorn/Unihan.h" in source:
+            libs.insert(0, self.args.app_lib)
         rpath = ":".join(sorted({os.path.dirname(os.path.abspath(lib)) for lib in libs}))
         compile_command = ([self.args.cxx, "-std=c++17"] + self.args.cxxflags.split() +
                            ["-I", os.path.join(self.args.source, "include"), "example.cpp",
@@ -351,12 +353,13 @@ def main():
     ap.add_argument("--python", default="/usr/bin/python3")
     ap.add_argument("--core-lib", help="libkelvorn_unihan.so of the build")
     ap.add_argument("--index-lib", help="libkelvorn_unihan_index.so of the build")
+    ap.add_argument("--app-lib", help="libkelvorn_unihan_app.so of the build")
     ap.add_argument("files", nargs="*")
     args = ap.parse_args()
     if args.self_test:
         return self_test()
-    if not (args.build and args.source and args.core_lib and args.index_lib):
-        ap.error("--build, --source, --core-lib and --index-lib are needed")
+    if not (args.build and args.source and args.core_lib and args.index_lib and args.app_lib):
+        ap.error("--build, --source, --core-lib, --index-lib and --app-lib are needed")
     return run_files(args, args.files or doc_files(args.source))
 
 
