@@ -1,0 +1,77 @@
+# The companion all-field store: every Unihan field of every code point,
+# byte for byte, in an image of its own format answered in place. It needs
+# nothing of the core library; its own shared library, SONAME and version
+# script keep the other export tables as they are.
+set(KELVORN_FIELDS_SOURCES
+  src/fields/Crc32.cpp
+  src/fields/MappedFile.cpp
+  src/fields/FieldsImage.cpp
+  src/fields/DataLine.cpp
+  src/fields/TextSources.cpp
+  src/fields/TextParser.cpp
+  src/fields/ImageBuilder.cpp
+  src/fields/AtomicWrite.cpp
+  src/fields/UnihanFields.cpp
+)
+
+add_library(kelvorn_unihan_fields SHARED ${KELVORN_FIELDS_SOURCES})
+add_library(kelvorn::unihan_fields ALIAS kelvorn_unihan_fields)
+target_include_directories(kelvorn_unihan_fields
+  PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+    $<INSTALL_INTERFACE:include>
+  PRIVATE
+    ${PROJECT_SOURCE_DIR}/src)
+set(KELVORN_FIELDS_EXPORT_MAP ${PROJECT_SOURCE_DIR}/cmake/fields-exports.map)
+target_link_options(kelvorn_unihan_fields PRIVATE
+  -Wl,--version-script=${KELVORN_FIELDS_EXPORT_MAP} -Wl,--no-undefined)
+set_target_properties(kelvorn_unihan_fields PROPERTIES
+  EXPORT_NAME unihan_fields
+  VERSION ${PROJECT_VERSION}
+  SOVERSION ${PROJECT_VERSION_MAJOR}
+  LINK_DEPENDS ${KELVORN_FIELDS_EXPORT_MAP}
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)
+
+# The store keeps every field, so it is built from the newest complete
+# database, unpacked next to the core's data.
+set(KELVORN_FIELDS_UNICODE_VERSION 17.0)
+set(KELVORN_FIELDS_DATA_XZ ${PROJECT_SOURCE_DIR}/data/unihan-${KELVORN_FIELDS_UNICODE_VERSION}-all.txt.xz)
+set(KELVORN_FIELDS_DATA_TXT
+  ${PROJECT_BINARY_DIR}/data/unihan-${KELVORN_FIELDS_UNICODE_VERSION}-all.txt)
+if(NOT KELVORN_FIELDS_DATA_TXT STREQUAL KELVORN_DATA_TXT)
+  add_custom_command(
+    OUTPUT ${KELVORN_FIELDS_DATA_TXT}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/data
+    COMMAND sh -c "'${XZ_EXECUTABLE}' -dc '${KELVORN_FIELDS_DATA_XZ}' > '${KELVORN_FIELDS_DATA_TXT}.tmp' && mv '${KELVORN_FIELDS_DATA_TXT}.tmp' '${KELVORN_FIELDS_DATA_TXT}'"
+    DEPENDS ${KELVORN_FIELDS_DATA_XZ}
+    COMMENT "Unpacking the bundled Unihan ${KELVORN_FIELDS_UNICODE_VERSION} data"
+    VERBATIM)
+endif()
+add_custom_target(unihan_fields_data ALL DEPENDS ${KELVORN_FIELDS_DATA_TXT})
+
+include(GNUInstallDirs)
+install(TARGETS kelvorn_unihan_fields EXPORT KelvornUnihanTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          COMPONENT runtime NAMELINK_COMPONENT development
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanFields.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kelvorn COMPONENT development)
+
+# The image of the bundled data, made by the tool and installed next to the
+# core's image, where the tool looks for it.
+if(KELVORN_BUILD_TOOLS)
+  set(KELVORN_FIELDS_IMAGE
+    ${PROJECT_BINARY_DIR}/data/unihan-fields-${KELVORN_FIELDS_UNICODE_VERSION}.bin)
+  add_custom_command(
+    OUTPUT ${KELVORN_FIELDS_IMAGE}
+    COMMAND unihan compile-fields ${KELVORN_FIELDS_DATA_TXT} -o ${KELVORN_FIELDS_IMAGE}
+            --unicode-version ${KELVORN_FIELDS_UNICODE_VERSION}
+    DEPENDS unihan ${KELVORN_FIELDS_DATA_TXT}
+    COMMENT "Building the bundled all-field image of Unihan ${KELVORN_FIELDS_UNICODE_VERSION}"
+    VERBATIM)
+  add_custom_target(unihan_fields_image ALL DEPENDS ${KELVORN_FIELDS_IMAGE})
+  add_dependencies(unihan_fields_image unihan_fields_data)
+  install(FILES ${KELVORN_FIELDS_IMAGE}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvorn-unihan COMPONENT runtime)
+endif()

@@ -1,0 +1,132 @@
+// The all-field image format, described once. The reader, the writer, the
+// tests and the fuzz target take every offset, size and limit from here.
+//
+//   image    = header (48 bytes), section table (kSectionCount entries of
+//              16 bytes), then the sections, each starting on an 8-byte
+//              boundary (zero bytes in between)
+//   header   = magic (24 bytes: "kelvorn unihan fields" and three zero
+//              bytes) formatVersion:u32 sectionCount:u32 fileSize:u64
+//              checksum:u32 reserved:u32 (zero)
+//   section  = offset:u64 size:u64, both in bytes from the start of the image
+//
+// The sections, in table order:
+//
+//   kVersion       the Unicode version the data belongs to, e.g. "17.0"
+//   kNameOffsets   u32[F + 1]: field name i is nameBytes[off[i], off[i+1])
+//   kNameBytes     the field names, sorted bytewise and distinct
+//   kCodePoints    u32[N]: every held code point, ascending
+//   kPageStarts    u32[P + 1]: the index in kCodePoints of the first code
+//                  point >= p * 256, for every page p < P (the last entry
+//                  is N); a lookup binary-searches one page of at most 256
+//   kEntryStarts   u32[N + 1]: code point i owns entries [s[i], s[i+1])
+//   kEntryFields   u16[E]: the field of each entry, ascending within a
+//                  code point (field ids follow name order)
+//   kEntryValues   u32[E]: the value of each entry, an index into the pool
+//   kValueOffsets  u32[V + 1]: value j is valueBytes[off[j], off[j+1])
+//   kValueBytes    every distinct value once
+//
+// Every integer is little-endian and read through memcpy, so that no read
+// depends on the alignment of the buffer it is given. The checksum is the
+// CRC-32 (the zlib one) of every byte after the header: the section table
+// and all sections. Header bytes are each checked at open, so that a change
+// anywhere in the file is caught, by open or by verify().
+//
+// Opening checks the header, the table, that each section lies inside the
+// file past the table, and that the sections' sizes agree with each other.
+// It does not read the sections' contents, which would cost as much as the
+// checksum: offsets read from them are checked against the section they
+// point into at each access instead, so a damaged image gives wrong answers
+// at worst, never a read outside the buffer.
+#ifndef KELVORN_FIELDS_FIELDSFORMAT_H
+#define KELVORN_FIELDS_FIELDSFORMAT_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace kelvorn_fields_private {
+namespace format {
+
+constexpr std::size_t kMagicLength = 24;
+constexpr char kMagic[kMagicLength + 1] = "kelvorn unihan fields\0\0\0";
+constexpr std::uint32_t kFormatVersion = 1;
+
+namespace header {
+constexpr std::size_t kMagic = 0;
+constexpr std::size_t kFormatVersion = 24;
+constexpr std::size_t kSectionCount = 28;
+constexpr std::size_t kFileSize = 32;
+constexpr std::size_t kChecksum = 40;
+constexpr std::size_t kReserved = 44;
+constexpr std::size_t kSize = 48;
+}  // namespace header
+
+enum Section : std::size_t {
+  kVersion,
+  kNameOffsets,
+  kNameBytes,
+  kCodePoints,
+  kPageStarts,
+  kEntryStarts,
+  kEntryFields,
+  kEntryValues,
+  kValueOffsets,
+  kValueBytes,
+  kSectionCount
+};
+
+namespace sectionEntry {
+constexpr std::size_t kOffset = 0;
+constexpr std::size_t kSize = 8;
+constexpr std::size_t kLength = 16;
+}  // namespace sectionEntry
+
+constexpr std::size_t kTableSize = kSectionCount * sectionEntry::kLength;
+constexpr std::size_t kFirstSectionOffset = header::kSize + kTableSize;
+constexpr std::size_t kSectionAlignment = 8;
+
+// Code points per page of kPageStarts.
+constexpr unsigned kPageShift = 8;
+
+// Widths of the arrays' elements.
+constexpr std::size_t kU16 = 2;
+constexpr std::size_t kU32 = 4;
+
+// What the integer widths allow. Field ids are u16; every count and offset
+// of the other sections is u32.
+constexpr std::size_t kMaxFields = 0xFFFF;
+constexpr std::size_t kMaxCount = 0xFFFFFFFF;
+constexpr std::uint32_t kMaxCodePoint = 0x10FFFF;
+
+inline std::uint16_t load16(const unsigned char* p) {
+  std::uint16_t v;
+  std::memcpy(&v, p, sizeof v);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  v = __builtin_bswap16(v);
+#endif
+  return v;
+}
+
+inline std::uint32_t load32(const unsigned char* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  v = __builtin_bswap32(v);
+#endif
+  return v;
+}
+
+inline std::uint64_t load64(const unsigned char* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  v = __builtin_bswap64(v);
+#endif
+  return v;
+}
+
+}  // namespace format
+}  // namespace kelvorn_fields_private
+
+#endif  // KELVORN_FIELDS_FIELDSFORMAT_H

@@ -1,0 +1,226 @@
+#include "fields/FieldsImage.h"
+
+#include <algorithm>
+
+#include "fields/Crc32.h"
+#include "kelvorn/UnihanFields.h"
+
+namespace kelvorn_fields_private {
+namespace {
+
+using format::Section;
+
+const unsigned char* unsignedData(std::string_view bytes) {
+  return reinterpret_cast<const unsigned char*>(bytes.data());
+}
+
+std::string_view asChars(const unsigned char* data, std::size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+}  // namespace
+
+std::shared_ptr<const FieldsImage> FieldsImage::fromMapping(std::unique_ptr<MappedFile> mapping,
+                                                            std::string name) {
+  std::shared_ptr<FieldsImage> image(new FieldsImage(std::move(name)));
+  image->mapping_ = std::move(mapping);
+  image->bytes_ = image->mapping_->bytes();
+  image->open();
+  return image;
+}
+
+std::shared_ptr<const FieldsImage> FieldsImage::fromOwned(std::string bytes, std::string name) {
+  std::shared_ptr<FieldsImage> image(new FieldsImage(std::move(name)));
+  image->owned_ = std::move(bytes);
+  image->bytes_ = image->owned_;
+  image->open();
+  return image;
+}
+
+std::shared_ptr<const FieldsImage> FieldsImage::fromBorrowed(std::string_view bytes,
+                                                             std::string name) {
+  std::shared_ptr<FieldsImage> image(new FieldsImage(std::move(name)));
+  image->bytes_ = bytes;
+  image->open();
+  return image;
+}
+
+void FieldsImage::refuse(const std::string& what) const {
+  throw kelvorn::FieldsError(name_ + ": " + what);
+}
+
+void FieldsImage::open() {
+  checkHeader();
+  takeSections();
+  takeCounts();
+}
+
+void FieldsImage::checkHeader() const {
+  namespace h = format::header;
+  const unsigned char* p = unsignedData(bytes_);
+  if (bytes_.size() < format::kMagicLength ||
+      bytes_.substr(0, format::kMagicLength) !=
+          std::string_view(format::kMagic, format::kMagicLength)) {
+    refuse("not an all-field Unihan image (no \"kelvorn unihan fields\" magic)");
+  }
+  if (bytes_.size() < format::kFirstSectionOffset) {
+    refuse("truncated all-field image (" + std::to_string(bytes_.size()) +
+           " bytes, shorter than its header)");
+  }
+  const std::uint32_t version = format::load32(p + h::kFormatVersion);
+  if (version != format::kFormatVersion) {
+    refuse("all-field image format version " + std::to_string(version) +
+           ", this library reads version " + std::to_string(format::kFormatVersion));
+  }
+  if (format::load32(p + h::kSectionCount) != format::kSectionCount ||
+      format::load32(p + h::kReserved) != 0) {
+    refuse("damaged all-field image (bad header)");
+  }
+  const std::uint64_t declared = format::load64(p + h::kFileSize);
+  if (declared != bytes_.size()) {
+    refuse(std::string(declared > bytes_.size() ? "truncated" : "damaged") +
+           " all-field image (" + std::to_string(bytes_.size()) + " bytes, its header says " +
+           std::to_string(declared) + ")");
+  }
+}
+
+// Sections lie past the table, in table order, without overlap, each on an
+// aligned offset and wholly inside the file.
+void FieldsImage::takeSections() {
+  const unsigned char* p = unsignedData(bytes_);
+  const std::size_t size = bytes_.size();
+  std::size_t previousEnd = format::kFirstSectionOffset;
+  for (std::size_t s = 0; s < format::kSectionCount; ++s) {
+    const unsigned char* entry = p + format::header::kSize + s * format::sectionEntry::kLength;
+    const std::uint64_t offset = format::load64(entry + format::sectionEntry::kOffset);
+    const std::uint64_t length = format::load64(entry + format::sectionEntry::kSize);
+    if (offset < previousEnd || offset % format::kSectionAlignment != 0 || offset > size ||
+        length > size - offset) {
+      refuse("damaged all-field image (section " + std::to_string(s) +
+             " lies outside the file)");
+    }
+    sections_[s] = Span{p + offset, static_cast<std::size_t>(length)};
+    previousEnd = static_cast<std::size_t>(offset + length);
+  }
+}
+
+// The arrays' sizes must agree: offsets tables one longer than what they
+// index, per-entry arrays of one length, whole elements only.
+void FieldsImage::takeCounts() {
+  const auto elements = [this](Section s, std::size_t width, std::size_t extra) {
+    const std::size_t size = sections_[s].size;
+    if (size % width != 0 || size / width < extra) {
+      refuse("damaged all-field image (section " + std::to_string(s) + " has a bad size)");
+    }
+    return size / width - extra;
+  };
+  fieldCount_ = elements(format::kNameOffsets, format::kU32, 1);
+  codePointCount_ = elements(format::kCodePoints, format::kU32, 0);
+  pageCount_ = elements(format::kPageStarts, format::kU32, 1);
+  entryCount_ = elements(format::kEntryFields, format::kU16, 0);
+  valueCount_ = elements(format::kValueOffsets, format::kU32, 1);
+  if (fieldCount_ > format::kMaxFields ||
+      elements(format::kEntryStarts, format::kU32, 1) != codePointCount_ ||
+      elements(format::kEntryValues, format::kU32, 0) != entryCount_) {
+    refuse("damaged all-field image (its sections disagree in size)");
+  }
+}
+
+void FieldsImage::verify() const {
+  const std::uint32_t stored = format::load32(unsignedData(bytes_) + format::header::kChecksum);
+  if (crc32(bytes_.substr(format::header::kSize)) != stored) {
+    refuse("damaged all-field image (checksum mismatch)");
+  }
+}
+
+std::string_view FieldsImage::version() const noexcept {
+  const Span s = section(format::kVersion);
+  return asChars(s.data, s.size);
+}
+
+std::string_view FieldsImage::stringAt(Section offsets, Section bytes,
+                                       std::size_t i) const noexcept {
+  const std::uint32_t begin = u32At(offsets, i);
+  const std::uint32_t end = u32At(offsets, i + 1);
+  const Span pool = section(bytes);
+  if (begin > end || end > pool.size) return {};
+  return asChars(pool.data + begin, end - begin);
+}
+
+std::string_view FieldsImage::fieldName(std::size_t field) const noexcept {
+  return stringAt(format::kNameOffsets, format::kNameBytes, field);
+}
+
+std::optional<std::size_t> FieldsImage::findField(std::string_view name) const noexcept {
+  std::size_t lo = 0;
+  std::size_t hi = fieldCount_;
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const int order = fieldName(mid).compare(name);
+    if (order == 0) return mid;
+    if (order < 0) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return std::nullopt;
+}
+
+char32_t FieldsImage::codePointAt(std::size_t index) const noexcept {
+  return u32At(format::kCodePoints, index);
+}
+
+// The page table narrows the search to the code points of one 256-wide
+// page; its entries are clamped, so a damaged table narrows wrongly but
+// never past the array.
+std::optional<std::size_t> FieldsImage::findCodePoint(char32_t codePoint) const noexcept {
+  const std::size_t page = codePoint >> format::kPageShift;
+  if (page >= pageCount_) return std::nullopt;
+  std::size_t lo = std::min<std::size_t>(u32At(format::kPageStarts, page), codePointCount_);
+  std::size_t hi = std::min<std::size_t>(u32At(format::kPageStarts, page + 1), codePointCount_);
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const char32_t found = codePointAt(mid);
+    if (found == codePoint) return mid;
+    if (found < codePoint) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return std::nullopt;
+}
+
+EntryRange FieldsImage::entries(std::size_t codePointIndex) const noexcept {
+  const std::size_t end =
+      std::min<std::size_t>(u32At(format::kEntryStarts, codePointIndex + 1), entryCount_);
+  const std::size_t begin =
+      std::min<std::size_t>(u32At(format::kEntryStarts, codePointIndex), end);
+  return {begin, end};
+}
+
+std::size_t FieldsImage::entryField(std::size_t entry) const noexcept {
+  return format::load16(section(format::kEntryFields).data + entry * format::kU16);
+}
+
+std::string_view FieldsImage::entryValue(std::size_t entry) const noexcept {
+  const std::uint32_t value = u32At(format::kEntryValues, entry);
+  if (value >= valueCount_) return {};
+  return stringAt(format::kValueOffsets, format::kValueBytes, value);
+}
+
+// A code point has a handful of fields (at most a few dozen), so a scan of
+// its ids beats a search.
+std::optional<std::string_view> FieldsImage::fieldValue(std::size_t codePointIndex,
+                                                        std::size_t field) const noexcept {
+  const EntryRange range = entries(codePointIndex);
+  for (std::size_t e = range.begin; e < range.end; ++e) {
+    const std::size_t id = entryField(e);
+    if (id == field) return entryValue(e);
+    if (id > field) break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace kelvorn_fields_private
