@@ -13,17 +13,28 @@
 //
 //   kVersion       the Unicode version the data belongs to, e.g. "17.0"
 //   kNameOffsets   u32[F + 1]: field name i is nameBytes[off[i], off[i+1])
-//   kNameBytes     the field names, sorted bytewise and distinct
+//   kNameBytes     the field names, sorted bytewise and distinct; a field's
+//                  id is its place in this order
 //   kCodePoints    u32[N]: every held code point, ascending
 //   kPageStarts    u32[P + 1]: the index in kCodePoints of the first code
 //                  point >= p * 256, for every page p < P (the last entry
 //                  is N); a lookup binary-searches one page of at most 256
 //   kEntryStarts   u32[N + 1]: code point i owns entries [s[i], s[i+1])
-//   kEntryFields   u16[E]: the field of each entry, ascending within a
-//                  code point (field ids follow name order)
-//   kEntryValues   u32[E]: the value of each entry, an index into the pool
-//   kValueOffsets  u32[V + 1]: value j is valueBytes[off[j], off[j+1])
-//   kValueBytes    every distinct value once
+//   kFieldSetIds   u32[N]: the set of fields code point i has
+//   kFieldSets     u64[S * W], W = (F + 63) / 64 words a set: bit f of set
+//                  k is bit f % 64 of word k * W + f / 64. Code points share
+//                  sets (102,998 code points, 19,254 sets in Unihan 17.0).
+//                  The entry of field f is the code point's first entry plus
+//                  the number of fields below f in its set, so no entry
+//                  names its field
+//   kEntryValues   u32[E]: where each entry's value starts in kValueBytes
+//   kValueBytes    every distinct value once, each as its length (LEB128:
+//                  7 bits a byte, low bits first, high bit set on all but
+//                  the last byte) and then its bytes
+//
+// Most values are unique (source references, dictionary positions), so the
+// values' own bytes dominate the image; the layout spends as little as it
+// can beside them: no field id and no end offset per entry.
 //
 // Every integer is little-endian and read through memcpy, so that no read
 // depends on the alignment of the buffer it is given. The checksum is the
@@ -69,9 +80,9 @@ enum Section : std::size_t {
   kCodePoints,
   kPageStarts,
   kEntryStarts,
-  kEntryFields,
+  kFieldSetIds,
+  kFieldSets,
   kEntryValues,
-  kValueOffsets,
   kValueBytes,
   kSectionCount
 };
@@ -90,23 +101,20 @@ constexpr std::size_t kSectionAlignment = 8;
 constexpr unsigned kPageShift = 8;
 
 // Widths of the arrays' elements.
-constexpr std::size_t kU16 = 2;
 constexpr std::size_t kU32 = 4;
+constexpr std::size_t kU64 = 8;
+constexpr std::size_t kBitsPerWord = 64;
 
-// What the integer widths allow. Field ids are u16; every count and offset
-// of the other sections is u32.
-constexpr std::size_t kMaxFields = 0xFFFF;
-constexpr std::size_t kMaxCount = 0xFFFFFFFF;
-constexpr std::uint32_t kMaxCodePoint = 0x10FFFF;
-
-inline std::uint16_t load16(const unsigned char* p) {
-  std::uint16_t v;
-  std::memcpy(&v, p, sizeof v);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  v = __builtin_bswap16(v);
-#endif
-  return v;
+// Words in one field set.
+constexpr std::size_t setWords(std::size_t fieldCount) {
+  return (fieldCount + kBitsPerWord - 1) / kBitsPerWord;
 }
+
+// Every count and offset is u32. A value's length takes at most five LEB128
+// bytes.
+constexpr std::size_t kMaxCount = 0xFFFFFFFF;
+constexpr std::size_t kMaxLengthBytes = 5;
+constexpr std::uint32_t kMaxCodePoint = 0x10FFFF;
 
 inline std::uint32_t load32(const unsigned char* p) {
   std::uint32_t v;

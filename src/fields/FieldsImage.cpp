@@ -105,7 +105,7 @@ void FieldsImage::takeSections() {
 }
 
 // The arrays' sizes must agree: offsets tables one longer than what they
-// index, per-entry arrays of one length, whole elements only.
+// index, per-code-point arrays of one length, whole elements only.
 void FieldsImage::takeCounts() {
   const auto elements = [this](Section s, std::size_t width, std::size_t extra) {
     const std::size_t size = sections_[s].size;
@@ -117,11 +117,14 @@ void FieldsImage::takeCounts() {
   fieldCount_ = elements(format::kNameOffsets, format::kU32, 1);
   codePointCount_ = elements(format::kCodePoints, format::kU32, 0);
   pageCount_ = elements(format::kPageStarts, format::kU32, 1);
-  entryCount_ = elements(format::kEntryFields, format::kU16, 0);
-  valueCount_ = elements(format::kValueOffsets, format::kU32, 1);
-  if (fieldCount_ > format::kMaxFields ||
-      elements(format::kEntryStarts, format::kU32, 1) != codePointCount_ ||
-      elements(format::kEntryValues, format::kU32, 0) != entryCount_) {
+  entryCount_ = elements(format::kEntryValues, format::kU32, 0);
+  setWords_ = format::setWords(fieldCount_);
+  // Without fields there are no sets, and no code point can hold one.
+  setCount_ = setWords_ == 0 ? 0 : elements(format::kFieldSets, setWords_ * format::kU64, 0);
+  const bool setsFit = setWords_ != 0 || (sections_[format::kFieldSets].size == 0 &&
+                                          codePointCount_ == 0);
+  if (!setsFit || elements(format::kEntryStarts, format::kU32, 1) != codePointCount_ ||
+      elements(format::kFieldSetIds, format::kU32, 0) != codePointCount_) {
     refuse("damaged all-field image (its sections disagree in size)");
   }
 }
@@ -200,27 +203,46 @@ EntryRange FieldsImage::entries(std::size_t codePointIndex) const noexcept {
   return {begin, end};
 }
 
-std::size_t FieldsImage::entryField(std::size_t entry) const noexcept {
-  return format::load16(section(format::kEntryFields).data + entry * format::kU16);
+const unsigned char* FieldsImage::fieldSet(std::size_t codePointIndex) const noexcept {
+  const std::uint32_t set = u32At(format::kFieldSetIds, codePointIndex);
+  if (set >= setCount_) return nullptr;
+  return section(format::kFieldSets).data + set * setWords_ * format::kU64;
 }
 
+// The length is read byte by byte up to the pool's end, and the value must
+// fit in what is left of it.
 std::string_view FieldsImage::entryValue(std::size_t entry) const noexcept {
-  const std::uint32_t value = u32At(format::kEntryValues, entry);
-  if (value >= valueCount_) return {};
-  return stringAt(format::kValueOffsets, format::kValueBytes, value);
+  const Span pool = section(format::kValueBytes);
+  std::size_t at = u32At(format::kEntryValues, entry);
+  std::uint64_t length = 0;
+  for (unsigned shift = 0;; shift += 7) {
+    if (at >= pool.size || shift >= 7 * format::kMaxLengthBytes) return {};
+    const unsigned char byte = pool.data[at++];
+    length |= static_cast<std::uint64_t>(byte & 0x7FU) << shift;
+    if ((byte & 0x80U) == 0) break;
+  }
+  if (length > pool.size - at) return {};
+  return asChars(pool.data + at, static_cast<std::size_t>(length));
 }
 
-// A code point has a handful of fields (at most a few dozen), so a scan of
-// its ids beats a search.
+// The entry's place among the code point's is the number of its fields
+// below this one: whole words before, and the bits below in this word.
 std::optional<std::string_view> FieldsImage::fieldValue(std::size_t codePointIndex,
                                                         std::size_t field) const noexcept {
-  const EntryRange range = entries(codePointIndex);
-  for (std::size_t e = range.begin; e < range.end; ++e) {
-    const std::size_t id = entryField(e);
-    if (id == field) return entryValue(e);
-    if (id > field) break;
+  if (field >= fieldCount_) return std::nullopt;
+  const unsigned char* set = fieldSet(codePointIndex);
+  if (set == nullptr) return std::nullopt;
+  const std::size_t word = field / format::kBitsPerWord;
+  const std::uint64_t bit = std::uint64_t{1} << (field % format::kBitsPerWord);
+  const std::uint64_t bits = format::load64(set + word * format::kU64);
+  if ((bits & bit) == 0) return std::nullopt;
+  std::size_t rank = static_cast<std::size_t>(__builtin_popcountll(bits & (bit - 1)));
+  for (std::size_t w = 0; w < word; ++w) {
+    rank += static_cast<std::size_t>(__builtin_popcountll(format::load64(set + w * format::kU64)));
   }
-  return std::nullopt;
+  const EntryRange range = entries(codePointIndex);
+  if (rank >= range.end - range.begin) return std::nullopt;
+  return entryValue(range.begin + rank);
 }
 
 }  // namespace kelvorn_fields_private

@@ -57,12 +57,13 @@ class FieldsImage {
   char32_t codePointAt(std::size_t index) const noexcept;
   std::optional<std::size_t> findCodePoint(char32_t codePoint) const noexcept;
 
-  EntryRange entries(std::size_t codePointIndex) const noexcept;
-  std::size_t entryField(std::size_t entry) const noexcept;
-  std::string_view entryValue(std::size_t entry) const noexcept;
-  // The value of `field` among the code point's entries, if it has one.
+  // The value of `field` for the code point, if it has one.
   std::optional<std::string_view> fieldValue(std::size_t codePointIndex,
                                              std::size_t field) const noexcept;
+  // Calls visit(field, value) for each field of the code point, in field
+  // order.
+  template <class Visit>
+  void forEachField(std::size_t codePointIndex, Visit&& visit) const;
 
  private:
   explicit FieldsImage(std::string name) : name_(std::move(name)) {}
@@ -76,6 +77,12 @@ class FieldsImage {
   // out of order or past the end.
   std::string_view stringAt(format::Section offsets, format::Section bytes,
                             std::size_t i) const noexcept;
+  // The code point's entries, clamped to the entry array.
+  EntryRange entries(std::size_t codePointIndex) const noexcept;
+  // The first word of the code point's field set; null for a set id past
+  // the table (a damaged image), which then has no fields.
+  const unsigned char* fieldSet(std::size_t codePointIndex) const noexcept;
+  std::string_view entryValue(std::size_t entry) const noexcept;
   [[noreturn]] void refuse(const std::string& what) const;
   void checkHeader() const;
   void takeSections();
@@ -89,9 +96,30 @@ class FieldsImage {
   std::size_t fieldCount_ = 0;
   std::size_t codePointCount_ = 0;
   std::size_t pageCount_ = 0;
+  std::size_t setWords_ = 0;
+  std::size_t setCount_ = 0;
   std::size_t entryCount_ = 0;
-  std::size_t valueCount_ = 0;
 };
+
+template <class Visit>
+void FieldsImage::forEachField(std::size_t codePointIndex, Visit&& visit) const {
+  const EntryRange range = entries(codePointIndex);
+  const unsigned char* set = fieldSet(codePointIndex);
+  if (set == nullptr) return;
+  std::size_t entry = range.begin;
+  for (std::size_t w = 0; w < setWords_; ++w) {
+    std::uint64_t bits = format::load64(set + w * format::kU64);
+    while (bits != 0) {
+      if (entry >= range.end) return;
+      const auto bit = static_cast<std::size_t>(__builtin_ctzll(bits));
+      const std::size_t field = w * format::kBitsPerWord + bit;
+      if (field >= fieldCount_) return;
+      visit(field, entryValue(entry));
+      ++entry;
+      bits &= bits - 1;
+    }
+  }
+}
 
 }  // namespace kelvorn_fields_private
 

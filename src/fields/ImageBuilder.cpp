@@ -48,43 +48,57 @@ std::uint32_t narrow(std::size_t n, const char* what) {
   return static_cast<std::uint32_t>(n);
 }
 
-// A list of strings as an offsets array and the bytes they index.
-struct StringTable {
-  std::string offsets;
-  std::string bytes;
-
-  explicit StringTable(std::size_t expected) { offsets.reserve((expected + 1) * fmt::kU32); put32(&offsets, 0); }
-  void add(std::string_view s) {
-    bytes.append(s);
-    put32(&offsets, narrow(bytes.size(), "string pool"));
-  }
-};
-
 using Sections = std::array<std::string, fmt::kSectionCount>;
 
 void addFieldNames(const ParsedText& text, Sections* s) {
-  if (text.fieldNames.size() > fmt::kMaxFields) {
-    throw kelvorn::FieldsError("too many fields for an all-field image");
+  std::string& offsets = (*s)[fmt::kNameOffsets];
+  std::string& bytes = (*s)[fmt::kNameBytes];
+  put32(&offsets, 0);
+  for (const std::string_view name : text.fieldNames) {
+    bytes.append(name);
+    put32(&offsets, narrow(bytes.size(), "field names"));
   }
-  StringTable names(text.fieldNames.size());
-  for (const std::string_view name : text.fieldNames) names.add(name);
-  (*s)[fmt::kNameOffsets] = std::move(names.offsets);
-  (*s)[fmt::kNameBytes] = std::move(names.bytes);
 }
 
-// Code points, where each one's entries start, and the page table over them.
+// Field sets are kept as their bytes in the image, which makes them their
+// own keys for sharing.
+class FieldSets {
+ public:
+  explicit FieldSets(std::size_t fieldCount) : words_(fmt::setWords(fieldCount)) {}
+  void add(std::uint32_t field) { bits_.at(field / fmt::kBitsPerWord) |= std::uint64_t{1} << (field % fmt::kBitsPerWord); }
+  std::uint32_t finishSet(std::string* table) {
+    std::string bytes;
+    for (const std::uint64_t word : bits_) put64(&bytes, word);
+    bits_.assign(words_, 0);
+    const auto [it, added] = ids_.emplace(bytes, narrow(ids_.size(), "field sets"));
+    if (added) table->append(bytes);
+    return it->second;
+  }
+
+ private:
+  std::size_t words_;
+  std::vector<std::uint64_t> bits_ = std::vector<std::uint64_t>(words_, 0);
+  std::unordered_map<std::string, std::uint32_t> ids_;
+};
+
+// Code points, where each one's entries start, its field set, and the page
+// table over them.
 void addCodePoints(const ParsedText& text, Sections* s) {
   std::string& codePoints = (*s)[fmt::kCodePoints];
   std::string& starts = (*s)[fmt::kEntryStarts];
   std::vector<char32_t> held;
-  for (std::size_t i = 0; i < text.records.size(); ++i) {
-    const char32_t cp = text.records[i].codePoint;
-    if (!held.empty() && held.back() == cp) continue;
+  FieldSets sets(text.fieldNames.size());
+  const std::vector<Record>& records = text.records;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const char32_t cp = records[i].codePoint;
     held.push_back(cp);
     put32(&codePoints, cp);
     put32(&starts, narrow(i, "entries"));
+    for (; i < records.size() && records[i].codePoint == cp; ++i) sets.add(records[i].field);
+    put32(&(*s)[fmt::kFieldSetIds], sets.finishSet(&(*s)[fmt::kFieldSets]));
+    --i;
   }
-  put32(&starts, narrow(text.records.size(), "entries"));
+  put32(&starts, narrow(records.size(), "entries"));
   std::string& pages = (*s)[fmt::kPageStarts];
   const std::size_t pageCount = held.empty() ? 0 : (held.back() >> fmt::kPageShift) + 1;
   std::size_t index = 0;
@@ -95,23 +109,30 @@ void addCodePoints(const ParsedText& text, Sections* s) {
   put32(&pages, narrow(held.size(), "code points"));
 }
 
-// Values repeat a great deal (stroke counts, readings, sources), so each
-// distinct one is stored once and entries refer to it.
-void addEntries(const ParsedText& text, Sections* s) {
-  std::string& fields = (*s)[fmt::kEntryFields];
-  std::string& values = (*s)[fmt::kEntryValues];
-  fields.reserve(text.records.size() * fmt::kU16);
-  values.reserve(text.records.size() * fmt::kU32);
-  std::unordered_map<std::string_view, std::uint32_t> ids;
-  StringTable pool(text.records.size() / 4);
+void putLength(std::string* out, std::size_t length) {
+  do {
+    const auto low = static_cast<unsigned char>(length & 0x7FU);
+    length >>= 7;
+    out->push_back(static_cast<char>(length != 0 ? low | 0x80U : low));
+  } while (length != 0);
+}
+
+// Values repeat often enough (stroke counts, readings, radicals) that each
+// distinct one is stored once and entries point at it.
+void addValues(const ParsedText& text, Sections* s) {
+  std::string& entries = (*s)[fmt::kEntryValues];
+  std::string& pool = (*s)[fmt::kValueBytes];
+  entries.reserve(text.records.size() * fmt::kU32);
+  std::unordered_map<std::string_view, std::uint32_t> offsets;
+  offsets.reserve(text.records.size());
   for (const Record& r : text.records) {
-    const auto [it, added] = ids.emplace(r.value, narrow(ids.size(), "distinct values"));
-    if (added) pool.add(r.value);
-    put16(&fields, static_cast<std::uint16_t>(r.field));
-    put32(&values, it->second);
+    const auto [it, added] = offsets.emplace(r.value, narrow(pool.size(), "values"));
+    if (added) {
+      putLength(&pool, r.value.size());
+      pool.append(r.value);
+    }
+    put32(&entries, it->second);
   }
-  (*s)[fmt::kValueOffsets] = std::move(pool.offsets);
-  (*s)[fmt::kValueBytes] = std::move(pool.bytes);
 }
 
 std::string assemble(const Sections& sections) {
@@ -141,7 +162,7 @@ std::string buildImage(const ParsedText& text, std::string_view unicodeVersion) 
   sections[fmt::kVersion] = std::string(unicodeVersion);
   addFieldNames(text, &sections);
   addCodePoints(text, &sections);
-  addEntries(text, &sections);
+  addValues(text, &sections);
   return assemble(sections);
 }
 

@@ -118,15 +118,9 @@ std::vector<FieldValue> UnihanFields::fields(char32_t codePoint) const {
   std::vector<FieldValue> out;
   const std::optional<std::size_t> index = image_->findCodePoint(codePoint);
   if (!index) return out;
-  const kelvorn_fields_private::EntryRange range = image_->entries(*index);
-  out.reserve(range.end - range.begin);
-  for (std::size_t e = range.begin; e < range.end; ++e) {
-    const std::size_t field = image_->entryField(e);
-    // A damaged image may name a field past the table; such entries are
-    // passed over rather than answered with an empty name.
-    if (field >= image_->fieldCount()) continue;
-    out.push_back({image_->fieldName(field), image_->entryValue(e)});
-  }
+  image_->forEachField(*index, [&](std::size_t field, std::string_view value) {
+    out.push_back({image_->fieldName(field), value});
+  });
   return out;
 }
 
