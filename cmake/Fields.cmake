@@ -34,21 +34,27 @@ set_target_properties(kelvorn_unihan_fields PROPERTIES
   VISIBILITY_INLINES_HIDDEN ON)
 
 # The store keeps every field, so it is built from the newest complete
-# database, unpacked next to the core's data.
+# database; its tests also load the previous one. Each is unpacked here
+# unless cmake/Data.cmake already unpacks it as the core's data.
 set(KELVORN_FIELDS_UNICODE_VERSION 17.0)
-set(KELVORN_FIELDS_DATA_XZ ${PROJECT_SOURCE_DIR}/data/unihan-${KELVORN_FIELDS_UNICODE_VERSION}-all.txt.xz)
-set(KELVORN_FIELDS_DATA_TXT
-  ${PROJECT_BINARY_DIR}/data/unihan-${KELVORN_FIELDS_UNICODE_VERSION}-all.txt)
-if(NOT KELVORN_FIELDS_DATA_TXT STREQUAL KELVORN_DATA_TXT)
-  add_custom_command(
-    OUTPUT ${KELVORN_FIELDS_DATA_TXT}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/data
-    COMMAND sh -c "'${XZ_EXECUTABLE}' -dc '${KELVORN_FIELDS_DATA_XZ}' > '${KELVORN_FIELDS_DATA_TXT}.tmp' && mv '${KELVORN_FIELDS_DATA_TXT}.tmp' '${KELVORN_FIELDS_DATA_TXT}'"
-    DEPENDS ${KELVORN_FIELDS_DATA_XZ}
-    COMMENT "Unpacking the bundled Unihan ${KELVORN_FIELDS_UNICODE_VERSION} data"
-    VERBATIM)
-endif()
-add_custom_target(unihan_fields_data ALL DEPENDS ${KELVORN_FIELDS_DATA_TXT})
+function(kelvorn_unpack_unihan version out_var)
+  set(xz ${PROJECT_SOURCE_DIR}/data/unihan-${version}-all.txt.xz)
+  set(txt ${PROJECT_BINARY_DIR}/data/unihan-${version}-all.txt)
+  if(NOT txt STREQUAL KELVORN_DATA_TXT)
+    add_custom_command(
+      OUTPUT ${txt}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/data
+      COMMAND sh -c "'${XZ_EXECUTABLE}' -dc '${xz}' > '${txt}.tmp' && mv '${txt}.tmp' '${txt}'"
+      DEPENDS ${xz}
+      COMMENT "Unpacking the bundled Unihan ${version} data"
+      VERBATIM)
+  endif()
+  set(${out_var} ${txt} PARENT_SCOPE)
+endfunction()
+kelvorn_unpack_unihan(${KELVORN_FIELDS_UNICODE_VERSION} KELVORN_FIELDS_DATA_TXT)
+kelvorn_unpack_unihan(15.0 KELVORN_FIELDS_DATA15_TXT)
+add_custom_target(unihan_fields_data ALL
+  DEPENDS ${KELVORN_FIELDS_DATA_TXT} ${KELVORN_FIELDS_DATA15_TXT})
 
 include(GNUInstallDirs)
 install(TARGETS kelvorn_unihan_fields EXPORT KelvornUnihanTargets
