@@ -163,9 +163,9 @@ TEST(FieldsImage, ForgedOffsetsStayInBounds) {
   const std::size_t forgeries[][2] = {
       {at(format::kEntryValues), 0xFFFFFFF0},      // a value past the pool
       {at(format::kEntryValues) + 4, 0x7FFFFFFF},
-      {at(format::kFieldSetIds), 0x12345},         // a set past the table
-      {at(format::kEntryStarts) + 4, 0xFFFFFFFF},  // entries past the end
-      {at(format::kEntryStarts), 3},               // out of order
+      {at(format::kRecords) + format::kRecordFieldSet, 0x12345},  // a set past the table
+      {at(format::kRecords) + format::kRecordSize, 0xFFFFFFFF},   // entries past the end
+      {at(format::kRecords), 3},                                  // out of order
       {at(format::kPageStarts), 0xFFFFFFFF},       // a page past the code points
       {at(format::kPageStarts) + 0x34 * 4, 0},
       {at(format::kNameOffsets) + 4, 0xFFFF},      // a name past its bytes
@@ -210,9 +210,9 @@ TEST(FieldsImage, RefusesForeignFilesAndBadHeaders) {
   EXPECT_NE(refusal(overlap).find("lies outside the file"), std::string::npos);
   std::string oddSize = image;
   store32(&oddSize,
-          format::header::kSize + format::kEntryStarts * format::sectionEntry::kLength +
+          format::header::kSize + format::kRecords * format::sectionEntry::kLength +
               format::sectionEntry::kSize,
-          4);
+          8);
   EXPECT_NE(refusal(oddSize).find("disagree in size"), std::string::npos);
 
   const std::string dir = tempPath("dir");

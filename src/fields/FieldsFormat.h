@@ -15,12 +15,21 @@
 //   kNameOffsets   u32[F + 1]: field name i is nameBytes[off[i], off[i+1])
 //   kNameBytes     the field names, sorted bytewise and distinct; a field's
 //                  id is its place in this order
+//   kNameHash      u32[H], H a power of two: an open-addressed table of the
+//                  names, slot = FNV-1a (32-bit) of the name mod H, then the
+//                  next slots in turn; each holds a field id + 1, or 0 when
+//                  empty. A lookup by name costs one hash and, mostly, one
+//                  comparison instead of a search through the sorted names
 //   kCodePoints    u32[N]: every held code point, ascending
 //   kPageStarts    u32[P + 1]: the index in kCodePoints of the first code
 //                  point >= p * 256, for every page p < P (the last entry
-//                  is N); a lookup binary-searches one page of at most 256
-//   kEntryStarts   u32[N + 1]: code point i owns entries [s[i], s[i+1])
-//   kFieldSetIds   u32[N]: the set of fields code point i has
+//                  is N). A lookup first tries the place the code point has
+//                  when its page is full (most CJK pages are), then
+//                  binary-searches the page's at most 256 code points
+//   kRecords       (firstEntry:u32 fieldSet:u32)[N + 1]: code point i owns
+//                  entries [first[i], first[i+1]) and has the fields of set
+//                  fieldSet[i]; the last record is (E, 0). The two share a
+//                  record because every lookup reads both
 //   kFieldSets     u64[S * W], W = (F + 63) / 64 words a set: bit f of set
 //                  k is bit f % 64 of word k * W + f / 64. Code points share
 //                  sets (102,998 code points, 19,254 sets in Unihan 17.0).
@@ -77,10 +86,10 @@ enum Section : std::size_t {
   kVersion,
   kNameOffsets,
   kNameBytes,
+  kNameHash,
   kCodePoints,
   kPageStarts,
-  kEntryStarts,
-  kFieldSetIds,
+  kRecords,
   kFieldSets,
   kEntryValues,
   kValueBytes,
@@ -102,6 +111,9 @@ constexpr unsigned kPageShift = 8;
 
 // Widths of the arrays' elements.
 constexpr std::size_t kU32 = 4;
+constexpr std::size_t kRecordSize = 8;
+constexpr std::size_t kRecordFirstEntry = 0;
+constexpr std::size_t kRecordFieldSet = 4;
 constexpr std::size_t kU64 = 8;
 constexpr std::size_t kBitsPerWord = 64;
 
@@ -115,6 +127,15 @@ constexpr std::size_t setWords(std::size_t fieldCount) {
 constexpr std::size_t kMaxCount = 0xFFFFFFFF;
 constexpr std::size_t kMaxLengthBytes = 5;
 constexpr std::uint32_t kMaxCodePoint = 0x10FFFF;
+
+inline std::uint32_t nameHash(std::string_view name) {
+  std::uint32_t h = 2166136261U;
+  for (const char c : name) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 16777619U;
+  }
+  return h;
+}
 
 inline std::uint32_t load32(const unsigned char* p) {
   std::uint32_t v;

@@ -105,7 +105,7 @@ void FieldsImage::takeSections() {
 }
 
 // The arrays' sizes must agree: offsets tables one longer than what they
-// index, per-code-point arrays of one length, whole elements only.
+// index, one record a code point and one more, whole elements only.
 void FieldsImage::takeCounts() {
   const auto elements = [this](Section s, std::size_t width, std::size_t extra) {
     const std::size_t size = sections_[s].size;
@@ -115,6 +115,10 @@ void FieldsImage::takeCounts() {
     return size / width - extra;
   };
   fieldCount_ = elements(format::kNameOffsets, format::kU32, 1);
+  hashSlots_ = elements(format::kNameHash, format::kU32, 0);
+  if (hashSlots_ == 0 || (hashSlots_ & (hashSlots_ - 1)) != 0) {
+    refuse("damaged all-field image (the name table's size is not a power of two)");
+  }
   codePointCount_ = elements(format::kCodePoints, format::kU32, 0);
   pageCount_ = elements(format::kPageStarts, format::kU32, 1);
   entryCount_ = elements(format::kEntryValues, format::kU32, 0);
@@ -123,8 +127,7 @@ void FieldsImage::takeCounts() {
   setCount_ = setWords_ == 0 ? 0 : elements(format::kFieldSets, setWords_ * format::kU64, 0);
   const bool setsFit = setWords_ != 0 || (sections_[format::kFieldSets].size == 0 &&
                                           codePointCount_ == 0);
-  if (!setsFit || elements(format::kEntryStarts, format::kU32, 1) != codePointCount_ ||
-      elements(format::kFieldSetIds, format::kU32, 0) != codePointCount_) {
+  if (!setsFit || elements(format::kRecords, format::kRecordSize, 1) != codePointCount_) {
     refuse("damaged all-field image (its sections disagree in size)");
   }
 }
@@ -154,18 +157,16 @@ std::string_view FieldsImage::fieldName(std::size_t field) const noexcept {
   return stringAt(format::kNameOffsets, format::kNameBytes, field);
 }
 
+// At most every slot is probed, so a damaged table that never shows an
+// empty slot still ends the search.
 std::optional<std::size_t> FieldsImage::findField(std::string_view name) const noexcept {
-  std::size_t lo = 0;
-  std::size_t hi = fieldCount_;
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    const int order = fieldName(mid).compare(name);
-    if (order == 0) return mid;
-    if (order < 0) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
+  const std::size_t mask = hashSlots_ - 1;
+  std::size_t slot = format::nameHash(name) & mask;
+  for (std::size_t probes = 0; probes < hashSlots_; ++probes, slot = (slot + 1) & mask) {
+    const std::uint32_t entry = u32At(format::kNameHash, slot);
+    if (entry == 0) return std::nullopt;
+    const std::size_t field = entry - 1;
+    if (field < fieldCount_ && fieldName(field) == name) return field;
   }
   return std::nullopt;
 }
@@ -176,12 +177,19 @@ char32_t FieldsImage::codePointAt(std::size_t index) const noexcept {
 
 // The page table narrows the search to the code points of one 256-wide
 // page; its entries are clamped, so a damaged table narrows wrongly but
-// never past the array.
+// never past the array. Code points are distinct and ascending, so one
+// stands at most its offset in the page past the page's first index, and
+// exactly there when the page is full.
 std::optional<std::size_t> FieldsImage::findCodePoint(char32_t codePoint) const noexcept {
   const std::size_t page = codePoint >> format::kPageShift;
   if (page >= pageCount_) return std::nullopt;
   std::size_t lo = std::min<std::size_t>(u32At(format::kPageStarts, page), codePointCount_);
   std::size_t hi = std::min<std::size_t>(u32At(format::kPageStarts, page + 1), codePointCount_);
+  const std::size_t direct = lo + (codePoint & ((1U << format::kPageShift) - 1));
+  if (direct < hi) {
+    if (codePointAt(direct) == codePoint) return direct;
+    hi = direct;
+  }
   while (lo < hi) {
     const std::size_t mid = lo + (hi - lo) / 2;
     const char32_t found = codePointAt(mid);
@@ -196,15 +204,15 @@ std::optional<std::size_t> FieldsImage::findCodePoint(char32_t codePoint) const 
 }
 
 EntryRange FieldsImage::entries(std::size_t codePointIndex) const noexcept {
-  const std::size_t end =
-      std::min<std::size_t>(u32At(format::kEntryStarts, codePointIndex + 1), entryCount_);
+  const std::size_t end = std::min<std::size_t>(
+      recordField(codePointIndex + 1, format::kRecordFirstEntry), entryCount_);
   const std::size_t begin =
-      std::min<std::size_t>(u32At(format::kEntryStarts, codePointIndex), end);
+      std::min<std::size_t>(recordField(codePointIndex, format::kRecordFirstEntry), end);
   return {begin, end};
 }
 
 const unsigned char* FieldsImage::fieldSet(std::size_t codePointIndex) const noexcept {
-  const std::uint32_t set = u32At(format::kFieldSetIds, codePointIndex);
+  const std::uint32_t set = recordField(codePointIndex, format::kRecordFieldSet);
   if (set >= setCount_) return nullptr;
   return section(format::kFieldSets).data + set * setWords_ * format::kU64;
 }

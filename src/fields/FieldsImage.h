@@ -82,6 +82,10 @@ class FieldsImage {
   // The first word of the code point's field set; null for a set id past
   // the table (a damaged image), which then has no fields.
   const unsigned char* fieldSet(std::size_t codePointIndex) const noexcept;
+  std::uint32_t recordField(std::size_t codePointIndex, std::size_t field) const noexcept {
+    return format::load32(sections_[format::kRecords].data +
+                          codePointIndex * format::kRecordSize + field);
+  }
   std::string_view entryValue(std::size_t entry) const noexcept;
   [[noreturn]] void refuse(const std::string& what) const;
   void checkHeader() const;
@@ -96,6 +100,7 @@ class FieldsImage {
   std::size_t fieldCount_ = 0;
   std::size_t codePointCount_ = 0;
   std::size_t pageCount_ = 0;
+  std::size_t hashSlots_ = 0;
   std::size_t setWords_ = 0;
   std::size_t setCount_ = 0;
   std::size_t entryCount_ = 0;

@@ -60,6 +60,19 @@ void addFieldNames(const ParsedText& text, Sections* s) {
   }
 }
 
+// Twice as many slots as names (and at least one) keeps the probes short.
+void addNameHash(const ParsedText& text, Sections* s) {
+  std::size_t slots = 1;
+  while (slots < 2 * text.fieldNames.size()) slots *= 2;
+  std::vector<std::uint32_t> table(slots, 0);
+  for (std::size_t field = 0; field < text.fieldNames.size(); ++field) {
+    std::size_t slot = fmt::nameHash(text.fieldNames[field]) & (slots - 1);
+    while (table[slot] != 0) slot = (slot + 1) & (slots - 1);
+    table[slot] = narrow(field + 1, "fields");
+  }
+  for (const std::uint32_t entry : table) put32(&(*s)[fmt::kNameHash], entry);
+}
+
 // Field sets are kept as their bytes in the image, which makes them their
 // own keys for sharing.
 class FieldSets {
@@ -85,7 +98,7 @@ class FieldSets {
 // table over them.
 void addCodePoints(const ParsedText& text, Sections* s) {
   std::string& codePoints = (*s)[fmt::kCodePoints];
-  std::string& starts = (*s)[fmt::kEntryStarts];
+  std::string& cpRecords = (*s)[fmt::kRecords];
   std::vector<char32_t> held;
   FieldSets sets(text.fieldNames.size());
   const std::vector<Record>& records = text.records;
@@ -93,12 +106,13 @@ void addCodePoints(const ParsedText& text, Sections* s) {
     const char32_t cp = records[i].codePoint;
     held.push_back(cp);
     put32(&codePoints, cp);
-    put32(&starts, narrow(i, "entries"));
+    put32(&cpRecords, narrow(i, "entries"));
     for (; i < records.size() && records[i].codePoint == cp; ++i) sets.add(records[i].field);
-    put32(&(*s)[fmt::kFieldSetIds], sets.finishSet(&(*s)[fmt::kFieldSets]));
+    put32(&cpRecords, sets.finishSet(&(*s)[fmt::kFieldSets]));
     --i;
   }
-  put32(&starts, narrow(records.size(), "entries"));
+  put32(&cpRecords, narrow(records.size(), "entries"));
+  put32(&cpRecords, 0);
   std::string& pages = (*s)[fmt::kPageStarts];
   const std::size_t pageCount = held.empty() ? 0 : (held.back() >> fmt::kPageShift) + 1;
   std::size_t index = 0;
@@ -161,6 +175,7 @@ std::string buildImage(const ParsedText& text, std::string_view unicodeVersion) 
   Sections sections;
   sections[fmt::kVersion] = std::string(unicodeVersion);
   addFieldNames(text, &sections);
+  addNameHash(text, &sections);
   addCodePoints(text, &sections);
   addValues(text, &sections);
   return assemble(sections);
