@@ -39,6 +39,7 @@ void runCompileFields(const CompileFieldsOptions& opts) {
   const std::vector<InputFile> files = expandInputs(opts.inputs);
   refuseUnsafeOutput(opts.output, files);
   std::vector<std::string> paths;
+  paths.reserve(files.size());
   for (const InputFile& file : files) paths.push_back(file.path());
   const kelvorn::UnihanFields fields = kelvorn::UnihanFields::fromText(paths, opts.unicodeVersion);
   if (fields.codePointCount() == 0) {

@@ -57,6 +57,12 @@ enum class FieldsCheck { kStructure, kChecksum };
 
 class KELVORN_UNIHAN_FIELDS_API UnihanFields {
  public:
+  // Copies share the image. A move copies too, so that no object is ever
+  // left without an image to answer from.
+  UnihanFields(const UnihanFields& other) = default;
+  UnihanFields& operator=(const UnihanFields& other) = default;
+  ~UnihanFields() = default;
+
   // Reads Unihan text. Each path is a file or a directory, whose
   // Unihan_*.txt files are read in name order. See docs/fields.md for what
   // a line may be; anything else throws FieldsError naming file and line.
