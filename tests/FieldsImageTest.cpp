@@ -78,6 +78,15 @@ TEST(FieldsImage, RoundTripsThroughFileAndBuffers) {
   for (std::size_t s = 0; s < format::kSectionCount; ++s) {
     EXPECT_EQ(sectionField(bytes, s, format::sectionEntry::kOffset) % format::kSectionAlignment, 0u);
   }
+  // Integers are little-endian whatever the machine: the format version,
+  // the file size, and the code points U+3400 and U+20000.
+  EXPECT_EQ(bytes.substr(format::header::kFormatVersion, 4), std::string("\x01\0\0\0", 4));
+  std::string size;
+  for (int i = 0; i < 8; ++i) size.push_back(static_cast<char>(bytes.size() >> (8 * i)));
+  EXPECT_EQ(bytes.substr(format::header::kFileSize, 8), size);
+  const std::size_t cps = sectionField(bytes, format::kCodePoints, format::sectionEntry::kOffset);
+  EXPECT_EQ(bytes.substr(cps, 12), std::string("\x00\x34\0\0\x00\x4E\0\0\x00\x00\x02\0", 12));
+  EXPECT_EQ(sectionField(bytes, format::kCodePoints, format::sectionEntry::kSize), 12u);
 
   const UnihanFields mapped = UnihanFields::open(path, FieldsCheck::kChecksum);
   const UnihanFields borrowed = UnihanFields::fromBuffer(bytes);
