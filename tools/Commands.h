@@ -29,6 +29,9 @@ Command addRadicalCommand(CLI::App& parent, const GlobalOptions& global);
 Command addStrokesCommand(CLI::App& parent, const GlobalOptions& global);
 Command addReadingCommand(CLI::App& parent, const GlobalOptions& global);
 Command addSortCommand(CLI::App& parent, const GlobalOptions& global);
+Command addCompileFieldsCommand(CLI::App& parent);
+Command addFieldCommand(CLI::App& parent);
+Command addExportCommand(CLI::App& parent);
 
 }  // namespace unihan_tool
 

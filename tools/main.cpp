@@ -30,7 +30,8 @@ int run(int argc, char** argv) {
   const std::vector<Command> commands = {addCompileCommand(app), addDumpCommand(app),
                                          addShowCommand(app, global), addCidCommand(app, global),
                                          addRadicalCommand(app, global), addStrokesCommand(app, global),
-                                         addReadingCommand(app, global), addSortCommand(app, global)};
+                                         addReadingCommand(app, global), addSortCommand(app, global),
+                                         addCompileFieldsCommand(app), addFieldCommand(app), addExportCommand(app)};
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

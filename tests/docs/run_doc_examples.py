@@ -179,8 +179,9 @@ class Runner:
     def workdir(self):
         d = tempfile.mkdtemp(prefix="kelvorn-doc-example-")
         self.python_on_path(d)
-        if self.args.image:
-            shutil.copyfile(self.args.image, os.path.join(d, os.path.basename(self.args.image)))
+        for image in (self.args.image, self.args.fields_image):
+            if image:
+                shutil.copyfile(image, os.path.join(d, os.path.basename(image)))
         if self.args.text:
             os.mkdir(os.path.join(d, "data"))
             os.symlink(os.path.abspath(self.args.text),
@@ -237,6 +238,8 @@ class Runner:
             libs.insert(0, self.args.index_lib)
         if "kelvorn/Unihan.h" in source:
             libs.insert(0, self.args.app_lib)
+        if "kelvorn/UnihanFields.h" in source and self.args.fields_lib:
+            libs.insert(0, self.args.fields_lib)
         rpath = ":".join(sorted({os.path.dirname(os.path.abspath(lib)) for lib in libs}))
         compile_command = ([self.args.cxx, "-std=c++17"] + self.args.cxxflags.split() +
                            ["-I", os.path.join(self.args.source, "include"), "example.cpp",
@@ -323,7 +326,8 @@ def self_test():
     # A wrong expected output must fail the run.
     with tempfile.TemporaryDirectory() as d:
         doc = os.path.join(d, "README.md")
-        args = argparse.Namespace(build=d, source=d, image=None, text=None, python=sys.executable)
+        args = argparse.Namespace(build=d, source=d, image=None, fields_image=None, text=None,
+                                  python=sys.executable)
         with open(doc, "w", encoding="utf-8") as f:
             f.write("```console\n$ echo right\nright\n$ printf 'a\\nb\\n' | head -n 1\na\n```\n"
                     "```python\nprint('漢')\n```\n```output\n漢\n```\n")
@@ -354,6 +358,8 @@ def main():
     ap.add_argument("--core-lib", help="libkelvorn_unihan.so of the build")
     ap.add_argument("--index-lib", help="libkelvorn_unihan_index.so of the build")
     ap.add_argument("--app-lib", help="libkelvorn_unihan_app.so of the build")
+    ap.add_argument("--fields-lib", help="libkelvorn_unihan_fields.so of the build")
+    ap.add_argument("--fields-image", help="the bundled all-field image")
     ap.add_argument("files", nargs="*")
     args = ap.parse_args()
     if args.self_test:

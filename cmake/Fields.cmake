@@ -1,0 +1,68 @@
+# The companion all-field store: every Unihan field of every code point,
+# byte for byte, in an image of its own format answered in place. It needs
+# nothing of the core library; its own shared library, SONAME and version
+# script keep the other export tables as they are.
+set(KELVORN_FIELDS_SOURCES
+  src/fields/Crc32.cpp
+  src/fields/MappedFile.cpp
+  src/fields/FieldsImage.cpp
+  src/fields/DataLine.cpp
+  src/fields/TextSources.cpp
+  src/fields/TextParser.cpp
+  src/fields/ImageBuilder.cpp
+  src/fields/AtomicWrite.cpp
+  src/fields/UnihanFields.cpp
+)
+
+add_library(kelvorn_unihan_fields SHARED ${KELVORN_FIELDS_SOURCES})
+add_library(kelvorn::unihan_fields ALIAS kelvorn_unihan_fields)
+target_include_directories(kelvorn_unihan_fields
+  PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+    $<INSTALL_INTERFACE:include>
+  PRIVATE
+    ${PROJECT_SOURCE_DIR}/src)
+set(KELVORN_FIELDS_EXPORT_MAP ${PROJECT_SOURCE_DIR}/cmake/fields-exports.map)
+target_link_options(kelvorn_unihan_fields PRIVATE
+  -Wl,--version-script=${KELVORN_FIELDS_EXPORT_MAP} -Wl,--no-undefined)
+set_target_properties(kelvorn_unihan_fields PROPERTIES
+  EXPORT_NAME unihan_fields
+  VERSION ${PROJECT_VERSION}
+  SOVERSION ${PROJECT_VERSION_MAJOR}
+  LINK_DEPENDS ${KELVORN_FIELDS_EXPORT_MAP}
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)
+
+# The store is built from the bundled release; its tests also load the
+# earlier one. cmake/Data.cmake unpacks both.
+set(KELVORN_FIELDS_UNICODE_VERSION ${KELVORN_UNICODE_VERSION})
+set(KELVORN_FIELDS_DATA_TXT ${KELVORN_DATA_TXT})
+set(KELVORN_FIELDS_DATA15_TXT ${KELVORN_EARLIER_DATA_TXT})
+add_custom_target(unihan_fields_data ALL)
+add_dependencies(unihan_fields_data unihan_data)
+
+include(GNUInstallDirs)
+install(TARGETS kelvorn_unihan_fields EXPORT KelvornUnihanTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          COMPONENT runtime NAMELINK_COMPONENT development
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanFields.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kelvorn COMPONENT development)
+
+# The image of the bundled data, made by the tool and installed next to the
+# core's image, where the tool looks for it.
+if(KELVORN_BUILD_TOOLS)
+  set(KELVORN_FIELDS_IMAGE
+    ${PROJECT_BINARY_DIR}/data/unihan-fields-${KELVORN_FIELDS_UNICODE_VERSION}.bin)
+  add_custom_command(
+    OUTPUT ${KELVORN_FIELDS_IMAGE}
+    COMMAND unihan compile-fields ${KELVORN_FIELDS_DATA_TXT} -o ${KELVORN_FIELDS_IMAGE}
+            --unicode-version ${KELVORN_FIELDS_UNICODE_VERSION}
+    DEPENDS unihan ${KELVORN_FIELDS_DATA_TXT}
+    COMMENT "Building the bundled all-field image of Unihan ${KELVORN_FIELDS_UNICODE_VERSION}"
+    VERBATIM)
+  add_custom_target(unihan_fields_image ALL DEPENDS ${KELVORN_FIELDS_IMAGE})
+  add_dependencies(unihan_fields_image unihan_fields_data)
+  install(FILES ${KELVORN_FIELDS_IMAGE}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvorn-unihan COMPONENT runtime)
+endif()

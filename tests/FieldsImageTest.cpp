@@ -1,0 +1,268 @@
+// The all-field image: round trips through files and buffers, and what
+// opening, verifying and querying do with images that are cut short,
+// damaged, forged or not images at all.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "FieldsTestSupport.h"
+#include "fields/Crc32.h"
+#include "fields/FieldsFormat.h"
+#include "support/Files.h"
+#include "support/TestDir.h"
+
+using kelvorn::FieldsCheck;
+using kelvorn::UnihanFields;
+using fieldstest::build;
+using fieldstest::errorOf;
+using fieldstest::valueOr;
+using testsupport::readFile;
+using testsupport::tempPath;
+using testsupport::writeFile;
+namespace format = kelvorn_fields_private::format;
+
+namespace {
+
+const char kSmallText[] =
+    "U+3400\tkCangjie\tTM\n"
+    "U+3400\tkTotalStrokes\t5\n"
+    "U+4E00\tkTotalStrokes\t1\n"
+    "U+4E00\tkDefinition\tone; a, an; alone\n"
+    "U+20000\tkTotalStrokes\t5\n";
+
+// Every answer the store gives for the small text, in one string, so that
+// two stores can be compared whole.
+std::string answers(const UnihanFields& f) {
+  std::string out(f.unicodeVersion());
+  for (const std::string_view name : f.fieldNames()) out += "|" + std::string(name);
+  for (const char32_t cp : {0x3400, 0x4E00, 0x20000, 0x3401, 0x10FFFF}) {
+    out += "\n" + std::to_string(cp) + (f.contains(cp) ? "+" : "-");
+    for (const kelvorn::FieldValue& fv : f.fields(cp)) {
+      out += " " + std::string(fv.field) + "=" + std::string(fv.value);
+    }
+    for (const std::string_view name : {"kCangjie", "kDefinition", "kTotalStrokes", "kNone"}) {
+      out += " " + valueOr(f.value(cp, name), "~");
+    }
+  }
+  return out;
+}
+
+std::uint64_t sectionField(const std::string& image, std::size_t section, std::size_t field) {
+  std::uint64_t v = 0;
+  std::memcpy(&v, image.data() + format::header::kSize + section * format::sectionEntry::kLength + field,
+              sizeof v);
+  return v;
+}
+
+void store32(std::string* image, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) (*image)[at + i] = static_cast<char>(v >> (8 * i));
+}
+
+// A forged image: damaged and given a checksum that matches again, which
+// only opening's checks and the readers' own bounds stand against.
+void reseal(std::string* image) {
+  store32(image, format::header::kChecksum,
+          kelvorn_fields_private::crc32(std::string_view(*image).substr(format::header::kSize)));
+}
+
+TEST(FieldsImage, RoundTripsThroughFileAndBuffers) {
+  const UnihanFields built = build(kSmallText);
+  const std::string path = tempPath("fields.bin");
+  built.save(path);
+  const std::string bytes = readFile(path);
+  EXPECT_EQ(bytes, built.imageBytes());
+  EXPECT_EQ(bytes.substr(0, format::kMagicLength), std::string(format::kMagic, format::kMagicLength));
+  for (std::size_t s = 0; s < format::kSectionCount; ++s) {
+    EXPECT_EQ(sectionField(bytes, s, format::sectionEntry::kOffset) % format::kSectionAlignment, 0u);
+  }
+  // Integers are little-endian whatever the machine: the format version,
+  // the file size, and the code points U+3400 and U+20000.
+  EXPECT_EQ(bytes.substr(format::header::kFormatVersion, 4), std::string("\x01\0\0\0", 4));
+  std::string size;
+  for (int i = 0; i < 8; ++i) size.push_back(static_cast<char>(bytes.size() >> (8 * i)));
+  EXPECT_EQ(bytes.substr(format::header::kFileSize, 8), size);
+  const std::size_t cps = sectionField(bytes, format::kCodePoints, format::sectionEntry::kOffset);
+  EXPECT_EQ(bytes.substr(cps, 12), std::string("\x00\x34\0\0\x00\x4E\0\0\x00\x00\x02\0", 12));
+  EXPECT_EQ(sectionField(bytes, format::kCodePoints, format::sectionEntry::kSize), 12u);
+
+  const UnihanFields mapped = UnihanFields::open(path, FieldsCheck::kChecksum);
+  const UnihanFields borrowed = UnihanFields::fromBuffer(bytes);
+  const UnihanFields owned = UnihanFields::fromOwnedBuffer(std::string(bytes));
+  const std::string expected = answers(built);
+  EXPECT_NE(expected.find("13312+ kCangjie=TM kTotalStrokes=5 TM ~ 5 ~"), std::string::npos)
+      << expected;
+  EXPECT_EQ(answers(mapped), expected);
+  EXPECT_EQ(answers(borrowed), expected);
+  EXPECT_EQ(answers(owned), expected);
+  mapped.verify();
+
+  // Copies share the mapping, which outlives the original and the file name.
+  UnihanFields copy = mapped;
+  const UnihanFields moved = std::move(copy);
+  std::filesystem::remove(path);
+  EXPECT_EQ(answers(copy), expected);  // NOLINT(bugprone-use-after-move): moves copy
+  EXPECT_EQ(answers(moved), expected);
+
+  // Saving again gives the same bytes, over the old file.
+  built.save(path);
+  mapped.save(path);
+  EXPECT_EQ(readFile(path), bytes);
+  const UnihanFields empty = UnihanFields::fromOwnedBuffer(std::string(build("").imageBytes()));
+  EXPECT_EQ(empty.codePointCount(), 0u);
+  EXPECT_EQ(empty.fieldCount(), 0u);
+  EXPECT_FALSE(empty.contains(0));
+}
+
+TEST(FieldsImage, RefusesEveryTruncationNamingTheSource) {
+  const std::string image(build(kSmallText).imageBytes());
+  for (std::size_t n = 0; n < image.size(); ++n) {
+    const std::string message =
+        errorOf([&] { UnihanFields::fromOwnedBuffer(image.substr(0, n), FieldsCheck::kStructure, "cut.bin"); });
+    EXPECT_EQ(message.rfind("cut.bin: ", 0), 0u) << n << ": " << message;
+  }
+  // One longer file too, and a few lengths through the file path.
+  EXPECT_NE(errorOf([&] { UnihanFields::fromBuffer(image + '\0'); }).find("its header says"),
+            std::string::npos);
+  for (const std::size_t n : {std::size_t{0}, format::kMagicLength, format::kFirstSectionOffset, image.size() - 1}) {
+    const std::string path = writeFile(tempPath("cut.bin"), image.substr(0, n));
+    EXPECT_EQ(errorOf([&] { UnihanFields::open(path); }).rfind(path + ": ", 0), 0u) << n;
+  }
+}
+
+// A changed byte anywhere is caught: in the header by opening, elsewhere by
+// the checksum. Queries on what opens stay inside the buffer meanwhile
+// (the sanitizer builds check that).
+TEST(FieldsImage, CatchesEveryFlippedByte) {
+  const std::string image(build(kSmallText).imageBytes());
+  for (std::size_t at = 0; at < image.size(); ++at) {
+    std::string damaged = image;
+    damaged[at] = static_cast<char>(damaged[at] ^ 0x5A);
+    std::string message;
+    try {
+      const UnihanFields f = UnihanFields::fromBuffer(damaged);
+      (void)answers(f);
+      (void)f.codePointsWith("kTotalStrokes");
+      f.verify();
+    } catch (const kelvorn::FieldsError& e) {
+      message = e.what();
+    }
+    EXPECT_FALSE(message.empty()) << "byte " << at << " changed unnoticed";
+    if (at >= format::kFirstSectionOffset) {
+      EXPECT_NE(message.find("checksum"), std::string::npos) << at << ": " << message;
+    }
+  }
+  EXPECT_NE(errorOf([&] {
+              std::string damaged = image;
+              damaged.back() = 'x';
+              UnihanFields::fromOwnedBuffer(damaged, FieldsCheck::kChecksum, "x.bin");
+            }),
+            "");
+}
+
+// Forged sections with a matching checksum: offsets past their sections,
+// out of order, or naming a field set that is not there. Each gives absent
+// or empty answers, never a read outside the image.
+TEST(FieldsImage, ForgedOffsetsStayInBounds) {
+  const std::string image(build(kSmallText).imageBytes());
+  const auto at = [&](std::size_t section) {
+    return static_cast<std::size_t>(sectionField(image, section, format::sectionEntry::kOffset));
+  };
+  const std::size_t forgeries[][2] = {
+      {at(format::kEntryValues), 0xFFFFFFF0},      // a value past the pool
+      {at(format::kEntryValues) + 4, 0x7FFFFFFF},
+      {at(format::kRecords) + format::kRecordFieldSet, 0x12345},  // a set past the table
+      {at(format::kRecords) + format::kRecordSize, 0xFFFFFFFF},   // entries past the end
+      {at(format::kRecords), 3},                                  // out of order
+      {at(format::kPageStarts), 0xFFFFFFFF},       // a page past the code points
+      {at(format::kPageStarts) + 0x34 * 4, 0},
+      {at(format::kNameOffsets) + 4, 0xFFFF},      // a name past its bytes
+      {at(format::kCodePoints) + 4, 0xFFFFFFFF},   // unsorted code points
+  };
+  for (const auto& forgery : forgeries) {
+    std::string forged = image;
+    store32(&forged, forgery[0], static_cast<std::uint32_t>(forgery[1]));
+    reseal(&forged);
+    const UnihanFields f = UnihanFields::fromBuffer(forged, FieldsCheck::kChecksum);
+    (void)answers(f);
+    (void)f.codePointsWith("kCangjie");
+  }
+  // A value whose length runs past the pool's end, and one whose length
+  // never ends.
+  for (const char* pool : {"\x7F", "\xFF\xFF\xFF\xFF\xFF\xFF"}) {
+    std::string forged = image;
+    forged.replace(at(format::kValueBytes), std::strlen(pool), pool);
+    reseal(&forged);
+    const UnihanFields f = UnihanFields::fromBuffer(forged);
+    EXPECT_EQ(valueOr(f.value(0x3400, "kCangjie"), "~"), "");
+  }
+}
+
+TEST(FieldsImage, RefusesForeignFilesAndBadHeaders) {
+  const std::string image(build(kSmallText).imageBytes());
+  const auto refusal = [](const std::string& bytes) {
+    return errorOf([&] { UnihanFields::fromBuffer(bytes, FieldsCheck::kStructure, "f"); });
+  };
+  EXPECT_EQ(refusal(""), "f: not an all-field Unihan image (no \"kelvorn unihan fields\" magic)");
+  EXPECT_EQ(refusal("U+3400\tkCangjie\tTM\n"), refusal(""));
+  EXPECT_EQ(refusal(std::string("kelvorn unihan\0\x01\x00", 17) + std::string(40, '\0')), refusal(""));
+  std::string v2 = image;
+  store32(&v2, format::header::kFormatVersion, 2);
+  EXPECT_EQ(refusal(v2), "f: all-field image format version 2, this library reads version 1");
+  std::string sections = image;
+  store32(&sections, format::header::kSectionCount, format::kSectionCount + 1);
+  EXPECT_EQ(refusal(sections), "f: damaged all-field image (bad header)");
+  std::string overlap = image;
+  store32(&overlap, format::header::kSize + format::kCodePoints * format::sectionEntry::kLength,
+          static_cast<std::uint32_t>(format::kFirstSectionOffset));
+  EXPECT_NE(refusal(overlap).find("lies outside the file"), std::string::npos);
+  std::string oddSize = image;
+  store32(&oddSize,
+          format::header::kSize + format::kRecords * format::sectionEntry::kLength +
+              format::sectionEntry::kSize,
+          8);
+  EXPECT_NE(refusal(oddSize).find("disagree in size"), std::string::npos);
+
+  const std::string dir = tempPath("dir");
+  std::filesystem::create_directory(dir);
+  EXPECT_EQ(errorOf([&] { UnihanFields::open(dir); }), dir + ": not a regular file");
+  EXPECT_EQ(errorOf([&] { UnihanFields::open("/dev/null"); }), "/dev/null: not a regular file");
+  const std::string fifo = tempPath("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(errorOf([&] { UnihanFields::open(fifo); }), fifo + ": not a regular file");
+  const std::string missing = tempPath("missing.bin");
+  EXPECT_EQ(errorOf([&] { UnihanFields::open(missing); }).rfind(missing + ": cannot open", 0), 0u);
+}
+
+// A save is complete or leaves things as they were, with no staging file.
+TEST(FieldsImage, SaveIsCompleteOrAbsent) {
+  const UnihanFields f = build(kSmallText);
+  const std::filesystem::path dir = tempPath("out");
+  std::filesystem::create_directory(dir);
+  const std::string target = (dir / "fields.bin").string();
+  writeFile(target, "old");
+  f.save(target);
+  EXPECT_EQ(readFile(target), f.imageBytes());
+
+  const std::string sub = (dir / "sub").string();
+  std::filesystem::create_directory(sub);
+  EXPECT_NE(errorOf([&] { f.save(sub); }).find("not a regular file"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_directory(sub));
+  const std::string nowhere = (dir / "none" / "fields.bin").string();
+  EXPECT_EQ(errorOf([&] { f.save(nowhere); }).rfind(nowhere + ": cannot create", 0), 0u);
+  std::filesystem::permissions(sub, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  if (::geteuid() != 0) {  // root writes anywhere
+    EXPECT_NE(errorOf([&] { f.save(sub + "/fields.bin"); }), "");
+  }
+  std::filesystem::permissions(sub, std::filesystem::perms::owner_all);
+  std::size_t entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    ++entries;
+    EXPECT_NE(entry.path().filename().string().rfind(".unihan-fields-", 0), 0u) << entry.path();
+  }
+  EXPECT_EQ(entries, 2u);
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+#!/bin/sh
+# Cases of the all-field subcommands (compile-fields, field, export), one per
+# ctest test, each in a temporary directory removed however it ends.
+# Usage: fields-cases.sh CASE TOOL FIELDS_TXT FIELDS_IMAGE [BUILD_DIR CXX FLAGS]
+set -eu
+case_name=$1 tool=$2 text=$3 image=$4 build=${5:-} cxx=${6:-} flags=${7:-}
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/common.sh" "$case_name"
+
+case_field() {
+  out=$("$tool" field kCangjie 漢字 U+3400 A)
+  expected=$(printf 'U+6F22\t漢\tETLO\nU+5B57\t字\tJND\nU+3400\t㐀\tTM\nU+0041\tA\t')
+  [ "$out" = "$expected" ] || fail "field kCangjie: $out"
+  [ "$("$tool" field kMandarin 漢 --fields-data "$image")" = "$(printf 'U+6F22\t漢\thàn')" ] ||
+    fail "kMandarin"
+  # A multi-valued field is printed raw, spaces and all.
+  has "$("$tool" field kJapanese U+3400)" "$(printf '\tキュウ おか$')"
+  fails_with 'no field kNoSuchField' field kNoSuchField 漢
+  fails_with 'bad code point' field kCangjie U+110000
+  # A damaged image named by the user is refused whole, by its checksum.
+  cp "$image" damaged.bin
+  printf 'X' | dd of=damaged.bin bs=1 seek=5000000 conv=notrunc 2>/dev/null
+  fails_with 'damaged.bin: damaged all-field image \(checksum mismatch\)' \
+    field kCangjie 漢 --fields-data damaged.bin
+  fails_with 'text.txt: not an all-field Unihan image' \
+    field kCangjie 漢 --fields-data "$(cp "$text" text.txt && echo text.txt)"
+}
+
+# The JSON Lines export holds every line of the text, field for field and
+# byte for byte, and nothing else; the JSON and CSV forms say the same.
+case_export_all() {
+  "$tool" export >all.jsonl
+  "$tool" export --format json -o all.json
+  "$tool" export --format csv -o all.csv
+  no_staging_left
+  python3 - "$text" all.jsonl all.json all.csv <<'PY'
+import csv, json, sys
+text_path, jsonl_path, json_path, csv_path = sys.argv[1:]
+expected = {}
+order = []
+with open(text_path, "rb") as f:
+    for raw in f:
+        if not raw.startswith(b"U+"):
+            continue
+        cp, field, value = raw.rstrip(b"\n").split(b"\t", 2)
+        cp = cp.decode()
+        if cp not in expected:
+            expected[cp] = {}
+            order.append(cp)
+        expected[cp][field.decode()] = value.decode("utf-8")
+assert len(order) == 102998, len(order)
+rows = [json.loads(line) for line in open(jsonl_path, encoding="utf-8")]
+assert [r["codePoint"] for r in rows] == sorted(order, key=lambda c: int(c[2:], 16))
+for r in rows:
+    cp = r.pop("codePoint")
+    assert r.pop("char") == chr(int(cp[2:], 16)), cp
+    assert list(r) == sorted(r), cp  # field-name order
+    assert r == expected[cp], cp
+rows = [json.loads(line) for line in open(jsonl_path, encoding="utf-8")]
+assert json.load(open(json_path, encoding="utf-8")) == rows
+with open(csv_path, encoding="utf-8", newline="") as f:
+    table = list(csv.reader(f))
+names = sorted({name for fields in expected.values() for name in fields})
+assert table[0] == ["codePoint", "char"] + names, table[0][:5]
+assert len(table) == len(rows) + 1
+for line, r in zip(table[1:], rows):
+    assert line[0] == r["codePoint"] and line[1] == r["char"]
+    assert {n: v for n, v in zip(names, line[2:]) if v} == {k: v for k, v in r.items() if k.startswith("k")}, line[0]
+print("export matches the text:", len(rows), "code points")
+PY
+}
+
+case_export_options() {
+  "$tool" export --format csv --fields kTotalStrokes,kCangjie,kTotalStrokes -o some.csv
+  [ "$(head -n 2 some.csv)" = "$(printf 'codePoint,char,kCangjie,kTotalStrokes\r\nU+3400,㐀,TM,5\r')" ] ||
+    fail "csv: $(head -n 2 some.csv)"
+  # A value with a comma is quoted; an absent one is an empty cell.
+  has "$(grep '^U+5B57,' some.csv)" '^U\+5B57,字,JND,6'
+  "$tool" export --fields kDefinition --format csv >def.csv
+  grep -q '^U+5B57,字,"letter, character, word"' def.csv || fail "no quoted definition"
+  # With a choice of fields, code points with none of them are left out.
+  [ "$("$tool" export --fields kFanqie | wc -l)" -eq "$(grep -c '	kFanqie	' "$text")" ] ||
+    fail "kFanqie rows"
+  out=$("$tool" export --format json --fields kCompatibilityVariant | head -n 2)
+  has "$out" '^\[$'
+  has "$out" '^\{"codePoint":"U\+F900","char":"[^"]+","kCompatibilityVariant":"U\+8C48"\},$'
+  # A failing export leaves no output and no staging file behind.
+  echo old >kept.jsonl
+  fails_with 'no field kNope' export --fields kCangjie,kNope -o kept.jsonl
+  [ "$(cat kept.jsonl)" = old ] || fail "kept.jsonl changed"
+  fails_with 'format' export --format xml -o new.jsonl
+  no_output_left new.jsonl
+}
+
+# The split files Unicode publishes, and CRLF lines, give the very same
+# image as the merged text; text that is not Unihan data gives none.
+case_compile_fields() {
+  sh "$here/split-unihan.sh" "$text" split
+  out=$("$tool" compile-fields split -o split.bin --unicode-version 17.0)
+  has "$out" '^split.bin: Unicode 17.0, 102998 code points, 99 fields'
+  cmp split.bin "$image" || fail "split files give another image"
+  sed 's/$/\r/' "$text" >crlf.txt
+  "$tool" compile-fields crlf.txt -o crlf.bin >/dev/null
+  cmp crlf.bin "$image" || fail "CRLF text gives another image"
+  printf 'U+4E00\tkA\tx\nU+4E00\tkA\ty\n' >twice.txt
+  fails_with 'twice.txt:2: U\+4E00 kA given again \(first at twice.txt:1\)' \
+    compile-fields twice.txt -o twice.bin
+  printf '# only a comment\n' >empty.txt
+  fails_with 'no "U\+" data line' compile-fields empty.txt -o empty.bin
+  printf 'U+4E00 kA x\n' >bad.txt
+  fails_with 'bad.txt:1: not a Unihan data line' compile-fields bad.txt -o bad.bin
+  fails_with 'is the input' compile-fields bad.txt -o bad.txt
+  no_output_left twice.bin empty.bin bad.bin
+  out=$("$tool" compile-fields "$here/../../data/unihan-15.0-all.txt.xz" -o x.bin 2>&1 || true)
+  has "$out" 'not a Unihan data line'
+  no_output_left x.bin
+}
+
+# The installed tree holds the library, its header and the image, the
+# installed tool finds both from its own place, and a program builds against
+# the package's kelvorn::unihan_fields.
+case_installed() {
+  cmake --install "$build" --prefix "$work/prefix" >/dev/null
+  lib=$(dirname "$(find "$work/prefix" -name 'libkelvorn_unihan_fields.so.1' | head -n 1)")
+  [ -f "$lib/libkelvorn_unihan_fields.so.1.0.0" ] && [ -L "$lib/libkelvorn_unihan_fields.so" ] ||
+    fail "library or namelink missing"
+  readelf -d "$lib/libkelvorn_unihan_fields.so.1.0.0" | grep -q 'SONAME.*libkelvorn_unihan_fields.so.1' ||
+    fail "wrong SONAME"
+  [ -f "$work/prefix/include/kelvorn/UnihanFields.h" ] || fail "header not installed"
+  cmp "$work/prefix/share/kelvorn-unihan/unihan-fields-17.0.bin" "$image" || fail "image not installed"
+  out=$(env -u LD_LIBRARY_PATH "$work/prefix/bin/unihan" field kMandarin 漢)
+  [ "$out" = "$(printf 'U+6F22\t漢\thàn')" ] || fail "installed tool: $out"
+  mkdir example
+  cat >example/CMakeLists.txt <<'CMAKE'
+cmake_minimum_required(VERSION 3.20)
+project(fields_example CXX)
+set(CMAKE_CXX_STANDARD 17)
+find_package(KelvornUnihan REQUIRED)
+add_executable(fields_example main.cpp)
+target_link_libraries(fields_example PRIVATE kelvorn::unihan_fields)
+CMAKE
+  cat >example/main.cpp <<'CPP'
+#include <kelvorn/UnihanFields.h>
+#include <iostream>
+int main(int, char** argv) {
+  const auto unihan = kelvorn::UnihanFields::open(argv[1], kelvorn::FieldsCheck::kChecksum);
+  std::cout << unihan.unicodeVersion() << " " << unihan.value(0x6F22, "kCangjie").value_or("?") << "\n";
+}
+CPP
+  CXXFLAGS="$flags" LDFLAGS="$flags" cmake -S example -B example/build -DCMAKE_CXX_COMPILER="$cxx" \
+    -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+  cmake --build example/build >/dev/null
+  out=$(example/build/fields_example "$work/prefix/share/kelvorn-unihan/unihan-fields-17.0.bin")
+  [ "$out" = "17.0 ETLO" ] || fail "example printed: $out"
+}
+
+"case_$case_name"

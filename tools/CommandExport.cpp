@@ -1,0 +1,184 @@
+// unihan export: every held code point with its fields, in code-point order,
+// as JSON Lines, one JSON array, or CSV.
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "ExportFormats.h"
+#include "FieldsImageFile.h"
+#include "Stdout.h"
+#include "app/files/StagedOutput.h"
+#include "ToolError.h"
+#include "CharArguments.h"
+
+namespace unihan_tool {
+namespace {
+
+struct ExportOptions {
+  std::string format = "jsonl";
+  std::vector<std::string> fields;
+  std::string output;
+  std::string fieldsData;
+};
+
+// Output in large pieces, to a staged file (complete or absent) or stdout.
+class ExportSink {
+ public:
+  explicit ExportSink(const std::string& path) {
+    if (!path.empty()) {
+      kelvorn_files::refuseUnsafeOutput(path, {});
+      file_ = std::make_unique<kelvorn_files::StagedOutput>(path);
+    }
+  }
+  std::string& buffer() { return buffer_; }
+  void flushIfFull() {
+    if (buffer_.size() >= kChunk) flush();
+  }
+  void finish() {
+    flush();
+    if (file_) file_->commit();
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 1 << 20;
+  void flush() {
+    if (file_) {
+      file_->write(buffer_);
+    } else if (std::fwrite(buffer_.data(), 1, buffer_.size(), stdout) != buffer_.size() ||
+               std::fflush(stdout) != 0) {
+      throw ToolError("cannot write to standard output");
+    }
+    buffer_.clear();
+  }
+  std::unique_ptr<kelvorn_files::StagedOutput> file_;
+  std::string buffer_;
+};
+
+// The fields to write, in name order: all, or those the user chose (each
+// one checked to exist, so that a misspelt name is not a silent empty
+// column).
+std::vector<std::string_view> selectFields(const kelvorn::UnihanFields& data,
+                                           const std::vector<std::string>& chosen) {
+  if (chosen.empty()) return data.fieldNames();
+  std::vector<std::string_view> names;
+  for (const std::string& name : chosen) {
+    const std::optional<std::size_t> index = data.fieldIndex(name);
+    if (!index) throw ToolError("no field " + name + " in the all-field data");
+    names.push_back(data.fieldNames()[*index]);
+  }
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+// The code point's values for the selected fields, both lists in name order.
+std::vector<kelvorn::FieldValue> selectedValues(const kelvorn::UnihanFields& data, char32_t cp,
+                                                const std::vector<std::string_view>& selected,
+                                                bool all) {
+  std::vector<kelvorn::FieldValue> values = data.fields(cp);
+  if (all) return values;
+  std::vector<kelvorn::FieldValue> kept;
+  auto want = selected.begin();
+  for (const kelvorn::FieldValue& fv : values) {
+    while (want != selected.end() && *want < fv.field) ++want;
+    if (want != selected.end() && *want == fv.field) kept.push_back(fv);
+  }
+  return kept;
+}
+
+void appendChar(std::string* out, char32_t cp) {
+  const bool scalar = cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+  appendJsonString(out, scalar ? kelvorn::utf8::encode(cp) : std::string());
+}
+
+void appendJsonObject(std::string* out, char32_t cp,
+                      const std::vector<kelvorn::FieldValue>& values) {
+  out->append("{\"codePoint\":\"");
+  out->append(codePointLabel(cp));
+  out->append("\",\"char\":");
+  appendChar(out, cp);
+  for (const kelvorn::FieldValue& fv : values) {
+    out->push_back(',');
+    appendJsonString(out, fv.field);
+    out->push_back(':');
+    appendJsonString(out, fv.value);
+  }
+  out->push_back('}');
+}
+
+// RFC 4180: CRLF after every record, the header included.
+void appendCsvRow(std::string* out, char32_t cp, const std::vector<kelvorn::FieldValue>& values,
+                  const std::vector<std::string_view>& columns) {
+  out->append(codePointLabel(cp));
+  out->push_back(',');
+  const bool scalar = cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+  appendCsvCell(out, scalar ? kelvorn::utf8::encode(cp) : std::string());
+  auto value = values.begin();
+  for (const std::string_view column : columns) {
+    out->push_back(',');
+    if (value != values.end() && value->field == column) {
+      appendCsvCell(out, value->value);
+      ++value;
+    }
+  }
+  out->append("\r\n");
+}
+
+void appendCsvHeader(std::string* out, const std::vector<std::string_view>& columns) {
+  out->append("codePoint,char");
+  for (const std::string_view column : columns) {
+    out->push_back(',');
+    appendCsvCell(out, column);
+  }
+  out->append("\r\n");
+}
+
+void runExport(const ExportOptions& opts) {
+  const kelvorn::UnihanFields data = openFieldsImage(opts.fieldsData);
+  const std::vector<std::string_view> columns = selectFields(data, opts.fields);
+  const bool all = opts.fields.empty();
+  ExportSink sink(opts.output);
+  std::string& out = sink.buffer();
+  if (opts.format == "csv") appendCsvHeader(&out, columns);
+  if (opts.format == "json") out.push_back('[');
+  bool first = true;
+  for (const char32_t cp : data.codePoints()) {
+    const std::vector<kelvorn::FieldValue> values = selectedValues(data, cp, columns, all);
+    // With a choice of fields, a code point with none of them is left out.
+    if (!all && values.empty()) continue;
+    if (opts.format == "csv") {
+      appendCsvRow(&out, cp, values, columns);
+    } else {
+      if (opts.format == "json") out.append(first ? "\n" : ",\n");
+      appendJsonObject(&out, cp, values);
+      if (opts.format == "jsonl") out.push_back('\n');
+    }
+    first = false;
+    sink.flushIfFull();
+  }
+  if (opts.format == "json") out.append(first ? "]\n" : "\n]\n");
+  sink.finish();
+}
+
+}  // namespace
+
+Command addExportCommand(CLI::App& parent) {
+  auto opts = std::make_shared<ExportOptions>();
+  CLI::App* app = parent.add_subcommand(
+      "export", "Write every code point of the all-field data with its fields, in code-point "
+                "order");
+  app->add_option("--format", opts->format, "jsonl (one object a line), json (one array) or csv")
+      ->check(CLI::IsMember({"jsonl", "json", "csv"}))
+      ->capture_default_str();
+  app->add_option("--fields", opts->fields, "Only these fields (comma-separated)")
+      ->delimiter(',');
+  app->add_option("-o,--output", opts->output, "File to write (default: standard output)");
+  addFieldsDataOption(app, &opts->fieldsData);
+  return {app, [opts] { runExport(*opts); }};
+}
+
+}  // namespace unihan_tool

@@ -1,0 +1,27 @@
+// Finding and opening the all-field image the field and export commands
+// answer from.
+#ifndef KELVORN_TOOLS_FIELDSIMAGEFILE_H
+#define KELVORN_TOOLS_FIELDSIMAGEFILE_H
+
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "kelvorn/UnihanFields.h"
+
+namespace unihan_tool {
+
+// Adds --fields-data PATH to a subcommand. (--data names the core's data,
+// and export's --fields selects fields.)
+void addFieldsDataOption(CLI::App* app, std::string* path);
+
+// Opens the image at path, or the bundled one next to the executable when
+// path is empty. An image the user names is checked whole (its checksum)
+// before use, since it may come from anywhere; the bundled image is the
+// build's own and is only checked for structure. Throws ToolError or
+// kelvorn::FieldsError.
+kelvorn::UnihanFields openFieldsImage(const std::string& path);
+
+}  // namespace unihan_tool
+
+#endif  // KELVORN_TOOLS_FIELDSIMAGEFILE_H
