@@ -125,6 +125,15 @@ void BM_valueAtWarm(benchmark::State& state) {
   perItem(state, 0x1000);
 }
 
+// The name's part of a lookup by name, over every field name in turn.
+void BM_fieldIndex(benchmark::State& state) {
+  const std::vector<std::string_view> names = store().fieldNames();
+  for (auto _ : state) {
+    for (const std::string_view name : names) benchmark::DoNotOptimize(store().fieldIndex(name));
+  }
+  perItem(state, names.size());
+}
+
 void BM_missingCodePoint(benchmark::State& state) {
   for (auto _ : state) {
     for (char32_t cp = 0xE000; cp < 0xF000; ++cp) benchmark::DoNotOptimize(store().value(cp, "kCangjie"));
@@ -156,6 +165,7 @@ BENCHMARK(BM_valueOneField)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_valueAtIndex)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_valueWarm)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_valueAtWarm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_fieldIndex);
 BENCHMARK(BM_missingCodePoint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_fields)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_buildFromText)->Unit(benchmark::kMillisecond)->Iterations(2);
