@@ -3,7 +3,6 @@
 # shared library, SONAME and version script keep the core's export table as
 # it is.
 set(KELVORN_INDEX_SOURCES
-  src/index/Utf8Decode.cpp
   src/index/ReadingFold.cpp
   src/index/StringIds.cpp
   src/index/ReadingTable.cpp

@@ -4,17 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "kelvorn/UnihanFieldNames.h"
+
 namespace py = pybind11;
 
 namespace kelvorn_python {
 namespace {
 
 constexpr long kMaxCodePoint = 0x10FFFF;
-
-constexpr std::array<const char*, 12> kFieldNames = {
-    "kRSUnicode",    "kRSKangXi",   "kRSKanWa",     "kRSKorean",
-    "kRSJapanese",   "kRSVantu_Japan1_6", "kTotalStrokes", "kHanyuPinlu",
-    "kJapaneseKun",  "kJapaneseOn", "kMandarin",    "kHanYu"};
 
 bool accepts(FieldKind kind, kelvorn::unihanPropT prop) {
   switch (kind) {
@@ -49,7 +46,8 @@ const std::array<PyObject*, 12>& internedNames() {
   static const std::array<PyObject*, 12> names = [] {
     std::array<PyObject*, 12> out{};
     for (std::size_t i = 0; i < out.size(); ++i) {
-      out[i] = PyUnicode_InternFromString(kFieldNames[i]);  // kept for the process
+      // The names are literals, so data() ends in a terminator. Kept for the process.
+      out[i] = PyUnicode_InternFromString(kelvorn::kFieldNames[i].data());
     }
     return out;
   }();
@@ -68,10 +66,8 @@ int fieldIndex(PyObject* arg) {
     return -1;
   }
   const std::string_view name(utf8, static_cast<std::size_t>(size));
-  for (std::size_t i = 0; i < kFieldNames.size(); ++i) {
-    if (name == kFieldNames[i]) return static_cast<int>(i);
-  }
-  return -1;
+  const auto field = kelvorn::fieldNamed(name);
+  return field ? static_cast<int>(*field) : -1;
 }
 
 }  // namespace
@@ -126,10 +122,6 @@ kelvorn::unihanPropT fieldOf(py::handle arg, FieldKind kind) {
   kelvorn::unihanPropT prop = kelvorn::kRSUnicode;
   if (!toField(arg.ptr(), kind, &prop)) throw py::error_already_set();
   return prop;
-}
-
-const char* fieldName(kelvorn::unihanPropT prop) {
-  return kFieldNames.at(static_cast<std::size_t>(prop));
 }
 
 }  // namespace kelvorn_python

@@ -36,8 +36,6 @@ bool toField(PyObject* arg, FieldKind kind, kelvorn::unihanPropT* prop);
 int codePointOf(pybind11::handle arg);
 kelvorn::unihanPropT fieldOf(pybind11::handle arg, FieldKind kind);
 
-// The Unihan name of a field, e.g. "kRSUnicode".
-const char* fieldName(kelvorn::unihanPropT prop);
 
 }  // namespace kelvorn_python
 

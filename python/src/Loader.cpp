@@ -4,9 +4,9 @@
 
 namespace kelvorn_python {
 
-void loadFile(kelvorn::UnihanMgr& mgr, const std::string& path) {
+kelvorn::Unihan loadFile(const std::string& path) {
   try {
-    mgr = kelvorn::Unihan::open(path).core();
+    return kelvorn::Unihan::open(path);
   } catch (const kelvorn::Error& e) {
     // The message names the path; Python names it through the exception.
     std::string message = e.what();

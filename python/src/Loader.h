@@ -1,5 +1,4 @@
-// Fills a UnihanMgr from a file, as the unihan tool does: a file that begins
-// with the image magic is a binary image, anything else Unihan text. Runs
+// Loads a file as the unihan tool does, through kelvorn::Unihan::open. Runs
 // without the interpreter lock, so it reports failures as a LoadError that the
 // caller turns into a Python exception.
 #ifndef KELVORN_PYTHON_LOADER_H
@@ -7,7 +6,7 @@
 
 #include <string>
 
-#include "kelvorn/UnihanMgr.h"
+#include "kelvorn/Unihan.h"
 
 namespace kelvorn_python {
 
@@ -20,7 +19,7 @@ struct LoadError {
 
 // Loads `path` (a file-system path in bytes) into an empty handle. Throws
 // LoadError.
-void loadFile(kelvorn::UnihanMgr& mgr, const std::string& path);
+kelvorn::Unihan loadFile(const std::string& path);
 
 }  // namespace kelvorn_python
 

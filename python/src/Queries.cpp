@@ -43,7 +43,7 @@ PyObject* newPair(std::optional<std::pair<int, int>> value) {
   return pair;
 }
 
-PyObject* newHanYu(std::optional<HanYuPosition> pos) {
+PyObject* newHanYu(std::optional<kelvorn::HanYuPosition> pos) {
   if (!pos) Py_RETURN_NONE;
   return PyObject_CallFunction(hanYuType, "iiii", pos->volume, pos->page, pos->position,
                                pos->virtualFlag);
@@ -247,7 +247,7 @@ SourcePreference preferenceOf(const std::vector<Source>& sources) {
 Typed<ListOfStr> preferenceNames(const SourcePreference& preference) {
   py::list out;
   for (const kelvorn::unihanPropT source : preference) {
-    if (source != kNoSource) out.append(fieldName(source));
+    if (source != kNoSource) out.append(std::string(kelvorn::fieldName(source)));
   }
   return Typed<ListOfStr>(out);
 }

@@ -10,12 +10,12 @@ namespace kelvorn_python {
 namespace {
 
 // The core's own order until set_source_preference replaces it.
-constexpr SourcePreference kDefaultPreference = {
-    kelvorn::kRSVantu_Japan1_6, kelvorn::kRSJapanese, kelvorn::kRSKorean,
-    kelvorn::kRSKanWa,          kelvorn::kRSKangXi,   kelvorn::kRSUnicode};
-
-std::optional<int> unlessMinusOne(int value) {
-  return value == -1 ? std::nullopt : std::optional<int>(value);
+SourcePreference defaultPreference() {
+  SourcePreference preference{};
+  for (std::size_t i = 0; i < preference.size(); ++i) {
+    preference[i] = kelvorn::toField(kelvorn::kDefaultSourcePreference[i]);
+  }
+  return preference;
 }
 
 void requireIndex(int index) {
@@ -25,32 +25,20 @@ void requireIndex(int index) {
 }  // namespace
 
 Unihan::Unihan(const std::string& path, std::string shownAs)
-    : shownAs_(std::move(shownAs)), preference_(kDefaultPreference) {
-  loadFile(mgr_, path);
-}
+    : unihan_(loadFile(path)), mgr_(unihan_.core()), shownAs_(std::move(shownAs)),
+      preference_(defaultPreference()) {}
 
 std::optional<int> Unihan::totalStrokes(int cp) {
-  const int total = mgr_.totalStrokes(cp);
-  return total > 0 ? std::optional<int>(total) : std::nullopt;
+  return unihan_.totalStrokes(static_cast<char32_t>(cp));
 }
 
 std::optional<std::pair<int, int>> Unihan::radicalStroke(int cp, kelvorn::unihanPropT source,
                                                          int index) {
   requireIndex(index);
-  // The core answers the only value of a plain source whatever the index; a
-  // Python caller asking for value 1 of kRSKangXi means a value that is not there.
-  const int plainValues = source == kelvorn::kRSUnicode ? 2 : 1;
-  if (source != kelvorn::kRSVantu_Japan1_6 && index >= plainValues) return std::nullopt;
-  const int radical = mgr_.radix(cp, source, index);
-  if (radical == -1) return std::nullopt;
-  const int stroke = mgr_.stroke(cp, source, index);
-  if (source != kelvorn::kRSVantu_Japan1_6) {
-    return std::make_pair(radical, kelvorn::signedResidual(stroke));
-  }
-  // The CID value gives the strokes of the radical's form and of the whole
-  // glyph; the residual is what the glyph adds to the form.
-  const int glyph = mgr_.totalVantuStrokes(cp, index);
-  return std::make_pair(radical, glyph - stroke);
+  const auto value = unihan_.radicalStroke(static_cast<char32_t>(cp),
+                                           static_cast<kelvorn::Source>(source), index);
+  if (!value) return std::nullopt;
+  return std::make_pair(value->radical, value->residual);
 }
 
 std::optional<std::pair<int, int>> Unihan::preferredRadicalStroke(int cp) {
@@ -60,35 +48,29 @@ std::optional<std::pair<int, int>> Unihan::preferredRadicalStroke(int cp) {
 }
 
 std::vector<std::string> Unihan::readings(int cp, kelvorn::unihanPropT field) {
-  std::vector<std::string> out;
-  return mgr_.getPronounceData(out, cp, field);
+  return unihan_.readings(static_cast<char32_t>(cp), static_cast<kelvorn::Reading>(field));
 }
 
 std::optional<int> Unihan::cid(int cp, int index) {
   requireIndex(index);
-  return unlessMinusOne(mgr_.getVantuCID(cp, index));
+  const auto value = unihan_.cid(static_cast<char32_t>(cp), index);
+  return value ? std::optional<int>(value->cid) : std::nullopt;
 }
 
 std::optional<int> Unihan::cidStrokes(int cp, int index) {
   requireIndex(index);
-  return unlessMinusOne(mgr_.totalVantuStrokes(cp, index));
+  const auto value = unihan_.cid(static_cast<char32_t>(cp), index);
+  return value ? std::optional<int>(value->glyphStrokes) : std::nullopt;
 }
 
 std::optional<int> Unihan::charForCid(long long cid) {
   if (cid < 0 || cid > 0xFFFFFFFFLL) return std::nullopt;
-  return unlessMinusOne(mgr_.getUTF32ForCID(static_cast<unsigned int>(cid)));
+  const auto cp = unihan_.charForCid(static_cast<unsigned int>(cid));
+  return cp ? std::optional<int>(static_cast<int>(*cp)) : std::nullopt;
 }
 
-std::optional<HanYuPosition> Unihan::hanYu(int cp) {
-  HanYuPosition pos;
-  if (mgr_.getkHanYuData(static_cast<unsigned int>(cp), &pos.volume, &pos.page, &pos.position,
-                         &pos.virtualFlag) != 0) {
-    return std::nullopt;
-  }
-  // A held code point without a kHanYu value answers zeros, and no volume or
-  // page of the dictionary is numbered 0.
-  if (pos.volume == 0 && pos.page == 0) return std::nullopt;
-  return pos;
+std::optional<kelvorn::HanYuPosition> Unihan::hanYu(int cp) {
+  return unihan_.hanYu(static_cast<char32_t>(cp));
 }
 
 int Unihan::numValues(int cp, kelvorn::unihanPropT field) {

@@ -19,14 +19,11 @@
 #include <utility>
 #include <vector>
 
+#include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanIndex.h"
 #include "kelvorn/UnihanMgr.h"
 
 namespace kelvorn_python {
-
-struct HanYuPosition {
-  int volume = 0, page = 0, position = 0, virtualFlag = 0;
-};
 
 using SourcePreference = std::array<kelvorn::unihanPropT, 6>;
 
@@ -41,7 +38,7 @@ class Unihan {
 
   const std::string& path() const { return shownAs_; }
 
-  bool holds(int cp) { return mgr_.getNumVals(cp, kelvorn::kMandarin) != -1; }
+  bool holds(int cp) const { return unihan_.contains(static_cast<char32_t>(cp)); }
   std::optional<int> totalStrokes(int cp);
   std::optional<std::pair<int, int>> radicalStroke(int cp, kelvorn::unihanPropT source, int index);
   std::optional<std::pair<int, int>> preferredRadicalStroke(int cp);
@@ -49,7 +46,7 @@ class Unihan {
   std::optional<int> cid(int cp, int index);
   std::optional<int> cidStrokes(int cp, int index);
   std::optional<int> charForCid(long long cid);
-  std::optional<HanYuPosition> hanYu(int cp);
+  std::optional<kelvorn::HanYuPosition> hanYu(int cp);
   int numValues(int cp, kelvorn::unihanPropT field);
 
   // Call with the interpreter lock held; waits for the mutex without it.
@@ -61,6 +58,9 @@ class Unihan {
   const kelvorn::UnihanIndex& index();
 
  private:
+  kelvorn::Unihan unihan_;
+  // The core's handle onto the same store: its preference walk is what
+  // preferred_radical_stroke answers, and the index is built over it.
   kelvorn::UnihanMgr mgr_;
   std::string shownAs_;
   SourcePreference preference_;

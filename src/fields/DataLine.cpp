@@ -3,12 +3,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "kelvorn/Utf8.h"
+
 namespace kelvorn_fields_private {
 namespace {
 
 constexpr std::size_t kMinDigits = 4;
 constexpr std::size_t kMaxDigits = 6;
-constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
 int hexValue(char c) noexcept {
   if (c >= '0' && c <= '9') return c - '0';
@@ -33,7 +34,7 @@ bool parseCodePoint(std::string_view digits, char32_t* out) noexcept {
     if (v < 0) return false;
     value = value << 4 | static_cast<char32_t>(v);
   }
-  if (value > kMaxCodePoint || (value >= 0xD800 && value <= 0xDFFF)) return false;
+  if (!kelvorn::utf8::isScalarValue(value)) return false;
   *out = value;
   return true;
 }
@@ -46,35 +47,7 @@ bool isFieldName(std::string_view name) noexcept {
   return true;
 }
 
-// Length of the sequence a lead byte starts, and the smallest value it may
-// carry (so that overlong forms fail); 0 for a byte that cannot lead.
-std::size_t sequenceLength(unsigned char lead, std::uint32_t* bits, std::uint32_t* min) noexcept {
-  if (lead < 0x80) { *bits = lead; *min = 0; return 1; }
-  if (lead >= 0xC2 && lead <= 0xDF) { *bits = lead & 0x1FU; *min = 0x80; return 2; }
-  if (lead >= 0xE0 && lead <= 0xEF) { *bits = lead & 0x0FU; *min = 0x800; return 3; }
-  if (lead >= 0xF0 && lead <= 0xF4) { *bits = lead & 0x07U; *min = 0x10000; return 4; }
-  return 0;
-}
-
 }  // namespace
-
-bool isValidUtf8(std::string_view bytes) noexcept {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    std::uint32_t cp = 0;
-    std::uint32_t min = 0;
-    const std::size_t n = sequenceLength(static_cast<unsigned char>(bytes[i]), &cp, &min);
-    if (n == 0 || n > bytes.size() - i) return false;
-    for (std::size_t k = 1; k < n; ++k) {
-      const auto b = static_cast<unsigned char>(bytes[i + k]);
-      if ((b & 0xC0U) != 0x80U) return false;
-      cp = cp << 6 | (b & 0x3FU);
-    }
-    if (cp < min || cp > kMaxCodePoint || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += n;
-  }
-  return true;
-}
 
 LineKind classifyLine(std::string_view line, DataLine* out) noexcept {
   if ((!line.empty() && line.front() == '#') || isBlank(line)) return LineKind::kSkipped;
@@ -87,7 +60,7 @@ LineKind classifyLine(std::string_view line, DataLine* out) noexcept {
   parsed.field = line.substr(tab1 + 1, tab2 - tab1 - 1);
   parsed.value = line.substr(tab2 + 1);
   if (!parseCodePoint(line.substr(2, tab1 - 2), &parsed.codePoint) ||
-      !isFieldName(parsed.field) || parsed.value.empty() || !isValidUtf8(parsed.value)) {
+      !isFieldName(parsed.field) || parsed.value.empty() || !kelvorn::utf8::isValid(parsed.value)) {
     return LineKind::kMalformed;
   }
   *out = parsed;

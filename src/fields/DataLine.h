@@ -25,8 +25,6 @@ enum class LineKind { kData, kSkipped, kMalformed };
 // or anything else.
 LineKind classifyLine(std::string_view line, DataLine* out) noexcept;
 
-bool isValidUtf8(std::string_view bytes) noexcept;
-
 }  // namespace kelvorn_fields_private
 
 #endif  // KELVORN_FIELDS_DATALINE_H

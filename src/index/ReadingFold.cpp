@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-#include "index/Utf8Decode.h"
+#include "kelvorn/Utf8.h"
 
 namespace kelvorn_index_private {
 namespace {
@@ -92,7 +92,7 @@ bool combineWithPrevious(std::string* base, char32_t mark) {
 void foldPinyinChar(std::string_view text, std::size_t* pos, PinyinParts* parts) {
   char32_t cp = 0;
   const std::size_t start = *pos;
-  if (!nextCodePoint(text, pos, &cp)) {
+  if (!kelvorn::utf8::next(text, pos, &cp)) {
     parts->base += text[start];
     *pos = start + 1;
     return;

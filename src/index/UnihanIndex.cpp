@@ -4,7 +4,7 @@
 
 #include "index/IndexData.h"
 #include "index/ReadingFold.h"
-#include "index/Utf8Decode.h"
+#include "kelvorn/Utf8.h"
 
 namespace kelvorn {
 
@@ -24,7 +24,7 @@ void requireReadingQuery(std::string_view text, unihanPropT field) {
 }
 
 void requireUtf8(std::string_view text) {
-  if (!kelvorn_index_private::isValidUtf8(text)) throw std::invalid_argument("not valid UTF-8");
+  if (!kelvorn::utf8::isValid(text)) throw std::invalid_argument("not valid UTF-8");
 }
 
 RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePoint) noexcept {
@@ -127,8 +127,8 @@ bool UnihanIndex::lessUtf8(std::string_view a, std::string_view b, SortOrder ord
   std::size_t pb = 0;
   char32_t ca = 0;
   char32_t cb = 0;
-  while (kelvorn_index_private::nextCodePoint(a, &pa, &ca) &&
-         kelvorn_index_private::nextCodePoint(b, &pb, &cb)) {
+  while (kelvorn::utf8::next(a, &pa, &ca) &&
+         kelvorn::utf8::next(b, &pb, &cb)) {
     const int c = compareChars(*data_, ca, cb, order);
     if (c != 0) return c < 0;
   }
