@@ -10,6 +10,10 @@ UNICODE_VERSION: str
 BUNDLED_IMAGE_NAME: str
 """The file name of the bundled image inside the package."""
 
+def decode_utf8(data: bytes) -> list[int]:
+    """The code points of strict UTF-8 bytes; ValueError naming the first
+    offending byte otherwise."""
+
 Char = Union[str, int]
 """A one-character str or an int code point (0 to 0x10FFFF)."""
 

@@ -8,13 +8,12 @@ import os
 import sys
 
 from . import BUNDLED_IMAGE
-from ._native import Unihan
+from ._native import Unihan, decode_utf8
 
 PROG = "kelvorn_unihan"
 _PAIR_SOURCES = ("kRSUnicode", "kRSKangXi", "kRSKanWa", "kRSKorean", "kRSJapanese")
 _VANTU = "kRSVantu_Japan1_6"
 _READING_FIELDS = ("kMandarin", "kHanyuPinlu", "kJapaneseKun", "kJapaneseOn")
-_MIN_FOR_LENGTH = (0, 0, 0x80, 0x800, 0x10000)
 
 
 class UsageError(Exception):
@@ -24,39 +23,12 @@ class UsageError(Exception):
 # ---- arguments, checked as the tool checks them --------------------------------
 
 
-def _sequence(lead):
-    """Length of the UTF-8 sequence a lead byte starts and the bits it carries."""
-    if lead < 0x80:
-        return 1, lead
-    if 0xC2 <= lead <= 0xDF:
-        return 2, lead & 0x1F
-    if 0xE0 <= lead <= 0xEF:
-        return 3, lead & 0x0F
-    if 0xF0 <= lead <= 0xF4:
-        return 4, lead & 0x07
-    return 0, 0
-
-
-def _bad_utf8(data, at):
-    return UsageError(f"not valid UTF-8: byte 0x{data[at]:02X} at offset {at} of an argument")
-
-
 def decode_strict_utf8(data):
     """Code points of strict UTF-8, naming the first offending byte otherwise."""
-    out, i = [], 0
-    while i < len(data):
-        length, cp = _sequence(data[i])
-        if length == 0:
-            raise _bad_utf8(data, i)
-        for at in range(i + 1, i + length):
-            if at >= len(data) or data[at] & 0xC0 != 0x80:
-                raise _bad_utf8(data, at if at < len(data) else i)
-            cp = (cp << 6) | (data[at] & 0x3F)
-        if cp < _MIN_FOR_LENGTH[length] or cp > 0x10FFFF or 0xD800 <= cp <= 0xDFFF:
-            raise _bad_utf8(data, i)
-        out.append(cp)
-        i += length
-    return out
+    try:
+        return decode_utf8(data)
+    except ValueError as error:
+        raise UsageError(f"{error} of an argument") from None
 
 
 def parse_char_argument(arg):

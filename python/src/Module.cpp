@@ -2,7 +2,13 @@
 // defines; the docstrings here are what help() shows.
 #include <pybind11/pybind11.h>
 
+#include <pybind11/stl.h>
+
+#include <string>
+#include <vector>
+
 #include "Bindings.h"
+#include "kelvorn/Utf8.h"
 
 namespace {
 
@@ -29,10 +35,20 @@ for each other.)doc";
 }  // namespace
 
 PYBIND11_MODULE(_native, m) {
+  namespace py = pybind11;
   using namespace kelvorn_python;
   m.doc() = "Compiled part of kelvorn_unihan; use the kelvorn_unihan package.";
   m.attr("UNICODE_VERSION") = KELVORN_UNICODE_VERSION;
   m.attr("BUNDLED_IMAGE_NAME") = KELVORN_IMAGE_NAME;
+  m.def(
+      "decode_utf8",
+      [](const py::bytes& data) {
+        const std::u32string chars = kelvorn::utf8::decode(std::string(data));
+        return std::vector<int>(chars.begin(), chars.end());
+      },
+      py::arg("data"),
+      "The code points of strict UTF-8 bytes; ValueError naming the first offending byte "
+      "otherwise, as the library's C++ decoder does.");
   defineHanYu(m);
   UnihanClass cls(m, "Unihan", kClassDoc);
   defineProtocol(cls);
