@@ -4,7 +4,28 @@
 
 #include <pybind11/pybind11.h>
 
+#include "FastCall.h"
 #include "Unihan.h"
+
+// Every method of the class takes its object through this caster. An object
+// whose __init__ never ran (Unihan.__new__(Unihan)) has no C++ object behind
+// it; the call raises TypeError instead of reading uninitialised memory.
+namespace pybind11 {
+namespace detail {
+
+template <>
+class type_caster<kelvorn_python::Unihan> : public type_caster_base<kelvorn_python::Unihan> {
+ public:
+  bool load(handle src, bool convert) {
+    if (isinstance<kelvorn_python::Unihan>(src) && kelvorn_python::unihanOf(src.ptr()) == nullptr) {
+      throw error_already_set();  // unihanOf has set the TypeError
+    }
+    return type_caster_base<kelvorn_python::Unihan>::load(src, convert);
+  }
+};
+
+}  // namespace detail
+}  // namespace pybind11
 
 namespace kelvorn_python {
 

@@ -30,7 +30,10 @@ std::unique_ptr<Unihan> openUnihan(const Typed<OptionalPath>& path) {
   const py::object where =
       path.object.is_none() ? py::module_::import("kelvorn_unihan").attr("BUNDLED_IMAGE")
                             : path.object;
-  const auto shownAs = os.attr("fsdecode")(where).cast<std::string>();
+  // A path that is not UTF-8 decodes with surrogates, which a message shows
+  // escaped.
+  const auto shownAs =
+      os.attr("fsdecode")(where).attr("encode")("utf-8", "backslashreplace").cast<std::string>();
   const auto fsPath = os.attr("fsencode")(where).cast<std::string>();
   std::unique_ptr<Unihan> unihan;
   std::optional<LoadError> failure;

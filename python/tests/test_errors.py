@@ -1,6 +1,7 @@
 """Bad arguments and bad files raise TypeError, ValueError or OSError with a
 message that says what was wrong; nothing crashes."""
 
+import os
 import pathlib
 
 import pytest
@@ -63,8 +64,14 @@ def test_bad_call_shapes(bundled):
     with pytest.raises(TypeError, match="missing required argument 'field'"):
         bundled.readings("漢")
     unloaded = kelvorn_unihan.Unihan.__new__(kelvorn_unihan.Unihan)
-    with pytest.raises(TypeError, match="never loaded"):
-        unloaded.total_strokes("漢")
+    calls = [lambda u: u.total_strokes("漢"), lambda u: u.by_radical(85), len, iter,
+             lambda u: u.by_strokes(3), lambda u: u.by_reading("han"), lambda u: u.code_points(),
+             lambda u: u.radical_stroke_key("漢"), lambda u: u.total_strokes_key("漢"),
+             lambda u: u.path, repr, lambda u: u.source_preference(),
+             lambda u: u.set_source_preference(["kRSUnicode"]), lambda u: "漢" in u]
+    for call in calls:
+        with pytest.raises(TypeError, match="never loaded"):
+            call(unloaded)
 
 
 def test_files_that_cannot_be_read(workdir):
@@ -75,6 +82,16 @@ def test_files_that_cannot_be_read(workdir):
         kelvorn_unihan.Unihan(workdir)
     with pytest.raises(TypeError):
         kelvorn_unihan.Unihan(42)
+    # Refused at once, neither read for ever nor waited on.
+    fifo = workdir / "fifo"
+    os.mkfifo(fifo)
+    with pytest.raises(ValueError, match="is a FIFO, not a regular file"):
+        kelvorn_unihan.Unihan(fifo)
+    with pytest.raises(ValueError, match="is a device, not a regular file"):
+        kelvorn_unihan.Unihan("/dev/zero")
+    # A path that is not UTF-8 is a path like any other.
+    with pytest.raises(FileNotFoundError, match="absent"):
+        kelvorn_unihan.Unihan(bytes(workdir) + b"/\xffabsent.bin")
 
 
 @pytest.mark.parametrize("contents, message", [
@@ -103,6 +120,11 @@ def test_damaged_images(workdir):
     negative_count[24:26] = b"\xff\xff"
     image.write_bytes(bytes(negative_count))
     with pytest.raises(ValueError, match="damaged or unsupported binary image"):
+        kelvorn_unihan.Unihan(image)
+    other_version = bytearray(whole)
+    other_version[20:24] = b"\x09\x00\x63\x00"  # 9.99
+    image.write_bytes(bytes(other_version))
+    with pytest.raises(ValueError, match="another format version"):
         kelvorn_unihan.Unihan(image)
 
 
