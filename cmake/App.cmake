@@ -17,6 +17,7 @@ set_target_properties(kelvorn_files PROPERTIES
 
 add_library(kelvorn_unihan_app SHARED
   src/app/Load.cpp
+  src/app/TextFeed.cpp
   src/app/Unihan.cpp
   $<TARGET_OBJECTS:kelvorn_files>)
 add_library(kelvorn::unihan_app ALIAS kelvorn_unihan_app)
@@ -26,7 +27,8 @@ target_include_directories(kelvorn_unihan_app
     $<INSTALL_INTERFACE:include>
   PRIVATE
     ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan PRIVATE ${CMAKE_DL_LIBS})
+find_package(Threads REQUIRED)
+target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)
 target_compile_definitions(kelvorn_unihan_app PRIVATE
   KELVORN_UNICODE_VERSION="${KELVORN_UNICODE_VERSION}" KELVORN_IMAGE_NAME="${KELVORN_IMAGE_NAME}")
 set(KELVORN_APP_EXPORT_MAP ${PROJECT_SOURCE_DIR}/cmake/app-exports.map)

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <thread>
 
 #include "TestSupport.h"
@@ -173,6 +175,37 @@ TEST(App, CopiesShareOneStoreAcrossThreads) {
     });
   }
   for (std::thread& thread : threads) thread.join();
+}
+
+// A file that grows while it is read is read up to its size at the start:
+// the load ends, and refuses what changed under it.
+TEST(App, GrowingTextEndsTheLoad) {
+  const std::string path = testFile("growing.txt", kFixture);
+  std::atomic<bool> stop{false};
+  std::thread appender([&] {
+    std::FILE* out = std::fopen(path.c_str(), "a");
+    while (out != nullptr && !stop) {
+      std::fputs("U+9000\tkTotalStrokes\t5\n", out);
+      std::fflush(out);
+    }
+    if (out != nullptr) std::fclose(out);
+  });
+  for (int i = 0; i < 20; ++i) {
+    try {
+      EXPECT_EQ(Unihan::open(path).totalStrokes(U'漢'), 14);
+    } catch (const kelvorn::Error& e) {
+      EXPECT_EQ(std::string(e.what()), path + ": changed while it was read; nothing was loaded");
+    }
+  }
+  stop = true;
+  appender.join();
+}
+
+TEST(App, ByteOrderMarkIsDropped) {
+  const Unihan u = Unihan::fromMemory(std::string("\xEF\xBB\xBF") + kFixture);
+  EXPECT_EQ(u.radicalStroke(U'字', Source::kRSUnicode), (RadicalStroke{39, 3}));
+  const Unihan fromFile = Unihan::open(testFile("bom.txt", std::string("\xEF\xBB\xBF") + kFixture));
+  EXPECT_EQ(fromFile.bytes(), fixture().bytes());
 }
 
 TEST(Utf8, DecodesStrictlyAndNamesTheOffset) {

@@ -19,6 +19,7 @@ struct RadicalOptions {
 
 std::vector<kelvorn::unihanPropT> sourceFields() {
   std::vector<kelvorn::unihanPropT> fields;
+  fields.reserve(kelvorn::kSources.size());
   for (const kelvorn::Source source : kelvorn::kSources) fields.push_back(kelvorn::toField(source));
   return fields;
 }

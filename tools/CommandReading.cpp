@@ -19,6 +19,7 @@ struct ReadingOptions {
 
 std::vector<kelvorn::unihanPropT> readingFields() {
   std::vector<kelvorn::unihanPropT> fields;
+  fields.reserve(kelvorn::kReadings.size());
   for (const kelvorn::Reading field : kelvorn::kReadings) fields.push_back(kelvorn::toField(field));
   return fields;
 }

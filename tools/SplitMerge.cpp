@@ -80,6 +80,18 @@ std::string joinLines(const std::vector<DataLine>& lines) {
   return out;
 }
 
+// The same file twice, by two names or two directories, would load its lines
+// twice: every reading would appear twice over.
+void refuseRepeats(const std::vector<InputFile>& files) {
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    for (std::size_t k = 0; k < i; ++k) {
+      if (files[i].isSameFile(files[k])) {
+        throw ToolError(files[i].path() + ": is the input " + files[k].path() + " again");
+      }
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<InputFile> expandInputs(const std::vector<std::string>& inputs) {
@@ -94,6 +106,7 @@ std::vector<InputFile> expandInputs(const std::vector<std::string>& inputs) {
       files.push_back(InputFile::open(path, kelvorn_files::InputKind::kFile));
     }
   }
+  refuseRepeats(files);
   return files;
 }
 
@@ -102,7 +115,7 @@ std::string mergeByCodePoint(const std::vector<InputFile>& files) {
   contents.reserve(files.size());  // the lines point into these strings
   std::vector<DataLine> lines;
   for (const InputFile& file : files) {
-    contents.push_back(file.readAll());
+    contents.push_back(file.readSnapshot(SIZE_MAX));
     collectLines(contents.back(), &lines);
   }
   if (lines.empty()) throw ToolError("not Unihan text: no \"U+\" data line in the input files");

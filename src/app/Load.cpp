@@ -11,7 +11,7 @@
 #include "app/Load.h"
 #include "app/Store.h"
 #include "app/files/InputFile.h"
-#include "app/files/MemFile.h"
+#include "app/TextFeed.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanImage.h"
 
@@ -23,14 +23,12 @@ constexpr std::string_view kMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLeng
 constexpr short kFormatMajor = 1;
 constexpr short kFormatMinor = 4;
 
-bool startsWithMagic(std::string_view bytes) { return bytes.substr(0, kMagic.size()) == kMagic; }
+// Far above any image of real data (the bundled one is 2 MB), and low enough
+// that a file which merely begins with the magic is refused before it is
+// read into memory.
+constexpr std::size_t kMaxImageBytes = std::size_t{1} << 30;
 
-// The core takes paths as mutable C strings.
-std::vector<char> cPath(const std::string& path) {
-  std::vector<char> chars(path.begin(), path.end());
-  chars.push_back('\0');
-  return chars;
-}
+bool startsWithMagic(std::string_view bytes) { return bytes.substr(0, kMagic.size()) == kMagic; }
 
 bool holdsAny(const Store& store) {
   for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
@@ -39,15 +37,10 @@ bool holdsAny(const Store& store) {
   return false;
 }
 
-// The core reads text by path; `path` reaches the very file already checked.
-void loadTextFrom(Store* store, const std::string& path, const std::string& name) {
-  std::vector<char> chars = cPath(path);
-  if (store->mgr.readUnihan(chars.data()) != 0) {
-    throw kelvorn::Error(name + ": cannot open for reading");
-  }
-  // The reader passes over what it does not understand, so a file that is
-  // not Unihan text loads as nothing at all.
-  if (!holdsAny(*store)) {
+// The reader passes over what it does not understand, so a file that is not
+// Unihan text loads as nothing at all.
+void requireUnihanText(const Store& store, const std::string& name) {
+  if (!holdsAny(store)) {
     throw kelvorn::Error(name + ": not Unihan text (no code point with a kept field)");
   }
 }
@@ -79,9 +72,10 @@ std::shared_ptr<Store> loadFile(const std::string& path) {
       kelvorn_files::InputFile::open(path, kelvorn_files::InputKind::kFile);
   auto store = std::make_shared<Store>();
   if (startsWithMagic(file.head(kMagic.size()))) {
-    loadImage(store->mgr, file.readAll(), path);
+    loadImage(store->mgr, file.readSnapshot(kMaxImageBytes), path);
   } else {
-    loadTextFrom(store.get(), file.procPath(), path);
+    feedFile(store->mgr, file.descriptor(), path);
+    requireUnihanText(*store, path);
   }
   return store;
 }
@@ -91,9 +85,8 @@ std::shared_ptr<Store> loadBytes(std::string_view bytes, const std::string& name
   if (startsWithMagic(bytes)) {
     loadImage(store->mgr, std::string(bytes), name);
   } else {
-    kelvorn_files::MemFile text(name);
-    text.append(bytes);
-    loadTextFrom(store.get(), text.procPath(), name);
+    feedBytes(store->mgr, bytes, name);
+    requireUnihanText(*store, name);
   }
   return store;
 }

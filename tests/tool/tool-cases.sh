@@ -108,6 +108,14 @@ case_compile_errors() {
   mkdir empty && fails compile empty -o out.bin
   no_output_left out.bin
   fails compile "$text" -o no-such-dir/out.bin
+  # One file twice, by another name: its readings would be doubled.
+  printf 'U+4E00\tkMandarin\tyi1\n' >one.txt && ln one.txt same.txt
+  fails_with 'same.txt: is the input one.txt again' compile one.txt same.txt -o out.bin
+  # --data '' names no file; it does not fall back on the bundled image.
+  fails_with 'empty path' --data '' show 漢
+  # A byte-order mark does not hide the first line.
+  printf '\357\273\277U+4E00\tkTotalStrokes\t1\n' >bom.txt
+  has "$("$tool" --data bom.txt show 一)" 'total strokes +1$'
 }
 
 case_cli() {

@@ -62,4 +62,23 @@ std::string InputFile::head(std::size_t n) const { return readFromStart(fd_.get(
 
 std::string InputFile::readAll() const { return readFromStart(fd_.get(), SIZE_MAX, path_); }
 
+std::string InputFile::readSnapshot(std::size_t limit) const {
+  struct stat before {};
+  if (::fstat(fd_.get(), &before) != 0) cannotOpen(path_, errno);
+  const auto size = static_cast<std::size_t>(before.st_size < 0 ? 0 : before.st_size);
+  if (size > limit) {
+    throw kelvorn::Error(path_ + ": too large (" + std::to_string(size) + " bytes; at most " +
+                         std::to_string(limit) + ")");
+  }
+  // One byte past the size tells a file that grew from one that did not.
+  std::string bytes = readFromStart(fd_.get(), size + 1, path_);
+  struct stat after {};
+  const bool unchanged = bytes.size() == size && ::fstat(fd_.get(), &after) == 0 &&
+                         after.st_size == before.st_size &&
+                         after.st_mtim.tv_sec == before.st_mtim.tv_sec &&
+                         after.st_mtim.tv_nsec == before.st_mtim.tv_nsec;
+  if (!unchanged) throw kelvorn::Error(path_ + ": changed while it was read");
+  return bytes;
+}
+
 }  // namespace kelvorn_files

@@ -32,11 +32,18 @@ class InputFile {
   [[nodiscard]] bool isSameFile(dev_t device, ino_t inode) const {
     return device == device_ && inode == inode_;
   }
+  [[nodiscard]] bool isSameFile(const InputFile& other) const {
+    return isSameFile(other.device_, other.inode_);
+  }
   // A path by which the library opens this very file.
   [[nodiscard]] std::string procPath() const { return fd_.procPath(); }
+  [[nodiscard]] int descriptor() const { return fd_.get(); }
   // Up to n bytes from the start of the file.
   [[nodiscard]] std::string head(std::size_t n) const;
   [[nodiscard]] std::string readAll() const;
+  // The whole file as it stands now, refused (kelvorn::Error) when it is
+  // larger than `limit` bytes or changes while it is read.
+  [[nodiscard]] std::string readSnapshot(std::size_t limit) const;
 
  private:
   InputFile(std::string path, FileDescriptor fd, bool isDirectory, dev_t device, ino_t inode);
