@@ -26,8 +26,8 @@ kelvorn::Unihan loadInputs(const std::vector<InputFile>& files) {
   return kelvorn::Unihan::fromMemory(mergeByCodePoint(files), "the merged input files");
 }
 
-void report(const CompileOptions& opts, const Census& census, std::size_t bytes,
-            double seconds) {
+std::string report(const CompileOptions& opts, const Census& census, std::size_t bytes,
+                   double seconds) {
   std::ostringstream out;
   out << opts.output << ": " << census.blocks.size() << " blocks, " << census.codePoints
       << " code points, " << bytes << " bytes, " << std::fixed
@@ -36,7 +36,7 @@ void report(const CompileOptions& opts, const Census& census, std::size_t bytes,
     out << "  " << std::left << std::setw(17) << codePointLabel(first) + ".." + codePointLabel(last)
         << ' ' << std::right << std::setw(6) << (last - first + 1) << " code points\n";
   }
-  writeStdout(out.str());
+  return out.str();
 }
 
 void runCompile(const CompileOptions& opts) {
@@ -44,9 +44,16 @@ void runCompile(const CompileOptions& opts) {
   const std::vector<InputFile> files = expandInputs(opts.inputs);
   kelvorn_files::refuseUnsafeOutput(opts.output, files);
   const kelvorn::Unihan unihan = loadInputs(files);
-  const std::size_t bytes = unihan.save(opts.output);
+  const std::string image = unihan.bytes();  // proven whole by loading it back
+  kelvorn_files::StagedOutput out(opts.output);
+  out.write(image);
+  out.sync();
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  report(opts, takeCensus(unihan), bytes, elapsed.count());
+  // The report goes out once the image is safe on disk but before it replaces
+  // anything, so that a report that cannot be written (stdout on a full
+  // disk) leaves the old file as it was.
+  writeStdout(report(opts, takeCensus(unihan), image.size(), elapsed.count()));
+  out.commit();
 }
 
 }  // namespace

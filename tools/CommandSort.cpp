@@ -2,16 +2,15 @@
 // character by character, stable.
 #include <algorithm>
 #include <iostream>
-#include <iterator>
 #include <memory>
+#include <vector>
 
 #include "Commands.h"
-#include "DataFiles.h"
 #include "IndexOptions.h"
-#include "app/files/InputFile.h"
 #include "Stdout.h"
 #include "ToolError.h"
-#include "CharArguments.h"
+#include "app/files/InputFile.h"
+#include "kelvorn/Utf8.h"
 
 namespace unihan_tool {
 namespace {
@@ -21,35 +20,65 @@ struct SortOptions {
   std::string file;  // empty for standard input
 };
 
+// The input is held once; a line is where it lies in the text and where its
+// characters lie in one decoded buffer, so that no line costs an allocation.
 struct Line {
-  std::string text;
-  std::u32string chars;
+  std::size_t textStart, textLength;
+  std::size_t charStart, charLength;
 };
 
-std::string readInput(const std::string& file) {
-  if (file.empty() || file == "-") {
-    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+struct Lines {
+  std::string text;
+  std::u32string chars;
+  std::vector<Line> lines;
+};
+
+// Sorting needs the whole input at once; past this much it is refused
+// rather than allowed to take the machine's memory (`sort < /dev/zero`).
+constexpr std::size_t kMaxInputBytes = std::size_t{1} << 30;
+
+std::string readStandardInput() {
+  std::string text;
+  std::vector<char> chunk(1 << 16);
+  while (std::cin.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) ||
+         std::cin.gcount() > 0) {
+    text.append(chunk.data(), static_cast<std::size_t>(std::cin.gcount()));
+    if (text.size() > kMaxInputBytes) {
+      throw ToolError("standard input: more than " + std::to_string(kMaxInputBytes) +
+                      " bytes; sort at most that much at once");
+    }
   }
-  return kelvorn_files::InputFile::open(file, kelvorn_files::InputKind::kFile).readAll();
+  if (std::cin.bad()) throw ToolError("standard input: cannot read");
+  return text;
+}
+
+std::string readInput(const std::string& file) {
+  if (file.empty() || file == "-") return readStandardInput();
+  return kelvorn_files::InputFile::open(file, kelvorn_files::InputKind::kFile)
+      .readSnapshot(kMaxInputBytes);
 }
 
 // Every line is decoded before anything is sorted or printed, so that a bad
 // one leaves no output behind.
-std::vector<Line> splitLines(const std::string& text) {
-  std::vector<Line> lines;
+Lines splitLines(std::string text) {
+  Lines out;
+  out.text = std::move(text);
+  const std::string_view all = out.text;
   std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    Line line{text.substr(start, end - start), {}};
-    try {
-      line.chars = kelvorn::utf8::decode(line.text);
-    } catch (const std::invalid_argument&) {
-      throw ToolError("line " + std::to_string(lines.size() + 1) + " is not valid UTF-8");
+  while (start < all.size()) {
+    const std::size_t end = std::min(all.find('\n', start), all.size());
+    const std::string_view line = all.substr(start, end - start);
+    const std::size_t charStart = out.chars.size();
+    std::size_t pos = 0;
+    char32_t cp = 0;
+    while (kelvorn::utf8::next(line, &pos, &cp)) out.chars.push_back(cp);
+    if (pos != line.size()) {
+      throw ToolError("line " + std::to_string(out.lines.size() + 1) + " is not valid UTF-8");
     }
-    lines.push_back(std::move(line));
+    out.lines.push_back({start, line.size(), charStart, out.chars.size() - charStart});
     start = end + 1;
   }
-  return lines;
+  return out;
 }
 
 kelvorn::SortOrder parseOrder(const std::string& by) {
@@ -60,14 +89,19 @@ kelvorn::SortOrder parseOrder(const std::string& by) {
 
 void runSort(const SortOptions& opts, const GlobalOptions& global) {
   const kelvorn::SortOrder order = parseOrder(opts.by);
-  std::vector<Line> lines = splitLines(readInput(opts.file));
+  Lines input = splitLines(readInput(opts.file));
   const auto loaded = loadIndex(global);
   const kelvorn::UnihanIndex& index = *loaded->index;
-  std::stable_sort(lines.begin(), lines.end(), [&](const Line& a, const Line& b) {
-    return index.less(a.chars, b.chars, order);
+  const std::u32string_view chars = input.chars;
+  std::stable_sort(input.lines.begin(), input.lines.end(), [&](const Line& a, const Line& b) {
+    return index.less(chars.substr(a.charStart, a.charLength),
+                      chars.substr(b.charStart, b.charLength), order);
   });
   std::string out;
-  for (const Line& line : lines) out += line.text + "\n";
+  out.reserve(input.text.size() + 1);
+  for (const Line& line : input.lines) {
+    out.append(input.text, line.textStart, line.textLength).push_back('\n');
+  }
   writeStdout(out);
 }
 

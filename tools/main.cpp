@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "Commands.h"
+#include "app/files/StagingRegistry.h"
+#include "kelvorn/Unihan.h"
 
 namespace {
 
@@ -51,6 +53,10 @@ int main(int argc, char** argv) {
   // and cleans up after, instead of the signal killing it mid-way and leaving
   // its staging file behind.
   (void)std::signal(SIGXFSZ, SIG_IGN);
+  // A signal during a write removes its staging file: the library's saves
+  // and the tool's own (export) keep separate lists, and the handlers chain.
+  kelvorn::Unihan::removeStagingFilesOnSignals();
+  kelvorn_files::removeStagingFilesOnSignals();
   try {
     return run(argc, argv);
   } catch (const std::exception& e) {

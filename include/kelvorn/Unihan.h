@@ -149,6 +149,12 @@ class KELVORN_UNIHAN_APP_API Unihan {
   // image format.
   std::string bytes(SaveFormat format = SaveFormat::kImage) const;
 
+  // For command-line programs: installs handlers for SIGINT, SIGTERM and
+  // SIGHUP that remove the staging file of any save in progress and then hand
+  // the signal on (to the handler that was there, or the default action). The
+  // library installs nothing by itself.
+  static void removeStagingFilesOnSignals();
+
   // The core's handle onto the same store, for the core's own interface and
   // the companion index.
   UnihanMgr core() const;

@@ -9,6 +9,7 @@
 #include "app/Store.h"
 #include "app/files/MemFile.h"
 #include "app/files/StagedOutput.h"
+#include "app/files/StagingRegistry.h"
 
 namespace kelvorn {
 namespace {
@@ -220,5 +221,7 @@ std::size_t Unihan::save(std::string_view path, SaveFormat format) const {
 }
 
 UnihanMgr Unihan::core() const { return store_->mgr; }
+
+void Unihan::removeStagingFilesOnSignals() { kelvorn_files::removeStagingFilesOnSignals(); }
 
 }  // namespace kelvorn

@@ -74,6 +74,34 @@ case_special_inputs() {
   no_output_left result.bin result.txt
 }
 
+case_report_fails() {
+  # The report cannot be written: the old image stays, nothing is staged.
+  small_text small.txt
+  printf 'the old image\n' >old.bin && cp old.bin old.bin.orig
+  if "$tool" compile small.txt -o old.bin >/dev/full 2>err.txt; then fail "compile succeeded"; fi
+  cmp old.bin old.bin.orig || fail "a failed report replaced the old image"
+  no_staging_left
+}
+
+case_signals() {
+  # Killed at any moment, compile leaves the old image or the new one, and
+  # never its staging file.
+  cp "$image" big.bin
+  printf 'the old image\n' >out.bin
+  for delay in 0.01 0.03 0.05 0.08 0.1 0.15 0.2 0.3; do
+    for signal in TERM INT HUP; do
+      "$tool" compile big.bin -o out.bin >/dev/null 2>&1 &
+      pid=$!
+      sleep "$delay"
+      kill -s "$signal" "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
+      no_staging_left
+      cmp -s out.bin "$image" || [ "$(cat out.bin)" = "the old image" ] ||
+        fail "out.bin is neither the old nor the new image after SIG$signal"
+    done
+  done
+}
+
 case_output_is_input() {
   small_text in.txt && cp in.txt in.txt.orig
   fails_with 'in.txt: is the input in.txt' compile in.txt -o in.txt

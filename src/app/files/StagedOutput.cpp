@@ -1,5 +1,7 @@
 #include "app/files/StagedOutput.h"
 
+#include "app/files/StagingRegistry.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,16 +65,25 @@ StagedOutput::StagedOutput(std::string path)
                     errorText(errno) + ")");
   }
   staging_ = name;
+  slot_ = registerStaging(staging_);
   giveDefaultMode(fd_.get());
 }
 
 StagedOutput::~StagedOutput() {
+  unregisterStaging(slot_);
   if (committed_) return;
   (void)fd_.close();
   (void)::unlink(staging_.c_str());
 }
 
 void StagedOutput::write(std::string_view bytes) { writeAll(fd_.get(), bytes, path_); }
+
+void StagedOutput::sync() {
+  if (::fsync(fd_.get()) != 0) {
+    const int err = errno;
+    throw kelvorn::Error(path_ + ": cannot write (" + errorText(err) + ")", err);
+  }
+}
 
 void StagedOutput::commit() {
   const auto fail = [this](int err) {
@@ -82,6 +93,8 @@ void StagedOutput::commit() {
   if (!fd_.close()) fail(errno);
   if (::rename(staging_.c_str(), target_.c_str()) != 0) fail(errno);
   committed_ = true;
+  unregisterStaging(slot_);
+  slot_ = -1;
   if (!syncDirectory(directory_)) {
     throw kelvorn::Error(path_ + ": written, but its directory could not be synced to disk (" +
                     errorText(errno) + ")");

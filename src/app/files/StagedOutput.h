@@ -27,6 +27,10 @@ class StagedOutput {
 
   // Appends to the staging file; throws kelvorn::Error.
   void write(std::string_view bytes);
+  // Flushes the staging file to disk, so that what follows it before
+  // commit() (a report on stdout, say) runs once the bytes are safe; throws
+  // kelvorn::Error.
+  void sync();
   // Syncs and closes the staging file, renames it over the target and syncs
   // the directory; throws kelvorn::Error.
   void commit();
@@ -38,6 +42,7 @@ class StagedOutput {
   std::string staging_;
   FileDescriptor fd_;
   bool committed_ = false;
+  int slot_ = -1;  // in the staging registry, or -1
 };
 
 // Throws kelvorn::Error, before anything is read, when the output path names an

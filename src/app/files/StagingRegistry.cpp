@@ -1,0 +1,79 @@
+#include "app/files/StagingRegistry.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <climits>
+#include <csignal>
+#include <cstring>
+
+namespace kelvorn_files {
+namespace {
+
+constexpr int kSlots = 16;
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+enum SlotState : int { kFree, kFilling, kReady };
+
+// Plain arrays and lock-free atomics: the handler may only read them.
+char gPaths[kSlots][PATH_MAX];
+std::atomic<int> gStates[kSlots];
+struct sigaction gPrevious[sizeof kSignals / sizeof kSignals[0]];
+
+int signalIndex(int signal) {
+  for (int i = 0; i < static_cast<int>(sizeof kSignals / sizeof kSignals[0]); ++i) {
+    if (kSignals[i] == signal) return i;
+  }
+  return -1;
+}
+
+extern "C" void removeStagingFiles(int signal, siginfo_t* info, void* context) {
+  for (int slot = 0; slot < kSlots; ++slot) {
+    if (gStates[slot].load() == kReady) (void)::unlink(gPaths[slot]);
+  }
+  const int at = signalIndex(signal);
+  const struct sigaction& previous = gPrevious[at < 0 ? 0 : at];
+  if ((previous.sa_flags & SA_SIGINFO) != 0 && previous.sa_sigaction != nullptr) {
+    previous.sa_sigaction(signal, info, context);
+    return;
+  }
+  if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN &&
+      previous.sa_handler != nullptr) {
+    previous.sa_handler(signal);
+    return;
+  }
+  if (previous.sa_handler == SIG_IGN) return;
+  (void)std::signal(signal, SIG_DFL);
+  (void)::raise(signal);
+}
+
+}  // namespace
+
+int registerStaging(const std::string& path) noexcept {
+  if (path.size() >= PATH_MAX) return -1;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    int expected = kFree;
+    if (gStates[slot].compare_exchange_strong(expected, kFilling)) {
+      std::memcpy(gPaths[slot], path.c_str(), path.size() + 1);
+      gStates[slot].store(kReady);
+      return slot;
+    }
+  }
+  return -1;
+}
+
+void unregisterStaging(int slot) noexcept {
+  if (slot >= 0 && slot < kSlots) gStates[slot].store(kFree);
+}
+
+void removeStagingFilesOnSignals() {
+  for (int i = 0; i < static_cast<int>(sizeof kSignals / sizeof kSignals[0]); ++i) {
+    struct sigaction action {};
+    action.sa_sigaction = removeStagingFiles;
+    action.sa_flags = SA_SIGINFO;
+    sigemptyset(&action.sa_mask);
+    (void)::sigaction(kSignals[i], &action, &gPrevious[i]);
+  }
+}
+
+}  // namespace kelvorn_files

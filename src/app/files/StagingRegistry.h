@@ -1,0 +1,23 @@
+// The staging files of saves in progress, so that a signal that ends the
+// process can remove them: a save cut short by Ctrl-C leaves the target as it
+// was and no `.unihan-XXXXXX` file beside it.
+#ifndef KELVORN_FILES_STAGINGREGISTRY_H
+#define KELVORN_FILES_STAGINGREGISTRY_H
+
+#include <string>
+
+namespace kelvorn_files {
+
+// Records a staging file; answers its slot, or -1 when every slot is taken
+// or the path is too long (the file is then left to the caller alone).
+int registerStaging(const std::string& path) noexcept;
+void unregisterStaging(int slot) noexcept;
+
+// Installs handlers for SIGINT, SIGTERM and SIGHUP that remove every
+// recorded staging file, then hand the signal on: to the handler that was
+// there before, or to the default action, which ends the process.
+void removeStagingFilesOnSignals();
+
+}  // namespace kelvorn_files
+
+#endif  // KELVORN_FILES_STAGINGREGISTRY_H
