@@ -15,11 +15,18 @@ show 漢` for everything the data says about a character.
 import os as _os
 
 # UNICODE_VERSION: the Unicode release of the bundled data, such as "17.0".
-from ._native import BUNDLED_IMAGE_NAME as _IMAGE_NAME, HanYu, UNICODE_VERSION, Unihan
+from ._native import BUNDLED_FIELDS_IMAGE_NAME as _FIELDS_IMAGE_NAME
+from ._native import BUNDLED_IMAGE_NAME as _IMAGE_NAME
+from ._native import UNICODE_VERSION, HanYu, Unihan
+
+_HERE = _os.path.dirname(_os.path.abspath(__file__))
 
 #: The image that Unihan() loads, shipped inside the package.
-BUNDLED_IMAGE = _os.path.join(_os.path.dirname(_os.path.abspath(__file__)), _IMAGE_NAME)
+BUNDLED_IMAGE = _os.path.join(_HERE, _IMAGE_NAME)
+
+#: The all-field image beside it: every Unihan field, for field() and fields().
+BUNDLED_FIELDS_IMAGE = _os.path.join(_HERE, _FIELDS_IMAGE_NAME)
 
 Unihan.__module__ = __name__
 
-__all__ = ["BUNDLED_IMAGE", "HanYu", "UNICODE_VERSION", "Unihan"]
+__all__ = ["BUNDLED_FIELDS_IMAGE", "BUNDLED_IMAGE", "HanYu", "UNICODE_VERSION", "Unihan"]

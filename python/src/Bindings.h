@@ -39,6 +39,8 @@ void defineProtocol(UnihanClass& cls);
 void defineQueries(UnihanClass& cls);
 // Lookups by radical, strokes and reading, and the sort keys.
 void defineReverseLookups(UnihanClass& cls);
+// Every Unihan field: field(), fields(), field_names().
+void defineFields(UnihanClass& cls);
 
 }  // namespace kelvorn_python
 

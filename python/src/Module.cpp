@@ -40,6 +40,7 @@ PYBIND11_MODULE(_native, m) {
   m.doc() = "Compiled part of kelvorn_unihan; use the kelvorn_unihan package.";
   m.attr("UNICODE_VERSION") = KELVORN_UNICODE_VERSION;
   m.attr("BUNDLED_IMAGE_NAME") = KELVORN_IMAGE_NAME;
+  m.attr("BUNDLED_FIELDS_IMAGE_NAME") = KELVORN_FIELDS_IMAGE_NAME;
   m.def(
       "decode_utf8",
       [](const py::bytes& data) {
@@ -54,4 +55,5 @@ PYBIND11_MODULE(_native, m) {
   defineProtocol(cls);
   defineQueries(cls);
   defineReverseLookups(cls);
+  defineFields(cls);
 }

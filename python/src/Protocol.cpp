@@ -25,11 +25,17 @@ namespace {
   throw py::value_error(shownAs + ": " + error.message);
 }
 
-std::unique_ptr<Unihan> openUnihan(const Typed<OptionalPath>& path) {
+std::unique_ptr<Unihan> openUnihan(const Typed<OptionalPath>& path,
+                                   const Typed<OptionalPath>& fields) {
   const py::module_ os = py::module_::import("os");
-  const py::object where =
-      path.object.is_none() ? py::module_::import("kelvorn_unihan").attr("BUNDLED_IMAGE")
-                            : path.object;
+  const py::module_ package = py::module_::import("kelvorn_unihan");
+  const bool bundled = path.object.is_none();
+  const py::object where = bundled ? package.attr("BUNDLED_IMAGE") : path.object;
+  // Every field of the bundled data comes from the all-field image beside it.
+  const py::object fieldsWhere = !fields.object.is_none() ? fields.object
+                                 : bundled ? package.attr("BUNDLED_FIELDS_IMAGE")
+                                           : py::object(py::str(""));
+  const auto fieldsPath = os.attr("fsencode")(fieldsWhere).cast<std::string>();
   // A path that is not UTF-8 decodes with surrogates, which a message shows
   // escaped.
   const auto shownAs =
@@ -40,7 +46,7 @@ std::unique_ptr<Unihan> openUnihan(const Typed<OptionalPath>& path) {
   {
     const py::gil_scoped_release unlocked;
     try {
-      unihan = std::make_unique<Unihan>(fsPath, shownAs);
+      unihan = std::make_unique<Unihan>(fsPath, shownAs, fieldsPath);
     } catch (const LoadError& error) {
       failure = error;
     }
@@ -56,8 +62,11 @@ std::string repr(const Unihan& u) {
 }  // namespace
 
 void defineProtocol(UnihanClass& cls) {
-  cls.def(py::init(&openUnihan), py::arg("path") = py::none(),
-          "Load the bundled image, or the binary image or Unihan text file at `path`.")
+  cls.def(py::init(&openUnihan), py::arg("path") = py::none(), py::arg("fields") = py::none(),
+          "Load the bundled image, or the binary image or Unihan text file at `path`.\n\n"
+          "`fields` names where field() and fields() find every Unihan field: an\n"
+          "all-field image or Unihan text. By default the bundled data uses the\n"
+          "all-field image beside it, and Unihan text is read again on first use.")
       .def_property_readonly("path", &Unihan::path, "The file the data was loaded from.")
       .def("__repr__", &repr)
       .def("__contains__", [](Unihan& u, CodePoint c) { return u.holds(c.value); }, py::arg("char"),

@@ -2,7 +2,11 @@
 
 #include <pybind11/pybind11.h>
 
+#include <fstream>
+#include <string_view>
+
 #include "Loader.h"
+#include "kelvorn/UnihanImage.h"
 
 namespace py = pybind11;
 
@@ -24,9 +28,13 @@ void requireIndex(int index) {
 
 }  // namespace
 
-Unihan::Unihan(const std::string& path, std::string shownAs)
-    : unihan_(loadFile(path)), mgr_(unihan_.core()), shownAs_(std::move(shownAs)),
-      preference_(defaultPreference()) {}
+Unihan::Unihan(const std::string& path, std::string shownAs, std::string fieldsPath)
+    : unihan_(loadFile(path)),
+      mgr_(unihan_.core()),
+      shownAs_(std::move(shownAs)),
+      preference_(defaultPreference()),
+      path_(path),
+      fieldsPath_(std::move(fieldsPath)) {}
 
 std::optional<int> Unihan::totalStrokes(int cp) {
   return unihan_.totalStrokes(static_cast<char32_t>(cp));
@@ -117,6 +125,56 @@ const kelvorn::UnihanIndex& Unihan::index() {
     indexReady_.store(index_.get(), std::memory_order_release);
   }
   return *index_;
+}
+
+namespace {
+
+bool startsWith(const std::string& path, std::string_view magic) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(magic.size(), '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  return in.gcount() == static_cast<std::streamsize>(magic.size()) && head == magic;
+}
+
+// An all-field image is opened in place; anything else is read as Unihan
+// text, except the core's own image, which has twelve fields only.
+kelvorn::UnihanFields openFields(const std::string& path, const std::string& shownAs) {
+  if (startsWith(path, std::string_view("kelvorn unihan fields"))) {
+    return kelvorn::UnihanFields::open(path);
+  }
+  if (startsWith(path, std::string_view(kelvorn::kImageMagic, kelvorn::kImageMagicLength))) {
+    throw py::value_error(shownAs +
+                          ": a binary image keeps twelve fields only; for every field, load the "
+                          "Unihan text or pass fields= an all-field image");
+  }
+  // Unihan text does not say which release it is.
+  return kelvorn::UnihanFields::fromText({path}, "unknown");
+}
+
+}  // namespace
+
+const kelvorn::UnihanFields& Unihan::fields() {
+  if (const kelvorn::UnihanFields* ready = fieldsReady_.load(std::memory_order_acquire)) {
+    return *ready;
+  }
+  const std::string& source = fieldsPath_.empty() ? path_ : fieldsPath_;
+  std::optional<std::string> refusal;
+  {
+    const py::gil_scoped_release unlocked;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    try {
+      if (!fields_) {
+        fields_ = std::make_unique<const kelvorn::UnihanFields>(openFields(source, shownAs_));
+        fieldsReady_.store(fields_.get(), std::memory_order_release);
+      }
+    } catch (const kelvorn::FieldsError& e) {
+      refusal = e.what();
+    } catch (const py::value_error& e) {
+      refusal = e.what();
+    }
+  }
+  if (refusal) throw py::value_error(*refusal);
+  return *fields_;
 }
 
 }  // namespace kelvorn_python

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "kelvorn/Unihan.h"
+#include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanIndex.h"
 #include "kelvorn/UnihanMgr.h"
 
@@ -30,8 +31,10 @@ using SourcePreference = std::array<kelvorn::unihanPropT, 6>;
 class Unihan {
  public:
   // Loads a file; `path` is its file-system form, `shownAs` its name in
-  // messages. Call without the interpreter lock. Throws LoadError.
-  Unihan(const std::string& path, std::string shownAs);
+  // messages. `fieldsPath` names where every field comes from: an all-field
+  // image or Unihan text; empty for the loaded file itself. Call without the
+  // interpreter lock. Throws LoadError.
+  Unihan(const std::string& path, std::string shownAs, std::string fieldsPath);
   Unihan(const Unihan&) = delete;
   Unihan& operator=(const Unihan&) = delete;
   ~Unihan() = default;
@@ -57,6 +60,11 @@ class Unihan {
   // held; the build runs without it.
   const kelvorn::UnihanIndex& index();
 
+  // Every Unihan field, opened or built on first use like the indexes.
+  // Throws kelvorn::FieldsError, or ValueError for a loaded binary image,
+  // which keeps twelve fields only.
+  const kelvorn::UnihanFields& fields();
+
  private:
   kelvorn::Unihan unihan_;
   // The core's handle onto the same store: its preference walk is what
@@ -67,6 +75,10 @@ class Unihan {
   std::mutex mutex_;  // guards index_ and changes of the source preference
   std::unique_ptr<const kelvorn::UnihanIndex> index_;
   std::atomic<const kelvorn::UnihanIndex*> indexReady_{nullptr};
+  std::string path_;        // file-system form of the loaded file
+  std::string fieldsPath_;  // see the constructor
+  std::unique_ptr<const kelvorn::UnihanFields> fields_;
+  std::atomic<const kelvorn::UnihanFields*> fieldsReady_{nullptr};
 };
 
 // A source slot the preference leaves empty.
