@@ -15,8 +15,6 @@ using kelvorn::UnihanMgr;
 namespace benchdata {
 namespace {
 
-constexpr int kLastCodePoint = 0x323AF;
-
 // Removed by its destructor when the program exits, also through fail().
 const testsupport::TempDir& tempDir() {
   static const testsupport::TempDir dir("kelvorn-bench");
@@ -85,7 +83,7 @@ const std::vector<int>& missingCodePoints() {
     std::vector<int> held = codePoints();
     std::sort(held.begin(), held.end());
     std::vector<int> missing;
-    for (int cp = 0; cp <= kLastCodePoint; ++cp) {
+    for (int cp = 0; cp <= held.back(); ++cp) {
       if (!std::binary_search(held.begin(), held.end(), cp)) missing.push_back(cp);
     }
     return shuffled(std::move(missing));
@@ -95,7 +93,8 @@ const std::vector<int>& missingCodePoints() {
 
 std::size_t countKnownCodePoints() {
   std::size_t n = 0;
-  for (int cp = 0; cp <= kLastCodePoint + 1; ++cp) {
+  const int last = *std::max_element(codePoints().begin(), codePoints().end());
+  for (int cp = 0; cp <= last + 1; ++cp) {
     if (textStore().getNumVals(cp, kelvorn::kMandarin) != -1) ++n;
   }
   return n;

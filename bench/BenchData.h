@@ -44,7 +44,8 @@ const std::vector<int>& codePoints();
 // Every code point up to the last of the data that the file does not hold,
 // shuffled.
 const std::vector<int>& missingCodePoints();
-// Code points 0 to 0x323AF for which getNumVals says a block holds them.
+// Code points up to one past the last of the data for which getNumVals says
+// a block holds them.
 std::size_t countKnownCodePoints();
 // Every CID for which getUTF32ForCID answers, shuffled.
 const std::vector<unsigned>& cids();

@@ -48,10 +48,12 @@ case_size_limit() {
 refused_quickly() {
   pattern=$1
   shift
-  start=$(date +%s%N)
-  if timeout 5 "$tool" "$@" >out.txt 2>err.txt; then fail "'$*' succeeded"; fi
-  elapsed_ms=$((($(date +%s%N) - start) / 1000000))
-  [ "$elapsed_ms" -lt 1000 ] || fail "'$*' took $elapsed_ms ms (or hung)"
+  # A refusal takes milliseconds; only a read that blocks or never ends gets
+  # near the limit, which is generous for sanitized builds on a busy machine.
+  status=0
+  timeout 20 "$tool" "$@" >out.txt 2>err.txt || status=$?
+  [ "$status" -ne 124 ] || fail "'$*' hung"
+  [ "$status" -ne 0 ] || fail "'$*' succeeded"
   [ "$(wc -l <err.txt)" -eq 1 ] && grep -Eq -- "$pattern" err.txt ||
     fail "'$*': expected one line matching '$pattern', got: $(cat err.txt)"
 }
