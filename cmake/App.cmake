@@ -16,29 +16,12 @@ set_target_properties(kelvorn_files PROPERTIES
   CXX_VISIBILITY_PRESET hidden
   VISIBILITY_INLINES_HIDDEN ON)
 
-add_library(kelvorn_unihan_app SHARED
+kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cmake/app-exports.map
   src/app/Load.cpp
   src/app/TextFeed.cpp
   src/app/Unihan.cpp
   $<TARGET_OBJECTS:kelvorn_files>)
-add_library(kelvorn::unihan_app ALIAS kelvorn_unihan_app)
-target_include_directories(kelvorn_unihan_app
-  PUBLIC
-    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
-    $<INSTALL_INTERFACE:include>
-  PRIVATE
-    ${PROJECT_SOURCE_DIR}/src)
 find_package(Threads REQUIRED)
 target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)
 target_compile_definitions(kelvorn_unihan_app PRIVATE
   KELVORN_UNICODE_VERSION="${KELVORN_UNICODE_VERSION}" KELVORN_IMAGE_NAME="${KELVORN_IMAGE_NAME}")
-set(KELVORN_APP_EXPORT_MAP ${PROJECT_SOURCE_DIR}/cmake/app-exports.map)
-target_link_options(kelvorn_unihan_app PRIVATE
-  -Wl,--version-script=${KELVORN_APP_EXPORT_MAP} -Wl,--no-undefined)
-set_target_properties(kelvorn_unihan_app PROPERTIES
-  EXPORT_NAME unihan_app
-  VERSION ${PROJECT_VERSION}
-  SOVERSION ${PROJECT_VERSION_MAJOR}
-  LINK_DEPENDS ${KELVORN_APP_EXPORT_MAP}
-  CXX_VISIBILITY_PRESET hidden
-  VISIBILITY_INLINES_HIDDEN ON)

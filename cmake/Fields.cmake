@@ -14,24 +14,8 @@ set(KELVORN_FIELDS_SOURCES
   src/fields/UnihanFields.cpp
 )
 
-add_library(kelvorn_unihan_fields SHARED ${KELVORN_FIELDS_SOURCES})
-add_library(kelvorn::unihan_fields ALIAS kelvorn_unihan_fields)
-target_include_directories(kelvorn_unihan_fields
-  PUBLIC
-    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
-    $<INSTALL_INTERFACE:include>
-  PRIVATE
-    ${PROJECT_SOURCE_DIR}/src)
-set(KELVORN_FIELDS_EXPORT_MAP ${PROJECT_SOURCE_DIR}/cmake/fields-exports.map)
-target_link_options(kelvorn_unihan_fields PRIVATE
-  -Wl,--version-script=${KELVORN_FIELDS_EXPORT_MAP} -Wl,--no-undefined)
-set_target_properties(kelvorn_unihan_fields PROPERTIES
-  EXPORT_NAME unihan_fields
-  VERSION ${PROJECT_VERSION}
-  SOVERSION ${PROJECT_VERSION_MAJOR}
-  LINK_DEPENDS ${KELVORN_FIELDS_EXPORT_MAP}
-  CXX_VISIBILITY_PRESET hidden
-  VISIBILITY_INLINES_HIDDEN ON)
+kelvorn_companion_library(kelvorn_unihan_fields unihan_fields
+  ${PROJECT_SOURCE_DIR}/cmake/fields-exports.map ${KELVORN_FIELDS_SOURCES})
 
 # The store is built from the bundled release; its tests also load the
 # earlier one. cmake/Data.cmake unpacks both.

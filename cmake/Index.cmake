@@ -11,22 +11,6 @@ set(KELVORN_INDEX_SOURCES
   src/index/UnihanIndex.cpp
 )
 
-add_library(kelvorn_unihan_index SHARED ${KELVORN_INDEX_SOURCES})
-add_library(kelvorn::unihan_index ALIAS kelvorn_unihan_index)
-target_include_directories(kelvorn_unihan_index
-  PUBLIC
-    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
-    $<INSTALL_INTERFACE:include>
-  PRIVATE
-    ${PROJECT_SOURCE_DIR}/src)
+kelvorn_companion_library(kelvorn_unihan_index unihan_index
+  ${PROJECT_SOURCE_DIR}/cmake/index-exports.map ${KELVORN_INDEX_SOURCES})
 target_link_libraries(kelvorn_unihan_index PUBLIC kelvorn_unihan)
-set(KELVORN_INDEX_EXPORT_MAP ${PROJECT_SOURCE_DIR}/cmake/index-exports.map)
-target_link_options(kelvorn_unihan_index PRIVATE
-  -Wl,--version-script=${KELVORN_INDEX_EXPORT_MAP} -Wl,--no-undefined)
-set_target_properties(kelvorn_unihan_index PROPERTIES
-  EXPORT_NAME unihan_index
-  VERSION ${PROJECT_VERSION}
-  SOVERSION ${PROJECT_VERSION_MAJOR}
-  LINK_DEPENDS ${KELVORN_INDEX_EXPORT_MAP}
-  CXX_VISIBILITY_PRESET hidden
-  VISIBILITY_INLINES_HIDDEN ON)
