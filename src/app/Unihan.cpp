@@ -182,25 +182,40 @@ const std::vector<char32_t>& Unihan::codePoints() const {
   return store_->held;
 }
 
-std::string Unihan::bytes(SaveFormat format) const {
-  const bool image = format == SaveFormat::kImage;
-  const std::string what = image ? "the image" : "the dump";
-  kelvorn_files::MemFile file(what);
+namespace {
+
+// What the core writes, caught in a file in memory. The core reports
+// failures only up to an image's header; a later write that fails is lost
+// without a word, so callers check what arrived.
+std::string writtenByCore(UnihanMgr& mgr, bool image) {
+  kelvorn_files::MemFile file(image ? "the image" : "the dump");
   std::string path = file.procPath();
-  // The core reports failures only up to the image header, so its bytes are
-  // caught in memory and an image is proven whole by loading it back.
-  if (store_->mgr.write(path.data(), image ? 1 : 0) != 0) {
+  if (mgr.write(path.data(), image ? 1 : 0) != 0) {
     throw Error(image ? "cannot write the image (the data does not fit the image format)"
                       : "cannot write the dump");
   }
-  std::string bytes = file.content();
-  if (image) {
+  return file.content();
+}
+
+}  // namespace
+
+std::string Unihan::bytes(SaveFormat format) const {
+  if (format == SaveFormat::kImage) {
+    std::string bytes = writtenByCore(store_->mgr, true);
+    // An image is proven whole by loading it back.
     UnihanMgr check;
     try {
-      kelvorn_app_private::loadImage(check, bytes, what);
+      kelvorn_app_private::loadImage(check, bytes, "the image");
     } catch (const Error&) {
       throw Error("the written image does not load back");
     }
+    return bytes;
+  }
+  // A dump has no structure to check, so it is written twice: a write lost
+  // in one of them makes the two differ.
+  std::string bytes = writtenByCore(store_->mgr, false);
+  if (writtenByCore(store_->mgr, false) != bytes) {
+    throw Error("the dump could not be written whole");
   }
   return bytes;
 }

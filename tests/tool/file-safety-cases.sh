@@ -104,6 +104,28 @@ case_signals() {
   done
 }
 
+case_failed_writes() {
+  # One write failing with ENOSPC, wherever it falls (the library's writes
+  # into memory, or the tool's to disk): the dump is whole or absent.
+  if ! strace -o /dev/null true 2>/dev/null; then
+    echo "skipped: strace cannot trace processes here"
+    return
+  fi
+  "$tool" dump "$image" -o good.txt
+  for n in 1 20 60 140 200 260; do
+    rm -f out.txt
+    status=0
+    strace -f -o /dev/null -e trace=write -e inject=write:error=ENOSPC:when=$n \
+      "$tool" dump "$image" -o out.txt >/dev/null 2>err.txt || status=$?
+    if [ "$status" -eq 0 ]; then
+      cmp -s out.txt good.txt || fail "write $n failed and the dump is not whole"
+    else
+      [ ! -e out.txt ] || fail "write $n failed and a dump was left: $(cat err.txt)"
+    fi
+    no_staging_left
+  done
+}
+
 case_output_is_input() {
   small_text in.txt && cp in.txt in.txt.orig
   fails_with 'in.txt: is the input in.txt' compile in.txt -o in.txt
