@@ -1,8 +1,12 @@
 // unihan show: everything the data says about some characters.
 #include <memory>
+#include <optional>
+
+#include <nlohmann/json.hpp>
 
 #include "CharFormat.h"
 #include "Commands.h"
+#include "FieldsImageFile.h"
 #include "DataFiles.h"
 #include "Stdout.h"
 #include "CharArguments.h"
@@ -13,7 +17,31 @@ namespace {
 struct ShowOptions {
   std::vector<std::string> chars;
   bool json = false;
+  bool all = false;  // every Unihan field too, from the all-field store
+  std::string fieldsData;
 };
+
+// "  kDefinition           the Chinese people, ..." for every field.
+std::string fieldRows(const kelvorn::UnihanFields& fields, char32_t cp) {
+  std::string out;
+  for (const kelvorn::FieldValue& fv : fields.fields(cp)) {
+    std::string label(fv.field);
+    if (label.size() < 22) label.append(22 - label.size(), ' ');
+    out += "  " + label + std::string(fv.value) + "\n";
+  }
+  return out;
+}
+
+// The JSON object with a "fields" member added before its closing brace.
+std::string withFields(std::string json, const kelvorn::UnihanFields& fields, char32_t cp) {
+  nlohmann::ordered_json all = nlohmann::ordered_json::object();
+  for (const kelvorn::FieldValue& fv : fields.fields(cp)) {
+    all[std::string(fv.field)] = std::string(fv.value);
+  }
+  json.pop_back();
+  return json + ",\"fields\":" +
+         all.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "}";
+}
 
 // Every argument is checked before anything is printed, so a bad one leaves
 // no partial answer behind.
@@ -26,13 +54,16 @@ std::u32string codePointsOf(const std::vector<std::string>& args) {
 void runShow(const ShowOptions& opts, const GlobalOptions& global) {
   const std::u32string cps = codePointsOf(opts.chars);
   const kelvorn::Unihan unihan = loadSelectedData(global);
+  std::optional<kelvorn::UnihanFields> fields;
+  if (opts.all) fields = openFieldsImage(opts.fieldsData);
   std::string out;
   for (std::size_t i = 0; i < cps.size(); ++i) {
     const CharInfo info = lookUp(unihan, cps[i]);
     if (opts.json) {
-      out += formatJson(info) + "\n";
+      out += (fields ? withFields(formatJson(info), *fields, cps[i]) : formatJson(info)) + "\n";
     } else {
       out += (i == 0 ? "" : "\n") + formatTable(info);
+      if (fields) out += fieldRows(*fields, cps[i]);
     }
   }
   writeStdout(out);
@@ -47,6 +78,8 @@ Command addShowCommand(CLI::App& parent, const GlobalOptions& global) {
   app->add_option("CHAR", opts->chars, "Characters in UTF-8 (several per argument) or U+XXXX")
       ->required();
   app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
+  app->add_flag("--all", opts->all, "Also print every Unihan field, from the all-field store");
+  addFieldsDataOption(app, &opts->fieldsData);
   return {app, [opts, &global] { runShow(*opts, global); }};
 }
 
