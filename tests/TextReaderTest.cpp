@@ -149,6 +149,23 @@ TEST(TextReader, CodePointZeroAndLowerCaseHex) {
   EXPECT_EQ(mgr.radix(0x2A6DF, kRSUnicode, 0), 7);
 }
 
+// The hexadecimal digits of a code point end at the first byte that is not
+// one, whatever its value (0xFF, the last entry of the digit table, too).
+TEST(TextReader, CodePointDigitsEndAtAnyOtherByte) {
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr,
+                     "U+4E0\xFF\tkTotalStrokes\t5\n"
+                     "U+4E1\x80\tkTotalStrokes\t6\n"
+                     "U+4E2G\tkTotalStrokes\t7\n"),
+            0);
+  // The stray byte is then taken for the field name, which is none the
+  // library keeps; what matters is which code point the line was filed under.
+  for (int held : {0x4E0, 0x4E1, 0x4E2}) EXPECT_NE(mgr.getNumVals(held, kMandarin), -1) << held;
+  for (int stray : {0x4E00, 0x4E0F, 0x4E10, 0x4E2F}) {
+    EXPECT_EQ(mgr.getNumVals(stray, kMandarin), -1) << stray;
+  }
+}
+
 // Each of these lines ends right after its field name: the code point gets
 // a record with nothing in it, and the next line is read whole.
 TEST(TextReader, LinesThatEndAfterTheFieldName) {
