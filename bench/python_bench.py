@@ -19,6 +19,8 @@ import kelvorn_unihan
 
 LOAD_TARGET = 1 / 20
 QUERY_TARGET = 0.3
+FIELDS_LOAD_TARGET = 1 / 100
+FIELD_TARGET = 1.0
 
 
 def load_dict(path):
@@ -86,11 +88,23 @@ def main():
         assert unihan.total_strokes(char) == dict_total(char), char
         assert unihan.radical_stroke(char) == dict_radical(char), char
 
-    rows = [("load", dict_load * 1e3, image_load * 1e3, "ms", LOAD_TARGET)]
+    def open_with_fields():
+        u = kelvorn_unihan.Unihan()
+        return u.field("\u6F22", "kDefinition")
+
+    first_field = best_of(args.repeats * 4, open_with_fields)
+    rows = [("load", dict_load * 1e3, image_load * 1e3, "ms", LOAD_TARGET),
+            ("load+field()", dict_load * 1e3, first_field * 1e3, "ms", FIELDS_LOAD_TARGET)]
     for name, mine, theirs in (("total_strokes", unihan.total_strokes, dict_total),
                                ("radical_stroke", unihan.radical_stroke, dict_radical)):
         rows.append((name, per_call_ns(theirs, chars, args.repeats),
                      per_call_ns(mine, chars, args.repeats), "ns", QUERY_TARGET))
+    # Every field: the raw value against the same value out of a dict of
+    # dicts, d[cp].get(field), which does no work at all on the string.
+    keyed = {char: data.get(ord(char), {}) for char in chars}
+    rows.append(("field", per_call_ns(lambda c: keyed[c].get("kDefinition"), chars, args.repeats),
+                 per_call_ns(lambda c: unihan.field(c, "kDefinition"), chars, args.repeats), "ns",
+                 FIELD_TARGET))
     loop = per_call_ns(lambda char: None, chars, args.repeats)
 
     print(f"{len(chars)} characters; a Python loop calling a no-op costs {loop:.0f} ns a character")
