@@ -74,6 +74,13 @@ case_special_inputs() {
   small_text dir/Unihan_A.txt && mkfifo dir/Unihan_B.txt
   refused_quickly 'Unihan_B.txt: is a FIFO' compile dir -o result.bin
   no_output_left result.bin result.txt
+  # A 2 GB sparse file that begins with the image magic is refused by its
+  # size, before it is read into memory.
+  printf 'vantu unihan binary' >huge.bin && truncate -s 2G huge.bin
+  refused_quickly 'huge.bin: too large' show 漢 --data huge.bin
+  # An image of another format version (bytes 20 to 23) is refused.
+  { head -c 20 "$image"; printf '\011\000\143\000'; tail -c +25 "$image"; } >version.bin
+  refused_quickly 'version.bin: binary image of another format version' show 漢 --data version.bin
 }
 
 case_report_fails() {
