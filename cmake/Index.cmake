@@ -4,6 +4,7 @@
 # it is.
 set(KELVORN_INDEX_SOURCES
   src/index/ReadingFold.cpp
+  src/index/ReadingFrequencies.cpp
   src/index/StringIds.cpp
   src/index/ReadingTable.cpp
   src/index/IndexBuilder.cpp

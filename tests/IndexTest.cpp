@@ -314,3 +314,60 @@ TEST(SortKeys, OrderAndEquality) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::pair<std::string, unsigned long>> countsOf(const kelvorn::ReadingFrequencies& f,
+                                                            char32_t cp) {
+  std::vector<std::pair<std::string, unsigned long>> out;
+  for (const auto& e : f.entries()) {
+    if (e.codePoint == cp) out.emplace_back(e.reading, e.count);
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(ReadingFrequencies, ReadsWholeValuesOnly) {
+  kelvorn::ReadingFrequencies f;
+  EXPECT_TRUE(f.addHanyuPinlu(0x5408, "hé(9513) hè(1)"));
+  EXPECT_TRUE(f.addHanyuPinlu(0x5B57, "zì(123456789)"));
+  // Each damaged value adds nothing, not even its sound first piece.
+  for (const char* bad : {"", " ", "hé", "hé(", "hé()", "(3)", "hé(3", "hé(x)", "hé(-1)",
+                          "hé(1) ", " hé(1)", "hé(1)  hè(2)", "hé(1)hè(2)", "zì(1234567890)"}) {
+    EXPECT_FALSE(f.addHanyuPinlu(0x4E00, bad)) << bad;
+  }
+  EXPECT_TRUE(countsOf(f, 0x4E00).empty());
+  // Out of order, a character still lands in its place.
+  EXPECT_TRUE(f.addHanyuPinlu(0x4E8B, "shì(600)"));
+  EXPECT_EQ(f.size(), 4u);
+  ASSERT_EQ(f.entries()[2].codePoint, char32_t{0x5408});
+  EXPECT_EQ(f.entries()[0].codePoint, char32_t{0x4E8B});
+  using Counts = std::vector<std::pair<std::string, unsigned long>>;
+  EXPECT_EQ(countsOf(f, 0x5408), (Counts{{"hé", 9513}, {"hè", 1}}));
+  EXPECT_EQ(countsOf(f, 0x5B57), (Counts{{"zì", 123456789}}));
+}
+
+TEST_F(IndexTest, FrequencyOrderPutsCountedReadingsFirst) {
+  // U+4E01's count is for shí, not for the shì asked; the uncounted and the
+  // equally counted go by radical and residual.
+  const UnihanIndex ix = indexOf(
+      "U+4E00\tkRSUnicode\t2.1\nU+4E00\tkMandarin\tshì\n"
+      "U+4E01\tkRSUnicode\t1.1\nU+4E01\tkMandarin\tshì\n"
+      "U+4E02\tkRSUnicode\t9.0\nU+4E02\tkMandarin\tshì\n"
+      "U+4E03\tkRSUnicode\t1.0\nU+4E03\tkMandarin\tshì\n"
+      "U+4E04\tkRSUnicode\t3.0\nU+4E04\tkMandarin\tshì\n");
+  kelvorn::ReadingFrequencies f;
+  ASSERT_TRUE(f.addHanyuPinlu(0x4E01, "shí(50)"));
+  ASSERT_TRUE(f.addHanyuPinlu(0x4E02, "shì(5)"));
+  ASSERT_TRUE(f.addHanyuPinlu(0x4E04, "shi(99) shì(5)"));
+  EXPECT_EQ(ix.byReading("shi4", kelvorn::kMandarin, ReadingMatch::kLoose, f),
+            (Cps{0x4E04, 0x4E02, 0x4E03, 0x4E01, 0x4E00}));
+  EXPECT_EQ(ix.byReading("shi", kelvorn::kMandarin, ReadingMatch::kLoose, f),
+            (Cps{0x4E04, 0x4E01, 0x4E02, 0x4E03, 0x4E00}));
+  EXPECT_EQ(ix.byReading("shì", kelvorn::kMandarin, ReadingMatch::kExact, f),
+            (Cps{0x4E04, 0x4E02, 0x4E03, 0x4E01, 0x4E00}));
+  EXPECT_EQ(ix.byReading("shi4", kelvorn::kMandarin, ReadingMatch::kLoose,
+                         kelvorn::ReadingFrequencies()),
+            (Cps{0x4E03, 0x4E01, 0x4E00, 0x4E04, 0x4E02}));
+}

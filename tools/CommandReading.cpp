@@ -1,4 +1,5 @@
-// unihan reading: the characters with a reading, in code-point order.
+// unihan reading: the characters with a reading, in code-point order or
+// most frequent first.
 #include <memory>
 
 #include "Commands.h"
@@ -6,6 +7,7 @@
 #include "Stdout.h"
 #include "ToolError.h"
 #include "CharArguments.h"
+#include "FieldsImageFile.h"
 
 namespace unihan_tool {
 namespace {
@@ -15,7 +17,26 @@ struct ReadingOptions {
   std::string field = "kMandarin";
   bool exact = false;
   bool json = false;
+  std::string order = "codepoint";
+  std::string fieldsData;
 };
+
+// kHanyuPinlu's counts, which only the all-field data keeps.
+kelvorn::ReadingFrequencies loadFrequencies(const std::string& fieldsData) {
+  const kelvorn::UnihanFields fields = openFieldsImage(fieldsData);
+  kelvorn::ReadingFrequencies frequencies;
+  for (const char32_t cp : fields.codePointsWith("kHanyuPinlu")) {
+    frequencies.addHanyuPinlu(cp, fields.value(cp, "kHanyuPinlu").value_or(""));
+  }
+  return frequencies;
+}
+
+std::vector<char32_t> findReadings(const kelvorn::UnihanIndex& index, const ReadingOptions& opts,
+                                   kelvorn::unihanPropT field) {
+  const auto match = opts.exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
+  if (opts.order == "codepoint") return index.byReading(opts.text, field, match);
+  return index.byReading(opts.text, field, match, loadFrequencies(opts.fieldsData));
+}
 
 std::vector<kelvorn::unihanPropT> readingFields() {
   std::vector<kelvorn::unihanPropT> fields;
@@ -43,9 +64,8 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
   const kelvorn::unihanPropT field = parseFieldName(opts.field, readingFields());
   const auto loaded = loadIndex(global);
   const kelvorn::UnihanIndex& index = *loaded->index;
-  const auto match = opts.exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
   std::string out;
-  for (const char32_t cp : index.byReading(opts.text, field, match)) {
+  for (const char32_t cp : findReadings(index, opts, field)) {
     const std::vector<std::string> readings = matchingReadings(index, cp, opts, field);
     if (opts.json) {
       nlohmann::ordered_json line = charJson(cp);
@@ -73,6 +93,11 @@ Command addReadingCommand(CLI::App& parent, const GlobalOptions& global) {
                   "kMandarin (default), kHanyuPinlu, kJapaneseKun or kJapaneseOn");
   app->add_flag("--exact", opts->exact, "Match the stored value byte for byte");
   app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
+  app->add_option("--order", opts->order,
+                  "codepoint (default), or frequency: kHanyuPinlu's most frequent first, "
+                  "then the rest in radical-stroke order")
+      ->check(CLI::IsMember({"codepoint", "frequency"}));
+  addFieldsDataOption(app, &opts->fieldsData);
   return {app, [opts, &global] { runReading(*opts, global); }};
 }
 

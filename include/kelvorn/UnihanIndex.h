@@ -10,6 +10,7 @@
 #ifndef KELVORN_UNIHANINDEX_H
 #define KELVORN_UNIHANINDEX_H
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,6 +61,31 @@ KELVORN_UNIHAN_INDEX_API bool operator==(const TotalStrokesKey& a, const TotalSt
 enum class SortOrder { kRadicalStroke, kTotalStrokes };
 enum class ReadingMatch { kLoose, kExact };
 
+// How often each character is read each way, as kHanyuPinlu counts it
+// ("hé(9513) hè(1)"). The core keeps kHanyuPinlu's readings without their
+// counts, so an application fills this from the all-field store or the text,
+// once, and hands it to UnihanIndex::byReading for frequency order.
+class KELVORN_UNIHAN_INDEX_API ReadingFrequencies {
+ public:
+  // Adds one character's kHanyuPinlu value: space-separated readings, each
+  // followed by its count in parentheses. A value of any other form adds
+  // nothing and answers false, so that a damaged value never half counts.
+  bool addHanyuPinlu(char32_t codePoint, std::string_view value);
+  // The number of (character, reading) counts held.
+  std::size_t size() const noexcept { return entries_.size(); }
+
+  struct Entry {
+    char32_t codePoint;
+    std::string reading;
+    unsigned long count;
+  };
+  // Ascending by code point; a character's readings in the value's order.
+  const std::vector<Entry>& entries() const noexcept { return entries_; }
+
+ private:
+  std::vector<Entry> entries_;
+};
+
 class KELVORN_UNIHAN_INDEX_API UnihanIndex {
  public:
   // Builds every index from the store behind `unihan`.
@@ -95,6 +121,12 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   // property or an empty text.
   std::vector<char32_t> byReading(std::string_view text, unihanPropT field = kMandarin,
                                   ReadingMatch match = ReadingMatch::kLoose) const;
+
+  // The same answer in frequency order: first the characters that have a
+  // count for a reading answering `text` (by `match`, in a pinyin field),
+  // highest count first; then the rest; each group in radical-stroke order.
+  std::vector<char32_t> byReading(std::string_view text, unihanPropT field, ReadingMatch match,
+                                  const ReadingFrequencies& frequencies) const;
 
   // The stored readings of one character in a reading field (empty for any
   // other property).

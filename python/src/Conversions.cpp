@@ -16,6 +16,12 @@ py::list characters(const std::vector<char32_t>& cps) {
   return out;
 }
 
+py::tuple characterTuple(const std::vector<char32_t>& cps) {
+  py::tuple out(cps.size());
+  for (std::size_t i = 0; i < cps.size(); ++i) out[i] = character(cps[i]);
+  return out;
+}
+
 py::str decoded(const std::string& bytes) {
   PyObject* text =
       PyUnicode_DecodeUTF8(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "replace");

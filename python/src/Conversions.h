@@ -13,6 +13,8 @@ namespace kelvorn_python {
 pybind11::str character(char32_t cp);
 // A str of a character per code point.
 pybind11::list characters(const std::vector<char32_t>& cps);
+// The same as a tuple, for answers that are cached and shared.
+pybind11::tuple characterTuple(const std::vector<char32_t>& cps);
 // The data's UTF-8 as str; a byte that is not UTF-8 becomes U+FFFD.
 pybind11::str decoded(const std::string& bytes);
 pybind11::list decodedList(const std::vector<std::string>& values);

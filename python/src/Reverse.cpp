@@ -5,6 +5,7 @@
 #include "Arguments.h"
 #include "Bindings.h"
 #include "Conversions.h"
+#include "FastCall.h"
 #include "TypedObject.h"
 
 namespace py = pybind11;
@@ -83,26 +84,99 @@ Typed<ListOfStr> byStrokes(Unihan& u, int strokes) {
   return Typed<ListOfStr>(characters(u.index().byTotalStrokes(strokes)));
 }
 
-Typed<ListOfStr> byReading(Unihan& u, const std::string& text, ReadingField field, bool exact) {
-  if (text.empty()) throw py::value_error("empty reading");
-  const auto match = exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
-  return Typed<ListOfStr>(characters(u.index().byReading(text, field.prop, match)));
+// The order by_reading's order= names; ValueError for anything else.
+bool wantsFrequencyOrder(PyObject* order) {
+  if (order == nullptr) return false;
+  if (PyUnicode_Check(order)) {
+    if (PyUnicode_CompareWithASCIIString(order, "codepoint") == 0) return false;
+    if (PyUnicode_CompareWithASCIIString(order, "frequency") == 0) return true;
+  }
+  throw py::value_error("order must be \"codepoint\" or \"frequency\"");
 }
+
+bool exactFlag(PyObject* exact) {
+  if (exact == nullptr) return false;
+  if (!PyBool_Check(exact)) {
+    throw py::type_error(std::string("exact must be a bool, got ") + Py_TYPE(exact)->tp_name);
+  }
+  return exact == Py_True;
+}
+
+// Past this many distinct questions of one kind the answers are dropped and
+// gathered afresh, so that a stream of made-up queries cannot grow it for ever.
+constexpr Py_ssize_t kAnswerCacheLimit = 4096;
+
+py::tuple findReadings(Unihan& u, PyObject* text, kelvorn::unihanPropT field, bool exact,
+                       bool byFrequency) {
+  Py_ssize_t size = 0;
+  const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size);
+  if (utf8 == nullptr) throw py::error_already_set();
+  if (size == 0) throw py::value_error("empty reading");
+  const std::string_view query(utf8, static_cast<std::size_t>(size));
+  const auto match = exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
+  if (!byFrequency) return characterTuple(u.index().byReading(query, field, match));
+  const kelvorn::ReadingFrequencies& frequencies = u.readingFrequencies();
+  return characterTuple(u.index().byReading(query, field, match, frequencies));
+}
+
+constexpr std::array<const char*, 4> kByReadingParams = {"text", "field", "exact", "order"};
+
+PyObject* byReading(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
+  return guarded([&]() -> PyObject* {
+    Arguments a;
+    Unihan* u = unihanOf(self);
+    if (u == nullptr || !a.bind("by_reading", kByReadingParams, 1, args, nargs, kw)) {
+      return nullptr;
+    }
+    PyObject* text = a[0];
+    if (!PyUnicode_Check(text)) {
+      PyErr_Format(PyExc_TypeError, "expected a reading (str), got %s", Py_TYPE(text)->tp_name);
+      return nullptr;
+    }
+    kelvorn::unihanPropT field = kelvorn::kMandarin;
+    if (a[1] != nullptr && !toField(a[1], FieldKind::kReading, &field)) return nullptr;
+    const bool exact = exactFlag(a[2]);
+    const bool byFrequency = wantsFrequencyOrder(a[3]);
+    const std::size_t which = static_cast<std::size_t>(field - kelvorn::kHanyuPinlu) * 4 +
+                              (exact ? 2 : 0) + (byFrequency ? 1 : 0);
+    PyObject* cache = u->answerCache(which);
+    // Only a plain str: a subclass may hash and compare as it likes.
+    const bool cacheable = PyUnicode_CheckExact(text);
+    if (cacheable) {
+      if (PyObject* hit = PyDict_GetItemWithError(cache, text)) return Py_NewRef(hit);
+      if (PyErr_Occurred() != nullptr) return nullptr;
+    }
+    py::tuple answer = findReadings(*u, text, field, exact, byFrequency);
+    if (cacheable) {
+      if (PyDict_Size(cache) >= kAnswerCacheLimit) PyDict_Clear(cache);
+      if (PyDict_SetItem(cache, text, answer.ptr()) != 0) return nullptr;
+    }
+    return answer.release().ptr();
+  });
+}
+
+PyMethodDef byReadingMethod = {
+    "by_reading", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&byReading)),
+    METH_FASTCALL | METH_KEYWORDS,
+    "by_reading(self, text: str, field: str = 'kMandarin', exact: bool = False,\n"
+    "           order: str = 'codepoint') -> tuple[str, ...]\n\n"
+    "The characters with a reading in `field` (kMandarin, kHanyuPinlu, kJapaneseKun,\n"
+    "kJapaneseOn), as a tuple: a repeated question answers the same object.\n\n"
+    "exact=True compares the stored text as it is. Otherwise case is ignored, and\n"
+    "for the two pinyin fields so are tone marks (ü may be written ü, v or u:); a\n"
+    "final digit 1 to 5 or a tone mark in `text` asks for that tone only, 5 for a\n"
+    "reading without a mark: \"han4\" finds 漢 (hàn), \"zi5\" finds 字 (zi).\n\n"
+    "order=\"codepoint\" answers in code-point order. order=\"frequency\" puts first\n"
+    "the characters that kHanyuPinlu counts for a matching reading, highest count\n"
+    "first, then the rest; each group in radical-stroke order. The counts come from\n"
+    "every-field data (see field()), so a Unihan loaded from a binary image needs\n"
+    "fields=."};
 
 constexpr const char* kByRadicalDoc =
     R"doc(The characters that stand under a radical (1 to 214) in one radical-stroke
 source, ordered by residual strokes, then code point. A character stands once
 for each distinct residual among its values naming the radical (kRSUnicode's
 second value and every kRSVantu_Japan1_6 value count).)doc";
-
-constexpr const char* kByReadingDoc =
-    R"doc(The characters with a reading in `field` (kMandarin, kHanyuPinlu, kJapaneseKun,
-kJapaneseOn), in code-point order.
-
-exact=True compares the stored text as it is. Otherwise case is ignored, and
-for the two pinyin fields so are tone marks (ü may be written ü, v or u:); a
-final digit 1 to 5 or a tone mark in `text` asks for that tone only, 5 for a
-reading without a mark: "han4" finds 漢 (hàn), "zi5" finds 字 (zi).)doc";
 
 constexpr const char* kRadicalStrokeKeyDoc =
     R"doc(A sort key in radical-stroke order for a str (any length) or one character:
@@ -119,6 +193,7 @@ key's first three numbers and the code point.)doc";
 }  // namespace
 
 void defineReverseLookups(UnihanClass& cls) {
+  addFastMethod(cls, &byReadingMethod);
   cls.def("code_points",
           [](Unihan& u) { return Typed<ListOfStr>(characters(u.index().codePoints())); },
           "The characters the data holds, in code-point order.")
@@ -129,8 +204,6 @@ void defineReverseLookups(UnihanClass& cls) {
            "by_radical with the residual strokes: a list of (character, residual).")
       .def("by_strokes", &byStrokes, py::arg("strokes"),
            "The characters whose kTotalStrokes is `strokes`, in radical-stroke order.")
-      .def("by_reading", &byReading, py::arg("text"), py::arg("field") = "kMandarin",
-           py::arg("exact") = false, kByReadingDoc)
       .def("radical_stroke_key",
            [](Unihan& u, const Typed<TextOrChar>& text) {
              return stringKey(u, text, [](const kelvorn::UnihanIndex& index, char32_t cp) {

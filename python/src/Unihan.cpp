@@ -177,4 +177,22 @@ const kelvorn::UnihanFields& Unihan::fields() {
   return *fields_;
 }
 
+const kelvorn::ReadingFrequencies& Unihan::readingFrequencies() {
+  if (!frequencies_) {
+    const kelvorn::UnihanFields& all = fields();
+    auto frequencies = std::make_unique<kelvorn::ReadingFrequencies>();
+    for (const char32_t cp : all.codePointsWith("kHanyuPinlu")) {
+      frequencies->addHanyuPinlu(cp, all.value(cp, "kHanyuPinlu").value_or(""));
+    }
+    frequencies_ = std::move(frequencies);
+  }
+  return *frequencies_;
+}
+
+PyObject* Unihan::answerCache(std::size_t which) {
+  py::object& cache = answerCaches_.at(which);
+  if (!cache) cache = py::dict();
+  return cache.ptr();
+}
+
 }  // namespace kelvorn_python

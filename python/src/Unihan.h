@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include <pybind11/pybind11.h>
+
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanIndex.h"
@@ -65,6 +67,17 @@ class Unihan {
   // which keeps twelve fields only.
   const kelvorn::UnihanFields& fields();
 
+  // kHanyuPinlu's counts out of fields(), read on first use. Call with the
+  // interpreter lock held: the reading runs under it, so that no two threads
+  // read at once.
+  const kelvorn::ReadingFrequencies& readingFrequencies();
+
+  // The answers already given to one kind of reverse lookup, a dict keyed by
+  // the query (borrowed). An answer never changes, so a repeated question is
+  // one dict lookup. Call with the interpreter lock held.
+  static constexpr std::size_t kAnswerCacheCount = 16;
+  PyObject* answerCache(std::size_t which);
+
  private:
   kelvorn::Unihan unihan_;
   // The core's handle onto the same store: its preference walk is what
@@ -79,6 +92,8 @@ class Unihan {
   std::string fieldsPath_;  // see the constructor
   std::unique_ptr<const kelvorn::UnihanFields> fields_;
   std::atomic<const kelvorn::UnihanFields*> fieldsReady_{nullptr};
+  std::unique_ptr<const kelvorn::ReadingFrequencies> frequencies_;
+  std::array<pybind11::object, kAnswerCacheCount> answerCaches_;
 };
 
 // A source slot the preference leaves empty.

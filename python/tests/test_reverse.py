@@ -3,6 +3,9 @@ answers of the bundled data."""
 
 import pytest
 
+import kelvorn_unihan
+from conftest import copy_bundled_image
+
 
 def test_reverse_lookups_of_the_fixture(small):
     assert small.code_points() == ["\u3400", "\u3401", "\u3402", "\u3405"]
@@ -15,14 +18,14 @@ def test_reverse_lookups_of_the_fixture(small):
     assert small.radical_entries(40, "kRSVantu_Japan1_6") == [("\u3402", 3)]
     assert small.by_strokes(5) == ["\u3400"] and small.by_strokes(6) == []
     assert small.by_strokes(300) == []
-    assert small.by_reading("tian4") == ["\u3401"]
-    assert small.by_reading("TIAN") == ["\u3401"]  # no tone asked: every tone
-    assert small.by_reading("tián") == [] and small.by_reading("tian1") == []
-    assert small.by_reading("tiàn", exact=True) == ["\u3401"]
-    assert small.by_reading("tian4", exact=True) == []
-    assert small.by_reading("kara", "kJapaneseKun") == ["\u3401"]
-    assert small.by_reading("kara", "kJapaneseKun", exact=True) == []
-    assert small.by_reading("KARA", field="kJapaneseKun", exact=True) == ["\u3401"]
+    assert small.by_reading("tian4") == ("\u3401",)
+    assert small.by_reading("TIAN") == ("\u3401",)  # no tone asked: every tone
+    assert small.by_reading("tián") == () and small.by_reading("tian1") == ()
+    assert small.by_reading("tiàn", exact=True) == ("\u3401",)
+    assert small.by_reading("tian4", exact=True) == ()
+    assert small.by_reading("kara", "kJapaneseKun") == ("\u3401",)
+    assert small.by_reading("kara", "kJapaneseKun", exact=True) == ()
+    assert small.by_reading("KARA", field="kJapaneseKun", exact=True) == ("\u3401",)
 
 
 def test_sorting(small):
@@ -79,3 +82,87 @@ def test_bad_reverse_arguments(bundled):
         bundled.radical_stroke_key(["漢"])
     with pytest.raises(TypeError):
         bundled.by_strokes("14")
+
+
+# kHanyuPinlu counts put the frequent first: U+4E01 is read shì more often
+# than U+4E03, U+4E02 has a count for shí only, U+4E04 and U+4E00 none; the
+# uncounted follow in radical-stroke order (U+4E04 1.2 before U+4E00 1.3).
+FREQUENCY_TEXT = """\
+U+4E00\tkRSUnicode\t1.3
+U+4E00\tkMandarin\tshì
+U+4E01\tkRSUnicode\t2.0
+U+4E01\tkMandarin\tshì
+U+4E01\tkHanyuPinlu\tshì(40) shí(1)
+U+4E02\tkRSUnicode\t1.1
+U+4E02\tkMandarin\tshì
+U+4E02\tkHanyuPinlu\tshí(900)
+U+4E03\tkRSUnicode\t3.0
+U+4E03\tkMandarin\tshì
+U+4E03\tkHanyuPinlu\tshì(7)
+U+4E04\tkRSUnicode\t1.2
+U+4E04\tkMandarin\tshì
+U+4E04\tkJapaneseOn\tSHI
+U+4E05\tkRSUnicode\t1.0
+U+4E05\tkJapaneseOn\tSHI
+U+4E05\tkHanyuPinlu\tshì(1000)
+"""
+
+
+def test_frequency_order(workdir):
+    path = workdir / "frequency.txt"
+    path.write_text(FREQUENCY_TEXT, encoding="utf-8")
+    u = kelvorn_unihan.Unihan(path)
+    assert u.by_reading("shi4") == tuple("\u4E00\u4E01\u4E02\u4E03\u4E04")
+    assert u.by_reading("shi4", order="frequency") == tuple("\u4E01\u4E03\u4E02\u4E04\u4E00")
+    assert u.by_reading("shí", exact=True, order="frequency") == ()
+    assert u.by_reading("shi", field="kHanyuPinlu", order="frequency") == tuple(
+        "\u4E05\u4E02\u4E01\u4E03")
+    # kHanyuPinlu counts Mandarin readings; a Japanese one keeps its order.
+    assert u.by_reading("shi", "kJapaneseOn", order="frequency") == tuple("\u4E05\u4E04")
+    # The same question answers the same tuple; a str subclass is answered too.
+    assert u.by_reading("shi4", order="frequency") is u.by_reading("shi4", order="frequency")
+
+    class Reading(str):
+        pass
+    assert u.by_reading(Reading("shi4")) == u.by_reading("shi4")
+    with pytest.raises(ValueError, match="order must be"):
+        u.by_reading("shi4", order="Frequency")
+    with pytest.raises(TypeError, match="exact must be a bool"):
+        u.by_reading("shi4", exact=1)
+    with pytest.raises(TypeError, match="reading"):
+        u.by_reading(b"shi4")
+
+
+def test_frequency_order_needs_every_field(workdir):
+    image = copy_bundled_image(workdir)
+    u = kelvorn_unihan.Unihan(image)
+    assert "是" in u.by_reading("shi4")
+    with pytest.raises(ValueError, match="twelve fields"):
+        u.by_reading("shi4", order="frequency")
+    with_fields = kelvorn_unihan.Unihan(image, fields=kelvorn_unihan.BUNDLED_FIELDS_IMAGE)
+    assert with_fields.by_reading("shi4", order="frequency")[:2] == ("是", "事")
+
+
+def pinlu_counts(u):
+    counts = {}
+    for char in u.code_points():
+        value = u.field(char, "kHanyuPinlu")
+        for piece in value.split(" ") if value else ():
+            reading, count = piece[:-1].split("(")
+            counts[(char, reading)] = max(counts.get((char, reading), 0), int(count))
+    return counts
+
+
+def test_frequency_order_of_every_counted_reading(bundled):
+    """Every reading kHanyuPinlu counts, asked exactly in both pinyin fields,
+    against the order computed from the text's counts."""
+    counts = pinlu_counts(bundled)
+    for reading in sorted({r for _, r in counts}):
+        for field in ("kHanyuPinlu", "kMandarin"):
+            found = bundled.by_reading(reading, field, exact=True)
+
+            def rank(char):
+                count = counts.get((char, reading), 0)
+                return (0, -count) if count else (1, 0), bundled.radical_stroke_key(char)
+            assert bundled.by_reading(reading, field, exact=True, order="frequency") == tuple(
+                sorted(found, key=rank)), (reading, field)

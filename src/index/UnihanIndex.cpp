@@ -1,6 +1,8 @@
 #include "kelvorn/UnihanIndex.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "index/IndexData.h"
 #include "index/ReadingFold.h"
@@ -91,6 +93,34 @@ std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT 
     table.findLoose(kelvorn_index_private::foldQuery(text, field), &out);
   }
   return out;
+}
+
+std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT field,
+                                             ReadingMatch match,
+                                             const ReadingFrequencies& frequencies) const {
+  std::vector<char32_t> found = byReading(text, field, match);
+  // kHanyuPinlu counts pinyin readings: they say nothing of a Japanese one.
+  const bool counted = kelvorn_index_private::isPinyinField(field);
+  std::vector<std::pair<unsigned long, char32_t>> ranked;  // (count, code point)
+  ranked.reserve(found.size());
+  const auto& entries = frequencies.entries();
+  auto entry = entries.begin();
+  for (const char32_t cp : found) {  // both ascending: one merge pass
+    unsigned long best = 0;
+    while (entry != entries.end() && entry->codePoint < cp) ++entry;
+    for (auto e = entry; counted && e != entries.end() && e->codePoint == cp; ++e) {
+      if (e->count > best && readingMatches(e->reading, text, field, match)) best = e->count;
+    }
+    ranked.emplace_back(best, cp);
+  }
+  const IndexData& data = *data_;
+  // A count of 0 stands for none, so the counted come first.
+  std::sort(ranked.begin(), ranked.end(), [&data](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first > b.first;
+    return compareChars(data, a.second, b.second, SortOrder::kRadicalStroke) < 0;
+  });
+  for (std::size_t i = 0; i < ranked.size(); ++i) found[i] = ranked[i].second;
+  return found;
 }
 
 std::vector<std::string> UnihanIndex::readings(char32_t codePoint, unihanPropT field) const {

@@ -59,6 +59,12 @@ case_reading() {
   has "$("$tool" reading kan --field kJapaneseOn)" '^U\+6F22 漢 KAN$'
   [ -z "$("$tool" reading kan --field kJapaneseOn --exact)" ] || fail "exact is byte for byte"
   has "$("$tool" reading zi4 --field kHanyuPinlu)" '^U\+5B57 字 zì$'
+  # kHanyuPinlu counts 是 and 事 most.
+  "$tool" reading shi4 --order frequency >frequent.txt
+  [ "$(head -n 2 frequent.txt | cut -d' ' -f2 | tr -d '\n')" = 是事 ] || fail "frequency order"
+  [ "$("$tool" reading shi4 | sort)" = "$(sort frequent.txt)" ] || fail "same characters"
+  "$tool" reading shi4 --order frequency --fields-data missing.bin 2>err.txt && fail "missing counts"
+  grep -q 'missing.bin' err.txt || fail "the missing image is named"
 }
 
 case_json() {

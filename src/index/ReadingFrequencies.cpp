@@ -1,0 +1,52 @@
+// kHanyuPinlu's counts, read from its values.
+#include <algorithm>
+#include <optional>
+
+#include "kelvorn/UnihanIndex.h"
+
+namespace kelvorn {
+namespace {
+
+// Counts in the data run to five digits; nine keep any sane count and cannot
+// overflow an unsigned long.
+constexpr std::size_t kMaxCountDigits = 9;
+
+// One "reading(count)" piece, or nullopt when it is not of that form.
+std::optional<ReadingFrequencies::Entry> parsePiece(char32_t codePoint, std::string_view piece) {
+  const std::size_t open = piece.find('(');
+  if (open == 0 || open == std::string_view::npos || piece.back() != ')') return std::nullopt;
+  const std::string_view digits = piece.substr(open + 1, piece.size() - open - 2);
+  if (digits.empty() || digits.size() > kMaxCountDigits) return std::nullopt;
+  unsigned long count = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    count = count * 10 + static_cast<unsigned long>(c - '0');
+  }
+  return ReadingFrequencies::Entry{codePoint, std::string(piece.substr(0, open)), count};
+}
+
+}  // namespace
+
+bool ReadingFrequencies::addHanyuPinlu(char32_t codePoint, std::string_view value) {
+  std::vector<Entry> parsed;
+  while (!value.empty()) {
+    const std::size_t space = value.find(' ');
+    const std::string_view piece = value.substr(0, space);
+    if (piece.empty()) return false;
+    std::optional<Entry> entry = parsePiece(codePoint, piece);
+    if (!entry) return false;
+    parsed.push_back(std::move(*entry));
+    if (space == std::string_view::npos) break;
+    value.remove_prefix(space + 1);
+    if (value.empty()) return false;  // a trailing space
+  }
+  if (parsed.empty()) return false;
+  // Values usually arrive in code-point order, and then this appends.
+  const auto at = std::upper_bound(entries_.begin(), entries_.end(), codePoint,
+                                   [](char32_t cp, const Entry& e) { return cp < e.codePoint; });
+  entries_.insert(at, std::make_move_iterator(parsed.begin()),
+                  std::make_move_iterator(parsed.end()));
+  return true;
+}
+
+}  // namespace kelvorn
