@@ -1,6 +1,7 @@
 // unihan sort: lines of UTF-8 text in radical-stroke or total-strokes order,
 // character by character, stable.
 #include <algorithm>
+#include <cstdint>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -22,9 +23,10 @@ struct SortOptions {
 
 // The input is held once; a line is where it lies in the text and where its
 // characters lie in one decoded buffer, so that no line costs an allocation.
+// The input is at most kMaxInputBytes, so 32-bit offsets reach all of it.
 struct Line {
-  std::size_t textStart, textLength;
-  std::size_t charStart, charLength;
+  std::uint32_t textStart, textLength;
+  std::uint32_t charStart, charLength;
 };
 
 struct Lines {
@@ -36,6 +38,7 @@ struct Lines {
 // Sorting needs the whole input at once; past this much it is refused
 // rather than allowed to take the machine's memory (`sort < /dev/zero`).
 constexpr std::size_t kMaxInputBytes = std::size_t{1} << 30;
+static_assert(kMaxInputBytes < UINT32_MAX, "a line's offsets are 32 bits");
 
 std::string readStandardInput() {
   std::string text;
@@ -64,6 +67,10 @@ Lines splitLines(std::string text) {
   Lines out;
   out.text = std::move(text);
   const std::string_view all = out.text;
+  // Counted first, so that neither list grows by doubling past its size.
+  out.lines.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1);
+  out.chars.reserve(static_cast<std::size_t>(
+      std::count_if(all.begin(), all.end(), [](char c) { return (c & 0xC0) != 0x80; })));
   std::size_t start = 0;
   while (start < all.size()) {
     const std::size_t end = std::min(all.find('\n', start), all.size());
@@ -75,7 +82,9 @@ Lines splitLines(std::string text) {
     if (pos != line.size()) {
       throw ToolError("line " + std::to_string(out.lines.size() + 1) + " is not valid UTF-8");
     }
-    out.lines.push_back({start, line.size(), charStart, out.chars.size() - charStart});
+    out.lines.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(line.size()),
+                         static_cast<std::uint32_t>(charStart),
+                         static_cast<std::uint32_t>(out.chars.size() - charStart)});
     start = end + 1;
   }
   return out;
@@ -93,14 +102,20 @@ void runSort(const SortOptions& opts, const GlobalOptions& global) {
   const auto loaded = loadIndex(global);
   const kelvorn::UnihanIndex& index = *loaded->index;
   const std::u32string_view chars = input.chars;
+  // stable_sort borrows a buffer of half the lines: 8 more bytes a line.
   std::stable_sort(input.lines.begin(), input.lines.end(), [&](const Line& a, const Line& b) {
     return index.less(chars.substr(a.charStart, a.charLength),
                       chars.substr(b.charStart, b.charLength), order);
   });
+  // Printed in pieces: a second copy of the input would double what is held.
+  constexpr std::size_t kPiece = 1 << 20;
   std::string out;
-  out.reserve(input.text.size() + 1);
   for (const Line& line : input.lines) {
     out.append(input.text, line.textStart, line.textLength).push_back('\n');
+    if (out.size() >= kPiece) {
+      writeStdout(out);
+      out.clear();
+    }
   }
   writeStdout(out);
 }

@@ -160,5 +160,50 @@ case_output_is_input() {
   no_staging_left split
 }
 
+
+case_standard_output() {
+  # -o /dev/stdout with standard output sent to a file writes that file; the
+  # link /dev/stdout stays a link. Sent to a pipe it is refused.
+  small_text small.txt
+  "$tool" compile small.txt -o direct.bin >/dev/null
+  "$tool" compile small.txt -o /dev/stdout >redirected.bin || fail "compile to /dev/stdout"
+  cmp direct.bin redirected.bin || fail "the redirected file is not the image"
+  [ -L /dev/stdout ] || fail "/dev/stdout is no longer a link"
+  "$tool" dump direct.bin -o /dev/stdout >dump.txt && grep -q '^U+4e00' dump.txt ||
+    fail "dump to /dev/stdout"
+  "$tool" compile small.txt -o /dev/stdout 2>err.txt | cat >piped.bin
+  grep -q 'is a FIFO; the output must be a regular file' err.txt || fail "a pipe was written"
+  [ ! -s piped.bin ] || fail "the image went down the pipe"
+  no_staging_left
+}
+
+# Peak resident memory, in KB, of the tool run with the given arguments.
+peak_kb() {
+  python3 -c 'import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$tool" "$@"
+}
+
+case_memory_bounds() {
+  small_text small.txt
+  base=$(peak_kb show 一 --data small.txt)
+  # Text whose every line is a code point apart from its neighbours: each
+  # makes a block of its own, the most a text byte can cost (about 11 bytes).
+  python3 -c 'import sys
+with open("apart.txt", "w") as f:
+    for i in range(200000):
+        f.write("U+%X\tkTotalStrokes\t1\n" % (0x20000 + 2 * i))'
+  size_kb=$(($(wc -c <apart.txt) / 1024))
+  used=$(($(peak_kb show U+20000 --data apart.txt) - base))
+  [ "$used" -lt $((16 * size_kb)) ] || fail "text of ${size_kb} KB took ${used} KB"
+  # sort holds its input once: at most about 5 bytes per byte and 32 per line
+  # beside the bundled data and its index.
+  python3 -c 'import sys; sys.stdout.write("字\n" * 1000000)' >lines.txt
+  size_kb=$(($(wc -c <lines.txt) / 1024))
+  used=$(($(peak_kb sort lines.txt) - $(peak_kb sort small.txt)))
+  [ "$used" -lt $((5 * size_kb + 32 * 1000000 / 1024 + 4096)) ] ||
+    fail "sort of ${size_kb} KB in a million lines took ${used} KB"
+}
+
 "case_$case_name"
 echo "ok: $case_name"
