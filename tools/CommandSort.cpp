@@ -1,8 +1,9 @@
 // unihan sort: lines of UTF-8 text in radical-stroke or total-strokes order,
 // character by character, stable.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
-#include <iostream>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "IndexOptions.h"
 #include "Stdout.h"
 #include "ToolError.h"
+#include "app/files/FileDescriptor.h"
 #include "app/files/InputFile.h"
 #include "kelvorn/Utf8.h"
 
@@ -40,23 +42,13 @@ struct Lines {
 constexpr std::size_t kMaxInputBytes = std::size_t{1} << 30;
 static_assert(kMaxInputBytes < UINT32_MAX, "a line's offsets are 32 bits");
 
-std::string readStandardInput() {
-  std::string text;
-  std::vector<char> chunk(1 << 16);
-  while (std::cin.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) ||
-         std::cin.gcount() > 0) {
-    text.append(chunk.data(), static_cast<std::size_t>(std::cin.gcount()));
-    if (text.size() > kMaxInputBytes) {
-      throw ToolError("standard input: more than " + std::to_string(kMaxInputBytes) +
-                      " bytes; sort at most that much at once");
-    }
-  }
-  if (std::cin.bad()) throw ToolError("standard input: cannot read");
-  return text;
-}
-
 std::string readInput(const std::string& file) {
-  if (file.empty() || file == "-") return readStandardInput();
+  if (file.empty() || file == "-") {
+    return kelvorn_files::readStream(STDIN_FILENO, kMaxInputBytes, "standard input",
+                                     "standard input: more than " +
+                                         std::to_string(kMaxInputBytes) +
+                                         " bytes; sort at most that much at once");
+  }
   return kelvorn_files::InputFile::open(file, kelvorn_files::InputKind::kFile)
       .readSnapshot(kMaxInputBytes);
 }

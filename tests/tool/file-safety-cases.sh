@@ -203,6 +203,19 @@ with open("apart.txt", "w") as f:
   used=$(($(peak_kb sort lines.txt) - $(peak_kb sort small.txt)))
   [ "$used" -lt $((5 * size_kb + 32 * 1000000 / 1024 + 4096)) ] ||
     fail "sort of ${size_kb} KB in a million lines took ${used} KB"
+  # Endless input is refused at 1 GiB, which is then about all it holds.
+  python3 -c 'import resource, subprocess, sys
+zero = subprocess.Popen(["cat", "/dev/zero"], stdout=subprocess.PIPE)
+run = subprocess.run([sys.argv[1], "sort"], stdin=zero.stdout, stdout=subprocess.DEVNULL,
+                     stderr=subprocess.PIPE)
+zero.kill()
+zero.wait()
+print(run.returncode, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)
+sys.stdout.write(run.stderr.decode())' "$tool" >endless.txt
+read -r status used <endless.txt
+[ "$status" -ne 0 ] && grep -q 'standard input: more than 1073741824 bytes' endless.txt ||
+  fail "endless input: $(cat endless.txt)"
+[ "$used" -lt $((1600 * 1024)) ] || fail "sort of endless input took ${used} KB"
 }
 
 "case_$case_name"

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "kelvorn/Unihan.h"
 
@@ -60,6 +61,41 @@ std::string readFromStart(int fd, std::size_t limit, const std::string& name) {
       if (err == EINTR) continue;
       throw kelvorn::Error(name + ": cannot read (" + errorText(err) + ")", err);
     }
+  }
+  return bytes;
+}
+
+std::string readStream(int fd, std::size_t limit, const std::string& name,
+                       const std::string& tooLarge) {
+  // Pieces of a fixed size, joined once the end is seen: a string grown by
+  // doubling would copy the input several times and, for a moment, hold
+  // twice what it has read.
+  constexpr std::size_t kPiece = 1 << 20;
+  std::vector<std::string> pieces;
+  std::size_t used = kPiece;  // of the last piece
+  std::size_t total = 0;
+  for (;;) {
+    if (used == kPiece) {
+      pieces.emplace_back(kPiece, '\0');
+      used = 0;
+    }
+    const ssize_t got = ::read(fd, &pieces.back()[used], kPiece - used);
+    if (got == 0) break;
+    if (got < 0) {
+      const int err = errno;
+      if (err == EINTR) continue;
+      throw kelvorn::Error(name + ": cannot read (" + errorText(err) + ")", err);
+    }
+    used += static_cast<std::size_t>(got);
+    total += static_cast<std::size_t>(got);
+    if (total > limit) throw kelvorn::Error(tooLarge);
+  }
+  pieces.back().resize(used);
+  std::string bytes;
+  bytes.reserve(total);
+  for (std::string& piece : pieces) {
+    bytes += piece;
+    std::string().swap(piece);
   }
   return bytes;
 }

@@ -40,6 +40,13 @@ std::string errorText(int err);
 // comes first. Throws kelvorn::Error naming the file as `name` when a read fails.
 std::string readFromStart(int fd, std::size_t limit, const std::string& name);
 
+// Everything a stream (a pipe, a terminal or a file) has left to give, read
+// from where it stands. More than `limit` bytes throws kelvorn::Error
+// `tooLarge` at once, having held no more than `limit`; a failed read throws
+// kelvorn::Error naming `name`.
+std::string readStream(int fd, std::size_t limit, const std::string& name,
+                       const std::string& tooLarge);
+
 // Writes all of bytes at the current offset, resuming short writes; throws
 // kelvorn::Error naming `name` on the first failure (ENOSPC, EFBIG, EIO, ...).
 void writeAll(int fd, std::string_view bytes, const std::string& name);
