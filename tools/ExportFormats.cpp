@@ -67,6 +67,28 @@ void appendJsonString(std::string* out, std::string_view text) {
   out->push_back('"');
 }
 
+void appendJsonValue(std::string* out, const kelvorn_expand::Value& value) {
+  using Kind = kelvorn_expand::Value::Kind;
+  switch (value.kind) {
+    case Kind::kNull: out->append("null"); return;
+    case Kind::kInteger: out->append(std::to_string(value.integer)); return;
+    case Kind::kString: appendJsonString(out, value.text); return;
+    case Kind::kArray:
+    case Kind::kObject: break;
+  }
+  const bool object = value.kind == Kind::kObject;
+  out->push_back(object ? '{' : '[');
+  for (std::size_t i = 0; i < value.items.size(); ++i) {
+    if (i > 0) out->push_back(',');
+    if (object) {
+      appendJsonString(out, value.items[i].key);
+      out->push_back(':');
+    }
+    appendJsonValue(out, value.items[i]);
+  }
+  out->push_back(object ? '}' : ']');
+}
+
 void appendCsvCell(std::string* out, std::string_view text) {
   const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
                      (!text.empty() && (text.front() == ' ' || text.back() == ' '));
