@@ -45,25 +45,32 @@ void appendEscapedAscii(std::string* out, unsigned char c) {
 
 }  // namespace
 
+// Bytes that need no escaping are copied in runs rather than one by one:
+// most values are plain ASCII or valid UTF-8 from end to end.
 void appendJsonString(std::string* out, std::string_view text) {
   out->push_back('"');
+  std::size_t run = 0;
   std::size_t i = 0;
   while (i < text.size()) {
     const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+      ++i;
+      continue;
+    }
+    const std::size_t n = c < 0x80 ? 0 : validSequence(text.substr(i));
+    if (n != 0) {
+      i += n;
+      continue;
+    }
+    out->append(text.data() + run, i - run);
     if (c < 0x80) {
       appendEscapedAscii(out, c);
-      ++i;
-      continue;
-    }
-    const std::size_t n = validSequence(text.substr(i));
-    if (n == 0) {
+    } else {
       out->append("\\ufffd");
-      ++i;
-      continue;
     }
-    out->append(text.substr(i, n));
-    i += n;
+    run = ++i;
   }
+  out->append(text.data() + run, i - run);
   out->push_back('"');
 }
 
