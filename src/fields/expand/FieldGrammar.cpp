@@ -141,8 +141,14 @@ std::vector<FieldExpander> buildTable() {
   for (const std::string_view variant :
        {"kCompatibilityVariant", "kSemanticVariant", "kSimplifiedVariant",
         "kSpecializedSemanticVariant", "kSpoofingVariant", "kTraditionalVariant", "kZVariant"}) {
-    if (kVariantParser != nullptr) table.push_back({variant, nullptr, kVariantParser});
+    table.push_back({variant, nullptr, kVariantParser});
   }
+  // A field with neither a grammar nor a parser stays raw: no entry.
+  table.erase(std::remove_if(table.begin(), table.end(),
+                             [](const FieldExpander& e) {
+                               return e.grammar == nullptr && e.parser == nullptr;
+                             }),
+              table.end());
   std::sort(table.begin(), table.end(),
             [](const FieldExpander& a, const FieldExpander& b) { return a.field < b.field; });
   return table;

@@ -1,5 +1,6 @@
 // writeRule: the rule tree read the other way, from a Value back to text.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "fields/expand/Rule.h"
@@ -11,7 +12,10 @@ bool writeValue(const Rule& r, const Value& v, std::string* out);
 
 bool writeInteger(const Rule& r, const Value& v, std::string* out) {
   if (v.kind != Value::Kind::kInteger || (v.integer < 0 && !r.negative)) return false;
-  const std::string digits = std::to_string(v.integer < 0 ? -v.integer : v.integer);
+  // The magnitude in unsigned arithmetic, which has room for that of INT64_MIN.
+  const std::uint64_t magnitude = v.integer < 0 ? 0 - static_cast<std::uint64_t>(v.integer)
+                                                : static_cast<std::uint64_t>(v.integer);
+  const std::string digits = std::to_string(magnitude);
   if (r.width > 0 && digits.size() > static_cast<std::size_t>(r.width)) return false;
   if (v.integer < 0) out->push_back('-');
   if (r.width > 0) out->append(static_cast<std::size_t>(r.width) - digits.size(), '0');
