@@ -19,12 +19,18 @@ namespace {
 
 constexpr std::array<const char*, 3> kFieldParameters = {"char", "name", "expand"};
 
-// The optional `expand` argument: absent is false, anything else by its
-// truth value. False with a Python error set when that cannot be had.
+// The optional `expand` argument: absent is false; a bool, or an int by its
+// truth value, as fields() takes it through pybind11. False with a
+// TypeError set for anything else.
 bool toExpand(PyObject* arg, bool* expand) {
-  const int truth = arg == nullptr ? 0 : PyObject_IsTrue(arg);
-  *expand = truth == 1;
-  return truth >= 0;
+  *expand = false;
+  if (arg == nullptr) return true;
+  if (!PyLong_Check(arg)) {  // bool is a subclass of int
+    PyErr_Format(PyExc_TypeError, "expected a bool for expand, got %s", Py_TYPE(arg)->tp_name);
+    return false;
+  }
+  *expand = PyObject_IsTrue(arg) == 1;
+  return true;
 }
 
 PyObject* field(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
