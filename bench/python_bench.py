@@ -8,11 +8,22 @@ the text into a dict of dicts and parse the stored string on every lookup.
 Both sides run in this process on the same characters. Targets: loading the
 bundled image takes at most 1/20 of building the dict from the text, and
 total_strokes / radical_stroke at most 0.3x the time of the dict lookup.
+
+The same run times `unihan export --format jsonl -o FILE` (the build's tool,
+found next to the package in a build tree, or named with --tool), start to
+exit, against the standard library doing the same job: the text read into
+a dict of dicts and written out as JSON Lines with json.dumps. Both files
+must be the same bytes; the tool's target is at most 1/10 of the time.
 Exits 1 when a target is missed.
 """
 
 import argparse
+import json
+import os
+import pathlib
+import subprocess
 import sys
+import tempfile
 import time
 
 import kelvorn_unihan
@@ -21,6 +32,7 @@ LOAD_TARGET = 1 / 20
 QUERY_TARGET = 0.3
 FIELDS_LOAD_TARGET = 1 / 100
 FIELD_TARGET = 1.0
+EXPORT_TARGET = 1 / 10
 
 
 def load_dict(path):
@@ -33,6 +45,36 @@ def load_dict(path):
             code, field, value = line.rstrip("\n").split("\t", 2)
             data.setdefault(int(code[2:], 16), {})[field] = value
     return data
+
+
+def export_jsonl(text_path, out_path):
+    """What `unihan export --format jsonl` writes, with the standard library:
+    per code point, in code-point order, its fields in name order."""
+    data = load_dict(text_path)
+    with open(out_path, "w", encoding="utf-8") as out:
+        for cp in sorted(data):
+            record = {"codePoint": f"U+{cp:04X}", "char": chr(cp)}
+            record.update(sorted(data[cp].items()))
+            out.write(json.dumps(record, ensure_ascii=False, separators=(",", ":")))
+            out.write("\n")
+
+
+def export_rows(tool, text_path, repeats):
+    """Both exports, best of `repeats` each, and a check that they agree."""
+    with tempfile.TemporaryDirectory(prefix="kelvorn-bench-") as work:
+        theirs, mine = os.path.join(work, "python.jsonl"), os.path.join(work, "tool.jsonl")
+        command = [tool, "export", "--format", "jsonl", "-o", mine]
+        python_time = best_of(repeats, lambda: export_jsonl(text_path, theirs))
+        tool_time = best_of(repeats * 4, lambda: subprocess.run(command, check=True))
+        with open(theirs, "rb") as a, open(mine, "rb") as b:
+            assert a.read() == b.read(), "the two exports differ"
+    return ("export jsonl", python_time * 1e3, tool_time * 1e3, "ms", EXPORT_TARGET)
+
+
+def default_tool():
+    """<build>/tools/unihan when the package is the build tree's copy."""
+    tool = pathlib.Path(kelvorn_unihan.__file__).resolve().parents[2] / "tools" / "unihan"
+    return str(tool) if tool.is_file() else None
 
 
 def dict_queries(data):
@@ -74,6 +116,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("text", help="the Unihan text (e.g. <build>/data/unihan-17.0-all.txt)")
     parser.add_argument("--repeats", type=int, default=5)
+    parser.add_argument("--tool", default=default_tool(),
+                        help="the unihan tool (default: the build tree's, next to the package)")
     args = parser.parse_args()
 
     dict_load = best_of(3, lambda: load_dict(args.text))
@@ -105,6 +149,10 @@ def main():
     rows.append(("field", per_call_ns(lambda c: keyed[c].get("kDefinition"), chars, args.repeats),
                  per_call_ns(lambda c: unihan.field(c, "kDefinition"), chars, args.repeats), "ns",
                  FIELD_TARGET))
+    if args.tool:
+        rows.append(export_rows(args.tool, args.text, max(args.repeats // 2, 1)))
+    else:
+        print("no unihan tool found (--tool): the export is not timed", file=sys.stderr)
     loop = per_call_ns(lambda char: None, chars, args.repeats)
 
     print(f"{len(chars)} characters; a Python loop calling a no-op costs {loop:.0f} ns a character")

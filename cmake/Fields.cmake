@@ -50,3 +50,19 @@ if(KELVORN_BUILD_TOOLS)
   install(FILES ${KELVORN_FIELDS_IMAGE}
     DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvorn-unihan COMPONENT runtime)
 endif()
+
+# The grammars of the structured fields (src/fields/expand), which turn a raw
+# value into a small tree of numbers, strings, arrays and objects. They are
+# not part of the library's interface: the tool and the Python module link
+# the objects themselves, so that both expand a value the same way.
+add_library(kelvorn_field_grammar OBJECT
+  src/fields/expand/Value.cpp
+  src/fields/expand/Rule.cpp
+  src/fields/expand/RuleReader.cpp
+  src/fields/expand/RuleWriter.cpp
+  src/fields/expand/FieldGrammar.cpp)
+target_include_directories(kelvorn_field_grammar PUBLIC ${PROJECT_SOURCE_DIR}/src)
+set_target_properties(kelvorn_field_grammar PROPERTIES
+  POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)

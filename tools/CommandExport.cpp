@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "ExportFormats.h"
 #include "FieldsImageFile.h"
+#include "fields/expand/FieldGrammar.h"
 #include "Stdout.h"
 #include "app/files/StagedOutput.h"
 #include "ToolError.h"
@@ -23,6 +24,7 @@ struct ExportOptions {
   std::vector<std::string> fields;
   std::string output;
   std::string fieldsData;
+  bool expand = false;
 };
 
 // Output in large pieces, to a staged file (complete or absent) or stdout.
@@ -95,8 +97,22 @@ void appendChar(std::string* out, char32_t cp) {
   appendJsonString(out, scalar ? kelvorn::utf8::encode(cp) : std::string());
 }
 
+// A field's value as JSON: the raw string, or with --expand the structure
+// its grammar gives (the raw string again for a value that does not match).
+void appendFieldValue(std::string* out, const kelvorn::FieldValue& fv, bool expand) {
+  const kelvorn_expand::FieldExpander* expander =
+      expand ? kelvorn_expand::expanderOf(fv.field) : nullptr;
+  if (expander == nullptr) {
+    appendJsonString(out, fv.value);
+    return;
+  }
+  kelvorn_expand::Value value;
+  kelvorn_expand::expandValue(*expander, fv.value, &value);
+  appendJsonValue(out, value);
+}
+
 void appendJsonObject(std::string* out, char32_t cp,
-                      const std::vector<kelvorn::FieldValue>& values) {
+                      const std::vector<kelvorn::FieldValue>& values, bool expand) {
   out->append("{\"codePoint\":\"");
   out->append(codePointLabel(cp));
   out->append("\",\"char\":");
@@ -105,7 +121,7 @@ void appendJsonObject(std::string* out, char32_t cp,
     out->push_back(',');
     appendJsonString(out, fv.field);
     out->push_back(':');
-    appendJsonString(out, fv.value);
+    appendFieldValue(out, fv, expand);
   }
   out->push_back('}');
 }
@@ -138,6 +154,10 @@ void appendCsvHeader(std::string* out, const std::vector<std::string_view>& colu
 }
 
 void runExport(const ExportOptions& opts) {
+  // A CSV cell holds a string; the structures --expand makes need JSON.
+  if (opts.expand && opts.format == "csv") {
+    throw ToolError("--expand writes JSON structures: use --format jsonl or json");
+  }
   const kelvorn::UnihanFields data = openFieldsImage(opts.fieldsData);
   const std::vector<std::string_view> columns = selectFields(data, opts.fields);
   const bool all = opts.fields.empty();
@@ -154,7 +174,7 @@ void runExport(const ExportOptions& opts) {
       appendCsvRow(&out, cp, values, columns);
     } else {
       if (opts.format == "json") out.append(first ? "\n" : ",\n");
-      appendJsonObject(&out, cp, values);
+      appendJsonObject(&out, cp, values, opts.expand);
       if (opts.format == "jsonl") out.push_back('\n');
     }
     first = false;
@@ -177,6 +197,9 @@ Command addExportCommand(CLI::App& parent) {
   app->add_option("--fields", opts->fields, "Only these fields (comma-separated)")
       ->delimiter(',');
   app->add_option("-o,--output", opts->output, "File to write (default: standard output)");
+  app->add_flag("--expand", opts->expand,
+                "Structured fields (radical-stroke values, readings with their places, "
+                "dictionary positions, IRG sources) as JSON objects and arrays");
   addFieldsDataOption(app, &opts->fieldsData);
   return {app, [opts] { runExport(*opts); }};
 }

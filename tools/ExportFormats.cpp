@@ -45,26 +45,55 @@ void appendEscapedAscii(std::string* out, unsigned char c) {
 
 }  // namespace
 
+// Bytes that need no escaping are copied in runs rather than one by one:
+// most values are plain ASCII or valid UTF-8 from end to end.
 void appendJsonString(std::string* out, std::string_view text) {
   out->push_back('"');
+  std::size_t run = 0;
   std::size_t i = 0;
   while (i < text.size()) {
     const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+      ++i;
+      continue;
+    }
+    const std::size_t n = c < 0x80 ? 0 : validSequence(text.substr(i));
+    if (n != 0) {
+      i += n;
+      continue;
+    }
+    out->append(text.data() + run, i - run);
     if (c < 0x80) {
       appendEscapedAscii(out, c);
-      ++i;
-      continue;
-    }
-    const std::size_t n = validSequence(text.substr(i));
-    if (n == 0) {
+    } else {
       out->append("\\ufffd");
-      ++i;
-      continue;
     }
-    out->append(text.substr(i, n));
-    i += n;
+    run = ++i;
   }
+  out->append(text.data() + run, i - run);
   out->push_back('"');
+}
+
+void appendJsonValue(std::string* out, const kelvorn_expand::Value& value) {
+  using Kind = kelvorn_expand::Value::Kind;
+  switch (value.kind) {
+    case Kind::kNull: out->append("null"); return;
+    case Kind::kInteger: out->append(std::to_string(value.integer)); return;
+    case Kind::kString: appendJsonString(out, value.text); return;
+    case Kind::kArray:
+    case Kind::kObject: break;
+  }
+  const bool object = value.kind == Kind::kObject;
+  out->push_back(object ? '{' : '[');
+  for (std::size_t i = 0; i < value.items.size(); ++i) {
+    if (i > 0) out->push_back(',');
+    if (object) {
+      appendJsonString(out, value.items[i].key);
+      out->push_back(':');
+    }
+    appendJsonValue(out, value.items[i]);
+  }
+  out->push_back(object ? '}' : ']');
 }
 
 void appendCsvCell(std::string* out, std::string_view text) {

@@ -1,6 +1,6 @@
 // Every Unihan field, not only the twelve the core keeps: field(), fields()
-// and field_names(), answered from the all-field store. field() goes through
-// the fast path, as the other per-character queries do.
+// and field_names(), answered from the all-field store, raw or expanded.
+// field() goes through the fast path, as the other per-character queries do.
 #include <pybind11/stl.h>
 
 #include <array>
@@ -10,27 +10,37 @@
 #include "Arguments.h"
 #include "Bindings.h"
 #include "FastCall.h"
+#include "FieldValues.h"
 
 namespace py = pybind11;
 
 namespace kelvorn_python {
 namespace {
 
-PyObject* newStr(std::string_view value) {
-  // The store keeps values byte for byte; one that is not UTF-8 is shown
-  // with replacement characters rather than refused.
-  return PyUnicode_DecodeUTF8(value.data(), static_cast<Py_ssize_t>(value.size()), "replace");
-}
+constexpr std::array<const char*, 3> kFieldParameters = {"char", "name", "expand"};
 
-constexpr std::array<const char*, 2> kCharName = {"char", "name"};
+// The optional `expand` argument: absent is false; a bool, or an int by its
+// truth value, as fields() takes it through pybind11. False with a
+// TypeError set for anything else.
+bool toExpand(PyObject* arg, bool* expand) {
+  *expand = false;
+  if (arg == nullptr) return true;
+  if (!PyLong_Check(arg)) {  // bool is a subclass of int
+    PyErr_Format(PyExc_TypeError, "expected a bool for expand, got %s", Py_TYPE(arg)->tp_name);
+    return false;
+  }
+  *expand = PyObject_IsTrue(arg) == 1;
+  return true;
+}
 
 PyObject* field(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
   return guarded([&]() -> PyObject* {
     Arguments a;
     int cp = 0;
+    bool expand = false;
     Unihan* u = unihanOf(self);
-    if (u == nullptr || !a.bind("field", kCharName, 2, args, nargs, kw) ||
-        !toCodePoint(a[0], &cp)) {
+    if (u == nullptr || !a.bind("field", kFieldParameters, 2, args, nargs, kw) ||
+        !toCodePoint(a[0], &cp) || !toExpand(a[2], &expand)) {
       return nullptr;
     }
     if (!PyUnicode_Check(a[1])) {
@@ -41,18 +51,24 @@ PyObject* field(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObjec
     Py_ssize_t size = 0;
     const char* name = PyUnicode_AsUTF8AndSize(a[1], &size);
     if (name == nullptr) return nullptr;
-    const auto value = u->fields().value(static_cast<char32_t>(cp),
-                                         std::string_view(name, static_cast<std::size_t>(size)));
+    const std::string_view field(name, static_cast<std::size_t>(size));
+    const auto value = u->fields().value(static_cast<char32_t>(cp), field);
     if (!value) Py_RETURN_NONE;
-    return newStr(*value);
+    return expand ? newFieldValue(field, *value, true) : newStr(*value);
   });
 }
 
-py::dict allFields(Unihan& u, CodePoint c) {
+// A reference that owns a new object, or throws the Python error that
+// left it null.
+py::object owned(PyObject* object) {
+  if (object == nullptr) throw py::error_already_set();
+  return py::reinterpret_steal<py::object>(object);
+}
+
+py::dict allFields(Unihan& u, CodePoint c, bool expand) {
   py::dict out;
   for (const kelvorn::FieldValue& fv : u.fields().fields(static_cast<char32_t>(c.value))) {
-    out[py::reinterpret_steal<py::object>(newStr(fv.field))] =
-        py::reinterpret_steal<py::object>(newStr(fv.value));
+    out[owned(newStr(fv.field))] = owned(newFieldValue(fv.field, fv.value, expand));
   }
   return out;
 }
@@ -67,16 +83,20 @@ constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;
 
 PyMethodDef fieldMethod = {
     "field", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&field)), kFastFlags,
-    "field(self, char: str | int, name: str) -> Optional[str]\n\n"
+    "field(self, char: str | int, name: str, expand: bool = False) -> Optional[Any]\n\n"
     "The raw value of any Unihan field (kDefinition, kCantonese, kHanyuPinlu, ...)\n"
-    "as the data writes it, or None when the character has none."};
+    "as the data writes it, or None when the character has none. With expand=True\n"
+    "a structured field (kRSUnicode, kHanyuPinyin, kHanYu, kIRG_GSource, ...) comes\n"
+    "as lists, dicts and ints; other fields, and a value its grammar does not\n"
+    "match, stay a str."};
 
 }  // namespace
 
 void defineFields(UnihanClass& cls) {
   addFastMethod(cls, &fieldMethod);
-  cls.def("fields", &allFields, py::arg("char"),
-          "Every field of the character and its raw value, in field-name order.")
+  cls.def("fields", &allFields, py::arg("char"), py::arg("expand") = false,
+          "Every field of the character and its raw value, in field-name order;\n"
+          "with expand=True the structured fields expanded as field() does.")
       .def("field_names", &fieldNames, "The names of every field the data has, in byte order.");
 }
 

@@ -60,3 +60,38 @@ def test_text_loads_read_their_own_fields(fixture_path, build_dir, workdir):
     missing = kelvorn_unihan.Unihan(fixture_path, fields=workdir / "absent.bin")
     with pytest.raises(ValueError, match="absent.bin"):
         missing.field("\u3400", "kDefinition")
+
+
+def test_expanded_fields(bundled, workdir):
+    assert bundled.field("漢", "kRSUnicode", expand=True) == [
+        {"radical": 85, "simplified": 0, "residual": 11}]
+    assert bundled.field("漢", "kHanYu", True) == [
+        {"volume": 3, "page": 1713, "position": 9, "virtual": 0}]
+    assert bundled.field("漢", "kIRG_GSource", expand=True) == {"source": "G1", "value": "3A3A"}
+    assert bundled.field("漢", "kTotalStrokes", expand=True) == [14]
+    # Fields without a grammar, and absent ones, answer as without expand.
+    assert bundled.field("漢", "kDefinition", expand=True) == "the Chinese people, Chinese language"
+    assert bundled.field("漢", "kRSKangXi", expand=True) is None
+    assert bundled.field("漢", "kRSUnicode", expand=False) == "85.11"
+    raw, expanded = bundled.fields("漢"), bundled.fields("漢", expand=True)
+    assert list(expanded) == list(raw)
+    assert expanded["kHanyuPinyin"] == [{"locations": [{"volume": 3, "page": 1713,
+                                                        "position": 9, "virtual": 0}],
+                                         "readings": ["hàn", "tān"]}]
+    assert expanded["kCangjie"] == raw["kCangjie"] == "ETLO"
+    with pytest.raises(TypeError):
+        bundled.field("漢", "kRSUnicode", True, 4)
+    for method, args in ((bundled.field, ("漢", "kRSUnicode")), (bundled.fields, ("漢",))):
+        with pytest.raises(TypeError):
+            method(*args, expand="yes")
+        assert method(*args, expand=1) == method(*args, expand=True)
+
+    # A value outside its grammar comes back as the raw string.
+    path = workdir / "odd.txt"
+    path.write_text("U+3400\tkRSUnicode\t1.4\nU+3400\tkTotalStrokes\t5\n"
+                    "U+3400\tkHanYu\t1001.02\nU+3400\tkHanyuPinlu\thé(9513\n", encoding="utf-8")
+    odd = kelvorn_unihan.Unihan(path)
+    assert odd.field("\u3400", "kHanYu", expand=True) == "1001.02"
+    assert odd.fields("\u3400", expand=True) == {
+        "kHanYu": "1001.02", "kHanyuPinlu": "hé(9513",
+        "kRSUnicode": [{"radical": 1, "simplified": 0, "residual": 4}], "kTotalStrokes": [5]}

@@ -84,12 +84,47 @@ case_export_options() {
   out=$("$tool" export --format json --fields kCompatibilityVariant | head -n 2)
   has "$out" '^\[$'
   has "$out" '^\{"codePoint":"U\+F900","char":"[^"]+","kCompatibilityVariant":"U\+8C48"\},$'
+  # Quotes, backslashes, tabs and control bytes are escaped wherever they
+  # stand in a value; UTF-8 around them is copied as it is.
+  printf 'U+3400\tkDefinition\tq"b\\s\tt\001 é漢"\n' >esc.txt
+  "$tool" compile-fields esc.txt -o esc.bin >/dev/null
+  [ "$("$tool" export --fields-data esc.bin)" = \
+    '{"codePoint":"U+3400","char":"㐀","kDefinition":"q\"b\\s\tt\u0001 é漢\""}' ] ||
+    fail "escapes: $("$tool" export --fields-data esc.bin)"
   # A failing export leaves no output and no staging file behind.
   echo old >kept.jsonl
   fails_with 'no field kNope' export --fields kCangjie,kNope -o kept.jsonl
   [ "$(cat kept.jsonl)" = old ] || fail "kept.jsonl changed"
   fails_with 'format' export --format xml -o new.jsonl
   no_output_left new.jsonl
+}
+
+# --expand: the same objects, structured fields as JSON structures (none of
+# the 17.0 values falls back to a string), every other field as it was;
+# the JSON array says the same; CSV is refused and writes nothing.
+case_export_expand() {
+  "$tool" export --fields kDefinition,kRSUnicode,kHanyuPinyin,kIRG_GSource >raw.jsonl
+  "$tool" export --expand --fields kDefinition,kRSUnicode,kHanyuPinyin,kIRG_GSource >exp.jsonl
+  "$tool" export --expand --format json --fields kRSUnicode -o exp.json
+  python3 - <<'PY' || fail "expanded export"
+import json
+raw = [json.loads(line) for line in open("raw.jsonl", encoding="utf-8")]
+exp = [json.loads(line) for line in open("exp.jsonl", encoding="utf-8")]
+assert len(raw) == len(exp) == 102998, len(exp)
+for r, e in zip(raw, exp):
+    assert list(r) == list(e), r["codePoint"]
+    assert e.get("kDefinition") == r.get("kDefinition")
+    for field in ("kRSUnicode", "kHanyuPinyin", "kIRG_GSource"):
+        if field in r:
+            assert not isinstance(e[field], str), (r["codePoint"], field, e[field])
+han = next(e for e in exp if e["codePoint"] == "U+6F22")
+assert han["kRSUnicode"] == [{"radical": 85, "simplified": 0, "residual": 11}], han
+assert han["kIRG_GSource"] == {"source": "G1", "value": "3A3A"}, han
+array = json.load(open("exp.json", encoding="utf-8"))
+assert [e["kRSUnicode"] for e in array] == [e["kRSUnicode"] for e in exp]
+PY
+  fails_with '--expand writes JSON structures' export --expand --format csv -o exp.csv
+  no_output_left exp.csv
 }
 
 # The split files Unicode publishes, and CRLF lines, give the very same

@@ -1,0 +1,187 @@
+#include "fields/expand/FieldGrammar.h"
+
+#include <algorithm>
+
+namespace kelvorn_expand {
+namespace {
+
+// The seven *Variant fields get the variant-value parser of
+// fields/VariantValues.h, through an adapter to Value. Until then they stay
+// raw; wiring it in is setting this one pointer.
+constexpr ValueParser kVariantParser = nullptr;
+
+// Space-separated values of one form, as most multi-valued fields are.
+Rule spaced(Rule element) { return list({}, " ", std::move(element)); }
+
+// 10019.020: volume 1, page 19, position 2, virtual position 0 (a character
+// the dictionary does not have, placed after position 2).
+std::vector<Rule> hanYuParts() {
+  return {integer("volume", 1), integer("page", 4), literal("."), integer("position", 2),
+          integer("virtual", 1)};
+}
+
+// 0076.021: page 76, position 2, virtual position 1, with the page written
+// in `pageDigits` digits.
+std::vector<Rule> pageParts(int pageDigits) {
+  return {integer("page", pageDigits), literal("."), integer("position", 2),
+          integer("virtual", 1)};
+}
+
+Rule dictionaryPosition(int pageDigits) { return spaced(object({}, pageParts(pageDigits))); }
+
+// A reading as the reading fields write it: letters, tone marks included.
+Rule reading(std::string_view key) { return textUntil(key, " ,:()"); }
+
+// 10278.080,10278.090:sù and 0161.040,0161.041*:chù: where in a dictionary
+// a reading (or readings) is given.
+Rule locatedReadings(Rule location, Rule readings) {
+  return spaced(object({}, {list("locations", ",", std::move(location)), literal(":"),
+                            std::move(readings)}));
+}
+
+// kRSUnicode 120'.3: radical 120 in its first simplified form, 3 more
+// strokes; up to three apostrophes name the form, and the residual may be
+// negative (王 U+738B: 96.-1).
+Rule radicalStroke() {
+  return spaced(object({}, {integer("radical"), count("simplified", "'", 3), literal("."),
+                            signedInteger("residual")}));
+}
+
+// C+1533+85.3.10: the CID (C: the character's own glyph, V: a variant
+// glyph), the radical, the strokes of the radical's form, and the rest.
+Rule vantuRadicalStroke() {
+  return spaced(object({}, {token("glyph", "CV", 1), literal("+"), integer("cid"), literal("+"),
+                            integer("radical"), literal("."), integer("radicalFormStrokes"),
+                            literal("."), integer("residual")}));
+}
+
+// 10:J, 12:JK, or - : a count for the IRG sources named by letter.
+Rule alternateTotalStrokes() {
+  return spaced(choice({}, {literal("-"), object({}, {integer("strokes"), literal(":"),
+                                                      token("sources", "BGHJKMPSTUV")})}));
+}
+
+// hé(9513): a reading and how often it was found.
+Rule readingFrequency() {
+  return spaced(object({}, {reading("reading"), literal("("), integer("frequency"),
+                            literal(")")}));
+}
+
+// xiàn,quàn粵hyun3,gyun3: Mandarin readings, then Cantonese ones.
+Rule mandarinCantonese() {
+  return spaced(object({}, {list("mandarin", ",", textUntil({}, " ,", "粵")), literal("粵"),
+                            list("cantonese", ",", textUntil({}, " ,"))}));
+}
+
+// 00034, 11606':E0101, H001: an entry of the main volumes (five digits) or
+// of the supplement (H and three), primes, and an optional variation
+// selector for the glyph.
+Rule morohashi() {
+  return spaced(object({}, {choice({}, {group({integer("entry", 5)}),
+                                        group({literal("H"), integer("supplementEntry", 3)})}),
+                            count("primes", "'", 2),
+                            optional({literal(":"),
+                                      token("variationSelector", "0123456789ABCDEF", 6)})}));
+}
+
+// G0-5A3A, GKX-0078.01: the source and its reference.
+Rule irgSource() {
+  return object({}, {token("source", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"), literal("-"),
+                     textUntil("value", " ")});
+}
+
+struct Grammars {
+  Rule radicalStroke = kelvorn_expand::radicalStroke();
+  Rule vantuRadicalStroke = kelvorn_expand::vantuRadicalStroke();
+  Rule totalStrokes = spaced(integer({}));
+  Rule alternateTotalStrokes = kelvorn_expand::alternateTotalStrokes();
+  Rule hanYu = spaced(object({}, hanYuParts()));
+  Rule page4 = dictionaryPosition(4);
+  Rule hanyuPinyin = locatedReadings(object({}, hanYuParts()), list("readings", ",", reading({})));
+  Rule xhc1983 = locatedReadings(
+      object({}, [] {
+        std::vector<Rule> parts = pageParts(4);
+        parts.push_back(count("asterisk", "*", 1));
+        return parts;
+      }()),
+      reading("reading"));
+  Rule tghz2013 = locatedReadings(object({}, pageParts(3)), reading("reading"));
+  Rule hanyuPinlu = readingFrequency();
+  Rule smszd2003Readings = mandarinCantonese();
+  Rule morohashi = kelvorn_expand::morohashi();
+  Rule irgSource = kelvorn_expand::irgSource();
+};
+
+std::vector<FieldExpander> buildTable() {
+  static const Grammars g;
+  std::vector<FieldExpander> table = {
+      {"kAlternateTotalStrokes", &g.alternateTotalStrokes},
+      {"kDaeJaweon", &g.page4},
+      {"kHanYu", &g.hanYu},
+      {"kHanyuPinlu", &g.hanyuPinlu},
+      {"kHanyuPinyin", &g.hanyuPinyin},
+      {"kIRGDaeJaweon", &g.page4},
+      {"kIRGHanyuDaZidian", &g.hanYu},
+      {"kIRGKangXi", &g.page4},
+      {"kKangXi", &g.page4},
+      {"kMorohashi", &g.morohashi},
+      {"kRSUnicode", &g.radicalStroke},
+      {"kRSVantu_Japan1_6", &g.vantuRadicalStroke},
+      {"kSMSZD2003Readings", &g.smszd2003Readings},
+      {"kTGHZ2013", &g.tghz2013},
+      {"kTotalStrokes", &g.totalStrokes},
+      {"kXHC1983", &g.xhc1983},
+  };
+  for (const std::string_view source :
+       {"kIRG_GSource", "kIRG_HSource", "kIRG_JSource", "kIRG_KPSource", "kIRG_KSource",
+        "kIRG_MSource", "kIRG_SSource", "kIRG_TSource", "kIRG_UKSource", "kIRG_USource",
+        "kIRG_VSource"}) {
+    table.push_back({source, &g.irgSource});
+  }
+  for (const std::string_view variant :
+       {"kCompatibilityVariant", "kSemanticVariant", "kSimplifiedVariant",
+        "kSpecializedSemanticVariant", "kSpoofingVariant", "kTraditionalVariant", "kZVariant"}) {
+    table.push_back({variant, nullptr, kVariantParser});
+  }
+  // A field with neither a grammar nor a parser stays raw: no entry.
+  table.erase(std::remove_if(table.begin(), table.end(),
+                             [](const FieldExpander& e) {
+                               return e.grammar == nullptr && e.parser == nullptr;
+                             }),
+              table.end());
+  std::sort(table.begin(), table.end(),
+            [](const FieldExpander& a, const FieldExpander& b) { return a.field < b.field; });
+  return table;
+}
+
+}  // namespace
+
+const std::vector<FieldExpander>& fieldExpanders() {
+  static const std::vector<FieldExpander> table = buildTable();
+  return table;
+}
+
+const FieldExpander* expanderOf(std::string_view field) {
+  const std::vector<FieldExpander>& table = fieldExpanders();
+  const auto it = std::lower_bound(
+      table.begin(), table.end(), field,
+      [](const FieldExpander& e, std::string_view name) { return e.field < name; });
+  return it != table.end() && it->field == field ? &*it : nullptr;
+}
+
+bool expandValue(const FieldExpander& expander, std::string_view raw, Value* out) {
+  const bool matched = expander.grammar != nullptr ? readRule(*expander.grammar, raw, out)
+                                                   : expander.parser(raw, out);
+  if (!matched) {
+    *out = Value();
+    out->kind = Value::Kind::kString;
+    out->text = raw;
+  }
+  return matched;
+}
+
+bool rejoinValue(const FieldExpander& expander, const Value& value, std::string* out) {
+  return expander.grammar != nullptr && writeRule(*expander.grammar, value, out);
+}
+
+}  // namespace kelvorn_expand

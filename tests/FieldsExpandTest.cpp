@@ -1,0 +1,213 @@
+// The grammars of the structured fields: known values expand as the docs
+// show them and write back byte for byte, values that do not match are kept
+// raw, and every value of every expanded field of the 17.0 text matches.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fields/expand/FieldGrammar.h"
+#include "support/Files.h"
+
+using kelvorn_expand::FieldExpander;
+using kelvorn_expand::Value;
+
+namespace {
+
+// A compact JSON-like rendering, so that a whole tree is one comparison.
+std::string render(const Value& v) {
+  switch (v.kind) {
+    case Value::Kind::kNull: return "null";
+    case Value::Kind::kInteger: return std::to_string(v.integer);
+    case Value::Kind::kString: return "\"" + std::string(v.text) + "\"";
+    case Value::Kind::kArray:
+    case Value::Kind::kObject: break;
+  }
+  const bool object = v.kind == Value::Kind::kObject;
+  std::string out(1, object ? '{' : '[');
+  for (const Value& item : v.items) {
+    if (out.size() > 1) out += ',';
+    if (object) out += std::string(item.key) + ':';
+    out += render(item);
+  }
+  return out + (object ? '}' : ']');
+}
+
+struct Expanded {
+  bool matched = false;
+  std::string rendered;
+  std::string rejoined;
+};
+
+Expanded expand(std::string_view field, std::string_view raw) {
+  const FieldExpander* expander = kelvorn_expand::expanderOf(field);
+  if (expander == nullptr) return {false, "no grammar", ""};
+  Value v;
+  Expanded e;
+  e.matched = kelvorn_expand::expandValue(*expander, raw, &v);
+  e.rendered = render(v);
+  if (!kelvorn_expand::rejoinValue(*expander, v, &e.rejoined)) e.rejoined = "(cannot write)";
+  return e;
+}
+
+TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
+  const std::vector<std::pair<std::string, std::pair<std::string, std::string>>> cases = {
+      {"kRSUnicode", {"120'.3 211''.5 47.-1 5.10 212'''.0",
+                      "[{radical:120,simplified:1,residual:3},{radical:211,simplified:2,residual:5},"
+                      "{radical:47,simplified:0,residual:-1},{radical:5,simplified:0,residual:10},"
+                      "{radical:212,simplified:3,residual:0}]"}},
+      {"kRSVantu_Japan1_6", {"C+656+9.2.3 V+13697+21.2.4",
+                             "[{glyph:\"C\",cid:656,radical:9,radicalFormStrokes:2,residual:3},"
+                             "{glyph:\"V\",cid:13697,radical:21,radicalFormStrokes:2,residual:4}]"}},
+      {"kTotalStrokes", {"9 10", "[9,10]"}},
+      {"kAlternateTotalStrokes", {"- 12:JK", "[null,{strokes:12,sources:\"JK\"}]"}},
+      {"kHanYu", {"10019.020 80023.201",
+                  "[{volume:1,page:19,position:2,virtual:0},{volume:8,page:23,position:20,"
+                  "virtual:1}]"}},
+      {"kKangXi", {"0076.021", "[{page:76,position:2,virtual:1}]"}},
+      {"kHanyuPinyin", {"10278.080,10278.090:sù 10263.070:dān,qiú",
+                        "[{locations:[{volume:1,page:278,position:8,virtual:0},{volume:1,page:278,"
+                        "position:9,virtual:0}],readings:[\"sù\"]},{locations:[{volume:1,page:263,"
+                        "position:7,virtual:0}],readings:[\"dān\",\"qiú\"]}]"}},
+      {"kXHC1983", {"0161.040,0161.041*:chù",
+                    "[{locations:[{page:161,position:4,virtual:0,asterisk:0},{page:161,"
+                    "position:4,virtual:1,asterisk:1}],reading:\"chù\"}]"}},
+      {"kTGHZ2013", {"049.010:chǒu", "[{locations:[{page:49,position:1,virtual:0}],"
+                                     "reading:\"chǒu\"}]"}},
+      {"kHanyuPinlu", {"hé(9513) he(1)", "[{reading:\"hé\",frequency:9513},{reading:\"he\","
+                                         "frequency:1}]"}},
+      {"kSMSZD2003Readings", {"quàn,juàn粵hyun3,gyun3 xù粵jyu3",
+                              "[{mandarin:[\"quàn\",\"juàn\"],cantonese:[\"hyun3\",\"gyun3\"]},"
+                              "{mandarin:[\"xù\"],cantonese:[\"jyu3\"]}]"}},
+      {"kMorohashi", {"00034 43318':E0105 H460:FE00",
+                      "[{entry:34,primes:0,variationSelector:null},{entry:43318,primes:1,"
+                      "variationSelector:\"E0105\"},{supplementEntry:460,primes:0,"
+                      "variationSelector:\"FE00\"}]"}},
+      {"kIRG_GSource", {"GKX-0078.01", "{source:\"GKX\",value:\"0078.01\"}"}},
+      {"kIRG_JSource", {"JH-JTC061S", "{source:\"JH\",value:\"JTC061S\"}"}},
+  };
+  for (const auto& [field, c] : cases) {
+    const Expanded e = expand(field, c.first);
+    EXPECT_TRUE(e.matched) << field << " " << c.first;
+    EXPECT_EQ(e.rendered, c.second) << field;
+    EXPECT_EQ(e.rejoined, c.first) << field;
+  }
+}
+
+// A value outside its grammar expands to the raw string, byte for byte:
+// empty pieces, cut-short values, leading zeros and "-0" that would not
+// write back alike, numbers past nine digits, a missing separator.
+TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"kRSUnicode", ""},           {"kRSUnicode", "85."},
+      {"kRSUnicode", "85.11 "},     {"kRSUnicode", "85.11  9.2"},
+      {"kRSUnicode", "085.1"},      {"kRSUnicode", "1.-0"},
+      {"kRSUnicode", "85''''.1"},   {"kRSUnicode", "1234567890.1"},
+      {"kTotalStrokes", "x"},       {"kHanYu", "10019.02"},
+      {"kHanYu", "10019.0200"},     {"kKangXi", "076.021"},
+      {"kHanyuPinlu", "hé(9513"},   {"kHanyuPinlu", "hé()"},
+      {"kHanyuPinyin", "10019.020:"}, {"kHanyuPinyin", "10019.020:a,"},
+      {"kSMSZD2003Readings", "xù"}, {"kSMSZD2003Readings", "粵jyu3"},
+      {"kMorohashi", "0003"},       {"kMorohashi", "H46"},
+      {"kMorohashi", "00034:"},     {"kRSVantu_Japan1_6", "X+1+2.3.4"},
+      {"kIRG_GSource", "G0"},       {"kIRG_GSource", "g0-5A3A"},
+      {"kAlternateTotalStrokes", "--"},
+  };
+  for (const auto& [field, raw] : cases) {
+    const Expanded e = expand(field, raw);
+    EXPECT_FALSE(e.matched) << field << " " << raw;
+    EXPECT_EQ(e.rendered, "\"" + raw + "\"") << field;
+  }
+  EXPECT_EQ(kelvorn_expand::expanderOf("kDefinition"), nullptr);
+  EXPECT_EQ(kelvorn_expand::expanderOf("kRSUnicodeX"), nullptr);
+  EXPECT_EQ(kelvorn_expand::expanderOf(""), nullptr);
+  // The variant fields wait for their own parser.
+  EXPECT_EQ(kelvorn_expand::expanderOf("kSemanticVariant"), nullptr);
+
+  // The writer refuses a value that does not fit: a page too wide for its
+  // digits, a missing member.
+  const FieldExpander& kangXi = *kelvorn_expand::expanderOf("kKangXi");
+  Value v;
+  ASSERT_TRUE(kelvorn_expand::expandValue(kangXi, "0076.021", &v));
+  std::string out;
+  v.items[0].items[0].integer = 12345;
+  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
+  v.items[0].items[0].integer = INT64_MIN;
+  out.clear();
+  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
+  v.items[0].items.pop_back();
+  v.items[0].items[0].integer = 76;
+  out.clear();
+  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
+}
+
+// Every value of every expanded field in the bundled 17.0 text matches its
+// grammar (no value falls back to the raw string), and writing the
+// expanded value back gives the raw value.
+TEST(FieldsExpand, Unihan17EveryValueMatchesAndWritesBack) {
+  const std::string text = testsupport::readFile(KELVORN_FIELDS_DATA_TXT);
+  std::map<std::string_view, std::size_t> seen;
+  std::vector<std::pair<const FieldExpander*, std::string_view>> samples;
+  std::size_t failures = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string_view line(text.data() + at, end - at);
+    at = end + 1;
+    if (line.rfind("U+", 0) != 0) continue;
+    const std::size_t tab1 = line.find('\t');
+    const std::size_t tab2 = line.find('\t', tab1 + 1);
+    const std::string_view field = line.substr(tab1 + 1, tab2 - tab1 - 1);
+    const FieldExpander* expander = kelvorn_expand::expanderOf(field);
+    if (expander == nullptr) continue;
+    const std::string_view raw = line.substr(tab2 + 1);
+    Value v;
+    std::string back;
+    const bool matched = kelvorn_expand::expandValue(*expander, raw, &v);
+    const bool rejoined = kelvorn_expand::rejoinValue(*expander, v, &back) && back == raw;
+    if ((!matched || !rejoined) && ++failures <= 20) {
+      ADD_FAILURE() << line << (matched ? " writes back as " + back : " does not match");
+    }
+    if (++seen[expander->field] % 10 == 0) samples.emplace_back(expander, raw);
+  }
+  EXPECT_EQ(failures, 0u);
+  // Every field with a grammar is in the data, so none was checked against
+  // nothing.
+  for (const FieldExpander& e : kelvorn_expand::fieldExpanders()) {
+    EXPECT_GT(seen[e.field], 0u) << e.field;
+  }
+  EXPECT_EQ(seen["kRSUnicode"], 102998u);
+  EXPECT_EQ(seen["kHanyuPinyin"], 34130u);
+
+  // Real values with a few bytes cut, added or cut off: whatever still
+  // matches a grammar writes back byte for byte, so reading never accepts
+  // a form that writing would change.
+  std::mt19937 random(17);
+  const std::string_view bytes = "0123456789.:,'*-+ ()HCVE\xe7\xb2\xb5";
+  std::size_t matched = 0;
+  for (const auto& [expander, raw] : samples) {
+    std::string changed(raw);
+    for (int edit = 0; edit < 2; ++edit) {
+      const std::size_t pos = random() % (changed.size() + 1);
+      switch (random() % 3) {
+        case 0: changed.erase(pos, 1); break;
+        case 1: changed.insert(pos, 1, bytes[random() % bytes.size()]); break;
+        default: changed.resize(pos); break;
+      }
+    }
+    Value v;
+    std::string back;
+    if (!kelvorn_expand::expandValue(*expander, changed, &v)) continue;
+    ++matched;
+    EXPECT_TRUE(kelvorn_expand::rejoinValue(*expander, v, &back) && back == changed)
+        << expander->field << " " << changed << " writes back as " << back;
+  }
+  EXPECT_GT(matched, samples.size() / 10);
+}
+
+}  // namespace
