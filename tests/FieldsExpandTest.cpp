@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "FieldsTestSupport.h"
 #include "fields/expand/FieldGrammar.h"
 #include "support/Files.h"
 
@@ -153,28 +154,19 @@ TEST(FieldsExpand, Unihan17EveryValueMatchesAndWritesBack) {
   std::map<std::string_view, std::size_t> seen;
   std::vector<std::pair<const FieldExpander*, std::string_view>> samples;
   std::size_t failures = 0;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    const std::string_view line(text.data() + at, end - at);
-    at = end + 1;
-    if (line.rfind("U+", 0) != 0) continue;
-    const std::size_t tab1 = line.find('\t');
-    const std::size_t tab2 = line.find('\t', tab1 + 1);
-    const std::string_view field = line.substr(tab1 + 1, tab2 - tab1 - 1);
+  fieldstest::forEachDataLine(text, [&](char32_t, std::string_view field, std::string_view raw) {
     const FieldExpander* expander = kelvorn_expand::expanderOf(field);
-    if (expander == nullptr) continue;
-    const std::string_view raw = line.substr(tab2 + 1);
+    if (expander == nullptr) return;
     Value v;
     std::string back;
     const bool matched = kelvorn_expand::expandValue(*expander, raw, &v);
     const bool rejoined = kelvorn_expand::rejoinValue(*expander, v, &back) && back == raw;
     if ((!matched || !rejoined) && ++failures <= 20) {
-      ADD_FAILURE() << line << (matched ? " writes back as " + back : " does not match");
+      ADD_FAILURE() << field << '\t' << raw
+                    << (matched ? " writes back as " + back : " does not match");
     }
     if (++seen[expander->field] % 10 == 0) samples.emplace_back(expander, raw);
-  }
+  });
   EXPECT_EQ(failures, 0u);
   // Every field with a grammar is in the data, so none was checked against
   // nothing.
