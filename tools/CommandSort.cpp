@@ -1,15 +1,14 @@
 // unihan sort: lines of UTF-8 text in radical-stroke or total-strokes order,
 // character by character, stable.
 #include <algorithm>
-#include <iostream>
 #include <memory>
 #include <vector>
 
 #include "Commands.h"
 #include "IndexOptions.h"
 #include "Stdout.h"
+#include "TextInput.h"
 #include "ToolError.h"
-#include "app/files/InputFile.h"
 #include "kelvorn/Utf8.h"
 
 namespace unihan_tool {
@@ -32,31 +31,6 @@ struct Lines {
   std::u32string chars;
   std::vector<Line> lines;
 };
-
-// Sorting needs the whole input at once; past this much it is refused
-// rather than allowed to take the machine's memory (`sort < /dev/zero`).
-constexpr std::size_t kMaxInputBytes = std::size_t{1} << 30;
-
-std::string readStandardInput() {
-  std::string text;
-  std::vector<char> chunk(1 << 16);
-  while (std::cin.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) ||
-         std::cin.gcount() > 0) {
-    text.append(chunk.data(), static_cast<std::size_t>(std::cin.gcount()));
-    if (text.size() > kMaxInputBytes) {
-      throw ToolError("standard input: more than " + std::to_string(kMaxInputBytes) +
-                      " bytes; sort at most that much at once");
-    }
-  }
-  if (std::cin.bad()) throw ToolError("standard input: cannot read");
-  return text;
-}
-
-std::string readInput(const std::string& file) {
-  if (file.empty() || file == "-") return readStandardInput();
-  return kelvorn_files::InputFile::open(file, kelvorn_files::InputKind::kFile)
-      .readSnapshot(kMaxInputBytes);
-}
 
 // Every line is decoded before anything is sorted or printed, so that a bad
 // one leaves no output behind.
@@ -89,7 +63,9 @@ kelvorn::SortOrder parseOrder(const std::string& by) {
 
 void runSort(const SortOptions& opts, const GlobalOptions& global) {
   const kelvorn::SortOrder order = parseOrder(opts.by);
-  Lines input = splitLines(readInput(opts.file));
+  const auto file = openTextInput(opts.file);
+  Lines input =
+      splitLines(readTextInput(file ? &*file : nullptr, "sort at most that much at once"));
   const auto loaded = loadIndex(global);
   const kelvorn::UnihanIndex& index = *loaded->index;
   const std::u32string_view chars = input.chars;
