@@ -177,4 +177,28 @@ const kelvorn::UnihanFields& Unihan::fields() {
   return *fields_;
 }
 
+const kelvorn::UnihanLexicon& Unihan::lexicon() {
+  if (const kelvorn::UnihanLexicon* ready = lexiconReady_.load(std::memory_order_acquire)) {
+    return *ready;
+  }
+  const kelvorn::UnihanFields& store = fields();
+  const py::gil_scoped_release unlocked;
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (!lexicon_) {
+    lexicon_ = std::make_unique<const kelvorn::UnihanLexicon>(store);
+    lexiconReady_.store(lexicon_.get(), std::memory_order_release);
+  }
+  return *lexicon_;
+}
+
+py::dict& Unihan::charsWithCache() {
+  if (!charsWithCache_) charsWithCache_ = py::dict();
+  return charsWithCache_;
+}
+
+py::dict& Unihan::searchCache() {
+  if (!searchCache_) searchCache_ = py::dict();
+  return searchCache_;
+}
+
 }  // namespace kelvorn_python

@@ -10,6 +10,8 @@
 #ifndef KELVORN_PYTHON_UNIHAN_H
 #define KELVORN_PYTHON_UNIHAN_H
 
+#include <pybind11/pybind11.h>
+
 #include <array>
 #include <atomic>
 #include <memory>
@@ -21,6 +23,7 @@
 
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanLexicon.h"
 #include "kelvorn/UnihanIndex.h"
 #include "kelvorn/UnihanMgr.h"
 
@@ -65,6 +68,17 @@ class Unihan {
   // which keeps twelve fields only.
   const kelvorn::UnihanFields& fields();
 
+  // The lexicon over fields(), made on first use; its own indexes are built
+  // on the first question that needs each (see Lexicon.cpp).
+  const kelvorn::UnihanLexicon& lexicon();
+
+  // The answers of chars_with (field -> {value -> tuple}) and of one-word
+  // searches (word -> tuple), kept so that the same question is a dict
+  // lookup. Touched only with the interpreter lock held; made on first use,
+  // since the constructor runs without that lock.
+  pybind11::dict& charsWithCache();
+  pybind11::dict& searchCache();
+
  private:
   kelvorn::Unihan unihan_;
   // The core's handle onto the same store: its preference walk is what
@@ -79,6 +93,10 @@ class Unihan {
   std::string fieldsPath_;  // see the constructor
   std::unique_ptr<const kelvorn::UnihanFields> fields_;
   std::atomic<const kelvorn::UnihanFields*> fieldsReady_{nullptr};
+  std::unique_ptr<const kelvorn::UnihanLexicon> lexicon_;
+  std::atomic<const kelvorn::UnihanLexicon*> lexiconReady_{nullptr};
+  pybind11::dict charsWithCache_{pybind11::reinterpret_steal<pybind11::dict>(pybind11::handle())};
+  pybind11::dict searchCache_{pybind11::reinterpret_steal<pybind11::dict>(pybind11::handle())};
 };
 
 // A source slot the preference leaves empty.
