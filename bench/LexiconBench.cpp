@@ -55,7 +55,8 @@ const std::string& mixedText() {
     std::string out;
     std::size_t lineStart = 0;
     while (out.size() < (4u << 20)) {
-      for (int i = run(rng); i > 0; --i) kelvorn::utf8::append(static_cast<char32_t>(han(rng)), &out);
+      for (int i = run(rng); i > 0; --i)
+        kelvorn::utf8::append(static_cast<char32_t>(han(rng)), &out);
       out += words[rng() % 6];
       if (out.size() - lineStart > 60) {
         out += '\n';

@@ -137,8 +137,10 @@ TEST_F(LexiconRealData, SearchFindsEveryWordAsAScanDoes) {
   for (const Line& line : *lines_) {
     if (line.field != "kDefinition") continue;
     std::string words = line.value;
-    for (char& c : words) c = std::isalpha(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80
-                                  ? static_cast<char>(std::tolower(static_cast<unsigned char>(c))) : ' ';
+    for (char& c : words)
+      c = std::isalpha(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80
+              ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+              : ' ';
     definitions[line.cp] = words;
     std::istringstream in(words);
     std::string word;

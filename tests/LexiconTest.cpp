@@ -9,12 +9,12 @@
 #include "fields/VariantValues.h"
 #include "kelvorn/UnihanLexicon.h"
 
+using fieldstest::build;
+using fieldstest::errorOf;
 using kelvorn::Script;
 using kelvorn::ScriptClass;
 using kelvorn::UnihanLexicon;
 using kelvorn_fields_private::parseVariantValue;
-using fieldstest::build;
-using fieldstest::errorOf;
 
 namespace {
 
@@ -129,19 +129,19 @@ TEST(Lexicon, ConversionRefusesTextThatIsNotUtf8) {
 }
 
 TEST(Lexicon, SearchesGlossWords) {
-  const UnihanLexicon lexicon(build(
-      "U+3400\tkDefinition\t(same as U+4E18 丘) hillock or mound\n"
-      "U+4E00\tkDefinition\tone; a, an; alone\n"
-      "U+8214\tkDefinition\tto lick; to taste, a mat, bamboo mat\n"
-      "U+20000\tkDefinition\tTo LICK (again); cf. LICKING\n"
-      "U+4E01\tkCangjie\tMN\n"));
+  const UnihanLexicon lexicon(
+      build("U+3400\tkDefinition\t(same as U+4E18 丘) hillock or mound\n"
+            "U+4E00\tkDefinition\tone; a, an; alone\n"
+            "U+8214\tkDefinition\tto lick; to taste, a mat, bamboo mat\n"
+            "U+20000\tkDefinition\tTo LICK (again); cf. LICKING\n"
+            "U+4E01\tkCangjie\tMN\n"));
   EXPECT_EQ(lexicon.search("lick"), (Chars{0x8214, 0x20000}));
   EXPECT_EQ(lexicon.search("to lick"), (Chars{0x8214, 0x20000}));
   EXPECT_EQ(lexicon.search("  LiCk,to!"), (Chars{0x8214, 0x20000}));
   EXPECT_EQ(lexicon.search("lick mat"), (Chars{0x8214}));
   EXPECT_EQ(lexicon.search("a"), (Chars{0x4E00, 0x8214}));
   EXPECT_EQ(lexicon.search("U4E18"), (Chars{0x3400}));  // "U" and "E"
-  EXPECT_TRUE(lexicon.search("lic").empty());  // whole words only
+  EXPECT_TRUE(lexicon.search("lic").empty());           // whole words only
   EXPECT_TRUE(lexicon.search("lick hillock").empty());
   EXPECT_TRUE(lexicon.search("").empty());
   EXPECT_TRUE(lexicon.search("4 2; 丘").empty());  // no word at all
@@ -149,11 +149,11 @@ TEST(Lexicon, SearchesGlossWords) {
 }
 
 TEST(Lexicon, FindsCharactersByOneValueOfAnyField) {
-  const UnihanLexicon lexicon(build(
-      "U+6F22\tkCantonese\thon3\n"
-      "U+6C49\tkCantonese\thon3\n"
-      "U+5B57\tkCantonese\tzi6  hon3 zi6\n"
-      "U+6F22\tkCangjie\tETLO\n"));
+  const UnihanLexicon lexicon(
+      build("U+6F22\tkCantonese\thon3\n"
+            "U+6C49\tkCantonese\thon3\n"
+            "U+5B57\tkCantonese\tzi6  hon3 zi6\n"
+            "U+6F22\tkCangjie\tETLO\n"));
   EXPECT_EQ(lexicon.charsWith("kCantonese", "hon3"), (Chars{0x5B57, 0x6C49, 0x6F22}));
   EXPECT_EQ(lexicon.charsWith("kCantonese", "zi6"), (Chars{0x5B57}));
   EXPECT_TRUE(lexicon.charsWith("kCantonese", "hon").empty());

@@ -2,7 +2,6 @@
 // character by character, everything else of the text as it was.
 #include <memory>
 
-#include "CharArguments.h"
 #include "Commands.h"
 #include "FieldsImageFile.h"
 #include "IndexOptions.h"
@@ -11,6 +10,7 @@
 #include "ToolError.h"
 #include "app/files/StagedOutput.h"
 #include "kelvorn/UnihanLexicon.h"
+#include "kelvorn/Utf8.h"
 
 namespace unihan_tool {
 namespace {
@@ -78,8 +78,7 @@ void runConvert(const ConvertOptions& opts) {
   try {
     converted = lexicon.convertReporting(text, to);
   } catch (const kelvorn::FieldsError& e) {
-    throw ToolError((inputs.empty() ? std::string("standard input") : opts.file) + ": " +
-                    e.what());
+    throw ToolError((inputs.empty() ? std::string("standard input") : opts.file) + ": " + e.what());
   }
   if (!opts.output.empty()) {
     kelvorn_files::StagedOutput file(opts.output);

@@ -49,8 +49,9 @@ void runLookup(const LookupOptions& opts) {
 Command addLookupCommand(CLI::App& parent) {
   auto opts = std::make_shared<LookupOptions>();
   CLI::App* app = parent.add_subcommand(
-      "lookup", "List the characters that have VALUE as one of FIELD's values, exactly, with "
-                "the field's whole value");
+      "lookup",
+      "List the characters that have VALUE as one of FIELD's values, exactly, with "
+      "the field's whole value");
   app->add_option("FIELD", opts->field, "Any Unihan field, e.g. kCangjie")->required();
   app->add_option("VALUE", opts->value, "One value, e.g. ETLO")->required();
   app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");

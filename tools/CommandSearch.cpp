@@ -53,8 +53,9 @@ void runSearch(const SearchOptions& opts) {
 Command addSearchCommand(CLI::App& parent) {
   auto opts = std::make_shared<SearchOptions>();
   CLI::App* app = parent.add_subcommand(
-      "search", "List the characters whose kDefinition has every word given (ASCII letters, "
-                "any case), in code-point order");
+      "search",
+      "List the characters whose kDefinition has every word given (ASCII letters, "
+      "any case), in code-point order");
   app->add_option("WORDS", opts->words, "English words, e.g. to lick")->required();
   app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
   addFieldsDataOption(app, &opts->fieldsData);

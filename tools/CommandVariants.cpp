@@ -20,10 +20,14 @@ struct VariantsOptions {
 
 const char* className(kelvorn::ScriptClass c) {
   switch (c) {
-    case kelvorn::ScriptClass::kSimplifiedOnly: return "simplified";
-    case kelvorn::ScriptClass::kTraditionalOnly: return "traditional";
-    case kelvorn::ScriptClass::kBoth: return "both";
-    case kelvorn::ScriptClass::kNeither: break;
+    case kelvorn::ScriptClass::kSimplifiedOnly:
+      return "simplified";
+    case kelvorn::ScriptClass::kTraditionalOnly:
+      return "traditional";
+    case kelvorn::ScriptClass::kBoth:
+      return "both";
+    case kelvorn::ScriptClass::kNeither:
+      break;
   }
   return "neither";
 }
@@ -53,7 +57,8 @@ std::string textOf(char32_t cp, const kelvorn::UnihanLexicon& lexicon) {
   std::string out = codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + " (" +
                     className(lexicon.scriptClass(cp)) + ")\n";
   for (const kelvorn::Variant& v : lexicon.variants(cp)) {
-    out += "  " + std::string(v.field) + std::string(v.field.size() < 28 ? 28 - v.field.size() : 1, ' ') +
+    out += "  " + std::string(v.field) +
+           std::string(v.field.size() < 28 ? 28 - v.field.size() : 1, ' ') +
            codePointLabel(v.codePoint) + " " + kelvorn::utf8::encode(v.codePoint);
     if (!v.sources.empty()) out += "  " + joined(v.sources);
     out += '\n';
@@ -76,9 +81,10 @@ void runVariants(const VariantsOptions& opts) {
 
 Command addVariantsCommand(CLI::App& parent) {
   auto opts = std::make_shared<VariantsOptions>();
-  CLI::App* app = parent.add_subcommand(
-      "variants", "Print each character's variants (every k...Variant field) with their "
-                  "sources, and whether it is simplified, traditional, both or neither");
+  CLI::App* app =
+      parent.add_subcommand("variants",
+                            "Print each character's variants (every k...Variant field) with their "
+                            "sources, and whether it is simplified, traditional, both or neither");
   app->add_option("CHAR", opts->chars, "Characters, or U+XXXX code points")->required();
   app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
   addFieldsDataOption(app, &opts->fieldsData);

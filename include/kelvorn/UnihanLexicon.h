@@ -31,8 +31,8 @@ namespace kelvorn {
 
 // The variant fields, in the order variants() answers them.
 inline constexpr std::array<std::string_view, 7> kVariantFields = {
-    "kSimplifiedVariant",  "kTraditionalVariant", "kSemanticVariant",
-    "kSpecializedSemanticVariant", "kZVariant",   "kSpoofingVariant",
+    "kSimplifiedVariant",          "kTraditionalVariant", "kSemanticVariant",
+    "kSpecializedSemanticVariant", "kZVariant",           "kSpoofingVariant",
     "kCompatibilityVariant"};
 
 // One character a variant field names.
@@ -53,7 +53,7 @@ struct AmbiguousChar {
   std::size_t offset = 0;  // byte offset of the character in the input
   std::size_t index = 0;   // its place among the input's characters
   char32_t codePoint = 0;
-  char32_t chosen = 0;                // what the conversion wrote
+  char32_t chosen = 0;               // what the conversion wrote
   std::vector<char32_t> candidates;  // what the field lists, in its order
 };
 

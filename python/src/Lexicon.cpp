@@ -51,9 +51,12 @@ template <typename In>
 void convertIntoKind(const In* in, Py_ssize_t n, std::u32string_view table, PyObject* out) {
   void* data = PyUnicode_DATA(out);
   switch (PyUnicode_KIND(out)) {
-    case PyUnicode_1BYTE_KIND: return convertInto(in, n, table, static_cast<Py_UCS1*>(data));
-    case PyUnicode_2BYTE_KIND: return convertInto(in, n, table, static_cast<Py_UCS2*>(data));
-    default: return convertInto(in, n, table, static_cast<Py_UCS4*>(data));
+    case PyUnicode_1BYTE_KIND:
+      return convertInto(in, n, table, static_cast<Py_UCS1*>(data));
+    case PyUnicode_2BYTE_KIND:
+      return convertInto(in, n, table, static_cast<Py_UCS2*>(data));
+    default:
+      return convertInto(in, n, table, static_cast<Py_UCS4*>(data));
   }
 }
 
@@ -75,9 +78,12 @@ PyObject* convertText(PyObject* text, const In* in, std::u32string_view table) {
 PyObject* convertStr(PyObject* text, std::u32string_view table) {
   const void* data = PyUnicode_DATA(text);
   switch (PyUnicode_KIND(text)) {
-    case PyUnicode_1BYTE_KIND: return convertText(text, static_cast<const Py_UCS1*>(data), table);
-    case PyUnicode_2BYTE_KIND: return convertText(text, static_cast<const Py_UCS2*>(data), table);
-    default: return convertText(text, static_cast<const Py_UCS4*>(data), table);
+    case PyUnicode_1BYTE_KIND:
+      return convertText(text, static_cast<const Py_UCS1*>(data), table);
+    case PyUnicode_2BYTE_KIND:
+      return convertText(text, static_cast<const Py_UCS2*>(data), table);
+    default:
+      return convertText(text, static_cast<const Py_UCS4*>(data), table);
   }
 }
 
@@ -98,8 +104,8 @@ PyObject* convertReporting(Unihan& u, PyObject* text, kelvorn::Script to) {
 
 constexpr std::array<const char*, 2> kConvertArgs = {"text", "ambiguous"};
 
-PyObject* convertMethod(const char* name, kelvorn::Script to, PyObject* self,
-                        PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
+PyObject* convertMethod(const char* name, kelvorn::Script to, PyObject* self, PyObject* const* args,
+                        Py_ssize_t nargs, PyObject* kw) {
   return guarded([&]() -> PyObject* {
     Arguments a;
     Unihan* u = unihanOf(self);
@@ -271,10 +277,14 @@ py::dict variants(Unihan& u, CodePoint c) {
 
 const char* scriptClass(Unihan& u, CodePoint c) {
   switch (u.lexicon().scriptClass(static_cast<char32_t>(c.value))) {
-    case kelvorn::ScriptClass::kSimplifiedOnly: return "simplified";
-    case kelvorn::ScriptClass::kTraditionalOnly: return "traditional";
-    case kelvorn::ScriptClass::kBoth: return "both";
-    case kelvorn::ScriptClass::kNeither: break;
+    case kelvorn::ScriptClass::kSimplifiedOnly:
+      return "simplified";
+    case kelvorn::ScriptClass::kTraditionalOnly:
+      return "traditional";
+    case kelvorn::ScriptClass::kBoth:
+      return "both";
+    case kelvorn::ScriptClass::kNeither:
+      break;
   }
   return "neither";
 }

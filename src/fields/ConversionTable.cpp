@@ -38,7 +38,8 @@ std::size_t encodeAt(char32_t cp, char* out) noexcept {
 
 [[noreturn]] void throwNotUtf8(std::string_view text, std::size_t bad) {
   const std::string_view before = text.substr(0, bad);
-  const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  const std::size_t line =
+      1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
   const std::size_t lastLf = before.rfind('\n');
   const std::size_t lineStart = lastLf == std::string_view::npos ? 0 : lastLf + 1;
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -64,8 +65,8 @@ ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
   for (const char32_t cp : held) {
     const VariantValue value = parseVariantValue(fields.valueAt(cp, *field).value_or(""));
     const auto& targets = value.targets;
-    const bool listsItself = std::any_of(targets.begin(), targets.end(),
-                                         [cp](const VariantTarget& t) { return t.codePoint == cp; });
+    const bool listsItself = std::any_of(
+        targets.begin(), targets.end(), [cp](const VariantTarget& t) { return t.codePoint == cp; });
     if (!targets.empty() && !listsItself) table.to[cp] = targets.front().codePoint;
     table.several[cp] = targets.size() > 1;
   }

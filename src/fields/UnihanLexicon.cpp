@@ -53,11 +53,14 @@ std::vector<Variant> UnihanLexicon::variants(char32_t codePoint) const {
 }
 
 ScriptClass UnihanLexicon::scriptClass(char32_t codePoint) const {
-  const std::vector<VariantTarget> simplified = targetsOf(fields(), codePoint, "kSimplifiedVariant");
+  const std::vector<VariantTarget> simplified =
+      targetsOf(fields(), codePoint, "kSimplifiedVariant");
   const std::vector<VariantTarget> traditional =
       targetsOf(fields(), codePoint, "kTraditionalVariant");
-  const bool isSimplified = listsOther(traditional, codePoint) || listsItself(simplified, codePoint);
-  const bool isTraditional = listsOther(simplified, codePoint) || listsItself(traditional, codePoint);
+  const bool isSimplified =
+      listsOther(traditional, codePoint) || listsItself(simplified, codePoint);
+  const bool isTraditional =
+      listsOther(simplified, codePoint) || listsItself(traditional, codePoint);
   if (isSimplified && isTraditional) return ScriptClass::kBoth;
   if (isSimplified) return ScriptClass::kSimplifiedOnly;
   if (isTraditional) return ScriptClass::kTraditionalOnly;
@@ -68,9 +71,7 @@ char32_t UnihanLexicon::convert(char32_t codePoint, Script to) const {
   return state_->table(to).convert(codePoint);
 }
 
-std::u32string_view UnihanLexicon::conversionTable(Script to) const {
-  return state_->table(to).to;
-}
+std::u32string_view UnihanLexicon::conversionTable(Script to) const { return state_->table(to).to; }
 
 std::string UnihanLexicon::convert(std::string_view text, Script to) const {
   return kelvorn_fields_private::convertText(text, state_->table(to), nullptr);

@@ -35,7 +35,7 @@ struct VariantTarget {
 };
 
 struct VariantValue {
-  std::vector<VariantTarget> targets;   // in the value's order
+  std::vector<VariantTarget> targets;     // in the value's order
   std::vector<std::string_view> invalid;  // the pieces that are not targets
 };
 
