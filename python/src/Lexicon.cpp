@@ -68,7 +68,9 @@ PyObject* convertText(PyObject* text, const In* in, std::u32string_view table) {
   // The exact largest character decides the new str's storage, as CPython
   // requires of every str.
   const Py_UCS4 largest = largestOutput(in, n, table, &changed);
-  if (!changed) return Py_NewRef(text);
+  // An exact str is immutable and can be handed back; a subclass's
+  // instance becomes a plain str, as str's own methods answer.
+  if (!changed) return PyUnicode_CheckExact(text) ? Py_NewRef(text) : PyUnicode_FromObject(text);
   PyObject* out = PyUnicode_New(n, largest);
   if (out == nullptr) return nullptr;
   convertIntoKind(in, n, table, out);
@@ -209,7 +211,7 @@ PyObject* search(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObje
   });
 }
 
-PyObject* charsWithMiss(Unihan& u, PyObject* field, PyObject* value) {
+PyObject* charsWithMiss(Unihan& u, PyObject* field, PyObject* value, bool keep) {
   const std::string_view name = utf8Of(field);
   const kelvorn::UnihanLexicon& lexicon = u.lexicon();
   if (!lexicon.fields().fieldIndex(name)) {
@@ -222,7 +224,7 @@ PyObject* charsWithMiss(Unihan& u, PyObject* field, PyObject* value) {
     found = &lexicon.charsWith(name, wanted);
   }
   PyObject* answer = tupleOfChars(*found);
-  if (answer == nullptr || found->empty()) return answer;
+  if (answer == nullptr || found->empty() || !keep) return answer;
   // Only values the data has are kept, so the cache cannot outgrow the data.
   py::dict& cache = u.charsWithCache();
   PyObject* values = PyDict_GetItemWithError(cache.ptr(), field);
@@ -246,18 +248,22 @@ PyObject* charsWith(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyO
     Unihan* u = unihanOf(self);
     if (u == nullptr || !a.bind("chars_with", kNames, 2, args, nargs, kw)) return nullptr;
     for (std::size_t i = 0; i < 2; ++i) {
-      if (!PyUnicode_CheckExact(a[i])) {
+      if (!PyUnicode_Check(a[i])) {
         PyErr_Format(PyExc_TypeError, "expected a %s (str), got %s", kNames[i],
                      Py_TYPE(a[i])->tp_name);
         return nullptr;
       }
     }
+    // Only exact str keys the cache: a subclass may compare or hash its own
+    // way, so its questions are answered afresh.
+    const bool cacheable = PyUnicode_CheckExact(a[0]) && PyUnicode_CheckExact(a[1]);
+    if (!cacheable) return charsWithMiss(*u, a[0], a[1], false);
     // The hit path: two dict lookups with the str objects as they came.
     if (PyObject* values = PyDict_GetItemWithError(u->charsWithCache().ptr(), a[0])) {
       if (PyObject* hit = PyDict_GetItemWithError(values, a[1])) return Py_NewRef(hit);
     }
     if (PyErr_Occurred()) return nullptr;
-    return charsWithMiss(*u, a[0], a[1]);
+    return charsWithMiss(*u, a[0], a[1], true);
   });
 }
 

@@ -104,6 +104,14 @@ def test_chars_with(small):
     with pytest.raises(TypeError):
         small.chars_with("kCantonese", 3)
 
+    class Name(str):
+        pass
+
+    # A str subclass is asked like a str; conversion answers a plain str.
+    assert small.chars_with(Name("kCantonese"), Name("hon2")) == ("汉",)
+    assert type(small.to_simplified(Name("abc"))) is str
+    assert type(small.to_simplified(Name("漢"))) is str
+
 
 def test_lexicon_from_threads(small):
     answers = []
