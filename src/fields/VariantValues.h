@@ -2,7 +2,9 @@
 // kSemanticVariant, kSpecializedSemanticVariant, kZVariant, kSpoofingVariant,
 // kCompatibilityVariant), read into the characters it names and the
 // dictionaries that back each one. This is the one reader of that grammar;
-// the lexicon and the tool's expanded export both use it.
+// the lexicon and the tool's expanded export both use it. The all-field
+// library keeps its symbols hidden, so a program outside the library (the
+// tool, the tests) compiles VariantValues.cpp in, as tests/CMakeLists.txt does.
 //
 //   value    target (" " target)*
 //   target   "U+" 4 to 6 hexadecimal digits (either case), a scalar value
