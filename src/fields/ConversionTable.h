@@ -1,5 +1,5 @@
 // The dense tables behind conversion between simplified and traditional
-// characters: one entry per code point up to the last one the field names,
+// characters: one entry per code point up to the last one that has the field,
 // so that converting a character is one bounds check and one load.
 #ifndef KELVORN_FIELDS_CONVERSIONTABLE_H
 #define KELVORN_FIELDS_CONVERSIONTABLE_H
