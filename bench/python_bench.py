@@ -11,6 +11,10 @@ total_strokes / radical_stroke at most 0.3x the time of the dict lookup,
 field() at most the dict's, and by_reading at most 2x a dict.get that hands
 back a prebuilt list.
 
+The lexicon has targets of its own: to_simplified at least 100 MB/s of mixed
+text (UTF-8 bytes), a one-word search at most 50 us, and chars_with at most
+2x a dict.get that answers a prebuilt list.
+
 The same run times `unihan export --format jsonl -o FILE` (the build's tool,
 found next to the package in a build tree, or named with --tool), start to
 exit, against the standard library doing the same job: the text read into
@@ -23,6 +27,7 @@ import argparse
 import json
 import os
 import pathlib
+import random
 import subprocess
 import sys
 import tempfile
@@ -36,6 +41,9 @@ FIELDS_LOAD_TARGET = 1 / 100
 FIELD_TARGET = 1.0
 EXPORT_TARGET = 1 / 10
 LOOKUP_TARGET = 2.0
+CONVERT_TARGET_MB_S = 100
+SEARCH_TARGET_US = 50
+CHARS_WITH_TARGET = 2.0
 
 
 def load_dict(path):
@@ -115,6 +123,60 @@ def per_call_ns(function, chars, repeats):
     return best_of(repeats, run) / len(chars) * 1e9
 
 
+def mixed_text(size=4 << 20):
+    """Mixed text as bench/LexiconBench.cpp makes it: runs of 1 to 12
+    characters of the URO between ASCII words, lines of some 60 bytes."""
+    rng = random.Random(20231207)
+    words = ["the ", "Unicode ", "2024, ", "font ", "(x) ", "ok. "]
+    pieces, length, line = [], 0, 0
+    while length < size:
+        run = "".join(chr(rng.randint(0x4E00, 0x9FA5)) for _ in range(rng.randint(1, 12)))
+        piece = run + rng.choice(words)
+        line += len(piece.encode())
+        if line > 60:
+            piece += "\n"
+            line = 0
+        pieces.append(piece)
+        length += len(piece.encode())
+    return "".join(pieces)
+
+
+def lexicon_rows(unihan, data, repeats):
+    """(name, measured, unit, target, missed) rows of the lexicon."""
+    text = mixed_text()
+    size = len(text.encode())
+    rows = []
+    for name, method in (("to_simplified", unihan.to_simplified),
+                         ("to_traditional", unihan.to_traditional)):
+        method(text)  # builds the table
+        seconds = best_of(repeats, lambda: method(text))
+        rate = size / seconds / 1e6
+        rows.append((name, rate, "MB/s", f">= {CONVERT_TARGET_MB_S}", rate < CONVERT_TARGET_MB_S))
+
+    words = sorted({w.lower() for fields in data.values()
+                    for w in "".join(c if c.isascii() and c.isalpha() else " "
+                                     for c in fields.get("kDefinition", "")).split()})
+    sample = words[::max(1, len(words) // 2000)]
+    search = unihan.search
+    first = best_of(1, lambda: [search(w) for w in sample]) / len(sample) * 1e6
+    again = per_call_ns(search, sample, repeats) / 1e3
+    rows.append(("search, 1 word", again, "us", f"<= {SEARCH_TARGET_US}", again > SEARCH_TARGET_US))
+    rows.append(("  first ask", first, "us", "", False))
+
+    values = sorted({v for fields in data.values() for v in fields.get("kCangjie", "").split()})
+    prebuilt = {v: list(unihan.chars_with("kCangjie", v)) for v in values}
+    get = prebuilt.get
+    chars_with = unihan.chars_with
+    theirs = per_call_ns(get, values, repeats)
+    mine = per_call_ns(lambda v: chars_with("kCangjie", v), values, repeats)
+    plain = per_call_ns(lambda v: get(v), values, repeats)
+    ratio = mine / plain
+    rows.append(("chars_with", mine, "ns", f"<= {CHARS_WITH_TARGET}x dict.get",
+                 ratio > CHARS_WITH_TARGET))
+    rows.append(("  dict.get", plain, "ns", f"ratio {ratio:.2f}; bare get {theirs:.0f} ns", False))
+    return rows
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("text", help="the Unihan text (e.g. <build>/data/unihan-17.0-all.txt)")
@@ -172,6 +234,11 @@ def main():
         missed |= ratio > target
         print(f"{name:16}{theirs:>9.1f} {unit}{mine:>13.1f} {unit}{ratio:>8.3f}{target:>8.3f}"
               + ("  MISSED" if ratio > target else ""))
+    print()
+    print(f"lexicon{'':9}{'measured':>12}  target")
+    for name, measured, unit, target, miss in lexicon_rows(unihan, data, args.repeats):
+        missed |= miss
+        print(f"{name:16}{measured:>9.1f} {unit:4}  {target}" + ("  MISSED" if miss else ""))
     return 1 if missed else 0
 
 

@@ -12,6 +12,12 @@ set(KELVORN_FIELDS_SOURCES
   src/fields/ImageBuilder.cpp
   src/fields/AtomicWrite.cpp
   src/fields/UnihanFields.cpp
+  src/fields/VariantValues.cpp
+  src/fields/ConversionTable.cpp
+  src/fields/GlossIndex.cpp
+  src/fields/ValueIndex.cpp
+  src/fields/LexiconState.cpp
+  src/fields/UnihanLexicon.cpp
 )
 
 kelvorn_companion_library(kelvorn_unihan_fields unihan_fields
@@ -31,6 +37,7 @@ install(TARGETS kelvorn_unihan_fields EXPORT KelvornUnihanTargets
           COMPONENT runtime NAMELINK_COMPONENT development
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanFields.h
+  ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanLexicon.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kelvorn COMPONENT development)
 
 # The image of the bundled data, made by the tool and installed next to the

@@ -1,7 +1,5 @@
 // unihan sort: lines of UTF-8 text in radical-stroke or total-strokes order,
 // character by character, stable.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -10,9 +8,8 @@
 #include "Commands.h"
 #include "IndexOptions.h"
 #include "Stdout.h"
+#include "TextInput.h"
 #include "ToolError.h"
-#include "app/files/FileDescriptor.h"
-#include "app/files/InputFile.h"
 #include "kelvorn/Utf8.h"
 
 namespace unihan_tool {
@@ -25,7 +22,7 @@ struct SortOptions {
 
 // The input is held once; a line is where it lies in the text and where its
 // characters lie in one decoded buffer, so that no line costs an allocation.
-// The input is at most kMaxInputBytes, so 32-bit offsets reach all of it.
+// The input is at most kMaxTextInputBytes, so 32-bit offsets reach all of it.
 struct Line {
   std::uint32_t textStart, textLength;
   std::uint32_t charStart, charLength;
@@ -37,21 +34,7 @@ struct Lines {
   std::vector<Line> lines;
 };
 
-// Sorting needs the whole input at once; past this much it is refused
-// rather than allowed to take the machine's memory (`sort < /dev/zero`).
-constexpr std::size_t kMaxInputBytes = std::size_t{1} << 30;
-static_assert(kMaxInputBytes < UINT32_MAX, "a line's offsets are 32 bits");
-
-std::string readInput(const std::string& file) {
-  if (file.empty() || file == "-") {
-    return kelvorn_files::readStream(STDIN_FILENO, kMaxInputBytes, "standard input",
-                                     "standard input: more than " +
-                                         std::to_string(kMaxInputBytes) +
-                                         " bytes; sort at most that much at once");
-  }
-  return kelvorn_files::InputFile::open(file, kelvorn_files::InputKind::kFile)
-      .readSnapshot(kMaxInputBytes);
-}
+static_assert(kMaxTextInputBytes < UINT32_MAX, "a line's offsets are 32 bits");
 
 // Every line is decoded before anything is sorted or printed, so that a bad
 // one leaves no output behind.
@@ -90,7 +73,9 @@ kelvorn::SortOrder parseOrder(const std::string& by) {
 
 void runSort(const SortOptions& opts, const GlobalOptions& global) {
   const kelvorn::SortOrder order = parseOrder(opts.by);
-  Lines input = splitLines(readInput(opts.file));
+  const auto file = openTextInput(opts.file);
+  Lines input =
+      splitLines(readTextInput(file ? &*file : nullptr, "sort at most that much at once"));
   const auto loaded = loadIndex(global);
   const kelvorn::UnihanIndex& index = *loaded->index;
   const std::u32string_view chars = input.chars;

@@ -32,6 +32,10 @@ Command addSortCommand(CLI::App& parent, const GlobalOptions& global);
 Command addCompileFieldsCommand(CLI::App& parent);
 Command addFieldCommand(CLI::App& parent);
 Command addExportCommand(CLI::App& parent);
+Command addVariantsCommand(CLI::App& parent);
+Command addConvertCommand(CLI::App& parent);
+Command addSearchCommand(CLI::App& parent);
+Command addLookupCommand(CLI::App& parent);
 
 }  // namespace unihan_tool
 

@@ -33,7 +33,9 @@ int run(int argc, char** argv) {
                                          addShowCommand(app, global), addCidCommand(app, global),
                                          addRadicalCommand(app, global), addStrokesCommand(app, global),
                                          addReadingCommand(app, global), addSortCommand(app, global),
-                                         addCompileFieldsCommand(app), addFieldCommand(app), addExportCommand(app)};
+                                         addCompileFieldsCommand(app), addFieldCommand(app), addExportCommand(app),
+                                         addVariantsCommand(app), addConvertCommand(app),
+                                         addSearchCommand(app), addLookupCommand(app)};
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

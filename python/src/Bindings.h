@@ -41,6 +41,8 @@ void defineQueries(UnihanClass& cls);
 void defineReverseLookups(UnihanClass& cls);
 // Every Unihan field: field(), fields(), field_names().
 void defineFields(UnihanClass& cls);
+// Variants, conversion, search by gloss, any field in reverse.
+void defineLexicon(UnihanClass& cls);
 
 }  // namespace kelvorn_python
 

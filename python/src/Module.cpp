@@ -56,4 +56,5 @@ PYBIND11_MODULE(_native, m) {
   defineQueries(cls);
   defineReverseLookups(cls);
   defineFields(cls);
+  defineLexicon(cls);
 }

@@ -195,4 +195,18 @@ PyObject* Unihan::answerCache(std::size_t which) {
   return cache.ptr();
 }
 
+const kelvorn::UnihanLexicon& Unihan::lexicon() {
+  if (const kelvorn::UnihanLexicon* ready = lexiconReady_.load(std::memory_order_acquire)) {
+    return *ready;
+  }
+  const kelvorn::UnihanFields& store = fields();
+  const py::gil_scoped_release unlocked;
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (!lexicon_) {
+    lexicon_ = std::make_unique<const kelvorn::UnihanLexicon>(store);
+    lexiconReady_.store(lexicon_.get(), std::memory_order_release);
+  }
+  return *lexicon_;
+}
+
 }  // namespace kelvorn_python

@@ -10,6 +10,8 @@
 #ifndef KELVORN_PYTHON_UNIHAN_H
 #define KELVORN_PYTHON_UNIHAN_H
 
+#include <pybind11/pybind11.h>
+
 #include <array>
 #include <atomic>
 #include <memory>
@@ -23,6 +25,7 @@
 
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanLexicon.h"
 #include "kelvorn/UnihanIndex.h"
 #include "kelvorn/UnihanMgr.h"
 
@@ -72,11 +75,28 @@ class Unihan {
   // read at once.
   const kelvorn::ReadingFrequencies& readingFrequencies();
 
-  // The answers already given to one kind of reverse lookup, a dict keyed by
-  // the query (borrowed). An answer never changes, so a repeated question is
-  // one dict lookup. Call with the interpreter lock held.
-  static constexpr std::size_t kAnswerCacheCount = 16;
+  // The answers already given to the reverse lookups, each cache a dict
+  // keyed by the question: an answer never changes, so a repeated question
+  // is one dict lookup. by_reading has one per field, exactness and order;
+  // chars_with keeps field -> {value -> tuple}, search word -> tuple. Made on
+  // first use, since the constructor runs without the interpreter lock; call
+  // with it held.
+  static constexpr std::size_t kReadingCaches = 16;
+  static constexpr std::size_t kCharsWithCache = kReadingCaches;
+  static constexpr std::size_t kSearchCache = kReadingCaches + 1;
+  static constexpr std::size_t kAnswerCacheCount = kReadingCaches + 2;
   PyObject* answerCache(std::size_t which);
+  pybind11::dict charsWithCache() {
+    return pybind11::reinterpret_borrow<pybind11::dict>(answerCache(kCharsWithCache));
+  }
+  pybind11::dict searchCache() {
+    return pybind11::reinterpret_borrow<pybind11::dict>(answerCache(kSearchCache));
+  }
+
+  // The lexicon over fields(), made on first use; its own indexes are built
+  // on the first question that needs each (see Lexicon.cpp).
+  const kelvorn::UnihanLexicon& lexicon();
+
 
  private:
   kelvorn::Unihan unihan_;
@@ -94,6 +114,9 @@ class Unihan {
   std::atomic<const kelvorn::UnihanFields*> fieldsReady_{nullptr};
   std::unique_ptr<const kelvorn::ReadingFrequencies> frequencies_;
   std::array<pybind11::object, kAnswerCacheCount> answerCaches_;
+
+  std::unique_ptr<const kelvorn::UnihanLexicon> lexicon_;
+  std::atomic<const kelvorn::UnihanLexicon*> lexiconReady_{nullptr};
 };
 
 // A source slot the preference leaves empty.

@@ -1,0 +1,177 @@
+"""Variants, conversion, search by gloss and lookups by value from Python:
+small texts for the edge cases (the str kinds a conversion moves between,
+characters that list themselves or several others, words with digits and
+punctuation), and the bundled data against answers read from its text."""
+
+import collections
+import re
+import threading
+
+import pytest
+
+import kelvorn_unihan
+
+LEXICON_TEXT = """\
+U+4E00\tkTotalStrokes\t1
+U+4E00\tkDefinition\tone; a, an; alone
+U+53D1\tkTraditionalVariant\tU+767C U+9AEE
+U+540E\tkTraditionalVariant\tU+540E U+5F8C
+U+5F8C\tkSimplifiedVariant\tU+540E
+U+6C49\tkTraditionalVariant\tU+6F22
+U+6F22\tkSimplifiedVariant\tU+6C49
+U+6F22\tkSemanticVariant\tU+6F22<kMatthews U+2A6D6<kHanYu:TZ,kLau
+U+6F22\tkCantonese\thon3
+U+6C49\tkCantonese\thon3  hon2
+U+8214\tkDefinition\tto lick; to taste, a mat
+U+20001\tkSimplifiedVariant\tU+4E00
+U+20001\tkDefinition\tTO LICK (again), 2nd
+U+4E01\tkTraditionalVariant\tU+20002
+"""
+
+
+@pytest.fixture(scope="module")
+def small(tmp_path_factory):
+    path = tmp_path_factory.mktemp("lexicon") / "lexicon.txt"
+    path.write_text(LEXICON_TEXT, encoding="utf-8")
+    return kelvorn_unihan.Unihan(str(path))
+
+
+def test_variants_and_script_classes(small):
+    assert small.variants("漢") == {
+        "kSimplifiedVariant": [("汉", [])],
+        "kSemanticVariant": [("漢", ["kMatthews"]), ("\U0002A6D6", ["kHanYu:TZ", "kLau"])],
+    }
+    assert small.variants(0x4E00) == {}
+    assert [small.script_class(c) for c in "汉漢后一"] == ["simplified", "traditional", "both",
+                                                          "neither"]
+    with pytest.raises(ValueError):
+        small.variants("漢字")
+
+
+def test_conversion_keeps_everything_but_the_characters_it_converts(small):
+    assert small.to_simplified("漢 and 後\r\n") == "汉 and 后\r\n"
+    assert small.to_traditional("汉发后") == "漢發后"
+    # The str's storage follows the largest character of the answer: one
+    # past the BMP in (U+20001) and none out, and the other way round.
+    assert small.to_simplified("\U00020001") == "一"
+    assert small.to_simplified("a\U00020001") == "a一"
+    assert small.to_traditional("丁") == "\U00020002"
+    assert small.to_traditional("Aé丁") == "Aé\U00020002"
+    ascii_text = "nothing to do"
+    assert small.to_simplified(ascii_text) is ascii_text
+    assert small.to_simplified("") == ""
+    assert small.to_traditional("\ud800汉") == "\ud800漢"  # a lone surrogate stays
+
+
+def test_conversion_reports_characters_with_several_candidates(small):
+    text, ambiguous = small.to_traditional("a发\n后", ambiguous=True)
+    assert text == "a發\n后"
+    assert ambiguous == [(1, "发", ["發", "髮"]), (3, "后", ["后", "後"])]
+    assert small.to_simplified("漢", ambiguous=True) == ("汉", [])
+    assert small.to_simplified(text="漢", ambiguous=False) == "汉"
+    with pytest.raises(TypeError):
+        small.to_simplified(b"\xe6\xbc\xa2")
+    with pytest.raises(TypeError):
+        small.to_simplified()
+    with pytest.raises(UnicodeEncodeError):
+        small.to_simplified("\ud800", ambiguous=True)
+
+
+def test_search_by_words(small):
+    assert small.search("lick") == ("舔", "\U00020001")
+    assert small.search(["To", "LICK"]) == ("舔", "\U00020001")
+    assert small.search("lick, a mat!") == ("舔",)
+    assert small.search("nd2") == ("\U00020001",)  # "nd"
+    assert small.search("lic") == ()
+    assert small.search("") == ()
+    assert small.search("4 2; 丁") == ()
+    assert small.search([]) == ()
+    assert small.search("LICK") is small.search("lick")  # kept by its word
+    with pytest.raises(TypeError):
+        small.search(["lick", 2])
+    with pytest.raises(TypeError):
+        small.search(3)
+
+
+def test_chars_with(small):
+    assert small.chars_with("kCantonese", "hon3") == ("汉", "漢")
+    assert small.chars_with("kCantonese", "hon2") == ("汉",)
+    assert small.chars_with("kCantonese", "hon") == ()
+    assert small.chars_with("kCantonese", "") == ()
+    assert small.chars_with("kCantonese", "hon3") is small.chars_with("kCantonese", "hon3")
+    with pytest.raises(ValueError, match="no field kCantonse"):
+        small.chars_with("kCantonse", "hon3")
+    with pytest.raises(TypeError):
+        small.chars_with("kCantonese", 3)
+
+    class Name(str):
+        pass
+
+    # A str subclass is asked like a str; conversion answers a plain str.
+    assert small.chars_with(Name("kCantonese"), Name("hon2")) == ("汉",)
+    assert type(small.to_simplified(Name("abc"))) is str
+    assert type(small.to_simplified(Name("漢"))) is str
+
+
+def test_lexicon_from_threads(small):
+    answers = []
+
+    def ask():
+        answers.append((small.to_simplified("漢"), small.search("lick"),
+                        small.chars_with("kCantonese", "hon3")))
+
+    threads = [threading.Thread(target=ask) for _ in range(8)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    assert len(set(answers)) == 1
+
+
+@pytest.fixture(scope="module")
+def text_fields(build_dir):
+    """{code point: {field: value}} read straight from the bundled text."""
+    path = build_dir / "data" / f"unihan-{kelvorn_unihan.UNICODE_VERSION}-all.txt"
+    table = collections.defaultdict(dict)
+    with open(path, encoding="utf-8") as text:
+        for line in text:
+            if line.startswith("U+"):
+                code, field, value = line.rstrip("\n").split("\t", 2)
+                table[int(code[2:], 16)][field] = value
+    return table
+
+
+def test_conversion_of_every_character(bundled, text_fields):
+    held = sorted(text_fields)
+    text = "".join(chr(cp) for cp in held)
+    for method, field in ((bundled.to_simplified, "kSimplifiedVariant"),
+                          (bundled.to_traditional, "kTraditionalVariant")):
+        expected = []
+        for cp in held:
+            targets = [int(p.split("<")[0][2:], 16) for p in text_fields[cp].get(field, "").split()]
+            expected.append(cp if not targets or cp in targets else targets[0])
+        assert method(text) == "".join(map(chr, expected)), field
+        converted, ambiguous = method(text, ambiguous=True)
+        assert converted == "".join(map(chr, expected))
+        several = [i for i, cp in enumerate(held) if len(text_fields[cp].get(field, "").split()) > 1]
+        assert [a[0] for a in ambiguous] == several
+    assert bundled.to_simplified("漢字的發展") == "汉字的发展"
+
+
+def test_search_every_word_and_chars_with_every_value(bundled, text_fields):
+    by_word = collections.defaultdict(set)
+    by_value = collections.defaultdict(set)
+    for cp, fields in text_fields.items():
+        for word in re.findall(r"[A-Za-z]+", fields.get("kDefinition", "")):
+            by_word[word.lower()].add(cp)
+        for field in ("kCangjie", "kCantonese", "kSemanticVariant"):
+            for value in fields.get(field, "").split(" "):
+                if value:
+                    by_value[field, value].add(cp)
+    assert len(by_word) > 10000
+    for word, cps in by_word.items():
+        assert bundled.search(word) == tuple(chr(cp) for cp in sorted(cps)), word
+    for (field, value), cps in by_value.items():
+        assert bundled.chars_with(field, value) == tuple(chr(cp) for cp in sorted(cps))
+    assert bundled.chars_with("kCangjie", "ETLO") == ("漢",)
+    assert "舓" in bundled.search("to lick")

@@ -1,0 +1,110 @@
+#include "fields/ConversionTable.h"
+
+#include <algorithm>
+
+#include "fields/VariantValues.h"
+#include "kelvorn/Utf8.h"
+
+namespace kelvorn_fields_private {
+namespace {
+
+// A converted character is at most one byte longer than the original (three
+// bytes to four), so a third more than the input always holds the output.
+std::size_t outputBound(std::size_t inputSize) { return inputSize + inputSize / 3 + 4; }
+
+// Writes the UTF-8 form of a scalar value at out; answers the byte count.
+std::size_t encodeAt(char32_t cp, char* out) noexcept {
+  if (cp < 0x80) {
+    out[0] = static_cast<char>(cp);
+    return 1;
+  }
+  if (cp < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (cp >> 6));
+    out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 2;
+  }
+  if (cp < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (cp >> 12));
+    out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (cp >> 18));
+  out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+  return 4;
+}
+
+[[noreturn]] void throwNotUtf8(std::string_view text, std::size_t bad) {
+  const std::string_view before = text.substr(0, bad);
+  const std::size_t line =
+      1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  const std::size_t lastLf = before.rfind('\n');
+  const std::size_t lineStart = lastLf == std::string_view::npos ? 0 : lastLf + 1;
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(text[bad]);
+  throw kelvorn::FieldsError("line " + std::to_string(line) + ": not valid UTF-8: byte 0x" +
+                             kHex[byte >> 4] + kHex[byte & 0xFU] + " at offset " +
+                             std::to_string(bad - lineStart));
+}
+
+}  // namespace
+
+ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
+                                     std::string_view variantField) {
+  ConversionTable table;
+  const std::optional<std::size_t> field = fields.fieldIndex(variantField);
+  if (!field) return table;
+  const std::vector<char32_t> held = fields.codePointsWith(variantField);
+  if (held.empty()) return table;
+  const std::size_t size = static_cast<std::size_t>(held.back()) + 1;
+  table.to.resize(size);
+  for (std::size_t cp = 0; cp < size; ++cp) table.to[cp] = static_cast<char32_t>(cp);
+  table.several.assign(size, false);
+  for (const char32_t cp : held) {
+    const VariantValue value = parseVariantValue(fields.valueAt(cp, *field).value_or(""));
+    const auto& targets = value.targets;
+    const bool listsItself = std::any_of(
+        targets.begin(), targets.end(), [cp](const VariantTarget& t) { return t.codePoint == cp; });
+    if (!targets.empty() && !listsItself) table.to[cp] = targets.front().codePoint;
+    table.several[cp] = targets.size() > 1;
+  }
+  return table;
+}
+
+std::string convertText(std::string_view text, const ConversionTable& table,
+                        std::vector<MarkedChar>* marked) {
+  std::string out(outputBound(text.size()), '\0');
+  char* const begin = out.data();
+  char* write = begin;
+  const char32_t* const to = table.to.data();
+  const std::size_t tableSize = table.to.size();
+  std::size_t pos = 0;
+  std::size_t index = 0;
+  while (pos < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+      *write++ = static_cast<char>(lead);
+      ++pos;
+      ++index;
+      continue;
+    }
+    const std::size_t at = pos;
+    char32_t cp = 0;
+    std::size_t bad = 0;
+    if (!kelvorn::utf8::next(text, &pos, &cp, &bad)) throwNotUtf8(text, bad);
+    const char32_t converted = cp < tableSize ? to[cp] : cp;
+    if (converted == cp) {
+      for (std::size_t i = at; i < pos; ++i) *write++ = text[i];
+    } else {
+      write += encodeAt(converted, write);
+    }
+    if (marked != nullptr && table.hasSeveral(cp)) marked->push_back({at, index, cp, converted});
+    ++index;
+  }
+  out.resize(static_cast<std::size_t>(write - begin));
+  return out;
+}
+
+}  // namespace kelvorn_fields_private

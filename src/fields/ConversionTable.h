@@ -1,0 +1,50 @@
+// The dense tables behind conversion between simplified and traditional
+// characters: one entry per code point up to the last one that has the field,
+// so that converting a character is one bounds check and one load.
+#ifndef KELVORN_FIELDS_CONVERSIONTABLE_H
+#define KELVORN_FIELDS_CONVERSIONTABLE_H
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kelvorn/UnihanFields.h"
+
+namespace kelvorn_fields_private {
+
+struct ConversionTable {
+  // to[cp]: what cp becomes; code points past the end stay as they are.
+  std::u32string to;
+  // several[cp]: the field lists more than one character for cp.
+  std::vector<bool> several;
+
+  char32_t convert(char32_t cp) const noexcept { return cp < to.size() ? to[cp] : cp; }
+  bool hasSeveral(char32_t cp) const noexcept { return cp < several.size() && several[cp]; }
+};
+
+// From kSimplifiedVariant (to simplified) or kTraditionalVariant (to
+// traditional): a character that lists itself, or has no such field, stays;
+// any other becomes the first character listed.
+ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
+                                     std::string_view variantField);
+
+// A character of the input that hasSeveral() marks.
+struct MarkedChar {
+  std::size_t offset;  // in bytes
+  std::size_t index;   // in characters
+  char32_t codePoint;
+  char32_t chosen;
+};
+
+// Converts UTF-8 text through the table; every byte of a character that
+// stays (and of ASCII) is copied unchanged. When `marked` is given, the
+// characters with several candidates are appended to it. Throws
+// kelvorn::FieldsError naming the line and offset of a byte that is not
+// UTF-8.
+std::string convertText(std::string_view text, const ConversionTable& table,
+                        std::vector<MarkedChar>* marked);
+
+}  // namespace kelvorn_fields_private
+
+#endif  // KELVORN_FIELDS_CONVERSIONTABLE_H

@@ -1,0 +1,36 @@
+// Characters by the English words of their kDefinition. A word is a maximal
+// run of ASCII letters, lowercased: "to lick; to taste, a mat" has the words
+// to, lick, taste, a, mat. Queries are split the same way, so that what a
+// user types and what the data holds meet on one definition of a word.
+#ifndef KELVORN_FIELDS_GLOSSINDEX_H
+#define KELVORN_FIELDS_GLOSSINDEX_H
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "kelvorn/UnihanFields.h"
+
+namespace kelvorn_fields_private {
+
+// The words of text, lowercased, in order (repeats kept).
+std::vector<std::string> glossWords(std::string_view text);
+
+class GlossIndex {
+ public:
+  GlossIndex() = default;
+  explicit GlossIndex(const kelvorn::UnihanFields& fields);
+
+  // The characters whose definition has every word of the query, ascending;
+  // empty for a query without words.
+  std::vector<char32_t> search(std::string_view query) const;
+
+ private:
+  // word -> the characters whose definition has it, ascending, each once
+  std::unordered_map<std::string, std::vector<char32_t>> byWord_;
+};
+
+}  // namespace kelvorn_fields_private
+
+#endif  // KELVORN_FIELDS_GLOSSINDEX_H

@@ -1,0 +1,42 @@
+// What the copies of one UnihanLexicon share: the store and the indexes over
+// it, each built on first use under its own std::once_flag, so that threads
+// that ask at once wait for one build instead of racing to make several.
+#ifndef KELVORN_FIELDS_LEXICONSTATE_H
+#define KELVORN_FIELDS_LEXICONSTATE_H
+
+#include <memory>
+#include <mutex>
+#include <string_view>
+
+#include "fields/ConversionTable.h"
+#include "fields/GlossIndex.h"
+#include "fields/ValueIndex.h"
+#include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanLexicon.h"
+
+namespace kelvorn_fields_private {
+
+class LexiconState {
+ public:
+  explicit LexiconState(kelvorn::UnihanFields fields);
+
+  const kelvorn::UnihanFields& fields() const noexcept { return fields_; }
+  const ConversionTable& table(kelvorn::Script to) const;
+  const GlossIndex& gloss() const;
+  // nullptr for a field the store does not have.
+  const ValueIndex* values(std::string_view field) const;
+
+ private:
+  kelvorn::UnihanFields fields_;
+  mutable std::once_flag tableOnce_[2];
+  mutable ConversionTable tables_[2];
+  mutable std::once_flag glossOnce_;
+  mutable GlossIndex gloss_;
+  // One of each per field, by field index.
+  std::unique_ptr<std::once_flag[]> valuesOnce_;
+  std::unique_ptr<ValueIndex[]> values_;
+};
+
+}  // namespace kelvorn_fields_private
+
+#endif  // KELVORN_FIELDS_LEXICONSTATE_H

@@ -1,0 +1,29 @@
+#include "fields/ValueIndex.h"
+
+namespace kelvorn_fields_private {
+
+ValueIndex::ValueIndex(const kelvorn::UnihanFields& fields, std::size_t field) {
+  // Code points come ascending, so every list is sorted as it grows; a value
+  // given twice by one character is its list's last entry.
+  for (const char32_t cp : fields.codePoints()) {
+    std::string_view value = fields.valueAt(cp, field).value_or("");
+    while (!value.empty()) {
+      const std::size_t space = value.find(' ');
+      const std::string_view piece = value.substr(0, space);
+      if (!piece.empty()) {
+        std::vector<char32_t>& list = byValue_[piece];
+        if (list.empty() || list.back() != cp) list.push_back(cp);
+      }
+      if (space == std::string_view::npos) break;
+      value.remove_prefix(space + 1);
+    }
+  }
+}
+
+const std::vector<char32_t>& ValueIndex::find(std::string_view value) const {
+  static const std::vector<char32_t> kNone;
+  const auto found = byValue_.find(value);
+  return found == byValue_.end() ? kNone : found->second;
+}
+
+}  // namespace kelvorn_fields_private

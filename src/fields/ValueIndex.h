@@ -1,0 +1,30 @@
+// One field in reverse: each of its space-separated values -> the characters
+// that have it.
+#ifndef KELVORN_FIELDS_VALUEINDEX_H
+#define KELVORN_FIELDS_VALUEINDEX_H
+
+#include <cstddef>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "kelvorn/UnihanFields.h"
+
+namespace kelvorn_fields_private {
+
+class ValueIndex {
+ public:
+  ValueIndex() = default;
+  ValueIndex(const kelvorn::UnihanFields& fields, std::size_t field);
+
+  // Ascending, each character once; an empty list for an unknown value.
+  const std::vector<char32_t>& find(std::string_view value) const;
+
+ private:
+  // Keys point into the store's image, which the lexicon keeps alive.
+  std::unordered_map<std::string_view, std::vector<char32_t>> byValue_;
+};
+
+}  // namespace kelvorn_fields_private
+
+#endif  // KELVORN_FIELDS_VALUEINDEX_H

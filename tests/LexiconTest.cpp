@@ -1,0 +1,185 @@
+// The lexicon over small stores made for each case: the variant grammar at
+// its edges, the script classes, conversion (lines, bad UTF-8, characters
+// that list themselves or several others), gloss search and lookups by value.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "FieldsTestSupport.h"
+#include "fields/VariantValues.h"
+#include "kelvorn/UnihanLexicon.h"
+
+using fieldstest::build;
+using fieldstest::errorOf;
+using kelvorn::Script;
+using kelvorn::ScriptClass;
+using kelvorn::UnihanLexicon;
+using kelvorn_fields_private::parseVariantValue;
+
+namespace {
+
+using Chars = std::vector<char32_t>;
+
+// 汉/漢 one to one; 后 is its own traditional form and 後's simplified one;
+// 发 has two traditional forms; 乾 lists itself first among its simplified
+// forms; 𠀀 becomes a character past the BMP.
+constexpr std::string_view kVariants =
+    "U+53D1\tkTraditionalVariant\tU+767C U+9AEE\n"
+    "U+540E\tkTraditionalVariant\tU+540E U+5F8C\n"
+    "U+4E7E\tkSimplifiedVariant\tU+4E7E U+5E72\n"
+    "U+5F8C\tkSimplifiedVariant\tU+540E\n"
+    "U+6C49\tkTraditionalVariant\tU+6F22\n"
+    "U+6F22\tkSimplifiedVariant\tU+6C49\n"
+    "U+6F22\tkSemanticVariant\tU+6F22<kMatthews U+17D80<kHanYu:TZ,kLau  U+zz\n"
+    "U+4EBA\tkDefinition\tman; people; mankind\n"
+    "U+20000\tkTraditionalVariant\tU+2A6D6\n"
+    "U+2A6D6\tkSimplifiedVariant\tU+20000\n";
+
+TEST(VariantValues, ReadsTheGrammarAndSetsAsideWhatIsNot) {
+  const auto value = parseVariantValue("U+5154<kMatthews:T,kLau U+10FFFF u+6C49 U+6c49<kHanYu:TZ");
+  ASSERT_EQ(value.targets.size(), 3u);
+  EXPECT_EQ(value.targets[0].codePoint, 0x5154u);
+  EXPECT_EQ(value.targets[0].sources, (std::vector<std::string_view>{"kMatthews:T", "kLau"}));
+  EXPECT_EQ(value.targets[1].codePoint, 0x10FFFFu);
+  EXPECT_TRUE(value.targets[1].sources.empty());
+  EXPECT_EQ(value.targets[2].codePoint, 0x6C49u);
+  EXPECT_EQ(value.targets[2].sources, (std::vector<std::string_view>{"kHanYu:TZ"}));
+  EXPECT_EQ(value.invalid, (std::vector<std::string_view>{"u+6C49"}));
+
+  // Spaces at the ends and in runs give no pieces at all.
+  EXPECT_EQ(parseVariantValue("  U+4E00   U+4E01 ").targets.size(), 2u);
+  EXPECT_TRUE(parseVariantValue("").targets.empty());
+  // Each of these pieces is refused whole, and its neighbours are kept.
+  for (const std::string_view bad :
+       {"U+123", "U+1234567", "U+110000", "U+D800", "U+DFFF", "U+", "U+12G4", "X+1234", "U+4E00<",
+        "U+4E00<,kLau", "U+4E00<kLau,", "U+4E00<kLau:", "U+4E00<kLau:T1", "U+4E00<1kLau",
+        "U+4E00<kLau<kFenn", "U+4E00kLau", "U+4E00\t"}) {
+    const std::string value = "U+4E00 " + std::string(bad) + " U+4E01";
+    const auto parsed = parseVariantValue(value);
+    EXPECT_EQ(parsed.targets.size(), 2u) << bad;
+    EXPECT_EQ(parsed.invalid, (std::vector<std::string_view>{bad})) << bad;
+  }
+  EXPECT_EQ(parseVariantValue("U+0000").targets.at(0).codePoint, 0u);
+  EXPECT_EQ(parseVariantValue("U+E000<k_1").targets.at(0).sources.at(0), "k_1");
+}
+
+TEST(Lexicon, VariantsAndScriptClasses) {
+  const UnihanLexicon lexicon(build(kVariants));
+  const std::vector<kelvorn::Variant> v = lexicon.variants(0x6F22);
+  ASSERT_EQ(v.size(), 3u);
+  EXPECT_EQ(v[0].field, "kSimplifiedVariant");
+  EXPECT_EQ(v[0].codePoint, 0x6C49u);
+  EXPECT_EQ(v[1].field, "kSemanticVariant");
+  EXPECT_EQ(v[1].sources, (std::vector<std::string_view>{"kMatthews"}));
+  EXPECT_EQ(v[2].codePoint, 0x17D80u);
+  EXPECT_EQ(v[2].sources, (std::vector<std::string_view>{"kHanYu:TZ", "kLau"}));
+  EXPECT_TRUE(lexicon.variants(0x4EBA).empty());
+
+  EXPECT_EQ(lexicon.scriptClass(0x6C49), ScriptClass::kSimplifiedOnly);
+  EXPECT_EQ(lexicon.scriptClass(0x6F22), ScriptClass::kTraditionalOnly);
+  EXPECT_EQ(lexicon.scriptClass(0x540E), ScriptClass::kBoth);  // lists itself
+  EXPECT_EQ(lexicon.scriptClass(0x4E7E), ScriptClass::kBoth);
+  EXPECT_EQ(lexicon.scriptClass(0x4EBA), ScriptClass::kNeither);
+  EXPECT_EQ(lexicon.scriptClass(0x110000), ScriptClass::kNeither);
+}
+
+TEST(Lexicon, ConvertsCharacterByCharacterKeepingEverythingElse) {
+  const UnihanLexicon lexicon(build(kVariants));
+  EXPECT_EQ(lexicon.convert(U'漢', Script::kSimplified), U'汉');
+  EXPECT_EQ(lexicon.convert(U'后', Script::kTraditional), U'后');  // lists itself
+  EXPECT_EQ(lexicon.convert(U'乾', Script::kSimplified), U'乾');
+  EXPECT_EQ(lexicon.convert(U'发', Script::kTraditional), U'發');  // the first of two
+  EXPECT_EQ(lexicon.convert(0x2A6D6, Script::kSimplified), 0x20000u);
+  EXPECT_EQ(lexicon.convert(0x2A6D7, Script::kSimplified), 0x2A6D7u);  // past the table
+  EXPECT_EQ(lexicon.conversionTable(Script::kSimplified).size(), 0x2A6D7u);
+
+  EXPECT_EQ(lexicon.convert("漢人 A\r\n後\n\n𪛖", Script::kSimplified), "汉人 A\r\n后\n\n𠀀");
+  EXPECT_EQ(lexicon.convert("𠀀汉x\n", Script::kTraditional), "𪛖漢x\n");
+  EXPECT_EQ(lexicon.convert("", Script::kTraditional), "");
+  // Every character grows by a byte here: the output's bound is tight.
+  std::string many;
+  for (int i = 0; i < 1000; ++i) many += "\xF0\xA0\x80\x80";
+  EXPECT_EQ(lexicon.convert(many, Script::kTraditional).size(), many.size());
+
+  const kelvorn::Conversion c = lexicon.convertReporting("a发\n后乾", Script::kTraditional);
+  EXPECT_EQ(c.text, "a發\n后乾");
+  ASSERT_EQ(c.ambiguous.size(), 2u);
+  EXPECT_EQ(c.ambiguous[0].offset, 1u);
+  EXPECT_EQ(c.ambiguous[0].index, 1u);
+  EXPECT_EQ(c.ambiguous[0].chosen, U'發');
+  EXPECT_EQ(c.ambiguous[0].candidates, (Chars{U'發', U'髮'}));
+  EXPECT_EQ(c.ambiguous[1].offset, 5u);
+  EXPECT_EQ(c.ambiguous[1].index, 3u);
+  EXPECT_EQ(c.ambiguous[1].chosen, U'后');
+  // 乾 lists two simplified forms, but conversion to traditional does not ask.
+  EXPECT_EQ(lexicon.convertReporting("乾", Script::kSimplified).ambiguous.size(), 1u);
+}
+
+TEST(Lexicon, ConversionRefusesTextThatIsNotUtf8) {
+  const UnihanLexicon lexicon(build(kVariants));
+  EXPECT_EQ(errorOf([&] { (void)lexicon.convert("漢\nab\xFF", Script::kSimplified); }),
+            "line 2: not valid UTF-8: byte 0xFF at offset 2");
+  // A sequence cut short by the end of the text, and by a line end.
+  EXPECT_EQ(errorOf([&] { (void)lexicon.convert("\n\n\xE6\xBC", Script::kSimplified); }),
+            "line 3: not valid UTF-8: byte 0xE6 at offset 0");
+  EXPECT_EQ(errorOf([&] { (void)lexicon.convert("x\xE6\xBC\nx", Script::kSimplified); }),
+            "line 1: not valid UTF-8: byte 0x0A at offset 3");
+  EXPECT_EQ(errorOf([&] { (void)lexicon.convertReporting("\xED\xA0\x80", Script::kTraditional); }),
+            "line 1: not valid UTF-8: byte 0xED at offset 0");
+}
+
+TEST(Lexicon, SearchesGlossWords) {
+  const UnihanLexicon lexicon(
+      build("U+3400\tkDefinition\t(same as U+4E18 丘) hillock or mound\n"
+            "U+4E00\tkDefinition\tone; a, an; alone\n"
+            "U+8214\tkDefinition\tto lick; to taste, a mat, bamboo mat\n"
+            "U+20000\tkDefinition\tTo LICK (again); cf. LICKING\n"
+            "U+4E01\tkCangjie\tMN\n"));
+  EXPECT_EQ(lexicon.search("lick"), (Chars{0x8214, 0x20000}));
+  EXPECT_EQ(lexicon.search("to lick"), (Chars{0x8214, 0x20000}));
+  EXPECT_EQ(lexicon.search("  LiCk,to!"), (Chars{0x8214, 0x20000}));
+  EXPECT_EQ(lexicon.search("lick mat"), (Chars{0x8214}));
+  EXPECT_EQ(lexicon.search("a"), (Chars{0x4E00, 0x8214}));
+  EXPECT_EQ(lexicon.search("U4E18"), (Chars{0x3400}));  // "U" and "E"
+  EXPECT_TRUE(lexicon.search("lic").empty());           // whole words only
+  EXPECT_TRUE(lexicon.search("lick hillock").empty());
+  EXPECT_TRUE(lexicon.search("").empty());
+  EXPECT_TRUE(lexicon.search("4 2; 丘").empty());  // no word at all
+  EXPECT_TRUE(UnihanLexicon(build("U+4E01\tkCangjie\tMN\n")).search("one").empty());
+}
+
+TEST(Lexicon, FindsCharactersByOneValueOfAnyField) {
+  const UnihanLexicon lexicon(
+      build("U+6F22\tkCantonese\thon3\n"
+            "U+6C49\tkCantonese\thon3\n"
+            "U+5B57\tkCantonese\tzi6  hon3 zi6\n"
+            "U+6F22\tkCangjie\tETLO\n"));
+  EXPECT_EQ(lexicon.charsWith("kCantonese", "hon3"), (Chars{0x5B57, 0x6C49, 0x6F22}));
+  EXPECT_EQ(lexicon.charsWith("kCantonese", "zi6"), (Chars{0x5B57}));
+  EXPECT_TRUE(lexicon.charsWith("kCantonese", "hon").empty());
+  EXPECT_TRUE(lexicon.charsWith("kCantonese", "").empty());
+  EXPECT_TRUE(lexicon.charsWith("kCangjie", "etlo").empty());
+  EXPECT_EQ(errorOf([&] { (void)lexicon.charsWith("kCangJie", "ETLO"); }),
+            "no field kCangJie in the data");
+}
+
+TEST(Lexicon, CopiesShareIndexesBuiltOnceUnderConcurrentFirstUse) {
+  const UnihanLexicon lexicon(build(kVariants));
+  std::vector<std::thread> threads;
+  std::vector<std::string> converted(8);
+  std::vector<const Chars*> found(8);
+  for (std::size_t i = 0; i < 8; ++i) {
+    threads.emplace_back([&, i, copy = lexicon] {
+      converted[i] = copy.convert("漢後", Script::kSimplified);
+      found[i] = &copy.charsWith("kTraditionalVariant", "U+9AEE");
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  for (std::size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(converted[i], "汉后");
+    EXPECT_EQ(found[i], found[0]);  // one index, shared by every copy
+  }
+  EXPECT_EQ(*found[0], (Chars{U'发'}));
+}
+
+}  // namespace

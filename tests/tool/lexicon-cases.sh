@@ -1,0 +1,86 @@
+#!/bin/sh
+# Cases of the lexicon subcommands (variants, convert, search, lookup) on the
+# bundled all-field image, one per ctest test, each in a temporary directory
+# removed however it ends.
+# Usage: lexicon-cases.sh CASE TOOL
+set -eu
+case_name=$1 tool=$2
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/common.sh" "$case_name"
+
+case_variants() {
+  out=$("$tool" variants 漢 U+540E 人)
+  expected='U+6F22 漢 (traditional)
+  kSimplifiedVariant          U+6C49 汉
+U+540E 后 (both)
+  kSimplifiedVariant          U+540E 后
+  kTraditionalVariant         U+540E 后
+  kTraditionalVariant         U+5F8C 後
+U+4EBA 人 (neither)
+  kSemanticVariant            U+4EBB 亻  kMatthews'
+  [ "$out" = "$expected" ] || fail "variants: $out"
+  [ "$("$tool" variants --json 兔)" = '{"codePoint":"U+5154","char":"兔","class":"neither","variants":{"kSemanticVariant":[{"codePoint":"U+514E","char":"兎","sources":["kLau","kMatthews","kMeyerWempe"]}]}}' ] ||
+    fail "variants --json: $("$tool" variants --json 兔)"
+  [ "$("$tool" variants A)" = "U+0041 A (neither)" ] || fail "A"
+  fails_with 'bad code point' variants U+D800
+}
+
+case_convert() {
+  # Line ends, CRLF and a missing final newline pass through unchanged.
+  printf '漢字 and 發展\r\n\n后乾 x' >in.txt
+  "$tool" convert --to simplified in.txt >out.txt
+  printf '汉字 and 发展\r\n\n后乾 x' >expected.txt
+  cmp out.txt expected.txt || fail "to simplified: $(od -c out.txt)"
+  "$tool" convert --to traditional <expected.txt >back.txt
+  printf '漢字 and 發展\r\n\n后乾 x' >expected.txt
+  cmp back.txt expected.txt || fail "to traditional: $(od -c back.txt)"
+  : | "$tool" convert --to traditional >empty.txt
+  [ ! -s empty.txt ] || fail "empty input gave output"
+  # -o writes through a staged file; --json then reports on stdout.
+  printf '发\n头发 后\n' >in2.txt
+  report=$("$tool" convert --to traditional in2.txt -o out2.txt --json)
+  # 头 and 后 list themselves among their traditional forms, so they stay.
+  [ "$(cat out2.txt)" = "$(printf '發\n头發 后')" ] || fail "-o: $(cat out2.txt)"
+  [ "$report" = '{"codePoint":"U+53D1","char":"发","line":1,"column":1,"to":"發","candidates":["發","髮"]}
+{"codePoint":"U+5934","char":"头","line":2,"column":1,"to":"头","candidates":["头","頭"]}
+{"codePoint":"U+53D1","char":"发","line":2,"column":2,"to":"發","candidates":["發","髮"]}
+{"codePoint":"U+540E","char":"后","line":2,"column":4,"to":"后","candidates":["后","後"]}' ] ||
+    fail "report: $report"
+  no_staging_left
+  # Bad UTF-8: one error naming the line and offset, no output, no file.
+  printf 'ok\n漢\nab\377cd\n' >bad.txt
+  fails_with '^unihan: bad.txt: line 3: not valid UTF-8: byte 0xFF at offset 2$' convert --to simplified bad.txt
+  fails_with 'line 1: not valid UTF-8: byte 0xE6 at offset 0' convert --to simplified -o new.txt \
+    "$(printf '\346\274' >cut.txt && echo cut.txt)"
+  no_output_left new.txt
+  fails_with 'is the input' convert --to simplified in.txt -o in.txt
+  fails_with 'to' convert --to klingon in.txt
+  fails_with 'no-such.txt' convert --to simplified no-such.txt
+}
+
+case_search() {
+  out=$("$tool" search TO LICK,)
+  has "$out" '^U\+3401 㐁 to lick; to taste, a mat, bamboo bark$'
+  [ "$(printf '%s\n' "$out" | wc -l)" -eq 8 ] || fail "to lick: $out"
+  [ "$("$tool" search to-lick lap)" = "$(printf 'U+269FA 𦧺 (Cant.) to lick, lap up\nU+2B1D8 𫇘 (Cant.) to lick, lap up')" ] ||
+    fail "three words"
+  [ "$("$tool" search --json 'lick lap' | head -n 1)" = '{"codePoint":"U+269FA","char":"𦧺","kDefinition":"(Cant.) to lick, lap up"}' ] ||
+    fail "json"
+  [ -z "$("$tool" search licks)" ] || fail "licks found something"
+  fails_with 'no word in the query' search '4 2;'
+  fails_with 'no word in the query' search ''
+}
+
+case_lookup() {
+  [ "$("$tool" lookup kCangjie ETLO)" = "U+6F22 漢 ETLO" ] || fail "ETLO"
+  out=$("$tool" lookup kCantonese hon3 --json)
+  has "$out" '^\{"codePoint":"U\+6C49","char":"汉","kCantonese":"hon3"\}$'
+  # One of several values counts; a part of one does not.
+  has "$("$tool" lookup kMandarin hàn)" '^U\+6F22 漢 hàn$'
+  [ -z "$("$tool" lookup kCangjie ETL)" ] || fail "ETL found something"
+  fails_with 'no field kCangJie' lookup kCangJie ETLO
+  fails_with 'empty value' lookup kCangjie ''
+  fails_with 'holds a space' lookup kCangjie 'ET LO'
+}
+
+"case_$case_name"
