@@ -67,7 +67,8 @@ add_library(kelvorn_field_grammar OBJECT
   src/fields/expand/Rule.cpp
   src/fields/expand/RuleReader.cpp
   src/fields/expand/RuleWriter.cpp
-  src/fields/expand/FieldGrammar.cpp)
+  src/fields/expand/FieldGrammar.cpp
+  src/fields/VariantValues.cpp)
 target_include_directories(kelvorn_field_grammar PUBLIC ${PROJECT_SOURCE_DIR}/src)
 set_target_properties(kelvorn_field_grammar PROPERTIES
   POSITION_INDEPENDENT_CODE ON

@@ -90,6 +90,10 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
                       "variationSelector:\"FE00\"}]"}},
       {"kIRG_GSource", {"GKX-0078.01", "{source:\"GKX\",value:\"0078.01\"}"}},
       {"kIRG_JSource", {"JH-JTC061S", "{source:\"JH\",value:\"JTC061S\"}"}},
+      {"kSimplifiedVariant", {"U+6C49", "[{codePoint:\"U+6C49\",sources:[]}]"}},
+      {"kSemanticVariant", {"U+5154<kMatthews:T,kLau U+2A6D6",
+                            "[{codePoint:\"U+5154\",sources:[\"kMatthews:T\",\"kLau\"]},"
+                            "{codePoint:\"U+2A6D6\",sources:[]}]"}},
   };
   for (const auto& [field, c] : cases) {
     const Expanded e = expand(field, c.first);
@@ -117,6 +121,9 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
       {"kMorohashi", "00034:"},     {"kRSVantu_Japan1_6", "X+1+2.3.4"},
       {"kIRG_GSource", "G0"},       {"kIRG_GSource", "g0-5A3A"},
       {"kAlternateTotalStrokes", "--"},
+      {"kZVariant", ""},            {"kZVariant", "U+6C49  U+514E"},
+      {"kZVariant", "U+6C49 U+zz"}, {"kZVariant", "U+6C49<"},
+      {"kZVariant", " U+6C49"},
   };
   for (const auto& [field, raw] : cases) {
     const Expanded e = expand(field, raw);
@@ -126,8 +133,6 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   EXPECT_EQ(kelvorn_expand::expanderOf("kDefinition"), nullptr);
   EXPECT_EQ(kelvorn_expand::expanderOf("kRSUnicodeX"), nullptr);
   EXPECT_EQ(kelvorn_expand::expanderOf(""), nullptr);
-  // The variant fields wait for their own parser.
-  EXPECT_EQ(kelvorn_expand::expanderOf("kSemanticVariant"), nullptr);
 
   // The writer refuses a value that does not fit: a page too wide for its
   // digits, a missing member.

@@ -2,13 +2,66 @@
 
 #include <algorithm>
 
+#include "fields/VariantValues.h"
+
 namespace kelvorn_expand {
 namespace {
 
-// The seven *Variant fields get the variant-value parser of
-// fields/VariantValues.h, through an adapter to Value. Until then they stay
-// raw; wiring it in is setting this one pointer.
-constexpr ValueParser kVariantParser = nullptr;
+Value stringValue(std::string_view key, std::string_view text) {
+  Value v;
+  v.kind = Value::Kind::kString;
+  v.key = key;
+  v.text = text;
+  return v;
+}
+
+// The raw text of expanded variants: targets apart by one space, each with
+// "<" and its sources apart by commas when it has any.
+bool writeVariants(const Value& value, std::string* out) {
+  if (value.kind != Value::Kind::kArray) return false;
+  for (const Value& entry : value.items) {
+    const Value* codePoint = member(entry, "codePoint");
+    const Value* sources = member(entry, "sources");
+    if (codePoint == nullptr || sources == nullptr) return false;
+    if (&entry != &value.items.front()) *out += ' ';
+    *out += codePoint->text;
+    for (const Value& source : sources->items) {
+      *out += &source == &sources->items.front() ? '<' : ',';
+      *out += source.text;
+    }
+  }
+  return true;
+}
+
+// U+5154<kMatthews:T,kLau U+514E: per target its code point as the value
+// writes it and the sources that back it. The variant reader of
+// fields/VariantValues.h is the one description of that grammar; a value
+// with any piece it sets aside, or spaced otherwise than writeVariants
+// writes it, stays raw, as a grammar's mismatch does.
+bool readVariants(std::string_view raw, Value* out) {
+  const kelvorn_fields_private::VariantValue parsed = kelvorn_fields_private::parseVariantValue(raw);
+  if (!parsed.invalid.empty() || parsed.targets.empty()) return false;
+  *out = Value();
+  out->kind = Value::Kind::kArray;
+  std::size_t at = 0;
+  for (const kelvorn_fields_private::VariantTarget& target : parsed.targets) {
+    while (at < raw.size() && raw[at] == ' ') ++at;  // as the reader skips them
+    const std::size_t end = std::min(raw.find(' ', at), raw.size());
+    const std::string_view piece = raw.substr(at, end - at);
+    at = end;
+    Value entry;
+    entry.kind = Value::Kind::kObject;
+    entry.items.push_back(stringValue("codePoint", piece.substr(0, piece.find('<'))));
+    Value sources;
+    sources.kind = Value::Kind::kArray;
+    sources.key = "sources";
+    for (const std::string_view source : target.sources) sources.items.push_back(stringValue({}, source));
+    entry.items.push_back(std::move(sources));
+    out->items.push_back(std::move(entry));
+  }
+  std::string back;
+  return writeVariants(*out, &back) && back == raw;
+}
 
 // Space-separated values of one form, as most multi-valued fields are.
 Rule spaced(Rule element) { return list({}, " ", std::move(element)); }
@@ -141,14 +194,8 @@ std::vector<FieldExpander> buildTable() {
   for (const std::string_view variant :
        {"kCompatibilityVariant", "kSemanticVariant", "kSimplifiedVariant",
         "kSpecializedSemanticVariant", "kSpoofingVariant", "kTraditionalVariant", "kZVariant"}) {
-    table.push_back({variant, nullptr, kVariantParser});
+    table.push_back({variant, nullptr, &readVariants, &writeVariants});
   }
-  // A field with neither a grammar nor a parser stays raw: no entry.
-  table.erase(std::remove_if(table.begin(), table.end(),
-                             [](const FieldExpander& e) {
-                               return e.grammar == nullptr && e.parser == nullptr;
-                             }),
-              table.end());
   std::sort(table.begin(), table.end(),
             [](const FieldExpander& a, const FieldExpander& b) { return a.field < b.field; });
   return table;
@@ -181,7 +228,8 @@ bool expandValue(const FieldExpander& expander, std::string_view raw, Value* out
 }
 
 bool rejoinValue(const FieldExpander& expander, const Value& value, std::string* out) {
-  return expander.grammar != nullptr && writeRule(*expander.grammar, value, out);
+  if (expander.grammar != nullptr) return writeRule(*expander.grammar, value, out);
+  return expander.writer != nullptr && expander.writer(value, out);
 }
 
 }  // namespace kelvorn_expand

@@ -17,15 +17,18 @@
 namespace kelvorn_expand {
 
 // A parser for a field whose grammar is not written as rules; it reads the
-// whole raw value and returns false when the value does not match.
+// whole raw value and returns false when the value does not match. Its
+// writer appends the raw text of what it made; false when it cannot.
 using ValueParser = bool (*)(std::string_view raw, Value* out);
+using ValueWriter = bool (*)(const Value& value, std::string* out);
 
 // How one field expands: by its grammar, which also writes values back, or
-// by a parser of its own. A field with neither stays a raw string.
+// by a parser and writer of its own. A field with neither stays a raw string.
 struct FieldExpander {
   std::string_view field;
   const Rule* grammar = nullptr;
   ValueParser parser = nullptr;
+  ValueWriter writer = nullptr;
 };
 
 // Every field with an expander, in name order.
@@ -39,7 +42,7 @@ const FieldExpander* expanderOf(std::string_view field);
 bool expandValue(const FieldExpander& expander, std::string_view raw, Value* out);
 
 // The raw text of an expanded value, appended to *out; false when the
-// expander has no grammar to write with or the value does not fit it.
+// expander has nothing to write with or the value does not fit it.
 bool rejoinValue(const FieldExpander& expander, const Value& value, std::string* out);
 
 }  // namespace kelvorn_expand
