@@ -140,20 +140,6 @@ PyObject* toTraditional(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
 
 // ---- search and chars_with -------------------------------------------------
 
-PyObject* tupleOfChars(const std::vector<char32_t>& cps) {
-  PyObject* out = PyTuple_New(static_cast<Py_ssize_t>(cps.size()));
-  if (out == nullptr) return nullptr;
-  for (std::size_t i = 0; i < cps.size(); ++i) {
-    PyObject* c = PyUnicode_FromOrdinal(static_cast<int>(cps[i]));
-    if (c == nullptr) {
-      Py_DECREF(out);
-      return nullptr;
-    }
-    PyTuple_SET_ITEM(out, static_cast<Py_ssize_t>(i), c);
-  }
-  return out;
-}
-
 std::string_view utf8Of(PyObject* text) {
   Py_ssize_t size = 0;
   const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size);
@@ -196,13 +182,13 @@ PyObject* search(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObje
     if (u == nullptr || !a.bind("search", kNames, 1, args, nargs, kw)) return nullptr;
     const std::string query = queryOf(a[0]);
     const std::vector<std::string> words = kelvorn::UnihanLexicon::glossWords(query);
-    if (words.size() != 1) return tupleOfChars(searchWithoutLock(u->lexicon(), query));
+    if (words.size() != 1) return newCharacterTuple(searchWithoutLock(u->lexicon(), query));
     py::dict cache = u->searchCache();
     const py::str key(words[0]);
     if (PyObject* hit = PyDict_GetItemWithError(cache.ptr(), key.ptr())) return Py_NewRef(hit);
     if (PyErr_Occurred()) return nullptr;
     const std::vector<char32_t> found = searchWithoutLock(u->lexicon(), query);
-    PyObject* answer = tupleOfChars(found);
+    PyObject* answer = newCharacterTuple(found);
     if (answer != nullptr && !found.empty() && PyDict_SetItem(cache.ptr(), key.ptr(), answer) < 0) {
       Py_DECREF(answer);
       return nullptr;
@@ -223,7 +209,7 @@ PyObject* charsWithMiss(Unihan& u, PyObject* field, PyObject* value, bool keep) 
     const py::gil_scoped_release unlocked;  // the field's first lookup builds its index
     found = &lexicon.charsWith(name, wanted);
   }
-  PyObject* answer = tupleOfChars(*found);
+  PyObject* answer = newCharacterTuple(*found);
   if (answer == nullptr || found->empty() || !keep) return answer;
   // Only values the data has are kept, so the cache cannot outgrow the data.
   py::dict cache = u.charsWithCache();
