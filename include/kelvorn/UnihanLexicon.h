@@ -64,7 +64,7 @@ struct Conversion {
 
 class KELVORN_UNIHAN_FIELDS_API UnihanLexicon {
  public:
-  explicit UnihanLexicon(UnihanFields fields);
+  explicit UnihanLexicon(const UnihanFields& fields);
   UnihanLexicon(const UnihanLexicon& other) = default;
   UnihanLexicon& operator=(const UnihanLexicon& other) = default;
   ~UnihanLexicon() = default;

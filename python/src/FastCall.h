@@ -68,6 +68,8 @@ PyObject* guarded(Body&& body) noexcept {
     PyErr_NoMemory();
   } catch (const std::exception& e) {
     PyErr_SetString(PyExc_RuntimeError, e.what());
+  } catch (...) {
+    PyErr_SetString(PyExc_SystemError, "an unknown C++ exception");
   }
   return nullptr;
 }

@@ -137,7 +137,7 @@ PyObject* byReading(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyO
     if (a[1] != nullptr && !toField(a[1], FieldKind::kReading, &field)) return nullptr;
     const bool exact = exactFlag(a[2]);
     const bool byFrequency = wantsFrequencyOrder(a[3]);
-    static_assert(Unihan::kReadingCaches == 4 * 2 * 2, "a cache per field, exactness, order");
+    static_assert(Unihan::kReadingCaches == 16, "a cache per field (4), exactness, order");
     const std::size_t which = static_cast<std::size_t>(field - kelvorn::kHanyuPinlu) * 4 +
                               (exact ? 2 : 0) + (byFrequency ? 1 : 0);
     PyObject* cache = u->answerCache(which);

@@ -4,8 +4,8 @@
 
 namespace kelvorn_fields_private {
 
-LexiconState::LexiconState(kelvorn::UnihanFields fields)
-    : fields_(std::move(fields)),
+LexiconState::LexiconState(const kelvorn::UnihanFields& fields)
+    : fields_(fields),
       valuesOnce_(new std::once_flag[fields_.fieldCount()]),
       values_(new ValueIndex[fields_.fieldCount()]) {}
 

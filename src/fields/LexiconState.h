@@ -18,7 +18,7 @@ namespace kelvorn_fields_private {
 
 class LexiconState {
  public:
-  explicit LexiconState(kelvorn::UnihanFields fields);
+  explicit LexiconState(const kelvorn::UnihanFields& fields);
 
   const kelvorn::UnihanFields& fields() const noexcept { return fields_; }
   const ConversionTable& table(kelvorn::Script to) const;

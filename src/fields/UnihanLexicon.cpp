@@ -37,8 +37,8 @@ std::string_view variantFieldOf(Script to) {
 
 }  // namespace
 
-UnihanLexicon::UnihanLexicon(UnihanFields fields)
-    : state_(std::make_shared<const LexiconState>(std::move(fields))) {}
+UnihanLexicon::UnihanLexicon(const UnihanFields& fields)
+    : state_(std::make_shared<const LexiconState>(fields)) {}
 
 const UnihanFields& UnihanLexicon::fields() const noexcept { return state_->fields(); }
 
