@@ -33,7 +33,7 @@ unihanPropT prop(int value) { return static_cast<unihanPropT>(value); }
 
 // The first kRSUnicode value and the total strokes, which the sort keys use.
 CharKey keyFor(kelvorn::UnihanMgr& unihan, int cp) {
-  CharKey key{false, 0, 0, 0};
+  CharKey key{false, 0, 0, 0, 0, 0};
   const int radical = unihan.radix(cp, kelvorn::kRSUnicode, 0);
   if (radical >= 0) {
     key.hasRadicalStroke = true;
@@ -88,9 +88,6 @@ std::size_t residualBucket(int residual) {
   return static_cast<std::size_t>(bucket);
 }
 
-// Characters with a kRSUnicode value, then those without; each by radical.
-constexpr std::size_t kRadicalGroups = 512;
-
 // order, stably sorted by bucketOf(element) < bucketCount: a counting sort,
 // linear in the size and the number of buckets. Two passes, minor key first,
 // sort by a pair.
@@ -113,8 +110,9 @@ std::vector<std::uint32_t> identityOrder(std::size_t n) {
 
 class Walker {
  public:
-  explicit Walker(IndexData* data)
+  Walker(IndexData* data, const kelvorn::RadicalStrokeExtras& extras)
       : data_(data),
+        extras_(extras),
         builders_{ReadingTableBuilder(kelvorn::kHanyuPinlu), ReadingTableBuilder(kelvorn::kJapaneseKun),
                   ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {
     values_.reserve(16);
@@ -143,8 +141,9 @@ class Walker {
   }
 
   void finish() {
+    applyExtras();
     fileRadicals();
-    fileStrokes();
+    fileStrokes(rankCharacters());
     for (int i = 0; i < kReadingFieldCount; ++i) {
       data_->readings[static_cast<std::size_t>(i)] = builders_[static_cast<std::size_t>(i)].build();
     }
@@ -174,17 +173,72 @@ class Walker {
     for (const std::uint32_t i : order) data_->radicals[lines[i].slot].push_back(lines[i].entry);
   }
 
-  // Held code points in radical-stroke order (with a value first, then
-  // radical, signed residual, code point), dealt out by total strokes.
-  void fileStrokes() {
+  // The marks of each character's first kRSUnicode value, when it names the
+  // radical the store holds; then each compatibility ideograph takes the key
+  // of the character it stands for, as the collation's canonical
+  // equivalence has it.
+  void applyExtras() {
+    std::vector<CharKey>& keys = data_->keys;
+    char32_t previous = 0;
+    bool first = true;
+    for (const auto& v : extras_.values()) {
+      const bool firstOfChar = first || v.codePoint != previous;
+      first = false;
+      previous = v.codePoint;
+      CharKey* key = mutableKeyOf(v.codePoint);
+      if (firstOfChar && key != nullptr && key->hasRadicalStroke && key->radical == v.radical) {
+        key->marks = static_cast<std::uint8_t>(v.marks);
+      }
+    }
+    const std::vector<CharKey> own = keys;  // a variant's target reads its own key
+    for (const auto& [cp, target] : extras_.variants()) {
+      CharKey* key = mutableKeyOf(cp);
+      const CharKey* targetKey = data_->keyOf(target);
+      if (key == nullptr || cp == target) continue;
+      if (targetKey != nullptr && targetKey->hasRadicalStroke) {
+        const CharKey& t = own[static_cast<std::size_t>(targetKey - keys.data())];
+        key->hasRadicalStroke = true;
+        key->radical = t.radical;
+        key->storedResidual = t.storedResidual;
+        key->marks = t.marks;
+      }
+      key->sortsAs = target;
+    }
+  }
+
+  CharKey* mutableKeyOf(char32_t codePoint) {
+    const CharKey* key = data_->keyOf(codePoint);
+    return key == nullptr ? nullptr : &data_->keys[static_cast<std::size_t>(key - data_->keys.data())];
+  }
+
+  // Held characters in radical-stroke order, and each one's weight: ranks
+  // from 1, equal keys sharing one, then the characters without a value.
+  std::vector<std::uint32_t> rankCharacters() {
     const std::vector<CharKey>& keys = data_->keys;
-    std::vector<std::uint32_t> order = stableSortedBy(
-        identityOrder(keys.size()), kResidualBuckets, [&keys](std::uint32_t i) {
-          return residualBucket(kelvorn::signedResidual(keys[i].storedResidual));
-        });
-    order = stableSortedBy(order, kRadicalGroups, [&keys](std::uint32_t i) {
-      return (keys[i].hasRadicalStroke ? 0U : 256U) + keys[i].radical;
-    });
+    const std::vector<char32_t>& cps = data_->codePoints;
+    std::vector<std::uint64_t> values(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      values[i] = orderValue(radicalStrokeKeyOf(&keys[i], cps[i]));
+    }
+    std::vector<std::uint32_t> order = identityOrder(keys.size());
+    std::stable_sort(order.begin(), order.end(),
+                     [&values](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
+    const char32_t end = cps.empty() ? 0 : cps.back() + 1;
+    data_->weights.resize(end);
+    for (char32_t cp = 0; cp < end; ++cp) data_->weights[cp] = kNoValueWeight | cp;
+    std::uint32_t rank = 0;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+      const std::uint32_t i = order[k];
+      if (k == 0 || values[i] != values[order[k - 1]]) ++rank;
+      const std::uint32_t weight = keys[i].hasRadicalStroke ? rank : (kNoValueWeight | cps[i]);
+      data_->weights[cps[i]] = weight | std::uint32_t{keys[i].totalStrokes} << 24;
+    }
+    return order;
+  }
+
+  // Held code points in radical-stroke order, dealt out by total strokes.
+  void fileStrokes(const std::vector<std::uint32_t>& order) {
+    const std::vector<CharKey>& keys = data_->keys;
     std::array<std::size_t, kMaxStrokes + 1> sizes{};
     for (const CharKey& key : keys) ++sizes[key.totalStrokes];
     for (int s = 1; s <= kMaxStrokes; ++s) {
@@ -196,6 +250,7 @@ class Walker {
   }
 
   IndexData* data_;
+  const kelvorn::RadicalStrokeExtras& extras_;
   std::array<ReadingTableBuilder, kReadingFieldCount> builders_;
   std::vector<RadicalValue> values_;
   std::vector<std::string> readings_;
@@ -212,8 +267,8 @@ const CharKey* IndexData::keyOf(char32_t codePoint) const noexcept {
 
 // A code point is held when a block encloses it: getNumVals answers -1 only
 // when none does, and asks the first enclosing block, as every query does.
-void buildIndex(IndexData* data) {
-  Walker walker(data);
+void buildIndex(IndexData* data, const kelvorn::RadicalStrokeExtras& extras) {
+  Walker walker(data, extras);
   for (char32_t cp = 0; cp <= kLastCodePoint; ++cp) {
     if (data->unihan.getNumVals(static_cast<int>(cp), kelvorn::kMandarin) != -1) walker.visit(cp);
   }
