@@ -21,43 +21,69 @@ void requireRadical(int radical) {
   }
 }
 
-py::tuple tupleOf(std::initializer_list<long> values) {
-  py::tuple out(values.size());
-  std::size_t i = 0;
-  for (const long value : values) out[i++] = py::int_(value);
-  return out;
+// The sort key of a str (any length) or of one character given as a str or
+// an int: the index's byte string, so that sorted() compares keys with one
+// memcmp and no per-character work.
+PyObject* sortKeyOf(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw,
+                    const char* method, kelvorn::SortOrder order) {
+  return guarded([&]() -> PyObject* {
+    static constexpr std::array<const char*, 1> kParams = {"text"};
+    Arguments a;
+    Unihan* u = unihanOf(self);
+    if (u == nullptr || !a.bind(method, kParams, 1, args, nargs, kw)) return nullptr;
+    const kelvorn::UnihanIndex& index = u->index();
+    PyObject* text = a[0];
+    // Reused: the interpreter lock is held, so one caller at a time.
+    static std::u32string chars;
+    static std::string key;
+    chars.clear();
+    key.clear();
+    if (PyUnicode_Check(text)) {
+      const Py_ssize_t length = PyUnicode_GET_LENGTH(text);
+      const int kind = PyUnicode_KIND(text);
+      const void* data = PyUnicode_DATA(text);
+      chars.resize(static_cast<std::size_t>(length));
+      for (Py_ssize_t i = 0; i < length; ++i) {
+        chars[static_cast<std::size_t>(i)] = static_cast<char32_t>(PyUnicode_READ(kind, data, i));
+      }
+    } else {
+      chars.push_back(static_cast<char32_t>(codePointOf(py::handle(text))));
+    }
+    index.appendSortKey(chars, order, &key);
+    return PyBytes_FromStringAndSize(key.data(), static_cast<Py_ssize_t>(key.size()));
+  });
 }
 
-// The key of a character as a tuple, characters without the value after all
-// that have one: (0, radical, residual, cp) or (1, 0, 0, cp).
-py::tuple radicalStrokeTuple(const kelvorn::RadicalStrokeKey& key) {
-  return tupleOf({key.hasValue ? 0 : 1, key.radical, key.residual,
-                  static_cast<long>(key.codePoint)});
+PyObject* radicalStrokeKey(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
+  return sortKeyOf(self, args, nargs, kw, "radical_stroke_key", kelvorn::SortOrder::kRadicalStroke);
 }
 
-py::tuple totalStrokesTuple(const kelvorn::TotalStrokesKey& key) {
-  const kelvorn::RadicalStrokeKey& rs = key.radicalStroke;
-  return tupleOf({key.hasValue ? 0 : 1, key.totalStrokes, rs.hasValue ? 0 : 1, rs.radical,
-                  rs.residual, static_cast<long>(rs.codePoint)});
+PyObject* totalStrokesKey(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
+  return sortKeyOf(self, args, nargs, kw, "total_strokes_key", kelvorn::SortOrder::kTotalStrokes);
 }
 
-// A string compares character by character, a prefix first: exactly how
-// Python compares tuples of the characters' keys.
-template <typename KeyOf>
-Typed<SortKey> stringKey(Unihan& u, const Typed<TextOrChar>& arg, KeyOf keyOf) {
-  const py::handle text = arg.object;
-  const kelvorn::UnihanIndex& index = u.index();
-  if (!PyUnicode_Check(text.ptr())) {
-    return Typed<SortKey>(py::make_tuple(keyOf(index, static_cast<char32_t>(codePointOf(text)))));
-  }
-  const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
-  py::tuple out(static_cast<std::size_t>(length));
-  for (Py_ssize_t i = 0; i < length; ++i) {
-    out[static_cast<std::size_t>(i)] =
-        keyOf(index, static_cast<char32_t>(PyUnicode_READ_CHAR(text.ptr(), i)));
-  }
-  return Typed<SortKey>(out);
-}
+PyMethodDef radicalStrokeKeyMethod = {
+    "radical_stroke_key",
+    reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&radicalStrokeKey)),
+    METH_FASTCALL | METH_KEYWORDS,
+    "radical_stroke_key(self, text: str | int) -> bytes\n\n"
+    "A sort key in radical-stroke order for a str (any length) or one character\n"
+    "(str or int): bytes, three a character, so that sorted(words,\n"
+    "key=u.radical_stroke_key) is the Unihan collation's order of strings of Han\n"
+    "characters: radical, its simplified form (120') after it, residual strokes\n"
+    "(a negative residual as 0), the main block before the extensions, code point;\n"
+    "a compatibility ideograph as the character it is canonically equivalent to.\n"
+    "Characters without kRSUnicode sort after all others, by code point; a prefix\n"
+    "sorts first."};
+
+PyMethodDef totalStrokesKeyMethod = {
+    "total_strokes_key",
+    reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&totalStrokesKey)),
+    METH_FASTCALL | METH_KEYWORDS,
+    "total_strokes_key(self, text: str | int) -> bytes\n\n"
+    "A sort key in total-strokes order, like radical_stroke_key: per character its\n"
+    "kTotalStrokes (none last), then the radical-stroke order; five bytes a\n"
+    "character."};
 
 Typed<RadicalEntries> radicalEntries(Unihan& u, int radical, Source source) {
   requireRadical(radical);
@@ -178,18 +204,6 @@ source, ordered by residual strokes, then code point. A character stands once
 for each distinct residual among its values naming the radical (kRSUnicode's
 second value and every kRSVantu_Japan1_6 value count).)doc";
 
-constexpr const char* kRadicalStrokeKeyDoc =
-    R"doc(A sort key in radical-stroke order for a str (any length) or one character:
-per character (0, radical, residual, code point) from its first kRSUnicode value,
-or (1, 0, 0, code point) without one, so that sorted(words,
-key=u.radical_stroke_key) compares words character by character, a prefix
-first.)doc";
-
-constexpr const char* kTotalStrokesKeyDoc =
-    R"doc(A sort key in total-strokes order, like radical_stroke_key: per character
-(0, total strokes) or (1, 0) without a count, followed by the radical-stroke
-key's first three numbers and the code point.)doc";
-
 }  // namespace
 
 void defineReverseLookups(UnihanClass& cls) {
@@ -203,21 +217,9 @@ void defineReverseLookups(UnihanClass& cls) {
            py::arg("source") = "kRSUnicode",
            "by_radical with the residual strokes: a list of (character, residual).")
       .def("by_strokes", &byStrokes, py::arg("strokes"),
-           "The characters whose kTotalStrokes is `strokes`, in radical-stroke order.")
-      .def("radical_stroke_key",
-           [](Unihan& u, const Typed<TextOrChar>& text) {
-             return stringKey(u, text, [](const kelvorn::UnihanIndex& index, char32_t cp) {
-               return radicalStrokeTuple(index.radicalStrokeKey(cp));
-             });
-           },
-           py::arg("text"), kRadicalStrokeKeyDoc)
-      .def("total_strokes_key",
-           [](Unihan& u, const Typed<TextOrChar>& text) {
-             return stringKey(u, text, [](const kelvorn::UnihanIndex& index, char32_t cp) {
-               return totalStrokesTuple(index.totalStrokesKey(cp));
-             });
-           },
-           py::arg("text"), kTotalStrokesKeyDoc);
+           "The characters whose kTotalStrokes is `strokes`, in radical-stroke order.");
+  addFastMethod(cls, &radicalStrokeKeyMethod);
+  addFastMethod(cls, &totalStrokesKeyMethod);
 }
 
 }  // namespace kelvorn_python

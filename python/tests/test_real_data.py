@@ -139,10 +139,7 @@ def test_reverse_lookups_agree_with_the_per_character_answers(release):
     for reading, holders in by_reading.items():
         assert u.by_reading(reading, "kJapaneseOn", exact=True) == tuple(sorted(holders))
     for char in chars:
-        first = u.radical_stroke(char)
-        cp = ord(char)
-        expected = (0, *first, cp) if first is not None else (1, 0, 0, cp)
-        assert u.radical_stroke_key(char) == (expected,)
-        total = u.total_strokes(char)
-        assert u.total_strokes_key(char) == (
-            ((0, total) if total else (1, 0)) + expected,)
+        key = u.radical_stroke_key(char)
+        assert len(key) == 3 and (key[0] >= 0x80) == (u.radical_stroke(char) is None)
+        total = u.total_strokes(char) or 256
+        assert u.total_strokes_key(char) == total.to_bytes(2, "big") + key

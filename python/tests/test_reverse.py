@@ -37,11 +37,14 @@ def test_sorting(small):
     # By total strokes: 5, 7, then those without a count by radical-stroke key.
     assert sorted(words, key=small.total_strokes_key) == [
         "\u3400", "\u3400\u3401", "\u3405", "\u3401", "\u3402"]
-    assert small.radical_stroke_key("\u3401") == ((0, 47, -1, 0x3401),)
-    assert small.radical_stroke_key(0x3402) == ((1, 0, 0, 0x3402),)
-    assert small.radical_stroke_key("") == ()
-    assert small.total_strokes_key("\u3400") == ((0, 5, 0, 1, 4, 0x3400),)
-    assert small.total_strokes_key("\u3401") == ((1, 0, 0, 47, -1, 0x3401),)
+    # Bytes: three a character, its rank among those with a value, or 0x80
+    # and the code point; total strokes (256 for none) in two bytes before it.
+    assert small.radical_stroke_key("\u3400\u3401") == b"\x00\x00\x01\x00\x00\x02"
+    assert small.radical_stroke_key(0x3402) == b"\x80\x34\x02"
+    assert small.radical_stroke_key("a") == b"\x80\x00\x61"
+    assert small.radical_stroke_key("") == b""
+    assert small.total_strokes_key("\u3400") == b"\x00\x05\x00\x00\x01"
+    assert small.total_strokes_key("\u3401") == b"\x01\x00\x00\x00\x02"
 
 
 def test_known_answers_of_the_bundled_data(bundled):
