@@ -109,6 +109,30 @@ TEST_F(IndexOrderTest, RulesOfTheOrder) {
                                          U"\u4E03"}));
 }
 
+std::vector<std::pair<char32_t, int>> entries(const std::vector<kelvorn::RadicalEntry>& page) {
+  std::vector<std::pair<char32_t, int>> out;
+  for (const auto& e : page) out.emplace_back(e.codePoint, e.residual);
+  return out;
+}
+
+using Entries = std::vector<std::pair<char32_t, int>>;
+
+TEST_F(IndexOrderTest, SimplifiedRadicalsHaveAPartOfTheirOwn) {
+  const UnihanIndex ix(mgr_, extrasOf(kText));
+  // 120's own characters, then 120''s, each by residual.
+  EXPECT_EQ(entries(ix.byRadical(120)),
+            (Entries{{0x7CF8, 0}, {0x7D05, 3}, {0x7E9F, 0}, {0x7EA2, 3}}));
+  EXPECT_EQ(ix.byRadical(120)[2].marks, 1);
+  EXPECT_EQ(entries(ix.byRadicalForm(120, 1)), (Entries{{0x7E9F, 0}, {0x7EA2, 3}}));
+  EXPECT_EQ(entries(ix.byRadicalForm(120, 0)), (Entries{{0x7CF8, 0}, {0x7D05, 3}}));
+  EXPECT_TRUE(ix.byRadicalForm(120, 2).empty());
+  EXPECT_TRUE(ix.byRadicalForm(0, 0).empty());
+  EXPECT_TRUE(ix.byRadicalForm(215, 1).empty());
+  // Without extras the marks are unknown: one part, by residual.
+  EXPECT_EQ(entries(UnihanIndex(mgr_).byRadical(120)),
+            (Entries{{0x7CF8, 0}, {0x7E9F, 0}, {0x7D05, 3}, {0x7EA2, 3}}));
+}
+
 TEST_F(IndexOrderTest, WithoutExtrasTheMarksAreUnknown) {
   const UnihanIndex ix(mgr_);
   // 纟 reads as 120.0, so it stands before 紅 120.3; U+F967 keeps its own.

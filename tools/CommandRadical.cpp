@@ -29,12 +29,19 @@ std::string residualLabel(int residual) {
   return (residual >= 0 ? "+" : "") + std::to_string(residual);
 }
 
-// "85 +0: 水 氵 氺", one line per residual.
+// A radical as the data writes it: "120", or "120'" for its simplified form.
+std::string radicalLabel(int radical, int marks) {
+  return std::to_string(radical) + std::string(static_cast<std::size_t>(marks), '\'');
+}
+
+// "85 +0: 水 氵 氺", one line per form and residual.
 std::string pageText(int radical, const std::vector<kelvorn::RadicalEntry>& entries) {
   std::string out;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (i == 0 || entries[i].residual != entries[i - 1].residual) {
-      out += (i == 0 ? "" : "\n") + std::to_string(radical) + " " +
+    const bool sameLine = i > 0 && entries[i].residual == entries[i - 1].residual &&
+                          entries[i].marks == entries[i - 1].marks;
+    if (!sameLine) {
+      out += (i == 0 ? "" : "\n") + radicalLabel(radical, entries[i].marks) + " " +
              residualLabel(entries[i].residual) + ":";
     }
     out += " " + kelvorn::utf8::encode(entries[i].codePoint);
@@ -48,6 +55,7 @@ std::string pageJson(int radical, const std::vector<kelvorn::RadicalEntry>& entr
     nlohmann::ordered_json line = charJson(e.codePoint);
     line["radical"] = radical;
     line["residual"] = e.residual;
+    if (e.marks > 0) line["marks"] = e.marks;  // a simplified form's line only
     out += jsonLine(line);
   }
   return out;
@@ -62,15 +70,37 @@ bool carriesSource(const kelvorn::UnihanIndex& index, kelvorn::unihanPropT sourc
   return false;
 }
 
+// "120" is the whole page; "120'" (up to three marks) one simplified form's
+// part of kRSUnicode's page, the only source that writes the marks.
+struct RadicalArgument {
+  int radical;
+  int marks;  // -1: the whole page
+};
+
+RadicalArgument parseRadical(const std::string& arg, const std::string& source) {
+  const std::size_t digits = arg.find('\'');
+  const int radical = parseNumberArgument(arg.substr(0, digits), "radical", 1, 214);
+  if (digits == std::string::npos) return {radical, -1};
+  const std::string marks = arg.substr(digits);
+  if (marks.size() > 3 || marks.find_first_not_of('\'') != std::string::npos) {
+    throw ToolError("bad radical '" + arg + "' (expected 1 to 214, simplified forms as 120')");
+  }
+  if (source != "kRSUnicode") throw ToolError("only kRSUnicode marks simplified radicals");
+  return {radical, static_cast<int>(marks.size())};
+}
+
 void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
-  const int radical = parseNumberArgument(opts.radical, "radical", 1, 214);
+  const RadicalArgument arg = parseRadical(opts.radical, opts.source);
+  const int radical = arg.radical;
   const kelvorn::unihanPropT source = parseFieldName(opts.source, sourceFields());
   const auto loaded = loadIndex(global);
   if (!carriesSource(*loaded->index, source)) {
     throw ToolError("the data has no " + opts.source + " values (Unicode 15.1 and later carry " +
                     "only kRSUnicode and kRSVantu_Japan1_6)");
   }
-  const auto& entries = loaded->index->byRadical(radical, source);
+  const std::vector<kelvorn::RadicalEntry> entries =
+      arg.marks < 0 ? loaded->index->byRadical(radical, source)
+                    : loaded->index->byRadicalForm(radical, arg.marks);
   writeStdout(opts.json ? pageJson(radical, entries) : pageText(radical, entries));
 }
 
@@ -80,7 +110,9 @@ Command addRadicalCommand(CLI::App& parent, const GlobalOptions& global) {
   auto opts = std::make_shared<RadicalOptions>();
   CLI::App* app = parent.add_subcommand(
       "radical", "List the characters under a radical (1-214), grouped by residual strokes");
-  app->add_option("N", opts->radical, "Radical number, 1 to 214")->required();
+  app->add_option("N", opts->radical,
+                  "Radical number, 1 to 214; 120' for the simplified form's part of 120's page")
+      ->required();
   app->add_option("--source", opts->source,
                   "Radical-stroke field: kRSUnicode (default), kRSKangXi, kRSKanWa, kRSKorean, "
                   "kRSJapanese or kRSVantu_Japan1_6");

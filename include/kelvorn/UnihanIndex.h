@@ -37,6 +37,7 @@ namespace kelvorn {
 struct RadicalEntry {
   char32_t codePoint;
   int residual;
+  int marks = 0;  // kRSUnicode's apostrophes: 1 on 120''s page (from the extras)
 };
 
 // Sort key of one character in the radical-stroke order, which is the Unihan
@@ -141,12 +142,18 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   bool contains(char32_t codePoint) const noexcept;
 
   // Radical 1..214 under one of the six radical-stroke sources; ordered by
-  // residual, then code point. A character stands once for each distinct
+  // the radical's marks (kRSUnicode's 120 page, then 120''s, when the index
+  // was given the extras), residual, then code point. A character stands once for each distinct
   // residual among its values naming the radical (kRSUnicode's second value
   // and every kRSVantu_Japan1_6 value count). Empty for a radical outside
   // 1..214 or a property that is not a source.
   const std::vector<RadicalEntry>& byRadical(int radical,
                                              unihanPropT source = kRSUnicode) const noexcept;
+
+  // The part of kRSUnicode's page of `radical` whose values carry `marks`
+  // apostrophes: byRadicalForm(120, 1) is the simplified radical 120''s.
+  // Empty outside 1..214 or for marks that no value carries.
+  std::vector<RadicalEntry> byRadicalForm(int radical, int marks) const;
 
   // kTotalStrokes == strokes (1..255), ordered by radical-stroke key. Empty
   // otherwise.

@@ -1,6 +1,9 @@
 // Lookups by radical, strokes and reading, and the sort keys, answered by the
 // companion index library.
+#include <optional>
 #include <string>
+
+#include <pybind11/stl.h>
 
 #include "Arguments.h"
 #include "Bindings.h"
@@ -85,9 +88,21 @@ PyMethodDef totalStrokesKeyMethod = {
     "kTotalStrokes (none last), then the radical-stroke order; five bytes a\n"
     "character."};
 
-Typed<RadicalEntries> radicalEntries(Unihan& u, int radical, Source source) {
+// The whole page, or with `marks` the part of kRSUnicode's page whose values
+// carry that many apostrophes (1: the simplified radical, 120').
+std::vector<kelvorn::RadicalEntry> pageOf(Unihan& u, int radical, Source source,
+                                          std::optional<int> marks) {
   requireRadical(radical);
-  const std::vector<kelvorn::RadicalEntry>& entries = u.index().byRadical(radical, source.prop);
+  if (!marks) return u.index().byRadical(radical, source.prop);
+  if (source.prop != kelvorn::kRSUnicode) {
+    throw py::value_error("marks= asks kRSUnicode, the only source that writes them");
+  }
+  return u.index().byRadicalForm(radical, *marks);
+}
+
+Typed<RadicalEntries> radicalEntries(Unihan& u, int radical, Source source,
+                                     std::optional<int> marks) {
+  const std::vector<kelvorn::RadicalEntry> entries = pageOf(u, radical, source, marks);
   py::list out(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
     out[i] = py::make_tuple(character(entries[i].codePoint), entries[i].residual);
@@ -95,9 +110,8 @@ Typed<RadicalEntries> radicalEntries(Unihan& u, int radical, Source source) {
   return Typed<RadicalEntries>(out);
 }
 
-Typed<ListOfStr> byRadical(Unihan& u, int radical, Source source) {
-  requireRadical(radical);
-  const std::vector<kelvorn::RadicalEntry>& entries = u.index().byRadical(radical, source.prop);
+Typed<ListOfStr> byRadical(Unihan& u, int radical, Source source, std::optional<int> marks) {
+  const std::vector<kelvorn::RadicalEntry> entries = pageOf(u, radical, source, marks);
   py::list out(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) out[i] = character(entries[i].codePoint);
   return Typed<ListOfStr>(out);
@@ -202,7 +216,9 @@ constexpr const char* kByRadicalDoc =
     R"doc(The characters that stand under a radical (1 to 214) in one radical-stroke
 source, ordered by residual strokes, then code point. A character stands once
 for each distinct residual among its values naming the radical (kRSUnicode's
-second value and every kRSVantu_Japan1_6 value count).)doc";
+second value and every kRSVantu_Japan1_6 value count). kRSUnicode's page lists
+the radical's own form first, then its simplified form (120, then 120');
+marks=1 answers the simplified form's part alone, marks=0 the rest.)doc";
 
 }  // namespace
 
@@ -212,9 +228,9 @@ void defineReverseLookups(UnihanClass& cls) {
           [](Unihan& u) { return Typed<ListOfStr>(characters(u.index().codePoints())); },
           "The characters the data holds, in code-point order.")
       .def("by_radical", &byRadical, py::arg("radical"), py::arg("source") = "kRSUnicode",
-           kByRadicalDoc)
+           py::arg("marks") = py::none(), kByRadicalDoc)
       .def("radical_entries", &radicalEntries, py::arg("radical"),
-           py::arg("source") = "kRSUnicode",
+           py::arg("source") = "kRSUnicode", py::arg("marks") = py::none(),
            "by_radical with the residual strokes: a list of (character, residual).")
       .def("by_strokes", &byStrokes, py::arg("strokes"),
            "The characters whose kTotalStrokes is `strokes`, in radical-stroke order.");

@@ -65,6 +65,18 @@ def test_known_answers_of_the_bundled_data(bundled):
         "字", "漢", "漢字", "A"]
 
 
+def test_simplified_radicals(bundled):
+    """120' (纟) follows 120's own characters on 120's page, and marks= answers
+    either part alone."""
+    simplified = bundled.by_radical(120, marks=1)
+    assert simplified[0] == "纟" and "红" in simplified and "紅" not in simplified
+    assert bundled.by_radical(120) == bundled.by_radical(120, marks=0) + simplified
+    assert bundled.radical_entries(120, marks=1)[0] == ("纟", 0)
+    assert bundled.by_radical(120, marks=3) == []
+    with pytest.raises(ValueError, match="marks= asks kRSUnicode"):
+        bundled.by_radical(120, "kRSVantu_Japan1_6", marks=1)
+
+
 def test_bad_reverse_arguments(bundled):
     for radical in (0, 215, -1):
         with pytest.raises(ValueError, match="radical must be 1 to 214"):

@@ -18,14 +18,17 @@ struct RadicalValue {
   int source;
   int radical;
   int residual;
+  int marks;  // kRSUnicode's apostrophes, from the extras
 
   bool operator<(const RadicalValue& o) const noexcept {
     if (source != o.source) return source < o.source;
     if (radical != o.radical) return radical < o.radical;
+    if (marks != o.marks) return marks < o.marks;
     return residual < o.residual;
   }
   bool operator==(const RadicalValue& o) const noexcept {
-    return source == o.source && radical == o.radical && residual == o.residual;
+    return source == o.source && radical == o.radical && residual == o.residual &&
+           marks == o.marks;
   }
 };
 
@@ -49,22 +52,27 @@ CharKey keyFor(kelvorn::UnihanMgr& unihan, int cp) {
 // value and every kRSVantu_Japan1_6 value count. A kRSVantu_Japan1_6 value's
 // residual is the glyph's strokes less those of the radical's form. The first
 // kRSUnicode value comes from the key, already read.
+// `marks` holds the apostrophes of the character's kRSUnicode values, in
+// order (empty without extras).
 void collectRadicalValues(kelvorn::UnihanMgr& unihan, int cp, const CharKey& key,
-                          std::vector<RadicalValue>* out) {
+                          const std::vector<int>& marks, std::vector<RadicalValue>* out) {
   out->clear();
+  const auto marksOf = [&marks](std::size_t k) { return k < marks.size() ? marks[k] : 0; };
   if (key.hasRadicalStroke) {
-    out->push_back({kelvorn::kRSUnicode, key.radical, kelvorn::signedResidual(key.storedResidual)});
+    out->push_back({kelvorn::kRSUnicode, key.radical, kelvorn::signedResidual(key.storedResidual),
+                    marksOf(0)});
   }
   for (int source = kelvorn::kRSKangXi; source <= kelvorn::kRSJapanese; ++source) {
     const int radical = unihan.radix(cp, prop(source), 0);
     if (radical >= 0) {
-      out->push_back({source, radical, kelvorn::signedResidual(unihan.stroke(cp, prop(source), 0))});
+      out->push_back(
+          {source, radical, kelvorn::signedResidual(unihan.stroke(cp, prop(source), 0)), 0});
     }
   }
   const int second = key.hasRadicalStroke ? unihan.radix(cp, kelvorn::kRSUnicode, 1) : -1;
   if (second >= 0) {
     out->push_back({kelvorn::kRSUnicode, second,
-                    kelvorn::signedResidual(unihan.stroke(cp, kelvorn::kRSUnicode, 1))});
+                    kelvorn::signedResidual(unihan.stroke(cp, kelvorn::kRSUnicode, 1)), marksOf(1)});
   }
   const int cidValues = unihan.getNumVals(cp, kelvorn::kRSVantu_Japan1_6);
   for (int k = 0; k < cidValues; ++k) {
@@ -72,7 +80,8 @@ void collectRadicalValues(kelvorn::UnihanMgr& unihan, int cp, const CharKey& key
     const int glyph = unihan.totalVantuStrokes(cp, k);
     const int form = unihan.stroke(cp, kelvorn::kRSVantu_Japan1_6, k);
     if (radical >= 0 && glyph >= 0 && form >= 0) {
-      out->push_back({kelvorn::kRSVantu_Japan1_6, radical, kelvorn::signedResidual(glyph - form)});
+      out->push_back(
+          {kelvorn::kRSVantu_Japan1_6, radical, kelvorn::signedResidual(glyph - form), 0});
     }
   }
   if (out->size() > 1) {
@@ -124,11 +133,11 @@ class Walker {
     const CharKey key = keyFor(unihan, cp);
     data_->codePoints.push_back(codePoint);
     data_->keys.push_back(key);
-    collectRadicalValues(unihan, cp, key, &values_);
+    collectRadicalValues(unihan, cp, key, marksOf(codePoint), &values_);
     for (const RadicalValue& v : values_) {
       if (v.radical >= 1 && v.radical <= kMaxRadical) {
         const auto slot = static_cast<std::uint16_t>(v.source * (kMaxRadical + 1) + v.radical);
-        radicalLines_.push_back({slot, {codePoint, v.residual}});
+        radicalLines_.push_back({slot, {codePoint, v.residual, v.marks}});
       }
     }
     for (int i = 0; i < kReadingFieldCount; ++i) {
@@ -138,6 +147,26 @@ class Walker {
       unihan.getPronounceData(readings_, cp, field);
       builders_[static_cast<std::size_t>(i)].add(codePoint, readings_);
     }
+  }
+
+  // The extras' kRSUnicode marks of one character; code points arrive in
+  // ascending order, so one cursor walks the values sorted once.
+  const std::vector<int>& marksOf(char32_t codePoint) {
+    marks_.clear();
+    if (!extrasSorted_) {
+      sortedValues_ = extras_.values();
+      std::stable_sort(sortedValues_.begin(), sortedValues_.end(),
+                       [](const auto& a, const auto& b) { return a.codePoint < b.codePoint; });
+      extrasSorted_ = true;
+    }
+    while (nextValue_ < sortedValues_.size() && sortedValues_[nextValue_].codePoint < codePoint) {
+      ++nextValue_;
+    }
+    for (std::size_t i = nextValue_;
+         i < sortedValues_.size() && sortedValues_[i].codePoint == codePoint; ++i) {
+      marks_.push_back(sortedValues_[i].marks);
+    }
+    return marks_;
   }
 
   void finish() {
@@ -158,13 +187,18 @@ class Walker {
   };
 
   // Lines arrive in code-point order, and the sorts are stable, so each
-  // residual's characters stay in code-point order.
+  // residual's characters stay in code-point order; a page lists the
+  // radical's plain form first, then each marked one.
   void fileRadicals() {
     constexpr std::size_t kSlots = kRadicalSlots;
+    constexpr std::size_t kMarkBuckets = 4;
     const auto& lines = radicalLines_;
     std::vector<std::uint32_t> order = stableSortedBy(
         identityOrder(lines.size()), kResidualBuckets,
         [&lines](std::uint32_t i) { return residualBucket(lines[i].entry.residual); });
+    order = stableSortedBy(order, kMarkBuckets, [&lines](std::uint32_t i) {
+      return static_cast<std::size_t>(lines[i].entry.marks);
+    });
     order = stableSortedBy(order, kSlots, [&lines](std::uint32_t i) { return lines[i].slot; });
     std::vector<std::size_t> sizes(kSlots, 0);
     for (const RadicalLine& line : lines) ++sizes[line.slot];
@@ -251,6 +285,10 @@ class Walker {
 
   IndexData* data_;
   const kelvorn::RadicalStrokeExtras& extras_;
+  std::vector<kelvorn::RadicalStrokeExtras::Value> sortedValues_;
+  bool extrasSorted_ = false;
+  std::size_t nextValue_ = 0;
+  std::vector<int> marks_;
   std::array<ReadingTableBuilder, kReadingFieldCount> builders_;
   std::vector<RadicalValue> values_;
   std::vector<std::string> readings_;

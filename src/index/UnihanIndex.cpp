@@ -83,6 +83,14 @@ const std::vector<RadicalEntry>& UnihanIndex::byRadical(int radical,
   return data_->radicals[static_cast<std::size_t>(slot)];
 }
 
+std::vector<RadicalEntry> UnihanIndex::byRadicalForm(int radical, int marks) const {
+  std::vector<RadicalEntry> out;
+  for (const RadicalEntry& e : byRadical(radical, kRSUnicode)) {
+    if (e.marks == marks) out.push_back(e);
+  }
+  return out;
+}
+
 const std::vector<char32_t>& UnihanIndex::byTotalStrokes(int strokes) const noexcept {
   if (strokes < 1 || strokes > kelvorn_index_private::kMaxStrokes) return kNoCodePoints;
   return data_->strokes[static_cast<std::size_t>(strokes)];
