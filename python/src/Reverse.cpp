@@ -1,5 +1,6 @@
 // Lookups by radical, strokes and reading, and the sort keys, answered by the
 // companion index library.
+#include <array>
 #include <optional>
 #include <string>
 
@@ -36,23 +37,26 @@ PyObject* sortKeyOf(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyO
     if (u == nullptr || !a.bind(method, kParams, 1, args, nargs, kw)) return nullptr;
     const kelvorn::UnihanIndex& index = u->index();
     PyObject* text = a[0];
-    // Reused: the interpreter lock is held, so one caller at a time.
-    static std::u32string chars;
-    static std::string key;
-    chars.clear();
-    key.clear();
-    if (PyUnicode_Check(text)) {
+    // Characters go to the index in pieces from the stack, and a word's key
+    // fits std::string's inline buffer: a short word allocates nothing but
+    // the bytes object.
+    std::string key;
+    std::array<char32_t, 64> piece;
+    if (!PyUnicode_Check(text)) {
+      piece[0] = static_cast<char32_t>(codePointOf(py::handle(text)));
+      index.appendSortKey(std::u32string_view(piece.data(), 1), order, &key);
+    } else {
       const Py_ssize_t length = PyUnicode_GET_LENGTH(text);
       const int kind = PyUnicode_KIND(text);
       const void* data = PyUnicode_DATA(text);
-      chars.resize(static_cast<std::size_t>(length));
-      for (Py_ssize_t i = 0; i < length; ++i) {
-        chars[static_cast<std::size_t>(i)] = static_cast<char32_t>(PyUnicode_READ(kind, data, i));
+      for (Py_ssize_t start = 0; start < length;) {
+        std::size_t n = 0;
+        for (; n < piece.size() && start < length; ++n, ++start) {
+          piece[n] = static_cast<char32_t>(PyUnicode_READ(kind, data, start));
+        }
+        index.appendSortKey(std::u32string_view(piece.data(), n), order, &key);
       }
-    } else {
-      chars.push_back(static_cast<char32_t>(codePointOf(py::handle(text))));
     }
-    index.appendSortKey(chars, order, &key);
     return PyBytes_FromStringAndSize(key.data(), static_cast<Py_ssize_t>(key.size()));
   });
 }
