@@ -86,3 +86,4 @@ def test_tool_sorts_as_icu(earlier_text, strings, collator, tool, workdir):
     ours = result.stdout.decode("utf-8").splitlines()
     assert ours == sorted(reversed(strings), key=collator.getSortKey)
 
+
