@@ -34,29 +34,39 @@ std::string radicalLabel(int radical, int marks) {
   return std::to_string(radical) + std::string(static_cast<std::size_t>(marks), '\'');
 }
 
+// One part of a page: all of it, or the characters of one form of the
+// radical (its number of marks) on kRSUnicode's page.
+struct PagePart {
+  int marks;
+  std::vector<kelvorn::RadicalEntry> entries;
+};
+
 // "85 +0: 水 氵 氺", one line per form and residual.
-std::string pageText(int radical, const std::vector<kelvorn::RadicalEntry>& entries) {
+std::string pageText(int radical, const std::vector<PagePart>& parts) {
   std::string out;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const bool sameLine = i > 0 && entries[i].residual == entries[i - 1].residual &&
-                          entries[i].marks == entries[i - 1].marks;
-    if (!sameLine) {
-      out += (i == 0 ? "" : "\n") + radicalLabel(radical, entries[i].marks) + " " +
-             residualLabel(entries[i].residual) + ":";
+  for (const PagePart& part : parts) {
+    const auto& entries = part.entries;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      if (i == 0 || entries[i].residual != entries[i - 1].residual) {
+        out += (out.empty() ? "" : "\n") + radicalLabel(radical, part.marks) + " " +
+               residualLabel(entries[i].residual) + ":";
+      }
+      out += " " + kelvorn::utf8::encode(entries[i].codePoint);
     }
-    out += " " + kelvorn::utf8::encode(entries[i].codePoint);
   }
   return out.empty() ? out : out + "\n";
 }
 
-std::string pageJson(int radical, const std::vector<kelvorn::RadicalEntry>& entries) {
+std::string pageJson(int radical, const std::vector<PagePart>& parts) {
   std::string out;
-  for (const kelvorn::RadicalEntry& e : entries) {
-    nlohmann::ordered_json line = charJson(e.codePoint);
-    line["radical"] = radical;
-    line["residual"] = e.residual;
-    if (e.marks > 0) line["marks"] = e.marks;  // a simplified form's line only
-    out += jsonLine(line);
+  for (const PagePart& part : parts) {
+    for (const kelvorn::RadicalEntry& e : part.entries) {
+      nlohmann::ordered_json line = charJson(e.codePoint);
+      line["radical"] = radical;
+      line["residual"] = e.residual;
+      if (part.marks > 0) line["marks"] = part.marks;  // a simplified form's line only
+      out += jsonLine(line);
+    }
   }
   return out;
 }
@@ -72,6 +82,8 @@ bool carriesSource(const kelvorn::UnihanIndex& index, kelvorn::unihanPropT sourc
 
 // "120" is the whole page; "120'" (up to three marks) one simplified form's
 // part of kRSUnicode's page, the only source that writes the marks.
+constexpr int kMaxMarks = 3;  // 17.0 writes up to three apostrophes
+
 struct RadicalArgument {
   int radical;
   int marks;  // -1: the whole page
@@ -82,7 +94,7 @@ RadicalArgument parseRadical(const std::string& arg, const std::string& source) 
   const int radical = parseNumberArgument(arg.substr(0, digits), "radical", 1, 214);
   if (digits == std::string::npos) return {radical, -1};
   const std::string marks = arg.substr(digits);
-  if (marks.size() > 3 || marks.find_first_not_of('\'') != std::string::npos) {
+  if (marks.size() > static_cast<std::size_t>(kMaxMarks) || marks.find_first_not_of('\'') != std::string::npos) {
     throw ToolError("bad radical '" + arg + "' (expected 1 to 214, simplified forms as 120')");
   }
   if (source != "kRSUnicode") throw ToolError("only kRSUnicode marks simplified radicals");
@@ -98,10 +110,18 @@ void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
     throw ToolError("the data has no " + opts.source + " values (Unicode 15.1 and later carry " +
                     "only kRSUnicode and kRSVantu_Japan1_6)");
   }
-  const std::vector<kelvorn::RadicalEntry> entries =
-      arg.marks < 0 ? loaded->index->byRadical(radical, source)
-                    : loaded->index->byRadicalForm(radical, arg.marks);
-  writeStdout(opts.json ? pageJson(radical, entries) : pageText(radical, entries));
+  const kelvorn::UnihanIndex& index = *loaded->index;
+  std::vector<PagePart> parts;
+  if (arg.marks >= 0) {
+    parts.push_back({arg.marks, index.byRadicalForm(radical, arg.marks)});
+  } else if (source != kelvorn::kRSUnicode) {
+    parts.push_back({0, index.byRadical(radical, source)});
+  } else {  // the radical's own form first, then each simplified one
+    for (int marks = 0; marks <= kMaxMarks; ++marks) {
+      parts.push_back({marks, index.byRadicalForm(radical, marks)});
+    }
+  }
+  writeStdout(opts.json ? pageJson(radical, parts) : pageText(radical, parts));
 }
 
 }  // namespace

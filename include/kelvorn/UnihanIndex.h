@@ -37,7 +37,6 @@ namespace kelvorn {
 struct RadicalEntry {
   char32_t codePoint;
   int residual;
-  int marks = 0;  // kRSUnicode's apostrophes: 1 on 120''s page (from the extras)
 };
 
 // Sort key of one character in the radical-stroke order, which is the Unihan
@@ -151,8 +150,9 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
                                              unihanPropT source = kRSUnicode) const noexcept;
 
   // The part of kRSUnicode's page of `radical` whose values carry `marks`
-  // apostrophes: byRadicalForm(120, 1) is the simplified radical 120''s.
-  // Empty outside 1..214 or for marks that no value carries.
+  // apostrophes (0 to 3): byRadicalForm(120, 1) is the simplified radical
+  // 120''s, byRadicalForm(120, 0) the rest. Empty outside 1..214 or for
+  // marks that no value carries.
   std::vector<RadicalEntry> byRadicalForm(int radical, int marks) const;
 
   // kTotalStrokes == strokes (1..255), ordered by radical-stroke key. Empty

@@ -36,7 +36,7 @@ unihanPropT prop(int value) { return static_cast<unihanPropT>(value); }
 
 // The first kRSUnicode value and the total strokes, which the sort keys use.
 CharKey keyFor(kelvorn::UnihanMgr& unihan, int cp) {
-  CharKey key{false, 0, 0, 0, 0, 0};
+  CharKey key{false, 0, 0, 0, 0};
   const int radical = unihan.radix(cp, kelvorn::kRSUnicode, 0);
   if (radical >= 0) {
     key.hasRadicalStroke = true;
@@ -137,7 +137,7 @@ class Walker {
     for (const RadicalValue& v : values_) {
       if (v.radical >= 1 && v.radical <= kMaxRadical) {
         const auto slot = static_cast<std::uint16_t>(v.source * (kMaxRadical + 1) + v.radical);
-        radicalLines_.push_back({slot, {codePoint, v.residual, v.marks}});
+        radicalLines_.push_back({slot, static_cast<std::uint8_t>(v.marks), {codePoint, v.residual}});
       }
     }
     for (int i = 0; i < kReadingFieldCount; ++i) {
@@ -170,6 +170,7 @@ class Walker {
   }
 
   void finish() {
+    fileRuns();
     applyExtras();
     fileRadicals();
     fileStrokes(rankCharacters());
@@ -183,6 +184,7 @@ class Walker {
  private:
   struct RadicalLine {
     std::uint16_t slot;  // source * (kMaxRadical + 1) + radical
+    std::uint8_t marks;  // kRSUnicode's apostrophes
     kelvorn::RadicalEntry entry;
   };
 
@@ -191,20 +193,29 @@ class Walker {
   // radical's plain form first, then each marked one.
   void fileRadicals() {
     constexpr std::size_t kSlots = kRadicalSlots;
-    constexpr std::size_t kMarkBuckets = 4;
+    constexpr std::size_t kMarkBuckets = kMaxMarks + 1;
     const auto& lines = radicalLines_;
     std::vector<std::uint32_t> order = stableSortedBy(
         identityOrder(lines.size()), kResidualBuckets,
         [&lines](std::uint32_t i) { return residualBucket(lines[i].entry.residual); });
     order = stableSortedBy(order, kMarkBuckets, [&lines](std::uint32_t i) {
-      return static_cast<std::size_t>(lines[i].entry.marks);
+      return static_cast<std::size_t>(lines[i].marks);
     });
     order = stableSortedBy(order, kSlots, [&lines](std::uint32_t i) { return lines[i].slot; });
     std::vector<std::size_t> sizes(kSlots, 0);
     for (const RadicalLine& line : lines) ++sizes[line.slot];
     data_->radicals.resize(kSlots);
     for (std::size_t slot = 0; slot < kSlots; ++slot) data_->radicals[slot].reserve(sizes[slot]);
-    for (const std::uint32_t i : order) data_->radicals[lines[i].slot].push_back(lines[i].entry);
+    for (const std::uint32_t i : order) {
+      std::vector<kelvorn::RadicalEntry>& page = data_->radicals[lines[i].slot];
+      page.push_back(lines[i].entry);
+      if (lines[i].slot <= kMaxRadical) {  // kRSUnicode's: a part ends after each line
+        auto& ends = data_->formEnds[lines[i].slot];
+        for (int m = lines[i].marks; m <= kMaxMarks; ++m) {
+          ends[static_cast<std::size_t>(m)] = static_cast<std::uint32_t>(page.size());
+        }
+      }
+    }
   }
 
   // The marks of each character's first kRSUnicode value, when it names the
@@ -212,7 +223,6 @@ class Walker {
   // of the character it stands for, as the collation's canonical
   // equivalence has it.
   void applyExtras() {
-    std::vector<CharKey>& keys = data_->keys;
     char32_t previous = 0;
     bool first = true;
     for (const auto& v : extras_.values()) {
@@ -224,20 +234,42 @@ class Walker {
         key->marks = static_cast<std::uint8_t>(v.marks);
       }
     }
-    const std::vector<CharKey> own = keys;  // a variant's target reads its own key
-    for (const auto& [cp, target] : extras_.variants()) {
-      CharKey* key = mutableKeyOf(cp);
-      const CharKey* targetKey = data_->keyOf(target);
-      if (key == nullptr || cp == target) continue;
-      if (targetKey != nullptr && targetKey->hasRadicalStroke) {
-        const CharKey& t = own[static_cast<std::size_t>(targetKey - keys.data())];
-        key->hasRadicalStroke = true;
-        key->radical = t.radical;
-        key->storedResidual = t.storedResidual;
-        key->marks = t.marks;
+    std::vector<std::pair<char32_t, char32_t>>& sortsAs = data_->sortsAs;
+    for (const auto& variant : extras_.variants()) {
+      if (variant.first != variant.second && data_->keyOf(variant.first) != nullptr) {
+        sortsAs.push_back(variant);
       }
-      key->sortsAs = target;
     }
+    std::stable_sort(sortsAs.begin(), sortsAs.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    sortsAs.erase(std::unique(sortsAs.begin(), sortsAs.end(),
+                              [](const auto& a, const auto& b) { return a.first == b.first; }),
+                  sortsAs.end());
+    sortsAs.shrink_to_fit();
+    // A variant's target reads its own key, not one already replaced.
+    std::vector<std::pair<CharKey*, CharKey>> replaced;
+    for (const auto& [cp, target] : sortsAs) {
+      const CharKey* targetKey = data_->keyOf(target);
+      if (targetKey != nullptr && targetKey->hasRadicalStroke) {
+        replaced.emplace_back(mutableKeyOf(cp), *targetKey);
+      }
+    }
+    for (const auto& [key, target] : replaced) {
+      key->hasRadicalStroke = true;
+      key->radical = target.radical;
+      key->storedResidual = target.storedResidual;
+      key->marks = target.marks;
+    }
+  }
+
+  void fileRuns() {
+    const std::vector<char32_t>& cps = data_->codePoints;
+    for (std::size_t i = 0; i < cps.size(); ++i) {
+      if (i == 0 || cps[i] != cps[i - 1] + 1) {
+        data_->runs.push_back({cps[i], static_cast<std::uint32_t>(i)});
+      }
+    }
+    data_->runs.shrink_to_fit();
   }
 
   CharKey* mutableKeyOf(char32_t codePoint) {
@@ -250,22 +282,26 @@ class Walker {
   std::vector<std::uint32_t> rankCharacters() {
     const std::vector<CharKey>& keys = data_->keys;
     const std::vector<char32_t>& cps = data_->codePoints;
-    std::vector<std::uint64_t> values(keys.size());
+    // (order value, place): sorted in place, ties by code point.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> ranked(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
-      values[i] = orderValue(radicalStrokeKeyOf(&keys[i], cps[i]));
+      ranked[i] = {orderValue(radicalStrokeKeyOf(&keys[i], cps[i], data_->sortsAsOf(cps[i]))),
+                   static_cast<std::uint32_t>(i)};
     }
-    std::vector<std::uint32_t> order = identityOrder(keys.size());
-    std::stable_sort(order.begin(), order.end(),
-                     [&values](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
-    const char32_t end = cps.empty() ? 0 : cps.back() + 1;
-    data_->weights.resize(end);
-    for (char32_t cp = 0; cp < end; ++cp) data_->weights[cp] = kNoValueWeight | cp;
+    std::sort(ranked.begin(), ranked.end());
+    std::vector<std::uint64_t> values(keys.size());
+    std::vector<std::uint32_t> order(keys.size());
+    for (std::size_t k = 0; k < ranked.size(); ++k) {
+      order[k] = ranked[k].second;
+      values[ranked[k].second] = ranked[k].first;
+    }
+    data_->weights.resize(keys.size());
     std::uint32_t rank = 0;
     for (std::size_t k = 0; k < order.size(); ++k) {
       const std::uint32_t i = order[k];
       if (k == 0 || values[i] != values[order[k - 1]]) ++rank;
       const std::uint32_t weight = keys[i].hasRadicalStroke ? rank : (kNoValueWeight | cps[i]);
-      data_->weights[cps[i]] = weight | std::uint32_t{keys[i].totalStrokes} << 24;
+      data_->weights[i] = weight | std::uint32_t{keys[i].totalStrokes} << 24;
     }
     return order;
   }
@@ -297,10 +333,26 @@ class Walker {
 
 }  // namespace
 
+long IndexData::placeOf(char32_t codePoint) const noexcept {
+  auto run = std::upper_bound(runs.begin(), runs.end(), codePoint,
+                              [](char32_t cp, const Run& r) { return cp < r.first; });
+  if (run == runs.begin()) return -1;
+  --run;
+  const std::size_t end = run + 1 == runs.end() ? codePoints.size() : (run + 1)->place;
+  const std::size_t place = run->place + (codePoint - run->first);
+  return place < end ? static_cast<long>(place) : -1;
+}
+
 const CharKey* IndexData::keyOf(char32_t codePoint) const noexcept {
-  const auto it = std::lower_bound(codePoints.begin(), codePoints.end(), codePoint);
-  if (it == codePoints.end() || *it != codePoint) return nullptr;
-  return &keys[static_cast<std::size_t>(it - codePoints.begin())];
+  const long place = placeOf(codePoint);
+  return place < 0 ? nullptr : &keys[static_cast<std::size_t>(place)];
+}
+
+char32_t IndexData::sortsAsOf(char32_t codePoint) const noexcept {
+  const auto it = std::lower_bound(
+      sortsAs.begin(), sortsAs.end(), codePoint,
+      [](const std::pair<char32_t, char32_t>& v, char32_t cp) { return v.first < cp; });
+  return it != sortsAs.end() && it->first == codePoint ? it->second : 0;
 }
 
 // A code point is held when a block encloses it: getNumVals answers -1 only

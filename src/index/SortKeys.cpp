@@ -36,10 +36,11 @@ std::uint64_t orderValue(const kelvorn::RadicalStrokeKey& key) noexcept {
          std::uint64_t{inMainBlock(as) ? 0U : 1U} << 24 | (as & 0x1FFFFF);
 }
 
-kelvorn::RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePoint) noexcept {
+kelvorn::RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePoint,
+                                             char32_t sortsAs) noexcept {
   if (key == nullptr || !key->hasRadicalStroke) return {false, 0, 0, codePoint};
   return {true, key->radical, kelvorn::signedResidual(key->storedResidual), codePoint, key->marks,
-          key->sortsAs};
+          sortsAs};
 }
 
 }  // namespace kelvorn_index_private

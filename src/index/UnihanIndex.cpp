@@ -30,9 +30,10 @@ void requireUtf8(std::string_view text) {
   if (!kelvorn::utf8::isValid(text)) throw std::invalid_argument("not valid UTF-8");
 }
 
-TotalStrokesKey totalStrokesKeyOf(const CharKey* key, char32_t codePoint) noexcept {
+TotalStrokesKey totalStrokesKeyOf(const CharKey* key, char32_t codePoint,
+                                  char32_t sortsAs) noexcept {
   const int total = key == nullptr ? 0 : key->totalStrokes;
-  return {total > 0, total, radicalStrokeKeyOf(key, codePoint)};
+  return {total > 0, total, radicalStrokeKeyOf(key, codePoint, sortsAs)};
 }
 
 std::uint64_t weightOf(const IndexData& data, char32_t cp, SortOrder order) noexcept {
@@ -84,11 +85,14 @@ const std::vector<RadicalEntry>& UnihanIndex::byRadical(int radical,
 }
 
 std::vector<RadicalEntry> UnihanIndex::byRadicalForm(int radical, int marks) const {
-  std::vector<RadicalEntry> out;
-  for (const RadicalEntry& e : byRadical(radical, kRSUnicode)) {
-    if (e.marks == marks) out.push_back(e);
-  }
-  return out;
+  using kelvorn_index_private::kMaxMarks;
+  using kelvorn_index_private::kMaxRadical;
+  if (radical < 1 || radical > kMaxRadical || marks < 0 || marks > kMaxMarks) return {};
+  const std::vector<RadicalEntry>& page = byRadical(radical, kRSUnicode);
+  const auto& ends = data_->formEnds[static_cast<std::size_t>(radical)];
+  const std::uint32_t begin = marks == 0 ? 0 : ends[static_cast<std::size_t>(marks - 1)];
+  const std::uint32_t end = ends[static_cast<std::size_t>(marks)];
+  return std::vector<RadicalEntry>(page.begin() + begin, page.begin() + end);
 }
 
 const std::vector<char32_t>& UnihanIndex::byTotalStrokes(int strokes) const noexcept {
@@ -146,11 +150,11 @@ std::vector<std::string> UnihanIndex::readings(char32_t codePoint, unihanPropT f
 }
 
 RadicalStrokeKey UnihanIndex::radicalStrokeKey(char32_t codePoint) const noexcept {
-  return radicalStrokeKeyOf(data_->keyOf(codePoint), codePoint);
+  return radicalStrokeKeyOf(data_->keyOf(codePoint), codePoint, data_->sortsAsOf(codePoint));
 }
 
 TotalStrokesKey UnihanIndex::totalStrokesKey(char32_t codePoint) const noexcept {
-  return totalStrokesKeyOf(data_->keyOf(codePoint), codePoint);
+  return totalStrokesKeyOf(data_->keyOf(codePoint), codePoint, data_->sortsAsOf(codePoint));
 }
 
 bool UnihanIndex::less(std::u32string_view a, std::u32string_view b, SortOrder order) const {
