@@ -149,7 +149,9 @@ TEST_F(IndexOrderTest, SortKeysOrderAsTheComparators) {
   const std::vector<std::u32string> words = {
       U"",        U"\u4E0D",       U"\uF967",      U"\u4E0D\u4E0D", U"\u4E0D\uF967",
       U"\u3400",  U"\U00020000",   U"\u7389\u738B", U"\u738B\u7389", U"\u7E9F",
-      U"\u7CF8A", U"A",            U"\u4E03",      U"\U0010FFFF",   U"\u7EA2\u4E03"};
+      U"\u7CF8A", U"A",            U"\u4E03",      U"\U0010FFFF",   U"\u7EA2\u4E03",
+      // Past U+10FFFF: after everything, and alike.
+      std::u32string(1, char32_t{0x110000}), std::u32string(1, char32_t{0xFFFFFFFF})};
   for (const SortOrder order : {SortOrder::kRadicalStroke, SortOrder::kTotalStrokes}) {
     const std::size_t width = order == SortOrder::kRadicalStroke ? 3 : 5;
     for (const auto& a : words) {
@@ -159,6 +161,8 @@ TEST_F(IndexOrderTest, SortKeysOrderAsTheComparators) {
       }
     }
   }
+  EXPECT_EQ(ix.sortKey(std::u32string(1, char32_t{0x110000})),
+            ix.sortKey(std::u32string(1, char32_t{0xFFFFFFFF})));
   EXPECT_EQ(ix.sortKeyUtf8("\xE4\xB8\x8D" "A"), ix.sortKey(U"\u4E0DA"));
   EXPECT_THROW(ix.sortKeyUtf8("\xE4\xB8"), std::invalid_argument);
   std::string appended = "x";

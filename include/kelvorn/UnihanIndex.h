@@ -45,8 +45,10 @@ struct RadicalEntry {
 // then the main block's unified ideographs (and the twelve unified ones of
 // the compatibility block) before Extension A and the later blocks, then code
 // point. A compatibility ideograph sorts as the character it is canonically
-// equivalent to (sortsAs), so U+F967 and U+4E0D are equal keys. Characters
-// without a kRSUnicode value sort after all that have one, by code point.
+// equivalent to (sortsAs), and its key carries that character's radical,
+// marks and residual, so U+F967 and U+4E0D are equal keys. Characters
+// without a kRSUnicode value sort after all that have one, by code point
+// (anything past U+10FFFF as one code point after them all).
 struct RadicalStrokeKey {
   bool hasValue;  // the character has a kRSUnicode value
   int radical;    // first kRSUnicode value's radical (0 when !hasValue)
@@ -142,8 +144,8 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
 
   // Radical 1..214 under one of the six radical-stroke sources; ordered by
   // the radical's marks (kRSUnicode's 120 page, then 120''s, when the index
-  // was given the extras), residual, then code point. A character stands once for each distinct
-  // residual among its values naming the radical (kRSUnicode's second value
+  // was given the extras), residual, then code point. A character stands
+  // once for each distinct residual among its values naming the radical (kRSUnicode's second value
   // and every kRSVantu_Japan1_6 value count). Empty for a radical outside
   // 1..214 or a property that is not a source.
   const std::vector<RadicalEntry>& byRadical(int radical,

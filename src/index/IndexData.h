@@ -77,16 +77,22 @@ struct IndexData {
   long placeOf(char32_t codePoint) const noexcept;
   char32_t sortsAsOf(char32_t codePoint) const noexcept;
 
+  // A code point past U+10FFFF, which no text holds, weighs as one past it:
+  // the weight keeps its 24 bits.
+  static std::uint32_t noValueWeight(char32_t codePoint) noexcept {
+    return kNoValueWeight | (codePoint > 0x10FFFF ? 0x110000 : codePoint);
+  }
+
   std::uint32_t radicalStrokeWeight(char32_t codePoint) const noexcept {
     const long place = placeOf(codePoint);
-    return place < 0 ? (kNoValueWeight | codePoint)
+    return place < 0 ? noValueWeight(codePoint)
                      : (weights[static_cast<std::size_t>(place)] & kWeightMask);
   }
   // Total strokes (256 for none) above the radical-stroke weight.
   std::uint64_t totalStrokesWeight(char32_t codePoint) const noexcept {
     const long place = placeOf(codePoint);
     const std::uint32_t weight =
-        place < 0 ? (kNoValueWeight | codePoint) : weights[static_cast<std::size_t>(place)];
+        place < 0 ? noValueWeight(codePoint) : weights[static_cast<std::size_t>(place)];
     const std::uint32_t strokes = weight >> 24;
     return (std::uint64_t{strokes == 0 ? 256U : strokes} << 24) | (weight & kWeightMask);
   }

@@ -189,7 +189,9 @@ void UnihanIndex::appendSortKey(std::u32string_view text, SortOrder order,
   const IndexData& data = *data_;
   const bool strokes = order == SortOrder::kTotalStrokes;
   const int bytes = strokes ? 5 : 3;
-  out->reserve(out->size() + text.size() * static_cast<std::size_t>(bytes));
+  // Grown by doubling, so that appending line after line stays linear.
+  const std::size_t need = out->size() + text.size() * static_cast<std::size_t>(bytes);
+  if (need > out->capacity()) out->reserve(std::max(need, 2 * out->capacity()));
   for (const char32_t cp : text) appendWeight(weightOf(data, cp, order), bytes, out);
 }
 
