@@ -50,17 +50,17 @@ struct RadicalEntry {
 // without a kRSUnicode value sort after all that have one, by code point
 // (anything past U+10FFFF as one code point after them all).
 struct RadicalStrokeKey {
-  bool hasValue;  // the character has a kRSUnicode value
-  int radical;    // first kRSUnicode value's radical (0 when !hasValue)
-  int residual;   // its residual, signed as above (0 when !hasValue)
-  char32_t codePoint;
+  bool hasValue = false;  // the character has a kRSUnicode value
+  int radical = 0;        // first kRSUnicode value's radical (0 when !hasValue)
+  int residual = 0;       // its residual, signed as above (0 when !hasValue)
+  char32_t codePoint = 0;
   int marks = 0;          // apostrophes after the radical: 1 for 120'.0
   char32_t sortsAs = 0;   // the character it sorts as; 0: itself
 };
 
 struct TotalStrokesKey {
-  bool hasValue;     // kTotalStrokes present (totalStrokes > 0)
-  int totalStrokes;  // 0 when !hasValue
+  bool hasValue = false;  // kTotalStrokes present (totalStrokes > 0)
+  int totalStrokes = 0;   // 0 when !hasValue
   RadicalStrokeKey radicalStroke;
 };
 

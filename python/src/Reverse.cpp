@@ -41,7 +41,7 @@ PyObject* sortKeyOf(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyO
     // fits std::string's inline buffer: a short word allocates nothing but
     // the bytes object.
     std::string key;
-    std::array<char32_t, 64> piece;
+    std::array<char32_t, 64> piece{};
     if (!PyUnicode_Check(text)) {
       piece[0] = static_cast<char32_t>(codePointOf(py::handle(text)));
       index.appendSortKey(std::u32string_view(piece.data(), 1), order, &key);
