@@ -9,6 +9,7 @@ set(KELVORN_INDEX_SOURCES
   src/index/ReadingTable.cpp
   src/index/IndexBuilder.cpp
   src/index/SortKeys.cpp
+  src/index/RadicalStrokeExtras.cpp
   src/index/UnihanIndex.cpp
 )
 

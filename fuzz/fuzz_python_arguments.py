@@ -30,7 +30,7 @@ FIELD_NAMES = ["kRSUnicode", "kTotalStrokes", "kMandarin", "kHanyuPinlu", "kJapa
                "kRSUnicode\x00", "krsunicode"]
 KEYWORDS = ["char", "text", "field", "source", "index", "exact", "order", "radical",
             "strokes", "cid", "name", "expand", "words", "value", "ambiguous", "fields",
-            "preference", "self", "bogus", ""]
+            "preference", "self", "marks", "bogus", ""]
 WORDS = ["codepoint", "frequency", "han4", "hàn", "shi", "zi5", "water", "ETLO", "hon3",
          "simplified", "traditional", "lv3", "u:", "ü"]
 

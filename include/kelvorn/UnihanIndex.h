@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "kelvorn/UnihanMgr.h"
@@ -38,18 +39,28 @@ struct RadicalEntry {
   int residual;
 };
 
-// Sort key of one character. Characters without the value sort after all that
-// have one (hasValue false), then by code point.
+// Sort key of one character in the radical-stroke order, which is the Unihan
+// collation's: radical, then its apostrophes (every 120' character after
+// every 120 one), then residual strokes with a negative residual taken as 0,
+// then the main block's unified ideographs (and the twelve unified ones of
+// the compatibility block) before Extension A and the later blocks, then code
+// point. A compatibility ideograph sorts as the character it is canonically
+// equivalent to (sortsAs), and its key carries that character's radical,
+// marks and residual, so U+F967 and U+4E0D are equal keys. Characters
+// without a kRSUnicode value sort after all that have one, by code point
+// (anything past U+10FFFF as one code point after them all).
 struct RadicalStrokeKey {
-  bool hasValue;  // the character has a kRSUnicode value
-  int radical;    // first kRSUnicode value's radical (0 when !hasValue)
-  int residual;   // its residual, signed as above (0 when !hasValue)
-  char32_t codePoint;
+  bool hasValue = false;  // the character has a kRSUnicode value
+  int radical = 0;        // first kRSUnicode value's radical (0 when !hasValue)
+  int residual = 0;       // its residual, signed as above (0 when !hasValue)
+  char32_t codePoint = 0;
+  int marks = 0;          // apostrophes after the radical: 1 for 120'.0
+  char32_t sortsAs = 0;   // the character it sorts as; 0: itself
 };
 
 struct TotalStrokesKey {
-  bool hasValue;     // kTotalStrokes present (totalStrokes > 0)
-  int totalStrokes;  // 0 when !hasValue
+  bool hasValue = false;  // kTotalStrokes present (totalStrokes > 0)
+  int totalStrokes = 0;   // 0 when !hasValue
   RadicalStrokeKey radicalStroke;
 };
 
@@ -86,10 +97,40 @@ class KELVORN_UNIHAN_INDEX_API ReadingFrequencies {
   std::vector<Entry> entries_;
 };
 
+// What the radical-stroke order needs that the core's store drops:
+// kRSUnicode's apostrophes (120'.0 is the simplified form of radical 120) and
+// kCompatibilityVariant (U+F967 sorts as U+4E0D). An application fills this
+// once from the all-field store or the text and hands it to UnihanIndex.
+class KELVORN_UNIHAN_INDEX_API RadicalStrokeExtras {
+ public:
+  // One character's kRSUnicode value, "120'.3" or "75.2 61'.4". A value of
+  // any other form adds nothing and answers false.
+  bool addRSUnicode(char32_t codePoint, std::string_view value);
+  // One character's kCompatibilityVariant value, "U+4E0D"; false otherwise.
+  bool addCompatibilityVariant(char32_t codePoint, std::string_view value);
+
+  struct Value {
+    char32_t codePoint;
+    int radical;
+    int marks;  // apostrophes: 0, 1 (120') or 2 (211'')
+    int residual;
+  };
+  // In the order added; a character's values in the value's order.
+  const std::vector<Value>& values() const noexcept { return values_; }
+  // (compatibility ideograph, the character it stands for), in the order added.
+  const std::vector<std::pair<char32_t, char32_t>>& variants() const noexcept { return variants_; }
+
+ private:
+  std::vector<Value> values_;
+  std::vector<std::pair<char32_t, char32_t>> variants_;
+};
+
 class KELVORN_UNIHAN_INDEX_API UnihanIndex {
  public:
-  // Builds every index from the store behind `unihan`.
+  // Builds every index from the store behind `unihan`. Without extras the
+  // radical-stroke order knows no apostrophes and no compatibility variants.
   explicit UnihanIndex(const UnihanMgr& unihan);
+  UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras);
   // Copies share the tables. A move copies too, so that no index is ever
   // left without tables.
   UnihanIndex(const UnihanIndex& other);
@@ -102,12 +143,19 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   bool contains(char32_t codePoint) const noexcept;
 
   // Radical 1..214 under one of the six radical-stroke sources; ordered by
-  // residual, then code point. A character stands once for each distinct
-  // residual among its values naming the radical (kRSUnicode's second value
+  // the radical's marks (kRSUnicode's 120 page, then 120''s, when the index
+  // was given the extras), residual, then code point. A character stands
+  // once for each distinct residual among its values naming the radical (kRSUnicode's second value
   // and every kRSVantu_Japan1_6 value count). Empty for a radical outside
   // 1..214 or a property that is not a source.
   const std::vector<RadicalEntry>& byRadical(int radical,
                                              unihanPropT source = kRSUnicode) const noexcept;
+
+  // The part of kRSUnicode's page of `radical` whose values carry `marks`
+  // apostrophes (0 to 3): byRadicalForm(120, 1) is the simplified radical
+  // 120''s, byRadicalForm(120, 0) the rest. Empty outside 1..214 or for
+  // marks that no value carries.
+  std::vector<RadicalEntry> byRadicalForm(int radical, int marks) const;
 
   // kTotalStrokes == strokes (1..255), ordered by radical-stroke key. Empty
   // otherwise.
@@ -141,6 +189,17 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
             SortOrder order = SortOrder::kRadicalStroke) const;
   bool lessUtf8(std::string_view a, std::string_view b,
                 SortOrder order = SortOrder::kRadicalStroke) const;
+
+  // Sort keys: byte strings whose bytewise order (memcmp, then length: the
+  // order of std::string's <) is exactly less()'s, equal keys for equal
+  // strings. Each character adds three bytes in radical-stroke order and
+  // five in total-strokes order. The UTF-8 form throws std::invalid_argument
+  // as lessUtf8 does.
+  std::string sortKey(std::u32string_view text,
+                      SortOrder order = SortOrder::kRadicalStroke) const;
+  std::string sortKeyUtf8(std::string_view text,
+                          SortOrder order = SortOrder::kRadicalStroke) const;
+  void appendSortKey(std::u32string_view text, SortOrder order, std::string* out) const;
 
  private:
   std::shared_ptr<const kelvorn_index_private::IndexData> data_;

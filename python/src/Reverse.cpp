@@ -1,6 +1,10 @@
 // Lookups by radical, strokes and reading, and the sort keys, answered by the
 // companion index library.
+#include <array>
+#include <optional>
 #include <string>
+
+#include <pybind11/stl.h>
 
 #include "Arguments.h"
 #include "Bindings.h"
@@ -21,47 +25,88 @@ void requireRadical(int radical) {
   }
 }
 
-py::tuple tupleOf(std::initializer_list<long> values) {
-  py::tuple out(values.size());
-  std::size_t i = 0;
-  for (const long value : values) out[i++] = py::int_(value);
-  return out;
+// The sort key of a str (any length) or of one character given as a str or
+// an int: the index's byte string, so that sorted() compares keys with one
+// memcmp and no per-character work.
+PyObject* sortKeyOf(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw,
+                    const char* method, kelvorn::SortOrder order) {
+  return guarded([&]() -> PyObject* {
+    static constexpr std::array<const char*, 1> kParams = {"text"};
+    Arguments a;
+    Unihan* u = unihanOf(self);
+    if (u == nullptr || !a.bind(method, kParams, 1, args, nargs, kw)) return nullptr;
+    const kelvorn::UnihanIndex& index = u->index();
+    PyObject* text = a[0];
+    // Characters go to the index in pieces from the stack, and a word's key
+    // fits std::string's inline buffer: a short word allocates nothing but
+    // the bytes object.
+    std::string key;
+    std::array<char32_t, 64> piece{};
+    if (!PyUnicode_Check(text)) {
+      piece[0] = static_cast<char32_t>(codePointOf(py::handle(text)));
+      index.appendSortKey(std::u32string_view(piece.data(), 1), order, &key);
+    } else {
+      const Py_ssize_t length = PyUnicode_GET_LENGTH(text);
+      const int kind = PyUnicode_KIND(text);
+      const void* data = PyUnicode_DATA(text);
+      for (Py_ssize_t start = 0; start < length;) {
+        std::size_t n = 0;
+        for (; n < piece.size() && start < length; ++n, ++start) {
+          piece[n] = static_cast<char32_t>(PyUnicode_READ(kind, data, start));
+        }
+        index.appendSortKey(std::u32string_view(piece.data(), n), order, &key);
+      }
+    }
+    return PyBytes_FromStringAndSize(key.data(), static_cast<Py_ssize_t>(key.size()));
+  });
 }
 
-// The key of a character as a tuple, characters without the value after all
-// that have one: (0, radical, residual, cp) or (1, 0, 0, cp).
-py::tuple radicalStrokeTuple(const kelvorn::RadicalStrokeKey& key) {
-  return tupleOf({key.hasValue ? 0 : 1, key.radical, key.residual,
-                  static_cast<long>(key.codePoint)});
+PyObject* radicalStrokeKey(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
+  return sortKeyOf(self, args, nargs, kw, "radical_stroke_key", kelvorn::SortOrder::kRadicalStroke);
 }
 
-py::tuple totalStrokesTuple(const kelvorn::TotalStrokesKey& key) {
-  const kelvorn::RadicalStrokeKey& rs = key.radicalStroke;
-  return tupleOf({key.hasValue ? 0 : 1, key.totalStrokes, rs.hasValue ? 0 : 1, rs.radical,
-                  rs.residual, static_cast<long>(rs.codePoint)});
+PyObject* totalStrokesKey(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
+  return sortKeyOf(self, args, nargs, kw, "total_strokes_key", kelvorn::SortOrder::kTotalStrokes);
 }
 
-// A string compares character by character, a prefix first: exactly how
-// Python compares tuples of the characters' keys.
-template <typename KeyOf>
-Typed<SortKey> stringKey(Unihan& u, const Typed<TextOrChar>& arg, KeyOf keyOf) {
-  const py::handle text = arg.object;
-  const kelvorn::UnihanIndex& index = u.index();
-  if (!PyUnicode_Check(text.ptr())) {
-    return Typed<SortKey>(py::make_tuple(keyOf(index, static_cast<char32_t>(codePointOf(text)))));
-  }
-  const Py_ssize_t length = PyUnicode_GET_LENGTH(text.ptr());
-  py::tuple out(static_cast<std::size_t>(length));
-  for (Py_ssize_t i = 0; i < length; ++i) {
-    out[static_cast<std::size_t>(i)] =
-        keyOf(index, static_cast<char32_t>(PyUnicode_READ_CHAR(text.ptr(), i)));
-  }
-  return Typed<SortKey>(out);
-}
+PyMethodDef radicalStrokeKeyMethod = {
+    "radical_stroke_key",
+    reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&radicalStrokeKey)),
+    METH_FASTCALL | METH_KEYWORDS,
+    "radical_stroke_key(self, text: str | int) -> bytes\n\n"
+    "A sort key in radical-stroke order for a str (any length) or one character\n"
+    "(str or int): bytes, three a character, so that sorted(words,\n"
+    "key=u.radical_stroke_key) is the Unihan collation's order of strings of Han\n"
+    "characters: radical, its simplified form (120') after it, residual strokes\n"
+    "(a negative residual as 0), the main block before the extensions, code point;\n"
+    "a compatibility ideograph as the character it is canonically equivalent to.\n"
+    "Characters without kRSUnicode sort after all others, by code point; a prefix\n"
+    "sorts first."};
 
-Typed<RadicalEntries> radicalEntries(Unihan& u, int radical, Source source) {
+PyMethodDef totalStrokesKeyMethod = {
+    "total_strokes_key",
+    reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&totalStrokesKey)),
+    METH_FASTCALL | METH_KEYWORDS,
+    "total_strokes_key(self, text: str | int) -> bytes\n\n"
+    "A sort key in total-strokes order, like radical_stroke_key: per character its\n"
+    "kTotalStrokes (none last), then the radical-stroke order; five bytes a\n"
+    "character."};
+
+// The whole page, or with `marks` the part of kRSUnicode's page whose values
+// carry that many apostrophes (1: the simplified radical, 120').
+std::vector<kelvorn::RadicalEntry> pageOf(Unihan& u, int radical, Source source,
+                                          std::optional<int> marks) {
   requireRadical(radical);
-  const std::vector<kelvorn::RadicalEntry>& entries = u.index().byRadical(radical, source.prop);
+  if (!marks) return u.index().byRadical(radical, source.prop);
+  if (source.prop != kelvorn::kRSUnicode) {
+    throw py::value_error("marks= asks kRSUnicode, the only source that writes them");
+  }
+  return u.index().byRadicalForm(radical, *marks);
+}
+
+Typed<RadicalEntries> radicalEntries(Unihan& u, int radical, Source source,
+                                     std::optional<int> marks) {
+  const std::vector<kelvorn::RadicalEntry> entries = pageOf(u, radical, source, marks);
   py::list out(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
     out[i] = py::make_tuple(character(entries[i].codePoint), entries[i].residual);
@@ -69,9 +114,8 @@ Typed<RadicalEntries> radicalEntries(Unihan& u, int radical, Source source) {
   return Typed<RadicalEntries>(out);
 }
 
-Typed<ListOfStr> byRadical(Unihan& u, int radical, Source source) {
-  requireRadical(radical);
-  const std::vector<kelvorn::RadicalEntry>& entries = u.index().byRadical(radical, source.prop);
+Typed<ListOfStr> byRadical(Unihan& u, int radical, Source source, std::optional<int> marks) {
+  const std::vector<kelvorn::RadicalEntry> entries = pageOf(u, radical, source, marks);
   py::list out(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) out[i] = character(entries[i].codePoint);
   return Typed<ListOfStr>(out);
@@ -177,19 +221,9 @@ constexpr const char* kByRadicalDoc =
     R"doc(The characters that stand under a radical (1 to 214) in one radical-stroke
 source, ordered by residual strokes, then code point. A character stands once
 for each distinct residual among its values naming the radical (kRSUnicode's
-second value and every kRSVantu_Japan1_6 value count).)doc";
-
-constexpr const char* kRadicalStrokeKeyDoc =
-    R"doc(A sort key in radical-stroke order for a str (any length) or one character:
-per character (0, radical, residual, code point) from its first kRSUnicode value,
-or (1, 0, 0, code point) without one, so that sorted(words,
-key=u.radical_stroke_key) compares words character by character, a prefix
-first.)doc";
-
-constexpr const char* kTotalStrokesKeyDoc =
-    R"doc(A sort key in total-strokes order, like radical_stroke_key: per character
-(0, total strokes) or (1, 0) without a count, followed by the radical-stroke
-key's first three numbers and the code point.)doc";
+second value and every kRSVantu_Japan1_6 value count). kRSUnicode's page lists
+the radical's own form first, then its simplified form (120, then 120');
+marks=1 answers the simplified form's part alone, marks=0 the rest.)doc";
 
 }  // namespace
 
@@ -199,26 +233,14 @@ void defineReverseLookups(UnihanClass& cls) {
           [](Unihan& u) { return Typed<ListOfStr>(characters(u.index().codePoints())); },
           "The characters the data holds, in code-point order.")
       .def("by_radical", &byRadical, py::arg("radical"), py::arg("source") = "kRSUnicode",
-           kByRadicalDoc)
+           py::arg("marks") = py::none(), kByRadicalDoc)
       .def("radical_entries", &radicalEntries, py::arg("radical"),
-           py::arg("source") = "kRSUnicode",
+           py::arg("source") = "kRSUnicode", py::arg("marks") = py::none(),
            "by_radical with the residual strokes: a list of (character, residual).")
       .def("by_strokes", &byStrokes, py::arg("strokes"),
-           "The characters whose kTotalStrokes is `strokes`, in radical-stroke order.")
-      .def("radical_stroke_key",
-           [](Unihan& u, const Typed<TextOrChar>& text) {
-             return stringKey(u, text, [](const kelvorn::UnihanIndex& index, char32_t cp) {
-               return radicalStrokeTuple(index.radicalStrokeKey(cp));
-             });
-           },
-           py::arg("text"), kRadicalStrokeKeyDoc)
-      .def("total_strokes_key",
-           [](Unihan& u, const Typed<TextOrChar>& text) {
-             return stringKey(u, text, [](const kelvorn::UnihanIndex& index, char32_t cp) {
-               return totalStrokesTuple(index.totalStrokesKey(cp));
-             });
-           },
-           py::arg("text"), kTotalStrokesKeyDoc);
+           "The characters whose kTotalStrokes is `strokes`, in radical-stroke order.");
+  addFastMethod(cls, &radicalStrokeKeyMethod);
+  addFastMethod(cls, &totalStrokesKeyMethod);
 }
 
 }  // namespace kelvorn_python

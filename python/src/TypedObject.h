@@ -26,10 +26,8 @@ KELVORN_PY_TYPE_NAME(ListOfStr, "list[str]");
 KELVORN_PY_TYPE_NAME(OptionalStr, "Optional[str]");
 KELVORN_PY_TYPE_NAME(OptionalHanYu, "Optional[HanYu]");
 KELVORN_PY_TYPE_NAME(RadicalEntries, "list[tuple[str, int]]");
-KELVORN_PY_TYPE_NAME(SortKey, "tuple[tuple[int, ...], ...]");
 KELVORN_PY_TYPE_NAME(IteratorOfStr, "Iterator[str]");
 KELVORN_PY_TYPE_NAME(OptionalPath, "str | bytes | os.PathLike | None");
-KELVORN_PY_TYPE_NAME(TextOrChar, "str | int");
 
 #undef KELVORN_PY_TYPE_NAME
 

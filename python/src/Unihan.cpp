@@ -114,14 +114,33 @@ void Unihan::setSourcePreference(const SourcePreference& preference) {
   preference_ = preference;
 }
 
+kelvorn::RadicalStrokeExtras Unihan::radicalStrokeExtras() {
+  kelvorn::RadicalStrokeExtras extras;
+  const kelvorn::UnihanFields* all = nullptr;
+  try {
+    all = &fields();
+  } catch (const py::value_error&) {
+    return extras;  // a core image without fields=: the core's values alone
+  }
+  for (const char32_t cp : all->codePointsWith("kRSUnicode")) {
+    extras.addRSUnicode(cp, all->value(cp, "kRSUnicode").value_or(""));
+  }
+  for (const char32_t cp : all->codePointsWith("kCompatibilityVariant")) {
+    extras.addCompatibilityVariant(cp, all->value(cp, "kCompatibilityVariant").value_or(""));
+  }
+  return extras;
+}
+
 const kelvorn::UnihanIndex& Unihan::index() {
   if (const kelvorn::UnihanIndex* ready = indexReady_.load(std::memory_order_acquire)) {
     return *ready;
   }
+  // Read before the lock: fields() takes it too.
+  const kelvorn::RadicalStrokeExtras extras = radicalStrokeExtras();
   const py::gil_scoped_release unlocked;
   const std::lock_guard<std::mutex> lock(mutex_);
   if (!index_) {
-    index_ = std::make_unique<const kelvorn::UnihanIndex>(mgr_);
+    index_ = std::make_unique<const kelvorn::UnihanIndex>(mgr_, extras);
     indexReady_.store(index_.get(), std::memory_order_release);
   }
   return *index_;

@@ -65,6 +65,11 @@ class Unihan {
   // held; the build runs without it.
   const kelvorn::UnihanIndex& index();
 
+  // kRSUnicode's marks and kCompatibilityVariant out of fields(), for the
+  // radical-stroke order; none when this data has no fields (a core image
+  // loaded without fields=).
+  kelvorn::RadicalStrokeExtras radicalStrokeExtras();
+
   // Every Unihan field, opened or built on first use like the indexes.
   // Throws kelvorn::FieldsError, or ValueError for a loaded binary image,
   // which keeps twelve fields only.

@@ -37,11 +37,14 @@ def test_sorting(small):
     # By total strokes: 5, 7, then those without a count by radical-stroke key.
     assert sorted(words, key=small.total_strokes_key) == [
         "\u3400", "\u3400\u3401", "\u3405", "\u3401", "\u3402"]
-    assert small.radical_stroke_key("\u3401") == ((0, 47, -1, 0x3401),)
-    assert small.radical_stroke_key(0x3402) == ((1, 0, 0, 0x3402),)
-    assert small.radical_stroke_key("") == ()
-    assert small.total_strokes_key("\u3400") == ((0, 5, 0, 1, 4, 0x3400),)
-    assert small.total_strokes_key("\u3401") == ((1, 0, 0, 47, -1, 0x3401),)
+    # Bytes: three a character, its rank among those with a value, or 0x80
+    # and the code point; total strokes (256 for none) in two bytes before it.
+    assert small.radical_stroke_key("\u3400\u3401") == b"\x00\x00\x01\x00\x00\x02"
+    assert small.radical_stroke_key(0x3402) == b"\x80\x34\x02"
+    assert small.radical_stroke_key("a") == b"\x80\x00\x61"
+    assert small.radical_stroke_key("") == b""
+    assert small.total_strokes_key("\u3400") == b"\x00\x05\x00\x00\x01"
+    assert small.total_strokes_key("\u3401") == b"\x01\x00\x00\x00\x02"
 
 
 def test_known_answers_of_the_bundled_data(bundled):
@@ -60,6 +63,18 @@ def test_known_answers_of_the_bundled_data(bundled):
     assert "漢" in bundled.by_reading("kan", "kJapaneseOn")
     assert sorted(["漢字", "字", "漢", "A"], key=bundled.radical_stroke_key) == [
         "字", "漢", "漢字", "A"]
+
+
+def test_simplified_radicals(bundled):
+    """120' (纟) follows 120's own characters on 120's page, and marks= answers
+    either part alone."""
+    simplified = bundled.by_radical(120, marks=1)
+    assert simplified[0] == "纟" and "红" in simplified and "紅" not in simplified
+    assert bundled.by_radical(120) == bundled.by_radical(120, marks=0) + simplified
+    assert bundled.radical_entries(120, marks=1)[0] == ("纟", 0)
+    assert bundled.by_radical(120, marks=3) == []
+    with pytest.raises(ValueError, match="marks= asks kRSUnicode"):
+        bundled.by_radical(120, "kRSVantu_Japan1_6", marks=1)
 
 
 def test_bad_reverse_arguments(bundled):
@@ -166,3 +181,31 @@ def test_frequency_order_of_every_counted_reading(bundled):
                 return (0, -count) if count else (1, 0), bundled.radical_stroke_key(char)
             assert bundled.by_reading(reading, field, exact=True, order="frequency") == tuple(
                 sorted(found, key=rank)), (reading, field)
+
+
+def documented_rank(u, char):
+    """The rules of docs/index.md, from the raw values, for characters that
+    the oracle does not know."""
+    variant = u.field(char, "kCompatibilityVariant")
+    target = chr(int(variant[2:], 16)) if variant else char
+    first = u.field(target, "kRSUnicode").split()[0]
+    radical, residual = first.split(".")
+    main = 0x4E00 <= ord(target) <= 0x9FFF or ord(target) in MAIN_IN_COMPATIBILITY
+    return (int(radical.rstrip("'")), radical.count("'"), max(int(residual), 0), not main,
+            ord(target))
+
+
+MAIN_IN_COMPATIBILITY = {0xFA0E, 0xFA0F, 0xFA11, 0xFA13, 0xFA14, 0xFA1F, 0xFA21, 0xFA23,
+                         0xFA24, 0xFA27, 0xFA28, 0xFA29}
+
+
+def test_the_bundled_release_follows_the_same_rules(bundled):
+    """17.0 (Extensions I and J and the rest ICU 72 does not know): the order
+    of every character is the documented one, ties included."""
+    chars = [c for c in bundled.code_points() if bundled.field(c, "kRSUnicode")]
+    ordered = sorted(chars, key=bundled.radical_stroke_key)
+    ranks = [documented_rank(bundled, c) for c in ordered]
+    keys = [bundled.radical_stroke_key(c) for c in ordered]
+    for i in range(len(ordered) - 1):
+        assert ranks[i] <= ranks[i + 1], (ordered[i], ordered[i + 1])
+        assert (ranks[i] == ranks[i + 1]) == (keys[i] == keys[i + 1]), (ordered[i], ordered[i + 1])

@@ -18,14 +18,17 @@ struct RadicalValue {
   int source;
   int radical;
   int residual;
+  int marks;  // kRSUnicode's apostrophes, from the extras
 
   bool operator<(const RadicalValue& o) const noexcept {
     if (source != o.source) return source < o.source;
     if (radical != o.radical) return radical < o.radical;
+    if (marks != o.marks) return marks < o.marks;
     return residual < o.residual;
   }
   bool operator==(const RadicalValue& o) const noexcept {
-    return source == o.source && radical == o.radical && residual == o.residual;
+    return source == o.source && radical == o.radical && residual == o.residual &&
+           marks == o.marks;
   }
 };
 
@@ -33,7 +36,7 @@ unihanPropT prop(int value) { return static_cast<unihanPropT>(value); }
 
 // The first kRSUnicode value and the total strokes, which the sort keys use.
 CharKey keyFor(kelvorn::UnihanMgr& unihan, int cp) {
-  CharKey key{false, 0, 0, 0};
+  CharKey key{false, 0, 0, 0, 0};
   const int radical = unihan.radix(cp, kelvorn::kRSUnicode, 0);
   if (radical >= 0) {
     key.hasRadicalStroke = true;
@@ -49,22 +52,27 @@ CharKey keyFor(kelvorn::UnihanMgr& unihan, int cp) {
 // value and every kRSVantu_Japan1_6 value count. A kRSVantu_Japan1_6 value's
 // residual is the glyph's strokes less those of the radical's form. The first
 // kRSUnicode value comes from the key, already read.
+// `marks` holds the apostrophes of the character's kRSUnicode values, in
+// order (empty without extras).
 void collectRadicalValues(kelvorn::UnihanMgr& unihan, int cp, const CharKey& key,
-                          std::vector<RadicalValue>* out) {
+                          const std::vector<int>& marks, std::vector<RadicalValue>* out) {
   out->clear();
+  const auto marksOf = [&marks](std::size_t k) { return k < marks.size() ? marks[k] : 0; };
   if (key.hasRadicalStroke) {
-    out->push_back({kelvorn::kRSUnicode, key.radical, kelvorn::signedResidual(key.storedResidual)});
+    out->push_back({kelvorn::kRSUnicode, key.radical, kelvorn::signedResidual(key.storedResidual),
+                    marksOf(0)});
   }
   for (int source = kelvorn::kRSKangXi; source <= kelvorn::kRSJapanese; ++source) {
     const int radical = unihan.radix(cp, prop(source), 0);
     if (radical >= 0) {
-      out->push_back({source, radical, kelvorn::signedResidual(unihan.stroke(cp, prop(source), 0))});
+      out->push_back(
+          {source, radical, kelvorn::signedResidual(unihan.stroke(cp, prop(source), 0)), 0});
     }
   }
   const int second = key.hasRadicalStroke ? unihan.radix(cp, kelvorn::kRSUnicode, 1) : -1;
   if (second >= 0) {
     out->push_back({kelvorn::kRSUnicode, second,
-                    kelvorn::signedResidual(unihan.stroke(cp, kelvorn::kRSUnicode, 1))});
+                    kelvorn::signedResidual(unihan.stroke(cp, kelvorn::kRSUnicode, 1)), marksOf(1)});
   }
   const int cidValues = unihan.getNumVals(cp, kelvorn::kRSVantu_Japan1_6);
   for (int k = 0; k < cidValues; ++k) {
@@ -72,7 +80,8 @@ void collectRadicalValues(kelvorn::UnihanMgr& unihan, int cp, const CharKey& key
     const int glyph = unihan.totalVantuStrokes(cp, k);
     const int form = unihan.stroke(cp, kelvorn::kRSVantu_Japan1_6, k);
     if (radical >= 0 && glyph >= 0 && form >= 0) {
-      out->push_back({kelvorn::kRSVantu_Japan1_6, radical, kelvorn::signedResidual(glyph - form)});
+      out->push_back(
+          {kelvorn::kRSVantu_Japan1_6, radical, kelvorn::signedResidual(glyph - form), 0});
     }
   }
   if (out->size() > 1) {
@@ -87,9 +96,6 @@ std::size_t residualBucket(int residual) {
   const int bucket = residual + 128;
   return static_cast<std::size_t>(bucket);
 }
-
-// Characters with a kRSUnicode value, then those without; each by radical.
-constexpr std::size_t kRadicalGroups = 512;
 
 // order, stably sorted by bucketOf(element) < bucketCount: a counting sort,
 // linear in the size and the number of buckets. Two passes, minor key first,
@@ -113,8 +119,9 @@ std::vector<std::uint32_t> identityOrder(std::size_t n) {
 
 class Walker {
  public:
-  explicit Walker(IndexData* data)
+  Walker(IndexData* data, const kelvorn::RadicalStrokeExtras& extras)
       : data_(data),
+        extras_(extras),
         builders_{ReadingTableBuilder(kelvorn::kHanyuPinlu), ReadingTableBuilder(kelvorn::kJapaneseKun),
                   ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {
     values_.reserve(16);
@@ -126,11 +133,11 @@ class Walker {
     const CharKey key = keyFor(unihan, cp);
     data_->codePoints.push_back(codePoint);
     data_->keys.push_back(key);
-    collectRadicalValues(unihan, cp, key, &values_);
+    collectRadicalValues(unihan, cp, key, marksOf(codePoint), &values_);
     for (const RadicalValue& v : values_) {
       if (v.radical >= 1 && v.radical <= kMaxRadical) {
         const auto slot = static_cast<std::uint16_t>(v.source * (kMaxRadical + 1) + v.radical);
-        radicalLines_.push_back({slot, {codePoint, v.residual}});
+        radicalLines_.push_back({slot, static_cast<std::uint8_t>(v.marks), {codePoint, v.residual}});
       }
     }
     for (int i = 0; i < kReadingFieldCount; ++i) {
@@ -142,9 +149,31 @@ class Walker {
     }
   }
 
+  // The extras' kRSUnicode marks of one character; code points arrive in
+  // ascending order, so one cursor walks the values sorted once.
+  const std::vector<int>& marksOf(char32_t codePoint) {
+    marks_.clear();
+    if (!extrasSorted_) {
+      sortedValues_ = extras_.values();
+      std::stable_sort(sortedValues_.begin(), sortedValues_.end(),
+                       [](const auto& a, const auto& b) { return a.codePoint < b.codePoint; });
+      extrasSorted_ = true;
+    }
+    while (nextValue_ < sortedValues_.size() && sortedValues_[nextValue_].codePoint < codePoint) {
+      ++nextValue_;
+    }
+    for (std::size_t i = nextValue_;
+         i < sortedValues_.size() && sortedValues_[i].codePoint == codePoint; ++i) {
+      marks_.push_back(sortedValues_[i].marks);
+    }
+    return marks_;
+  }
+
   void finish() {
+    fileRuns();
+    applyExtras();
     fileRadicals();
-    fileStrokes();
+    fileStrokes(rankCharacters());
     for (int i = 0; i < kReadingFieldCount; ++i) {
       data_->readings[static_cast<std::size_t>(i)] = builders_[static_cast<std::size_t>(i)].build();
     }
@@ -155,36 +184,131 @@ class Walker {
  private:
   struct RadicalLine {
     std::uint16_t slot;  // source * (kMaxRadical + 1) + radical
+    std::uint8_t marks;  // kRSUnicode's apostrophes
     kelvorn::RadicalEntry entry;
   };
 
   // Lines arrive in code-point order, and the sorts are stable, so each
-  // residual's characters stay in code-point order.
+  // residual's characters stay in code-point order; a page lists the
+  // radical's plain form first, then each marked one.
   void fileRadicals() {
     constexpr std::size_t kSlots = kRadicalSlots;
+    constexpr std::size_t kMarkBuckets = kMaxMarks + 1;
     const auto& lines = radicalLines_;
     std::vector<std::uint32_t> order = stableSortedBy(
         identityOrder(lines.size()), kResidualBuckets,
         [&lines](std::uint32_t i) { return residualBucket(lines[i].entry.residual); });
+    order = stableSortedBy(order, kMarkBuckets, [&lines](std::uint32_t i) {
+      return static_cast<std::size_t>(lines[i].marks);
+    });
     order = stableSortedBy(order, kSlots, [&lines](std::uint32_t i) { return lines[i].slot; });
     std::vector<std::size_t> sizes(kSlots, 0);
     for (const RadicalLine& line : lines) ++sizes[line.slot];
     data_->radicals.resize(kSlots);
     for (std::size_t slot = 0; slot < kSlots; ++slot) data_->radicals[slot].reserve(sizes[slot]);
-    for (const std::uint32_t i : order) data_->radicals[lines[i].slot].push_back(lines[i].entry);
+    for (const std::uint32_t i : order) {
+      std::vector<kelvorn::RadicalEntry>& page = data_->radicals[lines[i].slot];
+      page.push_back(lines[i].entry);
+      if (lines[i].slot <= kMaxRadical) {  // kRSUnicode's: a part ends after each line
+        auto& ends = data_->formEnds[lines[i].slot];
+        for (int m = lines[i].marks; m <= kMaxMarks; ++m) {
+          ends[static_cast<std::size_t>(m)] = static_cast<std::uint32_t>(page.size());
+        }
+      }
+    }
   }
 
-  // Held code points in radical-stroke order (with a value first, then
-  // radical, signed residual, code point), dealt out by total strokes.
-  void fileStrokes() {
+  // The marks of each character's first kRSUnicode value, when it names the
+  // radical the store holds; then each compatibility ideograph takes the key
+  // of the character it stands for, as the collation's canonical
+  // equivalence has it.
+  void applyExtras() {
+    char32_t previous = 0;
+    bool first = true;
+    for (const auto& v : extras_.values()) {
+      const bool firstOfChar = first || v.codePoint != previous;
+      first = false;
+      previous = v.codePoint;
+      CharKey* key = mutableKeyOf(v.codePoint);
+      if (firstOfChar && key != nullptr && key->hasRadicalStroke && key->radical == v.radical) {
+        key->marks = static_cast<std::uint8_t>(v.marks);
+      }
+    }
+    std::vector<std::pair<char32_t, char32_t>>& sortsAs = data_->sortsAs;
+    for (const auto& variant : extras_.variants()) {
+      if (variant.first != variant.second && data_->keyOf(variant.first) != nullptr) {
+        sortsAs.push_back(variant);
+      }
+    }
+    std::stable_sort(sortsAs.begin(), sortsAs.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    sortsAs.erase(std::unique(sortsAs.begin(), sortsAs.end(),
+                              [](const auto& a, const auto& b) { return a.first == b.first; }),
+                  sortsAs.end());
+    sortsAs.shrink_to_fit();
+    // A variant's target reads its own key, not one already replaced.
+    std::vector<std::pair<CharKey*, CharKey>> replaced;
+    for (const auto& [cp, target] : sortsAs) {
+      const CharKey* targetKey = data_->keyOf(target);
+      if (targetKey != nullptr && targetKey->hasRadicalStroke) {
+        replaced.emplace_back(mutableKeyOf(cp), *targetKey);
+      }
+    }
+    for (const auto& [key, target] : replaced) {
+      key->hasRadicalStroke = true;
+      key->radical = target.radical;
+      key->storedResidual = target.storedResidual;
+      key->marks = target.marks;
+    }
+  }
+
+  void fileRuns() {
+    const std::vector<char32_t>& cps = data_->codePoints;
+    for (std::size_t i = 0; i < cps.size(); ++i) {
+      if (i == 0 || cps[i] != cps[i - 1] + 1) {
+        data_->runs.push_back({cps[i], static_cast<std::uint32_t>(i)});
+      }
+    }
+    data_->runs.shrink_to_fit();
+  }
+
+  CharKey* mutableKeyOf(char32_t codePoint) {
+    const CharKey* key = data_->keyOf(codePoint);
+    return key == nullptr ? nullptr : &data_->keys[static_cast<std::size_t>(key - data_->keys.data())];
+  }
+
+  // Held characters in radical-stroke order, and each one's weight: ranks
+  // from 1, equal keys sharing one, then the characters without a value.
+  std::vector<std::uint32_t> rankCharacters() {
     const std::vector<CharKey>& keys = data_->keys;
-    std::vector<std::uint32_t> order = stableSortedBy(
-        identityOrder(keys.size()), kResidualBuckets, [&keys](std::uint32_t i) {
-          return residualBucket(kelvorn::signedResidual(keys[i].storedResidual));
-        });
-    order = stableSortedBy(order, kRadicalGroups, [&keys](std::uint32_t i) {
-      return (keys[i].hasRadicalStroke ? 0U : 256U) + keys[i].radical;
-    });
+    const std::vector<char32_t>& cps = data_->codePoints;
+    // (order value, place): sorted in place, ties by code point.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> ranked(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      ranked[i] = {orderValue(radicalStrokeKeyOf(&keys[i], cps[i], data_->sortsAsOf(cps[i]))),
+                   static_cast<std::uint32_t>(i)};
+    }
+    std::sort(ranked.begin(), ranked.end());
+    std::vector<std::uint64_t> values(keys.size());
+    std::vector<std::uint32_t> order(keys.size());
+    for (std::size_t k = 0; k < ranked.size(); ++k) {
+      order[k] = ranked[k].second;
+      values[ranked[k].second] = ranked[k].first;
+    }
+    data_->weights.resize(keys.size());
+    std::uint32_t rank = 0;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+      const std::uint32_t i = order[k];
+      if (k == 0 || values[i] != values[order[k - 1]]) ++rank;
+      const std::uint32_t weight = keys[i].hasRadicalStroke ? rank : (kNoValueWeight | cps[i]);
+      data_->weights[i] = weight | std::uint32_t{keys[i].totalStrokes} << 24;
+    }
+    return order;
+  }
+
+  // Held code points in radical-stroke order, dealt out by total strokes.
+  void fileStrokes(const std::vector<std::uint32_t>& order) {
+    const std::vector<CharKey>& keys = data_->keys;
     std::array<std::size_t, kMaxStrokes + 1> sizes{};
     for (const CharKey& key : keys) ++sizes[key.totalStrokes];
     for (int s = 1; s <= kMaxStrokes; ++s) {
@@ -196,6 +320,11 @@ class Walker {
   }
 
   IndexData* data_;
+  const kelvorn::RadicalStrokeExtras& extras_;
+  std::vector<kelvorn::RadicalStrokeExtras::Value> sortedValues_;
+  bool extrasSorted_ = false;
+  std::size_t nextValue_ = 0;
+  std::vector<int> marks_;
   std::array<ReadingTableBuilder, kReadingFieldCount> builders_;
   std::vector<RadicalValue> values_;
   std::vector<std::string> readings_;
@@ -204,16 +333,32 @@ class Walker {
 
 }  // namespace
 
+long IndexData::placeOf(char32_t codePoint) const noexcept {
+  auto run = std::upper_bound(runs.begin(), runs.end(), codePoint,
+                              [](char32_t cp, const Run& r) { return cp < r.first; });
+  if (run == runs.begin()) return -1;
+  --run;
+  const std::size_t end = run + 1 == runs.end() ? codePoints.size() : (run + 1)->place;
+  const std::size_t place = run->place + (codePoint - run->first);
+  return place < end ? static_cast<long>(place) : -1;
+}
+
 const CharKey* IndexData::keyOf(char32_t codePoint) const noexcept {
-  const auto it = std::lower_bound(codePoints.begin(), codePoints.end(), codePoint);
-  if (it == codePoints.end() || *it != codePoint) return nullptr;
-  return &keys[static_cast<std::size_t>(it - codePoints.begin())];
+  const long place = placeOf(codePoint);
+  return place < 0 ? nullptr : &keys[static_cast<std::size_t>(place)];
+}
+
+char32_t IndexData::sortsAsOf(char32_t codePoint) const noexcept {
+  const auto it = std::lower_bound(
+      sortsAs.begin(), sortsAs.end(), codePoint,
+      [](const std::pair<char32_t, char32_t>& v, char32_t cp) { return v.first < cp; });
+  return it != sortsAs.end() && it->first == codePoint ? it->second : 0;
 }
 
 // A code point is held when a block encloses it: getNumVals answers -1 only
 // when none does, and asks the first enclosing block, as every query does.
-void buildIndex(IndexData* data) {
-  Walker walker(data);
+void buildIndex(IndexData* data, const kelvorn::RadicalStrokeExtras& extras) {
+  Walker walker(data, extras);
   for (char32_t cp = 0; cp <= kLastCodePoint; ++cp) {
     if (data->unihan.getNumVals(static_cast<int>(cp), kelvorn::kMandarin) != -1) walker.visit(cp);
   }

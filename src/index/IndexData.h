@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "index/ReadingTable.h"
@@ -16,16 +17,31 @@ constexpr int kMaxRadical = 214;
 constexpr int kSourceCount = 6;  // kRSUnicode .. kRSVantu_Japan1_6
 constexpr int kMaxStrokes = 255;
 constexpr int kReadingFieldCount = 4;  // kHanyuPinlu .. kMandarin
+constexpr int kMaxMarks = 3;           // apostrophes after a radical
 // One page per source and radical 0..214; radical 0 stays empty.
 constexpr std::size_t kRadicalSlots = std::size_t{kSourceCount} * (kMaxRadical + 1);
 
-// What the sort keys need of one held code point, as the store keeps it.
+// What the sort keys need of one held code point, as the store keeps it. A
+// compatibility ideograph's radical, residual and marks are those of the
+// character it sorts as.
 struct CharKey {
   bool hasRadicalStroke;        // a kRSUnicode value exists
   std::uint8_t radical;         // of the first kRSUnicode value
   std::uint8_t storedResidual;  // its residual byte, unsigned as stored
   std::uint8_t totalStrokes;    // 0 without kTotalStrokes
+  std::uint8_t marks;           // the radical's apostrophes, from the extras
 };
+
+// A character's weight in radical-stroke order: its rank among the held
+// characters with a value (from 1; equal keys share one), or kNoValueWeight
+// plus the code point. 24 bits, so three bytes of a sort key.
+constexpr std::uint32_t kNoValueWeight = 0x800000;
+constexpr std::uint32_t kWeightMask = 0xFFFFFF;
+
+// A 64-bit number that orders keys as RadicalStrokeKey's operator< does.
+std::uint64_t orderValue(const kelvorn::RadicalStrokeKey& key) noexcept;
+kelvorn::RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePoint,
+                                             char32_t sortsAs) noexcept;
 
 struct IndexData {
   explicit IndexData(const kelvorn::UnihanMgr& handle) : unihan(handle) {}
@@ -40,13 +56,53 @@ struct IndexData {
   std::vector<std::vector<kelvorn::RadicalEntry>> radicals;
   std::array<std::vector<char32_t>, kMaxStrokes + 1> strokes;  // entry 0 stays empty
   std::array<ReadingTable, kReadingFieldCount> readings;       // field - kHanyuPinlu
+  // Per radical of kRSUnicode's pages: where the part of each number of
+  // marks (0 to kMaxMarks) ends.
+  std::array<std::array<std::uint32_t, kMaxMarks + 1>, kMaxRadical + 1> formEnds{};
+  // Parallel to codePoints: the radical-stroke weight in the low 24 bits,
+  // kTotalStrokes (0: none) in the high 8.
+  std::vector<std::uint32_t> weights;
+  // (compatibility ideograph, the character it sorts as), ascending.
+  std::vector<std::pair<char32_t, char32_t>> sortsAs;
+  // The held code points in runs of consecutive ones, each with the place of
+  // its first in codePoints: the data's blocks make a few dozen, so finding
+  // a code point's place is a short search.
+  struct Run {
+    char32_t first;
+    std::uint32_t place;
+  };
+  std::vector<Run> runs;
+
+  // The place of a held code point in codePoints, or -1.
+  long placeOf(char32_t codePoint) const noexcept;
+  char32_t sortsAsOf(char32_t codePoint) const noexcept;
+
+  // A code point past U+10FFFF, which no text holds, weighs as one past it:
+  // the weight keeps its 24 bits.
+  static std::uint32_t noValueWeight(char32_t codePoint) noexcept {
+    return kNoValueWeight | (codePoint > 0x10FFFF ? 0x110000 : codePoint);
+  }
+
+  std::uint32_t radicalStrokeWeight(char32_t codePoint) const noexcept {
+    const long place = placeOf(codePoint);
+    return place < 0 ? noValueWeight(codePoint)
+                     : (weights[static_cast<std::size_t>(place)] & kWeightMask);
+  }
+  // Total strokes (256 for none) above the radical-stroke weight.
+  std::uint64_t totalStrokesWeight(char32_t codePoint) const noexcept {
+    const long place = placeOf(codePoint);
+    const std::uint32_t weight =
+        place < 0 ? noValueWeight(codePoint) : weights[static_cast<std::size_t>(place)];
+    const std::uint32_t strokes = weight >> 24;
+    return (std::uint64_t{strokes == 0 ? 256U : strokes} << 24) | (weight & kWeightMask);
+  }
 
   // The key of a held code point, or nullptr.
   const CharKey* keyOf(char32_t codePoint) const noexcept;
 };
 
 // Walks the store behind data->unihan once and fills every table.
-void buildIndex(IndexData* data);
+void buildIndex(IndexData* data, const kelvorn::RadicalStrokeExtras& extras);
 
 }  // namespace kelvorn_index_private
 

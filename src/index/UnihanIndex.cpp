@@ -12,6 +12,7 @@ namespace kelvorn {
 
 using kelvorn_index_private::CharKey;
 using kelvorn_index_private::IndexData;
+using kelvorn_index_private::radicalStrokeKeyOf;
 
 namespace {
 
@@ -29,32 +30,38 @@ void requireUtf8(std::string_view text) {
   if (!kelvorn::utf8::isValid(text)) throw std::invalid_argument("not valid UTF-8");
 }
 
-RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePoint) noexcept {
-  if (key == nullptr || !key->hasRadicalStroke) return {false, 0, 0, codePoint};
-  return {true, key->radical, signedResidual(key->storedResidual), codePoint};
+TotalStrokesKey totalStrokesKeyOf(const CharKey* key, char32_t codePoint,
+                                  char32_t sortsAs) noexcept {
+  const int total = key == nullptr ? 0 : key->totalStrokes;
+  return {total > 0, total, radicalStrokeKeyOf(key, codePoint, sortsAs)};
 }
 
-TotalStrokesKey totalStrokesKeyOf(const CharKey* key, char32_t codePoint) noexcept {
-  const int total = key == nullptr ? 0 : key->totalStrokes;
-  return {total > 0, total, radicalStrokeKeyOf(key, codePoint)};
+std::uint64_t weightOf(const IndexData& data, char32_t cp, SortOrder order) noexcept {
+  return order == SortOrder::kTotalStrokes ? data.totalStrokesWeight(cp)
+                                           : data.radicalStrokeWeight(cp);
 }
 
 // -1, 0 or 1 as a sorts before, with or after b.
 int compareChars(const IndexData& data, char32_t a, char32_t b, SortOrder order) noexcept {
-  if (a == b) return 0;
-  const CharKey* ka = data.keyOf(a);
-  const CharKey* kb = data.keyOf(b);
-  if (order == SortOrder::kTotalStrokes) {
-    return totalStrokesKeyOf(ka, a) < totalStrokesKeyOf(kb, b) ? -1 : 1;
+  const std::uint64_t wa = weightOf(data, a, order);
+  const std::uint64_t wb = weightOf(data, b, order);
+  return wa < wb ? -1 : (wa > wb ? 1 : 0);
+}
+
+// Big-endian, so that bytewise order is numeric order.
+void appendWeight(std::uint64_t weight, int bytes, std::string* out) {
+  for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) {
+    out->push_back(static_cast<char>((weight >> shift) & 0xFF));
   }
-  return radicalStrokeKeyOf(ka, a) < radicalStrokeKeyOf(kb, b) ? -1 : 1;
 }
 
 }  // namespace
 
-UnihanIndex::UnihanIndex(const UnihanMgr& unihan) {
+UnihanIndex::UnihanIndex(const UnihanMgr& unihan) : UnihanIndex(unihan, RadicalStrokeExtras()) {}
+
+UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras) {
   auto data = std::make_shared<IndexData>(unihan);
-  kelvorn_index_private::buildIndex(data.get());
+  kelvorn_index_private::buildIndex(data.get(), extras);
   data_ = std::move(data);
 }
 
@@ -75,6 +82,17 @@ const std::vector<RadicalEntry>& UnihanIndex::byRadical(int radical,
   if (!known) return kNoEntries;
   const int slot = source * (kelvorn_index_private::kMaxRadical + 1) + radical;
   return data_->radicals[static_cast<std::size_t>(slot)];
+}
+
+std::vector<RadicalEntry> UnihanIndex::byRadicalForm(int radical, int marks) const {
+  using kelvorn_index_private::kMaxMarks;
+  using kelvorn_index_private::kMaxRadical;
+  if (radical < 1 || radical > kMaxRadical || marks < 0 || marks > kMaxMarks) return {};
+  const std::vector<RadicalEntry>& page = byRadical(radical, kRSUnicode);
+  const auto& ends = data_->formEnds[static_cast<std::size_t>(radical)];
+  const std::uint32_t begin = marks == 0 ? 0 : ends[static_cast<std::size_t>(marks - 1)];
+  const std::uint32_t end = ends[static_cast<std::size_t>(marks)];
+  return std::vector<RadicalEntry>(page.begin() + begin, page.begin() + end);
 }
 
 const std::vector<char32_t>& UnihanIndex::byTotalStrokes(int strokes) const noexcept {
@@ -132,11 +150,11 @@ std::vector<std::string> UnihanIndex::readings(char32_t codePoint, unihanPropT f
 }
 
 RadicalStrokeKey UnihanIndex::radicalStrokeKey(char32_t codePoint) const noexcept {
-  return radicalStrokeKeyOf(data_->keyOf(codePoint), codePoint);
+  return radicalStrokeKeyOf(data_->keyOf(codePoint), codePoint, data_->sortsAsOf(codePoint));
 }
 
 TotalStrokesKey UnihanIndex::totalStrokesKey(char32_t codePoint) const noexcept {
-  return totalStrokesKeyOf(data_->keyOf(codePoint), codePoint);
+  return totalStrokesKeyOf(data_->keyOf(codePoint), codePoint, data_->sortsAsOf(codePoint));
 }
 
 bool UnihanIndex::less(std::u32string_view a, std::u32string_view b, SortOrder order) const {
@@ -164,6 +182,33 @@ bool UnihanIndex::lessUtf8(std::string_view a, std::string_view b, SortOrder ord
   }
   // One ran out: the shorter is a prefix of the other.
   return pb < b.size() && pa >= a.size();
+}
+
+void UnihanIndex::appendSortKey(std::u32string_view text, SortOrder order,
+                                std::string* out) const {
+  const IndexData& data = *data_;
+  const bool strokes = order == SortOrder::kTotalStrokes;
+  const int bytes = strokes ? 5 : 3;
+  // Grown by doubling, so that appending line after line stays linear.
+  const std::size_t need = out->size() + text.size() * static_cast<std::size_t>(bytes);
+  if (need > out->capacity()) out->reserve(std::max(need, 2 * out->capacity()));
+  for (const char32_t cp : text) appendWeight(weightOf(data, cp, order), bytes, out);
+}
+
+std::string UnihanIndex::sortKey(std::u32string_view text, SortOrder order) const {
+  std::string out;
+  appendSortKey(text, order, &out);
+  return out;
+}
+
+std::string UnihanIndex::sortKeyUtf8(std::string_view text, SortOrder order) const {
+  requireUtf8(text);
+  std::u32string chars;
+  chars.reserve(text.size());
+  std::size_t pos = 0;
+  char32_t cp = 0;
+  while (kelvorn::utf8::next(text, &pos, &cp)) chars.push_back(cp);
+  return sortKey(chars, order);
 }
 
 bool readingMatches(std::string_view reading, std::string_view query, unihanPropT field,

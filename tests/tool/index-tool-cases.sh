@@ -33,14 +33,26 @@ case_radical() {
   has "$out" '^40 \+3: .*字'
   has "$("$tool" radical 39 --source kRSVantu_Japan1_6)" '^39 \+3: .*字'
   [ "$("$tool" radical 85 --data "$text")" = "$("$tool" radical 85)" ] || fail "text and image differ"
+  # The simplified radical 120' on a page of its own, and after 120's on 120's.
+  out=$("$tool" radical "120'")
+  [ "$(printf '%s\n' "$out" | head -n 1)" = "120' +0: 纟" ] || fail "120' page: $out"
+  has "$out" "^120' \\+3: .*红"
+  out=$("$tool" radical 120)
+  [ "$(printf '%s\n' "$out" | head -n 1)" = "120 +0: 糸 糹" ] || fail "120 page: $out"
+  ! printf '%s\n' "$out" | grep -v "^120'" | grep -q 纟 || fail "纟 among 120's own lines"
+  [ "$(printf '%s\n' "$out" | grep -n "^120' +0" | cut -d: -f1)" -gt \
+    "$(printf '%s\n' "$out" | grep -c "^120 ")" ] || fail "120' before 120's end"
+  [ "$("$tool" radical "120'" --data "$text")" = "$("$tool" radical "120'")" ] ||
+    fail "text and image differ on 120'"
   # A source the data does not carry is named, not answered with an empty page.
   fails radical 85 --source kRSKanWa
   grep -q 'no kRSKanWa values' err.txt || fail "missing source not named: $(cat err.txt)"
   fails radical 85 --source kRSKangXi
   [ -n "$("$tool" radical 85 --source kRSKangXi --data "$earlier")" ] ||
     fail "Unicode 15.0 has kRSKangXi values"
-  # 17.0 marks radicals with up to three apostrophes: 剤 is 210''.2.
-  has "$("$tool" radical 210)" '^210 \+2: .*剤'
+  # 17.0 marks radicals with up to three apostrophes: 剤 is 210''.2, on
+  # 210's page after 210's own lines, under its own label.
+  has "$("$tool" radical 210)" "^210'' \\+2: .*剤"
 }
 
 case_strokes() {
@@ -84,7 +96,13 @@ assert any(r["codePoint"] == "U+23C71" for r in radical)
 strokes = rows("strokes.jsonl")
 assert all(r["totalStrokes"] == 2 for r in strokes)
 assert {"codePoint": "U+5DDC", "char": "巜", "totalStrokes": 2, "radical": 47, "residual": -1} in strokes
-keys = [(r["radical"], r["residual"], int(r["codePoint"][2:], 16)) for r in strokes]
+def key(r):  # a negative residual as 0, the main block before the extensions
+    cp = int(r["codePoint"][2:], 16)
+    return (r["radical"], max(r["residual"], 0), not 0x4E00 <= cp <= 0x9FFF, cp)
+def compatibility(r):  # sorts as its canonical equivalent, not by its own value
+    cp = int(r["codePoint"][2:], 16)
+    return 0xF900 <= cp <= 0xFAFF or 0x2F800 <= cp <= 0x2FA1F
+keys = [key(r) for r in strokes if not compatibility(r)]
 assert keys == sorted(keys), "strokes not in radical-stroke order"
 reading = rows("reading.jsonl")
 han = [r for r in reading if r["char"] == "漢"]
@@ -113,6 +131,9 @@ case_errors() {
   fails radical 0
   fails radical 215
   fails radical x
+  fails radical "120''''"
+  fails radical "120'x"
+  fails radical "120'" --source kRSVantu_Japan1_6
   fails radical 85 --source kMandarin
   fails strokes 0
   fails strokes 256
