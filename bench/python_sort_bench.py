@@ -16,9 +16,9 @@ ICU's Python binding is not installed.
 import argparse
 import random
 import sys
-import time
 
 import kelvorn_unihan
+from python_bench import best_of
 
 TARGET = 1.0
 
@@ -30,16 +30,6 @@ def han_of(path):
             if "\tkRSUnicode\t" in line:
                 chars.append(chr(int(line.split("\t", 1)[0][2:], 16)))
     return chars
-
-
-def best_of(repeats, run):
-    best = float("inf")
-    for _ in range(repeats):
-        start = time.perf_counter()
-        result = run()
-        best = min(best, time.perf_counter() - start)
-        del result
-    return best
 
 
 def main():

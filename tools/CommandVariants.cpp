@@ -18,20 +18,6 @@ struct VariantsOptions {
   std::string fieldsData;
 };
 
-const char* className(kelvorn::ScriptClass c) {
-  switch (c) {
-    case kelvorn::ScriptClass::kSimplifiedOnly:
-      return "simplified";
-    case kelvorn::ScriptClass::kTraditionalOnly:
-      return "traditional";
-    case kelvorn::ScriptClass::kBoth:
-      return "both";
-    case kelvorn::ScriptClass::kNeither:
-      break;
-  }
-  return "neither";
-}
-
 std::string joined(const std::vector<std::string_view>& sources) {
   std::string out;
   for (const std::string_view s : sources) out.append(out.empty() ? "" : ",").append(s);
@@ -40,7 +26,7 @@ std::string joined(const std::vector<std::string_view>& sources) {
 
 std::string jsonOf(char32_t cp, const kelvorn::UnihanLexicon& lexicon) {
   nlohmann::ordered_json line = charJson(cp);
-  line["class"] = className(lexicon.scriptClass(cp));
+  line["class"] = kelvorn::scriptClassName(lexicon.scriptClass(cp));
   nlohmann::ordered_json variants = nlohmann::ordered_json::object();
   for (const kelvorn::Variant& v : lexicon.variants(cp)) {
     nlohmann::ordered_json target = charJson(v.codePoint);
@@ -55,7 +41,7 @@ std::string jsonOf(char32_t cp, const kelvorn::UnihanLexicon& lexicon) {
 // U+6F22 漢 (traditional), then a line per target: field, character, sources.
 std::string textOf(char32_t cp, const kelvorn::UnihanLexicon& lexicon) {
   std::string out = codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + " (" +
-                    className(lexicon.scriptClass(cp)) + ")\n";
+                    kelvorn::scriptClassName(lexicon.scriptClass(cp)) + ")\n";
   for (const kelvorn::Variant& v : lexicon.variants(cp)) {
     out += "  " + std::string(v.field) +
            std::string(v.field.size() < 28 ? 28 - v.field.size() : 1, ' ') +

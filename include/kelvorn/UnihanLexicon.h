@@ -47,6 +47,22 @@ enum class Script { kSimplified, kTraditional };
 // See scriptClass().
 enum class ScriptClass { kNeither, kSimplifiedOnly, kTraditionalOnly, kBoth };
 
+// The class's name as the tool and Python print it: "simplified",
+// "traditional", "both" or "neither".
+inline const char* scriptClassName(ScriptClass c) noexcept {
+  switch (c) {
+    case ScriptClass::kSimplifiedOnly:
+      return "simplified";
+    case ScriptClass::kTraditionalOnly:
+      return "traditional";
+    case ScriptClass::kBoth:
+      return "both";
+    case ScriptClass::kNeither:
+      break;
+  }
+  return "neither";
+}
+
 // A character of converted text whose variant field lists several
 // characters, so that text alone could not choose.
 struct AmbiguousChar {

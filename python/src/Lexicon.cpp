@@ -268,17 +268,7 @@ py::dict variants(Unihan& u, CodePoint c) {
 }
 
 const char* scriptClass(Unihan& u, CodePoint c) {
-  switch (u.lexicon().scriptClass(static_cast<char32_t>(c.value))) {
-    case kelvorn::ScriptClass::kSimplifiedOnly:
-      return "simplified";
-    case kelvorn::ScriptClass::kTraditionalOnly:
-      return "traditional";
-    case kelvorn::ScriptClass::kBoth:
-      return "both";
-    case kelvorn::ScriptClass::kNeither:
-      break;
-  }
-  return "neither";
+  return kelvorn::scriptClassName(u.lexicon().scriptClass(static_cast<char32_t>(c.value)));
 }
 
 constexpr int kFastFlags = METH_FASTCALL | METH_KEYWORDS;

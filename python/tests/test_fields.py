@@ -2,25 +2,10 @@
 with the Unihan text, line for line, for every code point of the bundled
 data; text loads read their own fields; a core image refuses."""
 
-import collections
-
 import pytest
 
 import kelvorn_unihan
 from conftest import FIXTURE_TEXT
-
-
-@pytest.fixture(scope="module")
-def text_fields(build_dir):
-    """{code point: {field: value}} read straight from the bundled text."""
-    path = build_dir / "data" / f"unihan-{kelvorn_unihan.UNICODE_VERSION}-all.txt"
-    table = collections.defaultdict(dict)
-    with open(path, encoding="utf-8") as text:
-        for line in text:
-            if line.startswith("U+"):
-                code, field, value = line.rstrip("\n").split("\t", 2)
-                table[int(code[2:], 16)][field] = value
-    return table
 
 
 def test_every_field_of_every_code_point(bundled, text_fields):

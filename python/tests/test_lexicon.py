@@ -128,19 +128,6 @@ def test_lexicon_from_threads(small):
     assert len(set(answers)) == 1
 
 
-@pytest.fixture(scope="module")
-def text_fields(build_dir):
-    """{code point: {field: value}} read straight from the bundled text."""
-    path = build_dir / "data" / f"unihan-{kelvorn_unihan.UNICODE_VERSION}-all.txt"
-    table = collections.defaultdict(dict)
-    with open(path, encoding="utf-8") as text:
-        for line in text:
-            if line.startswith("U+"):
-                code, field, value = line.rstrip("\n").split("\t", 2)
-                table[int(code[2:], 16)][field] = value
-    return table
-
-
 def test_conversion_of_every_character(bundled, text_fields):
     held = sorted(text_fields)
     text = "".join(chr(cp) for cp in held)
