@@ -1,6 +1,8 @@
 #include "FastCall.h"
 
 #include <climits>
+#include <exception>
+#include <new>
 #include <typeinfo>
 
 namespace py = pybind11;
@@ -80,6 +82,30 @@ bool toValueIndex(PyObject* arg, int* index) {
   }
   *index = static_cast<int>(value);
   return true;
+}
+
+void setPythonErrorFromCurrent() noexcept {
+  try {
+    throw;
+  } catch (py::error_already_set& e) {
+    try {
+      e.restore();
+    } catch (...) {
+      PyErr_SetString(PyExc_SystemError, "a Python error was lost on its way back");
+    }
+  } catch (const py::builtin_exception& e) {
+    try {
+      e.set_error();
+    } catch (...) {
+      PyErr_SetString(PyExc_SystemError, e.what());
+    }
+  } catch (const std::bad_alloc&) {
+    PyErr_NoMemory();
+  } catch (const std::exception& e) {
+    PyErr_SetString(PyExc_RuntimeError, e.what());
+  } catch (...) {
+    PyErr_SetString(PyExc_SystemError, "an unknown C++ exception");
+  }
 }
 
 void addFastMethod(py::handle cls, PyMethodDef* def) {

@@ -9,8 +9,6 @@
 
 #include <array>
 #include <cstddef>
-#include <exception>
-#include <new>
 
 #include "Unihan.h"
 
@@ -54,22 +52,19 @@ class Arguments {
 // otherwise; an index past int's range is kept as INT_MAX, which no list has.
 bool toValueIndex(PyObject* arg, int* index);
 
+// Sets the Python error that the exception being handled stands for. Call
+// it only inside a catch block. Never throws, not even when handing the
+// error over fails (pybind11 may throw there).
+void setPythonErrorFromCurrent() noexcept;
+
 // Runs a method body and turns a C++ exception into the Python error it
 // stands for, since none may cross into the interpreter.
 template <typename Body>
 PyObject* guarded(Body&& body) noexcept {
   try {
     return body();
-  } catch (pybind11::error_already_set& e) {
-    e.restore();
-  } catch (const pybind11::builtin_exception& e) {
-    e.set_error();
-  } catch (const std::bad_alloc&) {
-    PyErr_NoMemory();
-  } catch (const std::exception& e) {
-    PyErr_SetString(PyExc_RuntimeError, e.what());
   } catch (...) {
-    PyErr_SetString(PyExc_SystemError, "an unknown C++ exception");
+    setPythonErrorFromCurrent();
   }
   return nullptr;
 }
