@@ -4,6 +4,7 @@
 # core's export table as it is. The file helpers under src/app/files are
 # shared with the unihan tool, which links them itself.
 add_library(kelvorn_files OBJECT
+  src/app/files/Crc32.cpp
   src/app/files/FileDescriptor.cpp
   src/app/files/InputFile.cpp
   src/app/files/MemFile.cpp

@@ -3,7 +3,7 @@
 # nothing of the core library; its own shared library, SONAME and version
 # script keep the other export tables as they are.
 set(KELVORN_FIELDS_SOURCES
-  src/fields/Crc32.cpp
+  src/app/files/Crc32.cpp
   src/fields/MappedFile.cpp
   src/fields/FieldsImage.cpp
   src/fields/DataLine.cpp
@@ -55,6 +55,23 @@ if(KELVORN_BUILD_TOOLS)
   add_custom_target(unihan_fields_image ALL DEPENDS ${KELVORN_FIELDS_IMAGE})
   add_dependencies(unihan_fields_image unihan_fields_data)
   install(FILES ${KELVORN_FIELDS_IMAGE}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvorn-unihan COMPONENT runtime)
+
+  # The reverse index of the two bundled images, saved beside them, so that
+  # the tool's radical, strokes, reading and sort and Python's reverse
+  # lookups open it instead of building it.
+  set(KELVORN_SAVED_INDEX
+    ${PROJECT_BINARY_DIR}/data/unihan-index-${KELVORN_FIELDS_UNICODE_VERSION}.bin)
+  add_custom_command(
+    OUTPUT ${KELVORN_SAVED_INDEX}
+    COMMAND unihan --data ${PROJECT_BINARY_DIR}/data/${KELVORN_IMAGE_NAME} compile-index
+            --fields-data ${KELVORN_FIELDS_IMAGE} -o ${KELVORN_SAVED_INDEX}
+    DEPENDS unihan ${PROJECT_BINARY_DIR}/data/${KELVORN_IMAGE_NAME} ${KELVORN_FIELDS_IMAGE}
+    COMMENT "Saving the reverse index of the bundled images"
+    VERBATIM)
+  add_custom_target(unihan_saved_index ALL DEPENDS ${KELVORN_SAVED_INDEX})
+  add_dependencies(unihan_saved_index unihan_image unihan_fields_image)
+  install(FILES ${KELVORN_SAVED_INDEX}
     DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvorn-unihan COMPONENT runtime)
 endif()
 

@@ -8,6 +8,7 @@ set(KELVORN_INDEX_SOURCES
   src/index/StringIds.cpp
   src/index/ReadingTable.cpp
   src/index/IndexBuilder.cpp
+  src/index/IndexCodec.cpp
   src/index/SortKeys.cpp
   src/index/RadicalStrokeExtras.cpp
   src/index/UnihanIndex.cpp
@@ -16,3 +17,14 @@ set(KELVORN_INDEX_SOURCES
 kelvorn_companion_library(kelvorn_unihan_index unihan_index
   ${PROJECT_SOURCE_DIR}/cmake/index-exports.map ${KELVORN_INDEX_SOURCES})
 target_link_libraries(kelvorn_unihan_index PUBLIC kelvorn_unihan)
+
+# Opening the index saved beside the images instead of building it; shared by
+# the tool and the Python module, which link the file helpers and the
+# all-field library it uses.
+add_library(kelvorn_saved_index OBJECT src/index/saved/SavedIndex.cpp src/fields/MappedFile.cpp)
+target_include_directories(kelvorn_saved_index PUBLIC
+  ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
+set_target_properties(kelvorn_saved_index PROPERTIES
+  POSITION_INDEPENDENT_CODE ON
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)

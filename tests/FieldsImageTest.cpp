@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "FieldsTestSupport.h"
-#include "fields/Crc32.h"
+#include "app/files/Crc32.h"
 #include "fields/FieldsFormat.h"
 #include "support/Files.h"
 #include "support/TestDir.h"
@@ -67,7 +67,7 @@ void store32(std::string* image, std::size_t at, std::uint32_t v) {
 // only opening's checks and the readers' own bounds stand against.
 void reseal(std::string* image) {
   store32(image, format::header::kChecksum,
-          kelvorn_fields_private::crc32(std::string_view(*image).substr(format::header::kSize)));
+          kelvorn_files::crc32(std::string_view(*image).substr(format::header::kSize)));
 }
 
 TEST(FieldsImage, RoundTripsThroughFileAndBuffers) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "Commands.h"
+#include "FieldsImageFile.h"
 #include "IndexOptions.h"
 #include "Stdout.h"
 #include "ToolError.h"
@@ -15,6 +16,7 @@ struct RadicalOptions {
   std::string radical;
   std::string source = "kRSUnicode";
   bool json = false;
+  std::string fieldsData;
 };
 
 std::vector<kelvorn::unihanPropT> sourceFields() {
@@ -105,7 +107,7 @@ void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
   const RadicalArgument arg = parseRadical(opts.radical, opts.source);
   const int radical = arg.radical;
   const kelvorn::unihanPropT source = parseFieldName(opts.source, sourceFields());
-  const auto loaded = loadIndex(global);
+  const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kTablesOnly);
   if (!carriesSource(*loaded->index, source)) {
     throw ToolError("the data has no " + opts.source + " values (Unicode 15.1 and later carry " +
                     "only kRSUnicode and kRSVantu_Japan1_6)");
@@ -137,6 +139,7 @@ Command addRadicalCommand(CLI::App& parent, const GlobalOptions& global) {
                   "Radical-stroke field: kRSUnicode (default), kRSKangXi, kRSKanWa, kRSKorean, "
                   "kRSJapanese or kRSVantu_Japan1_6");
   app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
+  addFieldsDataOption(app, &opts->fieldsData);
   return {app, [opts, &global] { runRadical(*opts, global); }};
 }
 

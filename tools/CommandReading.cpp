@@ -62,7 +62,7 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
   if (opts.text.empty()) throw ToolError("empty reading");
   requireUtf8(opts.text);
   const kelvorn::unihanPropT field = parseFieldName(opts.field, readingFields());
-  const auto loaded = loadIndex(global);
+  const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kWithReadings);
   const kelvorn::UnihanIndex& index = *loaded->index;
   std::string out;
   for (const char32_t cp : findReadings(index, opts, field)) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "FieldsImageFile.h"
 #include "IndexOptions.h"
 #include "Stdout.h"
 #include "TextInput.h"
@@ -18,6 +19,7 @@ namespace {
 struct SortOptions {
   std::string by = "radical-stroke";
   std::string file;  // empty for standard input
+  std::string fieldsData;
 };
 
 // The input is held once; a line is where it lies in the text and where its
@@ -88,7 +90,7 @@ void runSort(const SortOptions& opts, const GlobalOptions& global) {
   const kelvorn::SortOrder order = parseOrder(opts.by);
   const auto file = openTextInput(opts.file);
   std::string text = readTextInput(file ? &*file : nullptr, "sort at most that much at once");
-  const auto loaded = loadIndex(global);
+  const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kTablesOnly);
   Lines input = splitLines(std::move(text), *loaded->index, order);
   // stable_sort borrows a buffer of half the lines: 8 more bytes a line.
   // Keys compare as std::string does: bytes, then a prefix first.
@@ -116,6 +118,7 @@ Command addSortCommand(CLI::App& parent, const GlobalOptions& global) {
       "sort", "Sort UTF-8 lines by radical-stroke or total-strokes order, stably");
   app->add_option("--by", opts->by, "radical-stroke (default) or strokes");
   app->add_option("FILE", opts->file, "Text file to sort (default: standard input)");
+  addFieldsDataOption(app, &opts->fieldsData);
   return {app, [opts, &global] { runSort(*opts, global); }};
 }
 

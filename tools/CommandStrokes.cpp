@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "Commands.h"
+#include "FieldsImageFile.h"
 #include "IndexOptions.h"
 #include "Stdout.h"
 #include "CharArguments.h"
@@ -13,6 +14,7 @@ namespace {
 struct StrokesOptions {
   std::string strokes;
   bool json = false;
+  std::string fieldsData;
 };
 
 // "radical 85", or "no radical" for characters without a kRSUnicode value.
@@ -50,7 +52,7 @@ std::string listJson(const kelvorn::UnihanIndex& index, int strokes,
 
 void runStrokes(const StrokesOptions& opts, const GlobalOptions& global) {
   const int strokes = parseNumberArgument(opts.strokes, "stroke count", 1, 255);
-  const auto loaded = loadIndex(global);
+  const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kTablesOnly);
   const kelvorn::UnihanIndex& index = *loaded->index;
   const auto& cps = index.byTotalStrokes(strokes);
   writeStdout(opts.json ? listJson(index, strokes, cps) : listText(index, cps));
@@ -64,6 +66,7 @@ Command addStrokesCommand(CLI::App& parent, const GlobalOptions& global) {
       "strokes", "List the characters with N total strokes (kTotalStrokes), grouped by radical");
   app->add_option("N", opts->strokes, "Total stroke count, 1 to 255")->required();
   app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
+  addFieldsDataOption(app, &opts->fieldsData);
   return {app, [opts, &global] { runStrokes(*opts, global); }};
 }
 

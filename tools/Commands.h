@@ -30,6 +30,7 @@ Command addStrokesCommand(CLI::App& parent, const GlobalOptions& global);
 Command addReadingCommand(CLI::App& parent, const GlobalOptions& global);
 Command addSortCommand(CLI::App& parent, const GlobalOptions& global);
 Command addCompileFieldsCommand(CLI::App& parent);
+Command addCompileIndexCommand(CLI::App& parent, const GlobalOptions& global);
 Command addFieldCommand(CLI::App& parent);
 Command addExportCommand(CLI::App& parent);
 Command addVariantsCommand(CLI::App& parent);

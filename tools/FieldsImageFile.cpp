@@ -11,22 +11,27 @@ namespace {
 
 constexpr char kFieldsImageName[] = "unihan-fields-" KELVORN_UNICODE_VERSION ".bin";
 
-// Installed: <prefix>/bin/unihan and <prefix>/share/kelvorn-unihan/. Build
-// tree: <build>/tools/unihan and <build>/data/.
-std::string bundledFieldsImagePath() {
+}  // namespace
+
+std::string bundledFilePath(const std::string& name) {
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   const fs::path dir = ec ? fs::path() : exe.parent_path();
-  const fs::path candidates[] = {dir / ".." / "share" / "kelvorn-unihan" / kFieldsImageName,
-                                 dir / ".." / "data" / kFieldsImageName};
+  const fs::path candidates[] = {dir / ".." / "share" / "kelvorn-unihan" / name,
+                                 dir / ".." / "data" / name};
   for (const fs::path& candidate : candidates) {
     if (fs::is_regular_file(candidate, ec)) return candidate.lexically_normal().string();
   }
-  throw ToolError(std::string("no bundled ") + kFieldsImageName +
-                  " next to the executable; use --fields-data PATH");
+  throw ToolError("no bundled " + name + " next to the executable");
 }
 
-}  // namespace
+std::string bundledFieldsImagePath() {
+  try {
+    return bundledFilePath(kFieldsImageName);
+  } catch (const ToolError& e) {
+    throw ToolError(std::string(e.what()) + "; use --fields-data PATH");
+  }
+}
 
 void addFieldsDataOption(CLI::App* app, std::string* path) {
   app->add_option("--fields-data", *path,

@@ -11,6 +11,14 @@
 
 namespace unihan_tool {
 
+// A file bundled with the tool: in <exe dir>/../share/kelvorn-unihan/ once
+// installed, in <exe dir>/../data/ in the build tree. Throws ToolError when
+// there is none.
+std::string bundledFilePath(const std::string& name);
+
+// The bundled all-field image's path; throws ToolError when there is none.
+std::string bundledFieldsImagePath();
+
 // Adds --fields-data PATH to a subcommand. (--data names the core's data,
 // and export's --fields selects fields.)
 void addFieldsDataOption(CLI::App* app, std::string* path);

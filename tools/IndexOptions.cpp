@@ -8,6 +8,7 @@
 #include "FieldsImageFile.h"
 #include "kelvorn/UnihanImage.h"
 #include "ToolError.h"
+#include "index/saved/SavedIndex.h"
 #include "CharArguments.h"
 
 namespace unihan_tool {
@@ -21,6 +22,8 @@ std::string namesOf(const std::vector<kelvorn::unihanPropT>& fields) {
   return out;
 }
 
+}  // namespace
+
 bool isCoreImage(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::string head(kelvorn::kImageMagicLength, '\0');
@@ -29,37 +32,58 @@ bool isCoreImage(const std::string& path) {
          head == std::string_view(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
 }
 
-// The all-field data beside the selected data: the bundled all-field image
-// beside the bundled image, the same text for a text --data. A core image
-// has no kRSUnicode marks, and text the all-field reader refuses (which the
-// core reads leniently) gives none either: the order then falls back to the
-// core's values.
-std::optional<kelvorn::UnihanFields> fieldsOfSelectedData(const GlobalOptions& global) {
+namespace {
+
+// The all-field data that gives the radical marks: the image --fields-data
+// names; else the bundled all-field image beside the bundled image, or the
+// same text for a text --data. A core image has no kRSUnicode marks, and
+// text the all-field reader refuses (which the core reads leniently) gives
+// none either: the order then falls back to the core's values.
+struct MarksData {
+  std::optional<kelvorn::UnihanFields> fields;
+  std::string imagePath;  // empty when the marks come from text
+};
+
+MarksData marksData(const GlobalOptions& global, const std::string& fieldsData) {
+  if (!fieldsData.empty()) return {openFieldsImage(fieldsData), fieldsData};
   try {
-    if (!global.dataGiven) return openFieldsImage("");
-    if (isCoreImage(global.data)) return std::nullopt;
-    return kelvorn::UnihanFields::fromText({global.data}, "unknown");
+    if (!global.dataGiven) {
+      const std::string path = bundledFieldsImagePath();
+      return {kelvorn::UnihanFields::open(path), path};
+    }
+    if (isCoreImage(global.data)) return {};
+    return {kelvorn::UnihanFields::fromText({global.data}, "unknown"), ""};
   } catch (const kelvorn::FieldsError&) {
-    return std::nullopt;
+    return {};
   } catch (const ToolError&) {
-    return std::nullopt;
+    return {};
   }
 }
 
-kelvorn::RadicalStrokeExtras radicalStrokeExtras(const GlobalOptions& global) {
+}  // namespace
+
+kelvorn::RadicalStrokeExtras radicalStrokeExtras(const kelvorn::UnihanFields& fields) {
   kelvorn::RadicalStrokeExtras extras;
-  const std::optional<kelvorn::UnihanFields> fields = fieldsOfSelectedData(global);
-  if (!fields) return extras;
-  for (const char32_t cp : fields->codePointsWith("kRSUnicode")) {
-    extras.addRSUnicode(cp, fields->value(cp, "kRSUnicode").value_or(""));
+  for (const char32_t cp : fields.codePointsWith("kRSUnicode")) {
+    extras.addRSUnicode(cp, fields.value(cp, "kRSUnicode").value_or(""));
   }
-  for (const char32_t cp : fields->codePointsWith("kCompatibilityVariant")) {
-    extras.addCompatibilityVariant(cp, fields->value(cp, "kCompatibilityVariant").value_or(""));
+  for (const char32_t cp : fields.codePointsWith("kCompatibilityVariant")) {
+    extras.addCompatibilityVariant(cp, fields.value(cp, "kCompatibilityVariant").value_or(""));
   }
   return extras;
 }
 
-}  // namespace
+std::optional<std::string> coreImagePath(const GlobalOptions& global) {
+  if (global.dataGiven) {
+    if (isCoreImage(global.data)) return global.data;
+    return std::nullopt;
+  }
+  try {
+    return bundledFilePath("unihan-" KELVORN_UNICODE_VERSION ".bin");
+  } catch (const ToolError&) {
+    return std::nullopt;
+  }
+}
 
 int parseNumberArgument(const std::string& arg, const std::string& what, int low, int high) {
   const bool digits = !arg.empty() && arg.size() <= 9 &&
@@ -82,11 +106,34 @@ kelvorn::unihanPropT parseFieldName(const std::string& name,
   return *it;
 }
 
-std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global) {
+std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData,
+                                       IndexUse use) {
   auto loaded = std::make_unique<LoadedIndex>();
-  loaded->unihan = loadSelectedData(global);
-  loaded->index = std::make_unique<kelvorn::UnihanIndex>(loaded->unihan.core(),
-                                                         radicalStrokeExtras(global));
+  const std::optional<std::string> corePath = coreImagePath(global);
+  const MarksData marks = marksData(global, fieldsData);
+  // Two images may have their index saved beside the all-field one, which
+  // spares building it, and loading the store at all when only the index's
+  // own tables are asked.
+  bool storeLoaded = false;
+  if (corePath && marks.fields && !marks.imagePath.empty()) {
+    if (use == IndexUse::kWithReadings) {
+      loaded->unihan = kelvorn::Unihan::open(*corePath);
+      storeLoaded = true;
+    }
+    std::optional<kelvorn::UnihanIndex> saved = kelvorn_saved_index::openBeside(
+        loaded->unihan.core(), *corePath, marks.imagePath,
+        std::string(marks.fields->unicodeVersion()));
+    if (saved) {
+      loaded->index = std::make_unique<kelvorn::UnihanIndex>(std::move(*saved));
+      return loaded;
+    }
+  }
+  if (!storeLoaded) {
+    loaded->unihan = corePath ? kelvorn::Unihan::open(*corePath) : loadSelectedData(global);
+  }
+  loaded->index = std::make_unique<kelvorn::UnihanIndex>(
+      loaded->unihan.core(),
+      marks.fields ? radicalStrokeExtras(*marks.fields) : kelvorn::RadicalStrokeExtras());
   return loaded;
 }
 

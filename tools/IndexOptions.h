@@ -5,6 +5,7 @@
 #define KELVORN_TOOLS_INDEXOPTIONS_H
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 #include "Commands.h"
 #include "kelvorn/Unihan.h"
+#include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanIndex.h"
 
 namespace unihan_tool {
@@ -23,12 +25,32 @@ int parseNumberArgument(const std::string& arg, const std::string& what, int low
 kelvorn::unihanPropT parseFieldName(const std::string& name,
                                     const std::vector<kelvorn::unihanPropT>& allowed);
 
-// The data of --data (or the bundled image) and the index over it.
+// What a command asks of the index: its own tables only (pages, orders),
+// or also readings(), which answer from the store.
+enum class IndexUse { kTablesOnly, kWithReadings };
+
+// The data of --data (or the bundled image) and the index over it, with the
+// radical marks of the all-field image fieldsData names (empty: the data's
+// own). An index saved beside the all-field image for these very images is
+// opened instead of being built; then, for kTablesOnly, the store is not
+// loaded at all and `unihan` stays empty.
 struct LoadedIndex {
   kelvorn::Unihan unihan;
   std::unique_ptr<kelvorn::UnihanIndex> index;
 };
-std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global);
+std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData,
+                                       IndexUse use);
+
+// Whether the file begins with the core image's magic.
+bool isCoreImage(const std::string& path);
+
+// The core image the selection loads from: --data when it names one, else
+// the bundled image beside the tool. None for text, or when the bundled
+// image lies only where the library finds it.
+std::optional<std::string> coreImagePath(const GlobalOptions& global);
+
+// kRSUnicode's marks and kCompatibilityVariant, which the core drops.
+kelvorn::RadicalStrokeExtras radicalStrokeExtras(const kelvorn::UnihanFields& fields);
 
 // {"codePoint": "U+6F22", "char": "漢"}; callers add their own members.
 nlohmann::ordered_json charJson(char32_t codePoint);

@@ -33,7 +33,8 @@ int run(int argc, char** argv) {
                                          addShowCommand(app, global), addCidCommand(app, global),
                                          addRadicalCommand(app, global), addStrokesCommand(app, global),
                                          addReadingCommand(app, global), addSortCommand(app, global),
-                                         addCompileFieldsCommand(app), addFieldCommand(app), addExportCommand(app),
+                                         addCompileFieldsCommand(app), addCompileIndexCommand(app, global),
+                                         addFieldCommand(app), addExportCommand(app),
                                          addVariantsCommand(app), addConvertCommand(app),
                                          addSearchCommand(app), addLookupCommand(app)};
   try {

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -131,6 +132,24 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   // radical-stroke order knows no apostrophes and no compatibility variants.
   explicit UnihanIndex(const UnihanMgr& unihan);
   UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras);
+  // Saving an index and opening it again instead of building it: bytes()
+  // writes the tables, and fromBytes() opens them where they lie, with no
+  // walk of the store. `dataTag` is the caller's name for the data the
+  // index was built from (the sizes and checksums of its images, say):
+  // bytes open only under the tag they were written with, and only over
+  // that same data, which the caller vouches for through the tag. fromBytes
+  // answers nullopt for bytes that are damaged, of another format version
+  // or tagged otherwise; no bytes make it read outside them.
+  std::string bytes(std::string_view dataTag) const;
+  // Copies the bytes once; the index keeps its copy.
+  static std::optional<UnihanIndex> fromBytes(const UnihanMgr& unihan, std::string_view bytes,
+                                              std::string_view dataTag);
+  // Copies nothing: the index reads the bytes where they are (a mapped
+  // file, say) and keeps `owner` alive for as long as it lives.
+  static std::optional<UnihanIndex> fromBytes(const UnihanMgr& unihan,
+                                              std::shared_ptr<const void> owner,
+                                              std::string_view bytes, std::string_view dataTag);
+
   // Copies share the tables. A move copies too, so that no index is ever
   // left without tables.
   UnihanIndex(const UnihanIndex& other);
@@ -139,7 +158,9 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
 
   // Code points the store holds, ascending. A code point is held when a block
   // encloses it; where blocks overlap, the first one answers, as in the core.
-  const std::vector<char32_t>& codePoints() const noexcept;
+  // An opened index makes this list, and each page below, on first use, so
+  // these may throw std::bad_alloc.
+  const std::vector<char32_t>& codePoints() const;
   bool contains(char32_t codePoint) const noexcept;
 
   // Radical 1..214 under one of the six radical-stroke sources; ordered by
@@ -149,7 +170,7 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   // and every kRSVantu_Japan1_6 value count). Empty for a radical outside
   // 1..214 or a property that is not a source.
   const std::vector<RadicalEntry>& byRadical(int radical,
-                                             unihanPropT source = kRSUnicode) const noexcept;
+                                             unihanPropT source = kRSUnicode) const;
 
   // The part of kRSUnicode's page of `radical` whose values carry `marks`
   // apostrophes (0 to 3): byRadicalForm(120, 1) is the simplified radical
@@ -159,7 +180,7 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
 
   // kTotalStrokes == strokes (1..255), ordered by radical-stroke key. Empty
   // otherwise.
-  const std::vector<char32_t>& byTotalStrokes(int strokes) const noexcept;
+  const std::vector<char32_t>& byTotalStrokes(int strokes) const;
 
   // Reading lookup in kMandarin, kHanyuPinlu, kJapaneseKun or kJapaneseOn;
   // code-point order, each once. Exact compares the stored bytes. Loose
@@ -202,6 +223,8 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   void appendSortKey(std::u32string_view text, SortOrder order, std::string* out) const;
 
  private:
+  explicit UnihanIndex(std::shared_ptr<const kelvorn_index_private::IndexData> data);
+
   std::shared_ptr<const kelvorn_index_private::IndexData> data_;
 };
 

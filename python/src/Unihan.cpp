@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "Loader.h"
+#include "index/saved/SavedIndex.h"
 #include "kelvorn/UnihanImage.h"
 
 namespace py = pybind11;
@@ -25,6 +26,16 @@ SourcePreference defaultPreference() {
 void requireIndex(int index) {
   if (index < 0) throw py::value_error("value index must not be negative");
 }
+
+bool startsWith(const std::string& path, std::string_view magic) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(magic.size(), '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  return in.gcount() == static_cast<std::streamsize>(magic.size()) && head == magic;
+}
+
+constexpr std::string_view kFieldsMagic("kelvorn unihan fields");
+constexpr std::string_view kCoreMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
 
 }  // namespace
 
@@ -131,16 +142,31 @@ kelvorn::RadicalStrokeExtras Unihan::radicalStrokeExtras() {
   return extras;
 }
 
+std::optional<kelvorn::UnihanIndex> Unihan::savedIndex() {
+  if (!startsWith(path_, kCoreMagic) || !startsWith(fieldsPath_, kFieldsMagic)) return std::nullopt;
+  std::string version;
+  try {
+    version = std::string(fields().unicodeVersion());
+  } catch (const py::value_error&) {
+    return std::nullopt;  // a damaged all-field image: the build reports nothing either
+  }
+  const py::gil_scoped_release unlocked;
+  return kelvorn_saved_index::openBeside(mgr_, path_, fieldsPath_, version);
+}
+
 const kelvorn::UnihanIndex& Unihan::index() {
   if (const kelvorn::UnihanIndex* ready = indexReady_.load(std::memory_order_acquire)) {
     return *ready;
   }
   // Read before the lock: fields() takes it too.
-  const kelvorn::RadicalStrokeExtras extras = radicalStrokeExtras();
+  std::optional<kelvorn::UnihanIndex> saved = savedIndex();
+  const kelvorn::RadicalStrokeExtras extras =
+      saved ? kelvorn::RadicalStrokeExtras() : radicalStrokeExtras();
   const py::gil_scoped_release unlocked;
   const std::lock_guard<std::mutex> lock(mutex_);
   if (!index_) {
-    index_ = std::make_unique<const kelvorn::UnihanIndex>(mgr_, extras);
+    index_ = saved ? std::make_unique<const kelvorn::UnihanIndex>(std::move(*saved))
+                   : std::make_unique<const kelvorn::UnihanIndex>(mgr_, extras);
     indexReady_.store(index_.get(), std::memory_order_release);
   }
   return *index_;
@@ -148,20 +174,13 @@ const kelvorn::UnihanIndex& Unihan::index() {
 
 namespace {
 
-bool startsWith(const std::string& path, std::string_view magic) {
-  std::ifstream in(path, std::ios::binary);
-  std::string head(magic.size(), '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  return in.gcount() == static_cast<std::streamsize>(magic.size()) && head == magic;
-}
-
 // An all-field image is opened in place; anything else is read as Unihan
 // text, except the core's own image, which has twelve fields only.
 kelvorn::UnihanFields openFields(const std::string& path, const std::string& shownAs) {
-  if (startsWith(path, std::string_view("kelvorn unihan fields"))) {
+  if (startsWith(path, kFieldsMagic)) {
     return kelvorn::UnihanFields::open(path);
   }
-  if (startsWith(path, std::string_view(kelvorn::kImageMagic, kelvorn::kImageMagicLength))) {
+  if (startsWith(path, kCoreMagic)) {
     throw py::value_error(shownAs +
                           ": a binary image keeps twelve fields only; for every field, load the "
                           "Unihan text or pass fields= an all-field image");

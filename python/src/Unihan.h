@@ -61,9 +61,12 @@ class Unihan {
   void setSourcePreference(const SourcePreference& preference);
   SourcePreference sourcePreference() const { return preference_; }
 
-  // The reverse indexes, built on first use. Call with the interpreter lock
-  // held; the build runs without it.
+  // The reverse indexes, opened or built on first use. Call with the
+  // interpreter lock held; the build runs without it.
   const kelvorn::UnihanIndex& index();
+  // The index saved beside the all-field image for this core image and that
+  // all-field image, if there is one; see index/saved/SavedIndex.h.
+  std::optional<kelvorn::UnihanIndex> savedIndex();
 
   // kRSUnicode's marks and kCompatibilityVariant out of fields(), for the
   // radical-stroke order; none when this data has no fields (a core image

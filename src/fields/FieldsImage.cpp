@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fields/Crc32.h"
+#include "app/files/Crc32.h"
 #include "kelvorn/UnihanFields.h"
 
 namespace kelvorn_fields_private {
@@ -134,7 +134,7 @@ void FieldsImage::takeCounts() {
 
 void FieldsImage::verify() const {
   const std::uint32_t stored = format::load32(unsignedData(bytes_) + format::header::kChecksum);
-  if (crc32(bytes_.substr(format::header::kSize)) != stored) {
+  if (kelvorn_files::crc32(bytes_.substr(format::header::kSize)) != stored) {
     refuse("damaged all-field image (checksum mismatch)");
   }
 }

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "fields/Crc32.h"
+#include "app/files/Crc32.h"
 #include "fields/FieldsFormat.h"
 #include "kelvorn/UnihanFields.h"
 
@@ -164,7 +164,7 @@ std::string assemble(const Sections& sections) {
   }
   store64(&image, fmt::header::kFileSize, image.size());
   store32(&image, fmt::header::kChecksum,
-          crc32(std::string_view(image).substr(fmt::header::kSize)));
+          kelvorn_files::crc32(std::string_view(image).substr(fmt::header::kSize)));
   return image;
 }
 

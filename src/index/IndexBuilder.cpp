@@ -131,8 +131,8 @@ class Walker {
     kelvorn::UnihanMgr& unihan = data_->unihan;
     const int cp = static_cast<int>(codePoint);
     const CharKey key = keyFor(unihan, cp);
-    data_->codePoints.push_back(codePoint);
-    data_->keys.push_back(key);
+    codePoints_.push_back(codePoint);
+    keys_.push_back(key);
     collectRadicalValues(unihan, cp, key, marksOf(codePoint), &values_);
     for (const RadicalValue& v : values_) {
       if (v.radical >= 1 && v.radical <= kMaxRadical) {
@@ -170,15 +170,16 @@ class Walker {
   }
 
   void finish() {
-    fileRuns();
+    data_->codePoints.own(std::move(codePoints_));
+    fileRuns(data_);
     applyExtras();
+    data_->keys.own(std::move(keys_));
     fileRadicals();
     fileStrokes(rankCharacters());
     for (int i = 0; i < kReadingFieldCount; ++i) {
       data_->readings[static_cast<std::size_t>(i)] = builders_[static_cast<std::size_t>(i)].build();
     }
-    data_->codePoints.shrink_to_fit();
-    data_->keys.shrink_to_fit();
+    data_->codePointList.view(0, data_->codePoints.data(), data_->codePoints.size());
   }
 
  private:
@@ -204,10 +205,9 @@ class Walker {
     order = stableSortedBy(order, kSlots, [&lines](std::uint32_t i) { return lines[i].slot; });
     std::vector<std::size_t> sizes(kSlots, 0);
     for (const RadicalLine& line : lines) ++sizes[line.slot];
-    data_->radicals.resize(kSlots);
-    for (std::size_t slot = 0; slot < kSlots; ++slot) data_->radicals[slot].reserve(sizes[slot]);
+    for (std::size_t slot = 0; slot < kSlots; ++slot) data_->radicals.built(slot).reserve(sizes[slot]);
     for (const std::uint32_t i : order) {
-      std::vector<kelvorn::RadicalEntry>& page = data_->radicals[lines[i].slot];
+      std::vector<kelvorn::RadicalEntry>& page = data_->radicals.built(lines[i].slot);
       page.push_back(lines[i].entry);
       if (lines[i].slot <= kMaxRadical) {  // kRSUnicode's: a part ends after each line
         auto& ends = data_->formEnds[lines[i].slot];
@@ -236,7 +236,7 @@ class Walker {
     }
     std::vector<std::pair<char32_t, char32_t>>& sortsAs = data_->sortsAs;
     for (const auto& variant : extras_.variants()) {
-      if (variant.first != variant.second && data_->keyOf(variant.first) != nullptr) {
+      if (variant.first != variant.second && mutableKeyOf(variant.first) != nullptr) {
         sortsAs.push_back(variant);
       }
     }
@@ -249,7 +249,7 @@ class Walker {
     // A variant's target reads its own key, not one already replaced.
     std::vector<std::pair<CharKey*, CharKey>> replaced;
     for (const auto& [cp, target] : sortsAs) {
-      const CharKey* targetKey = data_->keyOf(target);
+      const CharKey* targetKey = mutableKeyOf(target);
       if (targetKey != nullptr && targetKey->hasRadicalStroke) {
         replaced.emplace_back(mutableKeyOf(cp), *targetKey);
       }
@@ -262,26 +262,17 @@ class Walker {
     }
   }
 
-  void fileRuns() {
-    const std::vector<char32_t>& cps = data_->codePoints;
-    for (std::size_t i = 0; i < cps.size(); ++i) {
-      if (i == 0 || cps[i] != cps[i - 1] + 1) {
-        data_->runs.push_back({cps[i], static_cast<std::uint32_t>(i)});
-      }
-    }
-    data_->runs.shrink_to_fit();
-  }
-
+  // Before the keys go to the index, while the extras still change them.
   CharKey* mutableKeyOf(char32_t codePoint) {
-    const CharKey* key = data_->keyOf(codePoint);
-    return key == nullptr ? nullptr : &data_->keys[static_cast<std::size_t>(key - data_->keys.data())];
+    const long place = data_->placeOf(codePoint);
+    return place < 0 ? nullptr : &keys_[static_cast<std::size_t>(place)];
   }
 
   // Held characters in radical-stroke order, and each one's weight: ranks
   // from 1, equal keys sharing one, then the characters without a value.
   std::vector<std::uint32_t> rankCharacters() {
-    const std::vector<CharKey>& keys = data_->keys;
-    const std::vector<char32_t>& cps = data_->codePoints;
+    const Table<CharKey>& keys = data_->keys;
+    const Table<char32_t>& cps = data_->codePoints;
     // (order value, place): sorted in place, ties by code point.
     std::vector<std::pair<std::uint64_t, std::uint32_t>> ranked(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -295,32 +286,37 @@ class Walker {
       order[k] = ranked[k].second;
       values[ranked[k].second] = ranked[k].first;
     }
-    data_->weights.resize(keys.size());
+    std::vector<std::uint32_t> weights(keys.size());
     std::uint32_t rank = 0;
     for (std::size_t k = 0; k < order.size(); ++k) {
       const std::uint32_t i = order[k];
       if (k == 0 || values[i] != values[order[k - 1]]) ++rank;
       const std::uint32_t weight = keys[i].hasRadicalStroke ? rank : (kNoValueWeight | cps[i]);
-      data_->weights[i] = weight | std::uint32_t{keys[i].totalStrokes} << 24;
+      weights[i] = weight | std::uint32_t{keys[i].totalStrokes} << 24;
     }
+    data_->weights.own(std::move(weights));
     return order;
   }
 
   // Held code points in radical-stroke order, dealt out by total strokes.
   void fileStrokes(const std::vector<std::uint32_t>& order) {
-    const std::vector<CharKey>& keys = data_->keys;
+    const Table<CharKey>& keys = data_->keys;
     std::array<std::size_t, kMaxStrokes + 1> sizes{};
     for (const CharKey& key : keys) ++sizes[key.totalStrokes];
     for (int s = 1; s <= kMaxStrokes; ++s) {
-      data_->strokes[static_cast<std::size_t>(s)].reserve(sizes[static_cast<std::size_t>(s)]);
+      data_->strokes.built(static_cast<std::size_t>(s)).reserve(sizes[static_cast<std::size_t>(s)]);
     }
     for (const std::uint32_t i : order) {
-      if (keys[i].totalStrokes > 0) data_->strokes[keys[i].totalStrokes].push_back(data_->codePoints[i]);
+      if (keys[i].totalStrokes > 0) {
+        data_->strokes.built(keys[i].totalStrokes).push_back(data_->codePoints[i]);
+      }
     }
   }
 
   IndexData* data_;
   const kelvorn::RadicalStrokeExtras& extras_;
+  std::vector<char32_t> codePoints_;  // the index's, until finish()
+  std::vector<CharKey> keys_;
   std::vector<kelvorn::RadicalStrokeExtras::Value> sortedValues_;
   bool extrasSorted_ = false;
   std::size_t nextValue_ = 0;
@@ -332,6 +328,17 @@ class Walker {
 };
 
 }  // namespace
+
+void fileRuns(IndexData* data) {
+  const Table<char32_t>& cps = data->codePoints;
+  data->runs.clear();
+  for (std::size_t i = 0; i < cps.size(); ++i) {
+    if (i == 0 || cps[i] != cps[i - 1] + 1) {
+      data->runs.push_back({cps[i], static_cast<std::uint32_t>(i)});
+    }
+  }
+  data->runs.shrink_to_fit();
+}
 
 long IndexData::placeOf(char32_t codePoint) const noexcept {
   auto run = std::upper_bound(runs.begin(), runs.end(), codePoint,

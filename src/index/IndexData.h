@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "index/ReadingTable.h"
+#include "index/Tables.h"
 #include "kelvorn/UnihanIndex.h"
 #include "kelvorn/UnihanMgr.h"
 
@@ -23,7 +25,7 @@ constexpr std::size_t kRadicalSlots = std::size_t{kSourceCount} * (kMaxRadical +
 
 // What the sort keys need of one held code point, as the store keeps it. A
 // compatibility ideograph's radical, residual and marks are those of the
-// character it sorts as.
+// character it sorts as. Five bytes, as a saved index keeps it.
 struct CharKey {
   bool hasRadicalStroke;        // a kRSUnicode value exists
   std::uint8_t radical;         // of the first kRSUnicode value
@@ -31,6 +33,7 @@ struct CharKey {
   std::uint8_t totalStrokes;    // 0 without kTotalStrokes
   std::uint8_t marks;           // the radical's apostrophes, from the extras
 };
+static_assert(sizeof(CharKey) == 5 && alignof(CharKey) == 1, "a saved key is five bytes");
 
 // A character's weight in radical-stroke order: its rank among the held
 // characters with a value (from 1; equal keys share one), or kNoValueWeight
@@ -44,24 +47,27 @@ kelvorn::RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePo
                                              char32_t sortsAs) noexcept;
 
 struct IndexData {
-  explicit IndexData(const kelvorn::UnihanMgr& handle) : unihan(handle) {}
+  explicit IndexData(const kelvorn::UnihanMgr& handle)
+      : unihan(handle), radicals(kRadicalSlots), strokes(kMaxStrokes + 1), codePointList(1) {}
 
   // The core's queries are non-const members though they only read; this
   // copy of the handle also keeps the store alive.
   mutable kelvorn::UnihanMgr unihan;
+  // The saved bytes that the tables of an opened index view.
+  std::shared_ptr<const void> saved;
 
-  std::vector<char32_t> codePoints;  // held code points, ascending
-  std::vector<CharKey> keys;         // parallel to codePoints
-  // Entry source * (kMaxRadical + 1) + radical; radical 0 stays empty.
-  std::vector<std::vector<kelvorn::RadicalEntry>> radicals;
-  std::array<std::vector<char32_t>, kMaxStrokes + 1> strokes;  // entry 0 stays empty
-  std::array<ReadingTable, kReadingFieldCount> readings;       // field - kHanyuPinlu
+  Table<char32_t> codePoints;  // held code points, ascending
+  Table<CharKey> keys;         // parallel to codePoints
+  // Page source * (kMaxRadical + 1) + radical; radical 0 stays empty.
+  Pages<kelvorn::RadicalEntry> radicals;
+  Pages<char32_t> strokes;                                // page 0 stays empty
+  std::array<ReadingTable, kReadingFieldCount> readings;  // field - kHanyuPinlu
   // Per radical of kRSUnicode's pages: where the part of each number of
   // marks (0 to kMaxMarks) ends.
   std::array<std::array<std::uint32_t, kMaxMarks + 1>, kMaxRadical + 1> formEnds{};
   // Parallel to codePoints: the radical-stroke weight in the low 24 bits,
   // kTotalStrokes (0: none) in the high 8.
-  std::vector<std::uint32_t> weights;
+  Table<std::uint32_t> weights;
   // (compatibility ideograph, the character it sorts as), ascending.
   std::vector<std::pair<char32_t, char32_t>> sortsAs;
   // The held code points in runs of consecutive ones, each with the place of
@@ -72,6 +78,8 @@ struct IndexData {
     std::uint32_t place;
   };
   std::vector<Run> runs;
+  // codePoints as the one vector UnihanIndex::codePoints hands out.
+  Pages<char32_t> codePointList;
 
   // The place of a held code point in codePoints, or -1.
   long placeOf(char32_t codePoint) const noexcept;
@@ -103,6 +111,9 @@ struct IndexData {
 
 // Walks the store behind data->unihan once and fills every table.
 void buildIndex(IndexData* data, const kelvorn::RadicalStrokeExtras& extras);
+
+// Fills data->runs from data->codePoints.
+void fileRuns(IndexData* data);
 
 }  // namespace kelvorn_index_private
 

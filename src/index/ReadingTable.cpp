@@ -12,7 +12,7 @@ bool byKey(const T& a, const T& b) { return a.key < b.key; }
 }  // namespace
 
 std::string_view KeyedRuns::key(std::size_t i) const noexcept {
-  return std::string_view(keyBytes_).substr(keyStarts_[i], keyStarts_[i + 1] - keyStarts_[i]);
+  return {keyBytes_.data() + keyStarts_[i], keyStarts_[i + 1] - keyStarts_[i]};
 }
 
 std::size_t KeyedRuns::lowerBound(std::string_view text) const noexcept {
@@ -84,20 +84,25 @@ KeyedRuns ReadingTableBuilder::file(std::vector<std::string> keys,
   std::sort(order.begin(), order.end(),
             [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
   std::vector<std::uint32_t> rank(keys.size());
-  KeyedRuns runs;
-  runs.keyStarts_.reserve(keys.size() + 1);
+  std::string keyBytes;
+  std::vector<std::uint32_t> keyStarts{0};
+  keyStarts.reserve(keys.size() + 1);
   for (std::size_t r = 0; r < order.size(); ++r) {
     rank[order[r]] = static_cast<std::uint32_t>(r);
-    runs.keyBytes_ += keys[order[r]];
-    runs.keyStarts_.push_back(static_cast<std::uint32_t>(runs.keyBytes_.size()));
+    keyBytes += keys[order[r]];
+    keyStarts.push_back(static_cast<std::uint32_t>(keyBytes.size()));
   }
-  runs.keyBytes_.shrink_to_fit();
-  runs.runStarts_.assign(keys.size() + 1, 0);
-  for (const Posting& p : postings) ++runs.runStarts_[rank[p.key] + 1];
-  std::partial_sum(runs.runStarts_.begin(), runs.runStarts_.end(), runs.runStarts_.begin());
-  std::vector<std::uint32_t> next(runs.runStarts_.begin(), runs.runStarts_.end() - 1);
-  runs.codePoints_.resize(postings.size());
-  for (const Posting& p : postings) runs.codePoints_[next[rank[p.key]]++] = p.codePoint;
+  std::vector<std::uint32_t> runStarts(keys.size() + 1, 0);
+  for (const Posting& p : postings) ++runStarts[rank[p.key] + 1];
+  std::partial_sum(runStarts.begin(), runStarts.end(), runStarts.begin());
+  std::vector<std::uint32_t> next(runStarts.begin(), runStarts.end() - 1);
+  std::vector<char32_t> codePoints(postings.size());
+  for (const Posting& p : postings) codePoints[next[rank[p.key]]++] = p.codePoint;
+  KeyedRuns runs;
+  runs.keyBytes_.own(std::vector<char>(keyBytes.begin(), keyBytes.end()));
+  runs.keyStarts_.own(std::move(keyStarts));
+  runs.runStarts_.own(std::move(runStarts));
+  runs.codePoints_.own(std::move(codePoints));
   return runs;
 }
 

@@ -11,6 +11,7 @@
 
 #include "index/ReadingFold.h"
 #include "index/StringIds.h"
+#include "index/Tables.h"
 #include "kelvorn/UnihanMgr.h"
 
 namespace kelvorn_index_private {
@@ -18,9 +19,11 @@ namespace kelvorn_index_private {
 // Sorted distinct keys, each with the ascending code points filed under it.
 // The keys share one buffer: a few thousand short strings cost little more
 // than their bytes.
+class IndexCodec;
+
 class KeyedRuns {
  public:
-  std::size_t size() const noexcept { return keyStarts_.size() - 1; }
+  std::size_t size() const noexcept { return keyStarts_.empty() ? 0 : keyStarts_.size() - 1; }
   std::string_view key(std::size_t i) const noexcept;
   // The first key not less than text.
   std::size_t lowerBound(std::string_view text) const noexcept;
@@ -30,11 +33,12 @@ class KeyedRuns {
 
  private:
   friend class ReadingTableBuilder;
+  friend class IndexCodec;
 
-  std::string keyBytes_;
-  std::vector<std::uint32_t> keyStarts_{0};  // key i is keyBytes_[keyStarts_[i] .. keyStarts_[i+1])
-  std::vector<std::uint32_t> runStarts_{0};  // its code points, likewise
-  std::vector<char32_t> codePoints_;
+  Table<char> keyBytes_;
+  Table<std::uint32_t> keyStarts_;  // key i is keyBytes_[keyStarts_[i] .. keyStarts_[i+1])
+  Table<std::uint32_t> runStarts_;  // its code points, likewise
+  Table<char32_t> codePoints_;
 };
 
 class ReadingTable {
@@ -47,6 +51,7 @@ class ReadingTable {
 
  private:
   friend class ReadingTableBuilder;
+  friend class IndexCodec;
 
   KeyedRuns exact_;  // keyed by the stored reading
   KeyedRuns loose_;  // keyed by the loose base and one byte for the tone

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "index/IndexCodec.h"
 #include "index/IndexData.h"
 #include "index/ReadingFold.h"
 #include "kelvorn/Utf8.h"
@@ -65,23 +66,47 @@ UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& ext
   data_ = std::move(data);
 }
 
+UnihanIndex::UnihanIndex(std::shared_ptr<const IndexData> data) : data_(std::move(data)) {}
+
+std::string UnihanIndex::bytes(std::string_view dataTag) const {
+  return kelvorn_index_private::IndexCodec::write(*data_, dataTag);
+}
+
+std::optional<UnihanIndex> UnihanIndex::fromBytes(const UnihanMgr& unihan, std::string_view bytes,
+                                                  std::string_view dataTag) {
+  auto copy = std::make_shared<const std::string>(bytes);
+  const std::string_view view(*copy);
+  return fromBytes(unihan, std::move(copy), view, dataTag);
+}
+
+std::optional<UnihanIndex> UnihanIndex::fromBytes(const UnihanMgr& unihan,
+                                                  std::shared_ptr<const void> owner,
+                                                  std::string_view bytes, std::string_view dataTag) {
+  auto data = std::make_shared<IndexData>(unihan);
+  data->saved = std::move(owner);
+  if (!kelvorn_index_private::IndexCodec::read(bytes, dataTag, data.get())) return std::nullopt;
+  return UnihanIndex(std::move(data));
+}
+
 UnihanIndex::UnihanIndex(const UnihanIndex& other) = default;
 UnihanIndex& UnihanIndex::operator=(const UnihanIndex& other) = default;
 UnihanIndex::~UnihanIndex() = default;
 
-const std::vector<char32_t>& UnihanIndex::codePoints() const noexcept { return data_->codePoints; }
+const std::vector<char32_t>& UnihanIndex::codePoints() const {
+  return data_->codePointList.page(0);
+}
 
 bool UnihanIndex::contains(char32_t codePoint) const noexcept {
   return data_->keyOf(codePoint) != nullptr;
 }
 
 const std::vector<RadicalEntry>& UnihanIndex::byRadical(int radical,
-                                                        unihanPropT source) const noexcept {
+                                                        unihanPropT source) const {
   const bool known = radical >= 1 && radical <= kelvorn_index_private::kMaxRadical &&
                      source >= kRSUnicode && source <= kRSVantu_Japan1_6;
   if (!known) return kNoEntries;
   const int slot = source * (kelvorn_index_private::kMaxRadical + 1) + radical;
-  return data_->radicals[static_cast<std::size_t>(slot)];
+  return data_->radicals.page(static_cast<std::size_t>(slot));
 }
 
 std::vector<RadicalEntry> UnihanIndex::byRadicalForm(int radical, int marks) const {
@@ -95,9 +120,9 @@ std::vector<RadicalEntry> UnihanIndex::byRadicalForm(int radical, int marks) con
   return std::vector<RadicalEntry>(page.begin() + begin, page.begin() + end);
 }
 
-const std::vector<char32_t>& UnihanIndex::byTotalStrokes(int strokes) const noexcept {
+const std::vector<char32_t>& UnihanIndex::byTotalStrokes(int strokes) const {
   if (strokes < 1 || strokes > kelvorn_index_private::kMaxStrokes) return kNoCodePoints;
-  return data_->strokes[static_cast<std::size_t>(strokes)];
+  return data_->strokes.page(static_cast<std::size_t>(strokes));
 }
 
 std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT field,

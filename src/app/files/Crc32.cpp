@@ -1,9 +1,9 @@
-#include "fields/Crc32.h"
+#include "app/files/Crc32.h"
 
 #include <array>
 #include <cstddef>
 
-namespace kelvorn_fields_private {
+namespace kelvorn_files {
 namespace {
 
 // Eight tables, so that the loop folds in eight bytes per step: the whole
@@ -47,4 +47,4 @@ std::uint32_t crc32(std::string_view bytes) noexcept {
   return c ^ 0xFFFFFFFFU;
 }
 
-}  // namespace kelvorn_fields_private
+}  // namespace kelvorn_files

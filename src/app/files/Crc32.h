@@ -1,0 +1,16 @@
+// The CRC-32 of zlib and PNG (reflected polynomial 0xEDB88320), which the
+// all-field image carries over everything past its header and a saved index
+// over the core image.
+#ifndef KELVORN_FILES_CRC32_H
+#define KELVORN_FILES_CRC32_H
+
+#include <cstdint>
+#include <string_view>
+
+namespace kelvorn_files {
+
+std::uint32_t crc32(std::string_view bytes) noexcept;
+
+}  // namespace kelvorn_files
+
+#endif  // KELVORN_FILES_CRC32_H

@@ -1,0 +1,75 @@
+#include "index/saved/SavedIndex.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "app/files/Crc32.h"
+#include "app/files/StagedOutput.h"
+#include "fields/MappedFile.h"
+#include "kelvorn/Unihan.h"
+#include "kelvorn/UnihanFields.h"
+
+namespace kelvorn_saved_index {
+namespace {
+
+// Mapped rather than read: copying a few megabytes into fresh memory costs
+// more than all the rest of opening a saved index.
+using kelvorn_fields_private::MappedFile;
+// The all-field image's header and the start of its section table: the
+// header holds the file size and the CRC-32 of everything after it.
+constexpr std::size_t kFieldsHeadBytes = 64;
+
+std::string sizeAndCrc(std::string_view bytes) {
+  char crc[9];
+  std::snprintf(crc, sizeof crc, "%08x", kelvorn_files::crc32(bytes));
+  return std::to_string(bytes.size()) + " bytes, CRC-32 " + crc;
+}
+
+}  // namespace
+
+std::string pathBeside(const std::string& fieldsPath, const std::string& unicodeVersion) {
+  return (std::filesystem::path(fieldsPath).parent_path() /
+          ("unihan-index-" + unicodeVersion + ".bin"))
+      .string();
+}
+
+std::string dataTag(const std::string& corePath, const std::string& fieldsPath) {
+  try {
+    const MappedFile core(corePath);
+    const MappedFile fields(fieldsPath);
+    return "core image " + sizeAndCrc(core.bytes()) + "; all-field image header " +
+           sizeAndCrc(fields.bytes().substr(0, kFieldsHeadBytes));
+  } catch (const kelvorn::FieldsError& e) {
+    throw kelvorn::Error(e.what());
+  }
+}
+
+std::optional<kelvorn::UnihanIndex> openBeside(const kelvorn::UnihanMgr& unihan,
+                                               const std::string& corePath,
+                                               const std::string& fieldsPath,
+                                               const std::string& unicodeVersion) {
+  try {
+    // The tag reads the whole core image, so it is worked out only when
+    // there is an index to compare it with.
+    const std::string indexPath = pathBeside(fieldsPath, unicodeVersion);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(indexPath, ec)) return std::nullopt;
+    auto saved = std::make_shared<const MappedFile>(indexPath);
+    const std::string_view bytes = saved->bytes();
+    return kelvorn::UnihanIndex::fromBytes(unihan, std::move(saved), bytes,
+                                           dataTag(corePath, fieldsPath));
+  } catch (const kelvorn::Error&) {
+    return std::nullopt;
+  } catch (const kelvorn::FieldsError&) {
+    return std::nullopt;
+  }
+}
+
+void save(const kelvorn::UnihanIndex& index, const std::string& path, const std::string& tag) {
+  kelvorn_files::StagedOutput out(path);
+  out.write(index.bytes(tag));
+  out.commit();
+}
+
+}  // namespace kelvorn_saved_index

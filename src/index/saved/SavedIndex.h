@@ -1,0 +1,40 @@
+// The index saved beside the images it was built from, so that a program
+// opens it instead of building it. The tool and the Python module share
+// this; the build saves the bundled data's index beside its images.
+#ifndef KELVORN_INDEX_SAVED_SAVEDINDEX_H
+#define KELVORN_INDEX_SAVED_SAVEDINDEX_H
+
+#include <optional>
+#include <string>
+
+#include "kelvorn/UnihanIndex.h"
+#include "kelvorn/UnihanMgr.h"
+
+namespace kelvorn_saved_index {
+
+// Where the index over the data of one release is saved: beside the
+// all-field image at fieldsPath, as unihan-index-17.0.bin for 17.0.
+std::string pathBeside(const std::string& fieldsPath, const std::string& unicodeVersion);
+
+// The name of the data behind an index built from the core image at
+// corePath with the radical marks of the all-field image at fieldsPath: the
+// core image's size and CRC-32, and the CRC-32 of the all-field image's
+// header, which carries its size and the checksum of all the rest. Throws
+// kelvorn::Error when a file cannot be read.
+std::string dataTag(const std::string& corePath, const std::string& fieldsPath);
+
+// The index saved beside the all-field image for these two images, over
+// unihan (loaded from the core image at corePath); nullopt when none is
+// saved there, or it is damaged or was saved for other data. A program then
+// builds the index as it would without one.
+std::optional<kelvorn::UnihanIndex> openBeside(const kelvorn::UnihanMgr& unihan,
+                                               const std::string& corePath,
+                                               const std::string& fieldsPath,
+                                               const std::string& unicodeVersion);
+
+// Writes the index to path whole or not at all; throws kelvorn::Error.
+void save(const kelvorn::UnihanIndex& index, const std::string& path, const std::string& tag);
+
+}  // namespace kelvorn_saved_index
+
+#endif  // KELVORN_INDEX_SAVED_SAVEDINDEX_H
