@@ -1,5 +1,5 @@
-// A fresh `unihan show 漢`, start to exit, next to a process that only reads
-// the same image and exits. Each iteration starts one process and waits for
+// A fresh `unihan show 漢` and `unihan radical 85`, start to exit, next to a
+// process that only reads the same image and exits. Each iteration starts one process and waits for
 // it; what it prints goes to /dev/null. Besides the wall time, the CPU time
 // that the processes took is reported, a steadier figure on a busy machine.
 #include <fcntl.h>
@@ -52,6 +52,11 @@ void BM_process(benchmark::State& state, const std::vector<std::string>& command
 // The tool finds the bundled image next to itself in the build tree.
 BENCHMARK_CAPTURE(BM_process, unihanShow,
                   std::vector<std::string>{KELVORN_BENCH_TOOL, "show", "漢"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+// A radical page answers from the index saved beside the bundled images.
+BENCHMARK_CAPTURE(BM_process, unihanRadical85,
+                  std::vector<std::string>{KELVORN_BENCH_TOOL, "radical", "85"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK_CAPTURE(BM_process, readImage,

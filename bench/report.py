@@ -166,6 +166,9 @@ def processes(t, runs):
 
     t.ratio("`unihan show 漢`, CPU time of the process", cpu(show), cpu(floor), "ms",
             "process that reads the image")
+    radical = "BM_process/unihanRadical85"
+    t.ratio("`unihan radical 85`, start to exit (saved index)", time_ms(runs, radical),
+            time_ms(runs, floor), "ms", "process that reads the image", 3)
 
 
 def lookups(t, runs, compile_times):

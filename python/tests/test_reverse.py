@@ -1,6 +1,10 @@
 """Reverse lookups and sort keys, on the fixture's edge cases and on known
 answers of the bundled data."""
 
+import os
+import pathlib
+import shutil
+
 import pytest
 
 import kelvorn_unihan
@@ -209,3 +213,34 @@ def test_the_bundled_release_follows_the_same_rules(bundled):
     for i in range(len(ordered) - 1):
         assert ranks[i] <= ranks[i + 1], (ordered[i], ordered[i + 1])
         assert (ranks[i] == ranks[i + 1]) == (keys[i] == keys[i + 1]), (ordered[i], ordered[i + 1])
+
+
+def test_saved_index_beside_the_images_answers_as_a_built_one(workdir, earlier_image):
+    """The index saved beside the bundled images is opened rather than built;
+    one beside copies of the images is too, and a cut one, or one saved for
+    another core image, is passed over. The answers never differ."""
+    fields_name = os.path.basename(kelvorn_unihan.BUNDLED_FIELDS_IMAGE)
+    index_name = fields_name.replace("fields", "index")
+    saved = pathlib.Path(kelvorn_unihan.BUNDLED_IMAGE).with_name(index_name).read_bytes()
+    words = ["漢字", "水", "纟", "紅", "王", "玉", "\uf967", "不"]
+
+    def answers(u):
+        return (u.radical_entries(85), u.by_radical(120, marks=1), u.by_strokes(4),
+                u.by_reading("shi4", order="frequency"),
+                sorted(words, key=u.radical_stroke_key), u.total_strokes_key("".join(words)))
+
+    def beside(case, core, index=None):
+        folder = workdir / case
+        folder.mkdir()
+        shutil.copyfile(core, folder / "core.bin")
+        shutil.copyfile(kelvorn_unihan.BUNDLED_FIELDS_IMAGE, folder / fields_name)
+        if index is not None:
+            (folder / index_name).write_bytes(index)
+        return answers(kelvorn_unihan.Unihan(str(folder / "core.bin"),
+                                             fields=str(folder / fields_name)))
+
+    expected = answers(kelvorn_unihan.Unihan())
+    assert beside("built", kelvorn_unihan.BUNDLED_IMAGE) == expected
+    assert beside("saved", kelvorn_unihan.BUNDLED_IMAGE, saved) == expected
+    assert beside("cut", kelvorn_unihan.BUNDLED_IMAGE, saved[:100000]) == expected
+    assert beside("stale", earlier_image, saved) == beside("earlier", earlier_image)

@@ -148,5 +148,43 @@ case_errors() {
   grep -q 'line 2' err.txt || fail "the bad line is not named: $(cat err.txt)"
 }
 
+# The index saved beside the all-field image: the bundled one is opened, one
+# saved by compile-index beside copies of the images is too, and one that is
+# stale or damaged is passed over for a build; the answers never differ.
+case_saved() {
+  bundle=$(cd "$(dirname "$tool")/../data" && pwd)
+  [ -s "$bundle/unihan-index-17.0.bin" ] || fail "the build saved no index beside the images"
+  cp "$bundle/unihan-17.0.bin" core.bin
+  cp "$bundle/unihan-fields-17.0.bin" unihan-fields-17.0.bin
+  printf '漢字\n水\n纟\n紅\n王\n玉\n\357\245\247\n不\n' >words.txt
+  # $1: options of the tool, $2: options of each subcommand.
+  # shellcheck disable=SC2086 # each holds several words, or none
+  answers() {
+    "$tool" $1 radical 85 $2
+    "$tool" $1 radical "120'" $2
+    "$tool" $1 strokes 4 $2
+    "$tool" $1 sort words.txt $2
+    "$tool" $1 reading shi4 --order frequency $2
+  }
+  bundled=$(answers "" "")
+  core="--data core.bin" fields="--fields-data unihan-fields-17.0.bin"
+  [ "$(answers "$core" "$fields")" = "$bundled" ] || fail "a built index answers otherwise"
+  # shellcheck disable=SC2086
+  out=$("$tool" $core compile-index $fields)
+  has "$out" 'unihan-index-17.0.bin: 102998 code points'
+  cmp -s unihan-index-17.0.bin "$bundle/unihan-index-17.0.bin" || fail "not the bundled bytes"
+  [ "$(answers "$core" "$fields")" = "$bundled" ] || fail "the saved index answers otherwise"
+  # Saved for other data (the earlier release's core image): passed over.
+  "$tool" --data "$earlier" compile-index --fields-data unihan-fields-17.0.bin >/dev/null
+  [ "$(answers "$core" "$fields")" = "$bundled" ] || fail "a stale index was used"
+  head -c 100000 "$bundle/unihan-index-17.0.bin" >unihan-index-17.0.bin
+  [ "$(answers "$core" "$fields")" = "$bundled" ] || fail "a cut index was used"
+  fails --data "$text" compile-index --fields-data unihan-fields-17.0.bin
+  grep -q 'binary image' err.txt || fail "text refused without saying why: $(cat err.txt)"
+  mkdir out.bin
+  fails --data core.bin compile-index --fields-data unihan-fields-17.0.bin -o out.bin
+  [ -z "$(ls out.bin)" ] || fail "something was left in out.bin"
+}
+
 "case_$case_name"
 echo "ok: $case_name"

@@ -1,0 +1,228 @@
+// A saved index opened again: the same answers as the index it was saved
+// from, on the real data and in place, copied or misaligned; and bytes that
+// are cut, damaged or tagged for other data refused without a read outside
+// them.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "kelvorn/UnihanIndex.h"
+
+namespace {
+
+using kelvorn::RadicalStrokeExtras;
+using kelvorn::ReadingMatch;
+using kelvorn::SortOrder;
+using kelvorn::UnihanIndex;
+using kelvorn::UnihanMgr;
+
+constexpr kelvorn::unihanPropT kReadingFields[] = {kelvorn::kHanyuPinlu, kelvorn::kJapaneseKun,
+                                                   kelvorn::kJapaneseOn, kelvorn::kMandarin};
+
+// Every answer that comes from the index's own tables, and the readings of
+// every `step`-th held character, each asked back through byReading.
+void expectSameAnswers(const UnihanIndex& a, const UnihanIndex& b, std::size_t step) {
+  ASSERT_EQ(a.codePoints(), b.codePoints());
+  for (int source = kelvorn::kRSUnicode; source <= kelvorn::kRSVantu_Japan1_6; ++source) {
+    const auto field = static_cast<kelvorn::unihanPropT>(source);
+    for (int radical = 0; radical <= 215; ++radical) {
+      const auto& pa = a.byRadical(radical, field);
+      const auto& pb = b.byRadical(radical, field);
+      ASSERT_EQ(pa.size(), pb.size()) << source << " " << radical;
+      for (std::size_t i = 0; i < pa.size(); ++i) {
+        ASSERT_EQ(pa[i].codePoint, pb[i].codePoint);
+        ASSERT_EQ(pa[i].residual, pb[i].residual);
+      }
+    }
+  }
+  for (int radical = 1; radical <= 214; ++radical) {
+    for (int marks = 0; marks <= 3; ++marks) {
+      ASSERT_EQ(a.byRadicalForm(radical, marks).size(), b.byRadicalForm(radical, marks).size());
+    }
+  }
+  for (int strokes = 0; strokes <= 256; ++strokes) {
+    ASSERT_EQ(a.byTotalStrokes(strokes), b.byTotalStrokes(strokes)) << strokes;
+  }
+  std::u32string all(a.codePoints().begin(), a.codePoints().end());
+  all += U"\U0010FFFF\u0041";
+  EXPECT_EQ(a.sortKey(all), b.sortKey(all));
+  EXPECT_EQ(a.sortKey(all, SortOrder::kTotalStrokes), b.sortKey(all, SortOrder::kTotalStrokes));
+  for (std::size_t i = 0; i < a.codePoints().size(); i += step) {
+    const char32_t cp = a.codePoints()[i];
+    for (const kelvorn::unihanPropT field : kReadingFields) {
+      const std::vector<std::string> readings = a.readings(cp, field);
+      ASSERT_EQ(readings, b.readings(cp, field));
+      for (const std::string& r : readings) {
+        ASSERT_EQ(a.byReading(r, field, ReadingMatch::kExact),
+                  b.byReading(r, field, ReadingMatch::kExact));
+        ASSERT_EQ(a.byReading(r, field), b.byReading(r, field)) << r;
+      }
+    }
+  }
+}
+
+// The extras an application fills from the text: kRSUnicode's marks and
+// kCompatibilityVariant.
+RadicalStrokeExtras extrasOfText(const std::string& path) {
+  RadicalStrokeExtras extras;
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::size_t tab = line.find('\t');
+    const std::size_t tab2 = line.find('\t', tab + 1);
+    if (line.rfind("U+", 0) != 0 || tab2 == std::string::npos) continue;
+    const auto cp = static_cast<char32_t>(std::stoul(line.substr(2, tab - 2), nullptr, 16));
+    const std::string field = line.substr(tab + 1, tab2 - tab - 1);
+    if (field == "kRSUnicode") extras.addRSUnicode(cp, line.substr(tab2 + 1));
+    if (field == "kCompatibilityVariant") extras.addCompatibilityVariant(cp, line.substr(tab2 + 1));
+  }
+  return extras;
+}
+
+TEST(IndexSaved, RealDataOpensWithTheSameAnswersCopiedInPlaceOrMisaligned) {
+  UnihanMgr mgr;
+  std::string path = KELVORN_TEST_DATA;
+  ASSERT_EQ(mgr.readUnihan(path.data()), 0);
+  const UnihanIndex built(mgr, extrasOfText(path));
+  const std::string bytes = built.bytes("release 17.0");
+
+  const std::optional<UnihanIndex> copied = UnihanIndex::fromBytes(mgr, bytes, "release 17.0");
+  ASSERT_TRUE(copied.has_value());
+  expectSameAnswers(built, *copied, 7);
+  // Saving what was opened writes the same bytes.
+  EXPECT_EQ(copied->bytes("release 17.0"), bytes);
+
+  // In place: the index keeps the owner, and so the bytes, alive.
+  std::optional<UnihanIndex> inPlace;
+  {
+    auto owner = std::make_shared<const std::string>(bytes);
+    inPlace = UnihanIndex::fromBytes(mgr, owner, *owner, "release 17.0");
+  }
+  ASSERT_TRUE(inPlace.has_value());
+  expectSameAnswers(built, *inPlace, 101);
+
+  // Bytes that do not start on a four-byte boundary are copied first.
+  const std::string shifted = "x" + bytes;
+  const std::optional<UnihanIndex> misaligned =
+      UnihanIndex::fromBytes(mgr, std::string_view(shifted).substr(1), "release 17.0");
+  ASSERT_TRUE(misaligned.has_value());
+  expectSameAnswers(built, *misaligned, 101);
+
+  EXPECT_FALSE(UnihanIndex::fromBytes(mgr, bytes, "release 15.0").has_value());
+  EXPECT_FALSE(UnihanIndex::fromBytes(mgr, bytes, "").has_value());
+}
+
+class IndexSavedSmall : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "kelvorn-saved-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    std::string path = (dir_ / "small.txt").string();
+    std::ofstream(path, std::ios::binary) << kText;
+    ASSERT_EQ(mgr_.readUnihan(path.data()), 0);
+    RadicalStrokeExtras extras;
+    extras.addRSUnicode(0x7E9F, "120'.0");
+    extras.addCompatibilityVariant(0xF967, "U+4E0D");
+    built_ = std::make_unique<UnihanIndex>(mgr_, extras);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  static constexpr char kText[] =
+      "U+4E0D\tkRSUnicode\t1.3\n"
+      "U+4E0D\tkTotalStrokes\t4\n"
+      "U+4E0D\tkMandarin\tbù\n"
+      "U+4E0D\tkJapaneseOn\tFU BU\n"
+      "U+738B\tkRSUnicode\t96.-1\n"
+      "U+738B\tkRSKangXi\t96.0\n"
+      "U+738B\tkMandarin\twáng\n"
+      "U+7E9F\tkRSUnicode\t120.0\n"
+      "U+7E9F\tkRSVantu_Japan1_6\tC+1200+120.6.6\n"
+      "U+F967\tkRSUnicode\t1.3\n"
+      "U+20000\tkRSUnicode\t1.4\n"
+      "U+20000\tkTotalStrokes\t5\n";
+
+  UnihanMgr mgr_;
+  std::unique_ptr<UnihanIndex> built_;
+  std::filesystem::path dir_;
+};
+
+// Asks an index everything, so that a sanitizer sees any read out of bounds.
+void walk(const UnihanIndex& ix) {
+  for (int source = kelvorn::kRSUnicode; source <= kelvorn::kRSVantu_Japan1_6; ++source) {
+    for (int radical = 1; radical <= 214; ++radical) {
+      ix.byRadical(radical, static_cast<kelvorn::unihanPropT>(source));
+      for (int marks = 0; marks <= 3; ++marks) ix.byRadicalForm(radical, marks);
+    }
+  }
+  for (int strokes = 1; strokes <= 255; ++strokes) ix.byTotalStrokes(strokes);
+  std::u32string probe(ix.codePoints().begin(), ix.codePoints().end());
+  probe += U"\u4E00\U00020001";
+  ix.sortKey(probe);
+  ix.sortKey(probe, SortOrder::kTotalStrokes);
+  for (const kelvorn::unihanPropT field : kReadingFields) {
+    for (const char* query : {"bu4", "bù", "wang", "FU", "a", "\xff"}) {
+      ix.byReading(query, field);
+      ix.byReading(query, field, ReadingMatch::kExact);
+    }
+  }
+}
+
+TEST_F(IndexSavedSmall, OpensAsSavedAndRefusesOtherTagsVersionsAndMagic) {
+  const std::string bytes = built_->bytes("small");
+  const std::optional<UnihanIndex> opened = UnihanIndex::fromBytes(mgr_, bytes, "small");
+  ASSERT_TRUE(opened.has_value());
+  expectSameAnswers(*built_, *opened, 1);
+  EXPECT_EQ(opened->byRadicalForm(120, 1).size(), 1U);
+  EXPECT_EQ(opened->radicalStrokeKey(0xF967), opened->radicalStrokeKey(0x4E0D));
+
+  EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, bytes, "smalL").has_value());
+  std::string version = bytes;
+  version[24] = '\x02';  // the format version follows the 24-byte magic
+  EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, version, "small").has_value());
+  std::string magic = bytes;
+  magic[0] = 'K';
+  EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, magic, "small").has_value());
+  EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, bytes + std::string(4, '\0'), "small").has_value());
+  EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, "", "small").has_value());
+
+  // An index of an empty store saves and opens too.
+  const UnihanIndex empty{UnihanMgr()};
+  const std::optional<UnihanIndex> emptyOpened =
+      UnihanIndex::fromBytes(mgr_, empty.bytes("none"), "none");
+  ASSERT_TRUE(emptyOpened.has_value());
+  EXPECT_TRUE(emptyOpened->codePoints().empty());
+  EXPECT_TRUE(emptyOpened->byRadical(1).empty());
+}
+
+TEST_F(IndexSavedSmall, EveryCutIsRefusedAndNoDamagedByteReadsOutside) {
+  const std::string bytes = built_->bytes("small");
+  for (std::size_t length = 0; length < bytes.size(); ++length) {
+    ASSERT_FALSE(UnihanIndex::fromBytes(mgr_, bytes.substr(0, length), "small").has_value())
+        << length;
+  }
+  // Each byte in turn set to values that break counts, offsets, flags and
+  // order; what still opens must answer without reading outside the bytes.
+  int opened = 0;
+  for (std::size_t at = 0; at < bytes.size(); ++at) {
+    for (const unsigned char value : {0x00, 0x01, 0x7F, 0xFF}) {
+      std::string damaged = bytes;
+      if (static_cast<unsigned char>(damaged[at]) == value) continue;
+      damaged[at] = static_cast<char>(value);
+      const std::optional<UnihanIndex> ix = UnihanIndex::fromBytes(mgr_, damaged, "small");
+      if (!ix) continue;
+      ++opened;
+      walk(*ix);
+    }
+  }
+  // Code points, residuals and weights take any value, so some damage opens.
+  EXPECT_GT(opened, 0);
+}
+
+}  // namespace
