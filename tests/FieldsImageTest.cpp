@@ -70,6 +70,30 @@ void reseal(std::string* image) {
           kelvorn_files::crc32(std::string_view(*image).substr(format::header::kSize)));
 }
 
+// The checksum is zlib's CRC-32, so that other tools can check an image: its
+// check value, and a bit-at-a-time reference at every length and offset
+// around the eight-byte steps the fast loop takes.
+TEST(FieldsImage, ChecksumIsZlibsCrc32) {
+  EXPECT_EQ(kelvorn_files::crc32("123456789"), 0xCBF43926U);
+  EXPECT_EQ(kelvorn_files::crc32(""), 0U);
+  const auto reference = [](std::string_view bytes) {
+    std::uint32_t c = 0xFFFFFFFFU;
+    for (const char b : bytes) {
+      c ^= static_cast<unsigned char>(b);
+      for (int bit = 0; bit < 8; ++bit) c = (c & 1U) != 0 ? 0xEDB88320U ^ (c >> 1) : c >> 1;
+    }
+    return ~c;
+  };
+  std::string bytes;
+  for (int i = 0; i < 300; ++i) bytes.push_back(static_cast<char>(i * 131 + (i >> 3)));
+  for (std::size_t from = 0; from < 9; ++from) {
+    for (std::size_t length = 0; from + length <= bytes.size(); length += 7) {
+      const std::string_view piece = std::string_view(bytes).substr(from, length);
+      ASSERT_EQ(kelvorn_files::crc32(piece), reference(piece)) << from << " " << length;
+    }
+  }
+}
+
 TEST(FieldsImage, RoundTripsThroughFileAndBuffers) {
   const UnihanFields built = build(kSmallText);
   const std::string path = tempPath("fields.bin");

@@ -22,7 +22,7 @@ constexpr std::size_t kFieldsHeadBytes = 64;
 
 std::string sizeAndCrc(std::string_view bytes) {
   char crc[9];
-  std::snprintf(crc, sizeof crc, "%08x", kelvorn_files::crc32(bytes));
+  (void)std::snprintf(crc, sizeof crc, "%08x", kelvorn_files::crc32(bytes));
   return std::to_string(bytes.size()) + " bytes, CRC-32 " + crc;
 }
 
