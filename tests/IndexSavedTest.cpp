@@ -3,15 +3,14 @@
 // are cut, damaged or tagged for other data refused without a read outside
 // them.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "support/TempDir.h"
 #include "kelvorn/UnihanIndex.h"
 
 namespace {
@@ -121,10 +120,7 @@ TEST(IndexSaved, RealDataOpensWithTheSameAnswersCopiedInPlaceOrMisaligned) {
 class IndexSavedSmall : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = testing::TempDir() + "kelvorn-saved-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    std::string path = (dir_ / "small.txt").string();
+    std::string path = dir_.file("small.txt");
     std::ofstream(path, std::ios::binary) << kText;
     ASSERT_EQ(mgr_.readUnihan(path.data()), 0);
     RadicalStrokeExtras extras;
@@ -132,8 +128,6 @@ class IndexSavedSmall : public testing::Test {
     extras.addCompatibilityVariant(0xF967, "U+4E0D");
     built_ = std::make_unique<UnihanIndex>(mgr_, extras);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   static constexpr char kText[] =
       "U+4E0D\tkRSUnicode\t1.3\n"
       "U+4E0D\tkTotalStrokes\t4\n"
@@ -148,9 +142,9 @@ class IndexSavedSmall : public testing::Test {
       "U+20000\tkRSUnicode\t1.4\n"
       "U+20000\tkTotalStrokes\t5\n";
 
+  testsupport::TempDir dir_{"kelvorn-saved"};
   UnihanMgr mgr_;
   std::unique_ptr<UnihanIndex> built_;
-  std::filesystem::path dir_;
 };
 
 // Asks an index everything, so that a sanitizer sees any read out of bounds.
