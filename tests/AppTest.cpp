@@ -74,6 +74,17 @@ TEST(App, AnswersThroughAConstValue) {
   EXPECT_EQ(u.codePoints().back(), U'王');
 }
 
+// The core keeps a line of U+110000, past the last code point; the
+// application's answers end at U+10FFFF all the same.
+TEST(App, NothingPastTheLastCodePoint) {
+  const Unihan u = Unihan::fromMemory("U+10FFFF\tkMandarin\tzi\nU+110000\tkMandarin\tzi\n");
+  EXPECT_TRUE(u.contains(0x10FFFF));
+  EXPECT_EQ(u.readings(0x10FFFF, Reading::kMandarin), std::vector<std::string>{"zi"});
+  EXPECT_FALSE(u.contains(0x110000));
+  EXPECT_TRUE(u.readings(0x110000, Reading::kMandarin).empty());
+  EXPECT_EQ(u.codePoints(), std::vector<char32_t>{0x10FFFF});
+}
+
 TEST(App, SourcePreferenceIsPerValue) {
   const Unihan u = fixture();
   EXPECT_EQ(u.preferredRadicalStroke(U'字')->source, Source::kRSVantu_Japan1_6);
