@@ -144,12 +144,48 @@ TEST_F(IndexOrderTest, WithoutExtrasTheMarksAreUnknown) {
   EXPECT_EQ(UnihanIndex(mgr_, other).radicalStrokeKey(0x7E9F).marks, 0);
 }
 
+// Extras about characters the store does not hold, marks on a second
+// kRSUnicode value, and a variant given twice.
+TEST_F(IndexOrderTest, ExtrasBeyondTheStoreAndRepeated) {
+  RadicalStrokeExtras extras = extrasOf(kText);
+  ASSERT_TRUE(extras.addRSUnicode(0x9999, "120'.0"));           // not held
+  ASSERT_TRUE(extras.addCompatibilityVariant(0x9998, "U+4E0D"));  // not held
+  ASSERT_TRUE(extras.addCompatibilityVariant(0xFA0E, "U+9997"));  // a target not held
+  ASSERT_TRUE(extras.addCompatibilityVariant(0xF967, "U+7389"));  // the first one stands
+  const UnihanIndex ix(mgr_, extras);
+  EXPECT_FALSE(ix.contains(0x9999));
+  EXPECT_EQ(ix.radicalStrokeKey(0xF967).sortsAs, U'\u4E0D');
+  EXPECT_EQ(ix.radicalStrokeKey(0xFA0E).radical, 1);
+  EXPECT_EQ(ix.radicalStrokeKey(0xFA0E).residual, 4);
+
+  // A character whose second kRSUnicode value names a simplified radical
+  // stands in that form's part, and once on each page; a value repeated
+  // apart from its twin is filed once.
+  UnihanMgr second;
+  const std::string path = (dir_ / "second.txt").string();
+  std::ofstream(path, std::ios::binary) << "U+7E9F\tkRSUnicode\t9.3 120'.0\n"
+                                           "U+6C34\tkRSUnicode\t85.0 85.0\n"
+                                           "U+6C34\tkRSKangXi\t85.0\n";
+  std::string readable = path;
+  ASSERT_EQ(second.readUnihan(readable.data()), 0);
+  RadicalStrokeExtras marks;
+  ASSERT_TRUE(marks.addRSUnicode(0x7E9F, "9.3 120'.0"));
+  const UnihanIndex both(second, marks);
+  EXPECT_EQ(entries(both.byRadicalForm(120, 1)), (Entries{{0x7E9F, 0}}));
+  EXPECT_TRUE(both.byRadicalForm(120, 0).empty());
+  EXPECT_EQ(entries(both.byRadical(9)), (Entries{{0x7E9F, 3}}));
+  EXPECT_EQ(entries(both.byRadical(85)), (Entries{{0x6C34, 0}}));
+  EXPECT_EQ(entries(both.byRadicalForm(85, 0)), (Entries{{0x6C34, 0}}));
+}
+
 TEST_F(IndexOrderTest, SortKeysOrderAsTheComparators) {
   const UnihanIndex ix(mgr_, extrasOf(kText));
   const std::vector<std::u32string> words = {
       U"",        U"\u4E0D",       U"\uF967",      U"\u4E0D\u4E0D", U"\u4E0D\uF967",
       U"\u3400",  U"\U00020000",   U"\u7389\u738B", U"\u738B\u7389", U"\u7E9F",
       U"\u7CF8A", U"A",            U"\u4E03",      U"\U0010FFFF",   U"\u7EA2\u4E03",
+      // A tie decided by the second character.
+      U"\uF967\u3400", U"\u4E0D\u4E15",
       // Past U+10FFFF: after everything, and alike.
       std::u32string(1, char32_t{0x110000}), std::u32string(1, char32_t{0xFFFFFFFF})};
   for (const SortOrder order : {SortOrder::kRadicalStroke, SortOrder::kTotalStrokes}) {

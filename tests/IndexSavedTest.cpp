@@ -106,10 +106,10 @@ TEST(IndexSaved, RealDataOpensWithTheSameAnswersCopiedInPlaceOrMisaligned) {
   ASSERT_TRUE(inPlace.has_value());
   expectSameAnswers(built, *inPlace, 101);
 
-  // Bytes that do not start on a four-byte boundary are copied first.
-  const std::string shifted = "x" + bytes;
+  // Bytes that do not start on a four-byte boundary are decoded instead.
+  const auto shifted = std::make_shared<const std::string>("x" + bytes);
   const std::optional<UnihanIndex> misaligned =
-      UnihanIndex::fromBytes(mgr, std::string_view(shifted).substr(1), "release 17.0");
+      UnihanIndex::fromBytes(mgr, shifted, std::string_view(*shifted).substr(1), "release 17.0");
   ASSERT_TRUE(misaligned.has_value());
   expectSameAnswers(built, *misaligned, 101);
 
@@ -175,6 +175,11 @@ TEST_F(IndexSavedSmall, OpensAsSavedAndRefusesOtherTagsVersionsAndMagic) {
   expectSameAnswers(*built_, *opened, 1);
   EXPECT_EQ(opened->byRadicalForm(120, 1).size(), 1U);
   EXPECT_EQ(opened->radicalStrokeKey(0xF967), opened->radicalStrokeKey(0x4E0D));
+  const auto shifted = std::make_shared<const std::string>("xyz" + bytes);
+  const std::optional<UnihanIndex> decoded =
+      UnihanIndex::fromBytes(mgr_, shifted, std::string_view(*shifted).substr(3), "small");
+  ASSERT_TRUE(decoded.has_value());
+  expectSameAnswers(*built_, *decoded, 1);
 
   EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, bytes, "smalL").has_value());
   std::string version = bytes;

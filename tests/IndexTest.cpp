@@ -68,6 +68,11 @@ TEST_F(IndexTest, RadicalPagesOrderByResidualThenCodePoint) {
   EXPECT_EQ(page(ix, 85), (Page{{0x6C35, 0}, {0x6C37, 1}, {0x6C34, 3}, {0x6C36, 3}}));
   EXPECT_EQ(page(ix, 85, kelvorn::kRSKangXi), (Page{{0x6C36, 2}}));
   EXPECT_EQ(page(ix, 85, kelvorn::kRSKorean), (Page{{0x6C3A, 4}}));
+  // The first and the last radical have their pages, whole and by form.
+  EXPECT_EQ(page(ix, 1), (Page{{0x6C39, 0}}));
+  EXPECT_EQ(page(ix, 214), (Page{{0x6C38, 0}}));
+  EXPECT_EQ(ix.byRadicalForm(1, 0).size(), 1U);
+  EXPECT_EQ(ix.byRadicalForm(214, 0).size(), 1U);
   EXPECT_EQ(page(ix, 214), (Page{{0x6C38, 0}}));
   EXPECT_EQ(page(ix, 1), (Page{{0x6C39, 0}}));
   // Outside 1..214, or a property that is no radical-stroke source.
@@ -265,6 +270,49 @@ TEST_F(ReadingTest, ExactAndJapaneseAndBadQueries) {
   EXPECT_THROW(kelvorn::readingMatches("hàn", "", kelvorn::kMandarin), std::invalid_argument);
 }
 
+// Every precomposed pinyin letter, lower and upper case, in tone order 1 to
+// 4: each matches its own tone of its base letter and no other tone.
+TEST(ReadingFold, EveryMarkedLetterCarriesItsTone) {
+  struct Row {
+    const char* base;  // as a query spells it
+    const char* marked[4];
+  };
+  const Row rows[] = {
+      {"a", {"ā", "á", "ǎ", "à"}}, {"a", {"Ā", "Á", "Ǎ", "À"}},
+      {"e", {"ē", "é", "ě", "è"}}, {"e", {"Ē", "É", "Ě", "È"}},
+      {"i", {"ī", "í", "ǐ", "ì"}}, {"i", {"Ī", "Í", "Ǐ", "Ì"}},
+      {"o", {"ō", "ó", "ǒ", "ò"}}, {"o", {"Ō", "Ó", "Ǒ", "Ò"}},
+      {"u", {"ū", "ú", "ǔ", "ù"}}, {"u", {"Ū", "Ú", "Ǔ", "Ù"}},
+      {"v", {"ǖ", "ǘ", "ǚ", "ǜ"}}, {"v", {"Ǖ", "Ǘ", "Ǚ", "Ǜ"}},
+      {"n", {nullptr, "ń", "ň", "ǹ"}}, {"n", {nullptr, "Ń", "Ň", "Ǹ"}},
+      {"m", {nullptr, "ḿ", nullptr, nullptr}}, {"m", {nullptr, "Ḿ", nullptr, nullptr}},
+      {"ê", {nullptr, "ế", nullptr, "ề"}}, {"ê", {nullptr, "Ế", nullptr, "Ề"}},
+  };
+  for (const Row& row : rows) {
+    for (int tone = 1; tone <= 4; ++tone) {
+      const char* letter = row.marked[tone - 1];
+      if (letter == nullptr) continue;
+      const std::string reading = std::string("b") + letter;
+      for (int asked = 1; asked <= 5; ++asked) {
+        const std::string query = "b" + std::string(row.base) + std::to_string(asked);
+        EXPECT_EQ(kelvorn::readingMatches(reading, query, kelvorn::kMandarin), asked == tone)
+            << reading << " asked as " << query;
+      }
+      // The letter in a query asks for its tone, as the digit does.
+      EXPECT_TRUE(kelvorn::readingMatches(reading, reading, kelvorn::kHanyuPinlu)) << reading;
+      EXPECT_FALSE(kelvorn::readingMatches(std::string("b") + row.base, reading,
+                                           kelvorn::kMandarin)) << reading;
+    }
+  }
+  // Letters without a tone: ü, ê and their capitals.
+  for (const char* plain : {"ü", "Ü"}) {
+    EXPECT_TRUE(kelvorn::readingMatches(std::string("l") + plain, "lv5", kelvorn::kMandarin));
+  }
+  for (const char* plain : {"ê", "Ê"}) {
+    EXPECT_TRUE(kelvorn::readingMatches(std::string("b") + plain, "bê5", kelvorn::kMandarin));
+  }
+}
+
 TEST_F(IndexTest, StringComparatorsGoByKeyAndPutPrefixesFirst) {
   const UnihanIndex ix = indexOf(
       "U+4E00\tkRSUnicode\t9.0\n"
@@ -289,6 +337,9 @@ TEST_F(IndexTest, StringComparatorsGoByKeyAndPutPrefixesFirst) {
   EXPECT_TRUE(ix.lessUtf8("\xE4\xB8\x81", "\xE4\xB8\x81\xE4\xB8\x80"));
   EXPECT_FALSE(ix.lessUtf8("\xE4\xB8\x81\xE4\xB8\x80", "\xE4\xB8\x81"));
   EXPECT_FALSE(ix.lessUtf8("", ""));
+  // The first character that differs decides, whatever follows it.
+  EXPECT_TRUE(ix.lessUtf8("\xE4\xB8\x81\xE4\xB8\x80", "\xE4\xB8\x80\xE4\xB8\x81"));
+  EXPECT_FALSE(ix.lessUtf8("\xE4\xB8\x80\xE4\xB8\x81", "\xE4\xB8\x81\xE4\xB8\x80"));
   // Bad UTF-8 anywhere in either string, even past the first difference.
   for (const std::string& bad : {std::string("\xE4\xB8"), std::string("\xC0\x80"),
                                 std::string("\xED\xA0\x80"), std::string("\xF4\x90\x80\x80"),

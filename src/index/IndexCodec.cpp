@@ -13,11 +13,12 @@ namespace {
 using kelvorn::RadicalEntry;
 
 // Lists are read where they lie when the host is little-endian, as the
-// format is; elsewhere they are decoded into the index's own memory.
+// format is, and the bytes are four-byte aligned, as a mapped file is;
+// otherwise they are decoded into the index's own memory.
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-constexpr bool kReadInPlace = false;
+constexpr bool kLittleEndianHost = false;
 #else
-constexpr bool kReadInPlace = true;
+constexpr bool kLittleEndianHost = true;
 #endif
 
 static_assert(sizeof(RadicalEntry) == 8, "a saved radical entry is two 32-bit numbers");
@@ -51,7 +52,10 @@ class Writer {
 // marks the reader failed; what it answers after that does not matter.
 class Reader {
  public:
-  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+  explicit Reader(std::string_view bytes)
+      : bytes_(bytes),
+        inPlace_(kLittleEndianHost &&
+                 reinterpret_cast<std::uintptr_t>(bytes.data()) % alignof(std::uint32_t) == 0) {}
 
   bool ok() const noexcept { return ok_; }
   bool atEnd() const noexcept { return ok_ && pos_ == bytes_.size(); }
@@ -90,7 +94,7 @@ class Reader {
     const std::size_t n = u32();
     const char* at = elements(n, sizeof(T));
     if (at == nullptr) return;
-    if (kReadInPlace) {
+    if (inPlace_) {
       table->view(reinterpret_cast<const T*>(at), n);
     } else {
       table->own(decoded<T>(at, n));
@@ -113,7 +117,7 @@ class Reader {
     const std::size_t n = u32();
     const char* at = elements(n, sizeof(T));
     if (at == nullptr) return;
-    if (kReadInPlace) {
+    if (inPlace_) {
       pages->view(i, reinterpret_cast<const T*>(at), n);
     } else {
       pages->built(i) = decoded<T>(at, n);
@@ -142,6 +146,7 @@ class Reader {
   }
 
   std::string_view bytes_;
+  bool inPlace_;
   std::size_t pos_ = 0;
   bool ok_ = true;
 };
@@ -268,13 +273,6 @@ std::string IndexCodec::write(const IndexData& data, std::string_view tag) {
 }
 
 bool IndexCodec::read(std::string_view bytes, std::string_view tag, IndexData* data) {
-  // Lists are read in place as 32-bit numbers, which need their alignment;
-  // bytes that lack it are copied once to memory that has it.
-  if (reinterpret_cast<std::uintptr_t>(bytes.data()) % alignof(std::uint32_t) != 0) {
-    auto aligned = std::make_shared<const std::string>(bytes);
-    data->saved = aligned;
-    bytes = *aligned;
-  }
   const std::string_view magic(format::kMagic, format::kMagicLength);
   if (bytes.substr(0, magic.size()) != magic) return false;
   Reader r(bytes);
