@@ -115,6 +115,24 @@ TEST(Lexicon, ConvertsCharacterByCharacterKeepingEverythingElse) {
   EXPECT_EQ(lexicon.convertReporting("乾", Script::kSimplified).ambiguous.size(), 1u);
 }
 
+// Targets at each edge of the UTF-8 lengths, written out byte for byte.
+TEST(Lexicon, ConversionWritesEveryLengthOfUtf8) {
+  const UnihanLexicon lexicon(build(
+      "U+4E00\tkSimplifiedVariant\tU+007F\n"
+      "U+4E01\tkSimplifiedVariant\tU+0080\n"
+      "U+4E02\tkSimplifiedVariant\tU+07FF\n"
+      "U+4E03\tkSimplifiedVariant\tU+0800\n"
+      "U+4E04\tkSimplifiedVariant\tU+FFFF\n"
+      "U+4E05\tkSimplifiedVariant\tU+10000\n"
+      "U+4E06\tkSimplifiedVariant\tU+3FFFF\n"
+      "U+4E07\tkSimplifiedVariant\tU+40000\n"
+      "U+4E08\tkSimplifiedVariant\tU+10FFFF\n"));
+  EXPECT_EQ(lexicon.convert("\u4E00\u4E01\u4E02\u4E03\u4E04\u4E05\u4E06\u4E07\u4E08",
+                            Script::kSimplified),
+            "\x7F" "\xC2\x80" "\xDF\xBF" "\xE0\xA0\x80" "\xEF\xBF\xBF" "\xF0\x90\x80\x80"
+            "\xF0\xBF\xBF\xBF" "\xF1\x80\x80\x80" "\xF4\x8F\xBF\xBF");
+}
+
 TEST(Lexicon, ConversionRefusesTextThatIsNotUtf8) {
   const UnihanLexicon lexicon(build(kVariants));
   EXPECT_EQ(errorOf([&] { (void)lexicon.convert("漢\nab\xFF", Script::kSimplified); }),
