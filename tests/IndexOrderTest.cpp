@@ -204,6 +204,10 @@ TEST_F(IndexOrderTest, SortKeysOrderAsTheComparators) {
   std::string appended = "x";
   ix.appendSortKey(U"\u4E0D", SortOrder::kRadicalStroke, &appended);
   EXPECT_EQ(appended, "x" + ix.sortKey(U"\u4E0D"));
+  // Without kTotalStrokes, by the radical-stroke key: the first held code
+  // point (U+3400, 1.4) before 玉 (96.0), and both after 不 (4 strokes).
+  EXPECT_EQ(sortedBy(ix, {U"\u7389", U"\u3400", U"\u4E0D"}, SortOrder::kTotalStrokes),
+            (std::vector<std::u32string>{U"\u4E0D", U"\u3400", U"\u7389"}));
   // Total strokes first: 不 and U+F967 (4) tie, U+4E03 (2) goes before them.
   EXPECT_EQ(sortedBy(ix, {U"\uF967", U"\u4E0D", U"\u4E03"}, SortOrder::kTotalStrokes),
             (std::vector<std::u32string>{U"\u4E03", U"\uF967", U"\u4E0D"}));

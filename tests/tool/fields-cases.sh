@@ -86,10 +86,10 @@ case_export_options() {
   has "$out" '^\{"codePoint":"U\+F900","char":"[^"]+","kCompatibilityVariant":"U\+8C48"\},$'
   # Quotes, backslashes, tabs and control bytes are escaped wherever they
   # stand in a value; UTF-8 around them is copied as it is.
-  printf 'U+3400\tkDefinition\tq"b\\s\tt\001 é漢"\n' >esc.txt
+  printf 'U+3400\tkDefinition\tq"b\\s\tt\001 é漢\364\217\277\277"\n' >esc.txt
   "$tool" compile-fields esc.txt -o esc.bin >/dev/null
   [ "$("$tool" export --fields-data esc.bin)" = \
-    '{"codePoint":"U+3400","char":"㐀","kDefinition":"q\"b\\s\tt\u0001 é漢\""}' ] ||
+    '{"codePoint":"U+3400","char":"㐀","kDefinition":"q\"b\\s\tt\u0001 é漢􏿿\""}' ] ||
     fail "escapes: $("$tool" export --fields-data esc.bin)"
   # A failing export leaves no output and no staging file behind.
   echo old >kept.jsonl
