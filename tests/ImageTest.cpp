@@ -1,5 +1,6 @@
 // The binary image and the text dump: exact bytes, byte order, and what each
 // reader does with images cut short or outside the format.
+#include <algorithm>
 #include <stdexcept>
 
 #include "ImageBytes.h"
@@ -117,6 +118,36 @@ TEST(Image, BufferCutAtEveryLength) {
   EXPECT_FALSE(fresh.IsValid());
   EXPECT_EQ(fresh.readUnihanBinaryBuf(nullptr, 59), 0);
   EXPECT_EQ(loadBuffer(fresh, image + "trailing bytes", image.size() + 14), 73);
+}
+
+// An image cut inside a character's readings keeps the strings read in
+// full, each list cut to them: at every cut, each field's readings are a
+// prefix of the whole list, string for string.
+TEST(Image, CutReadingsKeepTheirWholeStrings) {
+  UnihanMgr source;
+  ASSERT_EQ(loadText(source,
+                     "U+4E00\tkMandarin\tyi1 yi2 yi4\n"
+                     "U+4E00\tkJapaneseKun\tHITO HITOTSU\n"
+                     "U+4E00\tkJapaneseOn\tICHI ITSU\n"
+                     "U+4E00\tkHanyuPinlu\tyi1\n"),
+            0);
+  const std::string image = writeImage(source);
+  const kelvorn::unihanPropT fields[] = {kMandarin, kJapaneseKun, kJapaneseOn, kHanyuPinlu};
+  std::size_t partial = 0;
+  for (std::size_t len = 0; len < image.size(); ++len) {
+    UnihanMgr mgr;
+    (void)loadBuffer(mgr, image, len);
+    std::size_t kept = 0;
+    for (const kelvorn::unihanPropT field : fields) {
+      const std::vector<std::string> whole = readings(source, 0x4E00, field);
+      const std::vector<std::string> cut = readings(mgr, 0x4E00, field);
+      ASSERT_LE(cut.size(), whole.size()) << len;
+      EXPECT_TRUE(std::equal(cut.begin(), cut.end(), whole.begin())) << len;
+      kept += cut.size();
+    }
+    partial += kept > 0 && kept < 8 ? 1 : 0;
+  }
+  EXPECT_GT(partial, 0U);  // some cuts fall between the strings
 }
 
 TEST(Image, FileCutAtEveryLength) {
