@@ -79,14 +79,17 @@ int stagingFilesIn(const std::filesystem::path& dir) {
   return count;
 }
 
-// A committed output gives its registry slot back once: the slot of an
-// output still being written stays registered, so a signal removes its
-// staging file. Run in a child, which the signal ends.
+// An output gives its registry slot back once, committed or not: the slot
+// of an output still being written stays registered, so a signal removes
+// its staging file. Run in a child, which the signal ends.
 TEST(StagedOutput, ACommittedOutputLeavesTheOthersToTheSignal) {
   const testsupport::TempDir dir("kelvorn-staging");
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    // Outputs given up give their slots back too: more of them than the
+    // registry has slots leave it as empty as before.
+    for (int i = 0; i < 40; ++i) kelvorn_files::StagedOutput dropped(dir.file("dropped.txt"));
     kelvorn_files::StagedOutput pending(dir.file("pending.txt"));  // the first slot
     {
       kelvorn_files::StagedOutput done(dir.file("done.txt"));
