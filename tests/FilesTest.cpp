@@ -91,11 +91,13 @@ TEST(StagedOutput, ACommittedOutputLeavesTheOthersToTheSignal) {
     // registry has slots leave it as empty as before.
     for (int i = 0; i < 40; ++i) kelvorn_files::StagedOutput dropped(dir.file("dropped.txt"));
     kelvorn_files::StagedOutput pending(dir.file("pending.txt"));  // the first slot
-    {
+    // And outputs committed, more of them than there are slots.
+    for (int i = 0; i < 40; ++i) {
       kelvorn_files::StagedOutput done(dir.file("done.txt"));
       done.write("done");
       done.commit();
     }
+    kelvorn_files::StagedOutput last(dir.file("last.txt"));  // a slot must be free for it
     kelvorn_files::removeStagingFilesOnSignals();
     std::raise(SIGTERM);
     ::_exit(0);  // not reached: the default action ends the child
