@@ -141,7 +141,7 @@ class Reader {
     const auto offset = static_cast<std::size_t>(at - bytes_.data());
     for (std::size_t i = 0; i < words.size(); ++i) words[i] = load(offset + 4 * i);
     std::vector<T> out(n);
-    std::memcpy(out.data(), words.data(), n * sizeof(T));
+    if (n > 0) std::memcpy(out.data(), words.data(), n * sizeof(T));  // no null pointers
     return out;
   }
 
