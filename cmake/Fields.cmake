@@ -4,8 +4,10 @@
 # script keep the other export tables as they are.
 set(KELVORN_FIELDS_SOURCES
   src/app/files/Crc32.cpp
+  src/app/files/StagingRegistry.cpp
   src/fields/MappedFile.cpp
   src/fields/FieldsImage.cpp
+  src/fields/FieldsImageCheck.cpp
   src/fields/DataLine.cpp
   src/fields/TextSources.cpp
   src/fields/TextParser.cpp

@@ -20,6 +20,9 @@ using kelvorn::FieldsCheck;
 using kelvorn::UnihanFields;
 using fieldstest::build;
 using fieldstest::errorOf;
+using fieldstest::reseal;
+using fieldstest::sectionField;
+using fieldstest::store32;
 using fieldstest::valueOr;
 using testsupport::readFile;
 using testsupport::tempPath;
@@ -50,24 +53,6 @@ std::string answers(const UnihanFields& f) {
     }
   }
   return out;
-}
-
-std::uint64_t sectionField(const std::string& image, std::size_t section, std::size_t field) {
-  std::uint64_t v = 0;
-  std::memcpy(&v, image.data() + format::header::kSize + section * format::sectionEntry::kLength + field,
-              sizeof v);
-  return v;
-}
-
-void store32(std::string* image, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) (*image)[at + i] = static_cast<char>(v >> (8 * i));
-}
-
-// A forged image: damaged and given a checksum that matches again, which
-// only opening's checks and the readers' own bounds stand against.
-void reseal(std::string* image) {
-  store32(image, format::header::kChecksum,
-          kelvorn_files::crc32(std::string_view(*image).substr(format::header::kSize)));
 }
 
 // The checksum is zlib's CRC-32, so that other tools can check an image: its
@@ -175,8 +160,8 @@ TEST(FieldsImage, RefusesEveryTruncationNamingTheSource) {
   }
 }
 
-// A changed byte anywhere is caught: in the header by opening, elsewhere by
-// the checksum. Queries on what opens stay inside the buffer meanwhile
+// A changed byte anywhere is caught: in the header and the tables by
+// opening, in the values by the checksum. Queries on what opens stay inside the buffer meanwhile
 // (the sanitizer builds check that).
 TEST(FieldsImage, CatchesEveryFlippedByte) {
   const std::string image(build(kSmallText).imageBytes());
@@ -194,7 +179,7 @@ TEST(FieldsImage, CatchesEveryFlippedByte) {
     }
     EXPECT_FALSE(message.empty()) << "byte " << at << " changed unnoticed";
     if (at >= format::kFirstSectionOffset) {
-      EXPECT_NE(message.find("checksum"), std::string::npos) << at << ": " << message;
+      EXPECT_NE(message.find("damaged all-field image ("), std::string::npos) << at << ": " << message;
     }
   }
   EXPECT_NE(errorOf([&] {
@@ -205,29 +190,53 @@ TEST(FieldsImage, CatchesEveryFlippedByte) {
             "");
 }
 
-// Forged sections with a matching checksum: offsets past their sections,
-// out of order, or naming a field set that is not there. Each gives absent
-// or empty answers, never a read outside the image.
-TEST(FieldsImage, ForgedOffsetsStayInBounds) {
+// Forged tables with a matching checksum. Opening refuses every one that
+// breaks what the lookups rely on; the values' offsets, which it leaves to
+// each access, give empty answers, never a read outside the image.
+TEST(FieldsImage, ForgedTablesAreRefusedOrBounded) {
   const std::string image(build(kSmallText).imageBytes());
   const auto at = [&](std::size_t section) {
     return static_cast<std::size_t>(sectionField(image, section, format::sectionEntry::kOffset));
   };
-  const std::size_t forgeries[][2] = {
-      {at(format::kEntryValues), 0xFFFFFFF0},      // a value past the pool
-      {at(format::kEntryValues) + 4, 0x7FFFFFFF},
-      {at(format::kRecords) + format::kRecordFieldSet, 0x12345},  // a set past the table
-      {at(format::kRecords) + format::kRecordSize, 0xFFFFFFFF},   // entries past the end
-      {at(format::kRecords), 3},                                  // out of order
-      {at(format::kPageStarts), 0xFFFFFFFF},       // a page past the code points
-      {at(format::kPageStarts) + 0x34 * 4, 0},
-      {at(format::kNameOffsets) + 4, 0xFFFF},      // a name past its bytes
-      {at(format::kCodePoints) + 4, 0xFFFFFFFF},   // unsorted code points
+  const std::string damaged = "x.bin: damaged all-field image (";
+  const struct {
+    std::size_t offset;
+    std::uint32_t value;
+    std::string refusal;  // empty: opens
+  } forgeries[] = {
+      {at(format::kEntryValues), 0xFFFFFFF0, ""},  // a value past the pool
+      {at(format::kEntryValues) + 4, 0x7FFFFFFF, ""},
+      {at(format::kRecords) + format::kRecordFieldSet, 0x12345,  // a set past the table
+       damaged + "a record disagrees with the entries)"},
+      {at(format::kRecords) + format::kRecordSize, 0xFFFFFFFF,  // entries past the end
+       damaged + "a record disagrees with the entries)"},
+      {at(format::kRecords), 3, damaged + "a record disagrees with the entries)"},
+      {at(format::kRecords) + 3 * format::kRecordSize, 7,  // the closing record
+       damaged + "the records disagree with the entries)"},
+      {at(format::kFieldSets), 0x10, damaged + "a field set names no field)"},
+      {at(format::kPageStarts), 0xFFFFFFFF,
+       damaged + "the page table disagrees with the code points)"},
+      {at(format::kPageStarts) + 0x4E * 4, 0,
+       damaged + "the page table disagrees with the code points)"},
+      {at(format::kNameOffsets) + 4, 0xFFFF, damaged + "a field name lies outside its table)"},
+      {at(format::kNameOffsets) + 8, 9, damaged + "field names out of order)"},
+      {at(format::kNameHash), 4, damaged + "the name table names no field)"},
+      {at(format::kCodePoints) + 4, 0x3400, damaged + "code points out of order)"},
+      {at(format::kCodePoints) + 4, 0xFFFFFFFF,  // out of order, and not in its page
+       damaged + "the page table disagrees with the code points)"},
+      {at(format::kCodePoints) + 8, 0x20100,
+       damaged + "the page table disagrees with the code points)"},
   };
   for (const auto& forgery : forgeries) {
     std::string forged = image;
-    store32(&forged, forgery[0], static_cast<std::uint32_t>(forgery[1]));
+    store32(&forged, forgery.offset, forgery.value);
     reseal(&forged);
+    if (!forgery.refusal.empty()) {
+      EXPECT_EQ(errorOf([&] { UnihanFields::fromOwnedBuffer(forged, FieldsCheck::kChecksum, "x.bin"); }),
+                forgery.refusal)
+          << forgery.offset << " = " << forgery.value;
+      continue;
+    }
     const UnihanFields f = UnihanFields::fromBuffer(forged, FieldsCheck::kChecksum);
     (void)answers(f);
     (void)f.codePointsWith("kCangjie");

@@ -7,9 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "app/files/Crc32.h"
+#include "fields/FieldsFormat.h"
 #include "kelvorn/UnihanFields.h"
 
 namespace fieldstest {
@@ -53,6 +57,27 @@ std::size_t forEachDataLine(const std::string& text, Visit&& visit) {
     ++lines;
   }
   return lines;
+}
+
+// Field `field` (kOffset or kSize) of a section's entry in the table.
+inline std::uint64_t sectionField(const std::string& image, std::size_t section, std::size_t field) {
+  namespace format = kelvorn_fields_private::format;
+  std::uint64_t v = 0;
+  std::memcpy(&v, image.data() + format::header::kSize + section * format::sectionEntry::kLength + field,
+              sizeof v);
+  return v;
+}
+
+inline void store32(std::string* image, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) (*image)[at + i] = static_cast<char>(v >> (8 * i));
+}
+
+// A forged image: damaged and given a checksum that matches again, which
+// only opening's checks and the readers' own bounds stand against.
+inline void reseal(std::string* image) {
+  namespace format = kelvorn_fields_private::format;
+  store32(image, format::header::kChecksum,
+          kelvorn_files::crc32(std::string_view(*image).substr(format::header::kSize)));
 }
 
 }  // namespace fieldstest

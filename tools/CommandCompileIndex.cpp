@@ -37,7 +37,8 @@ void runCompileIndex(const CompileIndexOptions& opts, const GlobalOptions& globa
       opts.output.empty()
           ? kelvorn_saved_index::pathBeside(fieldsPath, std::string(fields.unicodeVersion()))
           : opts.output;
-  kelvorn_saved_index::save(index, output, kelvorn_saved_index::dataTag(*corePath, fieldsPath));
+  kelvorn_saved_index::save(index, output,
+                            kelvorn_saved_index::dataTag(unihan.loadedImageTag(), fields));
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   std::ostringstream out;
   out << output << ": " << index.codePoints().size() << " code points, " << std::fixed

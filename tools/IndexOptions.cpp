@@ -120,9 +120,14 @@ std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::s
       loaded->unihan = kelvorn::Unihan::open(*corePath);
       storeLoaded = true;
     }
+    // Only the bytes that were loaded name the data: the file may have been
+    // replaced since, and then the index saved for it would answer for
+    // other data than the store holds.
+    const std::string coreTag =
+        storeLoaded ? loaded->unihan.loadedImageTag() : kelvorn_saved_index::coreImageTag(*corePath);
     std::optional<kelvorn::UnihanIndex> saved = kelvorn_saved_index::openBeside(
-        loaded->unihan.core(), *corePath, marks.imagePath,
-        std::string(marks.fields->unicodeVersion()));
+        loaded->unihan.core(), kelvorn_saved_index::dataTag(coreTag, *marks.fields),
+        marks.imagePath, std::string(marks.fields->unicodeVersion()));
     if (saved) {
       loaded->index = std::make_unique<kelvorn::UnihanIndex>(std::move(*saved));
       return loaded;

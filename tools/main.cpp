@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "app/files/StagingRegistry.h"
 #include "kelvorn/Unihan.h"
+#include "kelvorn/UnihanFields.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
   // and the tool's own (export) keep separate lists, and the handlers chain.
   kelvorn::Unihan::removeStagingFilesOnSignals();
   kelvorn_files::removeStagingFilesOnSignals();
+  kelvorn::UnihanFields::removeStagingFilesOnSignals();
   try {
     return run(argc, argv);
   } catch (const std::exception& e) {

@@ -149,8 +149,8 @@ class KELVORN_UNIHAN_APP_API Unihan {
   // image format.
   std::string bytes(SaveFormat format = SaveFormat::kImage) const;
 
-  // For command-line programs: installs handlers for SIGINT, SIGTERM and
-  // SIGHUP that remove the staging file of any save in progress and then hand
+  // For command-line programs: installs handlers for SIGINT, SIGTERM, SIGHUP
+  // and SIGBUS (a mapped file truncated under the program) that remove the staging file of any save in progress and then hand
   // the signal on (to the handler that was there, or the default action). The
   // library installs nothing by itself.
   static void removeStagingFilesOnSignals();
@@ -158,6 +158,13 @@ class KELVORN_UNIHAN_APP_API Unihan {
   // The core's handle onto the same store, for the core's own interface and
   // the companion index.
   UnihanMgr core() const;
+
+  // The size and CRC-32 of the binary image this store was loaded from, as
+  // "2070345 bytes, CRC-32 1a2b3c4d", worked out from the bytes read at
+  // load, not from the file, which may have been replaced since; a saved
+  // index records it to open only over the same data. Empty for a store
+  // read from text, and for an empty one.
+  const std::string& loadedImageTag() const noexcept;
 
  private:
   explicit Unihan(std::shared_ptr<kelvorn_app_private::Store> store);

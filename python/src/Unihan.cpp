@@ -35,6 +35,7 @@ bool startsWith(const std::string& path, std::string_view magic) {
 }
 
 constexpr std::string_view kFieldsMagic("kelvorn unihan fields");
+constexpr std::string_view kOwnFilePrefix("kelvorn unihan ");
 constexpr std::string_view kCoreMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
 
 }  // namespace
@@ -150,8 +151,9 @@ std::optional<kelvorn::UnihanIndex> Unihan::savedIndex() {
   } catch (const py::value_error&) {
     return std::nullopt;  // a damaged all-field image: the build reports nothing either
   }
+  const std::string tag = kelvorn_saved_index::dataTag(unihan_.loadedImageTag(), fields());
   const py::gil_scoped_release unlocked;
-  return kelvorn_saved_index::openBeside(mgr_, path_, fieldsPath_, version);
+  return kelvorn_saved_index::openBeside(mgr_, tag, fieldsPath_, version);
 }
 
 const kelvorn::UnihanIndex& Unihan::index() {
@@ -174,11 +176,15 @@ const kelvorn::UnihanIndex& Unihan::index() {
 
 namespace {
 
-// An all-field image is opened in place; anything else is read as Unihan
-// text, except the core's own image, which has twelve fields only.
+// An all-field image is opened in place, its checksum checked as the tool
+// checks it, so that a damaged image is refused rather than answered with
+// what the damage left; so is any file of this library's own (its magic
+// damaged, a saved index), which the image's open refuses as the tool
+// does. Anything else is read as Unihan text, except the core's own image,
+// which has twelve fields only.
 kelvorn::UnihanFields openFields(const std::string& path, const std::string& shownAs) {
-  if (startsWith(path, kFieldsMagic)) {
-    return kelvorn::UnihanFields::open(path);
+  if (startsWith(path, kOwnFilePrefix)) {
+    return kelvorn::UnihanFields::open(path, kelvorn::FieldsCheck::kChecksum);
   }
   if (startsWith(path, kCoreMagic)) {
     throw py::value_error(shownAs +

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Load.h"
 #include "app/Store.h"
+#include "app/files/Crc32.h"
 #include "app/files/InputFile.h"
 #include "app/TextFeed.h"
 #include "kelvorn/Unihan.h"
@@ -72,7 +74,9 @@ std::shared_ptr<Store> loadFile(const std::string& path) {
       kelvorn_files::InputFile::open(path, kelvorn_files::InputKind::kFile);
   auto store = std::make_shared<Store>();
   if (startsWithMagic(file.head(kMagic.size()))) {
-    loadImage(store->mgr, file.readSnapshot(kMaxImageBytes), path);
+    std::string bytes = file.readSnapshot(kMaxImageBytes);
+    store->imageTag = kelvorn_files::sizeAndCrc32(bytes);
+    loadImage(store->mgr, std::move(bytes), path);
   } else {
     feedFile(store->mgr, file.descriptor(), path);
     requireUnihanText(*store, path);
@@ -83,6 +87,7 @@ std::shared_ptr<Store> loadFile(const std::string& path) {
 std::shared_ptr<Store> loadBytes(std::string_view bytes, const std::string& name) {
   auto store = std::make_shared<Store>();
   if (startsWithMagic(bytes)) {
+    store->imageTag = kelvorn_files::sizeAndCrc32(bytes);
     loadImage(store->mgr, std::string(bytes), name);
   } else {
     feedBytes(store->mgr, bytes, name);

@@ -4,6 +4,7 @@
 #define KELVORN_APP_STORE_H
 
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "kelvorn/UnihanMgr.h"
@@ -15,6 +16,10 @@ struct Store {
   mutable kelvorn::UnihanMgr mgr;
   mutable std::once_flag heldOnce;
   mutable std::vector<char32_t> held;
+  // The size and CRC-32 of the image the store was loaded from; empty for
+  // text. Worked out from the bytes as they were read, so that it names the
+  // data answered from even after the file is replaced.
+  std::string imageTag;
 };
 
 // Whether a block of the store holds the code point: the cheapest query

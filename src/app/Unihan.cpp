@@ -237,6 +237,8 @@ std::size_t Unihan::save(std::string_view path, SaveFormat format) const {
 
 UnihanMgr Unihan::core() const { return store_->mgr; }
 
+const std::string& Unihan::loadedImageTag() const noexcept { return store_->imageTag; }
+
 void Unihan::removeStagingFilesOnSignals() { kelvorn_files::removeStagingFilesOnSignals(); }
 
 }  // namespace kelvorn

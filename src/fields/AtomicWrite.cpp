@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/files/StagingRegistry.h"
 #include "kelvorn/UnihanFields.h"
 
 namespace kelvorn_fields_private {
@@ -27,6 +28,7 @@ class StagingFile {
       : target_(target), directory_(std::move(directory)), name_(directory_ + "/.unihan-fields-XXXXXX") {
     fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
     if (fd_ < 0) fail("cannot create a file in " + directory_);
+    slot_ = kelvorn_files::registerStaging(name_);
     // mkstemp makes the file private to its owner; the image gets the mode
     // any new file would get.
     const mode_t mask = ::umask(0);
@@ -34,6 +36,7 @@ class StagingFile {
     (void)::fchmod(fd_, 0666 & ~mask);
   }
   ~StagingFile() {
+    kelvorn_files::unregisterStaging(slot_);
     if (fd_ >= 0) (void)::close(fd_);
     if (!renamed_) (void)::unlink(name_.c_str());
   }
@@ -57,6 +60,8 @@ class StagingFile {
     if (::close(fd) != 0) fail("cannot write");
     if (::rename(name_.c_str(), target_.c_str()) != 0) fail("cannot replace");
     renamed_ = true;
+    kelvorn_files::unregisterStaging(slot_);
+    slot_ = -1;
     syncDirectory();
   }
 
@@ -79,6 +84,7 @@ class StagingFile {
   std::string directory_;
   std::string name_;
   int fd_ = -1;
+  int slot_ = -1;
   bool renamed_ = false;
 };
 

@@ -52,11 +52,13 @@
 // anywhere in the file is caught, by open or by verify().
 //
 // Opening checks the header, the table, that each section lies inside the
-// file past the table, and that the sections' sizes agree with each other.
-// It does not read the sections' contents, which would cost as much as the
-// checksum: offsets read from them are checked against the section they
-// point into at each access instead, so a damaged image gives wrong answers
-// at worst, never a read outside the buffer.
+// file past the table, that the sections' sizes agree with each other, and
+// the tables every lookup trusts: names in order, code points ascending,
+// page starts exact, records that account for every entry, sets that name
+// only fields that exist. The values' bytes are not read at open, which
+// would cost as much as the checksum: an entry's offset is checked against
+// the value pool at each access instead, so a damaged pool gives wrong
+// answers at worst, never a read outside the buffer.
 #ifndef KELVORN_FIELDS_FIELDSFORMAT_H
 #define KELVORN_FIELDS_FIELDSFORMAT_H
 

@@ -53,6 +53,7 @@ void FieldsImage::open() {
   checkHeader();
   takeSections();
   takeCounts();
+  checkTables();
 }
 
 void FieldsImage::checkHeader() const {

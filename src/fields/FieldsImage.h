@@ -91,6 +91,12 @@ class FieldsImage {
   void checkHeader() const;
   void takeSections();
   void takeCounts();
+  // The tables' contents, against what every reader above relies on
+  // (FieldsImageCheck.cpp).
+  void checkTables() const;
+  void checkNames() const;
+  void checkCodePoints() const;
+  void checkRecords() const;
 
   std::string owned_;
   std::unique_ptr<MappedFile> mapping_;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/files/StagingRegistry.h"
 #include "fields/AtomicWrite.h"
 #include "fields/FieldsImage.h"
 #include "fields/ImageBuilder.h"
@@ -78,6 +79,8 @@ void UnihanFields::save(const std::string& path) const {
 std::string_view UnihanFields::imageBytes() const noexcept { return image_->bytes(); }
 
 void UnihanFields::verify() const { image_->verify(); }
+
+void UnihanFields::removeStagingFilesOnSignals() { kelvorn_files::removeStagingFilesOnSignals(); }
 
 std::string_view UnihanFields::unicodeVersion() const noexcept { return image_->version(); }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdio>
 
 namespace kelvorn_files {
 namespace {
@@ -45,6 +46,12 @@ std::uint32_t crc32(std::string_view bytes) noexcept {
   }
   for (; n > 0; ++p, --n) c = t[0][(c ^ *p) & 0xFFU] ^ (c >> 8);
   return c ^ 0xFFFFFFFFU;
+}
+
+std::string sizeAndCrc32(std::string_view bytes) {
+  char crc[9];
+  (void)std::snprintf(crc, sizeof crc, "%08x", crc32(bytes));
+  return std::to_string(bytes.size()) + " bytes, CRC-32 " + crc;
 }
 
 }  // namespace kelvorn_files

@@ -5,11 +5,16 @@
 #define KELVORN_FILES_CRC32_H
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace kelvorn_files {
 
 std::uint32_t crc32(std::string_view bytes) noexcept;
+
+// "2070345 bytes, CRC-32 1a2b3c4d": the name of some bytes, by which a saved
+// index tells the data it was built from.
+std::string sizeAndCrc32(std::string_view bytes);
 
 }  // namespace kelvorn_files
 

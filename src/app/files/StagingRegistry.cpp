@@ -11,7 +11,10 @@ namespace kelvorn_files {
 namespace {
 
 constexpr int kSlots = 16;
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// SIGBUS too: a file mapped for reading that someone truncates in place
+// ends the process at the next read of the lost pages, and what it was
+// writing must not stay behind.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGBUS};
 
 enum SlotState : int { kFree, kFilling, kReady };
 

@@ -13,7 +13,7 @@ namespace kelvorn_files {
 int registerStaging(const std::string& path) noexcept;
 void unregisterStaging(int slot) noexcept;
 
-// Installs handlers for SIGINT, SIGTERM and SIGHUP that remove every
+// Installs handlers for SIGINT, SIGTERM, SIGHUP and SIGBUS that remove every
 // recorded staging file, then hand the signal on: to the handler that was
 // there before, or to the default action, which ends the process.
 void removeStagingFilesOnSignals();

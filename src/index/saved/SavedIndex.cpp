@@ -1,6 +1,5 @@
 #include "index/saved/SavedIndex.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -20,12 +19,6 @@ using kelvorn_fields_private::MappedFile;
 // header holds the file size and the CRC-32 of everything after it.
 constexpr std::size_t kFieldsHeadBytes = 64;
 
-std::string sizeAndCrc(std::string_view bytes) {
-  char crc[9];
-  (void)std::snprintf(crc, sizeof crc, "%08x", kelvorn_files::crc32(bytes));
-  return std::to_string(bytes.size()) + " bytes, CRC-32 " + crc;
-}
-
 }  // namespace
 
 std::string pathBeside(const std::string& fieldsPath, const std::string& unicodeVersion) {
@@ -34,31 +27,32 @@ std::string pathBeside(const std::string& fieldsPath, const std::string& unicode
       .string();
 }
 
-std::string dataTag(const std::string& corePath, const std::string& fieldsPath) {
+std::string dataTag(const std::string& coreImageTag, const kelvorn::UnihanFields& fields) {
+  if (coreImageTag.empty()) return "";
+  return "core image " + coreImageTag + "; all-field image header " +
+         kelvorn_files::sizeAndCrc32(fields.imageBytes().substr(0, kFieldsHeadBytes));
+}
+
+std::string coreImageTag(const std::string& corePath) {
   try {
-    const MappedFile core(corePath);
-    const MappedFile fields(fieldsPath);
-    return "core image " + sizeAndCrc(core.bytes()) + "; all-field image header " +
-           sizeAndCrc(fields.bytes().substr(0, kFieldsHeadBytes));
-  } catch (const kelvorn::FieldsError& e) {
-    throw kelvorn::Error(e.what());
+    return kelvorn_files::sizeAndCrc32(MappedFile(corePath).bytes());
+  } catch (const kelvorn::FieldsError&) {
+    return "";
   }
 }
 
 std::optional<kelvorn::UnihanIndex> openBeside(const kelvorn::UnihanMgr& unihan,
-                                               const std::string& corePath,
+                                               const std::string& dataTag,
                                                const std::string& fieldsPath,
                                                const std::string& unicodeVersion) {
   try {
-    // The tag reads the whole core image, so it is worked out only when
-    // there is an index to compare it with.
+    if (dataTag.empty()) return std::nullopt;
     const std::string indexPath = pathBeside(fieldsPath, unicodeVersion);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(indexPath, ec)) return std::nullopt;
     auto saved = std::make_shared<const MappedFile>(indexPath);
     const std::string_view bytes = saved->bytes();
-    return kelvorn::UnihanIndex::fromBytes(unihan, std::move(saved), bytes,
-                                           dataTag(corePath, fieldsPath));
+    return kelvorn::UnihanIndex::fromBytes(unihan, std::move(saved), bytes, dataTag);
   } catch (const kelvorn::Error&) {
     return std::nullopt;
   } catch (const kelvorn::FieldsError&) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanIndex.h"
 #include "kelvorn/UnihanMgr.h"
 
@@ -16,19 +17,27 @@ namespace kelvorn_saved_index {
 // all-field image at fieldsPath, as unihan-index-17.0.bin for 17.0.
 std::string pathBeside(const std::string& fieldsPath, const std::string& unicodeVersion);
 
-// The name of the data behind an index built from the core image at
-// corePath with the radical marks of the all-field image at fieldsPath: the
-// core image's size and CRC-32, and the CRC-32 of the all-field image's
-// header, which carries its size and the checksum of all the rest. Throws
-// kelvorn::Error when a file cannot be read.
-std::string dataTag(const std::string& corePath, const std::string& fieldsPath);
+// The name of the data behind an index built from a core image with the
+// radical marks of an all-field image: the core image's size and CRC-32
+// (kelvorn::Unihan::loadedImageTag, or coreImageTag for a file no store was
+// loaded from), and the CRC-32 of the all-field image's header, which
+// carries its size and the checksum of all the rest. Both name the bytes
+// that were loaded, so an image replaced after the load cannot lend its
+// name to an index over the old data. Empty when the core tag is (a store
+// read from text has no image to name): no index opens under it.
+std::string dataTag(const std::string& coreImageTag, const kelvorn::UnihanFields& fields);
 
-// The index saved beside the all-field image for these two images, over
-// unihan (loaded from the core image at corePath); nullopt when none is
-// saved there, or it is damaged or was saved for other data. A program then
-// builds the index as it would without one.
+// The tag of the core image at corePath, for a program that answers from
+// the saved index alone and loads no store from it; empty when the file
+// cannot be read.
+std::string coreImageTag(const std::string& corePath);
+
+// The index saved beside the all-field image at fieldsPath, over unihan,
+// when it was saved under dataTag; nullopt when none is saved there, or it
+// is damaged or was saved for other data. A program then builds the index as
+// it would without one.
 std::optional<kelvorn::UnihanIndex> openBeside(const kelvorn::UnihanMgr& unihan,
-                                               const std::string& corePath,
+                                               const std::string& dataTag,
                                                const std::string& fieldsPath,
                                                const std::string& unicodeVersion);
 
