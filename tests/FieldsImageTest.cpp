@@ -222,9 +222,9 @@ TEST(FieldsImage, ForgedTablesAreRefusedOrBounded) {
       {at(format::kNameOffsets) + 8, 9, damaged + "field names out of order)"},
       {at(format::kNameHash), 4, damaged + "the name table names no field)"},
       {at(format::kCodePoints) + 4, 0x3400, damaged + "code points out of order)"},
-      {at(format::kCodePoints) + 4, 0xFFFFFFFF,  // out of order, and not in its page
-       damaged + "the page table disagrees with the code points)"},
-      {at(format::kCodePoints) + 8, 0x20100,
+      {at(format::kCodePoints) + 4, 0xFFFFFFFF, damaged + "code points out of order)"},
+      {at(format::kCodePoints) + 8, 0x110000, damaged + "code points out of order)"},
+      {at(format::kCodePoints) + 8, 0x20100,  // in order, not in its page
        damaged + "the page table disagrees with the code points)"},
   };
   for (const auto& forgery : forgeries) {

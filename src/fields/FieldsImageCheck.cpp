@@ -42,24 +42,31 @@ void FieldsImage::checkNames() const {
 }
 
 // Code points are scalar values in strictly ascending order, and every page
-// start is exactly the index of the page's first code point.
+// start is exactly the index of the page's first code point. The order is
+// checked in one loop without branches, which the compiler vectorizes: it
+// reads all 400 KB of the full database's code points; the pages are then
+// checked at their edges alone.
 void FieldsImage::checkCodePoints() const {
-  std::size_t index = 0;
+  const unsigned char* points = section(format::kCodePoints).data;
+  std::uint32_t unordered = 0;
+  for (std::size_t i = 1; i < codePointCount_; ++i) {
+    const std::uint32_t previous = format::load32(points + (i - 1) * format::kU32);
+    const std::uint32_t current = format::load32(points + i * format::kU32);
+    unordered |= static_cast<std::uint32_t>(previous >= current);
+  }
+  if (unordered != 0 ||
+      (codePointCount_ > 0 && codePointAt(codePointCount_ - 1) > format::kMaxCodePoint)) {
+    refuse("damaged all-field image (code points out of order)");
+  }
   for (std::size_t page = 0; page <= pageCount_; ++page) {
     const std::uint64_t pageBegin = std::uint64_t{page} << format::kPageShift;
-    while (index < codePointCount_ && codePointAt(index) < pageBegin) {
-      const char32_t cp = codePointAt(index);
-      if (cp > format::kMaxCodePoint || (index > 0 && codePointAt(index - 1) >= cp)) {
-        refuse("damaged all-field image (code points out of order)");
-      }
-      ++index;
-    }
-    if (u32At(format::kPageStarts, page) != index) {
+    const std::size_t start = u32At(format::kPageStarts, page);
+    const bool fits = start <= codePointCount_ &&
+                      (start == 0 || codePointAt(start - 1) < pageBegin) &&
+                      (start == codePointCount_ || codePointAt(start) >= pageBegin);
+    if (!fits || (page == pageCount_ && start != codePointCount_)) {
       refuse("damaged all-field image (the page table disagrees with the code points)");
     }
-  }
-  if (index != codePointCount_) {
-    refuse("damaged all-field image (code points past the page table)");
   }
 }
 
@@ -82,14 +89,20 @@ void FieldsImage::checkRecords() const {
     }
     setSizes[set] = size;
   }
+  if (codePointCount_ > 0 && setCount_ == 0) {
+    refuse("damaged all-field image (a record disagrees with the entries)");
+  }
+  // Without a branch a record, as for the code points.
   std::uint64_t entry = 0;
+  std::uint32_t disagree = 0;
   for (std::size_t i = 0; i < codePointCount_; ++i) {
     const std::uint32_t set = recordField(i, format::kRecordFieldSet);
-    if (recordField(i, format::kRecordFirstEntry) != entry || set >= setCount_) {
-      refuse("damaged all-field image (a record disagrees with the entries)");
-    }
-    entry += setSizes[set];
+    const bool known = set < setCount_;
+    disagree |= static_cast<std::uint32_t>(!known) |
+                static_cast<std::uint32_t>(recordField(i, format::kRecordFirstEntry) != entry);
+    entry += setSizes[known ? set : 0];
   }
+  if (disagree != 0) refuse("damaged all-field image (a record disagrees with the entries)");
   if (recordField(codePointCount_, format::kRecordFirstEntry) != entry || entry != entryCount_ ||
       recordField(codePointCount_, format::kRecordFieldSet) != 0) {
     refuse("damaged all-field image (the records disagree with the entries)");
