@@ -16,7 +16,9 @@ set(KELVORN_FIELDS_SOURCES
   src/fields/UnihanFields.cpp
   src/fields/VariantValues.cpp
   src/fields/ConversionTable.cpp
+  src/fields/EnglishEndings.cpp
   src/fields/GlossIndex.cpp
+  src/fields/SearchRank.cpp
   src/fields/ValueIndex.cpp
   src/fields/LexiconState.cpp
   src/fields/UnihanLexicon.cpp

@@ -3,10 +3,12 @@
 // character, the search for every word, and every value of every field.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
 
+#include "fields/EnglishEndings.h"
 #include "fields/VariantValues.h"
 #include "kelvorn/UnihanLexicon.h"
 #include "kelvorn/Utf8.h"
@@ -88,45 +90,55 @@ TEST_F(LexiconRealData, EveryVariantValueParsesWhole) {
   EXPECT_EQ(values, 18967u);
 }
 
-// The rule from the text: the first "U+XXXX" of the value unless the
-// value names the character itself anywhere.
-std::map<char32_t, char32_t> naiveConversion(const std::vector<Line>& lines,
-                                             const std::string& field) {
-  std::map<char32_t, char32_t> out;
+// Each character's listed forms in one variant field, from the text.
+std::map<char32_t, std::vector<char32_t>> formsIn(const std::vector<Line>& lines,
+                                                  const std::string& field) {
+  std::map<char32_t, std::vector<char32_t>> out;
   for (const Line& line : lines) {
     if (line.field != field) continue;
-    char self[16];
-    std::snprintf(self, sizeof self, "U+%04X", static_cast<unsigned>(line.cp));
     std::istringstream pieces(line.value);
     std::string piece;
-    bool listsSelf = false;
-    while (pieces >> piece) listsSelf = listsSelf || piece.substr(0, piece.find('<')) == self;
-    const auto first = static_cast<char32_t>(std::stoul(line.value.substr(2), nullptr, 16));
-    out[line.cp] = listsSelf ? line.cp : first;
+    while (pieces >> piece) {
+      out[line.cp].push_back(static_cast<char32_t>(std::stoul(piece.substr(2), nullptr, 16)));
+    }
   }
   return out;
 }
 
-TEST_F(LexiconRealData, ConvertsEveryHeldCharacterByTheRule) {
+TEST_F(LexiconRealData, ConvertsEveryHeldCharacterToOneOfItsForms) {
   const std::vector<char32_t> held = lexicon_->fields().codePoints();
   std::u32string text;
   for (const char32_t cp : held) text += std::u32string{cp, U'\n'};
   const std::string utf8 = kelvorn::utf8::encode(text);
   for (const auto& [script, field] : {std::pair{Script::kSimplified, "kSimplifiedVariant"},
                                       std::pair{Script::kTraditional, "kTraditionalVariant"}}) {
-    const std::map<char32_t, char32_t> rule = naiveConversion(*lines_, field);
+    const std::map<char32_t, std::vector<char32_t>> forms = formsIn(*lines_, field);
     std::u32string expected;
     std::size_t changed = 0;
     for (const char32_t cp : held) {
-      const auto found = rule.find(cp);
-      const char32_t to = found == rule.end() ? cp : found->second;
+      const char32_t to = lexicon_->convert(cp, script);
+      const auto found = forms.find(cp);
+      if (found == forms.end()) {
+        ASSERT_EQ(to, cp) << std::hex << cp;
+      } else {
+        const std::vector<char32_t>& listed = found->second;
+        const bool listsItself = std::count(listed.begin(), listed.end(), cp) > 0;
+        // Written only in the other script: it never stays.
+        ASSERT_TRUE(to != cp || listsItself) << std::hex << cp;
+        ASSERT_TRUE(to == cp || std::count(listed.begin(), listed.end(), to) > 0) << std::hex << cp;
+      }
       changed += to != cp;
       expected += std::u32string{to, U'\n'};
-      ASSERT_EQ(lexicon_->convert(cp, script), to) << std::hex << cp;
     }
     EXPECT_GT(changed, 6000u) << field;
     EXPECT_EQ(lexicon_->convert(utf8, script), kelvorn::utf8::encode(expected)) << field;
   }
+  // Everyday characters that Unicode lists among their own traditional forms
+  // (时 U+65F6 U+6642) convert; 出 and 了 stay; 发 and 干 take their first
+  // forms, whatever the word.
+  EXPECT_EQ(lexicon_->convert("头发干燥以后时间一个无数选项开关出了", Script::kTraditional),
+            "頭發幹燥以後時間一個無數選項開關出了");
+  EXPECT_EQ(lexicon_->convert("頭髮以後時間復雜乾", Script::kSimplified), "头发以后时间复杂乾");
   EXPECT_EQ(lexicon_->convert("漢字的发展", Script::kSimplified), "汉字的发展");
   EXPECT_EQ(lexicon_->convert("汉字的发展", Script::kTraditional), "漢字的發展");
 }
@@ -147,10 +159,17 @@ TEST_F(LexiconRealData, SearchFindsEveryWordAsAScanDoes) {
     while (in >> word) naive[word].insert(line.cp);
   }
   ASSERT_GT(naive.size(), 10000u);
+  // A word finds what a scan finds, and with an English ending also what its
+  // base word finds, each character once.
   for (const auto& [word, chars] : naive) {
     const std::vector<char32_t> found = lexicon_->search(word);
-    ASSERT_EQ(std::set<char32_t>(found.begin(), found.end()), chars) << word;
-    ASSERT_TRUE(std::is_sorted(found.begin(), found.end())) << word;
+    std::set<char32_t> expected = chars;
+    for (const std::string& base : kelvorn_fields_private::baseForms(word)) {
+      const auto more = naive.find(base);
+      if (more != naive.end()) expected.insert(more->second.begin(), more->second.end());
+    }
+    ASSERT_EQ(std::set<char32_t>(found.begin(), found.end()), expected) << word;
+    ASSERT_EQ(found.size(), expected.size()) << word;
   }
   // Two words: a scan of every definition.
   for (const std::string query : {"to lick", "water river", "the of", "Chinese PEOPLE"}) {
@@ -165,10 +184,64 @@ TEST_F(LexiconRealData, SearchFindsEveryWordAsAScanDoes) {
         expected.push_back(cp);
       }
     }
-    EXPECT_EQ(lexicon_->search(query), expected) << query;
+    const std::vector<char32_t> found = lexicon_->search(query);
+    EXPECT_EQ(std::set<char32_t>(found.begin(), found.end()),
+              std::set<char32_t>(expected.begin(), expected.end()))
+        << query;
     EXPECT_FALSE(expected.empty()) << query;
   }
-  EXPECT_EQ(lexicon_->search("to lick").front(), 0x3401u);  // "to lick; to taste, ..."
+}
+
+// Search order by the data alone: the characters kHanyuPinlu counts (most
+// first), then those in kUnihanCore2020 (in the most regions first), then the
+// rest.
+TEST_F(LexiconRealData, SearchPutsCommonCharactersFirst) {
+  std::map<char32_t, unsigned long> counts;
+  std::map<char32_t, std::size_t> core;  // how many regions
+  for (const Line& line : *lines_) {
+    if (line.field == "kHanyuPinlu") {
+      unsigned long total = 0;
+      for (std::size_t open = line.value.find('('); open != std::string::npos;
+           open = line.value.find('(', open + 1)) {
+        total += std::stoul(line.value.substr(open + 1));
+      }
+      counts[line.cp] = total;
+    } else if (line.field == "kUnihanCore2020") {
+      core[line.cp] = line.value.size();
+    }
+  }
+  const auto group = [&](char32_t cp) { return counts.count(cp) ? 0 : core.count(cp) ? 1 : 2; };
+  for (const std::string query : {"hair", "water", "dragon", "to go", "the"}) {
+    const std::vector<char32_t> found = lexicon_->search(query);
+    ASSERT_GT(found.size(), 3u) << query;
+    for (std::size_t i = 1; i < found.size(); ++i) {
+      const char32_t a = found[i - 1];
+      const char32_t b = found[i];
+      ASSERT_LE(group(a), group(b)) << query << ' ' << std::hex << a << ' ' << b;
+      if (group(a) == 0 && group(b) == 0) {
+        ASSERT_GE(counts[a], counts[b]) << query;
+      }
+      if (group(a) == 1 && group(b) == 1) {
+        ASSERT_GE(core[a], core[b]) << query;
+      }
+    }
+  }
+  EXPECT_EQ(lexicon_->search("hair").front(), U'发');
+  const std::vector<char32_t> hair = lexicon_->search("hair");
+  EXPECT_LT(std::find(hair.begin(), hair.end(), U'髮') - hair.begin(), 10) << "髮 among the first";
+  const std::vector<char32_t> dragons = lexicon_->search("dragons");
+  EXPECT_EQ(dragons, lexicon_->search("dragon"));
+  ASSERT_GE(dragons.size(), 2u);
+  EXPECT_EQ(std::set<char32_t>(dragons.begin(), dragons.begin() + 2), (std::set<char32_t>{U'龍', U'龙'}));
+  for (const auto& [inflected, base] : {std::pair{"flies", "fly"}, std::pair{"boxes", "box"},
+                                        std::pair{"burned", "burn"}, std::pair{"running", "run"},
+                                        std::pair{"writing", "write"}}) {
+    const std::vector<char32_t> wanted = lexicon_->search(base);
+    const std::vector<char32_t> got = lexicon_->search(inflected);
+    const std::set<char32_t> gotSet(got.begin(), got.end());
+    EXPECT_FALSE(wanted.empty()) << base;
+    for (const char32_t cp : wanted) EXPECT_EQ(gotSet.count(cp), 1u) << inflected;
+  }
 }
 
 TEST_F(LexiconRealData, CharsWithEveryValueOfEveryFieldAsAScanDoes) {

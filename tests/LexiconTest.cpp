@@ -20,13 +20,19 @@ namespace {
 
 using Chars = std::vector<char32_t>;
 
-// 汉/漢 one to one; 后 is its own traditional form and 後's simplified one;
-// 发 has two traditional forms; 乾 lists itself first among its simplified
-// forms; 𠀀 becomes a character past the BMP.
+// 汉/漢 one to one; 后 lists itself among its traditional forms, and 後
+// simplifies to 后 alone; 开 lists itself and is not in everyday traditional
+// use; 乾 lists itself first among its simplified forms and is; of 发's two
+// traditional forms only the second is marked everyday; 𠀀 becomes a
+// character past the BMP.
 constexpr std::string_view kVariants =
     "U+53D1\tkTraditionalVariant\tU+767C U+9AEE\n"
+    "U+9AEE\tkUnihanCore2020\tHT\n"
     "U+540E\tkTraditionalVariant\tU+540E U+5F8C\n"
+    "U+5F00\tkTraditionalVariant\tU+5F00 U+958B\n"
+    "U+958B\tkSimplifiedVariant\tU+5F00 U+958B\n"
     "U+4E7E\tkSimplifiedVariant\tU+4E7E U+5E72\n"
+    "U+4E7E\tkUnihanCore2020\tGT\n"
     "U+5F8C\tkSimplifiedVariant\tU+540E\n"
     "U+6C49\tkTraditionalVariant\tU+6F22\n"
     "U+6F22\tkSimplifiedVariant\tU+6C49\n"
@@ -86,9 +92,12 @@ TEST(Lexicon, VariantsAndScriptClasses) {
 TEST(Lexicon, ConvertsCharacterByCharacterKeepingEverythingElse) {
   const UnihanLexicon lexicon(build(kVariants));
   EXPECT_EQ(lexicon.convert(U'漢', Script::kSimplified), U'汉');
-  EXPECT_EQ(lexicon.convert(U'后', Script::kTraditional), U'后');  // lists itself
-  EXPECT_EQ(lexicon.convert(U'乾', Script::kSimplified), U'乾');
-  EXPECT_EQ(lexicon.convert(U'发', Script::kTraditional), U'發');  // the first of two
+  EXPECT_EQ(lexicon.convert(U'后', Script::kTraditional), U'後');  // 後 stands for it alone
+  EXPECT_EQ(lexicon.convert(U'开', Script::kTraditional), U'開');  // not everyday as it is
+  EXPECT_EQ(lexicon.convert(U'開', Script::kSimplified), U'开');   // lists 开 first
+  EXPECT_EQ(lexicon.convert(U'乾', Script::kSimplified), U'乾');   // everyday as it is
+  EXPECT_EQ(lexicon.convert(U'发', Script::kTraditional), U'髮');  // the everyday one of two
+  EXPECT_EQ(lexicon.convert(U'汉', Script::kTraditional), U'漢');
   EXPECT_EQ(lexicon.convert(0x2A6D6, Script::kSimplified), 0x20000u);
   EXPECT_EQ(lexicon.convert(0x2A6D7, Script::kSimplified), 0x2A6D7u);  // past the table
   EXPECT_EQ(lexicon.conversionTable(Script::kSimplified).size(), 0x2A6D7u);
@@ -102,15 +111,15 @@ TEST(Lexicon, ConvertsCharacterByCharacterKeepingEverythingElse) {
   EXPECT_EQ(lexicon.convert(many, Script::kTraditional).size(), many.size());
 
   const kelvorn::Conversion c = lexicon.convertReporting("a发\n后乾", Script::kTraditional);
-  EXPECT_EQ(c.text, "a發\n后乾");
+  EXPECT_EQ(c.text, "a髮\n後乾");
   ASSERT_EQ(c.ambiguous.size(), 2u);
   EXPECT_EQ(c.ambiguous[0].offset, 1u);
   EXPECT_EQ(c.ambiguous[0].index, 1u);
-  EXPECT_EQ(c.ambiguous[0].chosen, U'發');
+  EXPECT_EQ(c.ambiguous[0].chosen, U'髮');
   EXPECT_EQ(c.ambiguous[0].candidates, (Chars{U'發', U'髮'}));
   EXPECT_EQ(c.ambiguous[1].offset, 5u);
   EXPECT_EQ(c.ambiguous[1].index, 3u);
-  EXPECT_EQ(c.ambiguous[1].chosen, U'后');
+  EXPECT_EQ(c.ambiguous[1].chosen, U'後');
   // 乾 lists two simplified forms, but conversion to traditional does not ask.
   EXPECT_EQ(lexicon.convertReporting("乾", Script::kSimplified).ambiguous.size(), 1u);
 }

@@ -51,24 +51,91 @@ std::size_t encodeAt(char32_t cp, char* out) noexcept {
 
 }  // namespace
 
+namespace {
+
+// Which forms the data gives one character in one direction, and what tells
+// the forms apart: the field of the other direction, and whether a form is
+// in the everyday set of the script converted to (kUnihanCore2020's T for
+// traditional, G for simplified).
+class FormChooser {
+ public:
+  FormChooser(const kelvorn::UnihanFields& fields, std::string_view variantField)
+      : fields_(fields),
+        field_(fields.fieldIndex(variantField)),
+        reverse_(fields.fieldIndex(variantField == "kSimplifiedVariant" ? "kTraditionalVariant"
+                                                                        : "kSimplifiedVariant")),
+        core_(fields.fieldIndex("kUnihanCore2020")),
+        region_(variantField == "kSimplifiedVariant" ? 'G' : 'T') {}
+
+  std::vector<char32_t> forms(char32_t cp) const { return targetsIn(cp, field_); }
+
+  // A character the field does not list among its own forms is written only
+  // in the other script, so it always becomes one of them. One that lists
+  // itself is written in both; it becomes another form only when that form
+  // stands for it alone (時 simplifies to 时 and nothing else), or when the
+  // character itself is not in everyday use in the script converted to (开
+  // among traditional text). Everyday forms are preferred, then list order.
+  char32_t choose(char32_t cp, const std::vector<char32_t>& forms) const {
+    std::vector<char32_t> others;
+    for (const char32_t form : forms) {
+      if (form != cp) others.push_back(form);
+    }
+    if (others.empty()) return cp;
+    if (others.size() == forms.size()) return preferEveryday(others);
+    std::vector<char32_t> onlyOurs;
+    for (const char32_t form : others) {
+      if (targetsIn(form, reverse_) == std::vector<char32_t>{cp}) onlyOurs.push_back(form);
+    }
+    if (!onlyOurs.empty()) return preferEveryday(onlyOurs);
+    return isEveryday(cp) ? cp : preferEveryday(others);
+  }
+
+ private:
+  std::vector<char32_t> targetsIn(char32_t cp, std::optional<std::size_t> field) const {
+    std::vector<char32_t> out;
+    if (!field) return out;
+    for (const VariantTarget& t : parseVariantValue(fields_.valueAt(cp, *field).value_or("")).targets) {
+      out.push_back(t.codePoint);
+    }
+    return out;
+  }
+
+  bool isEveryday(char32_t cp) const {
+    if (!core_) return false;
+    return fields_.valueAt(cp, *core_).value_or("").find(region_) != std::string_view::npos;
+  }
+
+  char32_t preferEveryday(const std::vector<char32_t>& forms) const {
+    for (const char32_t form : forms) {
+      if (isEveryday(form)) return form;
+    }
+    return forms.front();
+  }
+
+  const kelvorn::UnihanFields& fields_;
+  std::optional<std::size_t> field_;
+  std::optional<std::size_t> reverse_;
+  std::optional<std::size_t> core_;
+  char region_;
+};
+
+}  // namespace
+
 ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
                                      std::string_view variantField) {
   ConversionTable table;
-  const std::optional<std::size_t> field = fields.fieldIndex(variantField);
-  if (!field) return table;
+  if (!fields.fieldIndex(variantField)) return table;
   const std::vector<char32_t> held = fields.codePointsWith(variantField);
   if (held.empty()) return table;
   const std::size_t size = static_cast<std::size_t>(held.back()) + 1;
   table.to.resize(size);
   for (std::size_t cp = 0; cp < size; ++cp) table.to[cp] = static_cast<char32_t>(cp);
   table.several.assign(size, false);
+  const FormChooser chooser(fields, variantField);
   for (const char32_t cp : held) {
-    const VariantValue value = parseVariantValue(fields.valueAt(cp, *field).value_or(""));
-    const auto& targets = value.targets;
-    const bool listsItself = std::any_of(
-        targets.begin(), targets.end(), [cp](const VariantTarget& t) { return t.codePoint == cp; });
-    if (!targets.empty() && !listsItself) table.to[cp] = targets.front().codePoint;
-    table.several[cp] = targets.size() > 1;
+    const std::vector<char32_t> forms = chooser.forms(cp);
+    table.to[cp] = chooser.choose(cp, forms);
+    table.several[cp] = forms.size() > 1;
   }
   return table;
 }

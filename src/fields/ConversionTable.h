@@ -24,8 +24,9 @@ struct ConversionTable {
 };
 
 // From kSimplifiedVariant (to simplified) or kTraditionalVariant (to
-// traditional): a character that lists itself, or has no such field, stays;
-// any other becomes the first character listed.
+// traditional), choosing among several forms by the other variant field and
+// kUnihanCore2020 (docs/lexicon.md states the rule); a character without
+// the field stays.
 ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
                                      std::string_view variantField);
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "fields/EnglishEndings.h"
+#include "fields/SearchRank.h"
+
 namespace kelvorn_fields_private {
 namespace {
 
@@ -29,33 +32,49 @@ std::vector<std::string> glossWords(std::string_view text) {
 GlossIndex::GlossIndex(const kelvorn::UnihanFields& fields) {
   const std::optional<std::size_t> field = fields.fieldIndex("kDefinition");
   if (!field) return;
-  // Code points come in ascending order, so each list is sorted as it grows
-  // and a repeated word of one definition is its list's last entry.
-  for (const char32_t cp : fields.codePointsWith("kDefinition")) {
-    for (std::string& word : glossWords(fields.valueAt(cp, *field).value_or(""))) {
-      std::vector<char32_t>& list = byWord_[std::move(word)];
-      if (list.empty() || list.back() != cp) list.push_back(cp);
+  byPlace_ = searchOrder(fields, fields.codePointsWith("kDefinition"));
+  // Places come in ascending order, so each list is sorted as it grows and a
+  // repeated word of one definition is its list's last entry.
+  for (std::uint32_t place = 0; place < byPlace_.size(); ++place) {
+    for (std::string& word : glossWords(fields.valueAt(byPlace_[place], *field).value_or(""))) {
+      std::vector<std::uint32_t>& list = byWord_[std::move(word)];
+      if (list.empty() || list.back() != place) list.push_back(place);
     }
   }
 }
 
+std::vector<std::uint32_t> GlossIndex::placesFor(const std::string& word) const {
+  std::vector<std::uint32_t> places;
+  for (const std::string& form : baseForms(word)) {
+    const auto found = byWord_.find(form);
+    if (found == byWord_.end()) continue;
+    std::vector<std::uint32_t> merged;
+    std::set_union(places.begin(), places.end(), found->second.begin(), found->second.end(),
+                   std::back_inserter(merged));
+    places.swap(merged);
+  }
+  return places;
+}
+
 std::vector<char32_t> GlossIndex::search(std::string_view query) const {
-  std::vector<const std::vector<char32_t>*> lists;
+  std::vector<std::vector<std::uint32_t>> lists;
   for (const std::string& word : glossWords(query)) {
-    const auto found = byWord_.find(word);
-    if (found == byWord_.end()) return {};
-    lists.push_back(&found->second);
+    lists.push_back(placesFor(word));
+    if (lists.back().empty()) return {};
   }
   if (lists.empty()) return {};
   std::sort(lists.begin(), lists.end(),
-            [](const auto* a, const auto* b) { return a->size() < b->size(); });
-  std::vector<char32_t> result = *lists.front();
-  for (std::size_t i = 1; i < lists.size() && !result.empty(); ++i) {
-    std::vector<char32_t> kept;
-    std::set_intersection(result.begin(), result.end(), lists[i]->begin(), lists[i]->end(),
+            [](const auto& a, const auto& b) { return a.size() < b.size(); });
+  std::vector<std::uint32_t> places = std::move(lists.front());
+  for (std::size_t i = 1; i < lists.size() && !places.empty(); ++i) {
+    std::vector<std::uint32_t> kept;
+    std::set_intersection(places.begin(), places.end(), lists[i].begin(), lists[i].end(),
                           std::back_inserter(kept));
-    result.swap(kept);
+    places.swap(kept);
   }
+  std::vector<char32_t> result;
+  result.reserve(places.size());
+  for (const std::uint32_t place : places) result.push_back(byPlace_[place]);
   return result;
 }
 

@@ -5,6 +5,7 @@
 #ifndef KELVORN_FIELDS_GLOSSINDEX_H
 #define KELVORN_FIELDS_GLOSSINDEX_H
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,13 +23,21 @@ class GlossIndex {
   GlossIndex() = default;
   explicit GlossIndex(const kelvorn::UnihanFields& fields);
 
-  // The characters whose definition has every word of the query, ascending;
-  // empty for a query without words.
+  // The characters whose definition has every word of the query, or for a
+  // word with an English ending (dragons, flies, burned, running) the word
+  // it ends, in search order (SearchRank.h); empty for a query without words.
   std::vector<char32_t> search(std::string_view query) const;
 
  private:
-  // word -> the characters whose definition has it, ascending, each once
-  std::unordered_map<std::string, std::vector<char32_t>> byWord_;
+  // The characters whose definition has one query word or a base form of it,
+  // as ascending places in search order.
+  std::vector<std::uint32_t> placesFor(const std::string& word) const;
+
+  // Each defined character's place in search order, and the way back.
+  std::vector<char32_t> byPlace_;
+  // word -> the places of the characters whose definition has it, ascending,
+  // each once
+  std::unordered_map<std::string, std::vector<std::uint32_t>> byWord_;
 };
 
 }  // namespace kelvorn_fields_private
