@@ -14,6 +14,7 @@ set(KELVORN_FIELDS_SOURCES
   src/fields/ImageBuilder.cpp
   src/fields/AtomicWrite.cpp
   src/fields/UnihanFields.cpp
+  src/fields/NearestName.cpp
   src/fields/VariantValues.cpp
   src/fields/ConversionTable.cpp
   src/fields/EnglishEndings.cpp

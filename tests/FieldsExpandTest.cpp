@@ -91,6 +91,33 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
       {"kIRG_GSource", {"GKX-0078.01", "{source:\"GKX\",value:\"0078.01\"}"}},
       {"kIRG_JSource", {"JH-JTC061S", "{source:\"JH\",value:\"JTC061S\"}"}},
       {"kSimplifiedVariant", {"U+6C49", "[{codePoint:\"U+6C49\",sources:[]}]"}},
+      {"kMandarin", {"hàn zhòng", "[\"hàn\",\"zhòng\"]"}},
+      {"kCheungBauer", {"030/08;RMGG;[ng]aai3 075/09;;min6/2,man4",
+                        "[{radical:30,strokes:8,cangjie:\"RMGG\",readings:[\"[ng]aai3\"]},"
+                        "{radical:75,strokes:9,cangjie:null,readings:[\"min6/2\",\"man4\"]}]"}},
+      {"kCheungBauerIndex", {"349.06 340.01", "[{page:349,position:6},{page:340,position:1}]"}},
+      {"kCihaiT", {"1530.207 839.304",
+                   "[{page:1530,row:2,position:7},{page:839,row:3,position:4}]"}},
+      {"kFanqie", {"以諸 翼眞", "[{initial:\"以\",final:\"諸\"},{initial:\"翼\",final:\"眞\"}]"}},
+      {"kFenn", {"381aP 741C 0*", "[{phonetic:381,suffixA:1,frequency:\"P\"},{phonetic:741,"
+                                   "suffixA:0,frequency:\"C\"},{phonetic:0,suffixA:0,"
+                                   "frequency:\"*\"}]"}},
+      {"kFennIndex", {"41.04 014.07", "[{page:41,position:4},{page:14,position:7}]"}},
+      {"kGSR", {"0089j 1084g'", "[{series:89,letter:\"j\",primes:0},{series:1084,"
+                                "letter:\"g\",primes:1}]"}},
+      {"kHDZRadBreak", {"⼑[U+2F11]:10319.120",
+                        "{radical:\"⼑\",codePoint:\"U+2F11\",location:{volume:1,page:319,"
+                        "position:12,virtual:0}}"}},
+      {"kIICore", {"AGTJHKMP", "{priority:\"A\",sources:\"GTJHKMP\"}"}},
+      {"kMojiJoho", {"MJ000022 MJ000023:E0101",
+                     "[{entry:22,variationSelector:null},{entry:23,variationSelector:\"E0101\"}]"}},
+      {"kSBGY", {"079.06 365.33", "[{page:79,position:6},{page:365,position:33}]"}},
+      {"kSMSZD2003Index", {"36.02", "[{page:36,position:2}]"}},
+      {"kStrange", {"I:U+7681:U+7690 S:52 U",
+                    "[{category:\"I\",strokes:null,codePoints:[\"U+7681\",\"U+7690\"]},"
+                    "{category:\"S\",strokes:52,codePoints:null},{category:\"U\",strokes:null,"
+                    "codePoints:null}]"}},
+      {"kZhuang", {"vingq* cak", "[{reading:\"vingq\",asterisk:1},{reading:\"cak\",asterisk:0}]"}},
       {"kSemanticVariant", {"U+5154<kMatthews:T,kLau U+2A6D6",
                             "[{codePoint:\"U+5154\",sources:[\"kMatthews:T\",\"kLau\"]},"
                             "{codePoint:\"U+2A6D6\",sources:[]}]"}},
@@ -124,6 +151,15 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
       {"kZVariant", ""},            {"kZVariant", "U+6C49  U+514E"},
       {"kZVariant", "U+6C49 U+zz"}, {"kZVariant", "U+6C49<"},
       {"kZVariant", " U+6C49"},
+      {"kFanqie", "以"},            {"kFanqie", "以諸諸"},
+      {"kFanqie", "\xE4\xBB"},      {"kCheungBauer", "030/8;RMGG;aai3"},
+      {"kCheungBauer", "030/08;RMGG;"}, {"kCihaiT", "1530.20"},
+      {"kFenn", "381Q"},            {"kFennIndex", "41.4"},
+      {"kGSR", "089j"},             {"kHDZRadBreak", "⼑[U+2F11]10319.120"},
+      {"kIICore", "DG"},            {"kIICore", "A"},
+      {"kMojiJoho", "MJ00022"},     {"kStrange", "i"},
+      {"kStrange", "I:"},           {"kZhuang", "cak**"},
+      {"kMandarin", "hàn  zhòng"},  {"kSBGY", "79.06"},
   };
   for (const auto& [field, raw] : cases) {
     const Expanded e = expand(field, raw);
@@ -149,6 +185,20 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   v.items[0].items[0].integer = 76;
   out.clear();
   EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
+
+  // A page read with a leading zero keeps its digits; one built by hand,
+  // or changed, writes without them.
+  const FieldExpander& fennIndex = *kelvorn_expand::expanderOf("kFennIndex");
+  v = Value();
+  ASSERT_TRUE(kelvorn_expand::expandValue(fennIndex, "014.07 00.01", &v));
+  out.clear();
+  ASSERT_TRUE(kelvorn_expand::rejoinValue(fennIndex, v, &out));
+  EXPECT_EQ(out, "014.07 00.01");
+  v.items[0].items[0].integer = 15;
+  v.items[1].items[0].text = {};
+  out.clear();
+  ASSERT_TRUE(kelvorn_expand::rejoinValue(fennIndex, v, &out));
+  EXPECT_EQ(out, "15.07 0.01");
 }
 
 // Every value of every expanded field in the bundled 17.0 text matches its

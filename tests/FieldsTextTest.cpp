@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string_view>
+#include <utility>
 
 #include "FieldsTestSupport.h"
 #include "support/Files.h"
@@ -36,7 +38,23 @@ TEST(FieldsText, AnswersEveryQueryFromUnsortedLines) {
   EXPECT_EQ(f.values(0x3400, "kJapanese"), (std::vector<std::string_view>{"キュウ", "おか"}));
   EXPECT_TRUE(f.values(0x3400, "kTotalStrokes").empty());
   EXPECT_FALSE(f.value(0x3400, "kTotalStrokes"));
-  EXPECT_FALSE(f.value(0x3400, "kNoSuchField"));
+  // A name the data does not have is refused, naming the nearest field
+  // when one is near: a typo must not read as "no value".
+  const std::pair<std::string_view, std::string_view> unknown[] = {
+      {"kcangjie", "no field kcangjie in the data; did you mean kCangjie?"},
+      {"kTotalStroke", "no field kTotalStroke in the data; did you mean kTotalStrokes?"},
+      {"kZFutur3", "no field kZFutur3 in the data; did you mean kZFuture?"},
+      {"kNoSuchField", "no field kNoSuchField in the data"},
+      {"", "no field  in the data"},
+  };
+  for (const auto& [name, message] : unknown) {
+    EXPECT_EQ(errorOf([&] { (void)f.value(0x3400, name); }), message);
+    EXPECT_EQ(errorOf([&] { (void)f.values(0x3400, name); }), message);
+    EXPECT_EQ(errorOf([&] { (void)f.requireField(name); }), message);
+  }
+  EXPECT_EQ(f.requireField("kJapanese"), 1u);
+  EXPECT_EQ(errorOf([&] { (void)f.value(0x3400, std::string(100, 'k')); }),
+            "no field " + std::string(100, 'k') + " in the data");
   EXPECT_FALSE(f.value(0x3401, "kCangjie"));
   EXPECT_FALSE(f.value(0xFFFFFFFF, "kCangjie"));
   const std::vector<kelvorn::FieldValue> all = f.fields(0x6F22);

@@ -187,7 +187,7 @@ TEST(Lexicon, FindsCharactersByOneValueOfAnyField) {
   EXPECT_TRUE(lexicon.charsWith("kCantonese", "").empty());
   EXPECT_TRUE(lexicon.charsWith("kCangjie", "etlo").empty());
   EXPECT_EQ(errorOf([&] { (void)lexicon.charsWith("kCangJie", "ETLO"); }),
-            "no field kCangJie in the data");
+            "no field kCangJie in the data; did you mean kCangjie?");
 }
 
 TEST(Lexicon, CopiesShareIndexesBuiltOnceUnderConcurrentFirstUse) {

@@ -7,7 +7,7 @@
 namespace unihan_tool {
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 std::string joined(const std::vector<std::string>& values) {
   std::string out;

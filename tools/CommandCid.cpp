@@ -4,6 +4,7 @@
 
 #include "Commands.h"
 #include "DataFiles.h"
+#include "IndexOptions.h"
 #include "Stdout.h"
 #include "ToolError.h"
 #include "CharArguments.h"
@@ -13,6 +14,7 @@ namespace {
 
 struct CidOptions {
   std::vector<std::string> cids;
+  bool json = false;
 };
 
 unsigned int parseCid(const std::string& arg) {
@@ -33,6 +35,12 @@ void runCid(const CidOptions& opts, const GlobalOptions& global) {
   for (const unsigned int cid : cids) {
     const std::optional<char32_t> cp = unihan.charForCid(cid);
     if (!cp) throw ToolError("no code point for CID " + std::to_string(cid));
+    if (opts.json) {
+      nlohmann::ordered_json line = charJson(*cp);
+      line["cid"] = cid;
+      out += jsonLine(line);
+      continue;
+    }
     out += "CID " + std::to_string(cid) + ": " + codePointLabel(*cp) + " " +
            kelvorn::utf8::encode(*cp) + "\n";
   }
@@ -45,6 +53,7 @@ Command addCidCommand(CLI::App& parent, const GlobalOptions& global) {
   auto opts = std::make_shared<CidOptions>();
   CLI::App* app = parent.add_subcommand("cid", "Show the code point and character for CIDs");
   app->add_option("CID", opts->cids, "CID numbers (decimal)")->required();
+  app->add_flag("--json", opts->json, "Print one JSON object per CID, one per line");
   return {app, [opts, &global] { runCid(*opts, global); }};
 }
 

@@ -68,9 +68,7 @@ std::vector<std::string_view> selectFields(const kelvorn::UnihanFields& data,
   if (chosen.empty()) return data.fieldNames();
   std::vector<std::string_view> names;
   for (const std::string& name : chosen) {
-    const std::optional<std::size_t> index = data.fieldIndex(name);
-    if (!index) throw ToolError("no field " + name + " in the all-field data");
-    names.push_back(data.fieldNames()[*index]);
+    names.push_back(data.fieldNames()[requireFieldNamed(data, name)]);
   }
   std::sort(names.begin(), names.end());
   names.erase(std::unique(names.begin(), names.end()), names.end());

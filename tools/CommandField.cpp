@@ -3,12 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "CharArguments.h"
 #include "Commands.h"
 #include "FieldsImageFile.h"
+#include "IndexOptions.h"
 #include "Stdout.h"
-#include "app/files/StagedOutput.h"
-#include "ToolError.h"
-#include "CharArguments.h"
 
 namespace unihan_tool {
 namespace {
@@ -17,6 +16,7 @@ struct FieldOptions {
   std::string field;
   std::vector<std::string> chars;
   std::string fieldsData;
+  bool json = false;
 };
 
 void runField(const FieldOptions& opts) {
@@ -25,17 +25,18 @@ void runField(const FieldOptions& opts) {
     codePoints += parseCharArgument(arg);
   }
   const kelvorn::UnihanFields fields = openFieldsImage(opts.fieldsData);
-  // A misspelt name would otherwise print nothing but empty values.
-  const std::optional<std::size_t> field = fields.fieldIndex(opts.field);
-  if (!field) throw ToolError("no field " + opts.field + " in the all-field data");
+  const std::size_t field = requireFieldNamed(fields, opts.field);
   std::string out;
   for (const char32_t cp : codePoints) {
-    out += codePointLabel(cp);
-    out += '\t';
-    out += kelvorn::utf8::encode(cp);
-    out += '\t';
-    out += fields.valueAt(cp, *field).value_or(std::string_view());
-    out += '\n';
+    const std::optional<std::string_view> value = fields.valueAt(cp, field);
+    if (opts.json) {
+      nlohmann::ordered_json line = charJson(cp);
+      line[opts.field] = value ? nlohmann::ordered_json(std::string(*value)) : nullptr;
+      out += jsonLine(line);
+      continue;
+    }
+    out += codePointLabel(cp) + '\t' + kelvorn::utf8::encode(cp) + '\t' +
+           std::string(value.value_or(std::string_view())) + '\n';
   }
   writeStdout(out);
 }
@@ -49,6 +50,8 @@ Command addFieldCommand(CLI::App& parent) {
                "(empty when the character has no such value)");
   app->add_option("NAME", opts->field, "Field name, e.g. kCangjie")->required();
   app->add_option("CHAR", opts->chars, "Characters, or U+XXXX code points")->required();
+  app->add_flag("--json", opts->json,
+                "Print one JSON object per character, one per line (null for no value)");
   addFieldsDataOption(app, &opts->fieldsData);
   return {app, [opts] { runField(*opts); }};
 }

@@ -28,11 +28,10 @@ void runLookup(const LookupOptions& opts) {
     throw ToolError("'" + opts.value + "' holds a space; look up one value at a time");
   }
   const kelvorn::UnihanLexicon lexicon(openFieldsImage(opts.fieldsData));
-  const std::optional<std::size_t> field = lexicon.fields().fieldIndex(opts.field);
-  if (!field) throw ToolError("no field " + opts.field + " in the all-field data");
+  const std::size_t field = requireFieldNamed(lexicon.fields(), opts.field);
   std::string out;
   for (const char32_t cp : lexicon.charsWith(opts.field, opts.value)) {
-    const std::string_view whole = lexicon.fields().valueAt(cp, *field).value_or("");
+    const std::string_view whole = lexicon.fields().valueAt(cp, field).value_or("");
     if (opts.json) {
       nlohmann::ordered_json line = charJson(cp);
       line[opts.field] = std::string(whole);
@@ -41,7 +40,7 @@ void runLookup(const LookupOptions& opts) {
       out += codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + " " + std::string(whole) + "\n";
     }
   }
-  writeStdout(out);
+  writeAnswers(out);
 }
 
 }  // namespace

@@ -123,7 +123,7 @@ void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
       parts.push_back({marks, index.byRadicalForm(radical, marks)});
     }
   }
-  writeStdout(opts.json ? pageJson(radical, parts) : pageText(radical, parts));
+  writeAnswers(opts.json ? pageJson(radical, parts) : pageText(radical, parts));
 }
 
 }  // namespace

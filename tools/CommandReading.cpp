@@ -77,7 +77,7 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
       out += codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + joined + "\n";
     }
   }
-  writeStdout(out);
+  writeAnswers(out);
 }
 
 }  // namespace

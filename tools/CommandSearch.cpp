@@ -45,7 +45,7 @@ void runSearch(const SearchOptions& opts) {
              "\n";
     }
   }
-  writeStdout(out);
+  writeAnswers(out);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ void runStrokes(const StrokesOptions& opts, const GlobalOptions& global) {
   const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kTablesOnly);
   const kelvorn::UnihanIndex& index = *loaded->index;
   const auto& cps = index.byTotalStrokes(strokes);
-  writeStdout(opts.json ? listJson(index, strokes, cps) : listText(index, cps));
+  writeAnswers(opts.json ? listJson(index, strokes, cps) : listText(index, cps));
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ Command addSortCommand(CLI::App& parent, const GlobalOptions& global);
 Command addCompileFieldsCommand(CLI::App& parent);
 Command addCompileIndexCommand(CLI::App& parent, const GlobalOptions& global);
 Command addFieldCommand(CLI::App& parent);
+Command addFieldsCommand(CLI::App& parent);
 Command addExportCommand(CLI::App& parent);
 Command addVariantsCommand(CLI::App& parent);
 Command addConvertCommand(CLI::App& parent);

@@ -43,4 +43,12 @@ kelvorn::UnihanFields openFieldsImage(const std::string& path) {
   return kelvorn::UnihanFields::open(path, kelvorn::FieldsCheck::kChecksum);
 }
 
+std::size_t requireFieldNamed(const kelvorn::UnihanFields& fields, const std::string& name) {
+  try {
+    return fields.requireField(name);
+  } catch (const kelvorn::FieldsError& e) {
+    throw UsageError(e.what());
+  }
+}
+
 }  // namespace unihan_tool

@@ -3,6 +3,7 @@
 #ifndef KELVORN_TOOLS_FIELDSIMAGEFILE_H
 #define KELVORN_TOOLS_FIELDSIMAGEFILE_H
 
+#include <cstddef>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -29,6 +30,10 @@ void addFieldsDataOption(CLI::App* app, std::string* path);
 // build's own and is only checked for structure. Throws ToolError or
 // kelvorn::FieldsError.
 kelvorn::UnihanFields openFieldsImage(const std::string& path);
+
+// The index of a field the user named; a name the data does not have is a
+// UsageError naming the nearest field.
+std::size_t requireFieldNamed(const kelvorn::UnihanFields& fields, const std::string& name);
 
 }  // namespace unihan_tool
 

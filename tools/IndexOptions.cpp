@@ -101,7 +101,7 @@ kelvorn::unihanPropT parseFieldName(const std::string& name,
   const auto it = std::find_if(allowed.begin(), allowed.end(),
                                [&name](kelvorn::unihanPropT f) { return kelvorn::fieldName(f) == name; });
   if (it == allowed.end()) {
-    throw ToolError("unknown field '" + name + "' (expected one of " + namesOf(allowed) + ")");
+    throw UsageError("unknown field '" + name + "' (expected one of " + namesOf(allowed) + ")");
   }
   return *it;
 }

@@ -11,4 +11,9 @@ void writeStdout(const std::string& text) {
   if (!std::cout) throw ToolError("cannot write to standard output");
 }
 
+void writeAnswers(const std::string& text) {
+  if (text.empty()) throw NothingFound();
+  writeStdout(text);
+}
+
 }  // namespace unihan_tool

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "ToolError.h"
 #include "app/files/StagingRegistry.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
@@ -35,7 +36,7 @@ int run(int argc, char** argv) {
                                          addRadicalCommand(app, global), addStrokesCommand(app, global),
                                          addReadingCommand(app, global), addSortCommand(app, global),
                                          addCompileFieldsCommand(app), addCompileIndexCommand(app, global),
-                                         addFieldCommand(app), addExportCommand(app),
+                                         addFieldCommand(app), addFieldsCommand(app), addExportCommand(app),
                                          addVariantsCommand(app), addConvertCommand(app),
                                          addSearchCommand(app), addLookupCommand(app)};
   try {
@@ -64,6 +65,11 @@ int main(int argc, char** argv) {
   kelvorn::UnihanFields::removeStagingFilesOnSignals();
   try {
     return run(argc, argv);
+  } catch (const unihan_tool::NothingFound&) {
+    return 1;
+  } catch (const unihan_tool::UsageError& e) {
+    fail(e.what());
+    return 2;
   } catch (const std::exception& e) {
     fail(e.what());
   } catch (...) {

@@ -108,13 +108,19 @@ class KELVORN_UNIHAN_FIELDS_API UnihanFields {
   std::vector<std::string_view> fieldNames() const;
   std::size_t fieldCount() const noexcept;
   std::optional<std::size_t> fieldIndex(std::string_view field) const noexcept;
+  // The field's index; throws FieldsError when the data has no such field,
+  // naming the nearest field ("no field kdefinition in the data; did you
+  // mean kDefinition?"), so that a misspelt name is not taken for "no value".
+  std::size_t requireField(std::string_view field) const;
 
   // The raw value, byte for byte as the text had it; nullopt when the code
-  // point has no such field (or the field does not exist).
-  std::optional<std::string_view> value(char32_t codePoint, std::string_view field) const noexcept;
+  // point has no such field. A field the data does not have at all throws
+  // FieldsError, as requireField does.
+  std::optional<std::string_view> value(char32_t codePoint, std::string_view field) const;
   // The same by field index, which saves the search for the name.
   std::optional<std::string_view> valueAt(char32_t codePoint, std::size_t fieldIndex) const noexcept;
   // The value split on spaces, empty pieces dropped; empty when absent.
+  // Throws FieldsError for a field the data does not have.
   std::vector<std::string_view> values(char32_t codePoint, std::string_view field) const;
   // Every field the code point has, in name order.
   std::vector<FieldValue> fields(char32_t codePoint) const;
@@ -123,7 +129,8 @@ class KELVORN_UNIHAN_FIELDS_API UnihanFields {
   std::vector<char32_t> codePoints() const;
   std::size_t codePointCount() const noexcept;
   bool contains(char32_t codePoint) const noexcept;
-  // The code points that have the field, ascending.
+  // The code points that have the field, ascending; empty for a field the
+  // data does not have (a release may lack a field another one has).
   std::vector<char32_t> codePointsWith(std::string_view field) const;
 
  private:

@@ -130,8 +130,8 @@ def _json_value(u, cp):
 
 
 def format_json(u, cp):
-    return json.dumps(_json_value(u, cp), ensure_ascii=False, separators=(",", ":"),
-                      sort_keys=True)
+    # Keys in the order the tool writes them: codePoint and char first.
+    return json.dumps(_json_value(u, cp), ensure_ascii=False, separators=(",", ":"))
 
 
 # ---- the command ---------------------------------------------------------------

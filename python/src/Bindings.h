@@ -44,6 +44,10 @@ void defineFields(UnihanClass& cls);
 // Variants, conversion, search by gloss, any field in reverse.
 void defineLexicon(UnihanClass& cls);
 
+// The index of a field the caller named; ValueError naming the nearest field
+// when the data has no such field.
+std::size_t knownField(const kelvorn::UnihanFields& fields, std::string_view name);
+
 }  // namespace kelvorn_python
 
 #endif  // KELVORN_PYTHON_BINDINGS_H

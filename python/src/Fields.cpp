@@ -33,6 +33,18 @@ bool toExpand(PyObject* arg, bool* expand) {
   return true;
 }
 
+}  // namespace
+
+std::size_t knownField(const kelvorn::UnihanFields& fields, std::string_view name) {
+  try {
+    return fields.requireField(name);
+  } catch (const kelvorn::FieldsError& e) {
+    throw py::value_error(e.what());  // "no field kdefinition ...; did you mean kDefinition?"
+  }
+}
+
+namespace {
+
 PyObject* field(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
   return guarded([&]() -> PyObject* {
     Arguments a;
@@ -52,7 +64,7 @@ PyObject* field(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObjec
     const char* name = PyUnicode_AsUTF8AndSize(a[1], &size);
     if (name == nullptr) return nullptr;
     const std::string_view field(name, static_cast<std::size_t>(size));
-    const auto value = u->fields().value(static_cast<char32_t>(cp), field);
+    const auto value = u->fields().valueAt(static_cast<char32_t>(cp), knownField(u->fields(), field));
     if (!value) Py_RETURN_NONE;
     return expand ? newFieldValue(field, *value, true) : newStr(*value);
   });
@@ -85,7 +97,8 @@ PyMethodDef fieldMethod = {
     "field", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&field)), kFastFlags,
     "field(self, char: str | int, name: str, expand: bool = False) -> Optional[Any]\n\n"
     "The raw value of any Unihan field (kDefinition, kCantonese, kHanyuPinlu, ...)\n"
-    "as the data writes it, or None when the character has none. With expand=True\n"
+    "as the data writes it, or None when the character has none; ValueError naming\n"
+    "the nearest field for a name the data does not have. With expand=True\n"
     "a structured field (kRSUnicode, kHanyuPinyin, kHanYu, kIRG_GSource, ...) comes\n"
     "as lists, dicts and ints; other fields, and a value its grammar does not\n"
     "match, stay a str."};

@@ -200,9 +200,7 @@ PyObject* search(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObje
 PyObject* charsWithMiss(Unihan& u, PyObject* field, PyObject* value, bool keep) {
   const std::string_view name = utf8Of(field);
   const kelvorn::UnihanLexicon& lexicon = u.lexicon();
-  if (!lexicon.fields().fieldIndex(name)) {
-    throw py::value_error("no field " + std::string(name) + " in the data");
-  }
+  (void)knownField(lexicon.fields(), name);
   const std::string_view wanted = utf8Of(value);
   const std::vector<char32_t>* found = nullptr;
   {

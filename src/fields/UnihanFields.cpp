@@ -6,6 +6,7 @@
 #include "fields/AtomicWrite.h"
 #include "fields/FieldsImage.h"
 #include "fields/ImageBuilder.h"
+#include "fields/NearestName.h"
 #include "fields/TextParser.h"
 #include "fields/TextSources.h"
 
@@ -97,11 +98,15 @@ std::optional<std::size_t> UnihanFields::fieldIndex(std::string_view field) cons
   return image_->findField(field);
 }
 
-std::optional<std::string_view> UnihanFields::value(char32_t codePoint,
-                                                    std::string_view field) const noexcept {
+std::size_t UnihanFields::requireField(std::string_view field) const {
   const std::optional<std::size_t> id = image_->findField(field);
-  if (!id) return std::nullopt;
-  return valueAt(codePoint, *id);
+  if (!id) throw FieldsError(kelvorn_fields_private::unknownFieldMessage(fieldNames(), field));
+  return *id;
+}
+
+std::optional<std::string_view> UnihanFields::value(char32_t codePoint,
+                                                    std::string_view field) const {
+  return valueAt(codePoint, requireField(field));
 }
 
 std::optional<std::string_view> UnihanFields::valueAt(char32_t codePoint,

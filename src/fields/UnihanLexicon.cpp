@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "fields/LexiconState.h"
+#include "fields/NearestName.h"
 #include "fields/VariantValues.h"
 
 namespace kelvorn {
@@ -16,7 +17,9 @@ namespace {
 
 std::vector<VariantTarget> targetsOf(const UnihanFields& fields, char32_t cp,
                                      std::string_view field) {
-  const std::optional<std::string_view> value = fields.value(cp, field);
+  // Data without the field (a hand-made text) simply lists no variants.
+  const std::optional<std::size_t> index = fields.fieldIndex(field);
+  const std::optional<std::string_view> value = index ? fields.valueAt(cp, *index) : std::nullopt;
   if (!value) return {};
   return parseVariantValue(*value).targets;
 }
@@ -102,7 +105,9 @@ std::vector<std::string> UnihanLexicon::glossWords(std::string_view text) {
 const std::vector<char32_t>& UnihanLexicon::charsWith(std::string_view field,
                                                       std::string_view value) const {
   const kelvorn_fields_private::ValueIndex* index = state_->values(field);
-  if (index == nullptr) throw FieldsError("no field " + std::string(field) + " in the data");
+  if (index == nullptr) {
+    throw FieldsError(kelvorn_fields_private::unknownFieldMessage(fields().fieldNames(), field));
+  }
   return index->find(value);
 }
 

@@ -143,6 +143,88 @@ Rule irgSource() {
                      textUntil("value", " ")});
 }
 
+// A page and a position on it, e.g. kSBGY 427.07; `pageDigits` 0 when the
+// page is written without leading zeros.
+Rule pagePosition(int pageDigits, int positionDigits) {
+  return spaced(object({}, {integer("page", pageDigits), literal("."),
+                            integer("position", positionDigits)}));
+}
+
+// 064/09;QHJU;tan4,taan4: the radical and residual strokes, the Cangjie code
+// (which some entries lack) and Cantonese readings; a reading may mark an
+// optional initial ([ng]) or a changed tone (min6/2), kept as written.
+Rule cheungBauer() {
+  return spaced(object({}, {integer("radical", 3), literal("/"), integer("strokes", 2),
+                            literal(";"), optional({token("cangjie", "ABCDEFGHIJKLMNOPQRSTUVWXYZ")}),
+                            literal(";"), list("readings", ",", textUntil({}, " ,"))}));
+}
+
+// 1530.207: page 1530, row 2, position 07 in that row.
+Rule cihaiT() {
+  return spaced(object({}, {integer("page"), literal("."), integer("row", 1),
+                            integer("position", 2)}));
+}
+
+// 以諸: the characters that spell the initial and the final.
+Rule fanqie() { return spaced(object({}, {character("initial"), character("final")})); }
+
+// 381aP: the Soothill number of the phonetic (with an `a` for its second
+// group), then how frequent the character is, A to K, P or *.
+Rule fenn() {
+  return spaced(object({}, {integer("phonetic"), count("suffixA", "a", 1),
+                            token("frequency", "ABCDEFGHIJKP*", 1)}));
+}
+
+// 41.04: page and position; one page of the 17.0 data has a leading zero
+// (014.07), which writes back as it was.
+Rule fennIndex() {
+  return spaced(object({}, {paddedInteger("page"), literal("."), integer("position", 2)}));
+}
+
+// 0089j': the series, the letter of the character in it, and primes.
+Rule gsr() {
+  return spaced(object({}, {integer("series", 4), token("letter", "abcdefghijklmnopqrstuvwxyz", 1),
+                            count("primes", "'", 3)}));
+}
+
+// ⼑[U+2F11]:10319.120: the radical, its code point, and where its section
+// begins in the Hanyu Da Zidian.
+Rule hdzRadBreak() {
+  return object({}, {character("radical"), literal("["),
+                     token("codePoint", "U+0123456789ABCDEF"), literal("]:"),
+                     object("location", hanYuParts())});
+}
+
+// AGTJHKMP: the priority (A, B or C), then the sources the character is
+// core for.
+Rule iiCore() {
+  return object({}, {token("priority", "ABC", 1), token("sources", "GHJKMPT")});
+}
+
+// MJ000008:E0100: the Moji Joho entry, with the variation selector of the
+// glyph when the value names one.
+Rule mojiJoho() {
+  return spaced(object({}, {literal("MJ"), integer("entry", 6),
+                            optional({literal(":"),
+                                      token("variationSelector", "0123456789ABCDEF", 6)})}));
+}
+
+// I:U+7681:U+7690, S:52, U: the kind of strangeness (a capital letter),
+// with a stroke count or the code points it concerns when it has them.
+Rule strange() {
+  return spaced(object({}, {token("category", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 1),
+                            optional({literal(":"), integer("strokes")}),
+                            optional({literal(":"), list("codePoints", ":",
+                                                         token({}, "U+0123456789ABCDEF"))})}));
+}
+
+// vingq*: a reading in Zhuang orthography; the asterisk marks one the
+// source gives with reservations.
+Rule zhuang() {
+  return spaced(object({}, {token("reading", "abcdefghijklmnopqrstuvwxyz"),
+                            count("asterisk", "*", 1)}));
+}
+
 struct Grammars {
   Rule radicalStroke = kelvorn_expand::radicalStroke();
   Rule vantuRadicalStroke = kelvorn_expand::vantuRadicalStroke();
@@ -163,12 +245,42 @@ struct Grammars {
   Rule smszd2003Readings = mandarinCantonese();
   Rule morohashi = kelvorn_expand::morohashi();
   Rule irgSource = kelvorn_expand::irgSource();
+  Rule mandarin = spaced(textUntil({}, " "));
+  Rule cheungBauer = kelvorn_expand::cheungBauer();
+  Rule cheungBauerIndex = pagePosition(3, 2);
+  Rule cihaiT = kelvorn_expand::cihaiT();
+  Rule fanqie = kelvorn_expand::fanqie();
+  Rule fenn = kelvorn_expand::fenn();
+  Rule fennIndex = kelvorn_expand::fennIndex();
+  Rule gsr = kelvorn_expand::gsr();
+  Rule hdzRadBreak = kelvorn_expand::hdzRadBreak();
+  Rule iiCore = kelvorn_expand::iiCore();
+  Rule mojiJoho = kelvorn_expand::mojiJoho();
+  Rule sbgy = pagePosition(3, 2);
+  Rule smszd2003Index = pagePosition(0, 2);
+  Rule strange = kelvorn_expand::strange();
+  Rule zhuang = kelvorn_expand::zhuang();
 };
 
 std::vector<FieldExpander> buildTable() {
   static const Grammars g;
   std::vector<FieldExpander> table = {
       {"kAlternateTotalStrokes", &g.alternateTotalStrokes},
+      {"kCheungBauer", &g.cheungBauer},
+      {"kCheungBauerIndex", &g.cheungBauerIndex},
+      {"kCihaiT", &g.cihaiT},
+      {"kFanqie", &g.fanqie},
+      {"kFenn", &g.fenn},
+      {"kFennIndex", &g.fennIndex},
+      {"kGSR", &g.gsr},
+      {"kHDZRadBreak", &g.hdzRadBreak},
+      {"kIICore", &g.iiCore},
+      {"kMandarin", &g.mandarin},
+      {"kMojiJoho", &g.mojiJoho},
+      {"kSBGY", &g.sbgy},
+      {"kSMSZD2003Index", &g.smszd2003Index},
+      {"kStrange", &g.strange},
+      {"kZhuang", &g.zhuang},
       {"kDaeJaweon", &g.page4},
       {"kHanYu", &g.hanYu},
       {"kHanyuPinlu", &g.hanyuPinlu},

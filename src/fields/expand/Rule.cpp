@@ -25,6 +25,19 @@ Rule signedInteger(std::string_view key) {
   return r;
 }
 
+Rule paddedInteger(std::string_view key) {
+  Rule r = integer(key);
+  r.keepsDigits = true;
+  return r;
+}
+
+Rule character(std::string_view key) {
+  Rule r;
+  r.op = Rule::Op::kCharacter;
+  r.key = key;
+  return r;
+}
+
 Rule token(std::string_view key, std::string_view chars, int maxWidth) {
   Rule r;
   r.op = Rule::Op::kToken;

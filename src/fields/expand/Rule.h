@@ -17,11 +17,13 @@ struct Rule {
   enum class Op : unsigned char {
     kLiteral,   // `text`, exactly; its value is null
     kInteger,   // decimal digits: exactly `width` of them, or (width 0) 1 to 9
-                // without a leading zero; `negative` allows a leading '-'
+                // without a leading zero; `negative` allows a leading '-';
+                // `keepsDigits` allows leading zeros and keeps the digits
     kToken,     // 1 or more bytes (at most `width` when not 0), each one of
                 // `chars`, or (`exclude`) none of `chars`, and ending before
                 // `text` when that is given: a string
     kCount,     // 0 to `width` repeats of the byte text[0]: an integer
+    kCharacter, // one UTF-8 character other than a space: a string
     kList,      // parts[0] once or more, separated by `text`: an array
     kObject,    // parts in order: an object of the members they give
     kChoice,    // the first of parts that matches
@@ -37,12 +39,18 @@ struct Rule {
   int width = 0;
   bool negative = false;
   bool exclude = false;
+  bool keepsDigits = false;
   std::vector<Rule> parts;
 };
 
 Rule literal(std::string_view text);
 Rule integer(std::string_view key, int width = 0);
 Rule signedInteger(std::string_view key);
+// 1 to 9 digits, leading zeros too: the Value keeps the digits as its text,
+// so that a number the data writes with a stray zero writes back as it was.
+Rule paddedInteger(std::string_view key);
+// One character, however many bytes its UTF-8 form has.
+Rule character(std::string_view key);
 // Bytes taken from `chars`, at most maxWidth of them (0: any number).
 Rule token(std::string_view key, std::string_view chars, int maxWidth = 0);
 // Bytes up to one of `stops`, or up to `until`, or the end.

@@ -23,6 +23,7 @@ class Reader {
       case Rule::Op::kInteger: return integer(r, out);
       case Rule::Op::kToken: return token(r, out);
       case Rule::Op::kCount: return repeats(r, out);
+      case Rule::Op::kCharacter: return character(out);
       case Rule::Op::kList: return listOf(r, out);
       case Rule::Op::kObject:
         out->kind = Value::Kind::kObject;
@@ -65,7 +66,7 @@ class Reader {
     if (r.width > 0) {
       if (digits < static_cast<std::size_t>(r.width)) return false;
       digits = static_cast<std::size_t>(r.width);
-    } else if (digits == 0 || digits > 9 || (digits > 1 && in_[at_] == '0')) {
+    } else if (digits == 0 || digits > 9 || (digits > 1 && in_[at_] == '0' && !r.keepsDigits)) {
       return false;  // a leading zero would not survive writing the number back
     }
     std::int64_t n = 0;
@@ -74,6 +75,7 @@ class Reader {
     at_ += digits;
     out->kind = Value::Kind::kInteger;
     out->integer = minus ? -n : n;
+    if (r.keepsDigits) out->text = in_.substr(at_ - digits, digits);
     return true;
   }
 
@@ -98,6 +100,22 @@ class Reader {
     while (n < r.width && take(r.text)) ++n;
     out->kind = Value::Kind::kInteger;
     out->integer = n;
+    return true;
+  }
+
+  // The lead byte tells how many continuation bytes follow; a malformed
+  // sequence is no character, so the value stays raw.
+  bool character(Value* out) {
+    if (atEnd() || in_[at_] == ' ') return false;
+    const auto lead = static_cast<unsigned char>(in_[at_]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || in_.size() - at_ < length) return false;
+    for (std::size_t i = 1; i < length; ++i) {
+      if ((static_cast<unsigned char>(in_[at_ + i]) & 0xC0) != 0x80) return false;
+    }
+    out->kind = Value::Kind::kString;
+    out->text = in_.substr(at_, length);
+    at_ += length;
     return true;
   }
 

@@ -1,4 +1,5 @@
 // writeRule: the rule tree read the other way, from a Value back to text.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,6 +17,11 @@ bool writeInteger(const Rule& r, const Value& v, std::string* out) {
   const std::uint64_t magnitude = v.integer < 0 ? 0 - static_cast<std::uint64_t>(v.integer)
                                                 : static_cast<std::uint64_t>(v.integer);
   const std::string digits = std::to_string(magnitude);
+  if (r.keepsDigits && !v.text.empty() && v.integer >= 0 &&
+      v.text.substr(std::min(v.text.find_first_not_of('0'), v.text.size() - 1)) == digits) {
+    out->append(v.text);  // the digits as the data wrote them, zeros and all
+    return true;
+  }
   if (r.width > 0 && digits.size() > static_cast<std::size_t>(r.width)) return false;
   if (v.integer < 0) out->push_back('-');
   if (r.width > 0) out->append(static_cast<std::size_t>(r.width) - digits.size(), '0');
@@ -77,6 +83,7 @@ bool writeValue(const Rule& r, const Value& v, std::string* out) {
       return v.kind == Value::Kind::kNull;
     case Rule::Op::kInteger: return writeInteger(r, v, out);
     case Rule::Op::kToken:
+    case Rule::Op::kCharacter:
       out->append(v.text);
       return v.kind == Value::Kind::kString && !v.text.empty();
     case Rule::Op::kCount:

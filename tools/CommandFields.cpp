@@ -1,0 +1,78 @@
+// unihan fields: every field the all-field data has, what it holds, where
+// Unicode publishes it and how many characters have it.
+#include <map>
+#include <memory>
+#include <string>
+
+#include "Commands.h"
+#include "FieldCatalogue.h"
+#include "FieldsImageFile.h"
+#include "IndexOptions.h"
+#include "Stdout.h"
+#include "fields/expand/FieldGrammar.h"
+
+namespace unihan_tool {
+namespace {
+
+struct FieldsOptions {
+  bool json = false;
+  std::string fieldsData;
+};
+
+// One pass over the code points rather than one per field.
+std::map<std::string_view, std::size_t> characterCounts(const kelvorn::UnihanFields& fields) {
+  std::map<std::string_view, std::size_t> counts;
+  for (const char32_t cp : fields.codePoints()) {
+    for (const kelvorn::FieldValue& fv : fields.fields(cp)) ++counts[fv.field];
+  }
+  return counts;
+}
+
+std::string padded(std::string text, std::size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
+std::string textRow(std::string_view field, const FieldDescription* d, std::size_t count) {
+  const std::string number = std::to_string(count);
+  return padded(std::string(field), 28) + padded(d ? std::string(d->file) : "-", 31) +
+         std::string(number.size() < 6 ? 6 - number.size() : 0, ' ') + number + "  " +
+         std::string(d ? d->description : "(not described: a field of a later release)") + "\n";
+}
+
+std::string jsonRow(std::string_view field, const FieldDescription* d, std::size_t count) {
+  nlohmann::ordered_json row;
+  row["field"] = std::string(field);
+  row["file"] = d ? nlohmann::ordered_json(std::string(d->file)) : nullptr;
+  row["characters"] = count;
+  row["structured"] = kelvorn_expand::expanderOf(field) != nullptr;
+  row["description"] = d ? nlohmann::ordered_json(std::string(d->description)) : nullptr;
+  return jsonLine(row);
+}
+
+void runFields(const FieldsOptions& opts) {
+  const kelvorn::UnihanFields fields = openFieldsImage(opts.fieldsData);
+  const std::map<std::string_view, std::size_t> counts = characterCounts(fields);
+  std::string out;
+  for (const std::string_view field : fields.fieldNames()) {
+    const auto count = counts.find(field);
+    const std::size_t n = count == counts.end() ? 0 : count->second;
+    out += opts.json ? jsonRow(field, describeField(field), n)
+                     : textRow(field, describeField(field), n);
+  }
+  writeStdout(out);
+}
+
+}  // namespace
+
+Command addFieldsCommand(CLI::App& parent) {
+  auto opts = std::make_shared<FieldsOptions>();
+  CLI::App* app = parent.add_subcommand(
+      "fields", "List every field of the all-field data: name, the Unihan_*.txt file it comes "
+                "from, how many characters have it, and what it holds");
+  app->add_flag("--json", opts->json, "Print one JSON object per field, one per line");
+  addFieldsDataOption(app, &opts->fieldsData);
+  return {app, [opts] { runFields(*opts); }};
+}
+
+}  // namespace unihan_tool
