@@ -9,6 +9,7 @@
 #include "app/files/StagedOutput.h"
 #include "ToolError.h"
 #include "CharArguments.h"
+#include "EscapedText.h"
 
 namespace unihan_tool {
 namespace {
@@ -34,7 +35,8 @@ void runField(const FieldOptions& opts) {
     out += '\t';
     out += kelvorn::utf8::encode(cp);
     out += '\t';
-    out += fields.valueAt(cp, *field).value_or(std::string_view());
+    // A record is a line, whatever a crafted image holds.
+    appendEscaped(fields.valueAt(cp, *field).value_or(std::string_view()), &out);
     out += '\n';
   }
   writeStdout(out);

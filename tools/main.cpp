@@ -2,15 +2,27 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <new>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "Commands.h"
+#include "EscapedText.h"
+#include "OutOfMemory.h"
 #include "app/files/StagingRegistry.h"
 #include "kelvorn/Unihan.h"
 
 namespace {
 
-void fail(const char* message) { (void)std::fprintf(stderr, "unihan: %s\n", message); }
+// One line, whatever the message holds: a name given on the command line
+// may carry a line feed into it.
+void fail(std::string_view message) {
+  std::string line = "unihan: ";
+  unihan_tool::appendEscaped(message, &line);
+  line += '\n';
+  (void)std::fputs(line.c_str(), stderr);
+}
 
 // Returns the exit status for a command line that did not parse.
 int parseFailure(const CLI::App& app, const CLI::ParseError& e) {
@@ -62,6 +74,8 @@ int main(int argc, char** argv) {
   kelvorn_files::removeStagingFilesOnSignals();
   try {
     return run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    fail(unihan_tool::outOfMemoryMessage());
   } catch (const std::exception& e) {
     fail(e.what());
   } catch (...) {

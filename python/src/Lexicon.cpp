@@ -89,19 +89,36 @@ PyObject* convertStr(PyObject* text, std::u32string_view table) {
   }
 }
 
-// (text, [(position, char, [candidates])]): positions index the str.
-PyObject* convertReporting(Unihan& u, PyObject* text, kelvorn::Script to) {
+// A str's UTF-8 form, in which a lone surrogate, which has none, is written
+// '?': like '?', it is no letter of a gloss and has no variant, so a text
+// holding one is answered as text holding any other such character, by
+// to_simplified and search alike. One character stays one character, so
+// positions counted in the UTF-8 form index the str.
+std::string utf8Lenient(PyObject* text) {
   Py_ssize_t size = 0;
-  const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size);
-  if (utf8 == nullptr) return nullptr;  // a lone surrogate
-  const kelvorn::Conversion converted =
-      u.lexicon().convertReporting(std::string_view(utf8, static_cast<std::size_t>(size)), to);
+  if (const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size)) {
+    return {utf8, static_cast<std::size_t>(size)};
+  }
+  PyErr_Clear();
+  const auto bytes =
+      py::reinterpret_steal<py::object>(PyUnicode_AsEncodedString(text, "utf-8", "replace"));
+  if (!bytes) throw py::error_already_set();
+  return {PyBytes_AS_STRING(bytes.ptr()), static_cast<std::size_t>(PyBytes_GET_SIZE(bytes.ptr()))};
+}
+
+// (text, [(position, char, [candidates])]): positions index the str. The text
+// is converted from the str itself, so that a lone surrogate stays as it was.
+PyObject* convertReporting(Unihan& u, PyObject* text, kelvorn::Script to,
+                           std::u32string_view table) {
+  const kelvorn::Conversion converted = u.lexicon().convertReporting(utf8Lenient(text), to);
   py::list ambiguous(converted.ambiguous.size());
   for (std::size_t i = 0; i < converted.ambiguous.size(); ++i) {
     const kelvorn::AmbiguousChar& a = converted.ambiguous[i];
     ambiguous[i] = py::make_tuple(a.index, character(a.codePoint), characters(a.candidates));
   }
-  return py::make_tuple(decoded(converted.text), ambiguous).release().ptr();
+  const auto whole = py::reinterpret_steal<py::object>(convertStr(text, table));
+  if (!whole) return nullptr;
+  return py::make_tuple(whole, ambiguous).release().ptr();
 }
 
 constexpr std::array<const char*, 2> kConvertArgs = {"text", "ambiguous"};
@@ -118,7 +135,6 @@ PyObject* convertMethod(const char* name, kelvorn::Script to, PyObject* self, Py
     }
     const int reporting = a[1] == nullptr ? 0 : PyObject_IsTrue(a[1]);
     if (reporting < 0) return nullptr;
-    if (reporting != 0) return convertReporting(*u, a[0], to);
     const kelvorn::UnihanLexicon& lexicon = u->lexicon();
     std::u32string_view table;
     {
@@ -126,6 +142,7 @@ PyObject* convertMethod(const char* name, kelvorn::Script to, PyObject* self, Py
       const py::gil_scoped_release unlocked;
       table = lexicon.conversionTable(to);
     }
+    if (reporting != 0) return convertReporting(*u, a[0], to, table);
     return convertStr(a[0], table);
   });
 }
@@ -149,7 +166,7 @@ std::string_view utf8Of(PyObject* text) {
 
 // The query as one text: a str, or the words of a list or tuple of str.
 std::string queryOf(PyObject* words) {
-  if (PyUnicode_Check(words)) return std::string(utf8Of(words));
+  if (PyUnicode_Check(words)) return utf8Lenient(words);
   if (!PyList_Check(words) && !PyTuple_Check(words)) {
     throw py::type_error(std::string("expected str or a list of str, got ") +
                          Py_TYPE(words)->tp_name);
@@ -161,7 +178,7 @@ std::string queryOf(PyObject* words) {
       throw py::type_error(std::string("expected str among the words, got ") +
                            Py_TYPE(item.ptr())->tp_name);
     }
-    query.append(utf8Of(item.ptr())).push_back(' ');
+    query.append(utf8Lenient(item.ptr())).push_back(' ');
   }
   return query;
 }
@@ -197,11 +214,18 @@ PyObject* search(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObje
   });
 }
 
+// A message ends at a NUL byte on its way into Python, so a name holding one
+// is shown as Python writes it.
+std::string shownName(PyObject* field, std::string_view name) {
+  if (name.find('\0') == std::string_view::npos) return std::string(name);
+  return py::repr(py::handle(field)).cast<std::string>();
+}
+
 PyObject* charsWithMiss(Unihan& u, PyObject* field, PyObject* value, bool keep) {
   const std::string_view name = utf8Of(field);
   const kelvorn::UnihanLexicon& lexicon = u.lexicon();
   if (!lexicon.fields().fieldIndex(name)) {
-    throw py::value_error("no field " + std::string(name) + " in the data");
+    throw py::value_error("no field " + shownName(field, name) + " in the data");
   }
   const std::string_view wanted = utf8Of(value);
   const std::vector<char32_t>* found = nullptr;
