@@ -20,7 +20,11 @@ namespace {
   if (error.errnum != 0) {
     // OSError(errno, ...) picks FileNotFoundError, IsADirectoryError,
     // PermissionError and the like from the number.
-    PyErr_SetObject(PyExc_OSError, py::make_tuple(error.errnum, error.message, shownAs).ptr());
+    // The error is set as the instance that picks, so that it is the same
+    // exception when it passes through the __init__ wrapper.
+    const py::object raised =
+        py::reinterpret_borrow<py::object>(PyExc_OSError)(error.errnum, error.message, shownAs);
+    PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(raised.ptr())), raised.ptr());
     throw py::error_already_set();
   }
   throw py::value_error(shownAs + ": " + error.message);
