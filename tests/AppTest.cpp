@@ -133,6 +133,35 @@ TEST(App, OpenRefusesWhatItCannotTrust) {
   }
 }
 
+// The system reads a path up to its first NUL, so a path holding one would
+// name another file (the image saved here) than the one given; a path to
+// write ending in a slash names a directory. Both are refused, in words that
+// say so.
+TEST(App, PathsThatNameAnotherFileAreRefused) {
+  const Unihan u = fixture();
+  const std::string image = tempPath("image.bin");
+  u.save(image);
+  const std::string nul("\0", 1);
+  const auto refused = [](const auto& call, const std::string& expected) {
+    try {
+      call();
+      ADD_FAILURE() << expected << ": no error";
+    } catch (const kelvorn::Error& e) {
+      EXPECT_EQ(std::string(e.what()), expected);
+    }
+  };
+  refused([&] { (void)Unihan::open(image + nul + "junk"); },
+          image + "\\0junk: a path cannot hold a NUL byte");
+  refused([&] { (void)u.save(image + nul); }, image + "\\0: a path cannot hold a NUL byte");
+  const std::string dir = tempPath("dir");
+  ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+  for (const std::string& path : {dir + "/", tempPath("none") + "/"}) {
+    refused([&] { (void)u.save(path); },
+            path + ": ends in / and so names a directory, not a file to write");
+  }
+  EXPECT_EQ(readFile(image), u.bytes());
+}
+
 TEST(App, ImageAndTextLoadAlikeFromFileAndMemory) {
   const Unihan text = fixture();
   const std::string image = text.bytes();

@@ -2,6 +2,7 @@
 // kept, and what is refused.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string_view>
 #include <utility>
@@ -126,6 +127,41 @@ TEST(FieldsText, RefusesAFieldGivenTwiceForOneCodePoint) {
   });
   EXPECT_NE(message.find("t.txt:4: U+4E00 kA given again (first at t.txt:1)"), std::string::npos)
       << message;
+}
+
+// Each field on a code point of its own makes a field set of its own, one
+// bit a field: 512 fields stay within a few times the text, and the 513th
+// is refused at its line rather than let the image grow with their square.
+TEST(FieldsText, LimitsTheFieldsSoTheImageStaysLinear) {
+  std::string text;
+  char line[48];
+  for (int i = 0; i < 512; ++i) {
+    (void)std::snprintf(line, sizeof line, "U+%X\tkField%d\tv\n", 0x4E00 + i, i);
+    text += line;
+  }
+  const UnihanFields fields = build(text);
+  EXPECT_EQ(fields.fieldNames().size(), 512U);
+  EXPECT_LT(fields.imageBytes().size(), 40 * text.size());
+  EXPECT_EQ(errorOf([&] { build(text + "U+9FA0\tkOneMore\tv\n"); }),
+            "t.txt:513: field kOneMore is one more than the 512 distinct fields an all-field "
+            "image holds");
+}
+
+// A path holding a NUL would name the file before the NUL; every path the
+// store takes refuses it.
+TEST(FieldsText, RefusesPathsHoldingANul) {
+  const std::string text = writeFile(tempPath("t.txt"), "U+4E00\tkA\tx\n");
+  const std::string image = tempPath("t.bin");
+  build("U+4E00\tkA\tx\n").save(image);
+  const std::string nul("\0", 1);
+  const std::string expected = ": a path cannot hold a NUL byte";
+  EXPECT_EQ(errorOf([&] { (void)UnihanFields::fromText({text + nul}, "17.0"); }),
+            text + "\\0" + expected);
+  EXPECT_EQ(errorOf([&] { (void)UnihanFields::open(image + nul + "x"); }),
+            image + "\\0x" + expected);
+  EXPECT_EQ(errorOf([&] { build("U+4E00\tkA\tx\n").save(image + nul); }), image + "\\0" + expected);
+  EXPECT_EQ(errorOf([&] { build("U+4E00\tkA\tx\n").save(tempPath("d") + "/"); }),
+            tempPath("d") + "/: ends in / and so names a directory, not a file to write");
 }
 
 // Entries of one code point are found by the fields below them in its set,

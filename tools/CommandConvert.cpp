@@ -1,10 +1,16 @@
 // unihan convert: text between simplified and traditional characters,
-// character by character, everything else of the text as it was.
+// character by character, everything else of the text as it was. A filter:
+// each line is answered as soon as it has been read.
+#include <unistd.h>
+
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "Commands.h"
 #include "FieldsImageFile.h"
 #include "IndexOptions.h"
+#include "LinePieces.h"
 #include "Stdout.h"
 #include "TextInput.h"
 #include "ToolError.h"
@@ -23,45 +29,55 @@ struct ConvertOptions {
   std::string fieldsData;
 };
 
-// Where an ambiguous character stands, as a reader counts: lines from 1 at
-// LF, columns in characters from 1. The list comes in text order, so the
-// text is walked once.
-class Positions {
- public:
-  explicit Positions(std::string_view text) : text_(text) {}
-  std::pair<std::size_t, std::size_t> at(std::size_t offset) {
-    for (; scanned_ < offset; ++scanned_) {
-      if (text_[scanned_] == '\n') {
-        ++line_;
-        lineStart_ = scanned_ + 1;
-      }
-    }
-    std::size_t column = 1;
-    for (std::size_t i = lineStart_; i < offset; ++i) {
-      column += (static_cast<unsigned char>(text_[i]) & 0xC0U) != 0x80U;
-    }
-    return {line_, column};
-  }
+// A line longer than this is converted in pieces, cut between characters,
+// so that memory stays bounded on endless input; conversion goes character
+// by character, so the pieces convert as the whole line would.
+constexpr std::size_t kMaxPiece = std::size_t{1} << 20;
+// Output is held until the input would make the tool wait, or this much.
+constexpr std::size_t kOutputBatch = std::size_t{1} << 16;
 
- private:
-  std::string_view text_;
-  std::size_t scanned_ = 0, line_ = 1, lineStart_ = 0;
+// Where the walk through the input stands, as a reader counts: lines from 1
+// at LF, columns in characters from 1, byte offsets in the line from 0.
+struct Place {
+  std::size_t line = 1;
+  std::size_t charsBefore = 0;  // characters of the line before the piece
+  std::size_t bytesBefore = 0;  // bytes of the line before the piece
+
+  void passPiece(std::string_view piece) {
+    if (!piece.empty() && piece.back() == '\n') {
+      *this = Place{line + 1, 0, 0};
+      return;
+    }
+    bytesBefore += piece.size();
+    for (const char c : piece) charsBefore += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
+  }
 };
 
-std::string report(std::string_view text, const std::vector<kelvorn::AmbiguousChar>& ambiguous) {
-  std::string out;
-  Positions positions(text);
+// The message the library gives for a whole text, for a piece of a line:
+// "line 3: not valid UTF-8: byte 0xFF at offset 5".
+std::string notUtf8(std::string_view piece, const Place& place) {
+  std::size_t pos = 0;
+  std::size_t bad = 0;
+  char32_t cp = 0;
+  while (kelvorn::utf8::next(piece, &pos, &cp, &bad)) {
+  }
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(piece[bad]);
+  return "line " + std::to_string(place.line) + ": not valid UTF-8: byte 0x" + kHex[byte >> 4] +
+         kHex[byte & 0xFU] + " at offset " + std::to_string(place.bytesBefore + bad);
+}
+
+void appendReport(const std::vector<kelvorn::AmbiguousChar>& ambiguous, const Place& place,
+                  std::string* out) {
   for (const kelvorn::AmbiguousChar& a : ambiguous) {
-    const auto [line, column] = positions.at(a.offset);
     nlohmann::ordered_json item = charJson(a.codePoint);
-    item["line"] = line;
-    item["column"] = column;
+    item["line"] = place.line;
+    item["column"] = place.charsBefore + a.index + 1;
     item["to"] = kelvorn::utf8::encode(a.chosen);
     item["candidates"] = nlohmann::ordered_json::array();
     for (const char32_t c : a.candidates) item["candidates"].push_back(kelvorn::utf8::encode(c));
-    out += jsonLine(item);
+    *out += jsonLine(item);
   }
-  return out;
 }
 
 void runConvert(const ConvertOptions& opts) {
@@ -71,25 +87,37 @@ void runConvert(const ConvertOptions& opts) {
   std::vector<kelvorn_files::InputFile> inputs;
   if (auto file = openTextInput(opts.file)) inputs.push_back(std::move(*file));
   if (!opts.output.empty()) kelvorn_files::refuseUnsafeOutput(opts.output, inputs);
-  const std::string text =
-      readTextInput(inputs.empty() ? nullptr : &inputs[0], "convert at most that much at once");
+  const std::string inputName = inputs.empty() ? std::string("standard input") : opts.file;
   const kelvorn::UnihanLexicon lexicon(openFieldsImage(opts.fieldsData));
-  kelvorn::Conversion converted;
-  try {
-    converted = lexicon.convertReporting(text, to);
-  } catch (const kelvorn::FieldsError& e) {
-    throw ToolError((inputs.empty() ? std::string("standard input") : opts.file) + ": " + e.what());
+  std::optional<kelvorn_files::StagedOutput> file;
+  if (!opts.output.empty()) file.emplace(opts.output);
+  LinePieces input(inputs.empty() ? STDIN_FILENO : inputs[0].descriptor(), inputName, kMaxPiece,
+                   inputs.empty() ? SIZE_MAX : currentSize(inputs[0]));
+  std::string printed;
+  const auto print = [&printed] {
+    if (!printed.empty()) writeStdout(printed);
+    printed.clear();
+  };
+  Place place;
+  for (std::string_view piece = input.next(print); !piece.empty(); piece = input.next(print)) {
+    kelvorn::Conversion converted;
+    try {
+      converted = lexicon.convertReporting(piece, to);
+    } catch (const kelvorn::FieldsError&) {
+      print();
+      throw ToolError(inputName + ": " + notUtf8(piece, place));
+    }
+    if (opts.json) appendReport(converted.ambiguous, place, &printed);
+    if (file) {
+      file->write(converted.text);
+    } else if (!opts.json) {
+      printed += converted.text;
+    }
+    if (printed.size() >= kOutputBatch) print();
+    place.passPiece(piece);
   }
-  if (!opts.output.empty()) {
-    kelvorn_files::StagedOutput file(opts.output);
-    file.write(converted.text);
-    file.commit();
-  }
-  if (opts.json) {
-    writeStdout(report(text, converted.ambiguous));
-  } else if (opts.output.empty()) {
-    writeStdout(converted.text);
-  }
+  print();
+  if (file) file->commit();
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include "CharArguments.h"
 #include "Commands.h"
 #include "FieldsImageFile.h"
+#include "EscapedText.h"
 #include "IndexOptions.h"
 #include "Stdout.h"
+#include "ToolError.h"
 
 namespace unihan_tool {
 namespace {
@@ -35,8 +37,13 @@ void runField(const FieldOptions& opts) {
       out += jsonLine(line);
       continue;
     }
-    out += codePointLabel(cp) + '\t' + kelvorn::utf8::encode(cp) + '\t' +
-           std::string(value.value_or(std::string_view())) + '\n';
+    out += codePointLabel(cp);
+    out += '\t';
+    out += kelvorn::utf8::encode(cp);
+    out += '\t';
+    // A record is a line, whatever a crafted image holds.
+    appendEscaped(value.value_or(std::string_view()), &out);
+    out += '\n';
   }
   writeStdout(out);
 }

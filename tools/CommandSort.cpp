@@ -2,6 +2,7 @@
 // character by character, stable.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -22,63 +23,85 @@ struct SortOptions {
   std::string fieldsData;
 };
 
-// The input is held once; a line is where it lies in the text and where its
-// sort key lies in one buffer of keys, so that no line costs an allocation
-// and comparing two lines is one memcmp. Each character adds the same
-// number of key bytes, so a line's key starts at its first character's
-// count times that width. The input is at most kMaxTextInputBytes, so 32-bit
+// The input is held once, and beside it only where each line starts: four
+// bytes a line. Two lines are compared character by character through a
+// table of every code point's key, worked out once (3.3 MB in radical-stroke
+// order, 5.6 MB in total-strokes order); a line's key is its characters'
+// keys one after another, so comparing keys bytewise, a prefix first, is
+// comparing lines this way. Empty lines, which would cost four bytes of
+// place for one of text, are only counted: their key is empty, so they come
+// first. So what sort holds stays within three times its input whatever
+// the line lengths. The input is at most kMaxTextInputBytes, so 32-bit
 // offsets reach all of it.
-struct Line {
-  std::uint32_t textStart, textLength;
-  std::uint32_t charStart, charLength;
-};
-
 struct Lines {
   std::string text;
-  std::string keys;
-  std::size_t keyWidth = 0;  // key bytes a character
-  std::vector<Line> lines;
+  std::size_t emptyLines = 0;
+  std::vector<std::uint32_t> starts;  // of the lines that are not empty
 
-  std::string_view keyOf(const Line& line) const {
-    return std::string_view(keys).substr(line.charStart * keyWidth, line.charLength * keyWidth);
+  std::string_view at(std::uint32_t start) const {
+    const std::string_view rest = std::string_view(text).substr(start);
+    return rest.substr(0, rest.find('\n'));
   }
 };
 
-static_assert(kMaxTextInputBytes < UINT32_MAX, "a line's offsets are 32 bits");
+static_assert(kMaxTextInputBytes < UINT32_MAX, "a line's offset is 32 bits");
 
-// Every line is decoded and given its key before anything is sorted or
-// printed, so that a bad one leaves no output behind.
-Lines splitLines(std::string text, const kelvorn::UnihanIndex& index, kelvorn::SortOrder order) {
+// Every line is checked before anything is sorted or printed, so that a bad
+// one leaves no output behind.
+Lines splitLines(std::string text) {
   Lines out;
   out.text = std::move(text);
   const std::string_view all = out.text;
-  out.keyWidth = index.sortKey(U"\u4E00", order).size();
-  // Counted first, so that neither list grows by doubling past its size.
-  out.lines.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1);
-  out.keys.reserve(out.keyWidth * static_cast<std::size_t>(std::count_if(
-                                      all.begin(), all.end(), [](char c) { return (c & 0xC0) != 0x80; })));
-  std::u32string chars;
-  std::size_t charCount = 0;
-  std::size_t start = 0;
-  while (start < all.size()) {
+  // Counted first, so that the list does not grow by doubling past its size.
+  out.starts.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1);
+  std::size_t number = 0;
+  for (std::size_t start = 0; start < all.size();) {
     const std::size_t end = std::min(all.find('\n', start), all.size());
-    const std::string_view line = all.substr(start, end - start);
-    chars.clear();
-    std::size_t pos = 0;
-    char32_t cp = 0;
-    while (kelvorn::utf8::next(line, &pos, &cp)) chars.push_back(cp);
-    if (pos != line.size()) {
-      throw ToolError("line " + std::to_string(out.lines.size() + 1) + " is not valid UTF-8");
+    ++number;
+    if (!kelvorn::utf8::isValid(all.substr(start, end - start))) {
+      throw ToolError("line " + std::to_string(number) + " is not valid UTF-8");
     }
-    index.appendSortKey(chars, order, &out.keys);
-    out.lines.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(line.size()),
-                         static_cast<std::uint32_t>(charCount),
-                         static_cast<std::uint32_t>(chars.size())});
-    charCount += chars.size();
+    if (end == start) {
+      ++out.emptyLines;
+    } else {
+      out.starts.push_back(static_cast<std::uint32_t>(start));
+    }
     start = end + 1;
   }
   return out;
 }
+
+// The key of every code point, code point c's at c times the width.
+class KeyTable {
+ public:
+  KeyTable(const kelvorn::UnihanIndex& index, kelvorn::SortOrder order) {
+    std::u32string all(kelvorn::utf8::kMaxCodePoint + 1, U'\0');
+    for (char32_t cp = 0; cp <= kelvorn::utf8::kMaxCodePoint; ++cp) all[cp] = cp;
+    index.appendSortKey(all, order, &keys_);
+    width_ = keys_.size() / all.size();
+  }
+
+  // Below, at or above zero as line a comes before, with or after line b;
+  // both are valid UTF-8.
+  int compare(std::string_view a, std::string_view b) const {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    char32_t ca = 0;
+    char32_t cb = 0;
+    while (i < a.size() && j < b.size()) {
+      kelvorn::utf8::next(a, &i, &ca);
+      kelvorn::utf8::next(b, &j, &cb);
+      if (ca == cb) continue;
+      const int order = std::memcmp(&keys_[ca * width_], &keys_[cb * width_], width_);
+      if (order != 0) return order;
+    }
+    return static_cast<int>(i < a.size()) - static_cast<int>(j < b.size());
+  }
+
+ private:
+  std::string keys_;
+  std::size_t width_ = 0;
+};
 
 kelvorn::SortOrder parseOrder(const std::string& by) {
   if (by == "radical-stroke") return kelvorn::SortOrder::kRadicalStroke;
@@ -90,18 +113,22 @@ void runSort(const SortOptions& opts, const GlobalOptions& global) {
   const kelvorn::SortOrder order = parseOrder(opts.by);
   const auto file = openTextInput(opts.file);
   std::string text = readTextInput(file ? &*file : nullptr, "sort at most that much at once");
+  Lines input = splitLines(std::move(text));
   const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kTablesOnly);
-  Lines input = splitLines(std::move(text), *loaded->index, order);
-  // stable_sort borrows a buffer of half the lines: 8 more bytes a line.
-  // Keys compare as std::string does: bytes, then a prefix first.
-  std::stable_sort(input.lines.begin(), input.lines.end(), [&input](const Line& a, const Line& b) {
-    return input.keyOf(a) < input.keyOf(b);
-  });
+  const KeyTable keys(*loaded->index, order);
+  // Lines of equal keys keep their input order: the offset breaks the tie,
+  // which needs no buffer as a stable sort would.
+  std::sort(input.starts.begin(), input.starts.end(),
+            [&input, &keys](std::uint32_t a, std::uint32_t b) {
+              const int order = keys.compare(input.at(a), input.at(b));
+              return order != 0 ? order < 0 : a < b;
+            });
   // Printed in pieces: a second copy of the input would double what is held.
   constexpr std::size_t kPiece = 1 << 20;
-  std::string out;
-  for (const Line& line : input.lines) {
-    out.append(input.text, line.textStart, line.textLength).push_back('\n');
+  std::string out(input.emptyLines % kPiece, '\n');
+  for (std::size_t i = input.emptyLines / kPiece; i-- > 0;) writeStdout(std::string(kPiece, '\n'));
+  for (const std::uint32_t start : input.starts) {
+    out.append(input.at(start)).push_back('\n');
     if (out.size() >= kPiece) {
       writeStdout(out);
       out.clear();

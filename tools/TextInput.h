@@ -1,5 +1,5 @@
 // The text a filter command (sort, convert) reads: a file, or standard input
-// when no file (or "-") is named, held whole, at most a limit.
+// when no file (or "-") is named; sort holds it whole, at most a limit.
 #ifndef KELVORN_TOOLS_TEXTINPUT_H
 #define KELVORN_TOOLS_TEXTINPUT_H
 
@@ -18,6 +18,10 @@ constexpr std::size_t kMaxTextInputBytes = std::size_t{1} << 30;
 // The file named, opened and checked to be a regular file; nullopt for
 // standard input (no name, or "-"). Throws kelvorn::Error.
 std::optional<kelvorn_files::InputFile> openTextInput(const std::string& file);
+
+// The file's size now, which a command that streams it reads no further
+// than. Throws kelvorn::Error.
+std::size_t currentSize(const kelvorn_files::InputFile& file);
 
 // The whole text of the file, or of standard input, which is read in pieces
 // and refused as soon as it passes the limit, before more is held. Throws

@@ -2,9 +2,14 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <new>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "Commands.h"
+#include "EscapedText.h"
+#include "OutOfMemory.h"
 #include "ToolError.h"
 #include "app/files/StagingRegistry.h"
 #include "kelvorn/Unihan.h"
@@ -12,7 +17,14 @@
 
 namespace {
 
-void fail(const char* message) { (void)std::fprintf(stderr, "unihan: %s\n", message); }
+// One line, whatever the message holds: a name given on the command line
+// may carry a line feed into it.
+void fail(std::string_view message) {
+  std::string line = "unihan: ";
+  unihan_tool::appendEscaped(message, &line);
+  line += '\n';
+  (void)std::fputs(line.c_str(), stderr);
+}
 
 // Returns the exit status for a command line that did not parse.
 int parseFailure(const CLI::App& app, const CLI::ParseError& e) {
@@ -70,6 +82,8 @@ int main(int argc, char** argv) {
   } catch (const unihan_tool::UsageError& e) {
     fail(e.what());
     return 2;
+  } catch (const std::bad_alloc&) {
+    fail(unihan_tool::outOfMemoryMessage());
   } catch (const std::exception& e) {
     fail(e.what());
   } catch (...) {

@@ -10,9 +10,10 @@
 // totalVantuStrokes, getUTF32ForCID, getNumVals, getPronounceData,
 // getkHanYuData, IsValid, VersionCheck) only read the store, so several
 // threads may query one loaded store at once, through one handle or several,
-// as long as no thread meanwhile loads into it, changes its preference, or
-// copies, assigns or destroys a handle of it: the reference count is a plain
-// integer. Anything else must be serialised by the caller.
+// as long as no thread meanwhile loads into it or changes its preference.
+// The reference count is atomic: threads may copy and destroy handles of one
+// store at once, each its own handle. Anything else (one handle assigned in
+// one thread and used in another, a load) must be serialised by the caller.
 //
 // Failures are results, never messages: a query answers -1 when it has
 // nothing to say. The only exceptions that leave the library are

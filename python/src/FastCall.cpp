@@ -19,15 +19,19 @@ int parameterIndex(PyObject* keyword, const char* const* names, std::size_t coun
 
 }  // namespace
 
-Unihan* unihanOf(PyObject* self) {
+Unihan* loadedUnihan(PyObject* self) {
   static const py::detail::type_info* const type = py::detail::get_type_info(typeid(Unihan));
   auto* instance = reinterpret_cast<py::detail::instance*>(self);
   const py::detail::value_and_holder held = instance->get_value_and_holder(type, false);
-  if (!held || !held.holder_constructed()) {
+  return held && held.holder_constructed() ? held.value_ptr<Unihan>() : nullptr;
+}
+
+Unihan* unihanOf(PyObject* self) {
+  Unihan* loaded = loadedUnihan(self);
+  if (loaded == nullptr) {
     PyErr_SetString(PyExc_TypeError, "this Unihan was never loaded (its __init__ did not run)");
-    return nullptr;
   }
-  return held.value_ptr<Unihan>();
+  return loaded;
 }
 
 bool bindArguments(const char* method, const char* const* names, std::size_t count,

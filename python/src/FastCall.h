@@ -14,6 +14,10 @@
 
 namespace kelvorn_python {
 
+// The Unihan behind `self` (an instance of the class), or nullptr when its
+// __init__ never ran or failed; sets no Python error.
+Unihan* loadedUnihan(PyObject* self);
+
 // The Unihan behind `self`, or nullptr with a Python error set (an object whose
 // __init__ never ran or failed).
 Unihan* unihanOf(PyObject* self);

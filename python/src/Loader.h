@@ -1,9 +1,10 @@
-// Loads a file as the unihan tool does, through kelvorn::Unihan::open. Runs
+// Loads a file as the unihan tool does, through kelvorn::Unihan. Runs
 // without the interpreter lock, so it reports failures as a LoadError that the
 // caller turns into a Python exception.
 #ifndef KELVORN_PYTHON_LOADER_H
 #define KELVORN_PYTHON_LOADER_H
 
+#include <memory>
 #include <string>
 
 #include "kelvorn/Unihan.h"
@@ -17,9 +18,16 @@ struct LoadError {
   std::string message;
 };
 
-// Loads `path` (a file-system path in bytes) into an empty handle. Throws
-// LoadError.
-kelvorn::Unihan loadFile(const std::string& path);
+struct Loaded {
+  kelvorn::Unihan unihan;
+  // The bytes of a file of Unihan text, which every field is later read
+  // from: the file is read once, so a rewrite after the load cannot make
+  // field() disagree with the kept fields. Null for an image.
+  std::shared_ptr<const std::string> text;
+};
+
+// Loads `path` (a file-system path in bytes). Throws LoadError.
+Loaded loadFile(const std::string& path);
 
 }  // namespace kelvorn_python
 

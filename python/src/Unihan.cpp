@@ -41,12 +41,17 @@ constexpr std::string_view kCoreMagic(kelvorn::kImageMagic, kelvorn::kImageMagic
 }  // namespace
 
 Unihan::Unihan(const std::string& path, std::string shownAs, std::string fieldsPath)
-    : unihan_(loadFile(path)),
+    : Unihan(loadFile(path), path, std::move(shownAs), std::move(fieldsPath)) {}
+
+Unihan::Unihan(Loaded loaded, const std::string& path, std::string shownAs,
+               std::string fieldsPath)
+    : unihan_(std::move(loaded.unihan)),
       mgr_(unihan_.core()),
       shownAs_(std::move(shownAs)),
       preference_(defaultPreference()),
       path_(path),
-      fieldsPath_(std::move(fieldsPath)) {}
+      fieldsPath_(std::move(fieldsPath)),
+      text_(fieldsPath_.empty() ? std::move(loaded.text) : nullptr) {}
 
 std::optional<int> Unihan::totalStrokes(int cp) {
   return unihan_.totalStrokes(static_cast<char32_t>(cp));
@@ -181,8 +186,14 @@ namespace {
 // what the damage left; so is any file of this library's own (its magic
 // damaged, a saved index), which the image's open refuses as the tool
 // does. Anything else is read as Unihan text, except the core's own image,
-// which has twelve fields only.
-kelvorn::UnihanFields openFields(const std::string& path, const std::string& shownAs) {
+// which has twelve fields only. Text loaded already is read from the bytes
+// the load kept.
+kelvorn::UnihanFields openFields(const std::string& path, const std::string& shownAs,
+                                 const std::string* loadedText) {
+  // Unihan text does not say which release it is.
+  if (loadedText != nullptr) {
+    return kelvorn::UnihanFields::fromTextBuffer(*loadedText, "unknown", path);
+  }
   if (startsWith(path, kOwnFilePrefix)) {
     return kelvorn::UnihanFields::open(path, kelvorn::FieldsCheck::kChecksum);
   }
@@ -191,7 +202,6 @@ kelvorn::UnihanFields openFields(const std::string& path, const std::string& sho
                           ": a binary image keeps twelve fields only; for every field, load the "
                           "Unihan text or pass fields= an all-field image");
   }
-  // Unihan text does not say which release it is.
   return kelvorn::UnihanFields::fromText({path}, "unknown");
 }
 
@@ -208,8 +218,10 @@ const kelvorn::UnihanFields& Unihan::fields() {
     const std::lock_guard<std::mutex> lock(mutex_);
     try {
       if (!fields_) {
-        fields_ = std::make_unique<const kelvorn::UnihanFields>(openFields(source, shownAs_));
+        fields_ = std::make_unique<const kelvorn::UnihanFields>(
+            openFields(source, shownAs_, text_.get()));
         fieldsReady_.store(fields_.get(), std::memory_order_release);
+        text_.reset();  // every field is in fields_ now
       }
     } catch (const kelvorn::FieldsError& e) {
       refusal = e.what();

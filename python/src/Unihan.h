@@ -23,6 +23,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include "Loader.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanLexicon.h"
@@ -40,6 +41,7 @@ class Unihan {
   // image or Unihan text; empty for the loaded file itself. Call without the
   // interpreter lock. Throws LoadError.
   Unihan(const std::string& path, std::string shownAs, std::string fieldsPath);
+  Unihan(Loaded loaded, const std::string& path, std::string shownAs, std::string fieldsPath);
   Unihan(const Unihan&) = delete;
   Unihan& operator=(const Unihan&) = delete;
   ~Unihan() = default;
@@ -118,6 +120,8 @@ class Unihan {
   std::atomic<const kelvorn::UnihanIndex*> indexReady_{nullptr};
   std::string path_;        // file-system form of the loaded file
   std::string fieldsPath_;  // see the constructor
+  // The loaded file's text until fields_ is built from it (Loader.h).
+  std::shared_ptr<const std::string> text_;
   std::unique_ptr<const kelvorn::UnihanFields> fields_;
   std::atomic<const kelvorn::UnihanFields*> fieldsReady_{nullptr};
   std::unique_ptr<const kelvorn::ReadingFrequencies> frequencies_;

@@ -7,7 +7,7 @@ import pathlib
 import pytest
 
 import kelvorn_unihan
-from conftest import copy_bundled_image
+from conftest import FIXTURE_TEXT, copy_bundled_image
 
 
 @pytest.mark.parametrize("char, error, message", [
@@ -138,3 +138,36 @@ def test_path_forms(workdir, fixture_path):
         f"<kelvorn_unihan.Unihan from {str(fixture_path)!r}>"
     assert kelvorn_unihan.Unihan().path == kelvorn_unihan.BUNDLED_IMAGE
     assert pathlib.Path(kelvorn_unihan.BUNDLED_IMAGE).is_file()
+
+
+def test_edges_of_the_object(workdir, fixture_path, bundled):
+    # A NUL would cut the path short (loading a.bin from "a.bin\0junk"): it is
+    # refused, for the data and for fields=, with the library's words.
+    image = copy_bundled_image(workdir)
+    for args in ((str(image) + "\0junk",), (bytes(image) + b"\0",),
+                 (image, str(fixture_path) + "\0x")):
+        with pytest.raises(ValueError, match=r"\\0.*: a path cannot hold a NUL byte$"):
+            kelvorn_unihan.Unihan(*args)
+    # A second __init__ is refused, and the object keeps its data.
+    u = kelvorn_unihan.Unihan(image)
+    with pytest.raises(TypeError, match="loaded already"):
+        u.__init__(fixture_path)
+    assert u.total_strokes("漢") == 14 and u.path == str(image)
+    # A message names the field as it was given, NUL and all.
+    with pytest.raises(ValueError, match=r"no field 'kTotalStrokes\\x00x'"):
+        bundled.chars_with("kTotalStrokes\0x", "5")
+    # A lone surrogate is a character without a variant and no letter.
+    assert bundled.to_simplified("\ud800漢") == "\ud800汉"
+    text, ambiguous = bundled.to_traditional("发", ambiguous=True)
+    assert ambiguous
+    assert bundled.to_traditional("\udfff发", ambiguous=True) == \
+        ("\udfff" + text, [(1, *rest) for _, *rest in ambiguous])
+    assert bundled.search("lick\ud800lap") == bundled.search("lick lap") != ()
+
+
+def test_text_is_read_once(fixture_path):
+    u = kelvorn_unihan.Unihan(fixture_path)
+    fixture_path.write_text(FIXTURE_TEXT.replace("kTotalStrokes\t5", "kTotalStrokes\t9"),
+                            encoding="utf-8")
+    assert u.total_strokes("\u3400") == 5
+    assert u.field("\u3400", "kTotalStrokes") == "5"

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/files/PathCheck.h"
 #include "app/files/StagingRegistry.h"
 #include "kelvorn/UnihanFields.h"
 
@@ -91,6 +92,7 @@ class StagingFile {
 }  // namespace
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
+  if (auto problem = kelvorn_files::outputPathProblem(path)) throw kelvorn::FieldsError(*problem);
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
     throw kelvorn::FieldsError(path + ": exists and is not a regular file");

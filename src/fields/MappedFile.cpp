@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/files/PathCheck.h"
 #include "kelvorn/UnihanFields.h"
 
 namespace kelvorn_fields_private {
@@ -45,6 +46,7 @@ std::size_t openRegular(const std::string& path, const Descriptor& fd) {
 }
 
 int openForReading(const std::string& path) {
+  if (auto problem = kelvorn_files::inputPathProblem(path)) throw kelvorn::FieldsError(*problem);
   return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
 }
 

@@ -63,7 +63,14 @@ void Collector::addSource(const TextSource& source, std::uint32_t sourceIndex) {
       throw kelvorn::FieldsError(source.name + ":" + std::to_string(lineNumber) +
                                  ": not a Unihan data line (U+XXXX<TAB>field<TAB>value)");
     }
-    located_.push_back({{data.codePoint, fieldId(data.field), data.value}, sourceIndex, lineNumber});
+    const std::uint32_t field = fieldId(data.field);
+    if (field >= kMaxFieldCount) {
+      throw kelvorn::FieldsError(source.name + ":" + std::to_string(lineNumber) + ": field " +
+                                 std::string(data.field) + " is one more than the " +
+                                 std::to_string(kMaxFieldCount) +
+                                 " distinct fields an all-field image holds");
+    }
+    located_.push_back({{data.codePoint, field, data.value}, sourceIndex, lineNumber});
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/files/PathCheck.h"
 #include "fields/MappedFile.h"
 #include "kelvorn/UnihanFields.h"
 
@@ -39,6 +40,7 @@ std::vector<std::string> unihanFilesIn(const std::string& dir) {
 std::vector<TextSource> readTextSources(const std::vector<std::string>& paths) {
   std::vector<TextSource> sources;
   for (const std::string& path : paths) {
+    if (auto problem = kelvorn_files::inputPathProblem(path)) throw kelvorn::FieldsError(*problem);
     std::error_code ec;
     if (!fs::is_directory(path, ec)) {
       sources.push_back({path, readWholeFile(path)});

@@ -9,10 +9,13 @@ namespace kelvorn_private {
 
 RefCountObj::~RefCountObj() = default;
 
-void retain(RefCountObj* obj) { ++obj->refCount; }
+// A new reference comes from one already held, so taking it orders nothing.
+// The last release must see every write the other holders made before they
+// let go, hence acquire-release on the way down.
+void retain(RefCountObj* obj) { obj->refCount.fetch_add(1, std::memory_order_relaxed); }
 
 void release(RefCountObj* obj) {
-  if (--obj->refCount == 0) delete obj;
+  if (obj->refCount.fetch_sub(1, std::memory_order_acq_rel) == 1) delete obj;
 }
 
 // An entry that no load has written answers "no code point", which

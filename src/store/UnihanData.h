@@ -2,6 +2,7 @@
 #ifndef KELVORN_STORE_UNIHANDATA_H
 #define KELVORN_STORE_UNIHANDATA_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -17,8 +18,9 @@
 
 namespace kelvorn_private {
 
-// Base of reference-counted objects. The count is a plain integer: a store and
-// its handles are used by one thread at a time.
+// Base of reference-counted objects. Handles of one store are copied and
+// dropped from many threads at once (every Unihan::core() is a copy), so the
+// count is atomic.
 class RefCountObj {
  public:
   RefCountObj() = default;
@@ -26,7 +28,7 @@ class RefCountObj {
   RefCountObj& operator=(const RefCountObj&) = delete;
   virtual ~RefCountObj();
 
-  std::uint32_t refCount = 0;
+  std::atomic<std::uint32_t> refCount{0};
 };
 
 // Takes and releases references; the last release deletes the object.

@@ -16,6 +16,22 @@ case_field() {
   # A multi-valued field is printed raw, spaces and all.
   has "$("$tool" field kJapanese U+3400)" "$(printf '\tキュウ おか$')"
   fails_with 'no field kNoSuchField' field kNoSuchField 漢
+  # An error is one line, whatever the name it repeats holds.
+  fails_with '^unihan: no field kFreq\\nuency in' field "$(printf 'kFreq\nuency')" 漢
+  # A value that a crafted image gives a line feed is escaped, so that each
+  # record stays one line.
+  printf 'U+4E00\tkX\taQb\\c\n' >crafted.txt
+  "$tool" compile-fields crafted.txt -o crafted.bin --unicode-version 17.0
+  python3 - crafted.bin <<'PY'
+import sys, zlib
+data = bytearray(open(sys.argv[1], "rb").read())
+data[data.index(b"aQb") + 1] = 0x0A
+data[40:44] = zlib.crc32(bytes(data[48:])).to_bytes(4, "little")
+open(sys.argv[1], "wb").write(data)
+PY
+  "$tool" field kX 一 --fields-data crafted.bin >crafted.out
+  [ "$(cat crafted.out)" = "$(printf 'U+4E00\t一\t%s' 'a\nb\\c')" ] || fail "escaped: $(cat crafted.out)"
+  [ "$(wc -l <crafted.out)" -eq 1 ] || fail "a record of several lines"
   fails_with 'bad code point' field kCangjie U+110000
   # A damaged image named by the user is refused whole, by its checksum.
   cp "$image" damaged.bin

@@ -208,13 +208,39 @@ with open("apart.txt", "w") as f:
   size_kb=$(($(wc -c <apart.txt) / 1024))
   used=$(($(peak_kb show U+20000 --data apart.txt) - base))
   [ "$used" -lt $((16 * size_kb)) ] || fail "text of ${size_kb} KB took ${used} KB"
-  # sort holds its input once: at most about 5 bytes per byte and 32 per line
-  # beside the bundled data and its index.
-  python3 -c 'import sys; sys.stdout.write("字\n" * 1000000)' >lines.txt
-  size_kb=$(($(wc -c <lines.txt) / 1024))
-  used=$(($(peak_kb sort lines.txt) - $(peak_kb sort small.txt)))
-  [ "$used" -lt $((5 * size_kb + 32 * 1000000 / 1024 + 4096)) ] ||
-    fail "sort of ${size_kb} KB in a million lines took ${used} KB"
+  # sort holds its input and four bytes for each line that is not empty,
+  # beside the bundled data, its index and a table of keys: within three
+  # times its input whatever the lines' lengths (empty lines took 25 times).
+  base=$(peak_kb sort small.txt)
+  for line in '' a 字; do
+    python3 -c 'import sys; sys.stdout.write((sys.argv[1] + "\n") * 8000000)' "$line" >lines.txt
+    size_kb=$(($(wc -c <lines.txt) / 1024))
+    used=$(($(peak_kb sort lines.txt) - base))
+    [ "$used" -lt $((3 * size_kb + 16384)) ] ||
+      fail "sort of ${size_kb} KB in lines of '$line' took ${used} KB"
+  done
+  # convert holds a piece of a line, however long the line is.
+  python3 -c 'import resource, subprocess, sys
+def peak(stdin):
+    subprocess.run([sys.argv[1], "convert", "--to", "simplified"], stdin=stdin,
+                   stdout=subprocess.DEVNULL, check=True)
+    return resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+base = peak(subprocess.DEVNULL)
+endless = subprocess.Popen(["sh", "-c", "head -c 200000000 /dev/zero | tr \"\\0\" a"],
+                           stdout=subprocess.PIPE)
+used = peak(endless.stdout) - base
+endless.wait()
+assert used < 32 * 1024, f"convert of a 200 MB line took {used} KB"' "$tool" ||
+    fail "convert of one endless line"
+  # Memory that runs out is reported with the limit, not as std::bad_alloc.
+  python3 -c 'with open("many.txt", "w") as f:
+    for i in range(600000): f.write("U+%X\tkTotalStrokes\t1\n" % (0x20000 + i))'
+  for command in "sort lines.txt" "compile-fields many.txt -o fields.bin"; do
+    # shellcheck disable=SC2086
+    if (ulimit -v 60000; exec "$tool" $command) >out.txt 2>err.txt; then fail "$command fit"; fi
+    [ "$(cat err.txt)" = 'unihan: out of memory: the process may use at most 58 MiB of address space (ulimit -v 60000); raise the limit or give the command less input' ] ||
+      fail "$command out of memory: $(cat err.txt)"
+  done
   # Endless input is refused at 1 GiB, which is then about all it holds.
   python3 -c 'import resource, subprocess, sys
 zero = subprocess.Popen(["cat", "/dev/zero"], stdout=subprocess.PIPE)

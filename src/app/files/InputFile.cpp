@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "app/files/PathCheck.h"
 #include "kelvorn/Unihan.h"
 
 namespace kelvorn_files {
@@ -46,6 +47,7 @@ InputFile::InputFile(std::string path, FileDescriptor fd, bool isDirectory, dev_
       inode_(inode) {}
 
 InputFile InputFile::open(const std::string& path, InputKind kind) {
+  if (auto problem = inputPathProblem(path)) throw kelvorn::Error(*problem);
   // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a
   // writer. It changes nothing for the regular files that pass the check.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "app/files/PathCheck.h"
 #include "kelvorn/Unihan.h"
 
 namespace kelvorn_files {
@@ -54,10 +55,16 @@ std::string followLinks(std::string path) {
   return path;
 }
 
+// Refused before the name is followed or a staging file is made for it.
+std::string checkedOutputPath(std::string path) {
+  if (auto problem = outputPathProblem(path)) throw kelvorn::Error(*problem);
+  return path;
+}
+
 }  // namespace
 
 StagedOutput::StagedOutput(std::string path)
-    : path_(std::move(path)), target_(followLinks(path_)), directory_(directoryOf(target_)) {
+    : path_(checkedOutputPath(std::move(path))), target_(followLinks(path_)), directory_(directoryOf(target_)) {
   std::string name = directory_ + "/.unihan-XXXXXX";
   fd_ = FileDescriptor(::mkostemp(name.data(), O_CLOEXEC));
   if (!fd_.isOpen()) {
@@ -102,6 +109,7 @@ void StagedOutput::commit() {
 }
 
 void refuseUnsafeOutput(const std::string& path, const std::vector<InputFile>& inputs) {
+  (void)checkedOutputPath(path);
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return;  // a new file, or an error the write reports
   if (!S_ISREG(st.st_mode)) {
