@@ -4,6 +4,7 @@
 # core's export table as it is. The file helpers under src/app/files are
 # shared with the unihan tool, which links them itself.
 add_library(kelvorn_files OBJECT
+  src/app/files/BundledFiles.cpp
   src/app/files/Crc32.cpp
   src/app/files/FileDescriptor.cpp
   src/app/files/InputFile.cpp
@@ -16,6 +17,11 @@ set_target_properties(kelvorn_files PROPERTIES
   POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden
   VISIBILITY_INLINES_HIDDEN ON)
+# The bundled files lie where the application library was installed, which
+# every door finds by its SONAME.
+target_compile_definitions(kelvorn_files PRIVATE
+  KELVORN_APP_SONAME="$<TARGET_SONAME_FILE_NAME:kelvorn_unihan_app>"
+  KELVORN_LIBDIR_TO_DATADIR="${KELVORN_LIBDIR_TO_DATADIR}")
 
 kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cmake/app-exports.map
   src/app/Load.cpp

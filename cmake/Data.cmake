@@ -30,3 +30,11 @@ endfunction()
 kelvorn_unpack_data(${KELVORN_UNICODE_VERSION} KELVORN_DATA_TXT)
 kelvorn_unpack_data(${KELVORN_EARLIER_UNICODE_VERSION} KELVORN_EARLIER_DATA_TXT)
 add_custom_target(unihan_data ALL DEPENDS ${KELVORN_DATA_TXT} ${KELVORN_EARLIER_DATA_TXT})
+
+# Where the images and the saved index are installed. The libraries find it
+# from their own directory by the path between the two, recorded here, so
+# that any libdir (Debian's multiarch one too) and a moved prefix work.
+include(GNUInstallDirs)
+set(KELVORN_DATA_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/kelvorn-unihan)
+file(RELATIVE_PATH KELVORN_LIBDIR_TO_DATADIR ${CMAKE_INSTALL_FULL_LIBDIR}
+  ${CMAKE_INSTALL_FULL_DATADIR}/kelvorn-unihan)

@@ -36,17 +36,8 @@ set(KELVORN_FIELDS_DATA15_TXT ${KELVORN_EARLIER_DATA_TXT})
 add_custom_target(unihan_fields_data ALL)
 add_dependencies(unihan_fields_data unihan_data)
 
-include(GNUInstallDirs)
-install(TARGETS kelvorn_unihan_fields EXPORT KelvornUnihanTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-          COMPONENT runtime NAMELINK_COMPONENT development
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
-install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanFields.h
-  ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanLexicon.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kelvorn COMPONENT development)
-
 # The image of the bundled data, made by the tool and installed next to the
-# core's image, where the tool looks for it.
+# core's image (cmake/Install.cmake).
 if(KELVORN_BUILD_TOOLS)
   set(KELVORN_FIELDS_IMAGE
     ${PROJECT_BINARY_DIR}/data/unihan-fields-${KELVORN_FIELDS_UNICODE_VERSION}.bin)
@@ -59,8 +50,6 @@ if(KELVORN_BUILD_TOOLS)
     VERBATIM)
   add_custom_target(unihan_fields_image ALL DEPENDS ${KELVORN_FIELDS_IMAGE})
   add_dependencies(unihan_fields_image unihan_fields_data)
-  install(FILES ${KELVORN_FIELDS_IMAGE}
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvorn-unihan COMPONENT runtime)
 
   # The reverse index of the two bundled images, saved beside them, so that
   # the tool's radical, strokes, reading and sort and Python's reverse
@@ -76,8 +65,6 @@ if(KELVORN_BUILD_TOOLS)
     VERBATIM)
   add_custom_target(unihan_saved_index ALL DEPENDS ${KELVORN_SAVED_INDEX})
   add_dependencies(unihan_saved_index unihan_image unihan_fields_image)
-  install(FILES ${KELVORN_SAVED_INDEX}
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvorn-unihan COMPONENT runtime)
 endif()
 
 # The grammars of the structured fields (src/fields/expand), which turn a raw

@@ -1,56 +1,79 @@
-# Installs the shared library with its header, the tool and the bundled image,
-# and describes the library to find_package(KelvornUnihan) and to pkg-config.
+# Installs the shared libraries with every public header, the tool, the
+# bundled images with the index saved for them, and the licences; and
+# describes every library to find_package(KelvornUnihan) and to pkg-config.
 # The static archive exists for white-box tests only and is never installed.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(KELVORN_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/KelvornUnihan)
-set(KELVORN_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/kelvorn-unihan)
 
 set_target_properties(kelvorn_unihan PROPERTIES EXPORT_NAME unihan)
-install(TARGETS kelvorn_unihan EXPORT KelvornUnihanTargets
+install(TARGETS kelvorn_unihan kelvorn_unihan_app kelvorn_unihan_index kelvorn_unihan_fields
+  EXPORT KelvornUnihanTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
           COMPONENT runtime NAMELINK_COMPONENT development
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
-install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanMgr.h ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanImage.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kelvorn COMPONENT development)
-
-# The application API, next to the core it uses.
-install(TARGETS kelvorn_unihan_app EXPORT KelvornUnihanTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-          COMPONENT runtime NAMELINK_COMPONENT development
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
-install(FILES ${PROJECT_SOURCE_DIR}/include/kelvorn/Unihan.h
-              ${PROJECT_SOURCE_DIR}/include/kelvorn/UnihanFieldNames.h
-              ${PROJECT_SOURCE_DIR}/include/kelvorn/Utf8.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kelvorn COMPONENT development)
-set_target_properties(kelvorn_unihan_app PROPERTIES INSTALL_RPATH "$ORIGIN")
+# The companions find the core next to them, wherever the tree is installed
+# or moved.
+set_target_properties(kelvorn_unihan_app kelvorn_unihan_index PROPERTIES INSTALL_RPATH "$ORIGIN")
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/kelvorn
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development
+  FILES_MATCHING PATTERN "*.h")
 
 if(TARGET unihan)
   install(TARGETS unihan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
-  install(FILES ${KELVORN_IMAGE} DESTINATION ${KELVORN_SHARE_DIR} COMPONENT runtime)
+  # Once, here: the Python package installed beside them uses these too.
+  install(FILES ${KELVORN_IMAGE} ${KELVORN_FIELDS_IMAGE} ${KELVORN_SAVED_INDEX}
+    DESTINATION ${KELVORN_DATA_INSTALL_DIR} COMPONENT data)
 endif()
+
+# The Unicode licence asks that its notice go with every copy of the data.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/data/LICENSE-UNICODE
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvorn-unihan COMPONENT runtime)
 
 install(EXPORT KelvornUnihanTargets NAMESPACE kelvorn::
   FILE KelvornUnihanTargets.cmake DESTINATION ${KELVORN_CMAKE_DIR} COMPONENT development)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/KelvornUnihanConfig.cmake.in
   ${PROJECT_BINARY_DIR}/KelvornUnihanConfig.cmake
   INSTALL_DESTINATION ${KELVORN_CMAKE_DIR}
-  PATH_VARS KELVORN_SHARE_DIR)
+  PATH_VARS KELVORN_DATA_INSTALL_DIR)
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/KelvornUnihanConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/KelvornUnihanConfig.cmake
               ${PROJECT_BINARY_DIR}/KelvornUnihanConfigVersion.cmake
   DESTINATION ${KELVORN_CMAKE_DIR} COMPONENT development)
 
-# The .pc file finds the prefix from its own place, so that a tree installed
-# with `cmake --install --prefix` elsewhere, or moved, still describes itself.
-file(RELATIVE_PATH KELVORN_PC_TO_PREFIX
-  ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
-string(REGEX REPLACE "/$" "" KELVORN_PC_TO_PREFIX "${KELVORN_PC_TO_PREFIX}")
-configure_file(${PROJECT_SOURCE_DIR}/cmake/kelvorn-unihan.pc.in
-  ${PROJECT_BINARY_DIR}/kelvorn-unihan.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/kelvorn-unihan.pc
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+# A .pc file finds the prefix from its own place, so that a tree installed
+# with `cmake --install --prefix` elsewhere, or moved, still describes
+# itself; the distribution's own /usr is written as it is.
+if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  set(KELVORN_PC_PREFIX /usr)
+else()
+  file(RELATIVE_PATH KELVORN_PC_TO_PREFIX
+    ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+  string(REGEX REPLACE "/$" "" KELVORN_PC_TO_PREFIX "${KELVORN_PC_TO_PREFIX}")
+  set(KELVORN_PC_PREFIX "\${pcfiledir}/${KELVORN_PC_TO_PREFIX}")
+endif()
 
-include(${PROJECT_SOURCE_DIR}/cmake/IndexInstall.cmake)
+# kelvorn_pkg_config(NAME LIBRARY DESCRIPTION [REQUIRES]): NAME.pc for one
+# installed library.
+function(kelvorn_pkg_config name library description)
+  set(KELVORN_PC_NAME ${name})
+  set(KELVORN_PC_LIBRARY ${library})
+  set(KELVORN_PC_DESCRIPTION ${description})
+  set(KELVORN_PC_REQUIRES "${ARGN}")
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/kelvorn.pc.in ${PROJECT_BINARY_DIR}/${name}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${name}.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+endfunction()
+
+set(KELVORN_PC_CORE "kelvorn-unihan = ${PROJECT_VERSION}")
+kelvorn_pkg_config(kelvorn-unihan kelvorn_unihan
+  "Per-code-point access to the Unicode Han Database (Unihan): the core")
+kelvorn_pkg_config(kelvorn-unihan-app kelvorn_unihan_app
+  "kelvorn::Unihan, the application API, with the bundled image" ${KELVORN_PC_CORE})
+kelvorn_pkg_config(kelvorn-unihan-index kelvorn_unihan_index
+  "Reverse lookups (by radical, strokes, reading) and sort orders over kelvorn-unihan"
+  ${KELVORN_PC_CORE})
+kelvorn_pkg_config(kelvorn-unihan-fields kelvorn_unihan_fields
+  "Every Unihan field of every code point, and the lexicon over them")

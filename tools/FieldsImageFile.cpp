@@ -1,10 +1,8 @@
 #include "FieldsImageFile.h"
 
-#include <filesystem>
-
 #include "ToolError.h"
-
-namespace fs = std::filesystem;
+#include "app/files/BundledFiles.h"
+#include "kelvorn/Unihan.h"
 
 namespace unihan_tool {
 namespace {
@@ -14,15 +12,11 @@ constexpr char kFieldsImageName[] = "unihan-fields-" KELVORN_UNICODE_VERSION ".b
 }  // namespace
 
 std::string bundledFilePath(const std::string& name) {
-  std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  const fs::path dir = ec ? fs::path() : exe.parent_path();
-  const fs::path candidates[] = {dir / ".." / "share" / "kelvorn-unihan" / name,
-                                 dir / ".." / "data" / name};
-  for (const fs::path& candidate : candidates) {
-    if (fs::is_regular_file(candidate, ec)) return candidate.lexically_normal().string();
+  try {
+    return kelvorn_files::bundledFilePath(name);
+  } catch (const kelvorn::Error& e) {
+    throw ToolError(e.what());
   }
-  throw ToolError("no bundled " + name + " next to the executable");
 }
 
 std::string bundledFieldsImagePath() {

@@ -12,9 +12,9 @@
 
 namespace unihan_tool {
 
-// A file bundled with the tool: in <exe dir>/../share/kelvorn-unihan/ once
-// installed, in <exe dir>/../data/ in the build tree. Throws ToolError when
-// there is none.
+// A file installed with the libraries, found where the application library
+// finds its image (app/files/BundledFiles.h). Throws ToolError when there is
+// none.
 std::string bundledFilePath(const std::string& name);
 
 // The bundled all-field image's path; throws ToolError when there is none.
@@ -24,7 +24,7 @@ std::string bundledFieldsImagePath();
 // and export's --fields selects fields.)
 void addFieldsDataOption(CLI::App* app, std::string* path);
 
-// Opens the image at path, or the bundled one next to the executable when
+// Opens the image at path, or the bundled one when
 // path is empty. An image the user names is checked whole (its checksum)
 // before use, since it may come from anywhere; the bundled image is the
 // build's own and is only checked for structure. Throws ToolError or

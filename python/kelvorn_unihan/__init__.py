@@ -18,14 +18,15 @@ import os as _os
 from ._native import BUNDLED_FIELDS_IMAGE_NAME as _FIELDS_IMAGE_NAME
 from ._native import BUNDLED_IMAGE_NAME as _IMAGE_NAME
 from ._native import UNICODE_VERSION, HanYu, Unihan
+from ._native import bundled_path as _bundled_path
 
-_HERE = _os.path.dirname(_os.path.abspath(__file__))
-
-#: The image that Unihan() loads, shipped inside the package.
-BUNDLED_IMAGE = _os.path.join(_HERE, _IMAGE_NAME)
+#: The image that Unihan() loads, found where the C++ library finds it: the
+#: data directory of the install, the package itself when pip installed it,
+#: or the directory KELVORN_UNIHAN_DATA_DIR names.
+BUNDLED_IMAGE = _os.fsdecode(_bundled_path(_IMAGE_NAME))
 
 #: The all-field image beside it: every Unihan field, for field() and fields().
-BUNDLED_FIELDS_IMAGE = _os.path.join(_HERE, _FIELDS_IMAGE_NAME)
+BUNDLED_FIELDS_IMAGE = _os.fsdecode(_bundled_path(_FIELDS_IMAGE_NAME))
 
 Unihan.__module__ = __name__
 

@@ -8,7 +8,14 @@ UNICODE_VERSION: str
 """The Unicode release of the bundled data, such as "17.0"."""
 
 BUNDLED_IMAGE_NAME: str
-"""The file name of the bundled image inside the package."""
+"""The file name of the bundled image."""
+
+BUNDLED_FIELDS_IMAGE_NAME: str
+"""The file name of the bundled all-field image."""
+
+def bundled_path(name: str) -> bytes:
+    """Where the file `name` installed with the libraries is, or where it
+    should have been."""
 
 def decode_utf8(data: bytes) -> list[int]:
     """The code points of strict UTF-8 bytes; ValueError naming the first

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "Bindings.h"
+#include "app/files/BundledFiles.h"
 #include "kelvorn/Utf8.h"
 
 namespace {
 
 constexpr const char* kClassDoc = R"doc(Per-character access to a loaded Unihan database.
 
-Unihan() loads the image bundled with the package (see UNICODE_VERSION);
+Unihan() loads the image installed with the library (see UNICODE_VERSION);
 Unihan(path)
 loads a binary image or a Unihan text file, told apart by the image's magic
 bytes. A missing or unreadable file raises FileNotFoundError (or another
@@ -41,6 +42,12 @@ PYBIND11_MODULE(_native, m) {
   m.attr("UNICODE_VERSION") = KELVORN_UNICODE_VERSION;
   m.attr("BUNDLED_IMAGE_NAME") = KELVORN_IMAGE_NAME;
   m.attr("BUNDLED_FIELDS_IMAGE_NAME") = KELVORN_FIELDS_IMAGE_NAME;
+  m.def(
+      "bundled_path",
+      [](const std::string& name) { return py::bytes(kelvorn_files::bundledFileGuess(name)); },
+      py::arg("name"),
+      "Where the file `name` installed with the libraries is (the C++ library's own search), "
+      "or where it should have been; as bytes, for os.fsdecode.");
   m.def(
       "decode_utf8",
       [](const py::bytes& data) {

@@ -1,5 +1,6 @@
 """cmake --install puts a package that imports from the prefix alone: the
-extension finds the shared libraries through its relative RPATH."""
+extension finds the shared libraries through its relative RPATH, and the
+bundled files where the libraries were installed, not a copy of its own."""
 
 import os
 import subprocess
@@ -22,5 +23,18 @@ def test_installed_package_imports_from_the_prefix(build_dir, workdir):
                             capture_output=True, check=False)
     assert result.returncode == 0, result.stderr
     package = site / "kelvorn_unihan"
+    image = prefix / "share" / "kelvorn-unihan" / f"unihan-{kelvorn_unihan.UNICODE_VERSION}.bin"
     assert result.stdout.decode("utf-8").rstrip("\n").split("|") == [
-        str(package / "__init__.py"), str(package / f"unihan-{kelvorn_unihan.UNICODE_VERSION}.bin"), "(85, 11)", "102998"]
+        str(package / "__init__.py"), str(image), "(85, 11)", "102998"]
+    assert not list(package.glob("*.bin"))
+
+
+def test_data_dir_variable_is_the_only_place_looked_in(workdir):
+    env = dict(os.environ, KELVORN_UNIHAN_DATA_DIR=str(workdir))
+    probe = ("import kelvorn_unihan as k\n"
+             "print(k.BUNDLED_IMAGE)\n"
+             "try:\n    k.Unihan()\nexcept FileNotFoundError as e:\n    print(e.filename)\n")
+    result = subprocess.run([sys.executable, "-c", probe], cwd=workdir, env=env,
+                            capture_output=True, check=True)
+    image = str(workdir / f"unihan-{kelvorn_unihan.UNICODE_VERSION}.bin")
+    assert result.stdout.decode("utf-8").split("\n")[:2] == [image, image]

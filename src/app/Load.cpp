@@ -1,9 +1,6 @@
-// Loading a Unihan: a file, told image or text by the magic; bytes in memory;
-// or the image installed with the library.
-#include <dlfcn.h>
-
+// Loading a Unihan: a file, told image or text by the magic, or bytes in
+// memory.
 #include <climits>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -94,26 +91,6 @@ std::shared_ptr<Store> loadBytes(std::string_view bytes, const std::string& name
     requireUnihanText(*store, name);
   }
   return store;
-}
-
-std::string bundledImagePath() {
-  namespace fs = std::filesystem;
-  Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&bundledImagePath), &info) == 0 ||
-      info.dli_fname == nullptr) {
-    throw kelvorn::Error("cannot tell where the library is installed");
-  }
-  std::error_code ec;
-  const fs::path dir = fs::canonical(info.dli_fname, ec).parent_path();
-  // Installed: <prefix>/lib/ and <prefix>/share/kelvorn-unihan/. Build tree:
-  // <build>/ and <build>/data/. A Python package keeps both side by side.
-  const fs::path candidates[] = {dir / ".." / "share" / "kelvorn-unihan" / KELVORN_IMAGE_NAME,
-                                 dir / "data" / KELVORN_IMAGE_NAME, dir / KELVORN_IMAGE_NAME};
-  for (const fs::path& candidate : candidates) {
-    if (fs::is_regular_file(candidate, ec)) return candidate.lexically_normal().string();
-  }
-  throw kelvorn::Error(std::string("no bundled ") + KELVORN_IMAGE_NAME + " next to " +
-                       dir.string());
 }
 
 }  // namespace kelvorn_app_private

@@ -1,4 +1,4 @@
-// Filling a store from a file, from memory, or from the bundled image.
+// Filling a store from a file or from memory.
 #ifndef KELVORN_APP_LOAD_H
 #define KELVORN_APP_LOAD_H
 
@@ -19,9 +19,6 @@ std::shared_ptr<Store> loadFile(const std::string& path);
 
 // Bytes in memory, image or text by the magic; throws kelvorn::Error.
 std::shared_ptr<Store> loadBytes(std::string_view bytes, const std::string& name);
-
-// The image installed with the library; throws kelvorn::Error when none.
-std::string bundledImagePath();
 
 }  // namespace kelvorn_app_private
 

@@ -7,6 +7,7 @@
 
 #include "app/Load.h"
 #include "app/Store.h"
+#include "app/files/BundledFiles.h"
 #include "app/files/MemFile.h"
 #include "app/files/StagedOutput.h"
 #include "app/files/StagingRegistry.h"
@@ -51,7 +52,7 @@ Unihan Unihan::open(std::string_view path) {
   return Unihan(kelvorn_app_private::loadFile(std::string(path)));
 }
 
-Unihan Unihan::bundled() { return open(kelvorn_app_private::bundledImagePath()); }
+Unihan Unihan::bundled() { return open(kelvorn_files::bundledFilePath(KELVORN_IMAGE_NAME)); }
 
 std::string_view Unihan::bundledUnicodeVersion() noexcept { return KELVORN_UNICODE_VERSION; }
 

@@ -24,7 +24,17 @@ case_install() {
   for f in KelvornUnihanConfig.cmake KelvornUnihanConfigVersion.cmake KelvornUnihanTargets.cmake; do
     [ -f "$lib/cmake/KelvornUnihan/$f" ] || fail "$f not installed"
   done
-  [ -f "$lib/pkgconfig/kelvorn-unihan.pc" ] || fail "kelvorn-unihan.pc not installed"
+  for pc in kelvorn-unihan kelvorn-unihan-app kelvorn-unihan-index kelvorn-unihan-fields; do
+    [ -f "$lib/pkgconfig/$pc.pc" ] || fail "$pc.pc not installed"
+  done
+  for header in "$source"/include/kelvorn/*.h; do
+    [ -f "$prefix/include/kelvorn/${header##*/}" ] || fail "${header##*/} not installed"
+  done
+  for f in LICENSE LICENSE-UNICODE; do
+    [ -f "$prefix/share/doc/kelvorn-unihan/$f" ] || fail "licence $f not installed"
+  done
+  # The images are installed once; the Python package uses the prefix's.
+  [ "$(find "$prefix" -name "$image_name" | wc -l)" -eq 1 ] || fail "$image_name installed twice"
   version=$(PKG_CONFIG_PATH=$lib/pkgconfig pkg-config --variable=unicode_version kelvorn-unihan)
   [ "$image_name" = "unihan-$version.bin" ] || fail "pkg-config names Unicode $version"
 }
@@ -33,6 +43,31 @@ case_installed_tool() {
   # The installed tool finds its library and the image from its own place.
   out=$(env -u LD_LIBRARY_PATH "$prefix/bin/unihan" show 漢)
   printf '%s\n' "$out" | grep -Eq 'kRSUnicode +85 +11$' || fail "installed tool: $out"
+}
+
+# A prefix moved elsewhere still finds its data, from the library's own place;
+# the variable names another directory, and nothing else is looked at then.
+case_relocated() {
+  work=$build/tests/tool/relocated
+  rm -rf "$work" && mkdir -p "$work/empty"
+  cmake --install "$build" --prefix "$work/first" >/dev/null
+  mv "$work/first" "$work/moved"
+  tool=$work/moved/bin/unihan
+  env -u LD_LIBRARY_PATH -u KELVORN_UNIHAN_DATA_DIR "$tool" show 漢 | grep -Eq 'kRSUnicode +85 +11$' ||
+    fail "moved prefix: no answer"
+  env -u LD_LIBRARY_PATH -u KELVORN_UNIHAN_DATA_DIR "$tool" field kCangjie 漢 | grep -q ETLO ||
+    fail "moved prefix: no all-field answer"
+  if out=$(KELVORN_UNIHAN_DATA_DIR=$work/empty "$tool" show 漢 2>&1); then
+    fail "an empty KELVORN_UNIHAN_DATA_DIR was passed over"
+  fi
+  case $out in
+    *"no bundled $image_name in $work/empty (named by KELVORN_UNIHAN_DATA_DIR)"*) ;;
+    *) fail "message for an empty KELVORN_UNIHAN_DATA_DIR: $out" ;;
+  esac
+  mv "$work/moved/share/kelvorn-unihan" "$work/data"
+  KELVORN_UNIHAN_DATA_DIR=$work/data "$tool" show 漢 | grep -Eq 'kRSUnicode +85 +11$' ||
+    fail "KELVORN_UNIHAN_DATA_DIR: no answer"
+  rm -rf "$work"
 }
 
 case_example_cmake() {
