@@ -17,9 +17,15 @@ set_target_properties(kelvorn_files PROPERTIES
   CXX_VISIBILITY_PRESET hidden
   VISIBILITY_INLINES_HIDDEN ON)
 
+# A WebAssembly module has no pipes nor threads to read text through.
+if(EMSCRIPTEN)
+  set(KELVORN_TEXT_FEED web/src/TextFeedRefused.cpp)
+else()
+  set(KELVORN_TEXT_FEED src/app/TextFeed.cpp)
+endif()
 kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cmake/app-exports.map
   src/app/Load.cpp
-  src/app/TextFeed.cpp
+  ${KELVORN_TEXT_FEED}
   src/app/Unihan.cpp
   $<TARGET_OBJECTS:kelvorn_files>)
 find_package(Threads REQUIRED)

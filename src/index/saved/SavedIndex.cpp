@@ -1,12 +1,11 @@
 #include "index/saved/SavedIndex.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 
-#include "app/files/Crc32.h"
 #include "app/files/StagedOutput.h"
 #include "fields/MappedFile.h"
+#include "index/saved/DataTag.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
 
@@ -16,15 +15,6 @@ namespace {
 // Mapped rather than read: copying a few megabytes into fresh memory costs
 // more than all the rest of opening a saved index.
 using kelvorn_fields_private::MappedFile;
-// The all-field image's header and the start of its section table: the
-// header holds the file size and the CRC-32 of everything after it.
-constexpr std::size_t kFieldsHeadBytes = 64;
-
-std::string sizeAndCrc(std::string_view bytes) {
-  char crc[9];
-  (void)std::snprintf(crc, sizeof crc, "%08x", kelvorn_files::crc32(bytes));
-  return std::to_string(bytes.size()) + " bytes, CRC-32 " + crc;
-}
 
 }  // namespace
 
@@ -38,8 +28,7 @@ std::string dataTag(const std::string& corePath, const std::string& fieldsPath) 
   try {
     const MappedFile core(corePath);
     const MappedFile fields(fieldsPath);
-    return "core image " + sizeAndCrc(core.bytes()) + "; all-field image header " +
-           sizeAndCrc(fields.bytes().substr(0, kFieldsHeadBytes));
+    return dataTagOf(core.bytes(), fields.bytes());
   } catch (const kelvorn::FieldsError& e) {
     throw kelvorn::Error(e.what());
   }
