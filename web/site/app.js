@@ -1,9 +1,8 @@
-// The explorer page: loads the data beside it, then answers from memory.
+// The explorer page: loads the package's data, then answers from memory.
 // The state that matters lives in the address (?q=漢字), so a link shows
 // the same cards.
 import { Unihan } from './kelvorn-unihan/index.js';
 
-const DATA = ['unihan-17.0.bin.gz', 'unihan-fields-17.0.bin.gz', 'unihan-index-17.0.bin.gz'];
 const READINGS = [
   ['Mandarin', 'kMandarin'], ['Cantonese', 'kCantonese'], ['Japanese kun', 'kJapaneseKun'],
   ['Japanese on', 'kJapaneseOn'], ['Korean', 'kHangul'], ['Vietnamese', 'kVietnamese'],
@@ -16,14 +15,6 @@ const VARIANTS = [
 const KANGXI_RADICAL_ONE = 0x2f00;  // U+2F00 KANGXI RADICAL ONE, then the 213 others in order
 
 const $ = (id) => document.getElementById(id);
-
-// The images are kept gzipped beside the page: a third of the bytes to fetch.
-async function fetchInflated(name) {
-  const response = await fetch(new URL(`kelvorn-unihan/${name}`, import.meta.url));
-  if (!response.ok) throw new Error(`cannot fetch ${name}: HTTP ${response.status}`);
-  const stream = response.body.pipeThrough(new DecompressionStream('gzip'));
-  return new Uint8Array(await new Response(stream).arrayBuffer());
-}
 
 function element(tag, attributes = {}, ...children) {
   const node = document.createElement(tag);
@@ -154,9 +145,7 @@ async function main() {
   const query = new URL(window.location.href).searchParams.get('q') || '';
   $('q').value = query;
   try {
-    const data = Promise.all(DATA.map(fetchInflated))
-      .then(([core, fields, index]) => ({ core, fields, index }));
-    unihan = await Unihan.load(data);  // the module compiles while the data comes
+    unihan = await Unihan.load();  // fetched beside the module
   } catch (error) {
     $('status').textContent = `The data could not be loaded: ${error.message}`;
     return;

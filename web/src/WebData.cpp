@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "index/saved/DataTag.h"
+#include "index/saved/FieldExtras.h"
 
 namespace kelvorn_web {
 namespace {
@@ -17,19 +18,6 @@ kelvorn::UnihanFields openFields(std::string_view bytes) {
   }
   // Unihan text does not say which release it is.
   return kelvorn::UnihanFields::fromTextBuffer(bytes, "unknown", "the all-field data");
-}
-
-// The radical marks (120') and the compatibility variants that the core
-// does not keep, so that an index built here sorts as a saved one does.
-kelvorn::RadicalStrokeExtras extrasOf(const kelvorn::UnihanFields& fields) {
-  kelvorn::RadicalStrokeExtras extras;
-  for (const char32_t cp : fields.codePointsWith("kRSUnicode")) {
-    extras.addRSUnicode(cp, fields.value(cp, "kRSUnicode").value_or(""));
-  }
-  for (const char32_t cp : fields.codePointsWith("kCompatibilityVariant")) {
-    extras.addCompatibilityVariant(cp, fields.value(cp, "kCompatibilityVariant").value_or(""));
-  }
-  return extras;
 }
 
 }  // namespace
@@ -68,7 +56,7 @@ void addIndex(WebData& data, const Buffer& saved) {
       return;
     }
   }
-  data.index.emplace(core, extrasOf(*data.fields));
+  data.index.emplace(core, kelvorn_saved_index::radicalStrokeExtras(*data.fields));
 }
 
 }  // namespace kelvorn_web

@@ -7,6 +7,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
+import { gunzipSync } from 'node:zlib';
 
 const packageDir = process.env.KELVORN_UNIHAN_PACKAGE ||
   fileURLToPath(new URL('../../build-web/package/', import.meta.url));
@@ -145,8 +146,8 @@ test('bad arguments are refused with a TypeError or a RangeError that says why',
 test('damaged data is refused for the reason the C++ library gives', async () => {
   const dir = mkdtempSync(join(tmpdir(), 'kelvorn-web-'));
   try {
-    const core = readFileSync(join(packageDir, 'unihan-17.0.bin'));
-    const fields = readFileSync(join(packageDir, 'unihan-fields-17.0.bin'));
+    const core = gunzipSync(readFileSync(join(packageDir, 'unihan-17.0.bin.gz')));
+    const fields = gunzipSync(readFileSync(join(packageDir, 'unihan-fields-17.0.bin.gz')));
     const cases = [
       ['a truncated core image', { core: core.subarray(0, core.length >> 1) }, 'core'],
       ['a truncated all-field image', { core, fields: fields.subarray(0, 4096) }, 'fields'],
