@@ -66,17 +66,23 @@ let compiledModule = null;
 async function wasmModule() {
   if (compiledModule === null) {
     compiledModule = moduleBytes().then((bytes) => WebAssembly.compile(bytes));
+    compiledModule.catch(() => { compiledModule = null; });  // the next load tries again
   }
   return compiledModule;
 }
 
 // ---- arguments --------------------------------------------------------------
 
+// What a refused argument was, for the message: `a string`, `number 3`.
 function typeName(value) {
-  if (value === null) return 'null';
+  if (value === null || value === undefined) return String(value);
   if (Array.isArray(value)) return 'an array';
-  if (typeof value === 'object') return value.constructor ? value.constructor.name : 'object';
-  return typeof value === 'string' ? 'a string' : `${typeof value} ${String(value)}`;
+  switch (typeof value) {
+    case 'string': return 'a string';
+    case 'number': case 'bigint': case 'boolean': return `${typeof value} ${String(value)}`;
+    case 'object': return value.constructor ? value.constructor.name : 'an object';
+    default: return `a ${typeof value}`;
+  }
 }
 
 // The code point of a one-character string (a surrogate pair is one
@@ -100,9 +106,7 @@ function codePointOf(ch) {
 }
 
 function countChars(text) {
-  let n = 0;
-  for (const _ of text) n += 1;  // eslint-disable-line no-unused-vars
-  return n;
+  return [...text].length;
 }
 
 function requireString(value, what) {
@@ -163,19 +167,21 @@ class Memory {
     return at;
   }
 
-  // Writes text as UTF-8 into the scratch buffer; [address, length]. Two
-  // texts at once take the second half of a buffer big enough for both.
-  textIn(text, second = 0) {
-    const need = text.length * 3;
-    if (this.scratchSize < 2 * need + 2) {
+  // Writes the texts as UTF-8 into the scratch buffer, each in its own
+  // part; [address, length] of each.
+  textsIn(...texts) {
+    const part = 3 * Math.max(...texts.map((text) => text.length)) + 1;
+    if (this.scratchSize < part * texts.length) {
       if (this.scratch !== 0) this.exports.kw_free(this.scratch);
-      this.scratchSize = Math.max(256, 4 * need + 4);
+      this.scratchSize = Math.max(256, 2 * part * texts.length);
       this.scratch = this.exports.kw_alloc(this.scratchSize);
+      if (this.scratch === 0) throw new RangeError(`no memory for a text of ${part} bytes`);
     }
     this.views();
-    const at = this.scratch + (second ? this.scratchSize >>> 1 : 0);
-    const { written } = encoder.encodeInto(text, this.u8.subarray(at, at + need + 1));
-    return [at, written];
+    return texts.map((text, i) => {
+      const at = this.scratch + i * part;
+      return [at, encoder.encodeInto(text, this.u8.subarray(at, at + part)).written];
+    });
   }
 
   replyAddress() { this.views(); return this.u32[this.reply]; }
@@ -291,8 +297,9 @@ export class Unihan {
   _requireFields(needed = true) {
     if (this._fieldsSource !== null) {
       const source = this._fieldsSource;
-      this._fieldsSource = null;
+      // Refused, it stays to come: the next call says why again.
       this._give(this._x.kw_load_fields, typeof source === 'function' ? source() : source);
+      this._fieldsSource = null;
       const count = this._x.kw_field_count();
       for (let i = 0; i < count; i++) {
         this._x.kw_field_name(i);
@@ -416,7 +423,7 @@ export class Unihan {
 
   sortKey(text) {
     this._requireIndex();
-    const [at, length] = this._m.textIn(this._textOrChar(text));
+    const [[at, length]] = this._m.textsIn(this._textOrChar(text));
     this._check(this._x.kw_sort_key(at, length));
     return this._m.replyBytes();
   }
@@ -425,8 +432,7 @@ export class Unihan {
     const left = this._textOrChar(a);
     const right = this._textOrChar(b);
     this._requireIndex();
-    const [aAt, aLength] = this._m.textIn(left);
-    const [bAt, bLength] = this._m.textIn(right, 1);
+    const [[aAt, aLength], [bAt, bLength]] = this._m.textsIn(left, right);
     const order = this._x.kw_compare(aAt, aLength, bAt, bLength);
     if (order === -2) throw new Error(this._m.replyText());
     return order;
@@ -440,13 +446,13 @@ export class Unihan {
   _convert(text, traditional) {
     requireString(text, 'a text');
     this._requireFields();
-    const [at, length] = this._m.textIn(text);
+    const [[at, length]] = this._m.textsIn(text);
     this._check(this._x.kw_convert(at, length, traditional));
     return this._m.replyText();
   }
 
   _textCall(call, text) {
-    const [at, length] = this._m.textIn(text);
+    const [[at, length]] = this._m.textsIn(text);
     this._check(call(at, length));
     return this._m.replyChars();
   }

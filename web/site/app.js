@@ -54,7 +54,8 @@ function card(u, ch) {
   if (total !== null) row('Strokes', String(total));
   for (const [label, name] of READINGS) {
     const value = u.field(ch, name);
-    if (value !== null) row(label, value);
+    // kHangul's readings carry their sources (한:0E); the card shows the readings.
+    if (value !== null) row(label, value.replace(/:\S*/gu, ''));
   }
   const definition = u.field(ch, 'kDefinition');
   if (definition !== null) row('Meaning', definition);

@@ -86,7 +86,8 @@ class Browser {
     this.socket.close();
     this.child.kill();
     await new Promise((resolve) => this.child.once('exit', resolve));
-    rmSync(this.profile, { recursive: true, force: true });
+    // Its helper processes may still write to the profile for a moment.
+    rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
   }
 }
 

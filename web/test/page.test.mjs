@@ -63,3 +63,14 @@ test('search by meaning and conversion', async () => {
   await browser.evaluate('document.getElementById("to-traditional").click()');
   assert.equal(await browser.evaluate('document.getElementById("converted").value'), '漢字簡體');
 });
+
+test('at a phone\'s width nothing is wider than the screen', async () => {
+  await browser.send('Emulation.setDeviceMetricsOverride',
+    { width: 360, height: 740, deviceScaleFactor: 2, mobile: true });
+  await browser.open(`${server.url}?q=${encodeURIComponent('漢字')}`);
+  await browser.waitFor('document.body.dataset.ready');
+  await browser.evaluate('document.querySelector("[data-radical=\\"85\\"]").click()');
+  assert.ok(await browser.evaluate('document.documentElement.scrollWidth') <= 360);
+  const cardWidth = await browser.evaluate('document.querySelector(".card").getBoundingClientRect().right');
+  assert.ok(cardWidth <= 360, `a card ends at ${cardWidth}`);
+});

@@ -135,7 +135,7 @@ test('bad arguments are refused with a TypeError or a RangeError that says why',
     [() => u.byReading(4), TypeError, 'expected a reading (string), got number 4'],
     [() => u.search(5), TypeError, 'expected a string or an array of strings, got number 5'],
     [() => u.search(['a', 1]), TypeError, 'expected a string among the words, got number 1'],
-    [() => u.toSimplified(undefined), TypeError, 'expected a text (string), got undefined undefined'],
+    [() => u.toSimplified(undefined), TypeError, 'expected a text (string), got undefined'],
   ];
   for (const [call, type, message] of cases) assert.throws(call, { name: type.name, message });
   // Both halves of a surrogate pair are one character; a lone one is itself.
