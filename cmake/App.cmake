@@ -23,9 +23,15 @@ target_compile_definitions(kelvorn_files PRIVATE
   KELVORN_APP_SONAME="$<TARGET_SONAME_FILE_NAME:kelvorn_unihan_app>"
   KELVORN_LIBDIR_TO_DATADIR="${KELVORN_LIBDIR_TO_DATADIR}")
 
+# A WebAssembly module has no pipes nor threads to read text through.
+if(EMSCRIPTEN)
+  set(KELVORN_TEXT_FEED web/src/TextFeedRefused.cpp)
+else()
+  set(KELVORN_TEXT_FEED src/app/TextFeed.cpp)
+endif()
 kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cmake/app-exports.map
   src/app/Load.cpp
-  src/app/TextFeed.cpp
+  ${KELVORN_TEXT_FEED}
   src/app/Unihan.cpp
   $<TARGET_OBJECTS:kelvorn_files>)
 find_package(Threads REQUIRED)

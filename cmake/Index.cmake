@@ -21,7 +21,8 @@ target_link_libraries(kelvorn_unihan_index PUBLIC kelvorn_unihan)
 # Opening the index saved beside the images instead of building it; shared by
 # the tool and the Python module, which link the file helpers and the
 # all-field library it uses.
-add_library(kelvorn_saved_index OBJECT src/index/saved/SavedIndex.cpp src/fields/MappedFile.cpp)
+add_library(kelvorn_saved_index OBJECT src/index/saved/SavedIndex.cpp src/index/saved/DataTag.cpp
+  src/index/saved/FieldExtras.cpp src/fields/MappedFile.cpp)
 target_include_directories(kelvorn_saved_index PUBLIC
   ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
 set_target_properties(kelvorn_saved_index PROPERTIES

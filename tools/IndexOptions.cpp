@@ -8,6 +8,7 @@
 #include "FieldsImageFile.h"
 #include "kelvorn/UnihanImage.h"
 #include "ToolError.h"
+#include "index/saved/FieldExtras.h"
 #include "index/saved/SavedIndex.h"
 #include "CharArguments.h"
 
@@ -63,14 +64,7 @@ MarksData marksData(const GlobalOptions& global, const std::string& fieldsData) 
 }  // namespace
 
 kelvorn::RadicalStrokeExtras radicalStrokeExtras(const kelvorn::UnihanFields& fields) {
-  kelvorn::RadicalStrokeExtras extras;
-  for (const char32_t cp : fields.codePointsWith("kRSUnicode")) {
-    extras.addRSUnicode(cp, fields.value(cp, "kRSUnicode").value_or(""));
-  }
-  for (const char32_t cp : fields.codePointsWith("kCompatibilityVariant")) {
-    extras.addCompatibilityVariant(cp, fields.value(cp, "kCompatibilityVariant").value_or(""));
-  }
-  return extras;
+  return kelvorn_saved_index::radicalStrokeExtras(fields);
 }
 
 std::optional<std::string> coreImagePath(const GlobalOptions& global) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "Loader.h"
+#include "index/saved/FieldExtras.h"
 #include "index/saved/SavedIndex.h"
 #include "kelvorn/UnihanImage.h"
 
@@ -132,20 +133,13 @@ void Unihan::setSourcePreference(const SourcePreference& preference) {
 }
 
 kelvorn::RadicalStrokeExtras Unihan::radicalStrokeExtras() {
-  kelvorn::RadicalStrokeExtras extras;
   const kelvorn::UnihanFields* all = nullptr;
   try {
     all = &fields();
   } catch (const py::value_error&) {
-    return extras;  // a core image without fields=: the core's values alone
+    return {};  // a core image without fields=: the core's values alone
   }
-  for (const char32_t cp : all->codePointsWith("kRSUnicode")) {
-    extras.addRSUnicode(cp, all->value(cp, "kRSUnicode").value_or(""));
-  }
-  for (const char32_t cp : all->codePointsWith("kCompatibilityVariant")) {
-    extras.addCompatibilityVariant(cp, all->value(cp, "kCompatibilityVariant").value_or(""));
-  }
-  return extras;
+  return kelvorn_saved_index::radicalStrokeExtras(*all);
 }
 
 std::optional<kelvorn::UnihanIndex> Unihan::savedIndex() {

@@ -6,6 +6,7 @@
 #include "app/files/Crc32.h"
 #include "app/files/StagedOutput.h"
 #include "fields/MappedFile.h"
+#include "index/saved/DataTag.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
 
@@ -15,9 +16,6 @@ namespace {
 // Mapped rather than read: copying a few megabytes into fresh memory costs
 // more than all the rest of opening a saved index.
 using kelvorn_fields_private::MappedFile;
-// The all-field image's header and the start of its section table: the
-// header holds the file size and the CRC-32 of everything after it.
-constexpr std::size_t kFieldsHeadBytes = 64;
 
 }  // namespace
 
@@ -29,8 +27,7 @@ std::string pathBeside(const std::string& fieldsPath, const std::string& unicode
 
 std::string dataTag(const std::string& coreImageTag, const kelvorn::UnihanFields& fields) {
   if (coreImageTag.empty()) return "";
-  return "core image " + coreImageTag + "; all-field image header " +
-         kelvorn_files::sizeAndCrc32(fields.imageBytes().substr(0, kFieldsHeadBytes));
+  return dataTagOfParts(coreImageTag, fields.imageBytes());
 }
 
 std::string coreImageTag(const std::string& corePath) {

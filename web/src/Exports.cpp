@@ -1,0 +1,201 @@
+// The module's door to JavaScript: plain C functions over numbers, so that
+// a per-character call is one WebAssembly call with no marshalling. Strings
+// and lists go out through the reply (an address and a length the caller
+// reads from memory), strings come in as UTF-8 the caller wrote into a
+// buffer of the module's allocator. A call that can fail answers -1 with the
+// reason in the reply; JavaScript turns it into the exception it throws.
+#include <emscripten.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "WebData.h"
+
+namespace {
+
+struct Reply {
+  std::uint32_t address = 0;
+  std::uint32_t length = 0;
+};
+
+Reply reply;
+std::unique_ptr<kelvorn_web::WebData> data;
+// Answers the module made rather than found in the data, kept until the
+// next such call.
+std::string madeText;
+std::vector<char32_t> madeChars;
+std::string errorText;
+
+std::uint32_t addressOf(const void* p) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(p));
+}
+
+int answer(std::string_view text) {
+  reply = {addressOf(text.data()), static_cast<std::uint32_t>(text.size())};
+  return 0;
+}
+
+int answer(const std::vector<char32_t>& chars) {
+  reply = {addressOf(chars.data()), static_cast<std::uint32_t>(chars.size())};
+  return 0;
+}
+
+int refuse(const char* reason) {
+  errorText = reason;
+  answer(errorText);
+  return -1;
+}
+
+// Runs a call that may throw, answering -1 with the reason when it does.
+template <typename Call>
+int guarded(Call call) noexcept {
+  try {
+    return call();
+  } catch (const std::exception& e) {
+    return refuse(e.what());
+  } catch (...) {
+    return refuse("an unknown C++ exception");
+  }
+}
+
+std::string_view textAt(const char* bytes, std::uint32_t length) { return {bytes, length}; }
+
+kelvorn::Script scriptOf(int traditional) {
+  return traditional != 0 ? kelvorn::Script::kTraditional : kelvorn::Script::kSimplified;
+}
+
+// The offset that keeps a negative residual (王 is 96.-1) in the low byte.
+constexpr int kResidualBias = 128;
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE const Reply* kw_reply() { return &reply; }
+
+EMSCRIPTEN_KEEPALIVE char* kw_alloc(std::uint32_t length) {
+  return static_cast<char*>(std::malloc(length == 0 ? 1 : length));
+}
+
+EMSCRIPTEN_KEEPALIVE void kw_free(char* bytes) { std::free(bytes); }
+
+// Each takes the buffer it is given, freed with the data, or at once when
+// the data is refused. The core comes first.
+EMSCRIPTEN_KEEPALIVE int kw_load_core(char* bytes, std::uint32_t length) {
+  const kelvorn_web::Buffer buffer = kelvorn_web::adopt(bytes, length);
+  return guarded([&] {
+    data = kelvorn_web::loadCore(buffer);
+    return 0;
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_load_fields(char* bytes, std::uint32_t length) {
+  const kelvorn_web::Buffer buffer = kelvorn_web::adopt(bytes, length);
+  return guarded([&] {
+    kelvorn_web::addFields(*data, buffer);
+    return 0;
+  });
+}
+
+// An empty buffer builds the index.
+EMSCRIPTEN_KEEPALIVE int kw_load_index(char* bytes, std::uint32_t length) {
+  const kelvorn_web::Buffer buffer = kelvorn_web::adopt(bytes, length);
+  return guarded([&] {
+    kelvorn_web::addIndex(*data, buffer);
+    return 0;
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_radical_stroke(std::uint32_t cp) {
+  const auto rs = data->unihan.radicalStroke(cp, kelvorn::Source::kRSUnicode);
+  if (!rs) return -1;
+  return rs->radical * 256 + rs->residual + kResidualBias;
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_total_strokes(std::uint32_t cp) {
+  return data->unihan.totalStrokes(cp).value_or(0);
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_field_count() {
+  return static_cast<int>(data->fields->fieldCount());
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_field_name(std::uint32_t index) {
+  return guarded([&] { return answer(data->fields->fieldNames().at(index)); });
+}
+
+// 1 with the value in the reply, 0 when the character has none.
+EMSCRIPTEN_KEEPALIVE int kw_field(std::uint32_t cp, std::uint32_t fieldIndex) {
+  const auto value = data->fields->valueAt(cp, fieldIndex);
+  if (!value) return 0;
+  answer(*value);
+  return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_unicode_version() {
+  return answer(data->fields ? data->fields->unicodeVersion() : std::string_view());
+}
+
+// Lists of characters: the reply holds the address and count of 32-bit
+// code points; by_radical's holds (code point, residual) pairs.
+EMSCRIPTEN_KEEPALIVE int kw_by_radical(int radical) {
+  return guarded([&] {
+    const std::vector<kelvorn::RadicalEntry>& entries = data->index->byRadical(radical);
+    static_assert(sizeof(kelvorn::RadicalEntry) == 8, "two 32-bit numbers");
+    reply = {addressOf(entries.data()), static_cast<std::uint32_t>(entries.size())};
+    return 0;
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_by_total_strokes(int strokes) {
+  return guarded([&] { return answer(data->index->byTotalStrokes(strokes)); });
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_by_reading(const char* text, std::uint32_t length) {
+  return guarded([&] {
+    madeChars = data->index->byReading(textAt(text, length));
+    return answer(madeChars);
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_search(const char* text, std::uint32_t length) {
+  return guarded([&] {
+    madeChars = data->lexicon->search(textAt(text, length));
+    return answer(madeChars);
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_convert(const char* text, std::uint32_t length, int traditional) {
+  return guarded([&] {
+    madeText = data->lexicon->convert(textAt(text, length), scriptOf(traditional));
+    return answer(madeText);
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE int kw_sort_key(const char* text, std::uint32_t length) {
+  return guarded([&] {
+    madeText = data->index->sortKeyUtf8(textAt(text, length));
+    return answer(madeText);
+  });
+}
+
+// -1, 0 or 1 as a sorts before, with or after b.
+EMSCRIPTEN_KEEPALIVE int kw_compare(const char* a, std::uint32_t aLength, const char* b,
+                                    std::uint32_t bLength) {
+  const std::string_view left = textAt(a, aLength);
+  const std::string_view right = textAt(b, bLength);
+  int order = 0;
+  const int status = guarded([&] {
+    order = data->index->lessUtf8(left, right) ? -1 : data->index->lessUtf8(right, left) ? 1 : 0;
+    return 0;
+  });
+  if (status != 0) return -2;
+  return order;
+}
+
+}  // extern "C"
