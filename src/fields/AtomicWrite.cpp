@@ -27,9 +27,8 @@ class StagingFile {
  public:
   StagingFile(const std::string& target, std::string directory)
       : target_(target), directory_(std::move(directory)), name_(directory_ + "/.unihan-fields-XXXXXX") {
-    fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
+    fd_ = kelvorn_files::createStaging(&name_, &slot_);
     if (fd_ < 0) fail("cannot create a file in " + directory_);
-    slot_ = kelvorn_files::registerStaging(name_);
     // mkstemp makes the file private to its owner; the image gets the mode
     // any new file would get.
     const mode_t mask = ::umask(0);
@@ -37,9 +36,10 @@ class StagingFile {
     (void)::fchmod(fd_, 0666 & ~mask);
   }
   ~StagingFile() {
-    kelvorn_files::unregisterStaging(slot_);
+    // Removed before it is forgotten: a signal in between finds it recorded.
     if (fd_ >= 0) (void)::close(fd_);
     if (!renamed_) (void)::unlink(name_.c_str());
+    kelvorn_files::unregisterStaging(slot_);
   }
   StagingFile(const StagingFile&) = delete;
   StagingFile& operator=(const StagingFile&) = delete;

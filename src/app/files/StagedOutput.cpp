@@ -66,21 +66,22 @@ std::string checkedOutputPath(std::string path) {
 StagedOutput::StagedOutput(std::string path)
     : path_(checkedOutputPath(std::move(path))), target_(followLinks(path_)), directory_(directoryOf(target_)) {
   std::string name = directory_ + "/.unihan-XXXXXX";
-  fd_ = FileDescriptor(::mkostemp(name.data(), O_CLOEXEC));
+  fd_ = FileDescriptor(createStaging(&name, &slot_));
   if (!fd_.isOpen()) {
     throw kelvorn::Error(path_ + ": cannot create a file in " + directory_ + " (" +
                     errorText(errno) + ")");
   }
   staging_ = name;
-  slot_ = registerStaging(staging_);
   giveDefaultMode(fd_.get());
 }
 
 StagedOutput::~StagedOutput() {
+  // Removed before it is forgotten: a signal in between finds it recorded.
+  if (!committed_) {
+    (void)fd_.close();
+    (void)::unlink(staging_.c_str());
+  }
   unregisterStaging(slot_);
-  if (committed_) return;
-  (void)fd_.close();
-  (void)::unlink(staging_.c_str());
 }
 
 void StagedOutput::write(std::string_view bytes) { writeAll(fd_.get(), bytes, path_); }

@@ -1,8 +1,11 @@
 #include "app/files/StagingRegistry.h"
 
+#include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstring>
@@ -67,6 +70,20 @@ int registerStaging(const std::string& path) noexcept {
 
 void unregisterStaging(int slot) noexcept {
   if (slot >= 0 && slot < kSlots) gStates[slot].store(kFree);
+}
+
+int createStaging(std::string* nameTemplate, int* slot) noexcept {
+  sigset_t held;
+  sigset_t previous;
+  sigemptyset(&held);
+  for (const int signal : kSignals) sigaddset(&held, signal);
+  (void)::pthread_sigmask(SIG_BLOCK, &held, &previous);
+  const int fd = ::mkostemp(nameTemplate->data(), O_CLOEXEC);
+  const int err = errno;
+  *slot = fd < 0 ? -1 : registerStaging(*nameTemplate);
+  (void)::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  errno = err;
+  return fd;
 }
 
 void removeStagingFilesOnSignals() {

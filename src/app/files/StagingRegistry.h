@@ -13,6 +13,12 @@ namespace kelvorn_files {
 int registerStaging(const std::string& path) noexcept;
 void unregisterStaging(int slot) noexcept;
 
+// Creates a staging file from a mkostemp template and records it, the
+// handled signals held in between, so that no signal finds the file made
+// but not yet recorded. Answers the descriptor, or -1 with errno set; *slot
+// is the record's slot, as registerStaging answers it.
+int createStaging(std::string* nameTemplate, int* slot) noexcept;
+
 // Installs handlers for SIGINT, SIGTERM, SIGHUP and SIGBUS that remove every
 // recorded staging file, then hand the signal on: to the handler that was
 // there before, or to the default action, which ends the process.
