@@ -32,7 +32,7 @@ struct ConvertOptions {
 // A line longer than this is converted in pieces, cut between characters,
 // so that memory stays bounded on endless input; conversion goes character
 // by character, so the pieces convert as the whole line would.
-constexpr std::size_t kMaxPiece = std::size_t{1} << 20;
+constexpr std::size_t kMaxPiece = std::size_t{1} << 16;
 // Output is held until the input would make the tool wait, or this much.
 constexpr std::size_t kOutputBatch = std::size_t{1} << 16;
 

@@ -81,21 +81,24 @@ class KeyTable {
     width_ = keys_.size() / all.size();
   }
 
-  // Below, at or above zero as line a comes before, with or after line b;
-  // both are valid UTF-8.
+  // Below, at or above zero as the line that starts a comes before, with or
+  // after the one that starts b; each ends at a line feed or at the end of
+  // the text, and is valid UTF-8. Ends are found on the way, not before.
   int compare(std::string_view a, std::string_view b) const {
     std::size_t i = 0;
     std::size_t j = 0;
     char32_t ca = 0;
     char32_t cb = 0;
-    while (i < a.size() && j < b.size()) {
+    for (;;) {
+      const bool endA = i == a.size() || a[i] == '\n';
+      const bool endB = j == b.size() || b[j] == '\n';
+      if (endA || endB) return static_cast<int>(!endA) - static_cast<int>(!endB);
       kelvorn::utf8::next(a, &i, &ca);
       kelvorn::utf8::next(b, &j, &cb);
       if (ca == cb) continue;
       const int order = std::memcmp(&keys_[ca * width_], &keys_[cb * width_], width_);
       if (order != 0) return order;
     }
-    return static_cast<int>(i < a.size()) - static_cast<int>(j < b.size());
   }
 
  private:
@@ -120,7 +123,8 @@ void runSort(const SortOptions& opts, const GlobalOptions& global) {
   // which needs no buffer as a stable sort would.
   std::sort(input.starts.begin(), input.starts.end(),
             [&input, &keys](std::uint32_t a, std::uint32_t b) {
-              const int order = keys.compare(input.at(a), input.at(b));
+              const std::string_view text = input.text;
+              const int order = keys.compare(text.substr(a), text.substr(b));
               return order != 0 ? order < 0 : a < b;
             });
   // Printed in pieces: a second copy of the input would double what is held.

@@ -213,7 +213,7 @@ with open("apart.txt", "w") as f:
   # times its input whatever the lines' lengths (empty lines took 25 times).
   base=$(peak_kb sort small.txt)
   for line in '' a 字; do
-    python3 -c 'import sys; sys.stdout.write((sys.argv[1] + "\n") * 8000000)' "$line" >lines.txt
+    python3 -c 'import sys; sys.stdout.write((sys.argv[1] + "\n") * 4000000)' "$line" >lines.txt
     size_kb=$(($(wc -c <lines.txt) / 1024))
     used=$(($(peak_kb sort lines.txt) - base))
     [ "$used" -lt $((3 * size_kb + 16384)) ] ||
@@ -226,11 +226,11 @@ def peak(stdin):
                    stdout=subprocess.DEVNULL, check=True)
     return resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
 base = peak(subprocess.DEVNULL)
-endless = subprocess.Popen(["sh", "-c", "head -c 200000000 /dev/zero | tr \"\\0\" a"],
+endless = subprocess.Popen(["sh", "-c", "head -c 100000000 /dev/zero | tr \"\\0\" a"],
                            stdout=subprocess.PIPE)
 used = peak(endless.stdout) - base
 endless.wait()
-assert used < 32 * 1024, f"convert of a 200 MB line took {used} KB"' "$tool" ||
+assert used < 32 * 1024, f"convert of a 100 MB line took {used} KB"' "$tool" ||
     fail "convert of one endless line"
   # Memory that runs out is reported with the limit, not as std::bad_alloc.
   python3 -c 'with open("many.txt", "w") as f:

@@ -79,7 +79,7 @@ for line, expected in ((b"\xe6\xbc\xa2\n", b"\xe6\xb1\x89\n"), (b"ab\n", b"ab\n"
 run.stdin.close()
 assert run.wait() == 0
 PY
-  # Pieces of a 3.6 MB line are cut between characters (1 MiB is no
+  # Pieces of a 3.6 MB line are cut between characters (64 KiB is no
   # multiple of three bytes) and a column counts across them.
   python3 -c 'import sys; sys.stdout.write("發展" * 600000 + "x\n后\n")' >long.txt
   "$tool" convert --to simplified long.txt >long-out.txt
