@@ -228,8 +228,11 @@ TEST(FieldsExpand, Unihan17EveryValueMatchesAndWritesBack) {
   for (const FieldExpander& e : kelvorn_expand::fieldExpanders()) {
     EXPECT_GT(seen[e.field], 0u) << e.field;
   }
+  EXPECT_EQ(kelvorn_expand::fieldExpanders().size(), 49u);
   EXPECT_EQ(seen["kRSUnicode"], 102998u);
   EXPECT_EQ(seen["kHanyuPinyin"], 34130u);
+  EXPECT_EQ(seen["kMandarin"], 44348u);
+  EXPECT_EQ(seen["kMojiJoho"], 52515u);
 
   // Real values with a few bytes cut, added or cut off: whatever still
   // matches a grammar writes back byte for byte, so reading never accepts
