@@ -226,7 +226,11 @@ export class Unihan {
     requireString(name, 'a field name');
     this._requireFields();
     const index = this._fieldIndex.get(name);
-    if (index === undefined) throw new RangeError(`no field ${name} in the data`);
+    if (index === undefined) {
+      const [[at, length]] = this._m.textsIn(name);
+      this._x.kw_require_field(at, length);
+      throw new RangeError(this._m.replyText());
+    }
     if (this._x.kw_field(cp, index) === 0) return null;
     return this._m.replyValue();
   }

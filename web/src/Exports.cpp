@@ -129,6 +129,15 @@ EMSCRIPTEN_KEEPALIVE int kw_field_name(std::uint32_t index) {
   return guarded([&] { return answer(data->fields->fieldNames().at(index)); });
 }
 
+// -1 with the reason when the data has no field of that name: the reason
+// the other doors give, naming the nearest field.
+EMSCRIPTEN_KEEPALIVE int kw_require_field(const char* name, std::uint32_t length) {
+  return guarded([&] {
+    (void)data->fields->requireField(textAt(name, length));
+    return 0;
+  });
+}
+
 // 1 with the value in the reply, 0 when the character has none.
 EMSCRIPTEN_KEEPALIVE int kw_field(std::uint32_t cp, std::uint32_t fieldIndex) {
   const auto value = data->fields->valueAt(cp, fieldIndex);
