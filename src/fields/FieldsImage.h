@@ -1,5 +1,6 @@
 // An all-field image, checked at open and answered in place: the sections
-// located once, every later read bounded by the section it reads from.
+// located once and their order and counts checked, every later read of a
+// value bounded by the section it reads from.
 #ifndef KELVORN_FIELDS_FIELDSIMAGE_H
 #define KELVORN_FIELDS_FIELDSIMAGE_H
 
@@ -31,8 +32,9 @@ struct EntryRange {
 
 class FieldsImage {
  public:
-  // Each checks the header and the section table and takes the sections;
-  // throws kelvorn::FieldsError naming `name`. The image keeps the mapping
+  // Each checks the header, the section table and the tables the lookups
+  // trust, and takes the sections; throws kelvorn::FieldsError naming
+  // `name`. The image keeps the mapping
   // or the string; borrowed bytes must outlive it.
   static std::shared_ptr<const FieldsImage> fromMapping(std::unique_ptr<MappedFile> mapping,
                                                         std::string name);

@@ -166,3 +166,24 @@ def test_index_names_the_bytes_loaded(workdir):
     assert compiled.returncode == 0, compiled.stderr
     assert len(reader.by_radical(85)) == 3936
     assert len(kelvorn_unihan.Unihan(core, fields=fields).by_radical(85)) == 3749
+
+
+def test_writers_replace_files_under_a_reader(workdir):
+    """The tool's writers rename a new file over the old one: a reader that
+    has the old one mapped or loaded keeps answering from it, unchanged."""
+    core = workdir / "core.bin"
+    fields = workdir / "fields.bin"
+    shutil.copyfile(kelvorn_unihan.BUNDLED_IMAGE, core)
+    shutil.copyfile(kelvorn_unihan.BUNDLED_FIELDS_IMAGE, fields)
+    reader = kelvorn_unihan.Unihan(core, fields=fields)
+    definition = reader.field("漢", "kDefinition")
+    text = workdir / "small.txt"
+    text.write_text("U+4E00\tkTotalStrokes\t1\nU+4E00\tkDefinition\tone\n", encoding="utf-8")
+    for command in (["compile-fields", str(text), "-o", str(fields)],
+                    ["compile", str(text), "-o", str(core)],
+                    ["--data", str(core), "compile-index", "--fields-data", str(fields)]):
+        run = subprocess.run([TOOL, *command], capture_output=True, text=True, check=False)
+        assert run.returncode == 0, run.stderr
+    assert reader.field("漢", "kDefinition") == definition
+    assert reader.total_strokes("漢") == 14
+    assert len(reader.by_radical(85)) == 3936
