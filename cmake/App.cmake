@@ -35,6 +35,6 @@ kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cm
   src/app/Unihan.cpp
   $<TARGET_OBJECTS:kelvorn_files>)
 find_package(Threads REQUIRED)
-target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)
+target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan kelvorn_unihan_fields PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)
 target_compile_definitions(kelvorn_unihan_app PRIVATE
   KELVORN_UNICODE_VERSION="${KELVORN_UNICODE_VERSION}" KELVORN_IMAGE_NAME="${KELVORN_IMAGE_NAME}")

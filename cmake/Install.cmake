@@ -70,8 +70,11 @@ endfunction()
 set(KELVORN_PC_CORE "kelvorn-unihan = ${PROJECT_VERSION}")
 kelvorn_pkg_config(kelvorn-unihan kelvorn_unihan
   "Per-code-point access to the Unicode Han Database (Unihan): the core")
+# The application API throws kelvorn::Error, which the all-field library
+# defines.
 kelvorn_pkg_config(kelvorn-unihan-app kelvorn_unihan_app
-  "kelvorn::Unihan, the application API, with the bundled image" ${KELVORN_PC_CORE})
+  "kelvorn::Unihan, the application API, with the bundled image"
+  "${KELVORN_PC_CORE}, kelvorn-unihan-fields = ${PROJECT_VERSION}")
 kelvorn_pkg_config(kelvorn-unihan-index kelvorn_unihan_index
   "Reverse lookups (by radical, strokes, reading) and sort orders over kelvorn-unihan"
   ${KELVORN_PC_CORE})

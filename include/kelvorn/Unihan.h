@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kelvorn/Error.h"
 #include "kelvorn/UnihanFieldNames.h"
 #include "kelvorn/UnihanMgr.h"
 
@@ -38,22 +39,6 @@ struct Store;
 }
 
 namespace kelvorn {
-
-// What a load or a save throws: one line that names the file.
-class KELVORN_UNIHAN_APP_API Error : public std::runtime_error {
- public:
-  // systemError is the errno value when the file could not be opened, read
-  // or written, and 0 when its contents were refused.
-  explicit Error(const std::string& message, int systemError = 0);
-  ~Error() override;
-  Error(const Error&) = default;
-  Error& operator=(const Error&) = default;
-
-  int systemError() const noexcept { return systemError_; }
-
- private:
-  int systemError_;
-};
 
 // A radical and its residual strokes, the residual signed as the data writes
 // it (王 U+738B is 96.-1).

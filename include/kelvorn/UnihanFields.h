@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "kelvorn/Error.h"
+
 #if defined(_WIN32)
 #define KELVORN_UNIHAN_FIELDS_API __declspec(dllexport)
 #else
@@ -35,8 +37,10 @@ namespace kelvorn {
 
 // Every failure of this library: text that is not Unihan data, an image that
 // is damaged, truncated or of another kind, a file that cannot be read or
-// written. The message names the file (or "<buffer>") and what is wrong.
-class KELVORN_UNIHAN_FIELDS_API FieldsError : public std::runtime_error {
+// written, a field name the data does not have. The message names the file
+// (or "<buffer>") and what is wrong. A kelvorn::Error, as every refusal of
+// the kelvorn libraries is.
+class KELVORN_UNIHAN_FIELDS_API FieldsError : public Error {
  public:
   explicit FieldsError(const std::string& message);
   ~FieldsError() override;

@@ -39,10 +39,6 @@ bool hasValueIndex(Source source, int index) {
 
 }  // namespace
 
-Error::Error(const std::string& message, int systemError)
-    : std::runtime_error(message), systemError_(systemError) {}
-Error::~Error() = default;
-
 Unihan::Unihan() : Unihan(std::make_shared<Store>()) {}
 
 Unihan::Unihan(std::shared_ptr<Store> store)

@@ -14,7 +14,11 @@ namespace kelvorn {
 
 using kelvorn_fields_private::FieldsImage;
 
-FieldsError::FieldsError(const std::string& message) : std::runtime_error(message) {}
+Error::Error(const std::string& message, int systemError)
+    : std::runtime_error(message), systemError_(systemError) {}
+Error::~Error() = default;
+
+FieldsError::FieldsError(const std::string& message) : Error(message) {}
 FieldsError::~FieldsError() = default;
 
 namespace {

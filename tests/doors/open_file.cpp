@@ -39,7 +39,5 @@ int main(int argc, char** argv) {
     return answer(std::string(fields.value(U'漢', "kDefinition").value_or("")));
   } catch (const kelvorn::Error& e) {
     return refuse(e.what());
-  } catch (const kelvorn::FieldsError& e) {
-    return refuse(e.what());
   }
 }

@@ -52,8 +52,6 @@ std::optional<kelvorn::UnihanIndex> openBeside(const kelvorn::UnihanMgr& unihan,
     return kelvorn::UnihanIndex::fromBytes(unihan, std::move(saved), bytes, dataTag);
   } catch (const kelvorn::Error&) {
     return std::nullopt;
-  } catch (const kelvorn::FieldsError&) {
-    return std::nullopt;
   }
 }
 
