@@ -20,8 +20,11 @@ set_target_properties(kelvorn_files PROPERTIES
 # The bundled files lie where the application library was installed, which
 # every door finds by its SONAME.
 target_compile_definitions(kelvorn_files PRIVATE
-  KELVORN_APP_SONAME="$<TARGET_SONAME_FILE_NAME:kelvorn_unihan_app>"
   KELVORN_LIBDIR_TO_DATADIR="${KELVORN_LIBDIR_TO_DATADIR}")
+if(NOT EMSCRIPTEN)
+  target_compile_definitions(kelvorn_files PRIVATE
+    KELVORN_APP_SONAME="$<TARGET_SONAME_FILE_NAME:kelvorn_unihan_app>")
+endif()
 
 # A WebAssembly module has no pipes nor threads to read text through.
 if(EMSCRIPTEN)

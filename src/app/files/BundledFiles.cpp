@@ -1,7 +1,9 @@
 #include "app/files/BundledFiles.h"
 
+#if !defined(__EMSCRIPTEN__)
 #include <dlfcn.h>
 #include <link.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +21,11 @@ namespace {
 // the tool and the Python module link these objects themselves, yet their
 // data lies where the library was installed.
 fs::path applicationLibraryDir() {
+#if defined(__EMSCRIPTEN__)
+  // A WebAssembly module is one file with no library beside it; its data
+  // comes as bytes.
+  return {};
+#else
   void* handle = ::dlopen(KELVORN_APP_SONAME, RTLD_LAZY | RTLD_NOLOAD);
   if (handle == nullptr) return {};
   const link_map* map = nullptr;
@@ -32,6 +39,7 @@ fs::path applicationLibraryDir() {
   }
   ::dlclose(handle);
   return dir;
+#endif
 }
 
 std::optional<std::string> dataDirFromEnvironment() {
