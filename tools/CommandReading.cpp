@@ -16,6 +16,7 @@ struct ReadingOptions {
   std::string text;
   std::string field = "kMandarin";
   bool exact = false;
+  bool prefix = false;
   bool json = false;
   std::string order = "codepoint";
   std::string fieldsData;
@@ -31,9 +32,14 @@ kelvorn::ReadingFrequencies loadFrequencies(const std::string& fieldsData) {
   return frequencies;
 }
 
+kelvorn::ReadingMatch matchOf(const ReadingOptions& opts) {
+  if (opts.exact) return kelvorn::ReadingMatch::kExact;
+  return opts.prefix ? kelvorn::ReadingMatch::kPrefix : kelvorn::ReadingMatch::kLoose;
+}
+
 std::vector<char32_t> findReadings(const kelvorn::UnihanIndex& index, const ReadingOptions& opts,
                                    kelvorn::unihanPropT field) {
-  const auto match = opts.exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
+  const kelvorn::ReadingMatch match = matchOf(opts);
   if (opts.order == "codepoint") return index.byReading(opts.text, field, match);
   return index.byReading(opts.text, field, match, loadFrequencies(opts.fieldsData));
 }
@@ -50,7 +56,7 @@ std::vector<kelvorn::unihanPropT> readingFields() {
 std::vector<std::string> matchingReadings(const kelvorn::UnihanIndex& index, char32_t cp,
                                           const ReadingOptions& opts,
                                           kelvorn::unihanPropT field) {
-  const auto match = opts.exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
+  const kelvorn::ReadingMatch match = matchOf(opts);
   std::vector<std::string> out;
   for (std::string& r : index.readings(cp, field)) {
     if (kelvorn::readingMatches(r, opts.text, field, match)) out.push_back(std::move(r));
@@ -91,7 +97,10 @@ Command addReadingCommand(CLI::App& parent, const GlobalOptions& global) {
       ->required();
   app->add_option("--field", opts->field,
                   "kMandarin (default), kHanyuPinlu, kJapaneseKun or kJapaneseOn");
-  app->add_flag("--exact", opts->exact, "Match the stored value byte for byte");
+  CLI::Option* exact = app->add_flag("--exact", opts->exact, "Match the stored value byte for byte");
+  app->add_flag("--prefix", opts->prefix,
+                "TEXT is the start of the reading (\"zh\": zhōng, zhè, ...), as typed")
+      ->excludes(exact);
   app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
   app->add_option("--order", opts->order,
                   "codepoint (default), or frequency: kHanyuPinlu's most frequent first, "

@@ -71,7 +71,11 @@ KELVORN_UNIHAN_INDEX_API bool operator<(const TotalStrokesKey& a, const TotalStr
 KELVORN_UNIHAN_INDEX_API bool operator==(const TotalStrokesKey& a, const TotalStrokesKey& b);
 
 enum class SortOrder { kRadicalStroke, kTotalStrokes };
-enum class ReadingMatch { kLoose, kExact };
+// kPrefix matches as kLoose does, but the query need only be the start of
+// the reading's toneless form: "zh" asks for zhōng, zhè, zhāo and every other
+// reading that begins so (an input method's candidates for a syllable being
+// typed); a tone in the query still asks for that tone only.
+enum class ReadingMatch { kLoose, kExact, kPrefix };
 
 // How often each character is read each way, as kHanyuPinlu counts it
 // ("hé(9513) hè(1)"). The core keeps kHanyuPinlu's readings without their

@@ -30,6 +30,14 @@ def test_reverse_lookups_of_the_fixture(small):
     assert small.by_reading("kara", "kJapaneseKun") == ("\u3401",)
     assert small.by_reading("kara", "kJapaneseKun", exact=True) == ()
     assert small.by_reading("KARA", field="kJapaneseKun", exact=True) == ("\u3401",)
+    assert small.by_reading("ti", prefix=True) == ("\u3401",)
+    assert small.by_reading("TI4", prefix=True) == ("\u3401",)
+    assert small.by_reading("ti1", prefix=True) == () and small.by_reading("tia", prefix=True)
+    assert small.by_reading("tin", prefix=True) == ()
+    with pytest.raises(ValueError, match="exact and prefix"):
+        small.by_reading("ti", exact=True, prefix=True)
+    with pytest.raises(TypeError, match="prefix must be a bool"):
+        small.by_reading("ti", prefix=1)
 
 
 def test_sorting(small):

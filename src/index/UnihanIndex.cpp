@@ -132,6 +132,8 @@ std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT 
   std::vector<char32_t> out;
   if (match == ReadingMatch::kExact) {
     table.findExact(text, &out);
+  } else if (match == ReadingMatch::kPrefix) {
+    table.findPrefix(kelvorn_index_private::foldQuery(text, field), &out);
   } else {
     table.findLoose(kelvorn_index_private::foldQuery(text, field), &out);
   }
@@ -240,8 +242,10 @@ bool readingMatches(std::string_view reading, std::string_view query, unihanProp
                     ReadingMatch match) {
   requireReadingQuery(query, field);
   if (match == ReadingMatch::kExact) return reading == query;
-  return kelvorn_index_private::looseMatch(kelvorn_index_private::foldStoredReading(reading, field),
-                                           kelvorn_index_private::foldQuery(query, field));
+  const auto stored = kelvorn_index_private::foldStoredReading(reading, field);
+  const auto folded = kelvorn_index_private::foldQuery(query, field);
+  if (match == ReadingMatch::kPrefix) return kelvorn_index_private::prefixMatch(stored, folded);
+  return kelvorn_index_private::looseMatch(stored, folded);
 }
 
 }  // namespace kelvorn
