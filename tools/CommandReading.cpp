@@ -1,5 +1,6 @@
 // unihan reading: the characters with a reading, in code-point order or
 // most frequent first.
+#include <algorithm>
 #include <memory>
 
 #include "Commands.h"
@@ -8,6 +9,7 @@
 #include "ToolError.h"
 #include "CharArguments.h"
 #include "FieldsImageFile.h"
+#include "index/saved/SavedIndex.h"
 
 namespace unihan_tool {
 namespace {
@@ -51,14 +53,23 @@ std::vector<kelvorn::unihanPropT> readingFields() {
   return fields;
 }
 
-// The character's readings that answer the query: with a loose query, the
-// readings the user's spelling stood for.
-std::vector<std::string> matchingReadings(const kelvorn::UnihanIndex& index, char32_t cp,
+// The character's readings that answer the query: with a loose query,
+// the readings the user's spelling stood for. kMandarin's lookups search the
+// other Mandarin fields too, so their readings are shown as well.
+std::vector<std::string> matchingReadings(const LoadedIndex& loaded, char32_t cp,
                                           const ReadingOptions& opts,
                                           kelvorn::unihanPropT field) {
   const kelvorn::ReadingMatch match = matchOf(opts);
+  std::vector<std::string> readings = loaded.index->readings(cp, field);
+  if (field == kelvorn::kMandarin && loaded.fields) {
+    for (std::string& r : kelvorn_saved_index::mandarinReadingsOf(*loaded.fields, cp)) {
+      if (std::find(readings.begin(), readings.end(), r) == readings.end()) {
+        readings.push_back(std::move(r));
+      }
+    }
+  }
   std::vector<std::string> out;
-  for (std::string& r : index.readings(cp, field)) {
+  for (std::string& r : readings) {
     if (kelvorn::readingMatches(r, opts.text, field, match)) out.push_back(std::move(r));
   }
   return out;
@@ -72,7 +83,7 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
   const kelvorn::UnihanIndex& index = *loaded->index;
   std::string out;
   for (const char32_t cp : findReadings(index, opts, field)) {
-    const std::vector<std::string> readings = matchingReadings(index, cp, opts, field);
+    const std::vector<std::string> readings = matchingReadings(*loaded, cp, opts, field);
     if (opts.json) {
       nlohmann::ordered_json line = charJson(cp);
       line["readings"] = readings;

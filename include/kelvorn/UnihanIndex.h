@@ -130,12 +130,42 @@ class KELVORN_UNIHAN_INDEX_API RadicalStrokeExtras {
   std::vector<std::pair<char32_t, char32_t>> variants_;
 };
 
+// The Mandarin readings the core's store does not hold: those the
+// dictionaries give (kHanyuPinyin "10019.020:tiàn,tián", kXHC1983,
+// kTGHZ2013) and kHanyuPinlu's with their counts dropped. Given these, an
+// index's kMandarin lookups search every Mandarin reading field, so that an
+// input method finds 行 under hang2 as well as xing2. An application fills
+// this once from the all-field store or the text and hands it to UnihanIndex.
+class KELVORN_UNIHAN_INDEX_API MandarinReadings {
+ public:
+  // kHanyuPinlu, kHanyuPinyin, kTGHZ2013 and kXHC1983.
+  static const std::vector<std::string_view>& fieldNames() noexcept;
+  // The readings one value of such a field gives, in the value's order;
+  // nullopt for another field or a value of any other form.
+  static std::optional<std::vector<std::string>> parse(std::string_view field,
+                                                       std::string_view value);
+  // Adds one character's value; false, and nothing added, where parse fails.
+  bool add(char32_t codePoint, std::string_view field, std::string_view value);
+
+  struct Reading {
+    char32_t codePoint;
+    std::string reading;
+  };
+  // In the order added.
+  const std::vector<Reading>& readings() const noexcept { return readings_; }
+
+ private:
+  std::vector<Reading> readings_;
+};
+
 class KELVORN_UNIHAN_INDEX_API UnihanIndex {
  public:
   // Builds every index from the store behind `unihan`. Without extras the
   // radical-stroke order knows no apostrophes and no compatibility variants.
   explicit UnihanIndex(const UnihanMgr& unihan);
   UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras);
+  UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras,
+              const MandarinReadings& mandarin);
   // Saving an index and opening it again instead of building it: bytes()
   // writes the tables, and fromBytes() opens them where they lie, with no
   // walk of the store. `dataTag` is the caller's name for the data the
@@ -187,7 +217,8 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   const std::vector<char32_t>& byTotalStrokes(int strokes) const;
 
   // Reading lookup in kMandarin, kHanyuPinlu, kJapaneseKun or kJapaneseOn;
-  // code-point order, each once. Exact compares the stored bytes. Loose
+  // code-point order, each once. An index given MandarinReadings searches
+  // them too under kMandarin. Exact compares the stored bytes. Loose
   // ignores case; for the two pinyin fields it also ignores tone marks, takes
   // ü, v and u: alike, and a final digit 1..5 or a tone mark in the query asks
   // for that tone only (5: no mark). Throws std::invalid_argument for another

@@ -73,6 +73,9 @@ def test_known_answers_of_the_bundled_data(bundled):
     assert "漢" not in bundled.by_reading("han2")
     assert "字" in bundled.by_reading("zi5", "kHanyuPinlu")
     assert "漢" in bundled.by_reading("kan", "kJapaneseOn")
+    # kMandarin reads 行 xíng only; the dictionaries' fields read it háng too.
+    assert all("行" in bundled.by_reading(q) for q in ("hang2", "háng", "hang"))
+    assert "长" in bundled.by_reading("chang2") and "为" in bundled.by_reading("wei2")
     assert sorted(["漢字", "字", "漢", "A"], key=bundled.radical_stroke_key) == [
         "字", "漢", "漢字", "A"]
 
@@ -139,9 +142,12 @@ def test_frequency_order(workdir):
     path = workdir / "frequency.txt"
     path.write_text(FREQUENCY_TEXT, encoding="utf-8")
     u = kelvorn_unihan.Unihan(path)
-    assert u.by_reading("shi4") == tuple("\u4E00\u4E01\u4E02\u4E03\u4E04")
-    assert u.by_reading("shi4", order="frequency") == tuple("\u4E01\u4E03\u4E02\u4E04\u4E00")
-    assert u.by_reading("shí", exact=True, order="frequency") == ()
+    # kMandarin lookups search kHanyuPinlu's readings too: U+4E05 has no
+    # kMandarin value but is counted most under shì.
+    assert u.by_reading("shi4") == tuple("\u4E00\u4E01\u4E02\u4E03\u4E04\u4E05")
+    assert u.by_reading("shi4", order="frequency") == tuple(
+        "\u4E05\u4E01\u4E03\u4E02\u4E04\u4E00")
+    assert u.by_reading("shí", exact=True, order="frequency") == ("\u4E02", "\u4E01")
     assert u.by_reading("shi", field="kHanyuPinlu", order="frequency") == tuple(
         "\u4E05\u4E02\u4E01\u4E03")
     # kHanyuPinlu counts Mandarin readings; a Japanese one keeps its order.

@@ -60,9 +60,13 @@ void appendWeight(std::uint64_t weight, int bytes, std::string* out) {
 
 UnihanIndex::UnihanIndex(const UnihanMgr& unihan) : UnihanIndex(unihan, RadicalStrokeExtras()) {}
 
-UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras) {
+UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras)
+    : UnihanIndex(unihan, extras, MandarinReadings()) {}
+
+UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras,
+                         const MandarinReadings& mandarin) {
   auto data = std::make_shared<IndexData>(unihan);
-  kelvorn_index_private::buildIndex(data.get(), extras);
+  kelvorn_index_private::buildIndex(data.get(), extras, mandarin);
   data_ = std::move(data);
 }
 

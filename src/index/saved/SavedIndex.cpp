@@ -1,5 +1,6 @@
 #include "index/saved/SavedIndex.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -27,6 +28,30 @@ std::string sizeAndCrc(std::string_view bytes) {
 }
 
 }  // namespace
+
+kelvorn::MandarinReadings mandarinReadings(const kelvorn::UnihanFields& fields) {
+  kelvorn::MandarinReadings readings;
+  for (const std::string_view field : kelvorn::MandarinReadings::fieldNames()) {
+    for (const char32_t cp : fields.codePointsWith(field)) {
+      readings.add(cp, field, fields.value(cp, field).value_or(""));
+    }
+  }
+  return readings;
+}
+
+std::vector<std::string> mandarinReadingsOf(const kelvorn::UnihanFields& fields,
+                                            char32_t codePoint) {
+  std::vector<std::string> out;
+  for (const std::string_view field : kelvorn::MandarinReadings::fieldNames()) {
+    const auto value = fields.value(codePoint, field);
+    if (!value) continue;
+    for (std::string& r : kelvorn::MandarinReadings::parse(field, *value).value_or(
+             std::vector<std::string>())) {
+      if (std::find(out.begin(), out.end(), r) == out.end()) out.push_back(std::move(r));
+    }
+  }
+  return out;
+}
 
 std::string pathBeside(const std::string& fieldsPath, const std::string& unicodeVersion) {
   return (std::filesystem::path(fieldsPath).parent_path() /
