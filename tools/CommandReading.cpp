@@ -107,7 +107,8 @@ Command addReadingCommand(CLI::App& parent, const GlobalOptions& global) {
                   "The reading: \"han4\", \"hàn\" or \"han\" (any tone); ü as ü, v or u:")
       ->required();
   app->add_option("--field", opts->field,
-                  "kMandarin (default), kHanyuPinlu, kJapaneseKun or kJapaneseOn");
+                  "kMandarin (default; with the all-field image also kHanyuPinyin, kXHC1983, "
+                  "kTGHZ2013 and kHanyuPinlu), kHanyuPinlu, kJapaneseKun or kJapaneseOn");
   CLI::Option* exact = app->add_flag("--exact", opts->exact, "Match the stored value byte for byte");
   app->add_flag("--prefix", opts->prefix,
                 "TEXT is the start of the reading (\"zh\": zhōng, zhè, ...), as typed")
