@@ -450,4 +450,13 @@ TEST_F(IndexTest, FrequencyOrderPutsCountedReadingsFirst) {
   EXPECT_EQ(ix.byReading("shi4", kelvorn::kMandarin, ReadingMatch::kLoose,
                          kelvorn::ReadingFrequencies()),
             (Cps{0x4E03, 0x4E01, 0x4E00, 0x4E04, 0x4E02}));
+  // The fallback order ranks the uncounted only, ahead of the unlisted; a
+  // character listed twice keeps its first place.
+  f.setFallbackOrder({0x4E00, 0x4E02, 0x4E01, 0x4E00, 0x10FFFF});
+  EXPECT_EQ(f.fallbackPlace(0x4E00), 0U);
+  EXPECT_EQ(f.fallbackPlace(0x4E01), 2U);
+  EXPECT_EQ(f.fallbackPlace(0x4E03), kelvorn::ReadingFrequencies::kUnlisted);
+  EXPECT_EQ(f.fallbackPlace(0x10FFFF), 4U);
+  EXPECT_EQ(ix.byReading("shi4", kelvorn::kMandarin, ReadingMatch::kLoose, f),
+            (Cps{0x4E04, 0x4E02, 0x4E00, 0x4E01, 0x4E03}));
 }

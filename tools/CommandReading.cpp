@@ -24,14 +24,10 @@ struct ReadingOptions {
   std::string fieldsData;
 };
 
-// kHanyuPinlu's counts, which only the all-field data keeps.
+// kHanyuPinlu's counts and the fallback order, which only the all-field
+// data gives.
 kelvorn::ReadingFrequencies loadFrequencies(const std::string& fieldsData) {
-  const kelvorn::UnihanFields fields = openFieldsImage(fieldsData);
-  kelvorn::ReadingFrequencies frequencies;
-  for (const char32_t cp : fields.codePointsWith("kHanyuPinlu")) {
-    frequencies.addHanyuPinlu(cp, fields.value(cp, "kHanyuPinlu").value_or(""));
-  }
-  return frequencies;
+  return kelvorn_saved_index::readingFrequencies(openFieldsImage(fieldsData));
 }
 
 kelvorn::ReadingMatch matchOf(const ReadingOptions& opts) {

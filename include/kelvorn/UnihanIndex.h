@@ -98,8 +98,18 @@ class KELVORN_UNIHAN_INDEX_API ReadingFrequencies {
   // Ascending by code point; a character's readings in the value's order.
   const std::vector<Entry>& entries() const noexcept { return entries_; }
 
+  // Where frequency order puts the characters without a count for the
+  // reading asked: those listed here first, in the order listed (search's
+  // order, UnihanLexicon::commonFirst, say), then the rest. Replaces any
+  // earlier list; a character listed twice keeps its first place.
+  void setFallbackOrder(const std::vector<char32_t>& characters);
+  // A character's place in that list (its first), or kUnlisted.
+  static constexpr std::size_t kUnlisted = static_cast<std::size_t>(-1);
+  std::size_t fallbackPlace(char32_t codePoint) const noexcept;
+
  private:
   std::vector<Entry> entries_;
+  std::vector<std::pair<char32_t, std::size_t>> fallback_;  // (character, place), ascending
 };
 
 // What the radical-stroke order needs that the core's store drops:
@@ -228,7 +238,8 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
 
   // The same answer in frequency order: first the characters that have a
   // count for a reading answering `text` (by `match`, in a pinyin field),
-  // highest count first; then the rest; each group in radical-stroke order.
+  // highest count first; then those in the frequencies' fallback order, in
+  // that order; then the rest; ties in radical-stroke order.
   std::vector<char32_t> byReading(std::string_view text, unihanPropT field, ReadingMatch match,
                                   const ReadingFrequencies& frequencies) const;
 

@@ -227,12 +227,8 @@ const kelvorn::UnihanFields& Unihan::fields() {
 
 const kelvorn::ReadingFrequencies& Unihan::readingFrequencies() {
   if (!frequencies_) {
-    const kelvorn::UnihanFields& all = fields();
-    auto frequencies = std::make_unique<kelvorn::ReadingFrequencies>();
-    for (const char32_t cp : all.codePointsWith("kHanyuPinlu")) {
-      frequencies->addHanyuPinlu(cp, all.value(cp, "kHanyuPinlu").value_or(""));
-    }
-    frequencies_ = std::move(frequencies);
+    frequencies_ = std::make_unique<kelvorn::ReadingFrequencies>(
+        kelvorn_saved_index::readingFrequencies(fields()));
   }
   return *frequencies_;
 }

@@ -188,15 +188,26 @@ def pinlu_counts(u):
 
 def test_frequency_order_of_every_counted_reading(bundled):
     """Every reading kHanyuPinlu counts, asked exactly in both pinyin fields,
-    against the order computed from the text's counts."""
+    against the order computed from the text's counts: the reading's count,
+    then, as search ranks, all the character's counts and then
+    kUnihanCore2020's regions, then radical-stroke."""
     counts = pinlu_counts(bundled)
+    totals = {}
+    for (char, _), count in counts.items():
+        totals[char] = totals.get(char, 0) + count
+
+    def fallback(char):
+        if char in totals:
+            return (1, -totals[char])
+        regions = bundled.field(char, "kUnihanCore2020")
+        return (2, -len(regions)) if regions else (3, 0)
     for reading in sorted({r for _, r in counts}):
         for field in ("kHanyuPinlu", "kMandarin"):
             found = bundled.by_reading(reading, field, exact=True)
 
             def rank(char):
                 count = counts.get((char, reading), 0)
-                return (0, -count) if count else (1, 0), bundled.radical_stroke_key(char)
+                return (0, -count) if count else fallback(char), bundled.radical_stroke_key(char)
             assert bundled.by_reading(reading, field, exact=True, order="frequency") == tuple(
                 sorted(found, key=rank)), (reading, field)
 

@@ -37,18 +37,6 @@ bool readDictionaryEntry(std::string_view entry, std::vector<std::string>* out) 
   return true;
 }
 
-// "hé(9513)": the reading before its count.
-bool readCountedEntry(std::string_view entry, std::vector<std::string>* out) {
-  const std::size_t open = entry.find('(');
-  if (open == 0 || open == std::string_view::npos || entry.back() != ')') return false;
-  const std::string_view count = entry.substr(open + 1, entry.size() - open - 2);
-  if (count.empty() || count.find_first_not_of("0123456789") != std::string_view::npos) {
-    return false;
-  }
-  out->emplace_back(entry.substr(0, open));
-  return true;
-}
-
 }  // namespace
 
 const std::vector<std::string_view>& MandarinReadings::fieldNames() noexcept {
@@ -61,14 +49,17 @@ std::optional<std::vector<std::string>> MandarinReadings::parse(std::string_view
                                                                std::string_view value) {
   const auto& names = fieldNames();
   if (std::find(names.begin(), names.end(), field) == names.end()) return std::nullopt;
-  const bool counted = field == "kHanyuPinlu";
+  std::vector<std::string> readings;
+  if (field == "kHanyuPinlu") {
+    ReadingFrequencies counted;
+    if (!counted.addHanyuPinlu(0, value)) return std::nullopt;
+    for (const auto& e : counted.entries()) readings.push_back(e.reading);
+    return readings;
+  }
   const auto entries = splitPieces(value, ' ');
   if (!entries) return std::nullopt;
-  std::vector<std::string> readings;
   for (const std::string_view entry : *entries) {
-    const bool read = counted ? readCountedEntry(entry, &readings)
-                              : readDictionaryEntry(entry, &readings);
-    if (!read) return std::nullopt;
+    if (!readDictionaryEntry(entry, &readings)) return std::nullopt;
   }
   return readings;
 }

@@ -150,7 +150,12 @@ std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT 
   std::vector<char32_t> found = byReading(text, field, match);
   // kHanyuPinlu counts pinyin readings: they say nothing of a Japanese one.
   const bool counted = kelvorn_index_private::isPinyinField(field);
-  std::vector<std::pair<unsigned long, char32_t>> ranked;  // (count, code point)
+  struct Ranked {
+    unsigned long count;  // 0: none
+    std::size_t fallbackPlace;
+    char32_t codePoint;
+  };
+  std::vector<Ranked> ranked;
   ranked.reserve(found.size());
   const auto& entries = frequencies.entries();
   auto entry = entries.begin();
@@ -160,15 +165,17 @@ std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT 
     for (auto e = entry; counted && e != entries.end() && e->codePoint == cp; ++e) {
       if (e->count > best && readingMatches(e->reading, text, field, match)) best = e->count;
     }
-    ranked.emplace_back(best, cp);
+    // A counted character's place in the fallback order does not matter.
+    ranked.push_back({best, best > 0 ? 0 : frequencies.fallbackPlace(cp), cp});
   }
   const IndexData& data = *data_;
   // A count of 0 stands for none, so the counted come first.
-  std::sort(ranked.begin(), ranked.end(), [&data](const auto& a, const auto& b) {
-    if (a.first != b.first) return a.first > b.first;
-    return compareChars(data, a.second, b.second, SortOrder::kRadicalStroke) < 0;
+  std::sort(ranked.begin(), ranked.end(), [&data](const Ranked& a, const Ranked& b) {
+    if (a.count != b.count) return a.count > b.count;
+    if (a.fallbackPlace != b.fallbackPlace) return a.fallbackPlace < b.fallbackPlace;
+    return compareChars(data, a.codePoint, b.codePoint, SortOrder::kRadicalStroke) < 0;
   });
-  for (std::size_t i = 0; i < ranked.size(); ++i) found[i] = ranked[i].second;
+  for (std::size_t i = 0; i < ranked.size(); ++i) found[i] = ranked[i].codePoint;
   return found;
 }
 

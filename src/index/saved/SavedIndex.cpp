@@ -10,6 +10,7 @@
 #include "fields/MappedFile.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanLexicon.h"
 
 namespace kelvorn_saved_index {
 namespace {
@@ -51,6 +52,19 @@ std::vector<std::string> mandarinReadingsOf(const kelvorn::UnihanFields& fields,
     }
   }
   return out;
+}
+
+kelvorn::ReadingFrequencies readingFrequencies(const kelvorn::UnihanFields& fields) {
+  kelvorn::ReadingFrequencies frequencies;
+  std::vector<char32_t> common = fields.codePointsWith("kHanyuPinlu");
+  for (const char32_t cp : common) {
+    frequencies.addHanyuPinlu(cp, fields.value(cp, "kHanyuPinlu").value_or(""));
+  }
+  for (const char32_t cp : fields.codePointsWith("kUnihanCore2020")) common.push_back(cp);
+  std::sort(common.begin(), common.end());
+  common.erase(std::unique(common.begin(), common.end()), common.end());
+  frequencies.setFallbackOrder(kelvorn::UnihanLexicon(fields).commonFirst(std::move(common)));
+  return frequencies;
 }
 
 std::string pathBeside(const std::string& fieldsPath, const std::string& unicodeVersion) {

@@ -23,6 +23,10 @@ kelvorn::MandarinReadings mandarinReadings(const kelvorn::UnihanFields& fields);
 std::vector<std::string> mandarinReadingsOf(const kelvorn::UnihanFields& fields,
                                             char32_t codePoint);
 
+// kHanyuPinlu's counts for frequency order, and its fallback: the
+// characters kHanyuPinlu counts or kUnihanCore2020 lists, in search's order.
+kelvorn::ReadingFrequencies readingFrequencies(const kelvorn::UnihanFields& fields);
+
 // Where the index over the data of one release is saved: beside the
 // all-field image at fieldsPath, as unihan-index-17.0.bin for 17.0.
 std::string pathBeside(const std::string& fieldsPath, const std::string& unicodeVersion);
