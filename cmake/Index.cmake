@@ -11,6 +11,7 @@ set(KELVORN_INDEX_SOURCES
   src/index/IndexCodec.cpp
   src/index/SortKeys.cpp
   src/index/RadicalStrokeExtras.cpp
+  src/index/MandarinReadings.cpp
   src/index/UnihanIndex.cpp
 )
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,18 @@ TEST_P(IndexRealData, KnownAnswers) {
   EXPECT_TRUE(has(ix().byReading("zi4"), 0x5B57));
   EXPECT_TRUE(has(ix().byReading("lv3"), 0x65C5));  // 旅 lǚ
   EXPECT_TRUE(has(ix().byReading("kan", kelvorn::kJapaneseOn), 0x6F22));
+  // A prefix finds what every syllable that begins so finds, together.
+  const std::vector<char32_t> zh = ix().byReading("zh", kelvorn::kMandarin,
+                                                  kelvorn::ReadingMatch::kPrefix);
+  std::set<char32_t> zhSyllables;
+  for (const char* syllable : {"zha", "zhai", "zhan", "zhang", "zhao", "zhe", "zhei", "zhen",
+                               "zheng", "zhi", "zhong", "zhou", "zhu", "zhua", "zhuai", "zhuan",
+                               "zhuang", "zhui", "zhun", "zhuo"}) {
+    for (const char32_t cp : ix().byReading(syllable)) zhSyllables.insert(cp);
+  }
+  EXPECT_EQ(std::set<char32_t>(zh.begin(), zh.end()), zhSyllables);
+  EXPECT_EQ(std::set<char32_t>(zh.begin(), zh.end()).size(), zh.size());
+  EXPECT_TRUE(has(zh, U'中') && has(zh, U'这'));
   EXPECT_TRUE(ix().lessUtf8("\xE5\xAD\x97", "\xE6\xB0\xB4"));  // 字 (39) before 水 (85)
 }
 

@@ -183,7 +183,7 @@ TEST_F(IndexSavedSmall, OpensAsSavedAndRefusesOtherTagsVersionsAndMagic) {
 
   EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, bytes, "smalL").has_value());
   std::string version = bytes;
-  version[24] = '\x02';  // the format version follows the 24-byte magic
+  version[24] = '\x01';  // the format version follows the 24-byte magic
   EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, version, "small").has_value());
   std::string magic = bytes;
   magic[0] = 'K';

@@ -270,6 +270,33 @@ TEST_F(ReadingTest, ExactAndJapaneseAndBadQueries) {
   EXPECT_THROW(kelvorn::readingMatches("hàn", "", kelvorn::kMandarin), std::invalid_argument);
 }
 
+// The start of a syllable, as an input method sees it while it is typed:
+// the bases that begin so (and no others, such as "ha" before "h"), each
+// character once, a tone narrowing as in a loose lookup.
+TEST_F(ReadingTest, PrefixesFindEveryReadingThatBeginsSo) {
+  const auto prefix = [this](const std::string& q, kelvorn::unihanPropT f = kelvorn::kMandarin) {
+    return ix_->byReading(q, f, ReadingMatch::kPrefix);
+  };
+  EXPECT_EQ(prefix("h"), (Cps{0x3000, 0x3001, 0x3002, 0x300C}));
+  EXPECT_EQ(prefix("HA"), prefix("han"));
+  EXPECT_EQ(prefix("ha2"), (Cps{0x3001}));
+  EXPECT_EQ(prefix("l"), (Cps{0x3003, 0x3004, 0x3005}));
+  EXPECT_EQ(prefix("lv"), (Cps{0x3003, 0x3004}));
+  EXPECT_EQ(prefix("z"), (Cps{0x3006, 0x3007}));
+  EXPECT_EQ(prefix("zi4"), (Cps{0x3007}));
+  EXPECT_TRUE(prefix("zim").empty());
+  EXPECT_TRUE(prefix("hàn2").empty());  // mark and digit disagree
+  EXPECT_TRUE(prefix("4").empty());     // a tone alone begins nothing
+  EXPECT_EQ(prefix("K", kelvorn::kJapaneseOn), (Cps{0x300D, 0x300E}));
+  EXPECT_EQ(prefix("a", kelvorn::kJapaneseKun), (Cps{0x300D}));
+  EXPECT_TRUE(kelvorn::readingMatches("zhōng", "zh", kelvorn::kMandarin, ReadingMatch::kPrefix));
+  EXPECT_TRUE(kelvorn::readingMatches("zhōng", "zho1", kelvorn::kMandarin, ReadingMatch::kPrefix));
+  EXPECT_FALSE(kelvorn::readingMatches("zhōng", "zho4", kelvorn::kMandarin, ReadingMatch::kPrefix));
+  EXPECT_FALSE(kelvorn::readingMatches("zhōng", "zhongguo", kelvorn::kMandarin,
+                                       ReadingMatch::kPrefix));
+  EXPECT_THROW(prefix(""), std::invalid_argument);
+}
+
 // Every precomposed pinyin letter, lower and upper case, in tone order 1 to
 // 4: each matches its own tone of its base letter and no other tone.
 TEST(ReadingFold, EveryMarkedLetterCarriesItsTone) {
@@ -423,4 +450,13 @@ TEST_F(IndexTest, FrequencyOrderPutsCountedReadingsFirst) {
   EXPECT_EQ(ix.byReading("shi4", kelvorn::kMandarin, ReadingMatch::kLoose,
                          kelvorn::ReadingFrequencies()),
             (Cps{0x4E03, 0x4E01, 0x4E00, 0x4E04, 0x4E02}));
+  // The fallback order ranks the uncounted only, ahead of the unlisted; a
+  // character listed twice keeps its first place.
+  f.setFallbackOrder({0x4E00, 0x4E02, 0x4E01, 0x4E00, 0x10FFFF});
+  EXPECT_EQ(f.fallbackPlace(0x4E00), 0U);
+  EXPECT_EQ(f.fallbackPlace(0x4E01), 2U);
+  EXPECT_EQ(f.fallbackPlace(0x4E03), kelvorn::ReadingFrequencies::kUnlisted);
+  EXPECT_EQ(f.fallbackPlace(0x10FFFF), 4U);
+  EXPECT_EQ(ix.byReading("shi4", kelvorn::kMandarin, ReadingMatch::kLoose, f),
+            (Cps{0x4E04, 0x4E02, 0x4E00, 0x4E01, 0x4E03}));
 }

@@ -32,7 +32,8 @@ void runCompileIndex(const CompileIndexOptions& opts, const GlobalOptions& globa
       opts.fieldsData.empty() ? bundledFieldsImagePath() : opts.fieldsData;
   const kelvorn::UnihanFields fields = openFieldsImage(opts.fieldsData);
   const kelvorn::Unihan unihan = kelvorn::Unihan::open(*corePath);
-  const kelvorn::UnihanIndex index(unihan.core(), radicalStrokeExtras(fields));
+  const kelvorn::UnihanIndex index(unihan.core(), radicalStrokeExtras(fields),
+                                   kelvorn_saved_index::mandarinReadings(fields));
   const std::string output =
       opts.output.empty()
           ? kelvorn_saved_index::pathBeside(fieldsPath, std::string(fields.unicodeVersion()))

@@ -1,5 +1,6 @@
 // unihan reading: the characters with a reading, in code-point order or
 // most frequent first.
+#include <algorithm>
 #include <memory>
 
 #include "Commands.h"
@@ -8,6 +9,7 @@
 #include "ToolError.h"
 #include "CharArguments.h"
 #include "FieldsImageFile.h"
+#include "index/saved/SavedIndex.h"
 
 namespace unihan_tool {
 namespace {
@@ -16,24 +18,26 @@ struct ReadingOptions {
   std::string text;
   std::string field = "kMandarin";
   bool exact = false;
+  bool prefix = false;
   bool json = false;
   std::string order = "codepoint";
   std::string fieldsData;
 };
 
-// kHanyuPinlu's counts, which only the all-field data keeps.
+// kHanyuPinlu's counts and the fallback order, which only the all-field
+// data gives.
 kelvorn::ReadingFrequencies loadFrequencies(const std::string& fieldsData) {
-  const kelvorn::UnihanFields fields = openFieldsImage(fieldsData);
-  kelvorn::ReadingFrequencies frequencies;
-  for (const char32_t cp : fields.codePointsWith("kHanyuPinlu")) {
-    frequencies.addHanyuPinlu(cp, fields.value(cp, "kHanyuPinlu").value_or(""));
-  }
-  return frequencies;
+  return kelvorn_saved_index::readingFrequencies(openFieldsImage(fieldsData));
+}
+
+kelvorn::ReadingMatch matchOf(const ReadingOptions& opts) {
+  if (opts.exact) return kelvorn::ReadingMatch::kExact;
+  return opts.prefix ? kelvorn::ReadingMatch::kPrefix : kelvorn::ReadingMatch::kLoose;
 }
 
 std::vector<char32_t> findReadings(const kelvorn::UnihanIndex& index, const ReadingOptions& opts,
                                    kelvorn::unihanPropT field) {
-  const auto match = opts.exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
+  const kelvorn::ReadingMatch match = matchOf(opts);
   if (opts.order == "codepoint") return index.byReading(opts.text, field, match);
   return index.byReading(opts.text, field, match, loadFrequencies(opts.fieldsData));
 }
@@ -45,14 +49,23 @@ std::vector<kelvorn::unihanPropT> readingFields() {
   return fields;
 }
 
-// The character's readings that answer the query: with a loose query, the
-// readings the user's spelling stood for.
-std::vector<std::string> matchingReadings(const kelvorn::UnihanIndex& index, char32_t cp,
+// The character's readings that answer the query: with a loose query,
+// the readings the user's spelling stood for. kMandarin's lookups search the
+// other Mandarin fields too, so their readings are shown as well.
+std::vector<std::string> matchingReadings(const LoadedIndex& loaded, char32_t cp,
                                           const ReadingOptions& opts,
                                           kelvorn::unihanPropT field) {
-  const auto match = opts.exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
+  const kelvorn::ReadingMatch match = matchOf(opts);
+  std::vector<std::string> readings = loaded.index->readings(cp, field);
+  if (field == kelvorn::kMandarin && loaded.fields) {
+    for (std::string& r : kelvorn_saved_index::mandarinReadingsOf(*loaded.fields, cp)) {
+      if (std::find(readings.begin(), readings.end(), r) == readings.end()) {
+        readings.push_back(std::move(r));
+      }
+    }
+  }
   std::vector<std::string> out;
-  for (std::string& r : index.readings(cp, field)) {
+  for (std::string& r : readings) {
     if (kelvorn::readingMatches(r, opts.text, field, match)) out.push_back(std::move(r));
   }
   return out;
@@ -66,7 +79,7 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
   const kelvorn::UnihanIndex& index = *loaded->index;
   std::string out;
   for (const char32_t cp : findReadings(index, opts, field)) {
-    const std::vector<std::string> readings = matchingReadings(index, cp, opts, field);
+    const std::vector<std::string> readings = matchingReadings(*loaded, cp, opts, field);
     if (opts.json) {
       nlohmann::ordered_json line = charJson(cp);
       line["readings"] = readings;
@@ -90,8 +103,12 @@ Command addReadingCommand(CLI::App& parent, const GlobalOptions& global) {
                   "The reading: \"han4\", \"hàn\" or \"han\" (any tone); ü as ü, v or u:")
       ->required();
   app->add_option("--field", opts->field,
-                  "kMandarin (default), kHanyuPinlu, kJapaneseKun or kJapaneseOn");
-  app->add_flag("--exact", opts->exact, "Match the stored value byte for byte");
+                  "kMandarin (default; with the all-field image also kHanyuPinyin, kXHC1983, "
+                  "kTGHZ2013 and kHanyuPinlu), kHanyuPinlu, kJapaneseKun or kJapaneseOn");
+  CLI::Option* exact = app->add_flag("--exact", opts->exact, "Match the stored value byte for byte");
+  app->add_flag("--prefix", opts->prefix,
+                "TEXT is the start of the reading (\"zh\": zhōng, zhè, ...), as typed")
+      ->excludes(exact);
   app->add_flag("--json", opts->json, "Print one JSON object per character, one per line");
   app->add_option("--order", opts->order,
                   "codepoint (default), or frequency: kHanyuPinlu's most frequent first, "

@@ -104,7 +104,7 @@ std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::s
                                        IndexUse use) {
   auto loaded = std::make_unique<LoadedIndex>();
   const std::optional<std::string> corePath = coreImagePath(global);
-  const MarksData marks = marksData(global, fieldsData);
+  MarksData marks = marksData(global, fieldsData);
   // Two images may have their index saved beside the all-field one, which
   // spares building it, and loading the store at all when only the index's
   // own tables are asked.
@@ -124,6 +124,7 @@ std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::s
         marks.imagePath, std::string(marks.fields->unicodeVersion()));
     if (saved) {
       loaded->index = std::make_unique<kelvorn::UnihanIndex>(std::move(*saved));
+      loaded->fields = std::move(marks.fields);
       return loaded;
     }
   }
@@ -132,7 +133,10 @@ std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::s
   }
   loaded->index = std::make_unique<kelvorn::UnihanIndex>(
       loaded->unihan.core(),
-      marks.fields ? radicalStrokeExtras(*marks.fields) : kelvorn::RadicalStrokeExtras());
+      marks.fields ? radicalStrokeExtras(*marks.fields) : kelvorn::RadicalStrokeExtras(),
+      marks.fields ? kelvorn_saved_index::mandarinReadings(*marks.fields)
+                   : kelvorn::MandarinReadings());
+  loaded->fields = std::move(marks.fields);
   return loaded;
 }
 

@@ -37,6 +37,8 @@ enum class IndexUse { kTablesOnly, kWithReadings };
 struct LoadedIndex {
   kelvorn::Unihan unihan;
   std::unique_ptr<kelvorn::UnihanIndex> index;
+  // The all-field data the index took its extras from, when there is one.
+  std::optional<kelvorn::UnihanFields> fields;
 };
 std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData,
                                        IndexUse use);

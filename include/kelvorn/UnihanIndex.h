@@ -71,7 +71,11 @@ KELVORN_UNIHAN_INDEX_API bool operator<(const TotalStrokesKey& a, const TotalStr
 KELVORN_UNIHAN_INDEX_API bool operator==(const TotalStrokesKey& a, const TotalStrokesKey& b);
 
 enum class SortOrder { kRadicalStroke, kTotalStrokes };
-enum class ReadingMatch { kLoose, kExact };
+// kPrefix matches as kLoose does, but the query need only be the start of
+// the reading's toneless form: "zh" asks for zhōng, zhè, zhāo and every other
+// reading that begins so (an input method's candidates for a syllable being
+// typed); a tone in the query still asks for that tone only.
+enum class ReadingMatch { kLoose, kExact, kPrefix };
 
 // How often each character is read each way, as kHanyuPinlu counts it
 // ("hé(9513) hè(1)"). The core keeps kHanyuPinlu's readings without their
@@ -94,8 +98,18 @@ class KELVORN_UNIHAN_INDEX_API ReadingFrequencies {
   // Ascending by code point; a character's readings in the value's order.
   const std::vector<Entry>& entries() const noexcept { return entries_; }
 
+  // Where frequency order puts the characters without a count for the
+  // reading asked: those listed here first, in the order listed (search's
+  // order, UnihanLexicon::commonFirst, say), then the rest. Replaces any
+  // earlier list; a character listed twice keeps its first place.
+  void setFallbackOrder(const std::vector<char32_t>& characters);
+  // A character's place in that list (its first), or kUnlisted.
+  static constexpr std::size_t kUnlisted = static_cast<std::size_t>(-1);
+  std::size_t fallbackPlace(char32_t codePoint) const noexcept;
+
  private:
   std::vector<Entry> entries_;
+  std::vector<std::pair<char32_t, std::size_t>> fallback_;  // (character, place), ascending
 };
 
 // What the radical-stroke order needs that the core's store drops:
@@ -126,12 +140,42 @@ class KELVORN_UNIHAN_INDEX_API RadicalStrokeExtras {
   std::vector<std::pair<char32_t, char32_t>> variants_;
 };
 
+// The Mandarin readings the core's store does not hold: those the
+// dictionaries give (kHanyuPinyin "10019.020:tiàn,tián", kXHC1983,
+// kTGHZ2013) and kHanyuPinlu's with their counts dropped. Given these, an
+// index's kMandarin lookups search every Mandarin reading field, so that an
+// input method finds 行 under hang2 as well as xing2. An application fills
+// this once from the all-field store or the text and hands it to UnihanIndex.
+class KELVORN_UNIHAN_INDEX_API MandarinReadings {
+ public:
+  // kHanyuPinlu, kHanyuPinyin, kTGHZ2013 and kXHC1983.
+  static const std::vector<std::string_view>& fieldNames() noexcept;
+  // The readings one value of such a field gives, in the value's order;
+  // nullopt for another field or a value of any other form.
+  static std::optional<std::vector<std::string>> parse(std::string_view field,
+                                                       std::string_view value);
+  // Adds one character's value; false, and nothing added, where parse fails.
+  bool add(char32_t codePoint, std::string_view field, std::string_view value);
+
+  struct Reading {
+    char32_t codePoint;
+    std::string reading;
+  };
+  // In the order added.
+  const std::vector<Reading>& readings() const noexcept { return readings_; }
+
+ private:
+  std::vector<Reading> readings_;
+};
+
 class KELVORN_UNIHAN_INDEX_API UnihanIndex {
  public:
   // Builds every index from the store behind `unihan`. Without extras the
   // radical-stroke order knows no apostrophes and no compatibility variants.
   explicit UnihanIndex(const UnihanMgr& unihan);
   UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras);
+  UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras,
+              const MandarinReadings& mandarin);
   // Saving an index and opening it again instead of building it: bytes()
   // writes the tables, and fromBytes() opens them where they lie, with no
   // walk of the store. `dataTag` is the caller's name for the data the
@@ -183,7 +227,8 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   const std::vector<char32_t>& byTotalStrokes(int strokes) const;
 
   // Reading lookup in kMandarin, kHanyuPinlu, kJapaneseKun or kJapaneseOn;
-  // code-point order, each once. Exact compares the stored bytes. Loose
+  // code-point order, each once. An index given MandarinReadings searches
+  // them too under kMandarin. Exact compares the stored bytes. Loose
   // ignores case; for the two pinyin fields it also ignores tone marks, takes
   // ü, v and u: alike, and a final digit 1..5 or a tone mark in the query asks
   // for that tone only (5: no mark). Throws std::invalid_argument for another
@@ -193,7 +238,8 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
 
   // The same answer in frequency order: first the characters that have a
   // count for a reading answering `text` (by `match`, in a pinyin field),
-  // highest count first; then the rest; each group in radical-stroke order.
+  // highest count first; then those in the frequencies' fallback order, in
+  // that order; then the rest; ties in radical-stroke order.
   std::vector<char32_t> byReading(std::string_view text, unihanPropT field, ReadingMatch match,
                                   const ReadingFrequencies& frequencies) const;
 

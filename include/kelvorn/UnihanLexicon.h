@@ -124,6 +124,10 @@ class KELVORN_UNIHAN_FIELDS_API UnihanLexicon {
   std::vector<char32_t> search(std::string_view query) const;
   // The words of text as search() reads them, lowercased, in order.
   static std::vector<std::string> glossWords(std::string_view text);
+  // The characters in the order search() answers them: those kHanyuPinlu
+  // counts, most counted first; then kUnihanCore2020's, those of the most
+  // regions first; then the rest; ties in radical-stroke order.
+  std::vector<char32_t> commonFirst(std::vector<char32_t> characters) const;
 
   // The characters that have `value` as one of the field's space-separated
   // values, byte for byte, in code-point order; empty for a value no

@@ -29,10 +29,10 @@ bool bindArguments(const char* method, const char* const* names, std::size_t cou
                    PyObject* kwnames, PyObject** out);
 
 // The arguments of one call, in parameter order; nullptr for one not given.
-// Every fast method has at most four parameters.
+// Every fast method has at most five parameters.
 class Arguments {
  public:
-  static constexpr std::size_t kMaxCount = 4;
+  static constexpr std::size_t kMaxCount = 5;
 
   template <std::size_t N>
   bool bind(const char* method, const std::array<const char*, N>& names, std::size_t required,

@@ -138,32 +138,40 @@ bool wantsFrequencyOrder(PyObject* order) {
   throw py::value_error("order must be \"codepoint\" or \"frequency\"");
 }
 
-bool exactFlag(PyObject* exact) {
-  if (exact == nullptr) return false;
-  if (!PyBool_Check(exact)) {
-    throw py::type_error(std::string("exact must be a bool, got ") + Py_TYPE(exact)->tp_name);
+bool boolFlag(const char* name, PyObject* flag) {
+  if (flag == nullptr) return false;
+  if (!PyBool_Check(flag)) {
+    throw py::type_error(std::string(name) + " must be a bool, got " + Py_TYPE(flag)->tp_name);
   }
-  return exact == Py_True;
+  return flag == Py_True;
+}
+
+kelvorn::ReadingMatch readingMatch(PyObject* exact, PyObject* prefix) {
+  const bool isExact = boolFlag("exact", exact);
+  const bool isPrefix = boolFlag("prefix", prefix);
+  if (isExact && isPrefix) throw py::value_error("exact and prefix cannot both be True");
+  if (isExact) return kelvorn::ReadingMatch::kExact;
+  return isPrefix ? kelvorn::ReadingMatch::kPrefix : kelvorn::ReadingMatch::kLoose;
 }
 
 // Past this many distinct questions of one kind the answers are dropped and
 // gathered afresh, so that a stream of made-up queries cannot grow it for ever.
 constexpr Py_ssize_t kAnswerCacheLimit = 4096;
 
-py::tuple findReadings(Unihan& u, PyObject* text, kelvorn::unihanPropT field, bool exact,
-                       bool byFrequency) {
+py::tuple findReadings(Unihan& u, PyObject* text, kelvorn::unihanPropT field,
+                       kelvorn::ReadingMatch match, bool byFrequency) {
   Py_ssize_t size = 0;
   const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size);
   if (utf8 == nullptr) throw py::error_already_set();
   if (size == 0) throw py::value_error("empty reading");
   const std::string_view query(utf8, static_cast<std::size_t>(size));
-  const auto match = exact ? kelvorn::ReadingMatch::kExact : kelvorn::ReadingMatch::kLoose;
   if (!byFrequency) return characterTuple(u.index().byReading(query, field, match));
   const kelvorn::ReadingFrequencies& frequencies = u.readingFrequencies();
   return characterTuple(u.index().byReading(query, field, match, frequencies));
 }
 
-constexpr std::array<const char*, 4> kByReadingParams = {"text", "field", "exact", "order"};
+constexpr std::array<const char*, 5> kByReadingParams = {"text", "field", "exact", "order",
+                                                        "prefix"};
 
 PyObject* byReading(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
   return guarded([&]() -> PyObject* {
@@ -179,19 +187,22 @@ PyObject* byReading(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyO
     }
     kelvorn::unihanPropT field = kelvorn::kMandarin;
     if (a[1] != nullptr && !toField(a[1], FieldKind::kReading, &field)) return nullptr;
-    const bool exact = exactFlag(a[2]);
+    const kelvorn::ReadingMatch match = readingMatch(a[2], a[4]);
+    const bool exact = match == kelvorn::ReadingMatch::kExact;
     const bool byFrequency = wantsFrequencyOrder(a[3]);
     static_assert(Unihan::kReadingCaches == 16, "a cache per field (4), exactness, order");
     const std::size_t which = static_cast<std::size_t>(field - kelvorn::kHanyuPinlu) * 4 +
                               (exact ? 2 : 0) + (byFrequency ? 1 : 0);
     PyObject* cache = u->answerCache(which);
-    // Only a plain str: a subclass may hash and compare as it likes.
-    const bool cacheable = PyUnicode_CheckExact(text);
+    // Only a plain str: a subclass may hash and compare as it likes. Prefixes,
+    // asked once per keystroke, are not kept.
+    const bool cacheable =
+        PyUnicode_CheckExact(text) && match != kelvorn::ReadingMatch::kPrefix;
     if (cacheable) {
       if (PyObject* hit = PyDict_GetItemWithError(cache, text)) return Py_NewRef(hit);
       if (PyErr_Occurred() != nullptr) return nullptr;
     }
-    py::tuple answer = findReadings(*u, text, field, exact, byFrequency);
+    py::tuple answer = findReadings(*u, text, field, match, byFrequency);
     if (cacheable) {
       if (PyDict_Size(cache) >= kAnswerCacheLimit) PyDict_Clear(cache);
       if (PyDict_SetItem(cache, text, answer.ptr()) != 0) return nullptr;
@@ -204,13 +215,17 @@ PyMethodDef byReadingMethod = {
     "by_reading", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&byReading)),
     METH_FASTCALL | METH_KEYWORDS,
     "by_reading(self, text: str, field: str = 'kMandarin', exact: bool = False,\n"
-    "           order: str = 'codepoint') -> tuple[str, ...]\n\n"
+    "           order: str = 'codepoint', prefix: bool = False) -> tuple[str, ...]\n\n"
     "The characters with a reading in `field` (kMandarin, kHanyuPinlu, kJapaneseKun,\n"
-    "kJapaneseOn), as a tuple: a repeated question answers the same object.\n\n"
+    "kJapaneseOn), as a tuple: a repeated question answers the same object. With the\n"
+    "all-field image, kMandarin also searches kHanyuPinyin, kXHC1983, kTGHZ2013 and\n"
+    "kHanyuPinlu, so \"hang2\" finds 行.\n\n"
     "exact=True compares the stored text as it is. Otherwise case is ignored, and\n"
     "for the two pinyin fields so are tone marks (ü may be written ü, v or u:); a\n"
     "final digit 1 to 5 or a tone mark in `text` asks for that tone only, 5 for a\n"
-    "reading without a mark: \"han4\" finds 漢 (hàn), \"zi5\" finds 字 (zi).\n\n"
+    "reading without a mark: \"han4\" finds 漢 (hàn), \"zi5\" finds 字 (zi).\n"
+    "prefix=True asks only for the start of the reading, as an input method does\n"
+    "while a syllable is typed: \"zh\" finds 中 (zhōng) and 这 (zhè).\n\n"
     "order=\"codepoint\" answers in code-point order. order=\"frequency\" puts first\n"
     "the characters that kHanyuPinlu counts for a matching reading, highest count\n"
     "first, then the rest; each group in radical-stroke order. The counts come from\n"

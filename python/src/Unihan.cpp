@@ -142,6 +142,14 @@ kelvorn::RadicalStrokeExtras Unihan::radicalStrokeExtras() {
   return kelvorn_saved_index::radicalStrokeExtras(*all);
 }
 
+kelvorn::MandarinReadings Unihan::mandarinReadings() {
+  try {
+    return kelvorn_saved_index::mandarinReadings(fields());
+  } catch (const py::value_error&) {
+    return {};  // a core image without fields=: kMandarin's readings alone
+  }
+}
+
 std::optional<kelvorn::UnihanIndex> Unihan::savedIndex() {
   if (!startsWith(path_, kCoreMagic) || !startsWith(fieldsPath_, kFieldsMagic)) return std::nullopt;
   std::string version;
@@ -163,11 +171,13 @@ const kelvorn::UnihanIndex& Unihan::index() {
   std::optional<kelvorn::UnihanIndex> saved = savedIndex();
   const kelvorn::RadicalStrokeExtras extras =
       saved ? kelvorn::RadicalStrokeExtras() : radicalStrokeExtras();
+  const kelvorn::MandarinReadings mandarin =
+      saved ? kelvorn::MandarinReadings() : mandarinReadings();
   const py::gil_scoped_release unlocked;
   const std::lock_guard<std::mutex> lock(mutex_);
   if (!index_) {
     index_ = saved ? std::make_unique<const kelvorn::UnihanIndex>(std::move(*saved))
-                   : std::make_unique<const kelvorn::UnihanIndex>(mgr_, extras);
+                   : std::make_unique<const kelvorn::UnihanIndex>(mgr_, extras, mandarin);
     indexReady_.store(index_.get(), std::memory_order_release);
   }
   return *index_;
@@ -229,12 +239,8 @@ const kelvorn::UnihanFields& Unihan::fields() {
 
 const kelvorn::ReadingFrequencies& Unihan::readingFrequencies() {
   if (!frequencies_) {
-    const kelvorn::UnihanFields& all = fields();
-    auto frequencies = std::make_unique<kelvorn::ReadingFrequencies>();
-    for (const char32_t cp : all.codePointsWith("kHanyuPinlu")) {
-      frequencies->addHanyuPinlu(cp, all.value(cp, "kHanyuPinlu").value_or(""));
-    }
-    frequencies_ = std::move(frequencies);
+    frequencies_ = std::make_unique<kelvorn::ReadingFrequencies>(
+        kelvorn_saved_index::readingFrequencies(fields()));
   }
   return *frequencies_;
 }

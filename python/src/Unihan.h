@@ -74,6 +74,7 @@ class Unihan {
   // radical-stroke order; none when this data has no fields (a core image
   // loaded without fields=).
   kelvorn::RadicalStrokeExtras radicalStrokeExtras();
+  kelvorn::MandarinReadings mandarinReadings();
 
   // Every Unihan field, opened or built on first use like the indexes.
   // Throws kelvorn::FieldsError, or ValueError for a loaded binary image,

@@ -30,6 +30,14 @@ def test_reverse_lookups_of_the_fixture(small):
     assert small.by_reading("kara", "kJapaneseKun") == ("\u3401",)
     assert small.by_reading("kara", "kJapaneseKun", exact=True) == ()
     assert small.by_reading("KARA", field="kJapaneseKun", exact=True) == ("\u3401",)
+    assert small.by_reading("ti", prefix=True) == ("\u3401",)
+    assert small.by_reading("TI4", prefix=True) == ("\u3401",)
+    assert small.by_reading("ti1", prefix=True) == () and small.by_reading("tia", prefix=True)
+    assert small.by_reading("tin", prefix=True) == ()
+    with pytest.raises(ValueError, match="exact and prefix"):
+        small.by_reading("ti", exact=True, prefix=True)
+    with pytest.raises(TypeError, match="prefix must be a bool"):
+        small.by_reading("ti", prefix=1)
 
 
 def test_sorting(small):
@@ -65,6 +73,9 @@ def test_known_answers_of_the_bundled_data(bundled):
     assert "漢" not in bundled.by_reading("han2")
     assert "字" in bundled.by_reading("zi5", "kHanyuPinlu")
     assert "漢" in bundled.by_reading("kan", "kJapaneseOn")
+    # kMandarin reads 行 xíng only; the dictionaries' fields read it háng too.
+    assert all("行" in bundled.by_reading(q) for q in ("hang2", "háng", "hang"))
+    assert "长" in bundled.by_reading("chang2") and "为" in bundled.by_reading("wei2")
     assert sorted(["漢字", "字", "漢", "A"], key=bundled.radical_stroke_key) == [
         "字", "漢", "漢字", "A"]
 
@@ -131,9 +142,12 @@ def test_frequency_order(workdir):
     path = workdir / "frequency.txt"
     path.write_text(FREQUENCY_TEXT, encoding="utf-8")
     u = kelvorn_unihan.Unihan(path)
-    assert u.by_reading("shi4") == tuple("\u4E00\u4E01\u4E02\u4E03\u4E04")
-    assert u.by_reading("shi4", order="frequency") == tuple("\u4E01\u4E03\u4E02\u4E04\u4E00")
-    assert u.by_reading("shí", exact=True, order="frequency") == ()
+    # kMandarin lookups search kHanyuPinlu's readings too: U+4E05 has no
+    # kMandarin value but is counted most under shì.
+    assert u.by_reading("shi4") == tuple("\u4E00\u4E01\u4E02\u4E03\u4E04\u4E05")
+    assert u.by_reading("shi4", order="frequency") == tuple(
+        "\u4E05\u4E01\u4E03\u4E02\u4E04\u4E00")
+    assert u.by_reading("shí", exact=True, order="frequency") == ("\u4E02", "\u4E01")
     assert u.by_reading("shi", field="kHanyuPinlu", order="frequency") == tuple(
         "\u4E05\u4E02\u4E01\u4E03")
     # kHanyuPinlu counts Mandarin readings; a Japanese one keeps its order.
@@ -174,15 +188,26 @@ def pinlu_counts(u):
 
 def test_frequency_order_of_every_counted_reading(bundled):
     """Every reading kHanyuPinlu counts, asked exactly in both pinyin fields,
-    against the order computed from the text's counts."""
+    against the order computed from the text's counts: the reading's count,
+    then, as search ranks, all the character's counts and then
+    kUnihanCore2020's regions, then radical-stroke."""
     counts = pinlu_counts(bundled)
+    totals = {}
+    for (char, _), count in counts.items():
+        totals[char] = totals.get(char, 0) + count
+
+    def fallback(char):
+        if char in totals:
+            return (1, -totals[char])
+        regions = bundled.field(char, "kUnihanCore2020")
+        return (2, -len(regions)) if regions else (3, 0)
     for reading in sorted({r for _, r in counts}):
         for field in ("kHanyuPinlu", "kMandarin"):
             found = bundled.by_reading(reading, field, exact=True)
 
             def rank(char):
                 count = counts.get((char, reading), 0)
-                return (0, -count) if count else (1, 0), bundled.radical_stroke_key(char)
+                return (0, -count) if count else fallback(char), bundled.radical_stroke_key(char)
             assert bundled.by_reading(reading, field, exact=True, order="frequency") == tuple(
                 sorted(found, key=rank)), (reading, field)
 

@@ -5,6 +5,7 @@
 
 #include "fields/LexiconState.h"
 #include "fields/NearestName.h"
+#include "fields/SearchRank.h"
 #include "fields/VariantValues.h"
 
 namespace kelvorn {
@@ -100,6 +101,10 @@ std::vector<char32_t> UnihanLexicon::search(std::string_view query) const {
 
 std::vector<std::string> UnihanLexicon::glossWords(std::string_view text) {
   return kelvorn_fields_private::glossWords(text);
+}
+
+std::vector<char32_t> UnihanLexicon::commonFirst(std::vector<char32_t> characters) const {
+  return kelvorn_fields_private::searchOrder(state_->fields(), std::move(characters));
 }
 
 const std::vector<char32_t>& UnihanLexicon::charsWith(std::string_view field,

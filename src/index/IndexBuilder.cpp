@@ -119,9 +119,11 @@ std::vector<std::uint32_t> identityOrder(std::size_t n) {
 
 class Walker {
  public:
-  Walker(IndexData* data, const kelvorn::RadicalStrokeExtras& extras)
+  Walker(IndexData* data, const kelvorn::RadicalStrokeExtras& extras,
+         const kelvorn::MandarinReadings& mandarin)
       : data_(data),
         extras_(extras),
+        mandarin_(mandarin.readings()),
         builders_{ReadingTableBuilder(kelvorn::kHanyuPinlu), ReadingTableBuilder(kelvorn::kJapaneseKun),
                   ReadingTableBuilder(kelvorn::kJapaneseOn), ReadingTableBuilder(kelvorn::kMandarin)} {
     values_.reserve(16);
@@ -142,10 +144,28 @@ class Walker {
     }
     for (int i = 0; i < kReadingFieldCount; ++i) {
       const unihanPropT field = prop(kelvorn::kHanyuPinlu + i);
-      if (unihan.getNumVals(cp, field) <= 0) continue;
       readings_.clear();
-      unihan.getPronounceData(readings_, cp, field);
-      builders_[static_cast<std::size_t>(i)].add(codePoint, readings_);
+      if (unihan.getNumVals(cp, field) > 0) unihan.getPronounceData(readings_, cp, field);
+      if (field == kelvorn::kMandarin) addMandarinExtras(codePoint);
+      if (!readings_.empty()) builders_[static_cast<std::size_t>(i)].add(codePoint, readings_);
+    }
+  }
+
+  // The other Mandarin fields' readings of one character join kMandarin's;
+  // code points arrive in ascending order, so one cursor walks them sorted
+  // once.
+  void addMandarinExtras(char32_t codePoint) {
+    if (!mandarinSorted_) {
+      std::stable_sort(mandarin_.begin(), mandarin_.end(),
+                       [](const auto& a, const auto& b) { return a.codePoint < b.codePoint; });
+      mandarinSorted_ = true;
+    }
+    while (nextMandarin_ < mandarin_.size() && mandarin_[nextMandarin_].codePoint < codePoint) {
+      ++nextMandarin_;
+    }
+    for (; nextMandarin_ < mandarin_.size() && mandarin_[nextMandarin_].codePoint == codePoint;
+         ++nextMandarin_) {
+      readings_.push_back(mandarin_[nextMandarin_].reading);
     }
   }
 
@@ -321,6 +341,9 @@ class Walker {
   bool extrasSorted_ = false;
   std::size_t nextValue_ = 0;
   std::vector<int> marks_;
+  std::vector<kelvorn::MandarinReadings::Reading> mandarin_;
+  bool mandarinSorted_ = false;
+  std::size_t nextMandarin_ = 0;
   std::array<ReadingTableBuilder, kReadingFieldCount> builders_;
   std::vector<RadicalValue> values_;
   std::vector<std::string> readings_;
@@ -364,8 +387,9 @@ char32_t IndexData::sortsAsOf(char32_t codePoint) const noexcept {
 
 // A code point is held when a block encloses it: getNumVals answers -1 only
 // when none does, and asks the first enclosing block, as every query does.
-void buildIndex(IndexData* data, const kelvorn::RadicalStrokeExtras& extras) {
-  Walker walker(data, extras);
+void buildIndex(IndexData* data, const kelvorn::RadicalStrokeExtras& extras,
+                const kelvorn::MandarinReadings& mandarin) {
+  Walker walker(data, extras, mandarin);
   for (char32_t cp = 0; cp <= kLastCodePoint; ++cp) {
     if (data->unihan.getNumVals(static_cast<int>(cp), kelvorn::kMandarin) != -1) walker.visit(cp);
   }

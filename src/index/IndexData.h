@@ -109,8 +109,10 @@ struct IndexData {
   const CharKey* keyOf(char32_t codePoint) const noexcept;
 };
 
-// Walks the store behind data->unihan once and fills every table.
-void buildIndex(IndexData* data, const kelvorn::RadicalStrokeExtras& extras);
+// Walks the store behind data->unihan once and fills every table; the
+// kMandarin readings gain `mandarin`'s.
+void buildIndex(IndexData* data, const kelvorn::RadicalStrokeExtras& extras,
+                const kelvorn::MandarinReadings& mandarin);
 
 // Fills data->runs from data->codePoints.
 void fileRuns(IndexData* data);

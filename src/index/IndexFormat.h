@@ -39,7 +39,8 @@ namespace format {
 
 constexpr std::size_t kMagicLength = 24;
 constexpr char kMagic[kMagicLength + 1] = "kelvorn unihan index\0\0\0\0";
-constexpr std::uint32_t kFormatVersion = 1;
+// 2: kMandarin's reading table holds every Mandarin reading field's.
+constexpr std::uint32_t kFormatVersion = 2;
 constexpr std::size_t kKeyBytes = 5;
 constexpr std::size_t kAlignment = 4;
 

@@ -156,4 +156,12 @@ bool looseMatch(const FoldedReading& stored, const FoldedReading& query) noexcep
   return query.tone == kAnyTone || query.tone == stored.tone;
 }
 
+bool prefixMatch(const FoldedReading& stored, const FoldedReading& query) noexcept {
+  if (query.tone == kNoTone || query.base.empty() ||
+      stored.base.compare(0, query.base.size(), query.base) != 0) {
+    return false;
+  }
+  return query.tone == kAnyTone || query.tone == stored.tone;
+}
+
 }  // namespace kelvorn_index_private

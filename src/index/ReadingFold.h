@@ -39,6 +39,8 @@ FoldedReading foldQuery(std::string_view query, kelvorn::unihanPropT field);
 
 // Whether a folded stored reading answers a folded query.
 bool looseMatch(const FoldedReading& stored, const FoldedReading& query) noexcept;
+// The same, with the query's base only the start of the stored base.
+bool prefixMatch(const FoldedReading& stored, const FoldedReading& query) noexcept;
 
 }  // namespace kelvorn_index_private
 

@@ -49,4 +49,25 @@ bool ReadingFrequencies::addHanyuPinlu(char32_t codePoint, std::string_view valu
   return true;
 }
 
+void ReadingFrequencies::setFallbackOrder(const std::vector<char32_t>& characters) {
+  fallback_.clear();
+  fallback_.reserve(characters.size());
+  for (std::size_t place = 0; place < characters.size(); ++place) {
+    fallback_.emplace_back(characters[place], place);
+  }
+  // Stable, so that a character listed twice keeps its first place first.
+  std::stable_sort(fallback_.begin(), fallback_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  fallback_.erase(std::unique(fallback_.begin(), fallback_.end(),
+                              [](const auto& a, const auto& b) { return a.first == b.first; }),
+                  fallback_.end());
+}
+
+std::size_t ReadingFrequencies::fallbackPlace(char32_t codePoint) const noexcept {
+  const auto it = std::lower_bound(
+      fallback_.begin(), fallback_.end(), codePoint,
+      [](const std::pair<char32_t, std::size_t>& v, char32_t cp) { return v.first < cp; });
+  return it != fallback_.end() && it->first == codePoint ? it->second : kUnlisted;
+}
+
 }  // namespace kelvorn

@@ -62,6 +62,23 @@ void ReadingTable::findLoose(const FoldedReading& query, std::vector<char32_t>* 
              out->end());
 }
 
+void ReadingTable::findPrefix(const FoldedReading& query, std::vector<char32_t>* out) const {
+  if (query.tone == kNoTone || query.base.empty()) return;
+  // Every key that begins with the base stands in one stretch from the
+  // base's lower bound; its last byte is the reading's tone.
+  const std::size_t begin = out->size();
+  for (std::size_t i = loose_.lowerBound(query.base); i < loose_.size(); ++i) {
+    const std::string_view key = loose_.key(i);
+    if (key.compare(0, query.base.size(), query.base) != 0) break;
+    if (query.tone == kAnyTone || key.back() == static_cast<char>(query.tone)) {
+      loose_.append(i, i + 1, out);
+    }
+  }
+  std::sort(out->begin() + static_cast<std::ptrdiff_t>(begin), out->end());
+  out->erase(std::unique(out->begin() + static_cast<std::ptrdiff_t>(begin), out->end()),
+             out->end());
+}
+
 ReadingTableBuilder::ReadingTableBuilder(kelvorn::unihanPropT field) : field_(field) {}
 
 void ReadingTableBuilder::add(char32_t codePoint, const std::vector<std::string>& readings) {

@@ -48,6 +48,8 @@ class ReadingTable {
   // Appends, in code-point order and each once, the code points with a
   // reading whose loose form answers query.
   void findLoose(const FoldedReading& query, std::vector<char32_t>* out) const;
+  // The same for every reading whose loose base begins with the query's.
+  void findPrefix(const FoldedReading& query, std::vector<char32_t>* out) const;
 
  private:
   friend class ReadingTableBuilder;

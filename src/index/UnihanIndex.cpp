@@ -60,9 +60,13 @@ void appendWeight(std::uint64_t weight, int bytes, std::string* out) {
 
 UnihanIndex::UnihanIndex(const UnihanMgr& unihan) : UnihanIndex(unihan, RadicalStrokeExtras()) {}
 
-UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras) {
+UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras)
+    : UnihanIndex(unihan, extras, MandarinReadings()) {}
+
+UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras,
+                         const MandarinReadings& mandarin) {
   auto data = std::make_shared<IndexData>(unihan);
-  kelvorn_index_private::buildIndex(data.get(), extras);
+  kelvorn_index_private::buildIndex(data.get(), extras, mandarin);
   data_ = std::move(data);
 }
 
@@ -132,6 +136,8 @@ std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT 
   std::vector<char32_t> out;
   if (match == ReadingMatch::kExact) {
     table.findExact(text, &out);
+  } else if (match == ReadingMatch::kPrefix) {
+    table.findPrefix(kelvorn_index_private::foldQuery(text, field), &out);
   } else {
     table.findLoose(kelvorn_index_private::foldQuery(text, field), &out);
   }
@@ -144,7 +150,12 @@ std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT 
   std::vector<char32_t> found = byReading(text, field, match);
   // kHanyuPinlu counts pinyin readings: they say nothing of a Japanese one.
   const bool counted = kelvorn_index_private::isPinyinField(field);
-  std::vector<std::pair<unsigned long, char32_t>> ranked;  // (count, code point)
+  struct Ranked {
+    unsigned long count;  // 0: none
+    std::size_t fallbackPlace;
+    char32_t codePoint;
+  };
+  std::vector<Ranked> ranked;
   ranked.reserve(found.size());
   const auto& entries = frequencies.entries();
   auto entry = entries.begin();
@@ -154,15 +165,17 @@ std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT 
     for (auto e = entry; counted && e != entries.end() && e->codePoint == cp; ++e) {
       if (e->count > best && readingMatches(e->reading, text, field, match)) best = e->count;
     }
-    ranked.emplace_back(best, cp);
+    // A counted character's place in the fallback order does not matter.
+    ranked.push_back({best, best > 0 ? 0 : frequencies.fallbackPlace(cp), cp});
   }
   const IndexData& data = *data_;
   // A count of 0 stands for none, so the counted come first.
-  std::sort(ranked.begin(), ranked.end(), [&data](const auto& a, const auto& b) {
-    if (a.first != b.first) return a.first > b.first;
-    return compareChars(data, a.second, b.second, SortOrder::kRadicalStroke) < 0;
+  std::sort(ranked.begin(), ranked.end(), [&data](const Ranked& a, const Ranked& b) {
+    if (a.count != b.count) return a.count > b.count;
+    if (a.fallbackPlace != b.fallbackPlace) return a.fallbackPlace < b.fallbackPlace;
+    return compareChars(data, a.codePoint, b.codePoint, SortOrder::kRadicalStroke) < 0;
   });
-  for (std::size_t i = 0; i < ranked.size(); ++i) found[i] = ranked[i].second;
+  for (std::size_t i = 0; i < ranked.size(); ++i) found[i] = ranked[i].codePoint;
   return found;
 }
 
@@ -240,8 +253,10 @@ bool readingMatches(std::string_view reading, std::string_view query, unihanProp
                     ReadingMatch match) {
   requireReadingQuery(query, field);
   if (match == ReadingMatch::kExact) return reading == query;
-  return kelvorn_index_private::looseMatch(kelvorn_index_private::foldStoredReading(reading, field),
-                                           kelvorn_index_private::foldQuery(query, field));
+  const auto stored = kelvorn_index_private::foldStoredReading(reading, field);
+  const auto folded = kelvorn_index_private::foldQuery(query, field);
+  if (match == ReadingMatch::kPrefix) return kelvorn_index_private::prefixMatch(stored, folded);
+  return kelvorn_index_private::looseMatch(stored, folded);
 }
 
 }  // namespace kelvorn

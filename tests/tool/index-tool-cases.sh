@@ -77,6 +77,17 @@ case_reading() {
   [ "$("$tool" reading shi4 | sort)" = "$(sort frequent.txt)" ] || fail "same characters"
   "$tool" reading shi4 --order frequency --fields-data missing.bin 2>err.txt && fail "missing counts"
   grep -q 'missing.bin' err.txt || fail "the missing image is named"
+  # The start of a syllable: every reading that begins so, with the readings
+  # that matched; a tone narrows it.
+  out=$("$tool" reading zh --prefix)
+  has "$out" '^U\+4E2D 中 zhōng zhòng$'
+  printf '%s\n' "$out" | grep -q ' 的 ' && fail "的 is not read zh-"
+  has "$("$tool" reading zh4 --prefix)" '^U\+8FD9 这 zhè zhèi$'
+  # kMandarin gives 行 xíng only; the dictionaries' fields read it háng too.
+  has "$("$tool" reading hang2)" '^U\+884C 行 háng$'
+  has "$("$tool" reading chang2)" '^U\+957F 长 cháng$'
+  "$tool" reading zh --prefix --exact 2>err.txt && fail "--prefix and --exact together"
+  [ -s err.txt ] || fail "the refusal says why"
 }
 
 case_json() {

@@ -1,5 +1,7 @@
 #include "index/saved/SavedIndex.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -9,6 +11,7 @@
 #include "index/saved/DataTag.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanLexicon.h"
 
 namespace kelvorn_saved_index {
 namespace {
@@ -18,6 +21,43 @@ namespace {
 using kelvorn_fields_private::MappedFile;
 
 }  // namespace
+
+kelvorn::MandarinReadings mandarinReadings(const kelvorn::UnihanFields& fields) {
+  kelvorn::MandarinReadings readings;
+  for (const std::string_view field : kelvorn::MandarinReadings::fieldNames()) {
+    for (const char32_t cp : fields.codePointsWith(field)) {
+      readings.add(cp, field, fields.value(cp, field).value_or(""));
+    }
+  }
+  return readings;
+}
+
+std::vector<std::string> mandarinReadingsOf(const kelvorn::UnihanFields& fields,
+                                            char32_t codePoint) {
+  std::vector<std::string> out;
+  for (const std::string_view field : kelvorn::MandarinReadings::fieldNames()) {
+    const auto value = fields.value(codePoint, field);
+    if (!value) continue;
+    for (std::string& r : kelvorn::MandarinReadings::parse(field, *value).value_or(
+             std::vector<std::string>())) {
+      if (std::find(out.begin(), out.end(), r) == out.end()) out.push_back(std::move(r));
+    }
+  }
+  return out;
+}
+
+kelvorn::ReadingFrequencies readingFrequencies(const kelvorn::UnihanFields& fields) {
+  kelvorn::ReadingFrequencies frequencies;
+  std::vector<char32_t> common = fields.codePointsWith("kHanyuPinlu");
+  for (const char32_t cp : common) {
+    frequencies.addHanyuPinlu(cp, fields.value(cp, "kHanyuPinlu").value_or(""));
+  }
+  for (const char32_t cp : fields.codePointsWith("kUnihanCore2020")) common.push_back(cp);
+  std::sort(common.begin(), common.end());
+  common.erase(std::unique(common.begin(), common.end()), common.end());
+  frequencies.setFallbackOrder(kelvorn::UnihanLexicon(fields).commonFirst(std::move(common)));
+  return frequencies;
+}
 
 std::string pathBeside(const std::string& fieldsPath, const std::string& unicodeVersion) {
   return (std::filesystem::path(fieldsPath).parent_path() /

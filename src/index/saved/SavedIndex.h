@@ -6,12 +6,26 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanIndex.h"
 #include "kelvorn/UnihanMgr.h"
 
 namespace kelvorn_saved_index {
+
+// The Mandarin readings of the all-field store's fields that the core's
+// store lacks, for UnihanIndex's kMandarin lookups.
+kelvorn::MandarinReadings mandarinReadings(const kelvorn::UnihanFields& fields);
+
+// The readings one character has in those fields, in the order of
+// MandarinReadings::fieldNames, each once.
+std::vector<std::string> mandarinReadingsOf(const kelvorn::UnihanFields& fields,
+                                            char32_t codePoint);
+
+// kHanyuPinlu's counts for frequency order, and its fallback: the
+// characters kHanyuPinlu counts or kUnihanCore2020 lists, in search's order.
+kelvorn::ReadingFrequencies readingFrequencies(const kelvorn::UnihanFields& fields);
 
 // Where the index over the data of one release is saved: beside the
 // all-field image at fieldsPath, as unihan-index-17.0.bin for 17.0.

@@ -1,0 +1,164 @@
+// Every Mandarin reading field behind kMandarin lookups: the grammar of the
+// values read, and, on the 17.0 data, the readings an input method's users
+// type most finding their characters.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "index/saved/SavedIndex.h"
+#include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanIndex.h"
+
+namespace {
+
+using kelvorn::MandarinReadings;
+using kelvorn::ReadingMatch;
+using kelvorn::UnihanIndex;
+using Readings = std::optional<std::vector<std::string>>;
+
+TEST(MandarinReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
+  struct Case {
+    const char* field;
+    const char* value;
+    Readings expected;
+  };
+  const std::vector<Case> cases = {
+      {"kHanyuPinyin", "10019.020:tiàn,tián", std::vector<std::string>{"tiàn", "tián"}},
+      {"kHanyuPinyin", "10093.130:xī,lǔ 74609.020:lǔ,xī",
+       std::vector<std::string>{"xī", "lǔ", "lǔ", "xī"}},
+      {"kXHC1983", "1000.01,1001.02*:chè,chì", std::vector<std::string>{"chè", "chì"}},
+      {"kTGHZ2013", "482.140:zhōng", std::vector<std::string>{"zhōng"}},
+      {"kHanyuPinlu", "hé(9513) hè(1)", std::vector<std::string>{"hé", "hè"}},
+      {"kHanyuPinyin", "", std::nullopt},
+      {"kHanyuPinyin", "10019.020:tiàn,", std::nullopt},       // empty reading
+      {"kHanyuPinyin", ":tiàn", std::nullopt},                 // no location
+      {"kHanyuPinyin", "10019.020 tiàn", std::nullopt},        // no colon
+      {"kXHC1983", "1000.01:chè  1001.01:chì", std::nullopt},  // two spaces
+      {"kTGHZ2013", "482.140:zhōng ", std::nullopt},           // trailing space
+      {"kTGHZ2013", "482.140:a:b", std::nullopt},
+      {"kHanyuPinlu", "hé(95x3)", std::nullopt},
+      {"kHanyuPinlu", "hé()", std::nullopt},
+      {"kHanyuPinlu", "(12)", std::nullopt},
+      {"kHanyuPinlu", "hé(12", std::nullopt},
+      {"kMandarin", "hé", std::nullopt},  // the core's own field
+      {"kCantonese", "hat6", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MandarinReadings::parse(c.field, c.value), c.expected) << c.field << " " << c.value;
+  }
+  MandarinReadings readings;
+  EXPECT_FALSE(readings.add(0x884C, "kHanyuPinyin", "10019.020:tiàn,"));
+  EXPECT_FALSE(readings.add(0x110000, "kTGHZ2013", "482.140:zhōng"));
+  EXPECT_TRUE(readings.readings().empty());
+  EXPECT_TRUE(readings.add(0x884C, "kTGHZ2013", "482.140:háng"));
+  ASSERT_EQ(readings.readings().size(), 1U);
+  EXPECT_EQ(readings.readings()[0].reading, "háng");
+}
+
+class MandarinRealData : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    fields_ = new kelvorn::UnihanFields(kelvorn::UnihanFields::open(KELVORN_FIELDS_IMAGE));
+    mgr_ = new kelvorn::UnihanMgr();
+    std::string path = KELVORN_TEST_DATA;
+    ASSERT_EQ(mgr_->readUnihan(path.data()), 0);
+    core_ = new UnihanIndex(*mgr_);
+    full_ = new UnihanIndex(*mgr_, kelvorn::RadicalStrokeExtras(),
+                            kelvorn_saved_index::mandarinReadings(*fields_));
+  }
+  static void TearDownTestSuite() {
+    delete full_;
+    delete core_;
+    delete mgr_;
+    delete fields_;
+  }
+
+  // The characters with the highest kHanyuPinlu counts, all readings summed.
+  static std::vector<char32_t> mostFrequent(std::size_t n) {
+    kelvorn::ReadingFrequencies frequencies;
+    for (const char32_t cp : fields_->codePointsWith("kHanyuPinlu")) {
+      frequencies.addHanyuPinlu(cp, fields_->value(cp, "kHanyuPinlu").value_or(""));
+    }
+    std::map<char32_t, unsigned long> totals;
+    for (const auto& e : frequencies.entries()) totals[e.codePoint] += e.count;
+    std::vector<std::pair<unsigned long, char32_t>> ranked;
+    for (const auto& [cp, total] : totals) ranked.emplace_back(total, cp);
+    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    std::vector<char32_t> out;
+    for (std::size_t i = 0; i < n && i < ranked.size(); ++i) out.push_back(ranked[i].second);
+    return out;
+  }
+
+  // (found, asked): the pairs of a frequent character and a reading the
+  // dictionaries give it for which a lookup of that reading finds it.
+  static std::pair<int, int> dictionaryPairsFound(const UnihanIndex& index, ReadingMatch match) {
+    std::pair<int, int> counts{0, 0};
+    for (const char32_t cp : mostFrequent(1000)) {
+      for (const char* field : {"kHanyuPinyin", "kXHC1983", "kTGHZ2013"}) {
+        const auto value = fields_->value(cp, field);
+        if (!value) continue;
+        const Readings readings = MandarinReadings::parse(field, *value);
+        EXPECT_TRUE(readings.has_value()) << std::hex << cp << " " << field;
+        for (const std::string& r : readings.value_or(std::vector<std::string>())) {
+          const std::vector<char32_t> found = index.byReading(r, kelvorn::kMandarin, match);
+          const bool has = std::binary_search(found.begin(), found.end(), cp);
+          counts.first += has ? 1 : 0;
+          ++counts.second;
+          EXPECT_TRUE(has || &index == core_) << std::hex << cp << " " << r;
+        }
+      }
+    }
+    return counts;
+  }
+
+  static kelvorn::UnihanFields* fields_;
+  static kelvorn::UnihanMgr* mgr_;
+  static UnihanIndex* core_;
+  static UnihanIndex* full_;
+};
+
+kelvorn::UnihanFields* MandarinRealData::fields_ = nullptr;
+kelvorn::UnihanMgr* MandarinRealData::mgr_ = nullptr;
+UnihanIndex* MandarinRealData::core_ = nullptr;
+UnihanIndex* MandarinRealData::full_ = nullptr;
+
+TEST_F(MandarinRealData, EveryDictionaryReadingOfTheThousandMostFrequentFindsThem) {
+  const auto before = dictionaryPairsFound(*core_, ReadingMatch::kLoose);
+  const auto loose = dictionaryPairsFound(*full_, ReadingMatch::kLoose);
+  const auto exact = dictionaryPairsFound(*full_, ReadingMatch::kExact);
+  std::printf("kMandarin and kHanyuPinlu alone: %d of %d pairs; every field: %d (loose), %d (exact)\n",
+              before.first, before.second, loose.first, exact.first);
+  EXPECT_GT(before.second, 1000);
+  EXPECT_LT(before.first, before.second);
+  EXPECT_EQ(loose.first, loose.second);
+  EXPECT_EQ(exact.first, exact.second);
+}
+
+TEST_F(MandarinRealData, InputMethodAnswersAndTheSavedIndexAgree) {
+  struct Case {
+    const char* query;
+    char32_t expected;
+  };
+  const std::vector<Case> cases = {{"hang2", 0x884C}, {"háng", 0x884C}, {"hang", 0x884C},
+                                   {"chang2", 0x957F}, {"wei2", 0x4E3A}, {"zhong4", 0x4E2D},
+                                   {"shu3", 0x6570}, {"zh", 0x4E2D}};
+  const std::optional<UnihanIndex> saved = UnihanIndex::fromBytes(*mgr_, full_->bytes("t"), "t");
+  ASSERT_TRUE(saved.has_value());
+  for (const Case& c : cases) {
+    const ReadingMatch match =
+        std::string(c.query) == "zh" ? ReadingMatch::kPrefix : ReadingMatch::kLoose;
+    const std::vector<char32_t> found = full_->byReading(c.query, kelvorn::kMandarin, match);
+    EXPECT_TRUE(std::binary_search(found.begin(), found.end(), c.expected)) << c.query;
+    EXPECT_EQ(saved->byReading(c.query, kelvorn::kMandarin, match), found) << c.query;
+  }
+  // The core's own field stays as the store keeps it.
+  EXPECT_EQ(full_->readings(0x884C, kelvorn::kMandarin), std::vector<std::string>{"xíng"});
+}
+
+}  // namespace
