@@ -15,7 +15,9 @@ examples. Their language tag says what happens to them:
             that exits non-zero fails the example.
   cpp       Run when it defines `main`: compiled against the build's headers,
             linked to libkelvorn_unihan (and to libkelvorn_unihan_index when
-            it includes kelvorn/UnihanIndex.h), then run. A cpp block without
+            it includes kelvorn/UnihanIndex.h, to libkelvorn_unihan_app and
+            libkelvorn_unihan_fields when it includes kelvorn/Unihan.h),
+            then run. A cpp block without
             `main` must be marked not run (see below).
   python    Run with the interpreter the module was built for.
   output    What the cpp or python block before it prints on stdout. Every
@@ -238,7 +240,11 @@ class Runner:
             libs.insert(0, self.args.index_lib)
         if "kelvorn/Unihan.h" in source:
             libs.insert(0, self.args.app_lib)
-        if "kelvorn/UnihanFields.h" in source and self.args.fields_lib:
+        # kelvorn::Error, which the application API throws, lives in the
+        # all-field library, as the app's pkg-config module and CMake target
+        # say.
+        needs_fields = "kelvorn/UnihanFields.h" in source or "kelvorn/Unihan.h" in source
+        if needs_fields and self.args.fields_lib:
             libs.insert(0, self.args.fields_lib)
         rpath = ":".join(sorted({os.path.dirname(os.path.abspath(lib)) for lib in libs}))
         compile_command = ([self.args.cxx, "-std=c++17"] + self.args.cxxflags.split() +
