@@ -94,7 +94,10 @@ NamedReadings::NamedReadings(std::string_view field) : field_(field) {
 bool NamedReadings::add(char32_t codePoint, std::string_view value) {
   const auto readings = parse(field_, value);
   if (!readings) return false;
-  for (const std::string& r : *readings) entries_.push_back({codePoint, r});
+  for (const std::string& r : *readings) {
+    FoldedReading folded = fold(r, false);
+    entries_.push_back({codePoint, r, std::move(folded.base), folded.tone});
+  }
   return true;
 }
 
@@ -109,9 +112,15 @@ bool NamedReadings::matches(std::string_view reading, std::string_view text, Rea
 
 std::vector<char32_t> NamedReadings::byReading(std::string_view text, ReadingMatch match) const {
   if (text.empty()) throw std::invalid_argument("empty reading");
+  const FoldedReading query = fold(text, true);
   std::vector<char32_t> out;
   for (const Entry& e : entries_) {
-    if (matches(e.reading, text, match)) out.push_back(e.codePoint);
+    const FoldedReading stored{e.looseBase, e.looseTone};
+    const bool found = match == ReadingMatch::kExact ? e.reading == text
+                       : match == ReadingMatch::kPrefix
+                           ? kelvorn_index_private::prefixMatch(stored, query)
+                           : kelvorn_index_private::looseMatch(stored, query);
+    if (found) out.push_back(e.codePoint);
   }
   std::sort(out.begin(), out.end());
   out.erase(std::unique(out.begin(), out.end()), out.end());
