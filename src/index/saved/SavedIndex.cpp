@@ -59,10 +59,8 @@ kelvorn::NamedReadings namedReadings(const kelvorn::UnihanFields& fields, std::s
 namespace {
 
 std::vector<std::string_view> readingFieldNames() {
-  std::vector<std::string_view> names;
-  for (const kelvorn::Reading field : kelvorn::kReadings)
-    names.push_back(kelvorn::fieldName(field));
-  for (const std::string_view name : kelvorn::NamedReadings::fieldNames()) names.push_back(name);
+  std::vector<std::string_view> names = kelvorn::NamedReadings::fieldNames();
+  for (const kelvorn::Reading field : kelvorn::kReadings) names.push_back(kelvorn::fieldName(field));
   return names;
 }
 
