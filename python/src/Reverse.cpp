@@ -160,13 +160,18 @@ kelvorn::ReadingMatch readingMatch(PyObject* exact, PyObject* prefix) {
 // gathered afresh, so that a stream of made-up queries cannot grow it for ever.
 constexpr Py_ssize_t kAnswerCacheLimit = 4096;
 
-py::tuple findReadings(Unihan& u, PyObject* text, kelvorn::unihanPropT field,
-                       kelvorn::ReadingMatch match, bool byFrequency) {
+// The text of a reading query, which lives as long as the str does.
+std::string_view readingQuery(PyObject* text) {
   Py_ssize_t size = 0;
   const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size);
   if (utf8 == nullptr) throw py::error_already_set();
   if (size == 0) throw py::value_error("empty reading");
-  const std::string_view query(utf8, static_cast<std::size_t>(size));
+  return {utf8, static_cast<std::size_t>(size)};
+}
+
+py::tuple findReadings(Unihan& u, PyObject* text, kelvorn::unihanPropT field,
+                       kelvorn::ReadingMatch match, bool byFrequency) {
+  const std::string_view query = readingQuery(text);
   if (!byFrequency) return characterTuple(u.index().byReading(query, field, match));
   const kelvorn::ReadingFrequencies& frequencies = u.readingFrequencies();
   return characterTuple(u.index().byReading(query, field, match, frequencies));
@@ -200,11 +205,7 @@ std::optional<std::string> namedFieldOf(PyObject* field) {
 
 py::tuple findNamedReadings(Unihan& u, PyObject* text, const std::string& field,
                             kelvorn::ReadingMatch match, bool byFrequency) {
-  Py_ssize_t size = 0;
-  const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size);
-  if (utf8 == nullptr) throw py::error_already_set();
-  if (size == 0) throw py::value_error("empty reading");
-  const std::string_view query(utf8, static_cast<std::size_t>(size));
+  const std::string_view query = readingQuery(text);
   const kelvorn::NamedReadings& named = u.namedReadings(field);
   if (!byFrequency) return characterTuple(named.byReading(query, match));
   return characterTuple(u.index().byReading(named, query, match, u.readingFrequencies()));
