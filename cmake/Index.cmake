@@ -12,6 +12,7 @@ set(KELVORN_INDEX_SOURCES
   src/index/SortKeys.cpp
   src/index/RadicalStrokeExtras.cpp
   src/index/MandarinReadings.cpp
+  src/index/NamedReadings.cpp
   src/index/UnihanIndex.cpp
 )
 
@@ -23,7 +24,7 @@ target_link_libraries(kelvorn_unihan_index PUBLIC kelvorn_unihan)
 # the tool and the Python module, which link the file helpers and the
 # all-field library it uses.
 add_library(kelvorn_saved_index OBJECT src/index/saved/SavedIndex.cpp src/index/saved/DataTag.cpp
-  src/index/saved/FieldExtras.cpp src/fields/MappedFile.cpp)
+  src/index/saved/FieldExtras.cpp src/fields/MappedFile.cpp src/fields/NearestName.cpp)
 target_include_directories(kelvorn_saved_index PUBLIC
   ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
 set_target_properties(kelvorn_saved_index PROPERTIES

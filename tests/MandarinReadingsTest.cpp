@@ -1,11 +1,12 @@
-// Every Mandarin reading field behind kMandarin lookups: the grammar of the
-// values read, and, on the 17.0 data, the readings an input method's users
-// type most finding their characters.
+// Every Mandarin reading field behind kMandarin lookups, and every reading
+// field a lookup names: the grammar of the values read, and, on the 17.0
+// data, the readings users type finding their characters.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -132,8 +133,9 @@ TEST_F(MandarinRealData, EveryDictionaryReadingOfTheThousandMostFrequentFindsThe
   const auto before = dictionaryPairsFound(*core_, ReadingMatch::kLoose);
   const auto loose = dictionaryPairsFound(*full_, ReadingMatch::kLoose);
   const auto exact = dictionaryPairsFound(*full_, ReadingMatch::kExact);
-  std::printf("kMandarin and kHanyuPinlu alone: %d of %d pairs; every field: %d (loose), %d (exact)\n",
-              before.first, before.second, loose.first, exact.first);
+  std::printf(
+      "kMandarin and kHanyuPinlu alone: %d of %d pairs; every field: %d (loose), %d (exact)\n",
+      before.first, before.second, loose.first, exact.first);
   EXPECT_GT(before.second, 1000);
   EXPECT_LT(before.first, before.second);
   EXPECT_EQ(loose.first, loose.second);
@@ -145,9 +147,9 @@ TEST_F(MandarinRealData, InputMethodAnswersAndTheSavedIndexAgree) {
     const char* query;
     char32_t expected;
   };
-  const std::vector<Case> cases = {{"hang2", 0x884C}, {"háng", 0x884C}, {"hang", 0x884C},
+  const std::vector<Case> cases = {{"hang2", 0x884C},  {"háng", 0x884C}, {"hang", 0x884C},
                                    {"chang2", 0x957F}, {"wei2", 0x4E3A}, {"zhong4", 0x4E2D},
-                                   {"shu3", 0x6570}, {"zh", 0x4E2D}};
+                                   {"shu3", 0x6570},   {"zh", 0x4E2D}};
   const std::optional<UnihanIndex> saved = UnihanIndex::fromBytes(*mgr_, full_->bytes("t"), "t");
   ASSERT_TRUE(saved.has_value());
   for (const Case& c : cases) {
@@ -159,6 +161,92 @@ TEST_F(MandarinRealData, InputMethodAnswersAndTheSavedIndexAgree) {
   }
   // The core's own field stays as the store keeps it.
   EXPECT_EQ(full_->readings(0x884C, kelvorn::kMandarin), std::vector<std::string>{"xíng"});
+}
+
+TEST(NamedReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
+  struct Case {
+    const char* field;
+    const char* value;
+    Readings expected;
+  };
+  const std::vector<Case> cases = {
+      {"kCantonese", "hon3", std::vector<std::string>{"hon3"}},
+      {"kHangul", "한:0E 간:0N", std::vector<std::string>{"한", "간"}},
+      {"kTang", "*xɑ̀n xɑn", std::vector<std::string>{"xɑ̀n", "xɑn"}},
+      {"kXHC1983", "1000.01:chè,chì", std::vector<std::string>{"chè", "chì"}},
+      {"kKorean", "HAN", std::vector<std::string>{"HAN"}},
+      {"kHangul", ":0E", std::nullopt},  // no syllable
+      {"kHangul", "한", std::nullopt},   // no sources
+      {"kTang", "*", std::nullopt},      // a star alone
+      {"kVietnamese", "hán  hàn", std::nullopt},
+      {"kCantonese", "", std::nullopt},
+      {"kMandarin", "hàn", std::nullopt},  // the store's own field
+      {"kJapaneseOn", "KAN", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(kelvorn::NamedReadings::parse(c.field, c.value), c.expected) << c.field << c.value;
+  }
+  EXPECT_THROW(kelvorn::NamedReadings("kMandarin"), std::invalid_argument);
+  kelvorn::NamedReadings cantonese("kCantonese");
+  EXPECT_FALSE(cantonese.add(0x6F22, "hon3 "));
+  EXPECT_TRUE(cantonese.add(0x6F22, "hon3"));
+  EXPECT_TRUE(cantonese.add(0x6C49, "hon3 hon6"));
+  EXPECT_THROW(cantonese.byReading(""), std::invalid_argument);
+  struct Match {
+    const char* query;
+    ReadingMatch match;
+    std::vector<char32_t> expected;
+  };
+  const std::vector<Match> matches = {
+      {"hon3", ReadingMatch::kLoose, {0x6C49, 0x6F22}},
+      {"HON", ReadingMatch::kLoose, {0x6C49, 0x6F22}},
+      {"hon6", ReadingMatch::kLoose, {0x6C49}},
+      {"hon1", ReadingMatch::kLoose, {}},
+      {"ho", ReadingMatch::kPrefix, {0x6C49, 0x6F22}},
+      {"ho6", ReadingMatch::kPrefix, {0x6C49}},
+      {"hon", ReadingMatch::kExact, {}},
+      {"hon6", ReadingMatch::kExact, {0x6C49}},
+  };
+  for (const Match& m : matches)
+    EXPECT_EQ(cantonese.byReading(m.query, m.match), m.expected) << m.query;
+  EXPECT_EQ(cantonese.readings(0x6C49), (std::vector<std::string>{"hon3", "hon6"}));
+}
+
+TEST_F(MandarinRealData, EveryNamedReadingFieldFindsItsCharacters) {
+  struct Case {
+    const char* field;
+    const char* query;
+    ReadingMatch match;
+    char32_t expected;
+  };
+  const std::vector<Case> cases = {
+      {"kCantonese", "hon3", ReadingMatch::kLoose, 0x6F22},
+      {"kCantonese", "ho", ReadingMatch::kPrefix, 0x6F22},
+      {"kJapanese", "カン", ReadingMatch::kExact, 0x6F22},
+      {"kKorean", "han", ReadingMatch::kLoose, 0x6F22},
+      {"kHangul", "한", ReadingMatch::kExact, 0x6F22},
+      {"kVietnamese", "HÁN", ReadingMatch::kLoose, 0x6F22},
+      {"kTang", "xɑ̀n", ReadingMatch::kExact, 0x6F22},
+      {"kHanyuPinyin", "han4", ReadingMatch::kLoose, 0x6F22},
+      {"kXHC1983", "hàn", ReadingMatch::kExact, 0x6F22},
+      {"kTGHZ2013", "han", ReadingMatch::kLoose, 0x6C49},
+  };
+  const kelvorn::ReadingFrequencies frequencies = kelvorn_saved_index::readingFrequencies(*fields_);
+  for (const Case& c : cases) {
+    const kelvorn::NamedReadings named = kelvorn_saved_index::namedReadings(*fields_, c.field);
+    const std::vector<char32_t> found = named.byReading(c.query, c.match);
+    EXPECT_TRUE(std::binary_search(found.begin(), found.end(), c.expected)) << c.field;
+    std::vector<char32_t> ranked = full_->byReading(named, c.query, c.match, frequencies);
+    std::sort(ranked.begin(), ranked.end());
+    EXPECT_EQ(ranked, found) << c.field;  // the same characters, reordered
+  }
+  // A named Mandarin field answers its own readings only: 行 is xíng in
+  // kMandarin, and kTGHZ2013 lists simplified forms alone.
+  const auto tghz = kelvorn_saved_index::namedReadings(*fields_, "kTGHZ2013");
+  const std::vector<char32_t> han = tghz.byReading("hàn", ReadingMatch::kLoose);
+  EXPECT_FALSE(std::binary_search(han.begin(), han.end(), char32_t{0x6F22}));
+  EXPECT_EQ(kelvorn_saved_index::unknownReadingFieldMessage("kCantonesx"),
+            "unknown field 'kCantonesx' for a reading lookup; did you mean kCantonese?");
 }
 
 }  // namespace

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <memory>
 
+#include "CharArguments.h"
 #include "Commands.h"
+#include "FieldsImageFile.h"
 #include "IndexOptions.h"
 #include "Stdout.h"
 #include "ToolError.h"
-#include "CharArguments.h"
-#include "FieldsImageFile.h"
 #include "index/saved/SavedIndex.h"
 
 namespace unihan_tool {
@@ -53,8 +53,7 @@ std::vector<kelvorn::unihanPropT> readingFields() {
 // the readings the user's spelling stood for. kMandarin's lookups search the
 // other Mandarin fields too, so their readings are shown as well.
 std::vector<std::string> matchingReadings(const LoadedIndex& loaded, char32_t cp,
-                                          const ReadingOptions& opts,
-                                          kelvorn::unihanPropT field) {
+                                          const ReadingOptions& opts, kelvorn::unihanPropT field) {
   const kelvorn::ReadingMatch match = matchOf(opts);
   std::vector<std::string> readings = loaded.index->readings(cp, field);
   if (field == kelvorn::kMandarin && loaded.fields) {
@@ -71,24 +70,64 @@ std::vector<std::string> matchingReadings(const LoadedIndex& loaded, char32_t cp
   return out;
 }
 
+std::string answerLine(char32_t cp, const std::vector<std::string>& readings, bool json) {
+  if (json) {
+    nlohmann::ordered_json line = charJson(cp);
+    line["readings"] = readings;
+    return jsonLine(line);
+  }
+  std::string joined;
+  for (const std::string& r : readings) joined += " " + r;
+  return codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + joined + "\n";
+}
+
+bool isNamedField(const std::string& name) {
+  const auto& names = kelvorn::NamedReadings::fieldNames();
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A field the core's store lacks is read from the all-field data; only
+// frequency order needs the index, for its radical-stroke ties.
+std::vector<char32_t> findNamedReadings(const kelvorn::NamedReadings& named,
+                                        const ReadingOptions& opts, const GlobalOptions& global) {
+  const kelvorn::ReadingMatch match = matchOf(opts);
+  if (opts.order == "codepoint") return named.byReading(opts.text, match);
+  const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kTablesOnly);
+  return loaded->index->byReading(named, opts.text, match, loadFrequencies(opts.fieldsData));
+}
+
+void runNamedReading(const ReadingOptions& opts, const GlobalOptions& global) {
+  const kelvorn::NamedReadings named =
+      kelvorn_saved_index::namedReadings(openFieldsImage(opts.fieldsData), opts.field);
+  const kelvorn::ReadingMatch match = matchOf(opts);
+  std::string out;
+  for (const char32_t cp : findNamedReadings(named, opts, global)) {
+    std::vector<std::string> readings;
+    for (std::string& r : named.readings(cp)) {
+      if (kelvorn::NamedReadings::matches(r, opts.text, match)) readings.push_back(std::move(r));
+    }
+    out += answerLine(cp, readings, opts.json);
+  }
+  writeAnswers(out);
+}
+
 void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
   if (opts.text.empty()) throw ToolError("empty reading");
   requireUtf8(opts.text);
+  if (!kelvorn_saved_index::isReadingFieldName(opts.field)) {
+    throw UsageError(kelvorn_saved_index::unknownReadingFieldMessage(opts.field));
+  }
+  if (isNamedField(opts.field)) {
+    runNamedReading(opts, global);
+    return;
+  }
   const kelvorn::unihanPropT field = parseFieldName(opts.field, readingFields());
   const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kWithReadings);
   const kelvorn::UnihanIndex& index = *loaded->index;
   std::string out;
   for (const char32_t cp : findReadings(index, opts, field)) {
     const std::vector<std::string> readings = matchingReadings(*loaded, cp, opts, field);
-    if (opts.json) {
-      nlohmann::ordered_json line = charJson(cp);
-      line["readings"] = readings;
-      out += jsonLine(line);
-    } else {
-      std::string joined;
-      for (const std::string& r : readings) joined += " " + r;
-      out += codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + joined + "\n";
-    }
+    out += answerLine(cp, readings, opts.json);
   }
   writeAnswers(out);
 }
@@ -104,8 +143,11 @@ Command addReadingCommand(CLI::App& parent, const GlobalOptions& global) {
       ->required();
   app->add_option("--field", opts->field,
                   "kMandarin (default; with the all-field image also kHanyuPinyin, kXHC1983, "
-                  "kTGHZ2013 and kHanyuPinlu), kHanyuPinlu, kJapaneseKun or kJapaneseOn");
-  CLI::Option* exact = app->add_flag("--exact", opts->exact, "Match the stored value byte for byte");
+                  "kTGHZ2013 and kHanyuPinlu), kHanyuPinlu, kJapaneseKun or kJapaneseOn; "
+                  "from the all-field image alone, one of kCantonese, kHangul, kHanyuPinyin, "
+                  "kJapanese, kKorean, kTGHZ2013, kTang, kVietnamese or kXHC1983");
+  CLI::Option* exact =
+      app->add_flag("--exact", opts->exact, "Match the stored value byte for byte");
   app->add_flag("--prefix", opts->prefix,
                 "TEXT is the start of the reading (\"zh\": zhōng, zhè, ...), as typed")
       ->excludes(exact);

@@ -168,6 +168,55 @@ class KELVORN_UNIHAN_INDEX_API MandarinReadings {
   std::vector<Reading> readings_;
 };
 
+// The readings of one reading field the core's store does not hold, named
+// by the user: kCantonese, kJapanese, kKorean, kHangul, kVietnamese, kTang,
+// or one Mandarin dictionary field
+// (kHanyuPinyin, kXHC1983, kTGHZ2013). (kJapaneseOn, kJapaneseKun and
+// kHanyuPinlu the store holds: UnihanIndex answers them.) An application fills it from the
+// all-field store when the field is first asked for; it answers that
+// field's readings only. Lookups scan every reading, folded once when
+// added: the largest field (kJapanese, 51,583 characters) scans in under a
+// millisecond, and no table has to be saved and checked on open.
+class KELVORN_UNIHAN_INDEX_API NamedReadings {
+ public:
+  // The fields above, in alphabetical order.
+  static const std::vector<std::string_view>& fieldNames() noexcept;
+  // The readings one value gives: a dictionary field's after its locations
+  // ("482.140:zhōng"), kHangul's syllables before their colons ("한:0E"),
+  // kTang's without the * that marks the most common ("*khɑn"), the
+  // space-separated words of the rest. nullopt for a field not listed
+  // above or a value of any other form.
+  static std::optional<std::vector<std::string>> parse(std::string_view field,
+                                                       std::string_view value);
+  // Throws std::invalid_argument for a field not listed above.
+  explicit NamedReadings(std::string_view field);
+  const std::string& field() const noexcept { return field_; }
+  // Adds one character's value; false, and nothing added, where parse fails.
+  bool add(char32_t codePoint, std::string_view value);
+
+  // Code-point order, each once. Exact compares the bytes. Loose ignores
+  // ASCII case, pinyin's tone marks and a final tone digit (1 to 6:
+  // kCantonese's "hon3"), and a mark or digit in the query asks for that
+  // tone only; kPrefix asks for readings that begin so. Throws
+  // std::invalid_argument for an empty text.
+  std::vector<char32_t> byReading(std::string_view text,
+                                  ReadingMatch match = ReadingMatch::kLoose) const;
+  // One character's readings in this field, in the value's order.
+  std::vector<std::string> readings(char32_t codePoint) const;
+  // Whether one reading answers `text`, by byReading's rules.
+  static bool matches(std::string_view reading, std::string_view text, ReadingMatch match);
+
+ private:
+  struct Entry {
+    char32_t codePoint;
+    std::string reading;
+    std::string looseBase;  // the loose form, folded once when added
+    int looseTone;
+  };
+  std::string field_;
+  std::vector<Entry> entries_;  // in the order added
+};
+
 class KELVORN_UNIHAN_INDEX_API UnihanIndex {
  public:
   // Builds every index from the store behind `unihan`. Without extras the
@@ -243,6 +292,13 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   std::vector<char32_t> byReading(std::string_view text, unihanPropT field, ReadingMatch match,
                                   const ReadingFrequencies& frequencies) const;
 
+  // A named field's answer (NamedReadings::byReading) in the same order:
+  // kHanyuPinlu's counts apply to the Mandarin dictionary fields only, so
+  // the other fields' answers come in the fallback order, then
+  // radical-stroke order.
+  std::vector<char32_t> byReading(const NamedReadings& named, std::string_view text,
+                                  ReadingMatch match, const ReadingFrequencies& frequencies) const;
+
   // The stored readings of one character in a reading field (empty for any
   // other property).
   std::vector<std::string> readings(char32_t codePoint, unihanPropT field) const;
@@ -270,6 +326,12 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
 
  private:
   explicit UnihanIndex(std::shared_ptr<const kelvorn_index_private::IndexData> data);
+  // found, ascending, in frequency order; countedAs names the pinyin field
+  // whose rules match kHanyuPinlu's readings against text, none when the
+  // counts do not apply.
+  std::vector<char32_t> inFrequencyOrder(std::vector<char32_t> found, std::string_view text,
+                                         std::optional<unihanPropT> countedAs, ReadingMatch match,
+                                         const ReadingFrequencies& frequencies) const;
 
   std::shared_ptr<const kelvorn_index_private::IndexData> data_;
 };

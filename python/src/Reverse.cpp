@@ -1,16 +1,18 @@
 // Lookups by radical, strokes and reading, and the sort keys, answered by the
 // companion index library.
+#include <pybind11/stl.h>
+
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
-
-#include <pybind11/stl.h>
 
 #include "Arguments.h"
 #include "Bindings.h"
 #include "Conversions.h"
 #include "FastCall.h"
 #include "TypedObject.h"
+#include "index/saved/SavedIndex.h"
 
 namespace py = pybind11;
 
@@ -158,20 +160,59 @@ kelvorn::ReadingMatch readingMatch(PyObject* exact, PyObject* prefix) {
 // gathered afresh, so that a stream of made-up queries cannot grow it for ever.
 constexpr Py_ssize_t kAnswerCacheLimit = 4096;
 
-py::tuple findReadings(Unihan& u, PyObject* text, kelvorn::unihanPropT field,
-                       kelvorn::ReadingMatch match, bool byFrequency) {
+// The text of a reading query, which lives as long as the str does.
+std::string_view readingQuery(PyObject* text) {
   Py_ssize_t size = 0;
   const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size);
   if (utf8 == nullptr) throw py::error_already_set();
   if (size == 0) throw py::value_error("empty reading");
-  const std::string_view query(utf8, static_cast<std::size_t>(size));
+  return {utf8, static_cast<std::size_t>(size)};
+}
+
+py::tuple findReadings(Unihan& u, PyObject* text, kelvorn::unihanPropT field,
+                       kelvorn::ReadingMatch match, bool byFrequency) {
+  const std::string_view query = readingQuery(text);
   if (!byFrequency) return characterTuple(u.index().byReading(query, field, match));
   const kelvorn::ReadingFrequencies& frequencies = u.readingFrequencies();
   return characterTuple(u.index().byReading(query, field, match, frequencies));
 }
 
+// ValueError naming the nearest field for a str no reading lookup takes;
+// anything but a str is left to toField to refuse.
+void requireReadingFieldName(PyObject* field) {
+  if (field == nullptr || !PyUnicode_Check(field)) return;
+  Py_ssize_t size = 0;
+  const char* name = PyUnicode_AsUTF8AndSize(field, &size);
+  if (name == nullptr) {
+    PyErr_Clear();  // a lone surrogate names no field
+    throw py::value_error(kelvorn_saved_index::unknownReadingFieldMessage("?"));
+  }
+  const std::string_view view(name, static_cast<std::size_t>(size));
+  if (!kelvorn_saved_index::isReadingFieldName(view)) {
+    throw py::value_error(kelvorn_saved_index::unknownReadingFieldMessage(view));
+  }
+}
+
+// The name in field= when it is one of the fields the core's store lacks.
+std::optional<std::string> namedFieldOf(PyObject* field) {
+  if (field == nullptr || !PyUnicode_Check(field)) return std::nullopt;
+  const char* name = PyUnicode_AsUTF8(field);
+  if (name == nullptr) throw py::error_already_set();
+  const auto& names = kelvorn::NamedReadings::fieldNames();
+  if (std::find(names.begin(), names.end(), name) == names.end()) return std::nullopt;
+  return std::string(name);
+}
+
+py::tuple findNamedReadings(Unihan& u, PyObject* text, const std::string& field,
+                            kelvorn::ReadingMatch match, bool byFrequency) {
+  const std::string_view query = readingQuery(text);
+  const kelvorn::NamedReadings& named = u.namedReadings(field);
+  if (!byFrequency) return characterTuple(named.byReading(query, match));
+  return characterTuple(u.index().byReading(named, query, match, u.readingFrequencies()));
+}
+
 constexpr std::array<const char*, 5> kByReadingParams = {"text", "field", "exact", "order",
-                                                        "prefix"};
+                                                         "prefix"};
 
 PyObject* byReading(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
   return guarded([&]() -> PyObject* {
@@ -185,6 +226,11 @@ PyObject* byReading(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyO
       PyErr_Format(PyExc_TypeError, "expected a reading (str), got %s", Py_TYPE(text)->tp_name);
       return nullptr;
     }
+    requireReadingFieldName(a[1]);
+    if (const std::optional<std::string> named = namedFieldOf(a[1])) {
+      const kelvorn::ReadingMatch match = readingMatch(a[2], a[4]);
+      return findNamedReadings(*u, text, *named, match, wantsFrequencyOrder(a[3])).release().ptr();
+    }
     kelvorn::unihanPropT field = kelvorn::kMandarin;
     if (a[1] != nullptr && !toField(a[1], FieldKind::kReading, &field)) return nullptr;
     const kelvorn::ReadingMatch match = readingMatch(a[2], a[4]);
@@ -196,8 +242,7 @@ PyObject* byReading(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyO
     PyObject* cache = u->answerCache(which);
     // Only a plain str: a subclass may hash and compare as it likes. Prefixes,
     // asked once per keystroke, are not kept.
-    const bool cacheable =
-        PyUnicode_CheckExact(text) && match != kelvorn::ReadingMatch::kPrefix;
+    const bool cacheable = PyUnicode_CheckExact(text) && match != kelvorn::ReadingMatch::kPrefix;
     if (cacheable) {
       if (PyObject* hit = PyDict_GetItemWithError(cache, text)) return Py_NewRef(hit);
       if (PyErr_Occurred() != nullptr) return nullptr;
@@ -219,7 +264,10 @@ PyMethodDef byReadingMethod = {
     "The characters with a reading in `field` (kMandarin, kHanyuPinlu, kJapaneseKun,\n"
     "kJapaneseOn), as a tuple: a repeated question answers the same object. With the\n"
     "all-field image, kMandarin also searches kHanyuPinyin, kXHC1983, kTGHZ2013 and\n"
-    "kHanyuPinlu, so \"hang2\" finds 行.\n\n"
+    "kHanyuPinlu, so \"hang2\" finds 行. The fields the binary image lacks\n"
+    "(kCantonese, kHangul, kHanyuPinyin, kJapanese, kKorean, kTGHZ2013, kTang,\n"
+    "kVietnamese, kXHC1983) are read from the all-field data when first named, and\n"
+    "answer that field alone; a final digit 1 to 6 is a tone.\n\n"
     "exact=True compares the stored text as it is. Otherwise case is ignored, and\n"
     "for the two pinyin fields so are tone marks (ü may be written ü, v or u:); a\n"
     "final digit 1 to 5 or a tone mark in `text` asks for that tone only, 5 for a\n"
@@ -244,13 +292,14 @@ marks=1 answers the simplified form's part alone, marks=0 the rest.)doc";
 
 void defineReverseLookups(UnihanClass& cls) {
   addFastMethod(cls, &byReadingMethod);
-  cls.def("code_points",
-          [](Unihan& u) { return Typed<ListOfStr>(characters(u.index().codePoints())); },
-          "The characters the data holds, in code-point order.")
+  cls.def(
+         "code_points",
+         [](Unihan& u) { return Typed<ListOfStr>(characters(u.index().codePoints())); },
+         "The characters the data holds, in code-point order.")
       .def("by_radical", &byRadical, py::arg("radical"), py::arg("source") = "kRSUnicode",
            py::arg("marks") = py::none(), kByRadicalDoc)
-      .def("radical_entries", &radicalEntries, py::arg("radical"),
-           py::arg("source") = "kRSUnicode", py::arg("marks") = py::none(),
+      .def("radical_entries", &radicalEntries, py::arg("radical"), py::arg("source") = "kRSUnicode",
+           py::arg("marks") = py::none(),
            "by_radical with the residual strokes: a list of (character, residual).")
       .def("by_strokes", &byStrokes, py::arg("strokes"),
            "The characters whose kTotalStrokes is `strokes`, in radical-stroke order.");

@@ -245,6 +245,14 @@ const kelvorn::ReadingFrequencies& Unihan::readingFrequencies() {
   return *frequencies_;
 }
 
+const kelvorn::NamedReadings& Unihan::namedReadings(const std::string& field) {
+  auto it = namedReadings_.find(field);
+  if (it == namedReadings_.end()) {
+    it = namedReadings_.emplace(field, kelvorn_saved_index::namedReadings(fields(), field)).first;
+  }
+  return it->second;
+}
+
 PyObject* Unihan::answerCache(std::size_t which) {
   py::object& cache = answerCaches_.at(which);
   if (!cache) cache = py::dict();

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -86,6 +87,11 @@ class Unihan {
   // read at once.
   const kelvorn::ReadingFrequencies& readingFrequencies();
 
+  // The readings of one field the core's store lacks (NamedReadings::
+  // fieldNames), out of fields(), read when first named. Call with the
+  // interpreter lock held, as above.
+  const kelvorn::NamedReadings& namedReadings(const std::string& field);
+
   // The answers already given to the reverse lookups, each cache a dict
   // keyed by the question: an answer never changes, so a repeated question
   // is one dict lookup. by_reading has one per field, exactness and order;
@@ -124,6 +130,7 @@ class Unihan {
   // The loaded file's text until fields_ is built from it (Loader.h).
   std::shared_ptr<const std::string> text_;
   std::unique_ptr<const kelvorn::UnihanFields> fields_;
+  std::map<std::string, kelvorn::NamedReadings> namedReadings_;
   std::atomic<const kelvorn::UnihanFields*> fieldsReady_{nullptr};
   std::unique_ptr<const kelvorn::ReadingFrequencies> frequencies_;
   std::array<pybind11::object, kAnswerCacheCount> answerCaches_;

@@ -80,6 +80,30 @@ def test_known_answers_of_the_bundled_data(bundled):
         "字", "漢", "漢字", "A"]
 
 
+# Each reading field the binary image lacks, named: its own values' form,
+# loose (case, tone marks and a final tone digit ignored), exact and prefix.
+NAMED_READING_CASES = [
+    ("kCantonese", "hon3", {}), ("kCantonese", "hon", {}), ("kCantonese", "ho", {"prefix": True}),
+    ("kJapanese", "カン", {}), ("kJapaneseOn", "KAN", {}), ("kJapaneseKun", "kara", {}),
+    ("kKorean", "han", {}), ("kKorean", "HAN", {"exact": True}), ("kHangul", "한", {}),
+    ("kVietnamese", "hán", {}), ("kVietnamese", "HAN", {}), ("kTang", "xɑ̀n", {}),
+    ("kHanyuPinyin", "hàn", {}), ("kHanyuPinyin", "han4", {}), ("kXHC1983", "han", {}),
+    ("kHanyuPinlu", "hàn", {}),
+]
+
+
+def test_named_reading_fields(bundled):
+    for field, query, options in NAMED_READING_CASES:
+        assert "漢" in bundled.by_reading(query, field, **options), (field, query)
+    assert "汉" in bundled.by_reading("hàn", "kTGHZ2013")  # simplified forms only
+    assert "漢" not in bundled.by_reading("hon1", "kCantonese")
+    assert "漢" not in bundled.by_reading("han", "kKorean", exact=True)
+    # A single Mandarin field answers its own readings only.
+    assert "漢" not in bundled.by_reading("han2", "kHanyuPinyin")
+    # No counts for Cantonese: the common characters first, then radical-stroke.
+    assert bundled.by_reading("hon3", "kCantonese", order="frequency")[:2] == ("汉", "漢")
+
+
 def test_simplified_radicals(bundled):
     """120' (纟) follows 120's own characters on 120's page, and marks= answers
     either part alone."""
@@ -102,8 +126,10 @@ def test_bad_reverse_arguments(bundled):
         bundled.by_strokes(0)
     with pytest.raises(ValueError, match="empty reading"):
         bundled.by_reading("")
-    with pytest.raises(ValueError, match="not a reading field"):
+    with pytest.raises(ValueError, match="unknown field 'kRSUnicode' for a reading lookup"):
         bundled.by_reading("han", "kRSUnicode")
+    with pytest.raises(ValueError, match="did you mean kCantonese"):
+        bundled.by_reading("hon3", "kCantonesx")
     with pytest.raises(ValueError, match="not a radical-stroke source"):
         bundled.by_radical(85, "kTotalStrokes")
     with pytest.raises(ValueError, match="outside 0 to 0x10FFFF"):

@@ -147,9 +147,28 @@ std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT 
 std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT field,
                                              ReadingMatch match,
                                              const ReadingFrequencies& frequencies) const {
-  std::vector<char32_t> found = byReading(text, field, match);
   // kHanyuPinlu counts pinyin readings: they say nothing of a Japanese one.
-  const bool counted = kelvorn_index_private::isPinyinField(field);
+  const std::optional<unihanPropT> countedAs =
+      kelvorn_index_private::isPinyinField(field) ? std::optional<unihanPropT>(field) : std::nullopt;
+  return inFrequencyOrder(byReading(text, field, match), text, countedAs, match, frequencies);
+}
+
+std::vector<char32_t> UnihanIndex::byReading(const NamedReadings& named, std::string_view text,
+                                             ReadingMatch match,
+                                             const ReadingFrequencies& frequencies) const {
+  const auto& dictionaries = MandarinReadings::fieldNames();
+  const bool pinyin =
+      std::find(dictionaries.begin(), dictionaries.end(), named.field()) != dictionaries.end();
+  const std::optional<unihanPropT> countedAs =
+      pinyin ? std::optional<unihanPropT>(kMandarin) : std::nullopt;
+  return inFrequencyOrder(named.byReading(text, match), text, countedAs, match, frequencies);
+}
+
+std::vector<char32_t> UnihanIndex::inFrequencyOrder(std::vector<char32_t> found,
+                                                    std::string_view text,
+                                                    std::optional<unihanPropT> countedAs,
+                                                    ReadingMatch match,
+                                                    const ReadingFrequencies& frequencies) const {
   struct Ranked {
     unsigned long count;  // 0: none
     std::size_t fallbackPlace;
@@ -162,8 +181,8 @@ std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT 
   for (const char32_t cp : found) {  // both ascending: one merge pass
     unsigned long best = 0;
     while (entry != entries.end() && entry->codePoint < cp) ++entry;
-    for (auto e = entry; counted && e != entries.end() && e->codePoint == cp; ++e) {
-      if (e->count > best && readingMatches(e->reading, text, field, match)) best = e->count;
+    for (auto e = entry; countedAs && e != entries.end() && e->codePoint == cp; ++e) {
+      if (e->count > best && readingMatches(e->reading, text, *countedAs, match)) best = e->count;
     }
     // A counted character's place in the fallback order does not matter.
     ranked.push_back({best, best > 0 ? 0 : frequencies.fallbackPlace(cp), cp});

@@ -34,7 +34,11 @@ case_unknown_field() {
   exits 2 'did you mean kCangjie\?' lookup kCangjei ETLO
   exits 2 'did you mean kRSUnicode\?' export --fields kRSUnicod,kDefinition
   exits 2 '^unihan: no field zzzzzz in the data$' field zzzzzz 漢
-  exits 2 "unknown field 'kmandarin'" reading han4 --field kmandarin
+  exits 2 "^unihan: unknown field 'kmandarin' for a reading lookup; did you mean kMandarin\?$" \
+    reading han4 --field kmandarin
+  exits 2 'did you mean kCantonese\?' reading hon3 --field kCantonesx
+  # A field the core image lacks is read from the all-field image when named.
+  "$tool" reading hon3 --field kCantonese | grep -qx 'U+6F22 漢 hon3' || fail "kCantonese hon3"
   # A known field without a value stays an answer: an empty value, exit 0.
   [ "$("$tool" field kCangjie A)" = "$(printf 'U+0041\tA\t')" ] || fail "empty value"
 }

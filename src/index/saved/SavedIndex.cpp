@@ -8,8 +8,10 @@
 #include "app/files/Crc32.h"
 #include "app/files/StagedOutput.h"
 #include "fields/MappedFile.h"
+#include "fields/NearestName.h"
 #include "index/saved/DataTag.h"
 #include "kelvorn/Unihan.h"
+#include "kelvorn/UnihanFieldNames.h"
 #include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanLexicon.h"
 
@@ -38,12 +40,43 @@ std::vector<std::string> mandarinReadingsOf(const kelvorn::UnihanFields& fields,
   for (const std::string_view field : kelvorn::MandarinReadings::fieldNames()) {
     const auto value = fields.value(codePoint, field);
     if (!value) continue;
-    for (std::string& r : kelvorn::MandarinReadings::parse(field, *value).value_or(
-             std::vector<std::string>())) {
+    for (std::string& r :
+         kelvorn::MandarinReadings::parse(field, *value).value_or(std::vector<std::string>())) {
       if (std::find(out.begin(), out.end(), r) == out.end()) out.push_back(std::move(r));
     }
   }
   return out;
+}
+
+kelvorn::NamedReadings namedReadings(const kelvorn::UnihanFields& fields, std::string_view field) {
+  kelvorn::NamedReadings readings(field);
+  for (const char32_t cp : fields.codePointsWith(field)) {
+    readings.add(cp, fields.value(cp, field).value_or(""));
+  }
+  return readings;
+}
+
+namespace {
+
+std::vector<std::string_view> readingFieldNames() {
+  std::vector<std::string_view> names = kelvorn::NamedReadings::fieldNames();
+  for (const kelvorn::Reading field : kelvorn::kReadings) names.push_back(kelvorn::fieldName(field));
+  return names;
+}
+
+}  // namespace
+
+bool isReadingFieldName(std::string_view name) {
+  const std::vector<std::string_view> names = readingFieldNames();
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string unknownReadingFieldMessage(std::string_view name) {
+  const std::vector<std::string_view> names = readingFieldNames();
+  const std::string_view nearest = kelvorn_fields_private::nearestName(names, name);
+  std::string message = "unknown field '" + std::string(name) + "' for a reading lookup";
+  if (!nearest.empty()) message += "; did you mean " + std::string(nearest) + "?";
+  return message;
 }
 
 kelvorn::ReadingFrequencies readingFrequencies(const kelvorn::UnihanFields& fields) {

@@ -23,6 +23,16 @@ kelvorn::MandarinReadings mandarinReadings(const kelvorn::UnihanFields& fields);
 std::vector<std::string> mandarinReadingsOf(const kelvorn::UnihanFields& fields,
                                             char32_t codePoint);
 
+// One named reading field the core's store lacks (NamedReadings::
+// fieldNames), read from the all-field store when a lookup first names it.
+kelvorn::NamedReadings namedReadings(const kelvorn::UnihanFields& fields, std::string_view field);
+
+// Whether a reading lookup takes `name`: a reading field of the store or a
+// named one. When it does not, the message every door refuses it with,
+// naming the nearest field a lookup takes.
+bool isReadingFieldName(std::string_view name);
+std::string unknownReadingFieldMessage(std::string_view name);
+
 // kHanyuPinlu's counts for frequency order, and its fallback: the
 // characters kHanyuPinlu counts or kUnihanCore2020 lists, in search's order.
 kelvorn::ReadingFrequencies readingFrequencies(const kelvorn::UnihanFields& fields);
