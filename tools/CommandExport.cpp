@@ -67,6 +67,7 @@ std::vector<std::string_view> selectFields(const kelvorn::UnihanFields& data,
                                            const std::vector<std::string>& chosen) {
   if (chosen.empty()) return data.fieldNames();
   std::vector<std::string_view> names;
+  names.reserve(chosen.size());
   for (const std::string& name : chosen) {
     names.push_back(data.fieldNames()[requireFieldNamed(data, name)]);
   }
