@@ -21,13 +21,15 @@ using kelvorn::ReadingMatch;
 using kelvorn::UnihanIndex;
 using Readings = std::optional<std::vector<std::string>>;
 
+// A field's value and the readings a parse of it finds (nullopt: refused).
+struct ParseCase {
+  const char* field;
+  const char* value;
+  Readings expected;
+};
+
 TEST(MandarinReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
-  struct Case {
-    const char* field;
-    const char* value;
-    Readings expected;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<ParseCase> cases = {
       {"kHanyuPinyin", "10019.020:tiàn,tián", std::vector<std::string>{"tiàn", "tián"}},
       {"kHanyuPinyin", "10093.130:xī,lǔ 74609.020:lǔ,xī",
        std::vector<std::string>{"xī", "lǔ", "lǔ", "xī"}},
@@ -48,7 +50,7 @@ TEST(MandarinReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
       {"kMandarin", "hé", std::nullopt},  // the core's own field
       {"kCantonese", "hat6", std::nullopt},
   };
-  for (const Case& c : cases) {
+  for (const ParseCase& c : cases) {
     EXPECT_EQ(MandarinReadings::parse(c.field, c.value), c.expected) << c.field << " " << c.value;
   }
   MandarinReadings readings;
@@ -164,12 +166,7 @@ TEST_F(MandarinRealData, InputMethodAnswersAndTheSavedIndexAgree) {
 }
 
 TEST(NamedReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
-  struct Case {
-    const char* field;
-    const char* value;
-    Readings expected;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<ParseCase> cases = {
       {"kCantonese", "hon3", std::vector<std::string>{"hon3"}},
       {"kHangul", "한:0E 간:0N", std::vector<std::string>{"한", "간"}},
       {"kTang", "*xɑ̀n xɑn", std::vector<std::string>{"xɑ̀n", "xɑn"}},
@@ -183,7 +180,7 @@ TEST(NamedReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
       {"kMandarin", "hàn", std::nullopt},  // the store's own field
       {"kJapaneseOn", "KAN", std::nullopt},
   };
-  for (const Case& c : cases) {
+  for (const ParseCase& c : cases) {
     EXPECT_EQ(kelvorn::NamedReadings::parse(c.field, c.value), c.expected) << c.field << c.value;
   }
   EXPECT_THROW(kelvorn::NamedReadings("kMandarin"), std::invalid_argument);
