@@ -1,9 +1,9 @@
 #!/bin/sh
 # Cases of the all-field subcommands (compile-fields, field, export), one per
 # ctest test, each in a temporary directory removed however it ends.
-# Usage: fields-cases.sh CASE TOOL FIELDS_TXT FIELDS_IMAGE [BUILD_DIR CXX FLAGS]
+# Usage: fields-cases.sh CASE TOOL FIELDS_TXT FIELDS_IMAGE
 set -eu
-case_name=$1 tool=$2 text=$3 image=$4 build=${5:-} cxx=${6:-} flags=${7:-}
+case_name=$1 tool=$2 text=$3 image=$4
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.sh" "$case_name"
 
@@ -165,44 +165,6 @@ case_compile_fields() {
   out=$("$tool" compile-fields "$here/../../data/unihan-15.0-all.txt.xz" -o x.bin 2>&1 || true)
   has "$out" 'not a Unihan data line'
   no_output_left x.bin
-}
-
-# The installed tree holds the library, its header and the image, the
-# installed tool finds both from its own place, and a program builds against
-# the package's kelvorn::unihan_fields.
-case_installed() {
-  cmake --install "$build" --prefix "$work/prefix" >/dev/null
-  lib=$(dirname "$(find "$work/prefix" -name 'libkelvorn_unihan_fields.so.1' | head -n 1)")
-  [ -f "$lib/libkelvorn_unihan_fields.so.1.0.0" ] && [ -L "$lib/libkelvorn_unihan_fields.so" ] ||
-    fail "library or namelink missing"
-  readelf -d "$lib/libkelvorn_unihan_fields.so.1.0.0" | grep -q 'SONAME.*libkelvorn_unihan_fields.so.1' ||
-    fail "wrong SONAME"
-  [ -f "$work/prefix/include/kelvorn/UnihanFields.h" ] || fail "header not installed"
-  cmp "$work/prefix/share/kelvorn-unihan/unihan-fields-17.0.bin" "$image" || fail "image not installed"
-  out=$(env -u LD_LIBRARY_PATH "$work/prefix/bin/unihan" field kMandarin 漢)
-  [ "$out" = "$(printf 'U+6F22\t漢\thàn')" ] || fail "installed tool: $out"
-  mkdir example
-  cat >example/CMakeLists.txt <<'CMAKE'
-cmake_minimum_required(VERSION 3.20)
-project(fields_example CXX)
-set(CMAKE_CXX_STANDARD 17)
-find_package(KelvornUnihan REQUIRED)
-add_executable(fields_example main.cpp)
-target_link_libraries(fields_example PRIVATE kelvorn::unihan_fields)
-CMAKE
-  cat >example/main.cpp <<'CPP'
-#include <kelvorn/UnihanFields.h>
-#include <iostream>
-int main(int, char** argv) {
-  const auto unihan = kelvorn::UnihanFields::open(argv[1], kelvorn::FieldsCheck::kChecksum);
-  std::cout << unihan.unicodeVersion() << " " << unihan.value(0x6F22, "kCangjie").value_or("?") << "\n";
-}
-CPP
-  CXXFLAGS="$flags" LDFLAGS="$flags" cmake -S example -B example/build -DCMAKE_CXX_COMPILER="$cxx" \
-    -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
-  cmake --build example/build >/dev/null
-  out=$(example/build/fields_example "$work/prefix/share/kelvorn-unihan/unihan-fields-17.0.bin")
-  [ "$out" = "17.0 ETLO" ] || fail "example printed: $out"
 }
 
 "case_$case_name"

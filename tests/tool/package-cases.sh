@@ -1,11 +1,14 @@
 #!/bin/sh
-# The installed tree: its layout, its tool, and the example built against it
-# through find_package and through pkg-config.
+# The installed tree: its layout, its tool, and the examples built against it
+# through find_package and through pkg-config: the typical road over the
+# core, and a program of the index and all-field libraries.
 # Usage: package-cases.sh CASE BUILD_DIR PREFIX SOURCE_DIR CXX IMAGE_NAME [EXTRA_FLAGS]
 set -eu
 case_name=$1 build=$2 prefix=$3 source=$4 cxx=$5 image_name=$6 flags=${7:-}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 expected='U+6F22 radical 85 + 11, total strokes 14, CID 1533, readings hàn KARA KAN'
+companions_expected='85 +0: U+6C34 U+6C35 U+6C3A U+23C71; 17.0 ETLO'
+fields_name=$(echo "$image_name" | sed 's/^unihan-/unihan-fields-/')
 
 libdir() { dirname "$(find "$prefix" -name 'libkelvorn_unihan.so.1' | head -n 1)"; }
 
@@ -13,13 +16,18 @@ case_install() {
   rm -rf "$prefix"
   cmake --install "$build" --prefix "$prefix" >/dev/null
   lib=$(libdir)
-  for f in include/kelvorn/UnihanMgr.h bin/unihan share/kelvorn-unihan/$image_name; do
+  for f in bin/unihan share/kelvorn-unihan/$image_name share/kelvorn-unihan/$fields_name; do
     [ -f "$prefix/$f" ] || fail "$f not installed"
   done
-  [ -f "$lib/libkelvorn_unihan.so.1.0.0" ] && [ -L "$lib/libkelvorn_unihan.so.1" ] &&
-    [ -L "$lib/libkelvorn_unihan.so" ] || fail "library, SONAME link or namelink missing"
-  readelf -d "$lib/libkelvorn_unihan.so.1.0.0" | grep -q 'SONAME.*libkelvorn_unihan.so.1' ||
-    fail "wrong SONAME"
+  for name in kelvorn_unihan kelvorn_unihan_app kelvorn_unihan_index kelvorn_unihan_fields; do
+    [ -f "$lib/lib$name.so.1.0.0" ] && [ -L "$lib/lib$name.so.1" ] && [ -L "$lib/lib$name.so" ] ||
+      fail "lib$name: library, SONAME link or namelink missing"
+    readelf -d "$lib/lib$name.so.1.0.0" | grep -q "SONAME.*lib$name.so.1" || fail "$name: wrong SONAME"
+  done
+  for target in unihan unihan_app unihan_index unihan_fields; do
+    grep -q "kelvorn::$target" "$lib/cmake/KelvornUnihan/KelvornUnihanTargets.cmake" ||
+      fail "kelvorn::$target is not in the package"
+  done
   [ -z "$(find "$prefix" -name '*.a')" ] || fail "a static archive was installed"
   for f in KelvornUnihanConfig.cmake KelvornUnihanConfigVersion.cmake KelvornUnihanTargets.cmake; do
     [ -f "$lib/cmake/KelvornUnihan/$f" ] || fail "$f not installed"
@@ -43,6 +51,8 @@ case_installed_tool() {
   # The installed tool finds its library and the image from its own place.
   out=$(env -u LD_LIBRARY_PATH "$prefix/bin/unihan" show 漢)
   printf '%s\n' "$out" | grep -Eq 'kRSUnicode +85 +11$' || fail "installed tool: $out"
+  out=$(env -u LD_LIBRARY_PATH "$prefix/bin/unihan" field kMandarin 漢)
+  [ "$out" = "$(printf 'U+6F22\t漢\thàn')" ] || fail "installed tool, all-field image: $out"
 }
 
 # A prefix moved elsewhere still finds its data, from the library's own place;
@@ -81,6 +91,12 @@ case_example_cmake() {
   # A file shorter than an image header is refused, not taken for an empty image.
   head -c 19 "$prefix/share/kelvorn-unihan/$image_name" >"$work/cut.bin"
   if "$work/typical_road" "$work/cut.bin" 2>/dev/null; then fail "example loaded a cut header"; fi
+  CXXFLAGS="$flags" LDFLAGS="$flags" cmake -S "$source/tests/tool/companion-example" \
+    -B "$work/companions" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+  cmake --build "$work/companions" >/dev/null
+  out=$(env -u LD_LIBRARY_PATH "$work/companions/companions" \
+        "$prefix/share/kelvorn-unihan/$image_name" "$prefix/share/kelvorn-unihan/$fields_name")
+  [ "$out" = "$companions_expected" ] || fail "companion example printed: $out"
 }
 
 case_example_pkgconfig() {
@@ -94,6 +110,13 @@ case_example_pkgconfig() {
   out=$(LD_LIBRARY_PATH=$(pkg-config --variable=libdir kelvorn-unihan) \
         "$work/typical_road" "$(pkg-config --variable=image kelvorn-unihan)")
   [ "$out" = "$expected" ] || fail "example printed: $out"
+  # shellcheck disable=SC2046,SC2086
+  "$cxx" -std=c++17 $flags -o "$work/companions" "$source/tests/tool/companion-example/companions.cpp" \
+    $(pkg-config --cflags --libs kelvorn-unihan-index kelvorn-unihan-fields)
+  data=$(dirname "$(pkg-config --variable=image kelvorn-unihan)")
+  out=$(LD_LIBRARY_PATH=$(pkg-config --variable=libdir kelvorn-unihan) \
+        "$work/companions" "$data/$image_name" "$data/$fields_name")
+  [ "$out" = "$companions_expected" ] || fail "companion example printed: $out"
 }
 
 "case_$case_name"
