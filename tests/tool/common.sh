@@ -11,9 +11,12 @@ has() { printf '%s\n' "$1" | grep -Eq -- "$2" || fail "no line matching '$2' in:
 $1"; }
 
 # The command must fail with exactly one stderr line "unihan: ...", and
-# print nothing on stdout.
+# print nothing on stdout; with $wanted set, exit with that status.
 fails() {
-  if "$tool" "$@" >out.txt 2>err.txt; then fail "'$*' succeeded"; fi
+  status=0
+  "$tool" "$@" >out.txt 2>err.txt || status=$?
+  [ "$status" -ne 0 ] || fail "'$*' succeeded"
+  [ -z "${wanted:-}" ] || [ "$status" -eq "$wanted" ] || fail "'$*' exited with $status"
   [ "$(wc -l <err.txt)" -eq 1 ] || fail "'$*' stderr is not one line: $(cat err.txt)"
   grep -q '^unihan: ' err.txt || fail "'$*' stderr lacks the prefix: $(cat err.txt)"
   [ ! -s out.txt ] || fail "'$*' printed on stdout: $(cat out.txt)"

@@ -1,26 +1,12 @@
 #!/bin/sh
 # Cases of the index subcommands (radical, strokes, reading, sort), one per
-# ctest test, each in a directory of its own that is removed afterwards.
-# Usage: index-tool-cases.sh CASE TOOL DATA_TXT WORKDIR EARLIER_IMAGE
+# ctest test, each in a temporary directory removed however it ends.
+# Usage: index-tool-cases.sh CASE TOOL DATA_TXT EARLIER_IMAGE
 set -eu
-case_name=$1 tool=$2 text=$3 work=$4 earlier=$5
-rm -rf "$work" && mkdir -p "$work" && cd "$work"
-trap 'cd / && rm -rf "$work"' EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-has() { printf '%s\n' "$1" | grep -Eq -- "$2" || fail "no line matching '$2' in:
-$1"; }
-
-# The command must fail with exactly one stderr line "unihan: ...", exit 1
-# (2 for a field name the tool does not take), and print nothing on stdout.
-fails() {
-  status=0
-  "$tool" "$@" >out.txt 2>err.txt || status=$?
-  [ "$status" -eq "${wanted:-1}" ] || fail "'$*' exited with $status"
-  [ "$(wc -l <err.txt)" -eq 1 ] || fail "'$*' stderr is not one line: $(cat err.txt)"
-  grep -q '^unihan: ' err.txt || fail "'$*' stderr lacks the prefix: $(cat err.txt)"
-  [ ! -s out.txt ] || fail "'$*' printed on stdout: $(cat out.txt)"
-}
+case_name=$1 tool=$2 text=$3 earlier=$4
+. "$(cd "$(dirname "$0")" && pwd)/common.sh" "$case_name"
+# A field name the tool does not take exits with 2, other refusals with 1.
+wanted=1
 
 case_radical() {
   out=$("$tool" radical 85)
