@@ -2,7 +2,6 @@
 tree: PYTHONPATH=<build>/python and KELVORN_BUILD_DIR=<build> (ctest sets
 both), which also gives the unihan tool and the unpacked Unihan text."""
 
-import collections
 import os
 import pathlib
 import shutil
@@ -78,19 +77,6 @@ def build_dir():
     if not path:
         pytest.skip("KELVORN_BUILD_DIR (the build tree) is not set")
     return pathlib.Path(path)
-
-
-@pytest.fixture(scope="module")
-def text_fields(build_dir):
-    """{code point: {field: value}} read straight from the bundled text."""
-    path = build_dir / "data" / f"unihan-{kelvorn_unihan.UNICODE_VERSION}-all.txt"
-    table = collections.defaultdict(dict)
-    with open(path, encoding="utf-8") as text:
-        for line in text:
-            if line.startswith("U+"):
-                code, field, value = line.rstrip("\n").split("\t", 2)
-                table[int(code[2:], 16)][field] = value
-    return table
 
 
 @pytest.fixture(scope="session")
