@@ -3,20 +3,17 @@
 // ideographs as their canonical equivalents, negative residuals, characters
 // without a value and strings that mix in other characters; and the byte
 // sort keys, which must order exactly as the comparators do.
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "kelvorn/UnihanIndex.h"
+#include "IndexTestSupport.h"
 
 namespace {
 
+using Entries = indextest::Page;
+using indextest::entries;
+using indextest::extrasOf;
 using kelvorn::RadicalStrokeExtras;
 using kelvorn::SortOrder;
 using kelvorn::UnihanIndex;
@@ -45,35 +42,8 @@ constexpr char kText[] =
 
 class IndexOrderTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = testing::TempDir() + "kelvorn-order-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    std::string path = (dir_ / "order.txt").string();
-    std::ofstream(path, std::ios::binary) << kText;
-    ASSERT_EQ(mgr_.readUnihan(path.data()), 0);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  // The extras as an application fills them from the text.
-  static RadicalStrokeExtras extrasOf(const std::string& text) {
-    RadicalStrokeExtras extras;
-    std::istringstream lines(text);
-    std::string cp, field, value;
-    while (std::getline(lines, cp, '\t') && std::getline(lines, field, '\t') &&
-           std::getline(lines, value)) {
-      const auto code = static_cast<char32_t>(std::stoul(cp.substr(2), nullptr, 16));
-      if (field == "kRSUnicode") {
-        EXPECT_TRUE(extras.addRSUnicode(code, value));
-      } else if (field == "kCompatibilityVariant") {
-        EXPECT_TRUE(extras.addCompatibilityVariant(code, value));
-      }
-    }
-    return extras;
-  }
-
+  void SetUp() override { mgr_ = indextest::storeOf(kText); }
   UnihanMgr mgr_;
-  std::filesystem::path dir_;
 };
 
 std::vector<std::u32string> sortedBy(const UnihanIndex& ix, std::vector<std::u32string> words,
@@ -108,14 +78,6 @@ TEST_F(IndexOrderTest, RulesOfTheOrder) {
             (std::vector<std::u32string>{U"\u7EA2", U"\u7EA2A", U"1", U"A", U"A\u4E0D",
                                          U"\u4E03"}));
 }
-
-std::vector<std::pair<char32_t, int>> entries(const std::vector<kelvorn::RadicalEntry>& page) {
-  std::vector<std::pair<char32_t, int>> out;
-  for (const auto& e : page) out.emplace_back(e.codePoint, e.residual);
-  return out;
-}
-
-using Entries = std::vector<std::pair<char32_t, int>>;
 
 TEST_F(IndexOrderTest, SimplifiedRadicalsHaveAPartOfTheirOwn) {
   const UnihanIndex ix(mgr_, extrasOf(kText));
@@ -161,13 +123,9 @@ TEST_F(IndexOrderTest, ExtrasBeyondTheStoreAndRepeated) {
   // A character whose second kRSUnicode value names a simplified radical
   // stands in that form's part, and once on each page; a value repeated
   // apart from its twin is filed once.
-  UnihanMgr second;
-  const std::string path = (dir_ / "second.txt").string();
-  std::ofstream(path, std::ios::binary) << "U+7E9F\tkRSUnicode\t9.3 120'.0\n"
-                                           "U+6C34\tkRSUnicode\t85.0 85.0\n"
-                                           "U+6C34\tkRSKangXi\t85.0\n";
-  std::string readable = path;
-  ASSERT_EQ(second.readUnihan(readable.data()), 0);
+  const UnihanMgr second = indextest::storeOf("U+7E9F\tkRSUnicode\t9.3 120'.0\n"
+                                              "U+6C34\tkRSUnicode\t85.0 85.0\n"
+                                              "U+6C34\tkRSKangXi\t85.0\n");
   RadicalStrokeExtras marks;
   ASSERT_TRUE(marks.addRSUnicode(0x7E9F, "9.3 120'.0"));
   const UnihanIndex both(second, marks);

@@ -4,14 +4,12 @@
 // them.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "support/TempDir.h"
-#include "kelvorn/UnihanIndex.h"
+#include "IndexTestSupport.h"
 
 namespace {
 
@@ -66,29 +64,11 @@ void expectSameAnswers(const UnihanIndex& a, const UnihanIndex& b, std::size_t s
   }
 }
 
-// The extras an application fills from the text: kRSUnicode's marks and
-// kCompatibilityVariant.
-RadicalStrokeExtras extrasOfText(const std::string& path) {
-  RadicalStrokeExtras extras;
-  std::ifstream in(path, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    const std::size_t tab = line.find('\t');
-    const std::size_t tab2 = line.find('\t', tab + 1);
-    if (line.rfind("U+", 0) != 0 || tab2 == std::string::npos) continue;
-    const auto cp = static_cast<char32_t>(std::stoul(line.substr(2, tab - 2), nullptr, 16));
-    const std::string field = line.substr(tab + 1, tab2 - tab - 1);
-    if (field == "kRSUnicode") extras.addRSUnicode(cp, line.substr(tab2 + 1));
-    if (field == "kCompatibilityVariant") extras.addCompatibilityVariant(cp, line.substr(tab2 + 1));
-  }
-  return extras;
-}
-
 TEST(IndexSaved, RealDataOpensWithTheSameAnswersCopiedInPlaceOrMisaligned) {
   UnihanMgr mgr;
   std::string path = KELVORN_TEST_DATA;
   ASSERT_EQ(mgr.readUnihan(path.data()), 0);
-  const UnihanIndex built(mgr, extrasOfText(path));
+  const UnihanIndex built(mgr, indextest::extrasOf(testsupport::readFile(path)));
   const std::string bytes = built.bytes("release 17.0");
 
   const std::optional<UnihanIndex> copied = UnihanIndex::fromBytes(mgr, bytes, "release 17.0");
@@ -120,9 +100,7 @@ TEST(IndexSaved, RealDataOpensWithTheSameAnswersCopiedInPlaceOrMisaligned) {
 class IndexSavedSmall : public testing::Test {
  protected:
   void SetUp() override {
-    std::string path = dir_.file("small.txt");
-    std::ofstream(path, std::ios::binary) << kText;
-    ASSERT_EQ(mgr_.readUnihan(path.data()), 0);
+    mgr_ = indextest::storeOf(kText);
     RadicalStrokeExtras extras;
     extras.addRSUnicode(0x7E9F, "120'.0");
     extras.addCompatibilityVariant(0xF967, "U+4E0D");
@@ -142,7 +120,6 @@ class IndexSavedSmall : public testing::Test {
       "U+20000\tkRSUnicode\t1.4\n"
       "U+20000\tkTotalStrokes\t5\n";
 
-  testsupport::TempDir dir_{"kelvorn-saved"};
   UnihanMgr mgr_;
   std::unique_ptr<UnihanIndex> built_;
 };
