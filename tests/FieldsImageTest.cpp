@@ -8,7 +8,6 @@
 #include <cstring>
 #include <optional>
 #include <filesystem>
-#include <thread>
 #include <vector>
 
 #include "FieldsTestSupport.h"
@@ -127,23 +126,6 @@ TEST(FieldsImage, RoundTripsThroughFileAndBuffers) {
   EXPECT_EQ(empty.codePointCount(), 0u);
   EXPECT_EQ(empty.fieldCount(), 0u);
   EXPECT_FALSE(empty.contains(0));
-}
-
-// Queries only read the image, so copies on many threads (and one object
-// shared by them) answer alike; the thread sanitizer build checks the rest.
-TEST(FieldsImage, ThreadsShareOneImage) {
-  const UnihanFields shared = build(kSmallText);
-  const std::string expected = answers(shared);
-  std::vector<std::string> seen(4);
-  std::vector<std::thread> threads;
-  for (std::string& out : seen) {
-    threads.emplace_back([&shared, &out] {
-      const UnihanFields copy = shared;
-      for (int i = 0; i < 200; ++i) out = answers(i % 2 == 0 ? copy : shared);
-    });
-  }
-  for (std::thread& t : threads) t.join();
-  for (const std::string& out : seen) EXPECT_EQ(out, expected);
 }
 
 TEST(FieldsImage, RefusesEveryTruncationNamingTheSource) {

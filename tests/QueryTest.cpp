@@ -98,27 +98,11 @@ TEST_F(QueryTest, CountsReadingsAndHanYu) {
 const char* const kPairSourceNames[] = {"kRSUnicode", "kRSKangXi", "kRSKanWa", "kRSKorean",
                                         "kRSJapanese"};
 
-// U+7000 + top has sources 0 to top, each with radical 10 + source and
-// residual source; only the preference order decides which one answers.
-TEST(Preference, DefaultOrderIsVantuJapaneseKoreanKanWaKangXiUnicode) {
-  std::string text;
-  for (int top = 0; top < 6; ++top) {
-    for (int s = 0; s <= top && s < 5; ++s) {
-      text += dataLine(0x7000 + top, kPairSourceNames[s], std::to_string(10 + s) + "." + std::to_string(s));
-    }
-    if (top == 5) text += dataLine(0x7005, "kRSVantu_Japan1_6", "C+2000+15.5.1");
-  }
-  UnihanMgr mgr;
-  ASSERT_EQ(loadText(mgr, text), 0);
-  for (int top = 0; top < 6; ++top) {
-    EXPECT_EQ(mgr.radix(0x7000 + top, 0), 10 + top) << top;
-    EXPECT_EQ(mgr.stroke(0x7000 + top, 0), top) << top;
-  }
-}
-
 // Every set of sources 0 to 4, one code point each (U+7100 + the set's
 // bits), some with a second kRSUnicode value: each source reads its own
-// pair wherever the others put it, before and after the image.
+// pair wherever the others put it, before and after the image, and the
+// highest of them answers by default (PreferenceOrder: kRSVantu_Japan1_6
+// above them all).
 TEST(Preference, EveryCombinationOfPairSources) {
   std::string text;
   for (int mask = 0; mask < 32; ++mask) {
