@@ -8,6 +8,7 @@
 
 using namespace kelvorn;
 using namespace testsupport;
+using namespace std::string_literals;
 
 namespace {
 
@@ -19,19 +20,6 @@ void expectImageAnswersAsText(UnihanMgr& text, const std::vector<int>& codePoint
   ASSERT_EQ(loadBuffer(loaded, image, image.size()), static_cast<int>(image.size()));
   for (int cp : codePoints) EXPECT_EQ(describe(loaded, cp), describe(text, cp)) << std::hex << cp;
   for (unsigned int cid : cids) EXPECT_EQ(loaded.getUTF32ForCID(cid), text.getUTF32ForCID(cid)) << cid;
-}
-
-TEST(HostileText, ZeroBytesEndTheLineButNotTheFile) {
-  const char text[] = "U+4E00\tkMandarin\tab\0cd ef\n"
-                      "U+4E00\tkTotalStrokes\t\0" "9\n"
-                      "\0U+4E01\tkTotalStrokes\t4\n"
-                      "U+4E02\tkTotalStrokes\t5\n";
-  UnihanMgr mgr;
-  ASSERT_EQ(loadText(mgr, std::string(text, sizeof text - 1)), 0);
-  EXPECT_EQ(readings(mgr, 0x4E00, kMandarin), std::vector<std::string>{"ab"});
-  EXPECT_EQ(mgr.totalStrokes(0x4E00), 0);   // the value lay after the zero byte
-  EXPECT_EQ(mgr.totalStrokes(0x4E01), -1);  // a line that starts with one is empty
-  EXPECT_EQ(mgr.totalStrokes(0x4E02), 5);
 }
 
 TEST(HostileText, BinaryNoiseLoadsAndWritesBack) {
@@ -50,33 +38,44 @@ TEST(HostileText, BinaryNoiseLoadsAndWritesBack) {
   expectImageAnswersAsText(mgr, {0x4DFF, 0x4E00, 0x4E01}, {656, 1124});
 }
 
-TEST(HostileText, CodePointsWrapPastThirtyTwoBits) {
+// Zero bytes, code points past 32 bits, carriage returns alone and an empty
+// file: each text and the total strokes it gives a few code points.
+TEST(HostileText, OddBytesReadAsTheReaderDefines) {
+  const struct {
+    std::string text;
+    std::vector<std::pair<int, int>> strokes;  // code point, totalStrokes
+  } cases[] = {
+      // A zero byte ends its line (the value after it is lost) but not the
+      // file; a line that starts with one is empty.
+      {"U+4E00\tkTotalStrokes\t\0" "9\n\0U+4E01\tkTotalStrokes\t4\nU+4E02\tkTotalStrokes\t5\n"s,
+       {{0x4E00, 0}, {0x4E01, -1}, {0x4E02, 5}}},
+      // Only the low 32 bits of a code point are kept.
+      {"U+1234500004E00\tkTotalStrokes\t7\nU+FFFFFFFF\tkTotalStrokes\t9\n"
+       "U+80000000\tkTotalStrokes\t3\n",
+       {{0x4E00, 7}, {-1, 9}, {INT32_MIN, 3}, {INT32_MIN + 1, -1}, {INT32_MAX, -1}}},
+      // A carriage return alone does not end a line.
+      {"U+4E00\tkTotalStrokes\t3\rU+4E01\tkTotalStrokes\t4\r", {{0x4E00, 3}, {0x4E01, -1}}},
+      {"", {{0x4E00, -1}}},
+  };
+  for (const auto& c : cases) {
+    UnihanMgr mgr;
+    ASSERT_EQ(loadText(mgr, c.text), 0);
+    EXPECT_TRUE(mgr.IsValid());
+    std::vector<int> probes;
+    for (const auto& [cp, strokes] : c.strokes) {
+      EXPECT_EQ(mgr.totalStrokes(cp), strokes) << std::hex << cp;
+      probes.push_back(cp);
+    }
+    expectImageAnswersAsText(mgr, probes, {});
+  }
   UnihanMgr mgr;
-  ASSERT_EQ(loadText(mgr,
-                     "U+1234500004E00\tkTotalStrokes\t7\n"
-                     "U+FFFFFFFF\tkTotalStrokes\t9\n"
-                     "U+80000000\tkTotalStrokes\t3\n"),
-            0);
-  EXPECT_EQ(mgr.totalStrokes(0x4E00), 7);  // only the low 32 bits are kept
-  EXPECT_EQ(mgr.totalStrokes(-1), 9);
-  EXPECT_EQ(mgr.totalStrokes(INT32_MIN), 3);
-  expectImageAnswersAsText(mgr, {0x4E00, -1, INT32_MIN, INT32_MIN + 1, INT32_MAX}, {});
-}
-
-TEST(HostileText, CarriageReturnAloneDoesNotEndALine) {
-  UnihanMgr mgr;
-  ASSERT_EQ(loadText(mgr, "U+4E00\tkTotalStrokes\t3\rU+4E01\tkTotalStrokes\t4\r"), 0);
-  EXPECT_EQ(mgr.totalStrokes(0x4E00), 3);
-  EXPECT_EQ(mgr.totalStrokes(0x4E01), -1);
-}
-
-TEST(HostileText, EmptyFileGivesAValidEmptyStore) {
-  UnihanMgr mgr;
-  ASSERT_EQ(loadText(mgr, ""), 0);
-  EXPECT_TRUE(mgr.IsValid());
-  EXPECT_EQ(mgr.getNumVals(0x4E00, kMandarin), -1);
-  EXPECT_EQ(writeImage(mgr).size(), 26u);  // the header and no block
-  EXPECT_EQ(writeImage(mgr, 0), "");
+  ASSERT_EQ(loadText(mgr, "U+4E00\tkMandarin\tab\0cd ef\n"s), 0);
+  EXPECT_EQ(readings(mgr, 0x4E00, kMandarin), std::vector<std::string>{"ab"});
+  UnihanMgr empty;
+  ASSERT_EQ(loadText(empty, ""), 0);
+  EXPECT_EQ(empty.getNumVals(0x4E00, kMandarin), -1);
+  EXPECT_EQ(writeImage(empty).size(), 26u);  // the header and no block
+  EXPECT_EQ(writeImage(empty, 0), "");
 }
 
 // The reader takes the file in 64 KiB chunks: a line, a carriage return or
