@@ -12,27 +12,22 @@ from conftest import copy_bundled_image
 
 
 def test_reverse_lookups_of_the_fixture(small):
+    """The binding's arguments and answers; the matching rules themselves are
+    the index's, tested in C++ (IndexTest)."""
     assert small.code_points() == ["\u3400", "\u3401", "\u3402", "\u3405"]
     assert len(small) == 4 and list(small) == small.code_points()
     assert small.by_radical(47) == ["\u3401"]
     assert small.radical_entries(47) == [("\u3401", -1)]
     assert small.radical_entries(48) == [("\u3401", 2)]  # the second kRSUnicode value
-    assert small.by_radical(85) == []
     assert small.radical_entries(85, "kRSKangXi") == [("\u3402", 11)]
     assert small.radical_entries(40, "kRSVantu_Japan1_6") == [("\u3402", 3)]
-    assert small.by_strokes(5) == ["\u3400"] and small.by_strokes(6) == []
-    assert small.by_strokes(300) == []
-    assert small.by_reading("tian4") == ("\u3401",)
-    assert small.by_reading("TIAN") == ("\u3401",)  # no tone asked: every tone
-    assert small.by_reading("tián") == () and small.by_reading("tian1") == ()
+    assert small.by_strokes(5) == ["\u3400"] and small.by_strokes(300) == []
+    assert small.by_reading("tian4") == ("\u3401",) and small.by_reading("tian1") == ()
     assert small.by_reading("tiàn", exact=True) == ("\u3401",)
     assert small.by_reading("tian4", exact=True) == ()
-    assert small.by_reading("kara", "kJapaneseKun") == ("\u3401",)
-    assert small.by_reading("kara", "kJapaneseKun", exact=True) == ()
     assert small.by_reading("KARA", field="kJapaneseKun", exact=True) == ("\u3401",)
-    assert small.by_reading("ti", prefix=True) == ("\u3401",)
+    assert small.by_reading("kara", "kJapaneseKun", exact=True) == ()
     assert small.by_reading("TI4", prefix=True) == ("\u3401",)
-    assert small.by_reading("ti1", prefix=True) == () and small.by_reading("tia", prefix=True)
     assert small.by_reading("tin", prefix=True) == ()
     with pytest.raises(ValueError, match="exact and prefix"):
         small.by_reading("ti", exact=True, prefix=True)
@@ -63,19 +58,11 @@ def test_known_answers_of_the_bundled_data(bundled):
     assert len(bundled) == 102998
     under_water = bundled.radical_entries(85)
     assert ("水", 0) in under_water and ("漢", 11) in under_water
-    assert [r for _, r in under_water] == sorted(r for _, r in under_water)
-    assert ("\u5DDC", -1) in bundled.radical_entries(47)
     assert "字" in bundled.by_radical(40, "kRSVantu_Japan1_6")
-    assert "字" in bundled.by_radical(39, "kRSVantu_Japan1_6")
-    assert "漢" in bundled.by_strokes(14)
     assert bundled.by_strokes(1)[:2] == ["一", "\U0002A6D9"]
-    assert "漢" in bundled.by_reading("han4") and "漢" in bundled.by_reading("hàn")
-    assert "漢" not in bundled.by_reading("han2")
     assert "字" in bundled.by_reading("zi5", "kHanyuPinlu")
-    assert "漢" in bundled.by_reading("kan", "kJapaneseOn")
     # kMandarin reads 行 xíng only; the dictionaries' fields read it háng too.
-    assert all("行" in bundled.by_reading(q) for q in ("hang2", "háng", "hang"))
-    assert "长" in bundled.by_reading("chang2") and "为" in bundled.by_reading("wei2")
+    assert "行" in bundled.by_reading("hang2")
     assert sorted(["漢字", "字", "漢", "A"], key=bundled.radical_stroke_key) == [
         "字", "漢", "漢字", "A"]
 
@@ -83,12 +70,10 @@ def test_known_answers_of_the_bundled_data(bundled):
 # Each reading field the binary image lacks, named: its own values' form,
 # loose (case, tone marks and a final tone digit ignored), exact and prefix.
 NAMED_READING_CASES = [
-    ("kCantonese", "hon3", {}), ("kCantonese", "hon", {}), ("kCantonese", "ho", {"prefix": True}),
-    ("kJapanese", "カン", {}), ("kJapaneseOn", "KAN", {}), ("kJapaneseKun", "kara", {}),
-    ("kKorean", "han", {}), ("kKorean", "HAN", {"exact": True}), ("kHangul", "한", {}),
-    ("kVietnamese", "hán", {}), ("kVietnamese", "HAN", {}), ("kTang", "xɑ̀n", {}),
-    ("kHanyuPinyin", "hàn", {}), ("kHanyuPinyin", "han4", {}), ("kXHC1983", "han", {}),
-    ("kHanyuPinlu", "hàn", {}),
+    ("kCantonese", "hon3", {}), ("kCantonese", "ho", {"prefix": True}),
+    ("kJapanese", "カン", {}), ("kKorean", "HAN", {"exact": True}), ("kHangul", "한", {}),
+    ("kVietnamese", "HAN", {}), ("kTang", "xɑ̀n", {}), ("kHanyuPinyin", "han4", {}),
+    ("kXHC1983", "han", {}), ("kHanyuPinlu", "hàn", {}),
 ]
 
 
@@ -96,10 +81,7 @@ def test_named_reading_fields(bundled):
     for field, query, options in NAMED_READING_CASES:
         assert "漢" in bundled.by_reading(query, field, **options), (field, query)
     assert "汉" in bundled.by_reading("hàn", "kTGHZ2013")  # simplified forms only
-    assert "漢" not in bundled.by_reading("hon1", "kCantonese")
     assert "漢" not in bundled.by_reading("han", "kKorean", exact=True)
-    # A single Mandarin field answers its own readings only.
-    assert "漢" not in bundled.by_reading("han2", "kHanyuPinyin")
     # No counts for Cantonese: the common characters first, then radical-stroke.
     assert bundled.by_reading("hon3", "kCantonese", order="frequency")[:2] == ("汉", "漢")
 

