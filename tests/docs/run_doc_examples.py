@@ -122,30 +122,11 @@ def parse(path, text, errors):
     return result
 
 
-def line_pattern(expected):
-    return re.compile("^" + ".*".join(re.escape(p) for p in expected.split("…")) + "$",
-                      re.DOTALL)
-
-
 def matches(expected, actual):
     """Whether actual lines match expected lines under the elision rules."""
-    patterns = [None if e == "..." else line_pattern(e) for e in expected]
-    memo = {}
-
-    def at(i, j):
-        key = (i, j)
-        if key not in memo:
-            if i == len(patterns):
-                memo[key] = j == len(actual)
-            elif patterns[i] is None:
-                memo[key] = at(i + 1, j) or (j < len(actual) and at(i, j + 1))
-            else:
-                memo[key] = (j < len(actual) and patterns[i].match(actual[j]) is not None
-                             and at(i + 1, j + 1))
-        return memo[key]
-
-    sys.setrecursionlimit(max(sys.getrecursionlimit(), 4 * (len(expected) + len(actual)) + 100))
-    return at(0, 0)
+    pattern = "".join("(?:[^\n]*\n)*?" if e == "..." else
+                      "[^\n]*".join(re.escape(p) for p in e.split("…")) + "\n" for e in expected)
+    return re.fullmatch(pattern, "".join(a + "\n" for a in actual)) is not None
 
 
 def output_lines(text):
