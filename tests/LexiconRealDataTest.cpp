@@ -41,19 +41,18 @@ std::vector<Line> dataLines() {
 
 class LexiconRealData : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    lines_ = new std::vector<Line>(dataLines());
-    lexicon_ = new UnihanLexicon(kelvorn::UnihanFields::open(KELVORN_FIELDS_IMAGE));
+  // Read once for the suite.
+  struct Data {
+    std::vector<Line> lines = dataLines();
+    UnihanLexicon lexicon{kelvorn::UnihanFields::open(KELVORN_FIELDS_IMAGE)};
+  };
+  static const Data& data() {
+    static const Data read;
+    return read;
   }
-  static void TearDownTestSuite() {
-    delete lines_;
-    delete lexicon_;
-  }
-  static std::vector<Line>* lines_;
-  static UnihanLexicon* lexicon_;
+  const std::vector<Line>* lines_ = &data().lines;
+  const UnihanLexicon* lexicon_ = &data().lexicon;
 };
-std::vector<Line>* LexiconRealData::lines_ = nullptr;
-UnihanLexicon* LexiconRealData::lexicon_ = nullptr;
 
 bool isVariantField(const std::string& field) {
   for (const std::string_view f : kelvorn::kVariantFields) {

@@ -64,27 +64,29 @@ TEST(MandarinReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
 
 class MandarinRealData : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    fields_ = new kelvorn::UnihanFields(kelvorn::UnihanFields::open(KELVORN_FIELDS_IMAGE));
-    mgr_ = new kelvorn::UnihanMgr();
-    std::string path = KELVORN_TEST_DATA;
-    ASSERT_EQ(mgr_->readUnihan(path.data()), 0);
-    core_ = new UnihanIndex(*mgr_);
-    full_ = new UnihanIndex(*mgr_, kelvorn::RadicalStrokeExtras(),
-                            kelvorn_saved_index::mandarinReadings(*fields_));
-  }
-  static void TearDownTestSuite() {
-    delete full_;
-    delete core_;
-    delete mgr_;
-    delete fields_;
+  // Built once for the suite: the all-field image, the 17.0 store, and
+  // indexes over the core's readings alone and over every Mandarin field.
+  struct Data {
+    kelvorn::UnihanFields fields = kelvorn::UnihanFields::open(KELVORN_FIELDS_IMAGE);
+    kelvorn::UnihanMgr mgr = [] {
+      kelvorn::UnihanMgr m;
+      std::string path = KELVORN_TEST_DATA;
+      EXPECT_EQ(m.readUnihan(path.data()), 0);
+      return m;
+    }();
+    UnihanIndex core{mgr};
+    UnihanIndex full{mgr, kelvorn::RadicalStrokeExtras(), kelvorn_saved_index::mandarinReadings(fields)};
+  };
+  static const Data& data() {
+    static const Data built;
+    return built;
   }
 
   // The characters with the highest kHanyuPinlu counts, all readings summed.
   static std::vector<char32_t> mostFrequent(std::size_t n) {
     kelvorn::ReadingFrequencies frequencies;
-    for (const char32_t cp : fields_->codePointsWith("kHanyuPinlu")) {
-      frequencies.addHanyuPinlu(cp, fields_->value(cp, "kHanyuPinlu").value_or(""));
+    for (const char32_t cp : data().fields.codePointsWith("kHanyuPinlu")) {
+      frequencies.addHanyuPinlu(cp, data().fields.value(cp, "kHanyuPinlu").value_or(""));
     }
     std::map<char32_t, unsigned long> totals;
     for (const auto& e : frequencies.entries()) totals[e.codePoint] += e.count;
@@ -104,7 +106,7 @@ class MandarinRealData : public testing::Test {
     std::pair<int, int> counts{0, 0};
     for (const char32_t cp : mostFrequent(1000)) {
       for (const char* field : {"kHanyuPinyin", "kXHC1983", "kTGHZ2013"}) {
-        const auto value = fields_->value(cp, field);
+        const auto value = data().fields.value(cp, field);
         if (!value) continue;
         const Readings readings = MandarinReadings::parse(field, *value);
         EXPECT_TRUE(readings.has_value()) << std::hex << cp << " " << field;
@@ -113,28 +115,19 @@ class MandarinRealData : public testing::Test {
           const bool has = std::binary_search(found.begin(), found.end(), cp);
           counts.first += has ? 1 : 0;
           ++counts.second;
-          EXPECT_TRUE(has || &index == core_) << std::hex << cp << " " << r;
+          EXPECT_TRUE(has || &index == &data().core) << std::hex << cp << " " << r;
         }
       }
     }
     return counts;
   }
 
-  static kelvorn::UnihanFields* fields_;
-  static kelvorn::UnihanMgr* mgr_;
-  static UnihanIndex* core_;
-  static UnihanIndex* full_;
 };
 
-kelvorn::UnihanFields* MandarinRealData::fields_ = nullptr;
-kelvorn::UnihanMgr* MandarinRealData::mgr_ = nullptr;
-UnihanIndex* MandarinRealData::core_ = nullptr;
-UnihanIndex* MandarinRealData::full_ = nullptr;
-
 TEST_F(MandarinRealData, EveryDictionaryReadingOfTheThousandMostFrequentFindsThem) {
-  const auto before = dictionaryPairsFound(*core_, ReadingMatch::kLoose);
-  const auto loose = dictionaryPairsFound(*full_, ReadingMatch::kLoose);
-  const auto exact = dictionaryPairsFound(*full_, ReadingMatch::kExact);
+  const auto before = dictionaryPairsFound(data().core, ReadingMatch::kLoose);
+  const auto loose = dictionaryPairsFound(data().full, ReadingMatch::kLoose);
+  const auto exact = dictionaryPairsFound(data().full, ReadingMatch::kExact);
   std::printf(
       "kMandarin and kHanyuPinlu alone: %d of %d pairs; every field: %d (loose), %d (exact)\n",
       before.first, before.second, loose.first, exact.first);
@@ -152,17 +145,17 @@ TEST_F(MandarinRealData, InputMethodAnswersAndTheSavedIndexAgree) {
   const std::vector<Case> cases = {{"hang2", 0x884C},  {"háng", 0x884C}, {"hang", 0x884C},
                                    {"chang2", 0x957F}, {"wei2", 0x4E3A}, {"zhong4", 0x4E2D},
                                    {"shu3", 0x6570},   {"zh", 0x4E2D}};
-  const std::optional<UnihanIndex> saved = UnihanIndex::fromBytes(*mgr_, full_->bytes("t"), "t");
+  const std::optional<UnihanIndex> saved = UnihanIndex::fromBytes(data().mgr, data().full.bytes("t"), "t");
   ASSERT_TRUE(saved.has_value());
   for (const Case& c : cases) {
     const ReadingMatch match =
         std::string(c.query) == "zh" ? ReadingMatch::kPrefix : ReadingMatch::kLoose;
-    const std::vector<char32_t> found = full_->byReading(c.query, kelvorn::kMandarin, match);
+    const std::vector<char32_t> found = data().full.byReading(c.query, kelvorn::kMandarin, match);
     EXPECT_TRUE(std::binary_search(found.begin(), found.end(), c.expected)) << c.query;
     EXPECT_EQ(saved->byReading(c.query, kelvorn::kMandarin, match), found) << c.query;
   }
   // The core's own field stays as the store keeps it.
-  EXPECT_EQ(full_->readings(0x884C, kelvorn::kMandarin), std::vector<std::string>{"xíng"});
+  EXPECT_EQ(data().full.readings(0x884C, kelvorn::kMandarin), std::vector<std::string>{"xíng"});
 }
 
 TEST(NamedReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
@@ -228,18 +221,18 @@ TEST_F(MandarinRealData, EveryNamedReadingFieldFindsItsCharacters) {
       {"kXHC1983", "hàn", ReadingMatch::kExact, 0x6F22},
       {"kTGHZ2013", "han", ReadingMatch::kLoose, 0x6C49},
   };
-  const kelvorn::ReadingFrequencies frequencies = kelvorn_saved_index::readingFrequencies(*fields_);
+  const kelvorn::ReadingFrequencies frequencies = kelvorn_saved_index::readingFrequencies(data().fields);
   for (const Case& c : cases) {
-    const kelvorn::NamedReadings named = kelvorn_saved_index::namedReadings(*fields_, c.field);
+    const kelvorn::NamedReadings named = kelvorn_saved_index::namedReadings(data().fields, c.field);
     const std::vector<char32_t> found = named.byReading(c.query, c.match);
     EXPECT_TRUE(std::binary_search(found.begin(), found.end(), c.expected)) << c.field;
-    std::vector<char32_t> ranked = full_->byReading(named, c.query, c.match, frequencies);
+    std::vector<char32_t> ranked = data().full.byReading(named, c.query, c.match, frequencies);
     std::sort(ranked.begin(), ranked.end());
     EXPECT_EQ(ranked, found) << c.field;  // the same characters, reordered
   }
   // A named Mandarin field answers its own readings only: 行 is xíng in
   // kMandarin, and kTGHZ2013 lists simplified forms alone.
-  const auto tghz = kelvorn_saved_index::namedReadings(*fields_, "kTGHZ2013");
+  const auto tghz = kelvorn_saved_index::namedReadings(data().fields, "kTGHZ2013");
   const std::vector<char32_t> han = tghz.byReading("hàn", ReadingMatch::kLoose);
   EXPECT_FALSE(std::binary_search(han.begin(), han.end(), char32_t{0x6F22}));
   EXPECT_EQ(kelvorn_saved_index::unknownReadingFieldMessage("kCantonesx"),
