@@ -1,6 +1,6 @@
 // What the all-field tests share: building a store from text in one call,
-// expecting a FieldsError whose message mentions something, and walking the
-// data lines of a Unihan text.
+// expecting a FieldsError whose message mentions something, and forging
+// images whose checksum still matches.
 #ifndef KELVORN_TESTS_FIELDSTESTSUPPORT_H
 #define KELVORN_TESTS_FIELDSTESTSUPPORT_H
 
@@ -15,6 +15,7 @@
 #include "app/files/Crc32.h"
 #include "fields/FieldsFormat.h"
 #include "kelvorn/UnihanFields.h"
+#include "support/DataLines.h"
 
 namespace fieldstest {
 
@@ -39,25 +40,7 @@ inline std::string valueOr(const std::optional<std::string_view>& v, std::string
   return v ? std::string(*v) : absent;
 }
 
-// Every data line "U+XXXX<TAB>field<TAB>value" of the text, visited in order.
-template <class Visit>
-std::size_t forEachDataLine(const std::string& text, Visit&& visit) {
-  std::size_t lines = 0;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    const std::string_view line(text.data() + at, end - at);
-    at = end + 1;
-    if (line.rfind("U+", 0) != 0) continue;
-    const std::size_t tab1 = line.find('\t');
-    const std::size_t tab2 = line.find('\t', tab1 + 1);
-    const auto cp = static_cast<char32_t>(std::stoul(std::string(line.substr(2, tab1 - 2)), nullptr, 16));
-    visit(cp, line.substr(tab1 + 1, tab2 - tab1 - 1), line.substr(tab2 + 1));
-    ++lines;
-  }
-  return lines;
-}
+using testsupport::forEachDataLine;
 
 // Field `field` (kOffset or kSize) of a section's entry in the table.
 inline std::uint64_t sectionField(const std::string& image, std::size_t section, std::size_t field) {

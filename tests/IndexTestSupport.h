@@ -4,13 +4,13 @@
 #ifndef KELVORN_TESTS_INDEXTESTSUPPORT_H
 #define KELVORN_TESTS_INDEXTESTSUPPORT_H
 
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "TestSupport.h"
 #include "kelvorn/UnihanIndex.h"
+#include "support/DataLines.h"
 
 namespace indextest {
 
@@ -36,17 +36,10 @@ inline Page entries(const std::vector<kelvorn::RadicalEntry>& page) {
 // kRSUnicode's marks and kCompatibilityVariant, from every data line.
 inline kelvorn::RadicalStrokeExtras extrasOf(const std::string& text) {
   kelvorn::RadicalStrokeExtras extras;
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    const std::size_t tab = line.find('\t');
-    const std::size_t tab2 = line.find('\t', tab + 1);
-    if (line.rfind("U+", 0) != 0 || tab2 == std::string::npos) continue;
-    const auto cp = static_cast<char32_t>(std::stoul(line.substr(2, tab - 2), nullptr, 16));
-    const std::string field = line.substr(tab + 1, tab2 - tab - 1);
-    if (field == "kRSUnicode") extras.addRSUnicode(cp, line.substr(tab2 + 1));
-    if (field == "kCompatibilityVariant") extras.addCompatibilityVariant(cp, line.substr(tab2 + 1));
-  }
+  testsupport::forEachDataLine(text, [&](char32_t cp, std::string_view field, std::string_view value) {
+    if (field == "kRSUnicode") extras.addRSUnicode(cp, value);
+    if (field == "kCompatibilityVariant") extras.addCompatibilityVariant(cp, value);
+  });
   return extras;
 }
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "FieldsTestSupport.h"
 #include "fields/EnglishEndings.h"
 #include "fields/VariantValues.h"
 #include "kelvorn/UnihanLexicon.h"
@@ -27,15 +28,10 @@ struct Line {
 
 std::vector<Line> dataLines() {
   std::vector<Line> lines;
-  std::istringstream in(testsupport::readFile(KELVORN_FIELDS_DATA_TXT));
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.rfind("U+", 0) != 0) continue;
-    const std::size_t tab1 = line.find('\t');
-    const std::size_t tab2 = line.find('\t', tab1 + 1);
-    lines.push_back({static_cast<char32_t>(std::stoul(line.substr(2, tab1 - 2), nullptr, 16)),
-                     line.substr(tab1 + 1, tab2 - tab1 - 1), line.substr(tab2 + 1)});
-  }
+  fieldstest::forEachDataLine(testsupport::readFile(KELVORN_FIELDS_DATA_TXT),
+                              [&](char32_t cp, std::string_view field, std::string_view value) {
+                                lines.push_back({cp, std::string(field), std::string(value)});
+                              });
   return lines;
 }
 
