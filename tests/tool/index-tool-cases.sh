@@ -30,8 +30,10 @@ case_radical() {
   [ -n "$("$tool" radical 85 --source kRSKangXi --data "$earlier")" ] ||
     fail "Unicode 15.0 has kRSKangXi values"
   # 17.0 marks radicals with up to three apostrophes: 剤 is 210''.2, on
-  # 210's page after 210's own lines, under its own label.
+  # 210's page after 210's own lines, under its own label; U+31DE5's second
+  # value is 212'''.0.
   has "$("$tool" radical 210)" "^210'' \\+2: .*剤"
+  has "$("$tool" radical 212)" "^212''' \\+0: 𱷥$"
 }
 
 case_strokes() {
