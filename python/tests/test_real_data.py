@@ -16,12 +16,9 @@ READINGS = ("kMandarin", "kHanyuPinlu", "kJapaneseKun", "kJapaneseOn")
 CHUNK = 20000  # characters per tool run, well inside one argument's limit
 
 
-class Release:
-    """A loaded release, the tool options that select the same data, and how
-    many code points it holds."""
-
-    def __init__(self, unihan, data_options, held):
-        self.unihan, self.data_options, self.held = unihan, data_options, held
+# A loaded release, the tool options that select the same data, and how many
+# code points it holds.
+Release = collections.namedtuple("Release", "unihan data_options held")
 
 
 @pytest.fixture(scope="module", params=["bundled", "earlier"])
