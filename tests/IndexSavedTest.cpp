@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "IndexTestSupport.h"
+#include "support/IndexWalk.h"
 
 namespace {
 
@@ -117,27 +118,6 @@ class IndexSavedSmall : public testing::Test {
   std::unique_ptr<UnihanIndex> built_;
 };
 
-// Asks an index everything, so that a sanitizer sees any read out of bounds.
-void walk(const UnihanIndex& ix) {
-  for (int source = kelvorn::kRSUnicode; source <= kelvorn::kRSVantu_Japan1_6; ++source) {
-    for (int radical = 1; radical <= 214; ++radical) {
-      ix.byRadical(radical, static_cast<kelvorn::unihanPropT>(source));
-      for (int marks = 0; marks <= 3; ++marks) ix.byRadicalForm(radical, marks);
-    }
-  }
-  for (int strokes = 1; strokes <= 255; ++strokes) ix.byTotalStrokes(strokes);
-  std::u32string probe(ix.codePoints().begin(), ix.codePoints().end());
-  probe += U"\u4E00\U00020001";
-  ix.sortKey(probe);
-  ix.sortKey(probe, SortOrder::kTotalStrokes);
-  for (const kelvorn::unihanPropT field : kReadingFields) {
-    for (const char* query : {"bu4", "bù", "wang", "FU", "a", "\xff"}) {
-      ix.byReading(query, field);
-      ix.byReading(query, field, ReadingMatch::kExact);
-    }
-  }
-}
-
 TEST_F(IndexSavedSmall, OpensAsSavedAndRefusesOtherTagsVersionsAndMagic) {
   const std::string bytes = built_->bytes("small");
   const std::optional<UnihanIndex> opened = UnihanIndex::fromBytes(mgr_, bytes, "small");
@@ -188,7 +168,7 @@ TEST_F(IndexSavedSmall, EveryCutIsRefusedAndNoDamagedByteReadsOutside) {
       const std::optional<UnihanIndex> ix = UnihanIndex::fromBytes(mgr_, damaged, "small");
       if (!ix) continue;
       ++opened;
-      walk(*ix);
+      (void)testsupport::askEverything(*ix);
     }
   }
   // Code points, residuals and weights take any value, so some damage opens.
