@@ -110,7 +110,9 @@ TEST(App, OpenRefusesWhatItCannotTrust) {
   expectRefused(tempPath("missing.bin"), "no such file");
   const std::string dir = tempPath("dir");
   ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
-  expectRefused(dir, "is a directory, not a file");
+  expectRefused(dir, "is a directory that holds neither unihan-" +
+                         std::string(Unihan::bundledUnicodeVersion()) +
+                         ".bin nor Unihan_*.txt files");
   expectRefused(testFile("plain.txt", "just words\n"),
                 "not Unihan text (no code point with a kept field)");
   const std::string image = fixture().bytes();
