@@ -60,10 +60,15 @@ std::optional<kelvorn::UnihanIndex> Bundle::openSavedIndex(const Store& store) c
   if (!sources_.indexBytes.empty()) {
     return kelvorn::UnihanIndex::fromBytes(store.mgr, sources_.indexBytes, tag);
   }
-  if (sources_.indexPath.empty()) return std::nullopt;
+  std::string path = sources_.indexPath;
+  if (path.empty() && sources_.fields == BundleSources::Fields::kImageFile) {
+    path = kelvorn_saved_index::pathBeside(sources_.fieldsPath,
+                                           std::string(fields().unicodeVersion()));
+  }
+  if (path.empty()) return std::nullopt;
   try {
     // Mapped rather than read: the index answers from the pages in place.
-    auto saved = std::make_shared<const kelvorn_fields_private::MappedFile>(sources_.indexPath);
+    auto saved = std::make_shared<const kelvorn_fields_private::MappedFile>(path);
     const std::string_view bytes = saved->bytes();
     return kelvorn::UnihanIndex::fromBytes(store.mgr, std::move(saved), bytes, tag);
   } catch (const kelvorn::Error&) {

@@ -28,7 +28,7 @@ struct BundleSources {
   std::string fieldsPath;  // kImageFile; kTextFiles: a text file or directory
   bool checkFieldsWhole = false;  // an image the user named: its checksum too
   std::string fieldsBytes;        // kImageBytes, kTextBytes
-  std::string indexPath;          // a saved index, when one is named
+  std::string indexPath;          // a saved index; empty: beside a kImageFile
   std::string indexBytes;         // or given
   std::string name;               // the bundle's name in messages
 };
