@@ -86,6 +86,6 @@ kelvorn_pkg_config(kelvorn-unihan-app kelvorn_unihan_app
   "${KELVORN_PC_CORE}, kelvorn-unihan-index = ${PROJECT_VERSION}, kelvorn-unihan-fields = ${PROJECT_VERSION}")
 kelvorn_pkg_config(kelvorn-unihan-index kelvorn_unihan_index
   "Reverse lookups (by radical, strokes, reading) and sort orders over kelvorn-unihan"
-  ${KELVORN_PC_CORE})
+  "${KELVORN_PC_CORE}, kelvorn-unihan-fields = ${PROJECT_VERSION}")
 kelvorn_pkg_config(kelvorn-unihan-fields kelvorn_unihan_fields
   "Every Unihan field of every code point, and the lexicon over them")

@@ -46,12 +46,12 @@ Unihan::Unihan(std::shared_ptr<Store> store, std::shared_ptr<kelvorn_app_private
 
 Unihan Unihan::withSourcePreference(const std::vector<Source>& preference) const {
   if (preference.size() > kSources.size()) {
-    throw std::invalid_argument("a source preference names at most six sources");
+    throw Error("a source preference names at most six sources");
   }
   for (std::size_t i = 0; i < preference.size(); ++i) {
     if (std::find(preference.begin(), preference.begin() + static_cast<std::ptrdiff_t>(i),
                   preference[i]) != preference.begin() + static_cast<std::ptrdiff_t>(i)) {
-      throw std::invalid_argument("a source preference names each source once");
+      throw Error("a source preference names each source once");
     }
   }
   Unihan copy = *this;

@@ -62,11 +62,8 @@ Unihan Unihan::open(std::string_view path) {
       return open(core, inDirectory(name, KELVORN_FIELDS_IMAGE_NAME),
                   inDirectory(name, KELVORN_INDEX_NAME));
     }
-    if (!offersText(name)) {
-      throw Error(name + ": is a directory that holds neither " KELVORN_IMAGE_NAME
-                         " nor Unihan_*.txt files");
-    }
-    auto store = loadTextDirectory(name);
+    // Any other directory is refused as every door refuses one.
+    auto store = offersText(name) ? loadTextDirectory(name) : kelvorn_app_private::loadFile(name);
     sources.fields = BundleSources::Fields::kTextFiles;
     sources.fieldsPath = name;
     return Unihan(std::move(store), std::make_shared<Bundle>(std::move(sources)));
