@@ -125,9 +125,10 @@ class KELVORN_UNIHAN_APP_API Unihan {
   // Throws Error.
   static Unihan open(std::string_view path);
   // The core image, the all-field image built from the same release, and
-  // the index saved for the two (empty: build the index when first asked
-  // for; an index saved for other data is built anew likewise). Only the
-  // core image is read here.
+  // the index saved for the two (empty: the one saved beside the all-field
+  // image for its release, unihan-index-17.0.bin, if any). An index saved
+  // for other data, or none, is built when first asked for. Only the core
+  // image is read here.
   static Unihan open(std::string_view corePath, std::string_view fieldsPath,
                      std::string_view indexPath = {});
   // The files installed with the library: <libdir>/../share/kelvorn-unihan/,
