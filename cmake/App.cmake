@@ -36,8 +36,20 @@ kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cm
   src/app/Load.cpp
   ${KELVORN_TEXT_FEED}
   src/app/Unihan.cpp
-  $<TARGET_OBJECTS:kelvorn_files>)
+  src/app/Bundle.cpp
+  src/app/UnihanBundle.cpp
+  src/app/UnihanFieldQueries.cpp
+  src/app/UnihanIndexQueries.cpp
+  src/fields/TextSources.cpp
+  $<TARGET_OBJECTS:kelvorn_files>
+  $<TARGET_OBJECTS:kelvorn_saved_index>
+  $<TARGET_OBJECTS:kelvorn_field_grammar>)
 find_package(Threads REQUIRED)
-target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan kelvorn_unihan_fields PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)
+# One object answers every question: the index and the all-field store are
+# part of its interface.
+target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan kelvorn_unihan_index
+  kelvorn_unihan_fields PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)
 target_compile_definitions(kelvorn_unihan_app PRIVATE
-  KELVORN_UNICODE_VERSION="${KELVORN_UNICODE_VERSION}" KELVORN_IMAGE_NAME="${KELVORN_IMAGE_NAME}")
+  KELVORN_UNICODE_VERSION="${KELVORN_UNICODE_VERSION}" KELVORN_IMAGE_NAME="${KELVORN_IMAGE_NAME}"
+  KELVORN_FIELDS_IMAGE_NAME="unihan-fields-${KELVORN_UNICODE_VERSION}.bin"
+  KELVORN_INDEX_NAME="unihan-index-${KELVORN_UNICODE_VERSION}.bin")

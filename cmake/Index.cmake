@@ -17,8 +17,11 @@ set(KELVORN_INDEX_SOURCES
 )
 
 kelvorn_companion_library(kelvorn_unihan_index unihan_index
-  ${PROJECT_SOURCE_DIR}/cmake/index-exports.map ${KELVORN_INDEX_SOURCES})
-target_link_libraries(kelvorn_unihan_index PUBLIC kelvorn_unihan)
+  ${PROJECT_SOURCE_DIR}/cmake/index-exports.map ${KELVORN_INDEX_SOURCES}
+  src/fields/NearestName.cpp)
+# What it refuses it throws as kelvorn::Error, which the all-field library
+# defines.
+target_link_libraries(kelvorn_unihan_index PUBLIC kelvorn_unihan kelvorn_unihan_fields)
 
 # Opening the index saved beside the images instead of building it; shared by
 # the tool and the Python module, which link the file helpers and the

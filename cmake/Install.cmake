@@ -56,27 +56,36 @@ else()
 endif()
 
 # kelvorn_pkg_config(NAME LIBRARY DESCRIPTION [REQUIRES]): NAME.pc for one
-# installed library.
+# installed library, and NAME-uninstalled.pc in <build>/pkgconfig, which
+# pkg-config prefers when that directory is on PKG_CONFIG_PATH: the build
+# tree's libraries and the source's headers, so that a test links a program
+# through the module before anything is installed.
 function(kelvorn_pkg_config name library description)
   set(KELVORN_PC_NAME ${name})
   set(KELVORN_PC_LIBRARY ${library})
   set(KELVORN_PC_DESCRIPTION ${description})
   set(KELVORN_PC_REQUIRES "${ARGN}")
+  set(KELVORN_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
+  set(KELVORN_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
   configure_file(${PROJECT_SOURCE_DIR}/cmake/kelvorn.pc.in ${PROJECT_BINARY_DIR}/${name}.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/${name}.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+  set(KELVORN_PC_LIBDIR ${PROJECT_BINARY_DIR})
+  set(KELVORN_PC_INCLUDEDIR ${PROJECT_SOURCE_DIR}/include)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/kelvorn.pc.in
+    ${PROJECT_BINARY_DIR}/pkgconfig/${name}-uninstalled.pc @ONLY)
 endfunction()
 
 set(KELVORN_PC_CORE "kelvorn-unihan = ${PROJECT_VERSION}")
 kelvorn_pkg_config(kelvorn-unihan kelvorn_unihan
   "Per-code-point access to the Unicode Han Database (Unihan): the core")
-# The application API throws kelvorn::Error, which the all-field library
-# defines.
+# The application API answers through the index and the all-field store,
+# whose types its header uses: the one module a program names.
 kelvorn_pkg_config(kelvorn-unihan-app kelvorn_unihan_app
-  "kelvorn::Unihan, the application API, with the bundled image"
-  "${KELVORN_PC_CORE}, kelvorn-unihan-fields = ${PROJECT_VERSION}")
+  "kelvorn::Unihan, the application API, with the bundled data"
+  "${KELVORN_PC_CORE}, kelvorn-unihan-index = ${PROJECT_VERSION}, kelvorn-unihan-fields = ${PROJECT_VERSION}")
 kelvorn_pkg_config(kelvorn-unihan-index kelvorn_unihan_index
   "Reverse lookups (by radical, strokes, reading) and sort orders over kelvorn-unihan"
-  ${KELVORN_PC_CORE})
+  "${KELVORN_PC_CORE}, kelvorn-unihan-fields = ${PROJECT_VERSION}")
 kelvorn_pkg_config(kelvorn-unihan-fields kelvorn_unihan_fields
   "Every Unihan field of every code point, and the lexicon over them")

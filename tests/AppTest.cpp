@@ -94,7 +94,7 @@ TEST(App, SourcePreferenceIsPerValue) {
   EXPECT_EQ(u.withSourcePreference({Source::kRSKanWa}).preferredRadicalStroke(U'字'),
             std::nullopt);
   EXPECT_THROW(u.withSourcePreference({Source::kRSUnicode, Source::kRSUnicode}),
-               std::invalid_argument);
+               kelvorn::Error);
 }
 
 void expectRefused(const std::string& path, const std::string& message) {
@@ -264,7 +264,7 @@ TEST(Utf8, DecodesStrictlyAndNamesTheOffset) {
     try {
       (void)kelvorn::utf8::decode(text);
       ADD_FAILURE() << where;
-    } catch (const std::invalid_argument& e) {
+    } catch (const kelvorn::Error& e) {
       EXPECT_EQ(std::string(e.what()), std::string("not valid UTF-8: ") + where);
     }
   }

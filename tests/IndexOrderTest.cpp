@@ -158,7 +158,7 @@ TEST_F(IndexOrderTest, SortKeysOrderAsTheComparators) {
   EXPECT_EQ(ix.sortKey(std::u32string(1, char32_t{0x110000})),
             ix.sortKey(std::u32string(1, char32_t{0xFFFFFFFF})));
   EXPECT_EQ(ix.sortKeyUtf8("\xE4\xB8\x8D" "A"), ix.sortKey(U"\u4E0DA"));
-  EXPECT_THROW(ix.sortKeyUtf8("\xE4\xB8"), std::invalid_argument);
+  EXPECT_THROW(ix.sortKeyUtf8("\xE4\xB8"), kelvorn::Error);
   std::string appended = "x";
   ix.appendSortKey(U"\u4E0D", SortOrder::kRadicalStroke, &appended);
   EXPECT_EQ(appended, "x" + ix.sortKey(U"\u4E0D"));

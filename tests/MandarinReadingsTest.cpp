@@ -176,12 +176,12 @@ TEST(NamedReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
   for (const ParseCase& c : cases) {
     EXPECT_EQ(kelvorn::NamedReadings::parse(c.field, c.value), c.expected) << c.field << c.value;
   }
-  EXPECT_THROW(kelvorn::NamedReadings("kMandarin"), std::invalid_argument);
+  EXPECT_THROW(kelvorn::NamedReadings("kMandarin"), kelvorn::Error);
   kelvorn::NamedReadings cantonese("kCantonese");
   EXPECT_FALSE(cantonese.add(0x6F22, "hon3 "));
   EXPECT_TRUE(cantonese.add(0x6F22, "hon3"));
   EXPECT_TRUE(cantonese.add(0x6C49, "hon3 hon6"));
-  EXPECT_THROW(cantonese.byReading(""), std::invalid_argument);
+  EXPECT_THROW(cantonese.byReading(""), kelvorn::Error);
   struct Match {
     const char* query;
     ReadingMatch match;

@@ -29,7 +29,7 @@ namespace {
 std::u32string decodeArgument(const std::string& arg) {
   try {
     return kelvorn::utf8::decode(arg);
-  } catch (const std::invalid_argument& e) {
+  } catch (const kelvorn::Error& e) {
     throw ToolError(std::string(e.what()) + " of an argument");
   }
 }

@@ -48,8 +48,10 @@ std::string radStrokeTable(const CharInfo& info) {
         rs.radicalFormStrokes ? "  (radical form " + number(rs.radicalFormStrokes) + " strokes)" : "";
     out += radStrokeRow(rs.source, rs.radical, rs.residual, note);
   }
-  return out + radStrokeRow("preferred", info.preferredRadical, info.preferredStrokes,
-                            "  (first source in preference order)");
+  const std::string note = info.preferredSource.empty()
+                               ? "  (no source has a value)"
+                               : "  (" + info.preferredSource + ", first in preference order)";
+  return out + radStrokeRow("preferred", info.preferredRadical, info.preferredResidual, note);
 }
 
 std::string hanYuText(const std::optional<kelvorn::HanYuPosition>& position) {
@@ -112,8 +114,10 @@ std::string formatJson(const CharInfo& info) {
               {"known", info.known}};
   if (info.known) {
     out["radicalStrokes"] = radStrokesJson(info);
-    out["preferred"] = {{"radical", intOrNull(info.preferredRadical)},
-                        {"strokes", intOrNull(info.preferredStrokes)}};
+    out["preferred"] = {
+        {"source", info.preferredSource.empty() ? json() : json(info.preferredSource)},
+        {"radical", intOrNull(info.preferredRadical)},
+        {"residual", intOrNull(info.preferredResidual)}};
     out["totalStrokes"] = intOrNull(info.totalStrokes);
     out["cids"] = cidsJson(info);
     out["readings"] = {{"kMandarin", info.mandarin},

@@ -24,10 +24,9 @@ void addRadicalStrokes(const kelvorn::Unihan& unihan, char32_t cp, CharInfo* inf
 void addPreferred(const kelvorn::Unihan& unihan, char32_t cp, CharInfo* info) {
   const auto preferred = unihan.preferredRadicalStroke(cp);
   if (!preferred) return;
+  info->preferredSource = std::string(kelvorn::fieldName(preferred->source));
   info->preferredRadical = preferred->value.radical;
-  info->preferredStrokes = preferred->source == Source::kRSVantu_Japan1_6
-                               ? info->cids.front().radicalFormStrokes
-                               : preferred->value.residual;
+  info->preferredResidual = preferred->value.residual;
 }
 
 }  // namespace

@@ -24,10 +24,12 @@ struct CharInfo {
   char32_t codePoint = 0;
   bool known = false;  // false: no block of the data holds the code point
   std::vector<RadStroke> radStrokes;
-  // The first source in preference order that has a value: its radical and
-  // its residual, or for kRSVantu_Japan1_6 the strokes of the radical form.
+  // The first source in preference order that has a value, as
+  // Unihan::preferredRadicalStroke answers it: the source, its radical and
+  // its residual.
+  std::string preferredSource;
   std::optional<int> preferredRadical;
-  std::optional<int> preferredStrokes;
+  std::optional<int> preferredResidual;
   std::optional<int> totalStrokes;
   std::vector<kelvorn::Cid> cids;
   std::vector<std::string> mandarin, hanyuPinlu, japaneseKun, japaneseOn;

@@ -107,7 +107,7 @@ void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
   const RadicalArgument arg = parseRadical(opts.radical, opts.source);
   const int radical = arg.radical;
   const kelvorn::unihanPropT source = parseFieldName(opts.source, sourceFields());
-  const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kTablesOnly);
+  const auto loaded = loadIndex(global, opts.fieldsData);
   if (!carriesSource(*loaded->index, source)) {
     throw ToolError("the data has no " + opts.source + " values (Unicode 15.1 and later carry " +
                     "only kRSUnicode and kRSVantu_Japan1_6)");

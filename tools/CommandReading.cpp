@@ -92,7 +92,7 @@ std::vector<char32_t> findNamedReadings(const kelvorn::NamedReadings& named,
                                         const ReadingOptions& opts, const GlobalOptions& global) {
   const kelvorn::ReadingMatch match = matchOf(opts);
   if (opts.order == "codepoint") return named.byReading(opts.text, match);
-  const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kTablesOnly);
+  const auto loaded = loadIndex(global, opts.fieldsData);
   return loaded->index->byReading(named, opts.text, match, loadFrequencies(opts.fieldsData));
 }
 
@@ -122,7 +122,7 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
     return;
   }
   const kelvorn::unihanPropT field = parseFieldName(opts.field, readingFields());
-  const auto loaded = loadIndex(global, opts.fieldsData, IndexUse::kWithReadings);
+  const auto loaded = loadIndex(global, opts.fieldsData);
   const kelvorn::UnihanIndex& index = *loaded->index;
   std::string out;
   for (const char32_t cp : findReadings(index, opts, field)) {

@@ -33,36 +33,6 @@ bool isCoreImage(const std::string& path) {
          head == std::string_view(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
 }
 
-namespace {
-
-// The all-field data that gives the radical marks: the image --fields-data
-// names; else the bundled all-field image beside the bundled image, or the
-// same text for a text --data. A core image has no kRSUnicode marks, and
-// text the all-field reader refuses (which the core reads leniently) gives
-// none either: the order then falls back to the core's values.
-struct MarksData {
-  std::optional<kelvorn::UnihanFields> fields;
-  std::string imagePath;  // empty when the marks come from text
-};
-
-MarksData marksData(const GlobalOptions& global, const std::string& fieldsData) {
-  if (!fieldsData.empty()) return {openFieldsImage(fieldsData), fieldsData};
-  try {
-    if (!global.dataGiven) {
-      const std::string path = bundledFieldsImagePath();
-      return {kelvorn::UnihanFields::open(path), path};
-    }
-    if (isCoreImage(global.data)) return {};
-    return {kelvorn::UnihanFields::fromText({global.data}, "unknown"), ""};
-  } catch (const kelvorn::FieldsError&) {
-    return {};
-  } catch (const ToolError&) {
-    return {};
-  }
-}
-
-}  // namespace
-
 kelvorn::RadicalStrokeExtras radicalStrokeExtras(const kelvorn::UnihanFields& fields) {
   return kelvorn_saved_index::radicalStrokeExtras(fields);
 }
@@ -100,43 +70,34 @@ kelvorn::unihanPropT parseFieldName(const std::string& name,
   return *it;
 }
 
-std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData,
-                                       IndexUse use) {
+namespace {
+
+// The bundle of --data (or the bundled core image) and the all-field data
+// that gives the radical marks: --fields-data, else the bundled all-field
+// image beside the bundled core image, or the same text for a text --data.
+// A core image alone has no marks; then, as for text the all-field reader
+// refuses, the order falls back to the core's values.
+kelvorn::Unihan openBundle(const GlobalOptions& global, const std::string& fieldsData) {
+  if (!global.dataGiven) {
+    if (fieldsData.empty()) return kelvorn::Unihan::bundled();
+    return kelvorn::Unihan::open(bundledFilePath("unihan-" KELVORN_UNICODE_VERSION ".bin"),
+                                 fieldsData);
+  }
+  if (fieldsData.empty()) return kelvorn::Unihan::open(global.data);
+  return kelvorn::Unihan::open(global.data, fieldsData);
+}
+
+}  // namespace
+
+std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData) {
   auto loaded = std::make_unique<LoadedIndex>();
-  const std::optional<std::string> corePath = coreImagePath(global);
-  MarksData marks = marksData(global, fieldsData);
-  // Two images may have their index saved beside the all-field one, which
-  // spares building it, and loading the store at all when only the index's
-  // own tables are asked.
-  bool storeLoaded = false;
-  if (corePath && marks.fields && !marks.imagePath.empty()) {
-    if (use == IndexUse::kWithReadings) {
-      loaded->unihan = kelvorn::Unihan::open(*corePath);
-      storeLoaded = true;
-    }
-    // Only the bytes that were loaded name the data: the file may have been
-    // replaced since, and then the index saved for it would answer for
-    // other data than the store holds.
-    const std::string coreTag =
-        storeLoaded ? loaded->unihan.loadedImageTag() : kelvorn_saved_index::coreImageTag(*corePath);
-    std::optional<kelvorn::UnihanIndex> saved = kelvorn_saved_index::openBeside(
-        loaded->unihan.core(), kelvorn_saved_index::dataTag(coreTag, *marks.fields),
-        marks.imagePath, std::string(marks.fields->unicodeVersion()));
-    if (saved) {
-      loaded->index = std::make_unique<kelvorn::UnihanIndex>(std::move(*saved));
-      loaded->fields = std::move(marks.fields);
-      return loaded;
-    }
+  loaded->unihan = openBundle(global, fieldsData);
+  loaded->index = &loaded->unihan.index();
+  try {
+    loaded->fields = loaded->unihan.fieldStore();
+  } catch (const kelvorn::Error&) {
+    // None to give: the index answered from the core's values alone.
   }
-  if (!storeLoaded) {
-    loaded->unihan = corePath ? kelvorn::Unihan::open(*corePath) : loadSelectedData(global);
-  }
-  loaded->index = std::make_unique<kelvorn::UnihanIndex>(
-      loaded->unihan.core(),
-      marks.fields ? radicalStrokeExtras(*marks.fields) : kelvorn::RadicalStrokeExtras(),
-      marks.fields ? kelvorn_saved_index::mandarinReadings(*marks.fields)
-                   : kelvorn::MandarinReadings());
-  loaded->fields = std::move(marks.fields);
   return loaded;
 }
 

@@ -25,23 +25,18 @@ int parseNumberArgument(const std::string& arg, const std::string& what, int low
 kelvorn::unihanPropT parseFieldName(const std::string& name,
                                     const std::vector<kelvorn::unihanPropT>& allowed);
 
-// What a command asks of the index: its own tables only (pages, orders),
-// or also readings(), which answer from the store.
-enum class IndexUse { kTablesOnly, kWithReadings };
-
 // The data of --data (or the bundled image) and the index over it, with the
-// radical marks of the all-field image fieldsData names (empty: the data's
-// own). An index saved beside the all-field image for these very images is
-// opened instead of being built; then, for kTablesOnly, the store is not
-// loaded at all and `unihan` stays empty.
+// radical marks of the all-field image fieldsData names (empty: the bundled
+// one, or the data's own text), opened as kelvorn::Unihan opens a bundle:
+// the index saved beside the all-field image for these very images, or one
+// built from them.
 struct LoadedIndex {
   kelvorn::Unihan unihan;
-  std::unique_ptr<kelvorn::UnihanIndex> index;
+  const kelvorn::UnihanIndex* index = nullptr;  // the bundle's
   // The all-field data the index took its extras from, when there is one.
   std::optional<kelvorn::UnihanFields> fields;
 };
-std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData,
-                                       IndexUse use);
+std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData);
 
 // Whether the file begins with the core image's magic.
 bool isCoreImage(const std::string& path);

@@ -9,8 +9,9 @@
 namespace kelvorn {
 
 // One line that names the file, the field or the argument, and what is
-// wrong with it. Defined in the all-field library, which every other
-// library that throws it links.
+// wrong with it. Defined in the all-field library, which the index and the
+// application libraries link: every library but the core throws it, and
+// the core throws nothing.
 class __attribute__((visibility("default"))) Error : public std::runtime_error {
  public:
   // systemError is the errno value when a file could not be opened, read

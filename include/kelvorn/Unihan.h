@@ -5,13 +5,26 @@
 //   if (auto rs = unihan.radicalStroke(U'漢', kelvorn::Source::kRSUnicode)) {
 //     std::printf("%d.%d\n", rs->radical, rs->residual);  // 85.11
 //   }
+//   auto definition = unihan.field(U'漢', "kDefinition");
+//   auto hang = unihan.byReading("hang2");
+//
+// One Unihan answers every question from one bundle: the core image (the
+// typed per-character queries), the all-field image (any field, variants,
+// conversion, search) and the reverse index (by radical, strokes, reading;
+// sort keys). The all-field image and the index are opened on the first
+// question that needs them, once, whichever thread asks first.
 //
 // A Unihan is an immutable, cheap-to-copy value: copies share one loaded
-// store through an atomic reference count, so copies may be made, used and
-// dropped from any number of threads at once. Every per-character query is
-// const and noexcept and answers std::optional (nullopt when the data has
-// nothing to say) or a list (empty likewise); the lists allocate, so they may
-// throw std::bad_alloc and nothing else. Loads and saves throw kelvorn::Error.
+// bundle through an atomic reference count, so copies may be made, used and
+// dropped from any number of threads at once. Every per-character query of
+// the core is const and noexcept and answers std::optional (nullopt when the
+// data has nothing to say) or a list (empty likewise); the lists allocate,
+// so they may throw std::bad_alloc and nothing else. Loads, saves, a field
+// name the data does not have, and a question for data the bundle was opened
+// without throw kelvorn::Error.
+//
+// Every string_view a query answers points into the bundle and stays valid
+// as long as some copy of the Unihan lives.
 #ifndef KELVORN_UNIHAN_H
 #define KELVORN_UNIHAN_H
 
@@ -26,7 +39,11 @@
 
 #include "kelvorn/Error.h"
 #include "kelvorn/UnihanFieldNames.h"
+#include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanIndex.h"
+#include "kelvorn/UnihanLexicon.h"
 #include "kelvorn/UnihanMgr.h"
+#include "kelvorn/Utf8.h"
 
 #if defined(_WIN32)
 #define KELVORN_UNIHAN_APP_API __declspec(dllexport)
@@ -36,6 +53,7 @@
 
 namespace kelvorn_app_private {
 struct Store;
+struct Bundle;
 }
 
 namespace kelvorn {
@@ -76,21 +94,57 @@ struct HanYuPosition {
 
 enum class SaveFormat { kImage, kDump };
 
+// The expanded value of a structured field, the tree `unihan export
+// --expand` writes: null, an integer, a string (a piece of the raw value),
+// an array, or an object whose members keep their grammar's order and carry
+// their names in `key`.
+struct ExpandedValue {
+  enum class Kind : unsigned char { kNull, kInteger, kString, kArray, kObject };
+  Kind kind = Kind::kNull;
+  std::string_view key;
+  long long integer = 0;
+  std::string_view text;
+  std::vector<ExpandedValue> items;
+};
+
+// Where byReading puts what it finds: code-point order, or the characters
+// most read so first (kHanyuPinlu's counts, then the common characters,
+// then the rest; ties in radical-stroke order).
+enum class ReadingOrder { kCodePoint, kCommonFirst };
+
 class KELVORN_UNIHAN_APP_API Unihan {
  public:
-  // Loads a binary image or a Unihan text file, told apart by the image
-  // magic. Only a regular file is read: a directory, FIFO, device or socket
-  // is refused before anything is read, as are a damaged image and a file
-  // that holds no Unihan line the library keeps. Throws Error.
+  // Loads one path. A binary core image answers the core's questions and
+  // those of an index built from it; a Unihan text file, or a directory of
+  // Unihan_*.txt files, answers everything (the all-field store is built
+  // from the same text when first asked for); a directory that holds the
+  // installed files (unihan-17.0.bin, unihan-fields-17.0.bin and
+  // unihan-index-17.0.bin, for its release) opens them as bundled() does.
+  // A FIFO, device or socket is refused before anything is read, as are a
+  // damaged image and a file that holds no Unihan line the library keeps.
+  // Throws Error.
   static Unihan open(std::string_view path);
-  // The image installed with the library: <libdir>/../share/kelvorn-unihan/,
-  // or <libdir>/data/ in a build tree. Throws Error when there is none.
+  // The core image, the all-field image built from the same release, and
+  // the index saved for the two (empty: the one saved beside the all-field
+  // image for its release, unihan-index-17.0.bin, if any). An index saved
+  // for other data, or none, is built when first asked for. Only the core
+  // image is read here.
+  static Unihan open(std::string_view corePath, std::string_view fieldsPath,
+                     std::string_view indexPath = {});
+  // The files installed with the library: <libdir>/../share/kelvorn-unihan/,
+  // <libdir>/data/ in a build tree, or the directory KELVORN_UNIHAN_DATA_DIR
+  // names. Throws Error when there is no core image; a missing all-field
+  // image throws on the first question that needs it.
   static Unihan bundled();
   // The Unicode release of that image's data, such as "17.0".
   static std::string_view bundledUnicodeVersion() noexcept;
   // Loads from memory, image or text alike; `name` stands for the bytes in
   // messages. The bytes are not kept. Throws Error.
   static Unihan fromMemory(std::string_view bytes, std::string_view name = "the buffer");
+  // The three files' bytes: a core image, an all-field image and a saved
+  // index (which may be empty). The bytes are copied, not kept.
+  static Unihan fromMemory(std::string_view core, std::string_view fields, std::string_view index,
+                           std::string_view name = "the buffer");
 
   // An empty store: holds nothing, answers nothing.
   Unihan();
@@ -140,8 +194,61 @@ class KELVORN_UNIHAN_APP_API Unihan {
   // library installs nothing by itself.
   static void removeStagingFilesOnSignals();
 
-  // The core's handle onto the same store, for the core's own interface and
-  // the companion index.
+  // Every Unihan field, from the all-field store. A field name the data
+  // does not have throws Error naming the nearest one; so does every
+  // question below that needs the all-field store when the bundle has none
+  // (a core image opened alone).
+  std::optional<std::string_view> field(char32_t codePoint, std::string_view name) const;
+  std::vector<FieldValue> fields(char32_t codePoint) const;
+  std::vector<std::string_view> fieldNames() const;
+  // The value as a tree, by the field's grammar (docs/fields.md); a field
+  // without one, or a value that does not match it, is one string.
+  std::optional<ExpandedValue> expandedField(char32_t codePoint, std::string_view name) const;
+  // The characters that have `value` among the field's space-separated
+  // values, ascending.
+  std::vector<char32_t> charsWith(std::string_view field, std::string_view value) const;
+
+  // From the lexicon: variants, the simplified/traditional class, script
+  // conversion (text that is not UTF-8 throws Error), and the characters
+  // whose kDefinition holds every word, in code-point order.
+  std::vector<Variant> variants(char32_t codePoint) const;
+  ScriptClass scriptClass(char32_t codePoint) const;
+  std::string convert(std::string_view utf8, Script to) const;
+  std::vector<char32_t> search(std::string_view words) const;
+
+  // From the index: radical 1..214 under a source, ordered by residual then
+  // code point, each character once (empty outside 1..214); kTotalStrokes
+  // (ordered by radical-stroke key); and a reading (kMandarin also searches
+  // kHanyuPinyin, kXHC1983, kTGHZ2013 and kHanyuPinlu when the bundle has
+  // the all-field store). An empty reading throws Error.
+  std::vector<char32_t> byRadical(int radical, Source source = Source::kRSUnicode) const;
+  std::vector<char32_t> byTotalStrokes(int strokes) const;
+  std::vector<char32_t> byReading(std::string_view text, Reading field = Reading::kMandarin,
+                                  ReadingMatch match = ReadingMatch::kLoose,
+                                  ReadingOrder order = ReadingOrder::kCodePoint) const;
+  // A reading field by name: those of Reading, or one the all-field store
+  // answers (kCantonese, kJapanese, kKorean, kHangul, kVietnamese, kTang,
+  // kHanyuPinyin, kXHC1983, kTGHZ2013). Another name throws Error naming the
+  // nearest.
+  std::vector<char32_t> byReading(std::string_view text, std::string_view field,
+                                  ReadingMatch match = ReadingMatch::kLoose,
+                                  ReadingOrder order = ReadingOrder::kCodePoint) const;
+
+  // Sorting in Unihan's radical-stroke order (or total strokes, then that):
+  // a byte string whose bytewise order is compare's, and a three-way
+  // comparison of two UTF-8 strings (negative, 0, positive). Text that is
+  // not UTF-8 throws Error.
+  std::string sortKey(std::string_view utf8, SortOrder order = SortOrder::kRadicalStroke) const;
+  int compare(std::string_view a, std::string_view b,
+              SortOrder order = SortOrder::kRadicalStroke) const;
+
+  // The companions underneath, opened or built on first use: for what the
+  // members above do not ask.
+  const UnihanFields& fieldStore() const;
+  const UnihanLexicon& lexicon() const;
+  const UnihanIndex& index() const;
+
+  // The core's handle onto the same store, for the core's own interface.
   UnihanMgr core() const;
 
   // The size and CRC-32 of the binary image this store was loaded from, as
@@ -155,9 +262,13 @@ class KELVORN_UNIHAN_APP_API Unihan {
 
  private:
   explicit Unihan(std::shared_ptr<kelvorn_app_private::Store> store);
+  Unihan(std::shared_ptr<kelvorn_app_private::Store> store,
+         std::shared_ptr<kelvorn_app_private::Bundle> bundle);
 
   std::shared_ptr<kelvorn_app_private::Store> store_;
   std::shared_ptr<const std::vector<Source>> preference_;
+  // The all-field store and the index, opened on first use.
+  std::shared_ptr<kelvorn_app_private::Bundle> bundle_;
 };
 
 }  // namespace kelvorn

@@ -78,24 +78,23 @@ class KELVORN_UNIHAN_FIELDS_API UnihanFields {
                                std::string_view unicodeVersion);
   // The same from text in memory; `name` stands for it in messages.
   static UnihanFields fromTextBuffer(std::string_view text, std::string_view unicodeVersion,
-                                     const std::string& name = "<text>");
+                                     std::string_view name = "<text>");
 
   // Maps the image file read-only. Throws FieldsError for a file that cannot
   // be opened or is not a sound image.
-  static UnihanFields open(const std::string& path,
-                           FieldsCheck check = FieldsCheck::kStructure);
+  static UnihanFields open(std::string_view path, FieldsCheck check = FieldsCheck::kStructure);
   // Answers from the caller's bytes, which must outlive every copy.
   static UnihanFields fromBuffer(std::string_view bytes,
                                  FieldsCheck check = FieldsCheck::kStructure,
-                                 const std::string& name = "<buffer>");
+                                 std::string_view name = "<buffer>");
   // Answers from bytes it keeps.
   static UnihanFields fromOwnedBuffer(std::string bytes,
                                       FieldsCheck check = FieldsCheck::kStructure,
-                                      const std::string& name = "<buffer>");
+                                      std::string_view name = "<buffer>");
 
   // Writes the image to path: complete, or not at all (an existing file is
   // then left as it was). Throws FieldsError.
-  void save(const std::string& path) const;
+  void save(std::string_view path) const;
   // The image's bytes.
   std::string_view imageBytes() const noexcept;
   // Checks the image's checksum; throws FieldsError when it does not match.

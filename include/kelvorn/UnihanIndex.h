@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "kelvorn/Error.h"
 #include "kelvorn/UnihanMgr.h"
 
 #if defined(_WIN32)
@@ -188,7 +189,7 @@ class KELVORN_UNIHAN_INDEX_API NamedReadings {
   // above or a value of any other form.
   static std::optional<std::vector<std::string>> parse(std::string_view field,
                                                        std::string_view value);
-  // Throws std::invalid_argument for a field not listed above.
+  // Throws kelvorn::Error for a field not listed above.
   explicit NamedReadings(std::string_view field);
   const std::string& field() const noexcept { return field_; }
   // Adds one character's value; false, and nothing added, where parse fails.
@@ -198,7 +199,7 @@ class KELVORN_UNIHAN_INDEX_API NamedReadings {
   // ASCII case, pinyin's tone marks and a final tone digit (1 to 6:
   // kCantonese's "hon3"), and a mark or digit in the query asks for that
   // tone only; kPrefix asks for readings that begin so. Throws
-  // std::invalid_argument for an empty text.
+  // kelvorn::Error for an empty text.
   std::vector<char32_t> byReading(std::string_view text,
                                   ReadingMatch match = ReadingMatch::kLoose) const;
   // One character's readings in this field, in the value's order.
@@ -280,7 +281,7 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   // them too under kMandarin. Exact compares the stored bytes. Loose
   // ignores case; for the two pinyin fields it also ignores tone marks, takes
   // ü, v and u: alike, and a final digit 1..5 or a tone mark in the query asks
-  // for that tone only (5: no mark). Throws std::invalid_argument for another
+  // for that tone only (5: no mark). Throws kelvorn::Error for another
   // property or an empty text.
   std::vector<char32_t> byReading(std::string_view text, unihanPropT field = kMandarin,
                                   ReadingMatch match = ReadingMatch::kLoose) const;
@@ -307,7 +308,7 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   TotalStrokesKey totalStrokesKey(char32_t codePoint) const noexcept;
 
   // Character-by-character comparison by key, a prefix first. UTF-8 input
-  // that is not valid UTF-8 throws std::invalid_argument.
+  // that is not valid UTF-8 throws kelvorn::Error.
   bool less(std::u32string_view a, std::u32string_view b,
             SortOrder order = SortOrder::kRadicalStroke) const;
   bool lessUtf8(std::string_view a, std::string_view b,
@@ -316,7 +317,7 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   // Sort keys: byte strings whose bytewise order (memcmp, then length: the
   // order of std::string's <) is exactly less()'s, equal keys for equal
   // strings. Each character adds three bytes in radical-stroke order and
-  // five in total-strokes order. The UTF-8 form throws std::invalid_argument
+  // five in total-strokes order. The UTF-8 form throws kelvorn::Error
   // as lessUtf8 does.
   std::string sortKey(std::u32string_view text,
                       SortOrder order = SortOrder::kRadicalStroke) const;
@@ -341,7 +342,7 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
 KELVORN_UNIHAN_INDEX_API int signedResidual(int storedResidual) noexcept;
 
 // Whether one stored reading of `field` answers `query` under `match`, by the
-// rules of UnihanIndex::byReading. Throws std::invalid_argument as it does.
+// rules of UnihanIndex::byReading. Throws kelvorn::Error as it does.
 KELVORN_UNIHAN_INDEX_API bool readingMatches(std::string_view reading, std::string_view query,
                                              unihanPropT field,
                                              ReadingMatch match = ReadingMatch::kLoose);

@@ -3,14 +3,16 @@
 // loop pay no call across a library boundary.
 //
 // Strict means: shortest form only, no surrogates, nothing above U+10FFFF,
-// no sequence cut short.
+// no sequence cut short. decode() throws kelvorn::Error, which the
+// all-field library defines: every module but the core's links it.
 #ifndef KELVORN_UTF8_H
 #define KELVORN_UTF8_H
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "kelvorn/Error.h"
 
 namespace kelvorn::utf8 {
 
@@ -91,7 +93,7 @@ inline bool isValid(std::string_view text) noexcept {
   return true;
 }
 
-// Every character of text. Throws std::invalid_argument naming the offending
+// Every character of text. Throws kelvorn::Error naming the offending
 // byte and its offset: "not valid UTF-8: byte 0xE6 at offset 3".
 inline std::u32string decode(std::string_view text) {
   std::u32string out;
@@ -103,7 +105,7 @@ inline std::u32string decode(std::string_view text) {
     if (!next(text, &pos, &cp, &bad)) {
       static constexpr char kHex[] = "0123456789ABCDEF";
       const auto byte = static_cast<unsigned char>(text[bad]);
-      throw std::invalid_argument(std::string("not valid UTF-8: byte 0x") + kHex[byte >> 4] +
+      throw Error(std::string("not valid UTF-8: byte 0x") + kHex[byte >> 4] +
                                   kHex[byte & 0xFU] + " at offset " + std::to_string(bad));
     }
     out.push_back(cp);

@@ -91,9 +91,10 @@ def format_table(u, cp):
     for source, radical, residual, form in _rad_strokes(u, cp):
         note = "" if form is None or form < 0 else f"  (radical form {form} strokes)"
         out += _columns(source, _number(radical), _number(residual)) + note + "\n"
-    preferred = u.preferred_radical_stroke(cp) or (None, None)
+    preferred = u.preferred_radical_stroke(cp) or (None, None, None)
     out += _columns("preferred", _number(preferred[0]), _number(preferred[1]))
-    out += "  (first source in preference order)\n"
+    out += ("  (no source has a value)\n" if preferred[2] is None
+            else f"  ({preferred[2]}, first in preference order)\n")
     out += _row("total strokes", _number(u.total_strokes(cp)))
     for cid, strokes in _cids(u, cp):
         out += _row(f"CID {cid}", f"glyph {_number(strokes)} strokes")
@@ -118,9 +119,10 @@ def _json_value(u, cp):
         if form is not None and form >= 0:
             entry["radicalFormStrokes"] = form
         rad_strokes.setdefault(source, []).append(entry)
-    preferred = u.preferred_radical_stroke(cp) or (None, None)
+    preferred = u.preferred_radical_stroke(cp) or (None, None, None)
     out["radicalStrokes"] = rad_strokes
-    out["preferred"] = {"radical": preferred[0], "strokes": preferred[1]}
+    out["preferred"] = {"source": preferred[2], "radical": preferred[0],
+                        "residual": preferred[1]}
     out["totalStrokes"] = u.total_strokes(cp)
     out["cids"] = [{"cid": cid, "strokes": strokes} for cid, strokes in _cids(u, cp)]
     out["readings"] = {field: u.readings(cp, field) for field in _READING_FIELDS}

@@ -5,6 +5,8 @@
 #include <new>
 #include <typeinfo>
 
+#include "kelvorn/Error.h"
+
 namespace py = pybind11;
 
 namespace kelvorn_python {
@@ -105,6 +107,9 @@ void setPythonErrorFromCurrent() noexcept {
     }
   } catch (const std::bad_alloc&) {
     PyErr_NoMemory();
+  } catch (const kelvorn::Error& e) {
+    // A refused argument or datum, as ValueError everywhere in the module.
+    PyErr_SetString(PyExc_ValueError, e.what());
   } catch (const std::exception& e) {
     PyErr_SetString(PyExc_RuntimeError, e.what());
   } catch (...) {

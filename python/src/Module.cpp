@@ -39,6 +39,14 @@ PYBIND11_MODULE(_native, m) {
   namespace py = pybind11;
   using namespace kelvorn_python;
   m.doc() = "Compiled part of kelvorn_unihan; use the kelvorn_unihan package.";
+  // What the libraries refuse is a bad argument or datum to Python.
+  py::register_exception_translator([](std::exception_ptr thrown) {
+    try {
+      if (thrown) std::rethrow_exception(thrown);
+    } catch (const kelvorn::Error& e) {
+      PyErr_SetString(PyExc_ValueError, e.what());
+    }
+  });
   m.attr("UNICODE_VERSION") = KELVORN_UNICODE_VERSION;
   m.attr("BUNDLED_IMAGE_NAME") = KELVORN_IMAGE_NAME;
   m.attr("BUNDLED_FIELDS_IMAGE_NAME") = KELVORN_FIELDS_IMAGE_NAME;

@@ -129,7 +129,13 @@ PyObject* radicalStroke(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
 
 PyObject* preferred(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
   return charQuery("preferred_radical_stroke", self, args, nargs, kw,
-                   [](Unihan& u, int cp) { return newPair(u.preferredRadicalStroke(cp)); });
+                   [](Unihan& u, int cp) -> PyObject* {
+                     const auto preferred = u.preferredRadicalStroke(cp);
+                     if (!preferred) Py_RETURN_NONE;
+                     const std::string source(kelvorn::fieldName(preferred->source));
+                     return Py_BuildValue("(iis)", preferred->value.radical,
+                                          preferred->value.residual, source.c_str());
+                   });
 }
 
 PyObject* cid(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kw) {
@@ -203,11 +209,11 @@ PyMethodDef fastMethods[] = {
      "CID; the residual is the strokes the CID's glyph adds to the radical's form).\n"
      "The residual may be negative: U+5DDC gives (47, -1)."},
     {"preferred_radical_stroke", fastcall(&preferred), kFastFlags,
-     "preferred_radical_stroke(self, char: str | int) -> Optional[tuple[int, int]]\n\n"
-     "(radical, strokes) from the first source in the preference order that has a\n"
-     "value, or None; see set_source_preference. As the C++ library answers it, the\n"
-     "second number is the residual strokes, except under kRSVantu_Japan1_6, where it\n"
-     "is the stroke count of the radical's form (\u6F22 gives (85, 3) by default)."},
+     "preferred_radical_stroke(self, char: str | int) -> Optional[tuple[int, int, str]]\n\n"
+     "(radical, residual strokes, source) from the first source in the preference\n"
+     "order that has a value, or None; see set_source_preference. The residual is\n"
+     "that source's, as radical_stroke answers it (\u6F22 gives\n"
+     "(85, 10, 'kRSVantu_Japan1_6') by default)."},
     {"readings", fastcall(&readings), kFastFlags,
      "readings(self, char: str | int, field: str) -> list[str]\n\n"
      "The values of a reading field (kMandarin, kHanyuPinlu, kJapaneseKun, kJapaneseOn)\n"

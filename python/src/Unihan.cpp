@@ -67,10 +67,8 @@ std::optional<std::pair<int, int>> Unihan::radicalStroke(int cp, kelvorn::unihan
   return std::make_pair(value->radical, value->residual);
 }
 
-std::optional<std::pair<int, int>> Unihan::preferredRadicalStroke(int cp) {
-  const int radical = mgr_.radix(cp, 0);
-  if (radical == -1) return std::nullopt;
-  return std::make_pair(radical, kelvorn::signedResidual(mgr_.stroke(cp, 0)));
+std::optional<kelvorn::PreferredRadicalStroke> Unihan::preferredRadicalStroke(int cp) const {
+  return unihan_.preferredRadicalStroke(static_cast<char32_t>(cp));
 }
 
 std::vector<std::string> Unihan::readings(int cp, kelvorn::unihanPropT field) {
@@ -127,6 +125,12 @@ void Unihan::setSourcePreference(const SourcePreference& preference) {
   // Queries run under the interpreter lock, so holding it while writing keeps
   // them from reading a half-written list.
   const py::gil_scoped_acquire locked;
+  std::vector<kelvorn::Source> sources;
+  for (const kelvorn::unihanPropT source : preference) {
+    if (source >= 0) sources.push_back(static_cast<kelvorn::Source>(source));
+  }
+  // Refused (kelvorn::Error, a ValueError) before anything changes.
+  unihan_ = unihan_.withSourcePreference(sources);
   SourcePreference copy = preference;
   mgr_.setRadixStrokeSourcePref(copy.data());
   preference_ = preference;

@@ -52,7 +52,7 @@ class Unihan {
   bool holds(int cp) const { return unihan_.contains(static_cast<char32_t>(cp)); }
   std::optional<int> totalStrokes(int cp);
   std::optional<std::pair<int, int>> radicalStroke(int cp, kelvorn::unihanPropT source, int index);
-  std::optional<std::pair<int, int>> preferredRadicalStroke(int cp);
+  std::optional<kelvorn::PreferredRadicalStroke> preferredRadicalStroke(int cp) const;
   std::vector<std::string> readings(int cp, kelvorn::unihanPropT field);
   std::optional<int> cid(int cp, int index);
   std::optional<int> cidStrokes(int cp, int index);

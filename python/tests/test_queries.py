@@ -20,7 +20,7 @@ def test_known_characters_of_the_bundled_data(bundled):
     assert u.total_strokes("\U000323B0") == 3  # Extension J
     assert u.radical_stroke("漢", "kRSVantu_Japan1_6") == (85, 10)
     assert u.cid_strokes("漢") == 13 and u.cid("漢") == 1533
-    assert u.preferred_radical_stroke("漢") == (85, 3)  # the radical form, as C++ answers
+    assert u.preferred_radical_stroke("漢") == (85, 10, "kRSVantu_Japan1_6")  # as C++ answers
     assert u.total_strokes("漢") == 14
     assert u.readings("漢", "kMandarin") == ["hàn"]
     assert u.readings("漢", "kJapaneseKun") == ["KARA"]
@@ -33,7 +33,7 @@ def test_known_characters_of_the_bundled_data(bundled):
     assert [u.cid("字", k) for k in range(3)] == [2248, 2248, None]
     # The data writes 47.-1; the core keeps 255.
     assert u.radical_stroke(0x5DDC) == (47, -1)
-    assert u.preferred_radical_stroke(0x5DDC) == (47, -1)
+    assert u.preferred_radical_stroke(0x5DDC) == (47, -1, "kRSUnicode")
 
 
 def test_known_characters_of_unicode_15(earlier):
@@ -103,15 +103,19 @@ def test_fixture_edge_cases(small):
 def test_source_preference(small):
     assert small.source_preference() == ["kRSVantu_Japan1_6", "kRSJapanese", "kRSKorean",
                                          "kRSKanWa", "kRSKangXi", "kRSUnicode"]
-    assert small.preferred_radical_stroke(0x3402) == (85, 3)
+    assert small.preferred_radical_stroke(0x3402) == (85, 10, "kRSVantu_Japan1_6")
     small.set_source_preference(["kRSKangXi", "kRSUnicode"])
     assert small.source_preference() == ["kRSKangXi", "kRSUnicode"]
-    assert small.preferred_radical_stroke(0x3402) == (85, 11)
-    assert small.preferred_radical_stroke(0x3401) == (47, -1)
+    assert small.preferred_radical_stroke(0x3402) == (85, 11, "kRSKangXi")
+    assert small.preferred_radical_stroke(0x3401) == (47, -1, "kRSUnicode")
+    # Refused as C++ refuses it, and the preference left as it was.
+    with pytest.raises(ValueError, match="names each source once"):
+        small.set_source_preference(["kRSKangXi", "kRSKangXi"])
+    assert small.source_preference() == ["kRSKangXi", "kRSUnicode"]
     small.set_source_preference(())
     assert small.preferred_radical_stroke(0x3402) is None
     # Each Unihan has its own store and preference.
-    assert kelvorn_unihan.Unihan().preferred_radical_stroke("漢") == (85, 3)
+    assert kelvorn_unihan.Unihan().preferred_radical_stroke("漢") == (85, 10, "kRSVantu_Japan1_6")
 
 
 def test_queries_from_several_threads(bundled):

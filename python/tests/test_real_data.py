@@ -58,7 +58,7 @@ def check_character(u, char, expected):
     preferred = expected["preferred"]
     assert u.preferred_radical_stroke(char) == (
         None if preferred["radical"] is None
-        else (preferred["radical"], preferred["strokes"]))
+        else (preferred["radical"], preferred["residual"], preferred["source"]))
     assert u.total_strokes(char) == expected["totalStrokes"]
     for field in READINGS:
         assert u.readings(char, field) == expected["readings"][field]

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/Bundle.h"
 #include "app/Load.h"
 #include "app/Store.h"
-#include "app/files/BundledFiles.h"
 #include "app/files/MemFile.h"
 #include "app/files/StagedOutput.h"
 #include "app/files/StagingRegistry.h"
@@ -16,10 +16,6 @@ namespace kelvorn {
 namespace {
 
 using kelvorn_app_private::Store;
-
-// The store keeps a residual in one byte; 128 and above stand for the
-// negative residuals the data writes (255 is -1).
-int signedResidual(int stored) { return stored >= 128 ? stored - 256 : stored; }
 
 int asInt(char32_t cp) { return static_cast<int>(cp); }
 
@@ -42,28 +38,20 @@ bool hasValueIndex(Source source, int index) {
 Unihan::Unihan() : Unihan(std::make_shared<Store>()) {}
 
 Unihan::Unihan(std::shared_ptr<Store> store)
-    : store_(std::move(store)), preference_(defaultPreference()) {}
+    : Unihan(std::move(store), std::make_shared<kelvorn_app_private::Bundle>(
+                                   kelvorn_app_private::BundleSources{})) {}
 
-Unihan Unihan::open(std::string_view path) {
-  return Unihan(kelvorn_app_private::loadFile(std::string(path)));
-}
-
-Unihan Unihan::bundled() { return open(kelvorn_files::bundledFilePath(KELVORN_IMAGE_NAME)); }
-
-std::string_view Unihan::bundledUnicodeVersion() noexcept { return KELVORN_UNICODE_VERSION; }
-
-Unihan Unihan::fromMemory(std::string_view bytes, std::string_view name) {
-  return Unihan(kelvorn_app_private::loadBytes(bytes, std::string(name)));
-}
+Unihan::Unihan(std::shared_ptr<Store> store, std::shared_ptr<kelvorn_app_private::Bundle> bundle)
+    : store_(std::move(store)), preference_(defaultPreference()), bundle_(std::move(bundle)) {}
 
 Unihan Unihan::withSourcePreference(const std::vector<Source>& preference) const {
   if (preference.size() > kSources.size()) {
-    throw std::invalid_argument("a source preference names at most six sources");
+    throw Error("a source preference names at most six sources");
   }
   for (std::size_t i = 0; i < preference.size(); ++i) {
     if (std::find(preference.begin(), preference.begin() + static_cast<std::ptrdiff_t>(i),
                   preference[i]) != preference.begin() + static_cast<std::ptrdiff_t>(i)) {
-      throw std::invalid_argument("a source preference names each source once");
+      throw Error("a source preference names each source once");
     }
   }
   Unihan copy = *this;

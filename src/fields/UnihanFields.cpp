@@ -55,30 +55,32 @@ UnihanFields UnihanFields::fromText(const std::vector<std::string>& paths,
 }
 
 UnihanFields UnihanFields::fromTextBuffer(std::string_view text, std::string_view unicodeVersion,
-                                          const std::string& name) {
-  const std::vector<kelvorn_fields_private::TextSource> sources{{name, std::string(text)}};
+                                          std::string_view name) {
+  const std::vector<kelvorn_fields_private::TextSource> sources{
+      {std::string(name), std::string(text)}};
   std::string bytes =
       kelvorn_fields_private::buildImage(kelvorn_fields_private::parseText(sources), unicodeVersion);
   return fromOwnedBuffer(std::move(bytes), FieldsCheck::kStructure, "<built image>");
 }
 
-UnihanFields UnihanFields::open(const std::string& path, FieldsCheck check) {
-  auto mapping = std::make_unique<kelvorn_fields_private::MappedFile>(path);
-  return UnihanFields(checked(FieldsImage::fromMapping(std::move(mapping), path), check));
+UnihanFields UnihanFields::open(std::string_view path, FieldsCheck check) {
+  const std::string name(path);
+  auto mapping = std::make_unique<kelvorn_fields_private::MappedFile>(name);
+  return UnihanFields(checked(FieldsImage::fromMapping(std::move(mapping), name), check));
 }
 
 UnihanFields UnihanFields::fromBuffer(std::string_view bytes, FieldsCheck check,
-                                      const std::string& name) {
-  return UnihanFields(checked(FieldsImage::fromBorrowed(bytes, name), check));
+                                      std::string_view name) {
+  return UnihanFields(checked(FieldsImage::fromBorrowed(bytes, std::string(name)), check));
 }
 
 UnihanFields UnihanFields::fromOwnedBuffer(std::string bytes, FieldsCheck check,
-                                           const std::string& name) {
-  return UnihanFields(checked(FieldsImage::fromOwned(std::move(bytes), name), check));
+                                           std::string_view name) {
+  return UnihanFields(checked(FieldsImage::fromOwned(std::move(bytes), std::string(name)), check));
 }
 
-void UnihanFields::save(const std::string& path) const {
-  kelvorn_fields_private::writeFileAtomically(path, image_->bytes());
+void UnihanFields::save(std::string_view path) const {
+  kelvorn_fields_private::writeFileAtomically(std::string(path), image_->bytes());
 }
 
 std::string_view UnihanFields::imageBytes() const noexcept { return image_->bytes(); }

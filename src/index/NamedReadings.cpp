@@ -1,9 +1,11 @@
 // Reading the fields the core's store leaves out, one at a time, when a
 // lookup names one.
 #include <algorithm>
-#include <stdexcept>
+#include <string>
 
+#include "fields/NearestName.h"
 #include "index/ReadingFold.h"
+#include "kelvorn/Error.h"
 #include "kelvorn/UnihanIndex.h"
 
 namespace kelvorn {
@@ -87,7 +89,10 @@ std::optional<std::vector<std::string>> NamedReadings::parse(std::string_view fi
 NamedReadings::NamedReadings(std::string_view field) : field_(field) {
   const auto& names = fieldNames();
   if (std::find(names.begin(), names.end(), field) == names.end()) {
-    throw std::invalid_argument("not a named reading field: " + field_);
+    std::string message = "not a reading field the all-field store answers: " + field_;
+    const std::string_view nearest = kelvorn_fields_private::nearestName(names, field);
+    if (!nearest.empty()) message += "; did you mean " + std::string(nearest) + "?";
+    throw Error(message);
   }
 }
 
@@ -102,7 +107,7 @@ bool NamedReadings::add(char32_t codePoint, std::string_view value) {
 }
 
 bool NamedReadings::matches(std::string_view reading, std::string_view text, ReadingMatch match) {
-  if (text.empty()) throw std::invalid_argument("empty reading");
+  if (text.empty()) throw Error("empty reading");
   if (match == ReadingMatch::kExact) return reading == text;
   const FoldedReading stored = fold(reading, false);
   const FoldedReading query = fold(text, true);
@@ -111,7 +116,7 @@ bool NamedReadings::matches(std::string_view reading, std::string_view text, Rea
 }
 
 std::vector<char32_t> NamedReadings::byReading(std::string_view text, ReadingMatch match) const {
-  if (text.empty()) throw std::invalid_argument("empty reading");
+  if (text.empty()) throw Error("empty reading");
   const FoldedReading query = fold(text, true);
   std::vector<char32_t> out;
   for (const Entry& e : entries_) {

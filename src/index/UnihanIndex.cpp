@@ -7,6 +7,8 @@
 #include "index/IndexCodec.h"
 #include "index/IndexData.h"
 #include "index/ReadingFold.h"
+#include "kelvorn/Error.h"
+#include "kelvorn/UnihanFieldNames.h"
 #include "kelvorn/Utf8.h"
 
 namespace kelvorn {
@@ -22,13 +24,15 @@ const std::vector<char32_t> kNoCodePoints;
 
 void requireReadingQuery(std::string_view text, unihanPropT field) {
   if (!kelvorn_index_private::isReadingField(field)) {
-    throw std::invalid_argument("not a reading field: " + std::to_string(static_cast<int>(field)));
+    const std::string_view name = fieldName(field);
+    throw Error(name.empty() ? "not a field: " + std::to_string(static_cast<int>(field))
+                             : std::string(name) + " is not a reading field");
   }
-  if (text.empty()) throw std::invalid_argument("empty reading");
+  if (text.empty()) throw Error("empty reading");
 }
 
 void requireUtf8(std::string_view text) {
-  if (!kelvorn::utf8::isValid(text)) throw std::invalid_argument("not valid UTF-8");
+  if (!kelvorn::utf8::isValid(text)) throw Error("not valid UTF-8");
 }
 
 TotalStrokesKey totalStrokesKeyOf(const CharKey* key, char32_t codePoint,

@@ -219,15 +219,14 @@ class Runner:
         libs = [self.args.core_lib]
         if "kelvorn/UnihanIndex.h" in source:
             libs.insert(0, self.args.index_lib)
-        if "kelvorn/Unihan.h" in source:
-            libs.insert(0, self.args.app_lib)
-        # kelvorn::Error, which the application API throws, lives in the
-        # all-field library, as the app's pkg-config module and CMake target
-        # say.
-        needs_fields = "kelvorn/UnihanFields.h" in source or "kelvorn/Unihan.h" in source
-        if needs_fields and self.args.fields_lib:
+        # kelvorn::Error lives in the all-field library.
+        if "kelvorn/UnihanFields.h" in source and self.args.fields_lib:
             libs.insert(0, self.args.fields_lib)
         rpath = ":".join(sorted({os.path.dirname(os.path.abspath(lib)) for lib in libs}))
+        if "kelvorn/Unihan.h" in source:
+            # The application's examples link as a user's program does: through
+            # its pkg-config module alone, the build tree's uninstalled one.
+            libs = self.pkg_config("kelvorn-unihan-app")
         compile_command = ([self.args.cxx, "-std=c++17"] + self.args.cxxflags.split() +
                            ["-I", os.path.join(self.args.source, "include"), "example.cpp",
                             "-o", "example"] + libs + [f"-Wl,-rpath,{rpath}"])
@@ -236,6 +235,12 @@ class Runner:
             return (f"{b.where()}: cpp example does not compile:\n" +
                     p.stdout.decode("utf-8", "replace"))
         return self.program(b, d, ["./example"])
+
+    def pkg_config(self, module):
+        env = dict(os.environ, PKG_CONFIG_PATH=os.path.join(self.args.build, "pkgconfig"))
+        flags = subprocess.run(["pkg-config", "--cflags", "--libs", module], env=env, check=True,
+                               stdout=subprocess.PIPE).stdout.decode()
+        return flags.split()
 
     def python(self, b, d):
         with open(os.path.join(d, "example.py"), "w", encoding="utf-8") as f:

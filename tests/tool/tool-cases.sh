@@ -11,9 +11,9 @@ case_show() {
   has "$out" '^U\+6F22 漢$'
   has "$out" 'kRSUnicode +85 +11$'
   has "$out" 'kRSVantu_Japan1_6 +85 +10 +\(radical form 3 strokes\)'
-  # The core's own preference answers first from kRSVantu_Japan1_6, whose
-  # stroke count is the radical form's.
-  has "$out" '^    preferred +85 +3 +\(first source in preference order\)$'
+  # The default preference answers first from kRSVantu_Japan1_6, with the
+  # residual its own row shows.
+  has "$out" '^    preferred +85 +10 +\(kRSVantu_Japan1_6, first in preference order\)$'
   has "$out" 'total strokes +14$'
   has "$out" 'CID 1533 +glyph 13 strokes'
   has "$out" 'Mandarin +hàn$'

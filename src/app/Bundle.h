@@ -1,0 +1,72 @@
+// What a kelvorn::Unihan answers from besides the core's store: the
+// all-field store and the reverse index, each opened or built once, on the
+// first question that needs it, by whichever thread asks first. Copies of a
+// Unihan share one Bundle.
+#ifndef KELVORN_APP_BUNDLE_H
+#define KELVORN_APP_BUNDLE_H
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/Store.h"
+#include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanIndex.h"
+#include "kelvorn/UnihanLexicon.h"
+
+namespace kelvorn_app_private {
+
+// Where the all-field store and the index come from. An empty source is
+// absent: no all-field store (a core image opened alone), or an index to be
+// built from the store.
+struct BundleSources {
+  enum class Fields { kNone, kImageFile, kImageBytes, kTextFiles, kTextBytes };
+  Fields fields = Fields::kNone;
+  std::string fieldsPath;  // kImageFile; kTextFiles: a text file or directory
+  bool checkFieldsWhole = false;  // an image the user named: its checksum too
+  std::string fieldsBytes;        // kImageBytes, kTextBytes
+  std::string indexPath;          // a saved index; empty: beside a kImageFile
+  std::string indexBytes;         // or given
+  std::string name;               // the bundle's name in messages
+};
+
+class Bundle {
+ public:
+  explicit Bundle(BundleSources sources) : sources_(std::move(sources)) {}
+
+  // Each throws kelvorn::Error when the bundle has no such data or it cannot
+  // be opened; a later question tries again.
+  const kelvorn::UnihanFields& fields() const;
+  const kelvorn::UnihanLexicon& lexicon() const;
+  const kelvorn::UnihanIndex& index(const Store& store) const;
+  // kHanyuPinlu's counts and the common characters, for kCommonFirst.
+  const kelvorn::ReadingFrequencies& frequencies() const;
+  // One reading field the core's store lacks, read when first named.
+  const kelvorn::NamedReadings& named(std::string_view field) const;
+
+ private:
+  bool hasFields() const { return sources_.fields != BundleSources::Fields::kNone; }
+  kelvorn::UnihanFields openFields() const;
+  std::optional<kelvorn::UnihanIndex> openSavedIndex(const Store& store) const;
+  kelvorn::UnihanIndex buildIndex(const Store& store) const;
+
+  // Bytes given in memory are dropped once the store made of them holds a
+  // copy.
+  mutable BundleSources sources_;
+  mutable std::once_flag fieldsOnce_;
+  mutable std::optional<kelvorn::UnihanFields> fields_;
+  mutable std::optional<kelvorn::UnihanLexicon> lexicon_;
+  mutable std::once_flag indexOnce_;
+  mutable std::optional<kelvorn::UnihanIndex> index_;
+  mutable std::once_flag frequenciesOnce_;
+  mutable std::optional<kelvorn::ReadingFrequencies> frequencies_;
+  mutable std::mutex namedMutex_;
+  mutable std::map<std::string, std::unique_ptr<const kelvorn::NamedReadings>, std::less<>> named_;
+};
+
+}  // namespace kelvorn_app_private
+
+#endif  // KELVORN_APP_BUNDLE_H

@@ -1,0 +1,53 @@
+// kelvorn::Unihan: the questions the reverse index answers.
+#include <unordered_set>
+
+#include "app/Bundle.h"
+#include "index/saved/SavedIndex.h"
+#include "kelvorn/Unihan.h"
+
+namespace kelvorn {
+
+std::vector<char32_t> Unihan::byRadical(int radical, Source source) const {
+  // The index lists a character once per residual it has under the
+  // radical; asked for characters, each stands once, at its first place.
+  std::vector<char32_t> found;
+  std::unordered_set<char32_t> seen;
+  for (const RadicalEntry& entry : index().byRadical(radical, toField(source))) {
+    if (seen.insert(entry.codePoint).second) found.push_back(entry.codePoint);
+  }
+  return found;
+}
+
+std::vector<char32_t> Unihan::byTotalStrokes(int strokes) const {
+  return index().byTotalStrokes(strokes);
+}
+
+std::vector<char32_t> Unihan::byReading(std::string_view text, Reading field, ReadingMatch match,
+                                        ReadingOrder order) const {
+  if (order == ReadingOrder::kCodePoint) return index().byReading(text, toField(field), match);
+  return index().byReading(text, toField(field), match, bundle_->frequencies());
+}
+
+std::vector<char32_t> Unihan::byReading(std::string_view text, std::string_view field,
+                                        ReadingMatch match, ReadingOrder order) const {
+  if (const std::optional<Reading> held = readingNamed(field)) {
+    return byReading(text, *held, match, order);
+  }
+  if (!kelvorn_saved_index::isReadingFieldName(field)) {
+    throw Error(kelvorn_saved_index::unknownReadingFieldMessage(field));
+  }
+  const NamedReadings& named = bundle_->named(field);
+  if (order == ReadingOrder::kCodePoint) return named.byReading(text, match);
+  return index().byReading(named, text, match, bundle_->frequencies());
+}
+
+std::string Unihan::sortKey(std::string_view utf8, SortOrder order) const {
+  return index().sortKeyUtf8(utf8, order);
+}
+
+int Unihan::compare(std::string_view a, std::string_view b, SortOrder order) const {
+  const int byKey = sortKey(a, order).compare(sortKey(b, order));
+  return (byKey > 0) - (byKey < 0);
+}
+
+}  // namespace kelvorn

@@ -1,0 +1,149 @@
+// The one door: every question answered by one kelvorn::Unihan, from text,
+// from the installed files by every way of naming them, and from memory.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include "TestSupport.h"
+#include "kelvorn/Unihan.h"
+
+using kelvorn::Unihan;
+using testsupport::testFile;
+
+namespace {
+
+constexpr char kFixture[] =
+    "U+4E01\tkRSUnicode\t1.1 1.2\n"
+    "U+4E01\tkTotalStrokes\t2\n"
+    "U+6C49\tkRSUnicode\t85.2\n"
+    "U+6C49\tkMandarin\thàn\n"
+    "U+6C49\tkTraditionalVariant\tU+6F22\n"
+    "U+6C49\tkDefinition\tthe Chinese people, Chinese language\n"
+    "U+676D\tkRSUnicode\t75.4\n"
+    "U+676D\tkMandarin\tháng\n"
+    "U+6F22\tkRSUnicode\t85.11\n"
+    "U+6F22\tkMandarin\thàn\n"
+    "U+6F22\tkSimplifiedVariant\tU+6C49\n"
+    "U+6F22\tkDefinition\tChinese people; Chinese language\n"
+    "U+884C\tkRSUnicode\t144.0\n"
+    "U+884C\tkTotalStrokes\t6\n"
+    "U+884C\tkMandarin\txíng\n"
+    "U+884C\tkHanyuPinyin\t10019.020:xíng,háng\n"
+    "U+884C\tkCantonese\thang4 hong4\n"
+    "U+884C\tkDefinition\tgo; walk; move, travel\n";
+
+std::string messageOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const kelvorn::Error& e) {
+    return e.what();
+  }
+  return "no kelvorn::Error";
+}
+
+std::string readWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// The questions every bundle of the same data answers alike.
+std::string answers(const Unihan& u) {
+  std::string out(u.field(U'行', "kDefinition").value_or("-"));
+  for (const char32_t c : u.byReading("hang2")) out += kelvorn::utf8::encode(c);
+  out += u.sortKey("漢字") + u.convert("漢行", kelvorn::Script::kSimplified);
+  return out;
+}
+
+TEST(Bundle, TextAnswersEveryQuestion) {
+  const std::string path = testFile("fixture.txt", kFixture);
+  const std::string directory = testsupport::tempPath("text");
+  std::filesystem::create_directory(directory);
+  testFile("text/Unihan_Fixture.txt", kFixture);
+  for (const Unihan& u :
+       {Unihan::open(path), Unihan::fromMemory(kFixture), Unihan::open(directory)}) {
+    EXPECT_EQ(u.field(U'行', "kDefinition"), "go; walk; move, travel");
+    EXPECT_EQ(u.field(U'杭', "kDefinition"), std::nullopt);
+    EXPECT_NE(messageOf([&u] { (void)u.field(U'行', "kdefinition"); }).find("kDefinition"),
+              std::string::npos);
+    EXPECT_EQ(u.fields(U'汉').size(), 4u);
+    EXPECT_EQ(u.fieldNames().size(), 8u);
+    const std::optional<kelvorn::ExpandedValue> plain = u.expandedField(U'行', "kDefinition");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->kind, kelvorn::ExpandedValue::Kind::kString);
+    EXPECT_EQ(plain->text, "go; walk; move, travel");
+    EXPECT_EQ(u.expandedField(U'行', "kHanyuPinyin")->kind, kelvorn::ExpandedValue::Kind::kArray);
+    EXPECT_EQ(u.charsWith("kMandarin", "hàn"), (std::vector<char32_t>{U'汉', U'漢'}));
+    // kMandarin searches the dictionaries' readings too; a named field
+    // answers its own.
+    EXPECT_EQ(u.byReading("hang2"), (std::vector<char32_t>{U'杭', U'行'}));
+    EXPECT_EQ(u.byReading("hong", "kCantonese"), std::vector<char32_t>{U'行'});
+    EXPECT_NE(messageOf([&u] { (void)u.byReading("x", "kCantonse"); }).find("kCantonese"),
+              std::string::npos);
+    EXPECT_EQ(u.byReading("háng", kelvorn::Reading::kMandarin, kelvorn::ReadingMatch::kExact),
+              (std::vector<char32_t>{U'杭', U'行'}));
+    EXPECT_EQ(u.byReading("hang", kelvorn::Reading::kMandarin, kelvorn::ReadingMatch::kExact),
+              std::vector<char32_t>{});
+    // Two residuals under one radical: the character stands once.
+    EXPECT_EQ(u.byRadical(1), std::vector<char32_t>{U'丁'});
+    EXPECT_EQ(u.byRadical(85, kelvorn::Source::kRSKangXi), std::vector<char32_t>{});
+    EXPECT_EQ(u.byTotalStrokes(6), std::vector<char32_t>{U'行'});
+    EXPECT_LT(u.compare("汉", "漢"), 0);
+    EXPECT_GT(u.compare("汉字", "汉"), 0);
+    EXPECT_EQ(u.compare("漢", "漢"), 0);
+    EXPECT_LT(u.sortKey("杭"), u.sortKey("漢"));
+    EXPECT_EQ(u.convert("漢行", kelvorn::Script::kSimplified), "汉行");
+    EXPECT_EQ(u.convert("汉", kelvorn::Script::kTraditional), "漢");
+    EXPECT_EQ(u.scriptClass(U'汉'), kelvorn::ScriptClass::kSimplifiedOnly);
+    EXPECT_EQ(u.search("Chinese language"), (std::vector<char32_t>{U'汉', U'漢'}));
+    EXPECT_EQ(u.variants(U'漢').size(), 1u);
+  }
+}
+
+TEST(Bundle, ACoreImageAloneAnswersTheCoreAndRefusesTheRest) {
+  const Unihan image = Unihan::fromMemory(Unihan::fromMemory(kFixture).bytes(), "core.bin");
+  EXPECT_EQ(image.byTotalStrokes(6), std::vector<char32_t>{U'行'});
+  EXPECT_NE(messageOf([&image] { (void)image.field(U'行', "kDefinition"); })
+                .find("core.bin: no all-field data"),
+            std::string::npos);
+  EXPECT_NE(messageOf([&image] { (void)image.search("go"); }), "no kelvorn::Error");
+}
+
+// The first questions may come from many threads at once; each companion
+// is opened once and every thread sees it whole.
+TEST(Bundle, FirstQuestionsFromManyThreads) {
+  const Unihan u = Unihan::fromMemory(kFixture);
+  const std::string expected = answers(Unihan::fromMemory(kFixture));
+  std::vector<std::string> seen(4);
+  std::vector<std::thread> threads;
+  for (std::string& out : seen) {
+    threads.emplace_back([&u, &out] { out = answers(Unihan(u)); });
+  }
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(seen, std::vector<std::string>(4, expected));
+}
+
+// The installed files by every way of naming them answer alike; an index
+// saved for other data is built anew rather than trusted.
+TEST(Bundle, InstalledFilesOpenAlikeEveryWay) {
+  const std::string dir = KELVORN_TEST_DATA_DIR;
+  const std::string version(Unihan::bundledUnicodeVersion());
+  const std::string core = dir + "/unihan-" + version + ".bin";
+  const std::string fields = dir + "/unihan-fields-" + version + ".bin";
+  const std::string index = dir + "/unihan-index-" + version + ".bin";
+  const Unihan bundled = Unihan::bundled();
+  const std::string expected = answers(bundled);
+  EXPECT_NE(expected.find("行"), std::string::npos);
+  EXPECT_EQ(answers(Unihan::open(dir)), expected);
+  EXPECT_EQ(answers(Unihan::open(core, fields, index)), expected);
+  EXPECT_EQ(answers(Unihan::fromMemory(readWhole(core), readWhole(fields), readWhole(index))),
+            expected);
+  EXPECT_EQ(answers(Unihan::fromMemory(readWhole(core), readWhole(fields), "not an index")),
+            expected);
+}
+
+}  // namespace
