@@ -8,7 +8,6 @@ add_library(kelvorn_files OBJECT
   src/app/files/Crc32.cpp
   src/app/files/FileDescriptor.cpp
   src/app/files/InputFile.cpp
-  src/app/files/MemFile.cpp
   src/app/files/StagedOutput.cpp
   src/app/files/StagingRegistry.cpp)
 target_include_directories(kelvorn_files PUBLIC
@@ -26,17 +25,14 @@ if(NOT EMSCRIPTEN)
     KELVORN_APP_SONAME="$<TARGET_SONAME_FILE_NAME:kelvorn_unihan_app>")
 endif()
 
-# A WebAssembly module has no pipes nor threads to read text through.
-if(EMSCRIPTEN)
-  set(KELVORN_TEXT_FEED web/src/TextFeedRefused.cpp)
-else()
-  set(KELVORN_TEXT_FEED src/app/TextFeed.cpp)
-endif()
+# The core's own objects are compiled in, for its hidden entry points in
+# memory (cmake/Library.cmake says why that is sound).
 kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cmake/app-exports.map
   src/app/Load.cpp
-  ${KELVORN_TEXT_FEED}
   src/app/Unihan.cpp
-  $<TARGET_OBJECTS:kelvorn_files>)
+  $<TARGET_OBJECTS:kelvorn_files>
+  $<TARGET_OBJECTS:kelvorn_unihan_objects>)
+kelvorn_core_lto(kelvorn_unihan_app)
 find_package(Threads REQUIRED)
 target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan kelvorn_unihan_fields PRIVATE ${CMAKE_DL_LIBS} Threads::Threads)
 target_compile_definitions(kelvorn_unihan_app PRIVATE

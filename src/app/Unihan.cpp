@@ -8,9 +8,9 @@
 #include "app/Load.h"
 #include "app/Store.h"
 #include "app/files/BundledFiles.h"
-#include "app/files/MemFile.h"
 #include "app/files/StagedOutput.h"
 #include "app/files/StagingRegistry.h"
+#include "store/HandleAccess.h"
 
 namespace kelvorn {
 namespace {
@@ -179,42 +179,14 @@ const std::vector<char32_t>& Unihan::codePoints() const {
   return store_->held;
 }
 
-namespace {
-
-// What the core writes, caught in a file in memory. The core reports
-// failures only up to an image's header; a later write that fails is lost
-// without a word, so callers check what arrived.
-std::string writtenByCore(UnihanMgr& mgr, bool image) {
-  kelvorn_files::MemFile file(image ? "the image" : "the dump");
-  std::string path = file.procPath();
-  if (mgr.write(path.data(), image ? 1 : 0) != 0) {
-    throw Error(image ? "cannot write the image (the data does not fit the image format)"
-                      : "cannot write the dump");
-  }
-  return file.content();
-}
-
-}  // namespace
-
 std::string Unihan::bytes(SaveFormat format) const {
-  if (format == SaveFormat::kImage) {
-    std::string bytes = writtenByCore(store_->mgr, true);
-    // An image is proven whole by loading it back.
-    UnihanMgr check;
-    try {
-      kelvorn_app_private::loadImage(check, bytes, "the image");
-    } catch (const Error&) {
-      throw Error("the written image does not load back");
-    }
-    return bytes;
+  const kelvorn_private::UnihanData* data = kelvorn_private::HandleAccess::store(store_->mgr);
+  if (format == SaveFormat::kDump) return data->dumpBytes();
+  std::string image;
+  if (!data->imageBytes(&image)) {
+    throw Error("cannot write the image (the data does not fit the image format)");
   }
-  // A dump has no structure to check, so it is written twice: a write lost
-  // in one of them makes the two differ.
-  std::string bytes = writtenByCore(store_->mgr, false);
-  if (writtenByCore(store_->mgr, false) != bytes) {
-    throw Error("the dump could not be written whole");
-  }
-  return bytes;
+  return image;
 }
 
 std::size_t Unihan::save(std::string_view path, SaveFormat format) const {

@@ -1,6 +1,7 @@
-#include "image/TextDump.h"
+// The text dump: the store in Unihan line form, for inspection, built in
+// memory.
+#include <string>
 
-#include "image/OutputFile.h"
 #include "store/UnihanData.h"
 
 namespace kelvorn_private {
@@ -8,7 +9,7 @@ namespace {
 
 class DumpSink {
  public:
-  DumpSink(const UnihanData& store, OutputFile* out) : store_(store), out_(out) {}
+  DumpSink(const UnihanData& store, std::string* out) : store_(store), out_(out) {}
 
   void block(const UnihanBlock& b) {
     const auto first = static_cast<std::uint32_t>(b.first);
@@ -22,8 +23,8 @@ class DumpSink {
   }
 
  private:
-  void text(std::string_view s) { out_->put(s); }
-  void ch(char c) { out_->putByte(static_cast<std::uint8_t>(c)); }
+  void text(std::string_view s) { out_->append(s); }
+  void ch(char c) { out_->push_back(c); }
 
   void number(std::uint32_t v) {
     char digits[10];
@@ -124,17 +125,16 @@ class DumpSink {
   }
 
   const UnihanData& store_;
-  OutputFile* out_;
+  std::string* out_;
 };
 
 }  // namespace
 
-int writeTextDump(const UnihanData& store, const char* path) {
-  OutputFile out(path, "w");
-  if (!out.isOpen()) return -1;
-  DumpSink sink(store, &out);
-  for (const UnihanBlock& block : store.blocks()) sink.block(block);
-  return 0;
+std::string UnihanData::dumpBytes() const {
+  std::string dump;
+  DumpSink sink(*this, &dump);
+  for (const UnihanBlock& block : blocks_) sink.block(block);
+  return dump;
 }
 
 }  // namespace kelvorn_private

@@ -69,6 +69,16 @@ class UnihanData final : public RefCountObj {
   int readUnihanBinaryBuf(const char* buf, unsigned int len);
   int write(const char* path, int mode) const;
 
+  // The same in memory, for the library's own application layer (see
+  // store/HandleAccess.h); the file forms above read and write through
+  // them, or through the same decoder. readUnihanText appends the blocks of
+  // Unihan text as readUnihan does a file's; imageBytes sets *out to the
+  // binary image, or answers false for a store the format cannot carry;
+  // dumpBytes answers the text dump.
+  void readUnihanText(std::string_view text);
+  bool imageBytes(std::string* out) const;
+  std::string dumpBytes() const;
+
   // Radical and stroke queries.
   void setRadixStrokeSourcePref(const kelvorn::unihanPropT* pref);
   int radix(int codePoint, int source, int valueIndex) const;
