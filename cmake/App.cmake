@@ -9,7 +9,8 @@ add_library(kelvorn_files OBJECT
   src/app/files/FileDescriptor.cpp
   src/app/files/InputFile.cpp
   src/app/files/StagedOutput.cpp
-  src/app/files/StagingRegistry.cpp)
+  src/app/files/StagingRegistry.cpp
+  src/app/files/UnihanTextFiles.cpp)
 target_include_directories(kelvorn_files PUBLIC
   ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
 set_target_properties(kelvorn_files PROPERTIES

@@ -198,9 +198,7 @@ std::size_t Unihan::save(std::string_view path, SaveFormat format) const {
   } catch (const Error& e) {
     throw Error(name + ": " + e.what() + "; nothing was written", e.systemError());
   }
-  kelvorn_files::StagedOutput out(name);
-  out.write(content);
-  out.commit();
+  kelvorn_files::writeFileAtomically(name, content);
   return content.size();
 }
 

@@ -3,7 +3,8 @@
 #include <utility>
 
 #include "app/files/StagingRegistry.h"
-#include "fields/AtomicWrite.h"
+#include "app/files/StagedOutput.h"
+#include "fields/FileErrors.h"
 #include "fields/FieldsImage.h"
 #include "fields/ImageBuilder.h"
 #include "fields/NearestName.h"
@@ -78,7 +79,8 @@ UnihanFields UnihanFields::fromOwnedBuffer(std::string bytes, FieldsCheck check,
 }
 
 void UnihanFields::save(const std::string& path) const {
-  kelvorn_fields_private::writeFileAtomically(path, image_->bytes());
+  kelvorn_fields_private::asFieldsError(
+      [&] { kelvorn_files::writeFileAtomically(path, image_->bytes()); });
 }
 
 std::string_view UnihanFields::imageBytes() const noexcept { return image_->bytes(); }
