@@ -104,12 +104,9 @@ class UnihanData final : public RefCountObj {
   std::uint16_t versionMinor() const { return versionMinor_; }
   const std::vector<UnihanBlock>& blocks() const { return blocks_; }
 
-  // The block that answers for the code point (the first enclosing one in
-  // list order), or null.
-  const UnihanBlock* blockFor(std::int32_t codePoint) const {
-    const SegmentIndex::Segment* segment = index_.find(codePoint);
-    return segment == nullptr ? nullptr : segment->block;
-  }
+  // The segment of the block that answers for the code point (the first
+  // enclosing one in list order), or null.
+  const SegmentIndex::Segment* segmentFor(std::int32_t codePoint) const { return index_.find(codePoint); }
 
   // The code point's character record, or null when the block that answers
   // for it has none at its index or no block encloses it.
