@@ -18,9 +18,10 @@ namespace kelvorn_app_private {
 namespace {
 
 constexpr std::string_view kMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
-// The format version this library writes and reads.
-constexpr short kFormatMajor = 1;
-constexpr short kFormatMinor = 4;
+// The format version this library writes and reads: the one a store has
+// until an image gives it another.
+constexpr short kFormatMajor = kelvorn_private::kDefaultVersionMajor;
+constexpr short kFormatMinor = kelvorn_private::kDefaultVersionMinor;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 

@@ -10,16 +10,13 @@
 #include "app/files/BundledFiles.h"
 #include "app/files/StagedOutput.h"
 #include "app/files/StagingRegistry.h"
+#include "query/Residual.h"
 #include "store/HandleAccess.h"
 
 namespace kelvorn {
 namespace {
 
 using kelvorn_app_private::Store;
-
-// The store keeps a residual in one byte; 128 and above stand for the
-// negative residuals the data writes (255 is -1).
-int signedResidual(int stored) { return stored >= 128 ? stored - 256 : stored; }
 
 std::shared_ptr<const std::vector<Source>> defaultPreference() {
   static const auto preference = std::make_shared<const std::vector<Source>>(
@@ -92,7 +89,8 @@ std::optional<RadicalStroke> radicalStrokeIn(const Record& rec, Source source, i
   if (source == Source::kRSVantu_Japan1_6) {
     const std::optional<Cid> value = cidIn(rec, index);
     if (!value) return std::nullopt;
-    return RadicalStroke{value->radical, value->glyphStrokes - value->radicalFormStrokes};
+    return RadicalStroke{value->radical,
+                         kelvorn_private::vantuResidual(value->glyphStrokes, value->radicalFormStrokes)};
   }
   // The core answers any index but 1 with the first kRSUnicode value.
   if (source == Source::kRSUnicode && index == 1 && rec.numVals(kelvorn::kRSUnicode) != 2) {
@@ -100,7 +98,7 @@ std::optional<RadicalStroke> radicalStrokeIn(const Record& rec, Source source, i
   }
   const int radical = rec.value(toField(source), index, kelvorn_private::kRadical);
   if (radical < 0) return std::nullopt;
-  return RadicalStroke{radical, signedResidual(rec.value(toField(source), index, kelvorn_private::kStroke))};
+  return RadicalStroke{radical, kelvorn_private::signedResidual(rec.value(toField(source), index, kelvorn_private::kStroke))};
 }
 
 }  // namespace

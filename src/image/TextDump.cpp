@@ -66,7 +66,7 @@ class DumpSink {
     for (std::size_t i = 0; i < rec.pairCount(); ++i) {
       while (source < kPairSources && (rec.flags() & (1u << source)) == 0) ++source;
       if (source >= kPairSources) break;
-      lineStart(codePoint, kFieldNames[source]);
+      lineStart(codePoint, kelvorn::fieldName(static_cast<kelvorn::unihanPropT>(source)));
       pair(rec.pair(i));
       if (source == kelvorn::kRSUnicode && (rec.flags() & kFlagSecondUnicode) != 0) {
         ch(' ');
@@ -80,7 +80,7 @@ class DumpSink {
   void charRecord(const CharView& rec, std::uint32_t codePoint) {
     radStrokeLines(rec, codePoint);
     if (rec.cidCount() > 0) {
-      lineStart(codePoint, kFieldNames[kelvorn::kRSVantu_Japan1_6]);
+      lineStart(codePoint, kelvorn::fieldName(kelvorn::kRSVantu_Japan1_6));
       for (std::size_t k = 0; k < rec.cidCount(); ++k) {
         const CidEntry e = rec.cid(k);
         ch(k == 0 ? 'C' : 'V');
@@ -97,7 +97,7 @@ class DumpSink {
       ch('\n');
     }
     if (rec.totalStrokes() != 0) {
-      lineStart(codePoint, kFieldNames[kelvorn::kTotalStrokes]);
+      lineStart(codePoint, kelvorn::fieldName(kelvorn::kTotalStrokes));
       number(rec.totalStrokes());
       ch('\n');
     }
@@ -115,7 +115,7 @@ class DumpSink {
   }
 
   void hanyu(const HanYuRef& ref, std::uint32_t codePoint) {
-    lineStart(codePoint, kFieldNames[kelvorn::kHanYu]);
+    lineStart(codePoint, kelvorn::fieldName(kelvorn::kHanYu));
     number(ref.volume);
     number(ref.page);
     ch('.');

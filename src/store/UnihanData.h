@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kelvorn/UnihanFieldNames.h"
 #include "kelvorn/UnihanMgr.h"
 #include "store/ReadingSet.h"
 #include "store/SegmentIndex.h"
@@ -42,19 +43,11 @@ constexpr std::uint32_t kFoldedCid = 656;
 constexpr std::size_t kCidTableSize = kLastTableCid - kFirstTableCid + 1;
 constexpr std::uint32_t kNoCodePoint = 0xFFFFFFFFu;  // an entry no load wrote
 
-constexpr int kPropCount = 12;  // fields the library knows
+constexpr int kPropCount = static_cast<int>(kelvorn::kFieldNames.size());  // fields the library knows
 
 // The version a store has until an image gives it another.
 constexpr std::uint16_t kDefaultVersionMajor = 1;
 constexpr std::uint16_t kDefaultVersionMinor = 4;
-
-// The Unihan field names, indexed by unihanPropT. The two Japanese readings
-// end in a tab so that the whole-line search matches them only as a field
-// name followed by its value separator.
-inline constexpr std::string_view kFieldNames[kPropCount] = {
-    "kRSUnicode",     "kRSKangXi",     "kRSKanWa",    "kRSKorean",
-    "kRSJapanese",    "kRSVantu_Japan1_6", "kTotalStrokes", "kHanyuPinlu",
-    "kJapaneseKun\t", "kJapaneseOn\t", "kMandarin",   "kHanYu"};
 
 class BlockLoad;
 
