@@ -8,9 +8,9 @@ add_library(kelvorn_files OBJECT
   src/app/files/Crc32.cpp
   src/app/files/FileDescriptor.cpp
   src/app/files/InputFile.cpp
-  src/app/files/MemFile.cpp
   src/app/files/StagedOutput.cpp
-  src/app/files/StagingRegistry.cpp)
+  src/app/files/StagingRegistry.cpp
+  src/app/files/UnihanTextFiles.cpp)
 target_include_directories(kelvorn_files PUBLIC
   ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
 set_target_properties(kelvorn_files PROPERTIES
@@ -26,15 +26,10 @@ if(NOT EMSCRIPTEN)
     KELVORN_APP_SONAME="$<TARGET_SONAME_FILE_NAME:kelvorn_unihan_app>")
 endif()
 
-# A WebAssembly module has no pipes nor threads to read text through.
-if(EMSCRIPTEN)
-  set(KELVORN_TEXT_FEED web/src/TextFeedRefused.cpp)
-else()
-  set(KELVORN_TEXT_FEED src/app/TextFeed.cpp)
-endif()
+# The core's own objects are compiled in, for its hidden entry points in
+# memory (cmake/Library.cmake says why that is sound).
 kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cmake/app-exports.map
   src/app/Load.cpp
-  ${KELVORN_TEXT_FEED}
   src/app/Unihan.cpp
   src/app/Bundle.cpp
   src/app/UnihanBundle.cpp
@@ -43,7 +38,9 @@ kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cm
   src/fields/TextSources.cpp
   $<TARGET_OBJECTS:kelvorn_files>
   $<TARGET_OBJECTS:kelvorn_saved_index>
-  $<TARGET_OBJECTS:kelvorn_field_grammar>)
+  $<TARGET_OBJECTS:kelvorn_field_grammar>
+  $<TARGET_OBJECTS:kelvorn_unihan_objects>)
+kelvorn_core_lto(kelvorn_unihan_app)
 find_package(Threads REQUIRED)
 # One object answers every question: the index and the all-field store are
 # part of its interface.

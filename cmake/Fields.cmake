@@ -4,7 +4,11 @@
 # script keep the other export tables as they are.
 set(KELVORN_FIELDS_SOURCES
   src/app/files/Crc32.cpp
+  src/app/files/FileDescriptor.cpp
+  src/app/files/InputFile.cpp
+  src/app/files/StagedOutput.cpp
   src/app/files/StagingRegistry.cpp
+  src/app/files/UnihanTextFiles.cpp
   src/fields/MappedFile.cpp
   src/fields/FieldsImage.cpp
   src/fields/FieldsImageCheck.cpp
@@ -12,7 +16,6 @@ set(KELVORN_FIELDS_SOURCES
   src/fields/TextSources.cpp
   src/fields/TextParser.cpp
   src/fields/ImageBuilder.cpp
-  src/fields/AtomicWrite.cpp
   src/fields/UnihanFields.cpp
   src/fields/NearestName.cpp
   src/fields/VariantValues.cpp

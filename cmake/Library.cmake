@@ -1,6 +1,22 @@
 # The library's sources are compiled once into an object library. The shared
 # library exports only the members of kelvorn::UnihanMgr; the static archive
 # built from the same objects lets white-box tests reach the store.
+#
+# The application library (cmake/App.cmake) links these same objects into
+# itself, to load text from memory and to take the image and the dump as
+# bytes through the store's hidden entry points, which no export table may
+# carry. That is sound because:
+# - they are the very object files of the core, so the store's layout, and
+#   the code that reads it, is one whichever library made the store: a
+#   handle that Unihan::core() gives a user works on it through the core's
+#   exported members, and the last handle frees it through its virtual
+#   destructor, in the library that made it, which the user links;
+# - the application's version script makes every copied symbol local, so
+#   the application binds to its own copy when it is linked and nothing is
+#   interposed at run time (the UnihanMgr members it carries are not in its
+#   export table, tests/check-exports.sh checks it);
+# - the core keeps no mutable global state (no static store, no registry),
+#   so two copies have nothing to disagree about.
 set(KELVORN_SOURCES
   src/store/UnihanData.cpp
   src/store/SegmentIndex.cpp
@@ -55,9 +71,12 @@ target_include_directories(kelvorn_unihan_static PUBLIC
 # Each exported member forwards to the store, whose queries live in other
 # files; link-time optimisation folds the two calls into one in optimised
 # GCC builds, a nanosecond off every query.
+# A library that links the objects links them with the same optimisation.
 include(CheckIPOSupported)
 check_ipo_supported(RESULT KELVORN_IPO_SUPPORTED LANGUAGES CXX)
-if(KELVORN_LTO AND KELVORN_IPO_SUPPORTED AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT KELVORN_SANITIZE AND NOT KELVORN_SANITIZE_THREAD)
-  set_property(TARGET kelvorn_unihan_objects kelvorn_unihan kelvorn_unihan_static
-    PROPERTY INTERPROCEDURAL_OPTIMIZATION_RELEASE ON)
-endif()
+function(kelvorn_core_lto)
+  if(KELVORN_LTO AND KELVORN_IPO_SUPPORTED AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT KELVORN_SANITIZE AND NOT KELVORN_SANITIZE_THREAD)
+    set_property(TARGET ${ARGN} PROPERTY INTERPROCEDURAL_OPTIMIZATION_RELEASE ON)
+  endif()
+endfunction()
+kelvorn_core_lto(kelvorn_unihan_objects kelvorn_unihan kelvorn_unihan_static)

@@ -263,13 +263,13 @@ TEST(FieldsImage, RefusesForeignFilesAndBadHeaders) {
 
   const std::string dir = tempPath("dir");
   std::filesystem::create_directory(dir);
-  EXPECT_EQ(errorOf([&] { UnihanFields::open(dir); }), dir + ": not a regular file");
-  EXPECT_EQ(errorOf([&] { UnihanFields::open("/dev/null"); }), "/dev/null: not a regular file");
+  EXPECT_EQ(errorOf([&] { UnihanFields::open(dir); }), dir + ": is a directory, not a file");
+  EXPECT_EQ(errorOf([&] { UnihanFields::open("/dev/null"); }), "/dev/null: is a device, not a regular file");
   const std::string fifo = tempPath("fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_EQ(errorOf([&] { UnihanFields::open(fifo); }), fifo + ": not a regular file");
+  EXPECT_EQ(errorOf([&] { UnihanFields::open(fifo); }), fifo + ": is a FIFO, not a regular file");
   const std::string missing = tempPath("missing.bin");
-  EXPECT_EQ(errorOf([&] { UnihanFields::open(missing); }).rfind(missing + ": cannot open", 0), 0u);
+  EXPECT_EQ(errorOf([&] { UnihanFields::open(missing); }).rfind(missing + ": no such file", 0), 0u);
 }
 
 // A save is complete or leaves things as they were, with no staging file.
@@ -284,7 +284,7 @@ TEST(FieldsImage, SaveIsCompleteOrAbsent) {
 
   const std::string sub = (dir / "sub").string();
   std::filesystem::create_directory(sub);
-  EXPECT_NE(errorOf([&] { f.save(sub); }).find("not a regular file"), std::string::npos);
+  EXPECT_NE(errorOf([&] { f.save(sub); }).find("must be a regular file"), std::string::npos);
   EXPECT_TRUE(std::filesystem::is_directory(sub));
   const std::string nowhere = (dir / "none" / "fields.bin").string();
   EXPECT_EQ(errorOf([&] { f.save(nowhere); }).rfind(nowhere + ": cannot create", 0), 0u);

@@ -49,6 +49,8 @@ TEST(Store, WriteRefusesWhatTheImageCannotCarry) {
     const std::string path = tempPath("refused" + std::to_string(i));
     EXPECT_EQ(stores[i].write(path.c_str(), 1), -1) << i;
     EXPECT_FALSE(fileExists(path)) << i;
+    std::string image;
+    EXPECT_FALSE(stores[i].imageBytes(&image)) << i;
   }
   UnihanData fits;
   oneRecordStore(&fits, 0x4E00, [&zeros](BlockLoad* load, UnihanBlock* block) {
@@ -58,6 +60,38 @@ TEST(Store, WriteRefusesWhatTheImageCannotCarry) {
     load->addReadings(block, lists);
   });
   EXPECT_EQ(fits.write(tempPath("fits").c_str(), 1), 0);
+}
+
+// The file form reads in chunks and the memory form at once; the lines, and
+// so the stores, must be the same wherever a line ends.
+TEST(Store, TextFromMemoryBuildsWhatTheFileBuilds) {
+  const std::string line = "U+4E00\tkTotalStrokes\t1\n";
+  std::string longLine = "U+4E00\tkMandarin\t";
+  while (longLine.size() < 600) longLine += "xia ";
+  std::string acrossChunks;
+  for (int cp = 0x5000; acrossChunks.size() < (1 << 16) + 100; ++cp) {
+    acrossChunks += testsupport::dataLine(cp, "kMandarin", "di");
+  }
+  const std::vector<std::string> texts = {
+      "",
+      line + "U+4E02\tkTotalStrokes\t4",            // no final line feed
+      line + "U+4E02\tkTotalStrokes\t4\r\n",       // CR LF
+      longLine + "\n" + line,  // cut to 511 bytes
+      line + std::string("U+4E02\0\tkTotalStrokes\t5\n", 24),  // a zero byte ends the line
+      acrossChunks + line,
+  };
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    UnihanData fromFile;
+    UnihanData fromMemory;
+    ASSERT_EQ(fromFile.readUnihan(testsupport::testFile("text.txt", texts[i]).c_str()), 0);
+    fromMemory.readUnihanText(texts[i]);
+    EXPECT_TRUE(fromMemory.valid()) << i;
+    EXPECT_EQ(fromMemory.dumpBytes(), fromFile.dumpBytes()) << i;
+    std::string fileImage;
+    std::string memoryImage;
+    ASSERT_TRUE(fromFile.imageBytes(&fileImage) && fromMemory.imageBytes(&memoryImage)) << i;
+    EXPECT_EQ(memoryImage, fileImage) << i;
+  }
 }
 
 TEST(Store, QueriesStayInsideListsThatDisagreeWithFlags) {

@@ -44,7 +44,7 @@ void runCompile(const CompileOptions& opts) {
   const std::vector<InputFile> files = expandInputs(opts.inputs);
   kelvorn_files::refuseUnsafeOutput(opts.output, files);
   const kelvorn::Unihan unihan = loadInputs(files);
-  const std::string image = unihan.bytes();  // proven whole by loading it back
+  const std::string image = unihan.bytes();  // built in memory, refused if it does not fit
   kelvorn_files::StagedOutput out(opts.output);
   out.write(image);
   out.sync();

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <string_view>
 #include <utility>
 
 #include "ToolError.h"
-
-namespace fs = std::filesystem;
+#include "app/files/UnihanTextFiles.h"
 
 namespace unihan_tool {
 namespace {
@@ -41,24 +39,6 @@ bool lineCodePoint(std::string_view line, std::uint32_t* out) {
   }
   *out = value;
   return i > digits;
-}
-
-// Every Unihan_*.txt entry is taken, and one that is not a regular file is
-// refused rather than passed over, so that no part of the data goes missing
-// unnoticed.
-std::vector<std::string> unihanFilesIn(const std::string& dir) {
-  std::vector<std::string> found;
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    const bool matches = name.size() > 11 && name.compare(0, 7, "Unihan_") == 0 &&
-                         name.compare(name.size() - 4, 4, ".txt") == 0;
-    if (matches) found.push_back(it->path().string());
-  }
-  if (ec) throw ToolError(dir + ": cannot list the directory (" + ec.message() + ")");
-  std::sort(found.begin(), found.end());
-  if (found.empty()) throw ToolError(dir + ": no Unihan_*.txt files in this directory");
-  return found;
 }
 
 void collectLines(std::string_view content, std::vector<DataLine>* lines) {
@@ -102,7 +82,7 @@ std::vector<InputFile> expandInputs(const std::vector<std::string>& inputs) {
       files.push_back(std::move(opened));
       continue;
     }
-    for (const std::string& path : unihanFilesIn(input)) {
+    for (const std::string& path : kelvorn_files::unihanTextFilesIn(input)) {
       files.push_back(InputFile::open(path, kelvorn_files::InputKind::kFile));
     }
   }

@@ -25,14 +25,12 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#define KELVORN_UNIHAN_API __declspec(dllexport)
-#else
+// The library is built with hidden symbols; this class is its interface.
 #define KELVORN_UNIHAN_API __attribute__((visibility("default")))
-#endif
 
 namespace kelvorn_private {
 class UnihanData;
+struct HandleAccess;
 }
 
 namespace kelvorn {
@@ -162,6 +160,10 @@ class KELVORN_UNIHAN_API UnihanMgr {
                     int* position, int* virtualFlag);
 
  private:
+  // The library's own application layer reaches the store through it; it
+  // is no part of the interface.
+  friend struct kelvorn_private::HandleAccess;
+
   kelvorn_private::UnihanData* data;
   // The handle's own version pair: 1.4 at creation, copied by copy and
   // assignment. VersionCheck asks the store, whose pair a loaded image sets.

@@ -10,22 +10,29 @@
 #include "app/Store.h"
 #include "app/files/Crc32.h"
 #include "app/files/InputFile.h"
-#include "app/TextFeed.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanImage.h"
+#include "store/HandleAccess.h"
 
 namespace kelvorn_app_private {
 namespace {
 
 constexpr std::string_view kMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
-// The format version this library writes and reads.
-constexpr short kFormatMajor = 1;
-constexpr short kFormatMinor = 4;
+// The format version this library writes and reads: the one a store has
+// until an image gives it another.
+constexpr short kFormatMajor = kelvorn_private::kDefaultVersionMajor;
+constexpr short kFormatMinor = kelvorn_private::kDefaultVersionMinor;
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Far above any image of real data (the bundled one is 2 MB), and low enough
 // that a file which merely begins with the magic is refused before it is
 // read into memory.
 constexpr std::size_t kMaxImageBytes = std::size_t{1} << 30;
+
+// Text has no limit of its own; the bound only keeps the snapshot's
+// one-byte look past the end from overflowing.
+constexpr std::size_t kMaxTextBytes = SIZE_MAX / 2;
 
 bool startsWithMagic(std::string_view bytes) { return bytes.substr(0, kMagic.size()) == kMagic; }
 
@@ -36,10 +43,15 @@ bool holdsAny(const Store& store) {
   return false;
 }
 
-// The reader passes over what it does not understand, so a file that is not
-// Unihan text loads as nothing at all.
-void requireUnihanText(const Store& store, const std::string& name) {
-  if (!holdsAny(store)) {
+// A UTF-8 byte-order mark is dropped first: the core would take it for part
+// of the first line. The reader passes over what it does not understand, so
+// bytes that are not Unihan text load as nothing at all, which is refused.
+void loadText(Store* store, std::string_view text, const std::string& name) {
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    text.remove_prefix(kByteOrderMark.size());
+  }
+  kelvorn_private::HandleAccess::store(store->mgr)->readUnihanText(text);
+  if (!holdsAny(*store)) {
     throw kelvorn::Error(name + ": not Unihan text (no code point with a kept field)");
   }
 }
@@ -75,8 +87,7 @@ std::shared_ptr<Store> loadFile(const std::string& path) {
     store->imageTag = kelvorn_files::sizeAndCrc32(bytes);
     loadImage(store->mgr, std::move(bytes), path);
   } else {
-    feedFile(store->mgr, file.descriptor(), path);
-    requireUnihanText(*store, path);
+    loadText(store.get(), file.readSnapshot(kMaxTextBytes), path);
   }
   return store;
 }
@@ -87,8 +98,7 @@ std::shared_ptr<Store> loadBytes(std::string_view bytes, const std::string& name
     store->imageTag = kelvorn_files::sizeAndCrc32(bytes);
     loadImage(store->mgr, std::string(bytes), name);
   } else {
-    feedBytes(store->mgr, bytes, name);
-    requireUnihanText(*store, name);
+    loadText(store.get(), bytes, name);
   }
   return store;
 }

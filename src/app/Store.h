@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "kelvorn/UnihanMgr.h"
+#include "query/RecordAccess.h"
+#include "store/HandleAccess.h"
 
 namespace kelvorn_app_private {
 
@@ -22,11 +24,17 @@ struct Store {
   std::string imageTag;
 };
 
-// Whether a block of the store holds the code point: the cheapest query
-// there is, a record lookup with no copy of any value.
-inline bool holds(const Store& store, char32_t cp) {
-  return cp <= 0x10FFFF && store.mgr.getNumVals(static_cast<int>(cp), kelvorn::kMandarin) != -1;
+// The code point's records, found by one search; every answer of
+// kelvorn::Unihan reads what it needs from one. Nothing past U+10FFFF is
+// held.
+inline kelvorn_private::Record recordOf(const Store& store, char32_t cp) {
+  const kelvorn_private::UnihanData& data = *kelvorn_private::HandleAccess::store(store.mgr);
+  return cp <= 0x10FFFF ? kelvorn_private::Record(data, static_cast<std::int32_t>(cp))
+                        : kelvorn_private::Record(data);
 }
+
+// Whether a block of the store holds the code point.
+inline bool holds(const Store& store, char32_t cp) { return recordOf(store, cp).held(); }
 
 }  // namespace kelvorn_app_private
 

@@ -8,16 +8,16 @@
 #include "app/Bundle.h"
 #include "app/Load.h"
 #include "app/Store.h"
-#include "app/files/MemFile.h"
+#include "app/files/BundledFiles.h"
 #include "app/files/StagedOutput.h"
 #include "app/files/StagingRegistry.h"
+#include "query/Residual.h"
+#include "store/HandleAccess.h"
 
 namespace kelvorn {
 namespace {
 
 using kelvorn_app_private::Store;
-
-int asInt(char32_t cp) { return static_cast<int>(cp); }
 
 std::shared_ptr<const std::vector<Source>> defaultPreference() {
   static const auto preference = std::make_shared<const std::vector<Source>>(
@@ -61,33 +61,55 @@ Unihan Unihan::withSourcePreference(const std::vector<Source>& preference) const
 
 const std::vector<Source>& Unihan::sourcePreference() const noexcept { return *preference_; }
 
+namespace {
+
+using kelvorn_app_private::recordOf;
+using kelvorn_private::Record;
+
+std::optional<Cid> cidIn(const Record& rec, int index) {
+  const int number = rec.cid(index);
+  if (number < 0) return std::nullopt;
+  Cid value;
+  value.cid = number;
+  value.radical = rec.value(kelvorn::kRSVantu_Japan1_6, index, kelvorn_private::kRadical);
+  value.radicalFormStrokes = rec.value(kelvorn::kRSVantu_Japan1_6, index, kelvorn_private::kStroke);
+  value.glyphStrokes = rec.vantuStrokes(index);
+  return value;
+}
+
+std::optional<RadicalStroke> radicalStrokeIn(const Record& rec, Source source, int index) {
+  if (!rec.held() || !hasValueIndex(source, index)) return std::nullopt;
+  if (source == Source::kRSVantu_Japan1_6) {
+    const std::optional<Cid> value = cidIn(rec, index);
+    if (!value) return std::nullopt;
+    return RadicalStroke{value->radical,
+                         kelvorn_private::vantuResidual(value->glyphStrokes, value->radicalFormStrokes)};
+  }
+  // The core answers any index but 1 with the first kRSUnicode value.
+  if (source == Source::kRSUnicode && index == 1 && rec.numVals(kelvorn::kRSUnicode) != 2) {
+    return std::nullopt;
+  }
+  const int radical = rec.value(toField(source), index, kelvorn_private::kRadical);
+  if (radical < 0) return std::nullopt;
+  return RadicalStroke{radical, kelvorn_private::signedResidual(rec.value(toField(source), index, kelvorn_private::kStroke))};
+}
+
+}  // namespace
+
 bool Unihan::contains(char32_t codePoint) const noexcept {
   return kelvorn_app_private::holds(*store_, codePoint);
 }
 
 std::optional<RadicalStroke> Unihan::radicalStroke(char32_t codePoint, Source source,
                                                    int index) const noexcept {
-  if (!contains(codePoint) || !hasValueIndex(source, index)) return std::nullopt;
-  if (source == Source::kRSVantu_Japan1_6) {
-    const std::optional<Cid> value = cid(codePoint, index);
-    if (!value) return std::nullopt;
-    return RadicalStroke{value->radical, value->glyphStrokes - value->radicalFormStrokes};
-  }
-  // The core answers any index but 1 with the first kRSUnicode value.
-  if (source == Source::kRSUnicode && index == 1 &&
-      store_->mgr.getNumVals(asInt(codePoint), kelvorn::kRSUnicode) != 2) {
-    return std::nullopt;
-  }
-  const int radical = store_->mgr.radix(asInt(codePoint), toField(source), index);
-  if (radical < 0) return std::nullopt;
-  const int residual = store_->mgr.stroke(asInt(codePoint), toField(source), index);
-  return RadicalStroke{radical, signedResidual(residual)};
+  return radicalStrokeIn(recordOf(*store_, codePoint), source, index);
 }
 
 std::vector<RadicalStroke> Unihan::radicalStrokes(char32_t codePoint, Source source) const {
+  const Record rec = recordOf(*store_, codePoint);
   std::vector<RadicalStroke> values;
   for (int index = 0;; ++index) {
-    const std::optional<RadicalStroke> value = radicalStroke(codePoint, source, index);
+    const std::optional<RadicalStroke> value = radicalStrokeIn(rec, source, index);
     if (!value) return values;
     values.push_back(*value);
   }
@@ -95,8 +117,10 @@ std::vector<RadicalStroke> Unihan::radicalStrokes(char32_t codePoint, Source sou
 
 std::optional<PreferredRadicalStroke> Unihan::preferredRadicalStroke(
     char32_t codePoint) const noexcept {
+  const Record rec = recordOf(*store_, codePoint);
+  if (!rec.held()) return std::nullopt;
   for (Source source : *preference_) {
-    if (const std::optional<RadicalStroke> value = radicalStroke(codePoint, source)) {
+    if (const std::optional<RadicalStroke> value = radicalStrokeIn(rec, source, 0)) {
       return PreferredRadicalStroke{source, *value};
     }
   }
@@ -104,29 +128,20 @@ std::optional<PreferredRadicalStroke> Unihan::preferredRadicalStroke(
 }
 
 std::optional<int> Unihan::totalStrokes(char32_t codePoint) const noexcept {
-  if (!contains(codePoint)) return std::nullopt;
-  const int total = store_->mgr.totalStrokes(asInt(codePoint));
+  const int total = recordOf(*store_, codePoint).totalStrokes();
   if (total <= 0) return std::nullopt;
   return total;
 }
 
 std::optional<Cid> Unihan::cid(char32_t codePoint, int index) const noexcept {
-  if (!contains(codePoint) || index < 0) return std::nullopt;
-  const int cp = asInt(codePoint);
-  const int number = store_->mgr.getVantuCID(cp, index);
-  if (number < 0) return std::nullopt;
-  Cid value;
-  value.cid = number;
-  value.radical = store_->mgr.radix(cp, kelvorn::kRSVantu_Japan1_6, index);
-  value.radicalFormStrokes = store_->mgr.stroke(cp, kelvorn::kRSVantu_Japan1_6, index);
-  value.glyphStrokes = store_->mgr.totalVantuStrokes(cp, index);
-  return value;
+  return cidIn(recordOf(*store_, codePoint), index);
 }
 
 std::vector<Cid> Unihan::cids(char32_t codePoint) const {
+  const Record rec = recordOf(*store_, codePoint);
   std::vector<Cid> values;
   for (int index = 0;; ++index) {
-    const std::optional<Cid> value = cid(codePoint, index);
+    const std::optional<Cid> value = cidIn(rec, index);
     if (!value) return values;
     values.push_back(*value);
   }
@@ -140,22 +155,18 @@ std::optional<char32_t> Unihan::charForCid(unsigned int number) const noexcept {
 
 std::vector<std::string> Unihan::readings(char32_t codePoint, Reading field) const {
   std::vector<std::string> values;
-  if (contains(codePoint)) store_->mgr.getPronounceData(values, asInt(codePoint), toField(field));
+  recordOf(*store_, codePoint).readings(toField(field), &values);
   return values;
 }
 
 std::optional<HanYuPosition> Unihan::hanYu(char32_t codePoint) const noexcept {
-  if (!contains(codePoint)) return std::nullopt;
-  HanYuPosition pos;
-  if (store_->mgr.getkHanYuData(static_cast<unsigned int>(codePoint), &pos.volume, &pos.page,
-                                &pos.position, &pos.virtualFlag) != 0) {
+  kelvorn_private::HanYuRef ref;
+  if (!recordOf(*store_, codePoint).hanYu(&ref)) return std::nullopt;
+  // A held code point without a value has zeros, and no volume is 0.
+  if (ref.volume == 0 && ref.page == 0 && ref.position == 0 && ref.virtualFlag == 0) {
     return std::nullopt;
   }
-  // A held code point without a value answers zeros, and no volume is 0.
-  if (pos.volume == 0 && pos.page == 0 && pos.position == 0 && pos.virtualFlag == 0) {
-    return std::nullopt;
-  }
-  return pos;
+  return HanYuPosition{ref.volume, ref.page, ref.position, ref.virtualFlag};
 }
 
 const std::vector<char32_t>& Unihan::codePoints() const {
@@ -167,42 +178,14 @@ const std::vector<char32_t>& Unihan::codePoints() const {
   return store_->held;
 }
 
-namespace {
-
-// What the core writes, caught in a file in memory. The core reports
-// failures only up to an image's header; a later write that fails is lost
-// without a word, so callers check what arrived.
-std::string writtenByCore(UnihanMgr& mgr, bool image) {
-  kelvorn_files::MemFile file(image ? "the image" : "the dump");
-  std::string path = file.procPath();
-  if (mgr.write(path.data(), image ? 1 : 0) != 0) {
-    throw Error(image ? "cannot write the image (the data does not fit the image format)"
-                      : "cannot write the dump");
-  }
-  return file.content();
-}
-
-}  // namespace
-
 std::string Unihan::bytes(SaveFormat format) const {
-  if (format == SaveFormat::kImage) {
-    std::string bytes = writtenByCore(store_->mgr, true);
-    // An image is proven whole by loading it back.
-    UnihanMgr check;
-    try {
-      kelvorn_app_private::loadImage(check, bytes, "the image");
-    } catch (const Error&) {
-      throw Error("the written image does not load back");
-    }
-    return bytes;
+  const kelvorn_private::UnihanData* data = kelvorn_private::HandleAccess::store(store_->mgr);
+  if (format == SaveFormat::kDump) return data->dumpBytes();
+  std::string image;
+  if (!data->imageBytes(&image)) {
+    throw Error("cannot write the image (the data does not fit the image format)");
   }
-  // A dump has no structure to check, so it is written twice: a write lost
-  // in one of them makes the two differ.
-  std::string bytes = writtenByCore(store_->mgr, false);
-  if (writtenByCore(store_->mgr, false) != bytes) {
-    throw Error("the dump could not be written whole");
-  }
-  return bytes;
+  return image;
 }
 
 std::size_t Unihan::save(std::string_view path, SaveFormat format) const {
@@ -214,9 +197,7 @@ std::size_t Unihan::save(std::string_view path, SaveFormat format) const {
   } catch (const Error& e) {
     throw Error(name + ": " + e.what() + "; nothing was written", e.systemError());
   }
-  kelvorn_files::StagedOutput out(name);
-  out.write(content);
-  out.commit();
+  kelvorn_files::writeFileAtomically(name, content);
   return content.size();
 }
 

@@ -3,7 +3,8 @@
 #include <utility>
 
 #include "app/files/StagingRegistry.h"
-#include "fields/AtomicWrite.h"
+#include "app/files/StagedOutput.h"
+#include "fields/FileErrors.h"
 #include "fields/FieldsImage.h"
 #include "fields/ImageBuilder.h"
 #include "fields/NearestName.h"
@@ -80,7 +81,8 @@ UnihanFields UnihanFields::fromOwnedBuffer(std::string bytes, FieldsCheck check,
 }
 
 void UnihanFields::save(std::string_view path) const {
-  kelvorn_fields_private::writeFileAtomically(std::string(path), image_->bytes());
+  kelvorn_fields_private::asFieldsError(
+      [&] { kelvorn_files::writeFileAtomically(std::string(path), image_->bytes()); });
 }
 
 std::string_view UnihanFields::imageBytes() const noexcept { return image_->bytes(); }

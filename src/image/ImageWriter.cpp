@@ -1,7 +1,9 @@
-// write: the binary image (any nonzero mode) or the text dump (mode 0).
+// The binary image built in memory, and write, which puts the image (any
+// nonzero mode) or the text dump (mode 0) into a file.
+#include <string>
+
 #include "image/ImageFormat.h"
 #include "image/OutputFile.h"
-#include "image/TextDump.h"
 #include "store/UnihanData.h"
 
 namespace kelvorn_private {
@@ -10,10 +12,10 @@ namespace {
 // Every multi-byte field is written little-endian, whatever the host.
 class ImageSink {
  public:
-  ImageSink(const UnihanData& store, OutputFile* out) : store_(store), out_(out) {}
+  ImageSink(const UnihanData& store, std::string* out) : store_(store), out_(out) {}
 
   void header() {
-    out_->put(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
+    out_->append(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
     u8(0);  // byte order: little-endian
     u16(store_.versionMajor());
     u16(store_.versionMinor());
@@ -28,19 +30,22 @@ class ImageSink {
     u16(static_cast<std::uint16_t>(b.hanyu.size()));
     for (const CharRec& rec : b.chars) charRecord(store_.charView(rec));
     for (const ReadingRef ref : b.readings) readingSet(store_.readingSet(ref));
-    for (const HanYuRecord& record : b.hanyu) out_->put(record.bytes, sizeof record.bytes);
+    for (const HanYuRecord& record : b.hanyu) put(record.bytes, sizeof record.bytes);
   }
 
  private:
-  void u8(std::uint8_t v) { out_->putByte(v); }
+  void put(const std::uint8_t* bytes, std::size_t n) {
+    out_->append(reinterpret_cast<const char*>(bytes), n);
+  }
+  void u8(std::uint8_t v) { out_->push_back(static_cast<char>(v)); }
   void u16(std::uint16_t v) {
     const std::uint8_t b[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-    out_->put(b, 2);
+    put(b, 2);
   }
   void u32(std::uint32_t v) {
     const std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
                                static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-    out_->put(b, 4);
+    put(b, 4);
   }
 
   // The record keeps its pairs and CID entries in the image's layout.
@@ -49,7 +54,7 @@ class ImageSink {
     u8(rec.flags());
     u8(static_cast<std::uint8_t>(rec.pairCount()));
     u8(static_cast<std::uint8_t>(rec.cidCount()));
-    out_->put(rec.pairBytes(), rec.pairCount() * kPairBytes + rec.cidCount() * kCidEntryBytes);
+    put(rec.pairBytes(), rec.pairCount() * kPairBytes + rec.cidCount() * kCidEntryBytes);
   }
 
   // All four counts come before the first string.
@@ -58,35 +63,37 @@ class ImageSink {
     for (int list = 0; list < kReadingLists; ++list) {
       set.forEach(list, [this](std::string_view s) {
         u8(static_cast<std::uint8_t>(s.size()));
-        out_->put(s);
+        out_->append(s);
       });
     }
   }
 
   const UnihanData& store_;
-  OutputFile* out_;
+  std::string* out_;
 };
-
-int writeImage(const UnihanData& store, const char* path) {
-  // A store the count fields cannot carry is refused before the file is
-  // touched, so an existing file is never truncated for nothing.
-  if (!fitsImageFormat(store)) return -1;
-  OutputFile out(path, "wb");
-  if (!out.isOpen()) return -1;
-  ImageSink sink(store, &out);
-  sink.header();
-  // Only a failure while the header goes out is reported: the result says
-  // whether the file could be started, not whether every byte reached it.
-  if (!out.flush()) return -1;
-  for (const UnihanBlock& block : store.blocks()) sink.block(block);
-  return 0;
-}
 
 }  // namespace
 
+bool UnihanData::imageBytes(std::string* out) const {
+  // A store the count fields cannot carry has no image.
+  if (!fitsImageFormat(*this)) return false;
+  out->clear();
+  ImageSink sink(*this, out);
+  sink.header();
+  for (const UnihanBlock& block : blocks_) sink.block(block);
+  return true;
+}
+
+// A store without an image is refused before the file is touched, so an
+// existing file is never truncated for nothing. Only a failure while the
+// header goes out is reported: the result says whether the file could be
+// started, not whether every byte reached it.
 int UnihanData::write(const char* path, int mode) const {
   if (path == nullptr) return -1;
-  return mode == 0 ? writeTextDump(*this, path) : writeImage(*this, path);
+  if (mode == 0) return writeWholeFile(path, "w", dumpBytes(), 0);
+  std::string image;
+  if (!imageBytes(&image)) return -1;
+  return writeWholeFile(path, "wb", image, image::header::kSize);
 }
 
 }  // namespace kelvorn_private

@@ -1,6 +1,7 @@
-#include "image/TextDump.h"
+// The text dump: the store in Unihan line form, for inspection, built in
+// memory.
+#include <string>
 
-#include "image/OutputFile.h"
 #include "store/UnihanData.h"
 
 namespace kelvorn_private {
@@ -8,7 +9,7 @@ namespace {
 
 class DumpSink {
  public:
-  DumpSink(const UnihanData& store, OutputFile* out) : store_(store), out_(out) {}
+  DumpSink(const UnihanData& store, std::string* out) : store_(store), out_(out) {}
 
   void block(const UnihanBlock& b) {
     const auto first = static_cast<std::uint32_t>(b.first);
@@ -22,8 +23,8 @@ class DumpSink {
   }
 
  private:
-  void text(std::string_view s) { out_->put(s); }
-  void ch(char c) { out_->putByte(static_cast<std::uint8_t>(c)); }
+  void text(std::string_view s) { out_->append(s); }
+  void ch(char c) { out_->push_back(c); }
 
   void number(std::uint32_t v) {
     char digits[10];
@@ -65,7 +66,7 @@ class DumpSink {
     for (std::size_t i = 0; i < rec.pairCount(); ++i) {
       while (source < kPairSources && (rec.flags() & (1u << source)) == 0) ++source;
       if (source >= kPairSources) break;
-      lineStart(codePoint, kFieldNames[source]);
+      lineStart(codePoint, kelvorn::fieldName(static_cast<kelvorn::unihanPropT>(source)));
       pair(rec.pair(i));
       if (source == kelvorn::kRSUnicode && (rec.flags() & kFlagSecondUnicode) != 0) {
         ch(' ');
@@ -79,7 +80,7 @@ class DumpSink {
   void charRecord(const CharView& rec, std::uint32_t codePoint) {
     radStrokeLines(rec, codePoint);
     if (rec.cidCount() > 0) {
-      lineStart(codePoint, kFieldNames[kelvorn::kRSVantu_Japan1_6]);
+      lineStart(codePoint, kelvorn::fieldName(kelvorn::kRSVantu_Japan1_6));
       for (std::size_t k = 0; k < rec.cidCount(); ++k) {
         const CidEntry e = rec.cid(k);
         ch(k == 0 ? 'C' : 'V');
@@ -96,7 +97,7 @@ class DumpSink {
       ch('\n');
     }
     if (rec.totalStrokes() != 0) {
-      lineStart(codePoint, kFieldNames[kelvorn::kTotalStrokes]);
+      lineStart(codePoint, kelvorn::fieldName(kelvorn::kTotalStrokes));
       number(rec.totalStrokes());
       ch('\n');
     }
@@ -114,7 +115,7 @@ class DumpSink {
   }
 
   void hanyu(const HanYuRef& ref, std::uint32_t codePoint) {
-    lineStart(codePoint, kFieldNames[kelvorn::kHanYu]);
+    lineStart(codePoint, kelvorn::fieldName(kelvorn::kHanYu));
     number(ref.volume);
     number(ref.page);
     ch('.');
@@ -124,17 +125,16 @@ class DumpSink {
   }
 
   const UnihanData& store_;
-  OutputFile* out_;
+  std::string* out_;
 };
 
 }  // namespace
 
-int writeTextDump(const UnihanData& store, const char* path) {
-  OutputFile out(path, "w");
-  if (!out.isOpen()) return -1;
-  DumpSink sink(store, &out);
-  for (const UnihanBlock& block : store.blocks()) sink.block(block);
-  return 0;
+std::string UnihanData::dumpBytes() const {
+  std::string dump;
+  DumpSink sink(*this, &dump);
+  for (const UnihanBlock& block : blocks_) sink.block(block);
+  return dump;
 }
 
 }  // namespace kelvorn_private

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "index/IndexData.h"
+#include "query/Residual.h"
 
 namespace kelvorn_index_private {
 namespace {
@@ -81,7 +82,7 @@ void collectRadicalValues(kelvorn::UnihanMgr& unihan, int cp, const CharKey& key
     const int form = unihan.stroke(cp, kelvorn::kRSVantu_Japan1_6, k);
     if (radical >= 0 && glyph >= 0 && form >= 0) {
       out->push_back(
-          {kelvorn::kRSVantu_Japan1_6, radical, kelvorn::signedResidual(glyph - form), 0});
+          {kelvorn::kRSVantu_Japan1_6, radical, kelvorn_private::vantuResidual(glyph, form), 0});
     }
   }
   if (out->size() > 1) {

@@ -4,35 +4,6 @@
 namespace kelvorn_private {
 namespace {
 
-// Which byte of a pair or CID entry a query answers with: the radical, or
-// the stroke count (the residual of a pair, the radical form's strokes of a
-// kRSVantu_Japan1_6 value).
-enum Want : std::size_t { kRadical = 0, kStroke = 1 };
-static_assert(image::pair::kResidual == image::pair::kRadical + kStroke &&
-                  image::cidEntry::kRadicalStrokes == image::cidEntry::kRadical + kStroke,
-              "the stroke byte follows the radical byte");
-
-// Set bits among flag bits 0 to 3, the sources below source 4. A table,
-// because without a popcount instruction the builtin becomes a library call.
-constexpr std::uint8_t kLowerSources[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
-
-// One value of source s at value index k, or -1.
-int extract(const CharView& rec, int source, int valueIndex, Want want) {
-  if (source < 0 || source >= kSourceCount || (rec.flags() & (1u << source)) == 0) return -1;
-  if (source == kelvorn::kRSVantu_Japan1_6) {
-    if (valueIndex < 0 || static_cast<std::size_t>(valueIndex) >= rec.cidCount()) return -1;
-    return rec.cidBytes()[static_cast<std::size_t>(valueIndex) * kCidEntryBytes + image::cidEntry::kRadical + want];
-  }
-  // The pair of source s follows one pair for each lower source present.
-  std::size_t pos = kLowerSources[rec.flags() & ((1u << source) - 1)];
-  if (source == kelvorn::kRSUnicode && valueIndex == 1) {
-    if ((rec.flags() & kFlagSecondUnicode) == 0 || rec.pairCount() == 0) return -1;
-    pos = rec.pairCount() - 1;
-  }
-  if (pos >= rec.pairCount()) return -1;
-  return rec.pairBytes()[pos * kPairBytes + image::pair::kRadical + want];
-}
-
 // The rare cases, kept out of line with the views they build: inlined, they
 // would cost every query register saves and a stack frame.
 __attribute__((noinline)) int extractOutOfLine(const UnihanData& store, const CharRec& rec, int source,

@@ -4,7 +4,8 @@
 
 namespace kelvorn_private {
 
-ChunkedFile::ChunkedFile(std::FILE* file) : file_(file), chunk_(new unsigned char[kChunkSize]) {
+ChunkedFile::ChunkedFile(std::FILE* file)
+    : file_(file), chunk_(new unsigned char[kChunkSize]), base_(chunk_.get()) {
   // The chunk is the buffer; a second one inside the stream would only add
   // a copy.
   (void)std::setvbuf(file_, nullptr, _IONBF, 0);

@@ -1,7 +1,8 @@
-// A file read front to back in large chunks, for the text reader's lines and
-// the image reader's records alike. Bytes are handed out in place: a caller
-// asks for as many contiguous bytes as it needs (up to a chunk), looks at
-// them, then consumes them.
+// Bytes read front to back, for the text reader's lines and the image
+// reader's records alike: a file read in large chunks, or bytes already in
+// memory, read in place. Bytes are handed out in place: a caller asks for as
+// many contiguous bytes as it needs (up to a chunk), looks at them, then
+// consumes them.
 #ifndef KELVORN_STORE_CHUNKEDFILE_H
 #define KELVORN_STORE_CHUNKEDFILE_H
 
@@ -17,8 +18,12 @@ class ChunkedFile {
 
   // Reads from an open file; the caller keeps ownership of it.
   explicit ChunkedFile(std::FILE* file);
+  // Reads `length` bytes at `bytes`, which the caller keeps alive; all of
+  // them are available at once and nothing more ever comes.
+  ChunkedFile(const unsigned char* bytes, std::size_t length)
+      : file_(nullptr), base_(bytes), len_(length), eof_(true) {}
 
-  const unsigned char* data() const { return chunk_.get() + pos_; }
+  const unsigned char* data() const { return base_ + pos_; }
   std::size_t available() const { return len_ - pos_; }
   void consume(std::size_t n) { pos_ += n; }
 
@@ -37,6 +42,7 @@ class ChunkedFile {
  private:
   std::FILE* file_;
   std::unique_ptr<unsigned char[]> chunk_;
+  const unsigned char* base_;  // the chunk, or the caller's bytes
   std::size_t pos_ = 0;
   std::size_t len_ = 0;
   bool eof_ = false;

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "kelvorn/UnihanFieldNames.h"
 #include "kelvorn/UnihanMgr.h"
 #include "store/ReadingSet.h"
 #include "store/SegmentIndex.h"
@@ -42,19 +43,11 @@ constexpr std::uint32_t kFoldedCid = 656;
 constexpr std::size_t kCidTableSize = kLastTableCid - kFirstTableCid + 1;
 constexpr std::uint32_t kNoCodePoint = 0xFFFFFFFFu;  // an entry no load wrote
 
-constexpr int kPropCount = 12;  // fields the library knows
+constexpr int kPropCount = static_cast<int>(kelvorn::kFieldNames.size());  // fields the library knows
 
 // The version a store has until an image gives it another.
 constexpr std::uint16_t kDefaultVersionMajor = 1;
 constexpr std::uint16_t kDefaultVersionMinor = 4;
-
-// The Unihan field names, indexed by unihanPropT. The two Japanese readings
-// end in a tab so that the whole-line search matches them only as a field
-// name followed by its value separator.
-inline constexpr std::string_view kFieldNames[kPropCount] = {
-    "kRSUnicode",     "kRSKangXi",     "kRSKanWa",    "kRSKorean",
-    "kRSJapanese",    "kRSVantu_Japan1_6", "kTotalStrokes", "kHanyuPinlu",
-    "kJapaneseKun\t", "kJapaneseOn\t", "kMandarin",   "kHanYu"};
 
 class BlockLoad;
 
@@ -68,6 +61,16 @@ class UnihanData final : public RefCountObj {
   int readUnihanBinary(const char* path);
   int readUnihanBinaryBuf(const char* buf, unsigned int len);
   int write(const char* path, int mode) const;
+
+  // The same in memory, for the library's own application layer (see
+  // store/HandleAccess.h); the file forms above read and write through
+  // them, or through the same decoder. readUnihanText appends the blocks of
+  // Unihan text as readUnihan does a file's; imageBytes sets *out to the
+  // binary image, or answers false for a store the format cannot carry;
+  // dumpBytes answers the text dump.
+  void readUnihanText(std::string_view text);
+  bool imageBytes(std::string* out) const;
+  std::string dumpBytes() const;
 
   // Radical and stroke queries.
   void setRadixStrokeSourcePref(const kelvorn::unihanPropT* pref);
@@ -94,12 +97,9 @@ class UnihanData final : public RefCountObj {
   std::uint16_t versionMinor() const { return versionMinor_; }
   const std::vector<UnihanBlock>& blocks() const { return blocks_; }
 
-  // The block that answers for the code point (the first enclosing one in
-  // list order), or null.
-  const UnihanBlock* blockFor(std::int32_t codePoint) const {
-    const SegmentIndex::Segment* segment = index_.find(codePoint);
-    return segment == nullptr ? nullptr : segment->block;
-  }
+  // The segment of the block that answers for the code point (the first
+  // enclosing one in list order), or null.
+  const SegmentIndex::Segment* segmentFor(std::int32_t codePoint) const { return index_.find(codePoint); }
 
   // The code point's character record, or null when the block that answers
   // for it has none at its index or no block encloses it.

@@ -15,13 +15,17 @@ namespace {
 constexpr std::array<std::uint16_t, 256> candidatesByNextChar() {
   std::array<std::uint16_t, 256> table{};
   for (int prop = 0; prop < kPropCount; ++prop) {
-    const auto next = static_cast<unsigned char>(kFieldNames[prop][1]);
+    const auto next = static_cast<unsigned char>(kelvorn::kFieldNames[static_cast<std::size_t>(prop)][1]);
     table[next] = static_cast<std::uint16_t>(table[next] | 1u << prop);
   }
   return table;
 }
 
 constexpr std::array<std::uint16_t, 256> kCandidates = candidatesByNextChar();
+
+// The two Japanese readings match only as a field name followed by its value
+// separator: a longer name that begins with theirs is another field.
+constexpr unsigned kNeedSeparator = 1u << kelvorn::kJapaneseKun | 1u << kelvorn::kJapaneseOn;
 constexpr std::size_t kShortestName = 6;  // "kHanYu"
 
 }  // namespace
@@ -38,8 +42,10 @@ FieldMatch findField(std::string_view line) {
     if (remaining < kShortestName) break;
     for (unsigned mask = kCandidates[static_cast<unsigned char>(p[1])] & below; mask != 0; mask &= mask - 1) {
       const int prop = __builtin_ctz(mask);
-      const std::string_view name = kFieldNames[prop];
-      if (name.size() <= remaining && std::memcmp(p, name.data(), name.size()) == 0) {
+      const std::string_view name = kelvorn::kFieldNames[static_cast<std::size_t>(prop)];
+      const bool separator = (kNeedSeparator >> prop & 1u) != 0;
+      if (name.size() + separator <= remaining && std::memcmp(p, name.data(), name.size()) == 0 &&
+          (!separator || p[name.size()] == '\t')) {
         best = {prop, static_cast<std::size_t>(p - begin)};
         below = (1u << prop) - 1;
         break;

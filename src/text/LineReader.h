@@ -1,4 +1,4 @@
-// Reads a text file line by line. Each line is handed out as a view of at
+// Reads text, from a file or from memory, line by line. Each line is handed out as a view of at
 // most kMaxLineLength characters, without its line feed.
 #ifndef KELVORN_TEXT_LINEREADER_H
 #define KELVORN_TEXT_LINEREADER_H
@@ -19,6 +19,10 @@ class LineReader {
 
   // Reads from an open file; the caller keeps ownership of it.
   explicit LineReader(std::FILE* file) : chunks_(file) {}
+  // Reads text in memory, which the caller keeps alive.
+  explicit LineReader(std::string_view text)
+      : chunks_(reinterpret_cast<const unsigned char*>(text.data()), text.size()),
+        chunkHasNul_(text.find('\0') != std::string_view::npos) {}
 
   // Sets *line to the next line and returns true, or returns false at the end
   // of the file (or when a read fails). A carriage return before the line

@@ -1,5 +1,6 @@
-// readUnihan: one pass over a Unihan text file, one record per code point,
-// one block per run of consecutive code points.
+// readUnihan and readUnihanText: one pass over Unihan text, from a file or
+// from memory, one record per code point, one block per run of consecutive
+// code points. The two differ only in where the lines come from.
 #include <cstdio>
 #include <memory>
 #include <utility>
@@ -94,20 +95,30 @@ class TextLoader {
   UnihanBlock block_;
 };
 
+// Appends the blocks of every line the reader gives and sets IsValid.
+void loadLines(UnihanData* store, LineReader* reader) {
+  BlockLoad load(store, BlockLoad::Mode::kAppend);
+  TextLoader loader(&load);
+  std::string_view text;
+  while (reader->next(&text)) loader.line(text);
+  loader.finish();
+  load.markValid();
+}
+
 }  // namespace
 
 int UnihanData::readUnihan(const char* path) {
   if (path == nullptr) return -1;
   File file(std::fopen(path, "r"));
   if (!file) return -1;
-  BlockLoad load(this, BlockLoad::Mode::kAppend);
   LineReader reader(file.get());
-  TextLoader loader(&load);
-  std::string_view text;
-  while (reader.next(&text)) loader.line(text);
-  loader.finish();
-  load.markValid();
+  loadLines(this, &reader);
   return 0;
+}
+
+void UnihanData::readUnihanText(std::string_view text) {
+  LineReader reader(text);
+  loadLines(this, &reader);
 }
 
 }  // namespace kelvorn_private

@@ -35,8 +35,6 @@ bool FileDescriptor::close() {
   return ::close(release()) == 0;
 }
 
-std::string FileDescriptor::procPath() const { return "/proc/self/fd/" + std::to_string(fd_); }
-
 std::string errorText(int err) { return std::strerror(err); }
 
 std::string readFromStart(int fd, std::size_t limit, const std::string& name) {

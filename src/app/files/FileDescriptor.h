@@ -25,9 +25,6 @@ class FileDescriptor {
   // Closes now; false (with errno set) when the close reports an error, which
   // for a written file can be the first sign of lost data.
   bool close();
-  // "/proc/self/fd/N": a path by which the library opens this very file,
-  // whatever has since happened to the name it was opened by.
-  [[nodiscard]] std::string procPath() const;
 
  private:
   int fd_ = -1;

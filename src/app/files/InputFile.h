@@ -35,8 +35,6 @@ class InputFile {
   [[nodiscard]] bool isSameFile(const InputFile& other) const {
     return isSameFile(other.device_, other.inode_);
   }
-  // A path by which the library opens this very file.
-  [[nodiscard]] std::string procPath() const { return fd_.procPath(); }
   [[nodiscard]] int descriptor() const { return fd_.get(); }
   // Up to n bytes from the start of the file.
   [[nodiscard]] std::string head(std::size_t n) const;

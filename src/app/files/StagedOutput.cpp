@@ -125,4 +125,11 @@ void refuseUnsafeOutput(const std::string& path, const std::vector<InputFile>& i
   }
 }
 
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
+  refuseUnsafeOutput(path, {});
+  StagedOutput out(path);
+  out.write(bytes);
+  out.commit();
+}
+
 }  // namespace kelvorn_files

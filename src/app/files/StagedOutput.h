@@ -45,6 +45,11 @@ class StagedOutput {
   int slot_ = -1;  // in the staging registry, or -1
 };
 
+// The whole new content of path, through a StagedOutput, after the checks
+// of refuseUnsafeOutput with no inputs: every file the libraries save is
+// written here. Throws kelvorn::Error.
+void writeFileAtomically(const std::string& path, std::string_view bytes);
+
 // Throws kelvorn::Error, before anything is read, when the output path names an
 // existing directory, FIFO, device or socket, or the same file as one of the
 // inputs (by device and inode, whatever the names).

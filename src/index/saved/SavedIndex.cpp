@@ -129,9 +129,7 @@ std::optional<kelvorn::UnihanIndex> openBeside(const kelvorn::UnihanMgr& unihan,
 }
 
 void save(const kelvorn::UnihanIndex& index, const std::string& path, const std::string& tag) {
-  kelvorn_files::StagedOutput out(path);
-  out.write(index.bytes(tag));
-  out.commit();
+  kelvorn_files::writeFileAtomically(path, index.bytes(tag));
 }
 
 }  // namespace kelvorn_saved_index
