@@ -55,6 +55,15 @@ TEST(EdgeCases, ALongLastLineWithoutLineFeed) {
   EXPECT_EQ(mgr.totalStrokes(0x4E00), 1);
 }
 
+// The lowest field of the table that a line names anywhere is its field,
+// even when another field's name comes first.
+TEST(EdgeCases, TheLowestFieldNamedInALineIsItsField) {
+  kelvorn::UnihanMgr mgr;
+  ASSERT_EQ(testsupport::loadText(mgr, "U+4E00\tkMandarin\t3 kTotalStrokes\n"), 0);
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 3);
+  EXPECT_EQ(mgr.getNumVals(0x4E00, kelvorn::kMandarin), 0);
+}
+
 // The real data has no compatibility ideograph whose target is written with
 // a simplified radical, but the index is built from any data.
 TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
