@@ -8,6 +8,7 @@ import unittest
 from pathlib import Path
 
 import mutants
+import outcomes
 
 SOURCE = r'''#include <vector>
 #define LIMIT(a, b) ((a) < (b) ? 1 : 2)
@@ -177,6 +178,72 @@ class Equivalents(unittest.TestCase):
                     "x < y → x <= y  # reason\n"):
             with self.assertRaises(ValueError, msg=bad):
                 mutants.parse_equivalents(bad)
+
+
+CTEST_FAILURE = """\
+ 1/4 Test  #7: tool.show ....................   Passed    0.41 sec
+ 2/4 Test  #3: StoreTest.Empty ..............***Failed    0.02 sec
+      Start  9: python
+ 3/4 Test #12: ImageTest.Cut ................Subprocess aborted***Exception:   0.30 sec
+
+50% tests passed, 2 tests failed out of 4
+
+The following tests did not run:
+\t  5 - ThreadTest.Many (Skipped)
+\t  6 - StoreTest.DISABLED_Huge (Disabled)
+
+The following tests FAILED:
+\t  3 - StoreTest.Empty (Failed)
+\t 12 - ImageTest.Cut (Subprocess aborted)
+\t 14 - tool.hang (Timeout)
+\t 15 - FilesTest.Crash (Exception: SegFault)
+Errors while running CTest
+"""
+
+
+class Outcomes(unittest.TestCase):
+    def test_every_failed_test_is_named_with_its_way_of_failing_and_no_skipped_one(self):
+        self.assertEqual(outcomes.failed_tests(CTEST_FAILURE),
+                         [(3, "StoreTest.Empty", "Failed"), (12, "ImageTest.Cut", "Subprocess aborted"),
+                          (14, "tool.hang", "Timeout"), (15, "FilesTest.Crash", "Exception: SegFault")])
+        self.assertEqual(outcomes.failed_tests(CTEST_FAILURE.split("The following tests FAILED")[0]), [])
+
+    def test_limits_come_from_each_tests_best_time(self):
+        first = outcomes.passed_times(CTEST_FAILURE)
+        self.assertEqual(first, {7: ("tool.show", 0.41)})
+        best = outcomes.best_times([first, {7: ("tool.show", 2.0), 8: ("python", 40.0)},
+                                    {7: ("tool.show", 0.2)}])
+        self.assertEqual(best, {7: ("tool.show", 0.2), 8: ("python", 40.0)})
+        limits = outcomes.time_limits(best, factor=5, floor=30)
+        self.assertEqual(limits, {7: 31.0, 8: 230.0})
+        self.assertEqual(outcomes.timeouts_file(limits, {7: "tool.show", 8: "python"}),
+                         "set_tests_properties([=[tool.show]=] PROPERTIES TIMEOUT 31)\n"
+                         "set_tests_properties([=[python]=] PROPERTIES TIMEOUT 230)\n")
+
+    def test_only_the_compiler_or_linker_refusing_a_mutant_is_no_compile(self):
+        cases = [
+            ("[ 40%] Building CXX object x.o\n/w/src/a.cpp:12:5: error: expected ';'\n"
+             "gmake[2]: *** [x.o] Error 1\n", "no-compile", "/w/src/a.cpp:12:5: error: expected ';'"),
+            ("/usr/bin/ld: a.o: undefined reference to `f()'\ncollect2: error: ld returned 1 exit status\n"
+             "gmake[2]: *** Error 1\n", "no-compile", "/usr/bin/ld: a.o: undefined reference to `f()'"),
+            ("[ 60%] Compiling the bundled images\nunihan: bad line 3\ngmake[2]: *** [img] Error 1\n",
+             "killed", "build step: unihan: bad line 3"),
+            ("Segmentation fault\nCMake Error at gtest: error while listing tests\n"
+             "gmake[2]: *** [t] Error 1\n", "killed",
+             "build step: CMake Error at gtest: error while listing tests"),
+        ]
+        for output, outcome, detail in cases:
+            self.assertEqual(outcomes.build_failure(output), (outcome, detail), output)
+
+    def test_the_fair_score_leaves_out_only_no_compile_and_equivalent(self):
+        runs = ["killed", "timeout", "survived", "unconfirmed", "error", "no-compile", "equivalent"]
+        results = [{"file": "src/text/A.cpp", "outcome": o} for o in runs]
+        results.append({"file": "tools/B.cpp", "outcome": "killed"})
+        folders = outcomes.summarise(results)
+        self.assertEqual((folders["src/text"]["score_killed"], folders["src/text"]["scored"]), (2, 5))
+        self.assertEqual((folders["tools"]["score_killed"], folders["tools"]["scored"]), (1, 1))
+        self.assertEqual(folders["overall"]["score"], 3 / 6)
+        self.assertEqual(list(folders), ["src/text", "tools", "overall"])
 
 
 if __name__ == "__main__":

@@ -90,7 +90,7 @@ UnihanBlock& BlockLoad::addBlock(UnihanBlock&& block) {
 void BlockLoad::spill(CharRec* rec, std::size_t pairs, std::size_t cids, const std::uint8_t* payload) {
   const std::size_t bytes = pairs * kPairBytes + cids * kCidEntryBytes;
   std::vector<std::uint8_t>& arena = store_->spill_;
-  if (arena.size() > UINT32_MAX - bytes - 8) throw std::bad_alloc();
+  if (!spillFits(arena.size(), bytes)) throw std::bad_alloc();
   const auto offset = static_cast<std::uint32_t>(arena.size());
   const std::array<std::uint32_t, 2> counts = {static_cast<std::uint32_t>(pairs), static_cast<std::uint32_t>(cids)};
   const auto* countBytes = reinterpret_cast<const std::uint8_t*>(counts.data());

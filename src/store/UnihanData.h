@@ -216,6 +216,13 @@ class BlockLoad {
   UnihanData* store_;
 };
 
+// Whether `bytes` more values, after their two 32-bit counts, still end
+// within 4 GiB of the spill arena's start, where a record's 32-bit offset
+// reaches; past it the offsets would wrap.
+constexpr bool spillFits(std::size_t arenaSize, std::size_t bytes) {
+  return arenaSize <= UINT32_MAX - bytes - 8;
+}
+
 }  // namespace kelvorn_private
 
 #endif  // KELVORN_STORE_UNIHANDATA_H

@@ -1,0 +1,193 @@
+// Edges that the other suites passed by: an empty store's image, a long last
+// line without a line feed, a compatibility ideograph whose target carries
+// radical marks, the spill arena's 4 GiB reach, interrupted and failed reads,
+// and a save into a directory that its writer cannot open.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <pthread.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "TestSupport.h"
+#include "app/files/FileDescriptor.h"
+#include "kelvorn/Unihan.h"
+#include "kelvorn/UnihanImage.h"
+#include "kelvorn/UnihanIndex.h"
+#include "store/UnihanData.h"
+
+namespace {
+
+using testsupport::readFile;
+using testsupport::tempPath;
+using testsupport::testFile;
+
+// An empty store's image is its header alone, the shortest image there is.
+TEST(EdgeCases, AHeaderOnlyImageIsAnEmptyStore) {
+  const std::string image = kelvorn::Unihan().bytes();
+  ASSERT_EQ(image.size(), kelvorn::kImageHeaderLength);
+  for (const kelvorn::Unihan& loaded :
+       {kelvorn::Unihan::fromMemory(image), kelvorn::Unihan::open(testFile("empty.bin", image))}) {
+    EXPECT_TRUE(loaded.codePoints().empty());
+    EXPECT_EQ(loaded.bytes(), image);
+  }
+  EXPECT_THROW(kelvorn::Unihan::fromMemory(image.substr(0, image.size() - 1)), kelvorn::Error);
+}
+
+// The reader moves a line it has not finished to the front of its buffer
+// before it reads on; a last line longer than the lines before it lands on
+// bytes of its own, so a stale view of it would read garbage.
+TEST(EdgeCases, ALongLastLineWithoutLineFeed) {
+  const std::string reading(100, 'a');
+  kelvorn::UnihanMgr mgr;
+  ASSERT_EQ(testsupport::loadText(mgr, "U+4E00\tkTotalStrokes\t1\nU+4E01\tkMandarin\t" + reading), 0);
+  EXPECT_EQ(testsupport::readings(mgr, 0x4E01, kelvorn::kMandarin), std::vector<std::string>{reading});
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 1);
+}
+
+// The lowest field of the table that a line names anywhere is its field,
+// even when another field's name comes first.
+TEST(EdgeCases, TheLowestFieldNamedInALineIsItsField) {
+  kelvorn::UnihanMgr mgr;
+  ASSERT_EQ(testsupport::loadText(mgr, "U+4E00\tkMandarin\t3 kTotalStrokes\n"), 0);
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 3);
+  EXPECT_EQ(mgr.getNumVals(0x4E00, kelvorn::kMandarin), 0);
+}
+
+// The real data has no compatibility ideograph whose target is written with
+// a simplified radical, but the index is built from any data.
+TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
+  kelvorn::UnihanMgr mgr;
+  ASSERT_EQ(testsupport::loadText(mgr,
+                                  "U+7E9F\tkRSUnicode\t120'.0\n"
+                                  "U+FA0F\tkRSUnicode\t9.9\n"),
+            0);
+  kelvorn::RadicalStrokeExtras extras;
+  ASSERT_TRUE(extras.addRSUnicode(0x7E9F, "120'.0"));
+  ASSERT_TRUE(extras.addRSUnicode(0xFA0F, "9.9"));
+  ASSERT_TRUE(extras.addCompatibilityVariant(0xFA0F, "U+7E9F"));
+  const kelvorn::UnihanIndex index(mgr, extras);
+  const kelvorn::RadicalStrokeKey key = index.radicalStrokeKey(0xFA0F);
+  EXPECT_EQ(key.radical, 120);
+  EXPECT_EQ(key.residual, 0);
+  EXPECT_EQ(key.marks, 1);
+  EXPECT_EQ(index.sortKey(U"\uFA0F"), index.sortKey(U"\u7E9F"));
+}
+
+// A record points into the spill arena with 32 bits: the values spilled last
+// (after their two counts) must end within 4 GiB.
+TEST(EdgeCases, TheSpillArenaEndsWithin32BitOffsets) {
+  using kelvorn_private::spillFits;
+  EXPECT_TRUE(spillFits(0, 20));
+  EXPECT_TRUE(spillFits(UINT32_MAX - 28, 20));
+  EXPECT_FALSE(spillFits(UINT32_MAX - 27, 20));
+  EXPECT_FALSE(spillFits(UINT32_MAX, 0));
+}
+
+void ignoreSignal(int) {}
+
+// A read that a signal interrupts is tried again; any other failure is
+// named, never retried.
+TEST(EdgeCases, ReadsRetryAnInterruptionAndNameAFailure) {
+  struct sigaction quiet {}, before {};
+  quiet.sa_handler = ignoreSignal;  // without SA_RESTART: read() answers EINTR
+  ASSERT_EQ(::sigaction(SIGUSR1, &quiet, &before), 0);
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  const pthread_t reader = ::pthread_self();
+  std::thread writer([reader, fd = ends[1]] {
+    for (int i = 0; i < 5; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      ::pthread_kill(reader, SIGUSR1);
+    }
+    EXPECT_EQ(::write(fd, "late", 4), 4);
+    ::close(fd);
+  });
+  std::string got;
+  EXPECT_NO_THROW(got = kelvorn_files::readStream(ends[0], 100, "the pipe", "too large"));
+  writer.join();
+  ::close(ends[0]);
+  ::sigaction(SIGUSR1, &before, nullptr);
+  EXPECT_EQ(got, "late");
+
+  // A descriptor open for writing only cannot be read from.
+  const kelvorn_files::FileDescriptor writeOnly(::open(testFile("w", "bytes").c_str(), O_WRONLY));
+  ASSERT_TRUE(writeOnly.isOpen());
+  try {
+    (void)kelvorn_files::readFromStart(writeOnly.get(), 100, "the file");
+    ADD_FAILURE() << "read from a write-only descriptor";
+  } catch (const kelvorn::Error& e) {
+    EXPECT_NE(std::string(e.what()).find("the file: cannot read"), std::string::npos) << e.what();
+  }
+}
+
+// What an unprivileged user meets: a directory it may write into (mode
+// 0300) but not open, so the rename into it cannot be synced to disk. The
+// save says so, and leaves a whole file, old or new, and no staging file.
+// Root opens any directory, so the save runs as `nobody` when the test runs
+// as root.
+TEST(EdgeCases, ASaveIntoADirectoryThatCannotBeSyncedFails) {
+  const passwd* nobody = ::getpwnam("nobody");
+  if (::geteuid() == 0 && nobody == nullptr) GTEST_SKIP() << "no user nobody to run as";
+  const std::string dir = tempPath("unreadable");
+  ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+  const std::string path = dir + "/saved.bin";
+  const std::string old = kelvorn::Unihan().bytes();
+  testsupport::writeFile(path, old);
+  const kelvorn::Unihan store = kelvorn::Unihan::fromMemory("U+4E00\tkTotalStrokes\t1\n");
+  if (::geteuid() == 0) {
+    // The test's own directory, where root made the one above, must let
+    // nobody pass.
+    ASSERT_EQ(::chmod(tempPath("").c_str(), 0711), 0);
+    ASSERT_EQ(::chown(dir.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    ASSERT_EQ(::chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+  }
+  ASSERT_EQ(::chmod(dir.c_str(), 0300), 0);
+  // 0: the save failed with a message about the directory; 1: it succeeded;
+  // 4: the directory is out of reach (a private temporary directory above).
+  const auto saveAndTell = [&] {
+    if (::access(dir.c_str(), W_OK | X_OK) != 0) return 4;
+    try {
+      (void)store.save(path);
+      return 1;
+    } catch (const kelvorn::Error& e) {
+      return std::string(e.what()).find(path) != std::string::npos ? 0 : 2;
+    }
+  };
+  int outcome = 0;
+  if (::geteuid() == 0) {
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
+          ::setuid(nobody->pw_uid) != 0) {
+        ::_exit(3);
+      }
+      ::_exit(saveAndTell());
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    outcome = WEXITSTATUS(status);
+  } else {
+    outcome = saveAndTell();
+  }
+  ASSERT_EQ(::chmod(dir.c_str(), 0700), 0);
+  if (outcome == 4) GTEST_SKIP() << "nobody cannot reach " << dir;
+  EXPECT_EQ(outcome, 0);
+  const std::string now = readFile(path);
+  EXPECT_TRUE(now == old || now == store.bytes());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+}
+
+}  // namespace
