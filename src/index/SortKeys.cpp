@@ -68,11 +68,4 @@ bool operator==(const TotalStrokesKey& a, const TotalStrokesKey& b) {
          a.radicalStroke == b.radicalStroke;
 }
 
-// The store keeps the low eight bits of a residual, so "47.-1" comes back as
-// 255; real residuals never reach 128.
-int signedResidual(int storedResidual) noexcept {
-  const int low = storedResidual & 0xFF;
-  return low >= 128 ? low - 256 : low;
-}
-
 }  // namespace kelvorn
