@@ -6,7 +6,9 @@
 // public members only, and answers from its own tables afterwards. It keeps a
 // copy of the handle, so the store lives at least as long as the index. The
 // index never changes after construction; copies share its tables. Like the
-// store, an index and its copies must be used by one thread at a time.
+// store, an index and its copies may be queried from many threads at once
+// (each page an opened index makes on first use is made once), as long as
+// none of them is being assigned meanwhile.
 #ifndef KELVORN_UNIHANINDEX_H
 #define KELVORN_UNIHANINDEX_H
 
@@ -337,9 +339,13 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   std::shared_ptr<const kelvorn_index_private::IndexData> data_;
 };
 
-// Residual strokes as the data writes them: the store keeps one byte, so a
-// residual of 128..255 stands for a negative one (255 -> -1).
-KELVORN_UNIHAN_INDEX_API int signedResidual(int storedResidual) noexcept;
+// Residual strokes as the data writes them: the store keeps the low eight
+// bits of a residual, so "47.-1" comes back as 255; real residuals never
+// reach 128. Inline, as every typed radical-stroke answer passes through it.
+constexpr int signedResidual(int storedResidual) noexcept {
+  const int low = storedResidual & 0xFF;
+  return low >= 128 ? low - 256 : low;
+}
 
 // Whether one stored reading of `field` answers `query` under `match`, by the
 // rules of UnihanIndex::byReading. Throws kelvorn::Error as it does.

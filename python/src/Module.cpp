@@ -40,6 +40,8 @@ PYBIND11_MODULE(_native, m) {
   using namespace kelvorn_python;
   m.doc() = "Compiled part of kelvorn_unihan; use the kelvorn_unihan package.";
   // What the libraries refuse is a bad argument or datum to Python.
+  // pybind11's translator type takes the pointer by value.
+  // NOLINTNEXTLINE(performance-unnecessary-value-param)
   py::register_exception_translator([](std::exception_ptr thrown) {
     try {
       if (thrown) std::rethrow_exception(thrown);

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "index/IndexData.h"
-#include "query/Residual.h"
 #include "kelvorn/UnihanIndex.h"
 
 namespace kelvorn_index_private {
@@ -67,10 +66,6 @@ bool operator<(const TotalStrokesKey& a, const TotalStrokesKey& b) {
 bool operator==(const TotalStrokesKey& a, const TotalStrokesKey& b) {
   return a.hasValue == b.hasValue && a.totalStrokes == b.totalStrokes &&
          a.radicalStroke == b.radicalStroke;
-}
-
-int signedResidual(int storedResidual) noexcept {
-  return kelvorn_private::signedResidual(storedResidual);
 }
 
 }  // namespace kelvorn

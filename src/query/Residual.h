@@ -3,14 +3,11 @@
 #ifndef KELVORN_QUERY_RESIDUAL_H
 #define KELVORN_QUERY_RESIDUAL_H
 
+#include "kelvorn/UnihanIndex.h"
+
 namespace kelvorn_private {
 
-// The store keeps the low eight bits of a residual, so "47.-1" comes back as
-// 255; real residuals never reach 128.
-constexpr int signedResidual(int stored) {
-  const int low = stored & 0xFF;
-  return low >= 128 ? low - 256 : low;
-}
+using kelvorn::signedResidual;
 
 // A kRSVantu_Japan1_6 value keeps the strokes of its glyph and of its radical
 // form; its residual is the difference, kept in one byte like any other.
