@@ -34,7 +34,7 @@ kelvorn::UnihanFields Bundle::openFields() const {
     case Fields::kNone:
       break;
   }
-  throw kelvorn::Error(sources_.name +
+  throw kelvorn::Error((sources_.name.empty() ? std::string("this Unihan") : sources_.name) +
                        ": no all-field data (a core image opened alone answers the core's "
                        "questions only; open it with its all-field image)");
 }
