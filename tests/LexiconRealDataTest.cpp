@@ -221,10 +221,22 @@ TEST_F(LexiconRealData, SearchPutsCommonCharactersFirst) {
       }
     }
   }
-  EXPECT_EQ(lexicon_->search("hair").front(), U'发');
+  const std::vector<char32_t> hair = lexicon_->search("hair");
+  EXPECT_EQ(hair.front(), U'发');
+  EXPECT_LT(std::find(hair.begin(), hair.end(), U'髮') - hair.begin(), 10) << "髮 among the first";
   const std::vector<char32_t> dragons = lexicon_->search("dragons");
   ASSERT_GE(dragons.size(), 2u);
   EXPECT_EQ(std::set<char32_t>(dragons.begin(), dragons.begin() + 2), (std::set<char32_t>{U'龍', U'龙'}));
+  // The endings on their own: the scan above takes its base forms from them.
+  for (const auto& [inflected, base] : {std::pair{"flies", "fly"}, std::pair{"boxes", "box"},
+                                        std::pair{"burned", "burn"}, std::pair{"running", "run"},
+                                        std::pair{"writing", "write"}}) {
+    const std::vector<char32_t> wanted = lexicon_->search(base);
+    const std::vector<char32_t> got = lexicon_->search(inflected);
+    const std::set<char32_t> gotSet(got.begin(), got.end());
+    EXPECT_FALSE(wanted.empty()) << base;
+    for (const char32_t cp : wanted) EXPECT_EQ(gotSet.count(cp), 1u) << inflected;
+  }
 }
 
 TEST_F(LexiconRealData, CharsWithEveryValueOfEveryFieldAsAScanDoes) {
