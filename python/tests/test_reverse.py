@@ -14,17 +14,13 @@ def test_reverse_lookups_of_the_fixture(small):
     assert len(small) == 4 and list(small) == small.code_points()
     assert small.by_radical(47) == ["\u3401"]
     assert small.radical_entries(47) == [("\u3401", -1)]
-    assert small.radical_entries(48) == [("\u3401", 2)]  # the second kRSUnicode value
     assert small.radical_entries(85, "kRSKangXi") == [("\u3402", 11)]
     assert small.radical_entries(40, "kRSVantu_Japan1_6") == [("\u3402", 3)]
-    assert small.by_strokes(5) == ["\u3400"] and small.by_strokes(300) == []
-    assert small.by_reading("tian4") == ("\u3401",) and small.by_reading("tian1") == ()
-    assert small.by_reading("tiàn", exact=True) == ("\u3401",)
-    assert small.by_reading("tian4", exact=True) == ()
+    assert small.by_strokes(5) == ["\u3400"]
+    assert small.by_reading("tian4") == small.by_reading("tiàn", exact=True) == ("\u3401",)
     assert small.by_reading("KARA", field="kJapaneseKun", exact=True) == ("\u3401",)
     assert small.by_reading("kara", "kJapaneseKun", exact=True) == ()
     assert small.by_reading("TI4", prefix=True) == ("\u3401",)
-    assert small.by_reading("tin", prefix=True) == ()
     with pytest.raises(ValueError, match="exact and prefix"):
         small.by_reading("ti", exact=True, prefix=True)
     with pytest.raises(TypeError, match="prefix must be a bool"):
