@@ -32,10 +32,8 @@ namespace format = kelvorn_fields_private::format;
 namespace {
 
 const char kSmallText[] =
-    "U+3400\tkCangjie\tTM\n"
-    "U+3400\tkTotalStrokes\t5\n"
-    "U+4E00\tkTotalStrokes\t1\n"
-    "U+4E00\tkDefinition\tone; a, an; alone\n"
+    "U+3400\tkCangjie\tTM\nU+3400\tkTotalStrokes\t5\n"
+    "U+4E00\tkTotalStrokes\t1\nU+4E00\tkDefinition\tone; a, an; alone\n"
     "U+20000\tkTotalStrokes\t5\n";
 
 // Every answer the store gives for the small text, in one string, so that

@@ -24,8 +24,7 @@ TEST(FieldsText, AnswersEveryQueryFromUnsortedLines) {
   const UnihanFields f = build(
       "U+6F22\tkTotalStrokes\t14\n"
       "U+3400\tkCangjie\tTM\n"
-      "U+6F22\tkCangjie\tETLO\n"
-      "U+6F22\tkZFuture\tnew  field\tvalue \n"
+      "U+6F22\tkCangjie\tETLO\nU+6F22\tkZFuture\tnew  field\tvalue \n"
       "U+3400\tkJapanese\tキュウ おか\n");
   EXPECT_EQ(f.unicodeVersion(), "17.0");
   EXPECT_EQ(f.fieldNames(),

@@ -25,8 +25,7 @@ using kelvorn::UnihanMgr;
 constexpr char kText[] =
     "U+3400\tkRSUnicode\t1.4\n"
     "U+4E03\tkTotalStrokes\t2\n"
-    "U+4E0D\tkRSUnicode\t1.3\n"
-    "U+4E0D\tkTotalStrokes\t4\n"
+    "U+4E0D\tkRSUnicode\t1.3\nU+4E0D\tkTotalStrokes\t4\n"
     "U+4E15\tkRSUnicode\t1.4\n"
     "U+7389\tkRSUnicode\t96.0\n"
     "U+738B\tkRSUnicode\t96.-1\n"
@@ -34,9 +33,7 @@ constexpr char kText[] =
     "U+7D05\tkRSUnicode\t120.3\n"
     "U+7E9F\tkRSUnicode\t120'.0\n"
     "U+7EA2\tkRSUnicode\t120'.3\n"
-    "U+F967\tkRSUnicode\t9.9\n"
-    "U+F967\tkCompatibilityVariant\tU+4E0D\n"
-    "U+F967\tkTotalStrokes\t4\n"
+    "U+F967\tkRSUnicode\t9.9\nU+F967\tkCompatibilityVariant\tU+4E0D\nU+F967\tkTotalStrokes\t4\n"
     "U+FA0E\tkRSUnicode\t1.4\n"
     "U+20000\tkRSUnicode\t1.4\n";
 

