@@ -53,7 +53,7 @@
 
 namespace kelvorn_app_private {
 struct Store;
-struct Bundle;
+class Bundle;
 }
 
 namespace kelvorn {
