@@ -30,6 +30,7 @@ kelvorn::unihanPropT parseFieldName(const std::string& name,
 // one, or the data's own text), opened as kelvorn::Unihan opens a bundle:
 // the index saved beside the all-field image for these very images, or one
 // built from them.
+kelvorn::Unihan openSelectedBundle(const GlobalOptions& global, const std::string& fieldsData);
 struct LoadedIndex {
   kelvorn::Unihan unihan;
   const kelvorn::UnihanIndex* index = nullptr;  // the bundle's
