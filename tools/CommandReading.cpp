@@ -46,12 +46,13 @@ std::vector<kelvorn::unihanPropT> readingFields() {
 // The character's readings that answer the query: with a loose query,
 // the readings the user's spelling stood for. kMandarin's lookups search the
 // other Mandarin fields too, so their readings are shown as well.
-std::vector<std::string> matchingReadings(const LoadedIndex& loaded, char32_t cp,
+std::vector<std::string> matchingReadings(const kelvorn::Unihan& bundle,
+                                          const kelvorn::UnihanFields* fields, char32_t cp,
                                           const ReadingOptions& opts, kelvorn::unihanPropT field) {
   const kelvorn::ReadingMatch match = matchOf(opts);
-  std::vector<std::string> readings = loaded.index->readings(cp, field);
-  if (field == kelvorn::kMandarin && loaded.fields) {
-    for (std::string& r : kelvorn_saved_index::mandarinReadingsOf(*loaded.fields, cp)) {
+  std::vector<std::string> readings = bundle.index().readings(cp, field);
+  if (field == kelvorn::kMandarin && fields != nullptr) {
+    for (std::string& r : kelvorn_saved_index::mandarinReadingsOf(*fields, cp)) {
       if (std::find(readings.begin(), readings.end(), r) == readings.end()) {
         readings.push_back(std::move(r));
       }
@@ -110,12 +111,18 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
     return;
   }
   const kelvorn::unihanPropT field = parseFieldName(opts.field, readingFields());
-  const auto loaded = loadIndex(global, opts.fieldsData);
-  const std::vector<char32_t> found = loaded->unihan.byReading(
+  const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
+  const std::vector<char32_t> found = bundle.byReading(
       opts.text, static_cast<kelvorn::Reading>(field), matchOf(opts), orderOf(opts));
+  const kelvorn::UnihanFields* fields = nullptr;
+  try {
+    fields = &bundle.fieldStore();
+  } catch (const kelvorn::Error&) {
+    // None: the index answered from the core's readings alone.
+  }
   std::string out;
   for (const char32_t cp : found) {
-    const std::vector<std::string> readings = matchingReadings(*loaded, cp, opts, field);
+    const std::vector<std::string> readings = matchingReadings(bundle, fields, cp, opts, field);
     out += answerLine(cp, readings, opts.json);
   }
   writeAnswers(out);

@@ -85,18 +85,6 @@ kelvorn::Unihan openSelectedBundle(const GlobalOptions& global, const std::strin
   return kelvorn::Unihan::open(global.data, fieldsData);
 }
 
-std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData) {
-  auto loaded = std::make_unique<LoadedIndex>();
-  loaded->unihan = openSelectedBundle(global, fieldsData);
-  loaded->index = &loaded->unihan.index();
-  try {
-    loaded->fields = loaded->unihan.fieldStore();
-  } catch (const kelvorn::Error&) {
-    // None to give: the index answered from the core's values alone.
-  }
-  return loaded;
-}
-
 nlohmann::ordered_json charJson(char32_t codePoint) {
   return {{"codePoint", codePointLabel(codePoint)}, {"char", kelvorn::utf8::encode(codePoint)}};
 }

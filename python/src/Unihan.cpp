@@ -32,7 +32,7 @@ template <typename Companion, typename Open>
 const Companion& opened(std::atomic<const Companion*>& ready, const kelvorn::Unihan& unihan,
                         Open open) {
   if (const Companion* held = ready.load(std::memory_order_acquire)) return *held;
-  const kelvorn::Unihan bundle = unihan;
+  const kelvorn::Unihan bundle = unihan;  // NOLINT(performance-unnecessary-copy-initialization)
   const Companion* held = nullptr;
   {
     const py::gil_scoped_release unlocked;
