@@ -108,9 +108,18 @@ TEST(Bundle, ACoreImageAloneAnswersTheCoreAndRefusesTheRest) {
   const Unihan image = Unihan::fromMemory(Unihan::fromMemory(kFixture).bytes(), "core.bin");
   EXPECT_EQ(image.byTotalStrokes(6), std::vector<char32_t>{U'行'});
   EXPECT_NE(messageOf([&image] { (void)image.field(U'行', "kDefinition"); })
-                .find("core.bin: no all-field data"),
+                .find("core.bin: a binary image keeps twelve fields only"),
             std::string::npos);
   EXPECT_NE(messageOf([&image] { (void)image.search("go"); }), "no kelvorn::Error");
+  // Every field may come from text beside an image, but not from another
+  // core image; the index then keeps the core's order.
+  const std::string core = testFile("core.bin", image.bytes());
+  EXPECT_EQ(answers(Unihan::open(core, testFile("all.txt", kFixture))),
+            answers(Unihan::fromMemory(kFixture)));
+  const Unihan twice = Unihan::open(core, core);
+  EXPECT_NE(messageOf([&twice] { (void)twice.fieldNames(); }).find("keeps twelve fields only"),
+            std::string::npos);
+  EXPECT_EQ(twice.byTotalStrokes(6), std::vector<char32_t>{U'行'});
 }
 
 // The first questions may come from many threads at once; each companion

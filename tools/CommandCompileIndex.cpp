@@ -30,8 +30,10 @@ void runCompileIndex(const CompileIndexOptions& opts, const GlobalOptions& globa
   if (!corePath) throw ToolError("compile-index needs a binary image as --data, not text");
   const std::string fieldsPath =
       opts.fieldsData.empty() ? bundledFieldsImagePath() : opts.fieldsData;
-  const kelvorn::UnihanFields fields = openFieldsImage(opts.fieldsData);
-  const kelvorn::Unihan unihan = kelvorn::Unihan::open(*corePath);
+  requireFieldsImage(fieldsPath);
+  const kelvorn::Unihan unihan = kelvorn::Unihan::open(*corePath, fieldsPath);
+  const kelvorn::UnihanFields& fields = unihan.fieldStore();
+  // Built afresh: the bundle would open the saved index this replaces.
   const kelvorn::UnihanIndex index(unihan.core(), radicalStrokeExtras(fields),
                                    kelvorn_saved_index::mandarinReadings(fields));
   const std::string output =

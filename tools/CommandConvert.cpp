@@ -88,7 +88,8 @@ void runConvert(const ConvertOptions& opts) {
   if (auto file = openTextInput(opts.file)) inputs.push_back(std::move(*file));
   if (!opts.output.empty()) kelvorn_files::refuseUnsafeOutput(opts.output, inputs);
   const std::string inputName = inputs.empty() ? std::string("standard input") : opts.file;
-  const kelvorn::UnihanLexicon lexicon(openFieldsImage(opts.fieldsData));
+  const kelvorn::Unihan bundle = openFieldsBundle(opts.fieldsData);
+  const kelvorn::UnihanLexicon& lexicon = bundle.lexicon();
   std::optional<kelvorn_files::StagedOutput> file;
   if (!opts.output.empty()) file.emplace(opts.output);
   LinePieces input(inputs.empty() ? STDIN_FILENO : inputs[0].descriptor(), inputName, kMaxPiece,

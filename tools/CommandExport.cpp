@@ -157,7 +157,8 @@ void runExport(const ExportOptions& opts) {
   if (opts.expand && opts.format == "csv") {
     throw ToolError("--expand writes JSON structures: use --format jsonl or json");
   }
-  const kelvorn::UnihanFields data = openFieldsImage(opts.fieldsData);
+  const kelvorn::Unihan bundle = openFieldsBundle(opts.fieldsData);
+  const kelvorn::UnihanFields& data = bundle.fieldStore();
   const std::vector<std::string_view> columns = selectFields(data, opts.fields);
   const bool all = opts.fields.empty();
   ExportSink sink(opts.output);

@@ -26,7 +26,8 @@ void runField(const FieldOptions& opts) {
   for (const std::string& arg : opts.chars) {
     codePoints += parseCharArgument(arg);
   }
-  const kelvorn::UnihanFields fields = openFieldsImage(opts.fieldsData);
+  const kelvorn::Unihan bundle = openFieldsBundle(opts.fieldsData);
+  const kelvorn::UnihanFields& fields = bundle.fieldStore();
   const std::size_t field = requireFieldNamed(fields, opts.field);
   std::string out;
   for (const char32_t cp : codePoints) {

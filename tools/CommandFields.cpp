@@ -51,7 +51,8 @@ std::string jsonRow(std::string_view field, const FieldDescription* d, std::size
 }
 
 void runFields(const FieldsOptions& opts) {
-  const kelvorn::UnihanFields fields = openFieldsImage(opts.fieldsData);
+  const kelvorn::Unihan bundle = openFieldsBundle(opts.fieldsData);
+  const kelvorn::UnihanFields& fields = bundle.fieldStore();
   const std::map<std::string_view, std::size_t> counts = characterCounts(fields);
   std::string out;
   for (const std::string_view field : fields.fieldNames()) {

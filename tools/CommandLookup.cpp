@@ -27,7 +27,8 @@ void runLookup(const LookupOptions& opts) {
   if (opts.value.find(' ') != std::string::npos) {
     throw ToolError("'" + opts.value + "' holds a space; look up one value at a time");
   }
-  const kelvorn::UnihanLexicon lexicon(openFieldsImage(opts.fieldsData));
+  const kelvorn::Unihan bundle = openFieldsBundle(opts.fieldsData);
+  const kelvorn::UnihanLexicon& lexicon = bundle.lexicon();
   const std::size_t field = requireFieldNamed(lexicon.fields(), opts.field);
   std::string out;
   for (const char32_t cp : lexicon.charsWith(opts.field, opts.value)) {

@@ -107,12 +107,12 @@ void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
   const RadicalArgument arg = parseRadical(opts.radical, opts.source);
   const int radical = arg.radical;
   const kelvorn::unihanPropT source = parseFieldName(opts.source, sourceFields());
-  const auto loaded = loadIndex(global, opts.fieldsData);
-  if (!carriesSource(*loaded->index, source)) {
+  const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
+  const kelvorn::UnihanIndex& index = bundle.index();
+  if (!carriesSource(index, source)) {
     throw ToolError("the data has no " + opts.source + " values (Unicode 15.1 and later carry " +
                     "only kRSUnicode and kRSVantu_Japan1_6)");
   }
-  const kelvorn::UnihanIndex& index = *loaded->index;
   std::vector<PagePart> parts;
   if (arg.marks >= 0) {
     parts.push_back({arg.marks, index.byRadicalForm(radical, arg.marks)});

@@ -24,22 +24,16 @@ struct ReadingOptions {
   std::string fieldsData;
 };
 
-// kHanyuPinlu's counts and the fallback order, which only the all-field
-// data gives.
-kelvorn::ReadingFrequencies loadFrequencies(const std::string& fieldsData) {
-  return kelvorn_saved_index::readingFrequencies(openFieldsImage(fieldsData));
-}
-
 kelvorn::ReadingMatch matchOf(const ReadingOptions& opts) {
   if (opts.exact) return kelvorn::ReadingMatch::kExact;
   return opts.prefix ? kelvorn::ReadingMatch::kPrefix : kelvorn::ReadingMatch::kLoose;
 }
 
-std::vector<char32_t> findReadings(const kelvorn::UnihanIndex& index, const ReadingOptions& opts,
-                                   kelvorn::unihanPropT field) {
-  const kelvorn::ReadingMatch match = matchOf(opts);
-  if (opts.order == "codepoint") return index.byReading(opts.text, field, match);
-  return index.byReading(opts.text, field, match, loadFrequencies(opts.fieldsData));
+// Frequency order takes kHanyuPinlu's counts and the common characters from
+// the bundle's all-field data.
+kelvorn::ReadingOrder orderOf(const ReadingOptions& opts) {
+  return opts.order == "codepoint" ? kelvorn::ReadingOrder::kCodePoint
+                                   : kelvorn::ReadingOrder::kCommonFirst;
 }
 
 std::vector<kelvorn::unihanPropT> readingFields() {
@@ -52,12 +46,13 @@ std::vector<kelvorn::unihanPropT> readingFields() {
 // The character's readings that answer the query: with a loose query,
 // the readings the user's spelling stood for. kMandarin's lookups search the
 // other Mandarin fields too, so their readings are shown as well.
-std::vector<std::string> matchingReadings(const LoadedIndex& loaded, char32_t cp,
+std::vector<std::string> matchingReadings(const kelvorn::Unihan& bundle,
+                                          const kelvorn::UnihanFields* fields, char32_t cp,
                                           const ReadingOptions& opts, kelvorn::unihanPropT field) {
   const kelvorn::ReadingMatch match = matchOf(opts);
-  std::vector<std::string> readings = loaded.index->readings(cp, field);
-  if (field == kelvorn::kMandarin && loaded.fields) {
-    for (std::string& r : kelvorn_saved_index::mandarinReadingsOf(*loaded.fields, cp)) {
+  std::vector<std::string> readings = bundle.index().readings(cp, field);
+  if (field == kelvorn::kMandarin && fields != nullptr) {
+    for (std::string& r : kelvorn_saved_index::mandarinReadingsOf(*fields, cp)) {
       if (std::find(readings.begin(), readings.end(), r) == readings.end()) {
         readings.push_back(std::move(r));
       }
@@ -86,22 +81,16 @@ bool isNamedField(const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// A field the core's store lacks is read from the all-field data; only
-// frequency order needs the index, for its radical-stroke ties.
-std::vector<char32_t> findNamedReadings(const kelvorn::NamedReadings& named,
-                                        const ReadingOptions& opts, const GlobalOptions& global) {
-  const kelvorn::ReadingMatch match = matchOf(opts);
-  if (opts.order == "codepoint") return named.byReading(opts.text, match);
-  const auto loaded = loadIndex(global, opts.fieldsData);
-  return loaded->index->byReading(named, opts.text, match, loadFrequencies(opts.fieldsData));
-}
-
+// A field the core's store lacks is read from the bundle's all-field data.
 void runNamedReading(const ReadingOptions& opts, const GlobalOptions& global) {
-  const kelvorn::NamedReadings named =
-      kelvorn_saved_index::namedReadings(openFieldsImage(opts.fieldsData), opts.field);
+  const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
   const kelvorn::ReadingMatch match = matchOf(opts);
+  const std::vector<char32_t> found = bundle.byReading(opts.text, opts.field, match, orderOf(opts));
+  // The readings shown beside each character.
+  const kelvorn::NamedReadings named =
+      kelvorn_saved_index::namedReadings(bundle.fieldStore(), opts.field);
   std::string out;
-  for (const char32_t cp : findNamedReadings(named, opts, global)) {
+  for (const char32_t cp : found) {
     std::vector<std::string> readings;
     for (std::string& r : named.readings(cp)) {
       if (kelvorn::NamedReadings::matches(r, opts.text, match)) readings.push_back(std::move(r));
@@ -122,11 +111,18 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
     return;
   }
   const kelvorn::unihanPropT field = parseFieldName(opts.field, readingFields());
-  const auto loaded = loadIndex(global, opts.fieldsData);
-  const kelvorn::UnihanIndex& index = *loaded->index;
+  const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
+  const std::vector<char32_t> found = bundle.byReading(
+      opts.text, static_cast<kelvorn::Reading>(field), matchOf(opts), orderOf(opts));
+  const kelvorn::UnihanFields* fields = nullptr;
+  try {
+    fields = &bundle.fieldStore();
+  } catch (const kelvorn::Error&) {
+    // None: the index answered from the core's readings alone.
+  }
   std::string out;
-  for (const char32_t cp : findReadings(index, opts, field)) {
-    const std::vector<std::string> readings = matchingReadings(*loaded, cp, opts, field);
+  for (const char32_t cp : found) {
+    const std::vector<std::string> readings = matchingReadings(bundle, fields, cp, opts, field);
     out += answerLine(cp, readings, opts.json);
   }
   writeAnswers(out);

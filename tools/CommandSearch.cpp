@@ -31,7 +31,8 @@ void runSearch(const SearchOptions& opts) {
   requireUtf8(query);
   // A query of digits and punctuation would find nothing; say why instead.
   if (!hasAsciiLetter(query)) throw ToolError("no word in the query (a word is ASCII letters)");
-  const kelvorn::UnihanLexicon lexicon(openFieldsImage(opts.fieldsData));
+  const kelvorn::Unihan bundle = openFieldsBundle(opts.fieldsData);
+  const kelvorn::UnihanLexicon& lexicon = bundle.lexicon();
   const kelvorn::UnihanFields& fields = lexicon.fields();
   std::string out;
   for (const char32_t cp : lexicon.search(query)) {

@@ -54,8 +54,9 @@ std::u32string codePointsOf(const std::vector<std::string>& args) {
 void runShow(const ShowOptions& opts, const GlobalOptions& global) {
   const std::u32string cps = codePointsOf(opts.chars);
   const kelvorn::Unihan unihan = loadSelectedData(global);
-  std::optional<kelvorn::UnihanFields> fields;
-  if (opts.all) fields = openFieldsImage(opts.fieldsData);
+  std::optional<kelvorn::Unihan> bundle;
+  if (opts.all) bundle = openFieldsBundle(opts.fieldsData);
+  const kelvorn::UnihanFields* fields = bundle ? &bundle->fieldStore() : nullptr;
   std::string out;
   for (std::size_t i = 0; i < cps.size(); ++i) {
     const CharInfo info = lookUp(unihan, cps[i]);

@@ -117,8 +117,8 @@ void runSort(const SortOptions& opts, const GlobalOptions& global) {
   const auto file = openTextInput(opts.file);
   std::string text = readTextInput(file ? &*file : nullptr, "sort at most that much at once");
   Lines input = splitLines(std::move(text));
-  const auto loaded = loadIndex(global, opts.fieldsData);
-  const KeyTable keys(*loaded->index, order);
+  const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
+  const KeyTable keys(bundle.index(), order);
   // Lines of equal keys keep their input order: the offset breaks the tie,
   // which needs no buffer as a stable sort would.
   std::sort(input.starts.begin(), input.starts.end(),

@@ -52,8 +52,8 @@ std::string listJson(const kelvorn::UnihanIndex& index, int strokes,
 
 void runStrokes(const StrokesOptions& opts, const GlobalOptions& global) {
   const int strokes = parseNumberArgument(opts.strokes, "stroke count", 1, 255);
-  const auto loaded = loadIndex(global, opts.fieldsData);
-  const kelvorn::UnihanIndex& index = *loaded->index;
+  const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
+  const kelvorn::UnihanIndex& index = bundle.index();
   const auto& cps = index.byTotalStrokes(strokes);
   writeAnswers(opts.json ? listJson(index, strokes, cps) : listText(index, cps));
 }

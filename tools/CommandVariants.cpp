@@ -55,7 +55,8 @@ std::string textOf(char32_t cp, const kelvorn::UnihanLexicon& lexicon) {
 void runVariants(const VariantsOptions& opts) {
   std::u32string codePoints;
   for (const std::string& arg : opts.chars) codePoints += parseCharArgument(arg);
-  const kelvorn::UnihanLexicon lexicon(openFieldsImage(opts.fieldsData));
+  const kelvorn::Unihan bundle = openFieldsBundle(opts.fieldsData);
+  const kelvorn::UnihanLexicon& lexicon = bundle.lexicon();
   std::string out;
   for (const char32_t cp : codePoints) {
     out += opts.json ? jsonOf(cp, lexicon) : textOf(cp, lexicon);

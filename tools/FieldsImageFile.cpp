@@ -1,5 +1,8 @@
 #include "FieldsImageFile.h"
 
+#include <fstream>
+#include <string_view>
+
 #include "ToolError.h"
 #include "app/files/BundledFiles.h"
 #include "kelvorn/Unihan.h"
@@ -8,6 +11,7 @@ namespace unihan_tool {
 namespace {
 
 constexpr char kFieldsImageName[] = "unihan-fields-" KELVORN_UNICODE_VERSION ".bin";
+constexpr std::string_view kFieldsMagic = "kelvorn unihan fields";
 
 }  // namespace
 
@@ -32,9 +36,20 @@ void addFieldsDataOption(CLI::App* app, std::string* path) {
                   "All-field image to answer from (default: the bundled one)");
 }
 
-kelvorn::UnihanFields openFieldsImage(const std::string& path) {
-  if (path.empty()) return kelvorn::UnihanFields::open(bundledFieldsImagePath());
-  return kelvorn::UnihanFields::open(path, kelvorn::FieldsCheck::kChecksum);
+void requireFieldsImage(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(kFieldsMagic.size(), '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  if (head != kFieldsMagic) (void)kelvorn::UnihanFields::open(path);
+}
+
+kelvorn::Unihan openFieldsBundle(const std::string& path) {
+  if (path.empty()) {
+    (void)bundledFieldsImagePath();  // a missing image is refused in the tool's words
+    return kelvorn::Unihan::bundled();
+  }
+  requireFieldsImage(path);
+  return kelvorn::Unihan::open(bundledFilePath("unihan-" KELVORN_UNICODE_VERSION ".bin"), path);
 }
 
 std::size_t requireFieldNamed(const kelvorn::UnihanFields& fields, const std::string& name) {

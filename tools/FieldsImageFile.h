@@ -8,7 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "kelvorn/UnihanFields.h"
+#include "kelvorn/Unihan.h"
 
 namespace unihan_tool {
 
@@ -24,12 +24,17 @@ std::string bundledFieldsImagePath();
 // and export's --fields selects fields.)
 void addFieldsDataOption(CLI::App* app, std::string* path);
 
-// Opens the image at path, or the bundled one when
-// path is empty. An image the user names is checked whole (its checksum)
-// before use, since it may come from anywhere; the bundled image is the
+// The bundle would take text for every field; --fields-data names an
+// image, so anything else is refused here in the image reader's words.
+void requireFieldsImage(const std::string& path);
+
+// The bundle the all-field commands answer from: the bundled one, or the
+// bundled core image with the all-field image at path. The all-field image
+// opens on the first question for it: one the user names is checked whole
+// (its checksum), since it may come from anywhere; the bundled image is the
 // build's own and is only checked for structure. Throws ToolError or
-// kelvorn::FieldsError.
-kelvorn::UnihanFields openFieldsImage(const std::string& path);
+// kelvorn::Error.
+kelvorn::Unihan openFieldsBundle(const std::string& path);
 
 // The index of a field the user named; a name the data does not have is a
 // UsageError naming the nearest field.

@@ -70,14 +70,12 @@ kelvorn::unihanPropT parseFieldName(const std::string& name,
   return *it;
 }
 
-namespace {
-
 // The bundle of --data (or the bundled core image) and the all-field data
 // that gives the radical marks: --fields-data, else the bundled all-field
 // image beside the bundled core image, or the same text for a text --data.
 // A core image alone has no marks; then, as for text the all-field reader
 // refuses, the order falls back to the core's values.
-kelvorn::Unihan openBundle(const GlobalOptions& global, const std::string& fieldsData) {
+kelvorn::Unihan openSelectedBundle(const GlobalOptions& global, const std::string& fieldsData) {
   if (!global.dataGiven) {
     if (fieldsData.empty()) return kelvorn::Unihan::bundled();
     return kelvorn::Unihan::open(bundledFilePath("unihan-" KELVORN_UNICODE_VERSION ".bin"),
@@ -85,20 +83,6 @@ kelvorn::Unihan openBundle(const GlobalOptions& global, const std::string& field
   }
   if (fieldsData.empty()) return kelvorn::Unihan::open(global.data);
   return kelvorn::Unihan::open(global.data, fieldsData);
-}
-
-}  // namespace
-
-std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData) {
-  auto loaded = std::make_unique<LoadedIndex>();
-  loaded->unihan = openBundle(global, fieldsData);
-  loaded->index = &loaded->unihan.index();
-  try {
-    loaded->fields = loaded->unihan.fieldStore();
-  } catch (const kelvorn::Error&) {
-    // None to give: the index answered from the core's values alone.
-  }
-  return loaded;
 }
 
 nlohmann::ordered_json charJson(char32_t codePoint) {

@@ -4,7 +4,6 @@
 #ifndef KELVORN_TOOLS_INDEXOPTIONS_H
 #define KELVORN_TOOLS_INDEXOPTIONS_H
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,18 +24,11 @@ int parseNumberArgument(const std::string& arg, const std::string& what, int low
 kelvorn::unihanPropT parseFieldName(const std::string& name,
                                     const std::vector<kelvorn::unihanPropT>& allowed);
 
-// The data of --data (or the bundled image) and the index over it, with the
-// radical marks of the all-field image fieldsData names (empty: the bundled
-// one, or the data's own text), opened as kelvorn::Unihan opens a bundle:
-// the index saved beside the all-field image for these very images, or one
-// built from them.
-struct LoadedIndex {
-  kelvorn::Unihan unihan;
-  const kelvorn::UnihanIndex* index = nullptr;  // the bundle's
-  // The all-field data the index took its extras from, when there is one.
-  std::optional<kelvorn::UnihanFields> fields;
-};
-std::unique_ptr<LoadedIndex> loadIndex(const GlobalOptions& global, const std::string& fieldsData);
+// The data of --data (or the bundled image) with the all-field data
+// fieldsData names (empty: the bundled image, or the data's own text), whose
+// radical marks order the index: the index saved beside the all-field image
+// for these very images, or one built from them, on the first question.
+kelvorn::Unihan openSelectedBundle(const GlobalOptions& global, const std::string& fieldsData);
 
 // Whether the file begins with the core image's magic.
 bool isCoreImage(const std::string& path);

@@ -124,11 +124,12 @@ class KELVORN_UNIHAN_APP_API Unihan {
   // damaged image and a file that holds no Unihan line the library keeps.
   // Throws Error.
   static Unihan open(std::string_view path);
-  // The core image, the all-field image built from the same release, and
-  // the index saved for the two (empty: the one saved beside the all-field
-  // image for its release, unihan-index-17.0.bin, if any). An index saved
-  // for other data, or none, is built when first asked for. Only the core
-  // image is read here.
+  // The core (an image or text), where every field comes from (the
+  // all-field image built from the same release, or a Unihan text file; not
+  // a core image, which keeps twelve fields only), and the index saved for
+  // the two (empty: the one saved beside the all-field image for its
+  // release, unihan-index-17.0.bin, if any). An index saved for other data,
+  // or none, is built when first asked for. Only the core is read here.
   static Unihan open(std::string_view corePath, std::string_view fieldsPath,
                      std::string_view indexPath = {});
   // The files installed with the library: <libdir>/../share/kelvorn-unihan/,

@@ -9,23 +9,25 @@
 namespace kelvorn_python {
 namespace {
 
-Loaded loadChecked(const std::string& path) {
+kelvorn::Unihan loadChecked(const std::string& path, const std::string& fieldsPath) {
   const kelvorn_files::InputFile file =
       kelvorn_files::InputFile::open(path, kelvorn_files::InputKind::kFile);
+  if (!fieldsPath.empty()) return kelvorn::Unihan::open(path, fieldsPath);
   const std::string_view magic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
-  if (file.head(magic.size()) == magic) return {kelvorn::Unihan::open(path), nullptr};
+  if (file.head(magic.size()) == magic) return kelvorn::Unihan::open(path);
   // Text has no limit of its own, as the tool streams it; the snapshot
-  // refuses a file that changes while it is read, as the tool's load does.
-  auto text = std::make_shared<const std::string>(
-      file.readSnapshot(std::numeric_limits<std::size_t>::max() / 2));
-  return {kelvorn::Unihan::fromMemory(*text, path), text};
+  // refuses a file that changes while it is read, as the tool's load does,
+  // and every field is read from the same bytes, so a rewrite after the
+  // load cannot make field() disagree with the rest.
+  return kelvorn::Unihan::fromMemory(
+      file.readSnapshot(std::numeric_limits<std::size_t>::max() / 2), path);
 }
 
 }  // namespace
 
-Loaded loadFile(const std::string& path) {
+kelvorn::Unihan loadFile(const std::string& path, const std::string& fieldsPath) {
   try {
-    return loadChecked(path);
+    return loadChecked(path, fieldsPath);
   } catch (const kelvorn::Error& e) {
     // The message names the path; Python names it through the exception.
     std::string message = e.what();

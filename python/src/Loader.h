@@ -4,7 +4,6 @@
 #ifndef KELVORN_PYTHON_LOADER_H
 #define KELVORN_PYTHON_LOADER_H
 
-#include <memory>
 #include <string>
 
 #include "kelvorn/Unihan.h"
@@ -18,16 +17,10 @@ struct LoadError {
   std::string message;
 };
 
-struct Loaded {
-  kelvorn::Unihan unihan;
-  // The bytes of a file of Unihan text, which every field is later read
-  // from: the file is read once, so a rewrite after the load cannot make
-  // field() disagree with the kept fields. Null for an image.
-  std::shared_ptr<const std::string> text;
-};
-
-// Loads `path` (a file-system path in bytes). Throws LoadError.
-Loaded loadFile(const std::string& path);
+// Loads `path` (a file-system path in bytes) with every field from
+// `fieldsPath` (an all-field image or Unihan text), or from the file itself
+// when that is empty. Throws LoadError.
+kelvorn::Unihan loadFile(const std::string& path, const std::string& fieldsPath);
 
 }  // namespace kelvorn_python
 

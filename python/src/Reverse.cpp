@@ -169,12 +169,18 @@ std::string_view readingQuery(PyObject* text) {
   return {utf8, static_cast<std::size_t>(size)};
 }
 
+// The index and the all-field store open with the interpreter lock
+// released (Unihan::index, fields) before the bundle is asked.
+kelvorn::ReadingOrder readingOrder(bool byFrequency) {
+  return byFrequency ? kelvorn::ReadingOrder::kCommonFirst : kelvorn::ReadingOrder::kCodePoint;
+}
+
 py::tuple findReadings(Unihan& u, PyObject* text, kelvorn::unihanPropT field,
                        kelvorn::ReadingMatch match, bool byFrequency) {
   const std::string_view query = readingQuery(text);
-  if (!byFrequency) return characterTuple(u.index().byReading(query, field, match));
-  const kelvorn::ReadingFrequencies& frequencies = u.readingFrequencies();
-  return characterTuple(u.index().byReading(query, field, match, frequencies));
+  (void)u.index();
+  return characterTuple(u.bundle().byReading(query, static_cast<kelvorn::Reading>(field), match,
+                                             readingOrder(byFrequency)));
 }
 
 // ValueError naming the nearest field for a str no reading lookup takes;
@@ -206,9 +212,9 @@ std::optional<std::string> namedFieldOf(PyObject* field) {
 py::tuple findNamedReadings(Unihan& u, PyObject* text, const std::string& field,
                             kelvorn::ReadingMatch match, bool byFrequency) {
   const std::string_view query = readingQuery(text);
-  const kelvorn::NamedReadings& named = u.namedReadings(field);
-  if (!byFrequency) return characterTuple(named.byReading(query, match));
-  return characterTuple(u.index().byReading(named, query, match, u.readingFrequencies()));
+  (void)u.fields();
+  if (byFrequency) (void)u.index();
+  return characterTuple(u.bundle().byReading(query, field, match, readingOrder(byFrequency)));
 }
 
 constexpr std::array<const char*, 5> kByReadingParams = {"text", "field", "exact", "order",

@@ -14,15 +14,11 @@
 
 #include <array>
 #include <atomic>
-#include <map>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <pybind11/pybind11.h>
 
 #include "Loader.h"
 #include "kelvorn/Unihan.h"
@@ -41,13 +37,14 @@ class Unihan {
   // messages. `fieldsPath` names where every field comes from: an all-field
   // image or Unihan text; empty for the loaded file itself. Call without the
   // interpreter lock. Throws LoadError.
-  Unihan(const std::string& path, std::string shownAs, std::string fieldsPath);
-  Unihan(Loaded loaded, const std::string& path, std::string shownAs, std::string fieldsPath);
+  Unihan(const std::string& path, std::string shownAs, const std::string& fieldsPath);
   Unihan(const Unihan&) = delete;
   Unihan& operator=(const Unihan&) = delete;
   ~Unihan() = default;
 
   const std::string& path() const { return shownAs_; }
+  // The bundle every answer comes from.
+  const kelvorn::Unihan& bundle() const { return unihan_; }
 
   bool holds(int cp) const { return unihan_.contains(static_cast<char32_t>(cp)); }
   std::optional<int> totalStrokes(int cp);
@@ -64,33 +61,13 @@ class Unihan {
   void setSourcePreference(const SourcePreference& preference);
   SourcePreference sourcePreference() const { return preference_; }
 
-  // The reverse indexes, opened or built on first use. Call with the
-  // interpreter lock held; the build runs without it.
+  // The companions of the bundle, each opened or built on its first use
+  // with the interpreter lock released. Call with it held. fields() and
+  // lexicon() throw kelvorn::Error (a ValueError) for a core image loaded
+  // without fields=, which keeps twelve fields only.
   const kelvorn::UnihanIndex& index();
-  // The index saved beside the all-field image for this core image and that
-  // all-field image, if there is one; see index/saved/SavedIndex.h.
-  std::optional<kelvorn::UnihanIndex> savedIndex();
-
-  // kRSUnicode's marks and kCompatibilityVariant out of fields(), for the
-  // radical-stroke order; none when this data has no fields (a core image
-  // loaded without fields=).
-  kelvorn::RadicalStrokeExtras radicalStrokeExtras();
-  kelvorn::MandarinReadings mandarinReadings();
-
-  // Every Unihan field, opened or built on first use like the indexes.
-  // Throws kelvorn::FieldsError, or ValueError for a loaded binary image,
-  // which keeps twelve fields only.
   const kelvorn::UnihanFields& fields();
-
-  // kHanyuPinlu's counts out of fields(), read on first use. Call with the
-  // interpreter lock held: the reading runs under it, so that no two threads
-  // read at once.
-  const kelvorn::ReadingFrequencies& readingFrequencies();
-
-  // The readings of one field the core's store lacks (NamedReadings::
-  // fieldNames), out of fields(), read when first named. Call with the
-  // interpreter lock held, as above.
-  const kelvorn::NamedReadings& namedReadings(const std::string& field);
+  const kelvorn::UnihanLexicon& lexicon();
 
   // The answers already given to the reverse lookups, each cache a dict
   // keyed by the question: an answer never changes, so a repeated question
@@ -110,33 +87,19 @@ class Unihan {
     return pybind11::reinterpret_borrow<pybind11::dict>(answerCache(kSearchCache));
   }
 
-  // The lexicon over fields(), made on first use; its own indexes are built
-  // on the first question that needs each (see Lexicon.cpp).
-  const kelvorn::UnihanLexicon& lexicon();
-
-
  private:
   kelvorn::Unihan unihan_;
   // The core's handle onto the same store: its preference walk is what
-  // preferred_radical_stroke answers, and the index is built over it.
+  // preferred_radical_stroke answers.
   kelvorn::UnihanMgr mgr_;
   std::string shownAs_;
   SourcePreference preference_;
-  std::mutex mutex_;  // guards index_ and changes of the source preference
-  std::unique_ptr<const kelvorn::UnihanIndex> index_;
-  std::atomic<const kelvorn::UnihanIndex*> indexReady_{nullptr};
-  std::string path_;        // file-system form of the loaded file
-  std::string fieldsPath_;  // see the constructor
-  // The loaded file's text until fields_ is built from it (Loader.h).
-  std::shared_ptr<const std::string> text_;
-  std::unique_ptr<const kelvorn::UnihanFields> fields_;
-  std::map<std::string, kelvorn::NamedReadings> namedReadings_;
-  std::atomic<const kelvorn::UnihanFields*> fieldsReady_{nullptr};
-  std::unique_ptr<const kelvorn::ReadingFrequencies> frequencies_;
+  std::mutex mutex_;  // guards changes of the source preference
+  // The companions once opened, so that a later call takes no lock.
+  std::atomic<const kelvorn::UnihanIndex*> index_{nullptr};
+  std::atomic<const kelvorn::UnihanFields*> fields_{nullptr};
+  std::atomic<const kelvorn::UnihanLexicon*> lexicon_{nullptr};
   std::array<pybind11::object, kAnswerCacheCount> answerCaches_;
-
-  std::unique_ptr<const kelvorn::UnihanLexicon> lexicon_;
-  std::atomic<const kelvorn::UnihanLexicon*> lexiconReady_{nullptr};
 };
 
 // A source slot the preference leaves empty.

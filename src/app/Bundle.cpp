@@ -1,12 +1,14 @@
 // Opening the all-field store and the index of a bundle on first use.
 #include "app/Bundle.h"
 
+#include <fstream>
 #include <utility>
 
 #include "fields/MappedFile.h"
 #include "index/saved/FieldExtras.h"
 #include "index/saved/SavedIndex.h"
 #include "kelvorn/Error.h"
+#include "kelvorn/UnihanImage.h"
 
 namespace kelvorn_app_private {
 namespace {
@@ -15,6 +17,33 @@ namespace {
 // say.
 constexpr std::string_view kUnknownRelease = "unknown";
 
+std::string refusalForTwelveFields(const std::string& name) {
+  return (name.empty() ? std::string("this Unihan") : name) +
+         ": a binary image keeps twelve fields only; for every field, load the Unihan text or "
+         "an all-field image with it";
+}
+
+bool startsWith(const std::string& path, std::string_view magic) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(magic.size(), '\0');
+  in.read(head.data(), static_cast<std::streamsize>(head.size()));
+  return in.gcount() == static_cast<std::streamsize>(magic.size()) && head == magic;
+}
+
+// A file given for every field is an all-field image or Unihan text, told
+// apart by its first bytes; one that cannot be read is opened as an image,
+// to be refused in the image's words. The core's image would answer twelve
+// fields as if they were all, so it is refused.
+kelvorn::UnihanFields openFieldsFile(const std::string& path, kelvorn::FieldsCheck check,
+                                     const std::string& name) {
+  if (startsWith(path, std::string_view(kelvorn::kImageMagic, kelvorn::kImageMagicLength))) {
+    throw kelvorn::FieldsError(refusalForTwelveFields(name));
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in || startsWith(path, "kelvorn unihan ")) return kelvorn::UnihanFields::open(path, check);
+  return kelvorn::UnihanFields::fromText({path}, kUnknownRelease);
+}
+
 }  // namespace
 
 kelvorn::UnihanFields Bundle::openFields() const {
@@ -22,8 +51,8 @@ kelvorn::UnihanFields Bundle::openFields() const {
   const kelvorn::FieldsCheck check =
       sources_.checkFieldsWhole ? kelvorn::FieldsCheck::kChecksum : kelvorn::FieldsCheck::kStructure;
   switch (sources_.fields) {
-    case Fields::kImageFile:
-      return kelvorn::UnihanFields::open(sources_.fieldsPath, check);
+    case Fields::kFile:
+      return openFieldsFile(sources_.fieldsPath, check, sources_.name);
     case Fields::kImageBytes:
       return kelvorn::UnihanFields::fromOwnedBuffer(sources_.fieldsBytes, check, sources_.name);
     case Fields::kTextFiles:
@@ -34,9 +63,7 @@ kelvorn::UnihanFields Bundle::openFields() const {
     case Fields::kNone:
       break;
   }
-  throw kelvorn::Error((sources_.name.empty() ? std::string("this Unihan") : sources_.name) +
-                       ": no all-field data (a core image opened alone answers the core's "
-                       "questions only; open it with its all-field image)");
+  throw kelvorn::Error(refusalForTwelveFields(sources_.name));
 }
 
 const kelvorn::UnihanFields& Bundle::fields() const {
@@ -61,7 +88,7 @@ std::optional<kelvorn::UnihanIndex> Bundle::openSavedIndex(const Store& store) c
     return kelvorn::UnihanIndex::fromBytes(store.mgr, sources_.indexBytes, tag);
   }
   std::string path = sources_.indexPath;
-  if (path.empty() && sources_.fields == BundleSources::Fields::kImageFile) {
+  if (path.empty() && sources_.fields == BundleSources::Fields::kFile) {
     path = kelvorn_saved_index::pathBeside(sources_.fieldsPath,
                                            std::string(fields().unicodeVersion()));
   }

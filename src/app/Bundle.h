@@ -23,12 +23,12 @@ namespace kelvorn_app_private {
 // absent: no all-field store (a core image opened alone), or an index to be
 // built from the store.
 struct BundleSources {
-  enum class Fields { kNone, kImageFile, kImageBytes, kTextFiles, kTextBytes };
+  enum class Fields { kNone, kFile, kImageBytes, kTextFiles, kTextBytes };
   Fields fields = Fields::kNone;
-  std::string fieldsPath;  // kImageFile; kTextFiles: a text file or directory
+  std::string fieldsPath;  // kFile: an image or text; kTextFiles: a file or directory
   bool checkFieldsWhole = false;  // an image the user named: its checksum too
   std::string fieldsBytes;        // kImageBytes, kTextBytes
-  std::string indexPath;          // a saved index; empty: beside a kImageFile
+  std::string indexPath;          // a saved index; empty: beside a kFile
   std::string indexBytes;         // or given
   std::string name;               // the bundle's name in messages
 };

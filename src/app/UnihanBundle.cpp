@@ -83,7 +83,7 @@ Unihan Unihan::open(std::string_view corePath, std::string_view fieldsPath,
   BundleSources sources;
   sources.name = std::string(corePath);
   auto store = kelvorn_app_private::loadFile(sources.name);
-  sources.fields = BundleSources::Fields::kImageFile;
+  sources.fields = BundleSources::Fields::kFile;
   sources.fieldsPath = std::string(fieldsPath);
   // An image named by the caller may come from anywhere: its values are
   // checked too, not only its structure.
@@ -96,7 +96,7 @@ Unihan Unihan::bundled() {
   auto store = kelvorn_app_private::loadFile(kelvorn_files::bundledFilePath(KELVORN_IMAGE_NAME));
   BundleSources sources;
   sources.name = "the bundled data";
-  sources.fields = BundleSources::Fields::kImageFile;
+  sources.fields = BundleSources::Fields::kFile;
   // Where they should be when they are not, so that the first question
   // that needs them fails with the usual message for a missing file.
   sources.fieldsPath = kelvorn_files::bundledFileGuess(KELVORN_FIELDS_IMAGE_NAME);
