@@ -64,6 +64,22 @@ TEST(EdgeCases, TheLowestFieldNamedInALineIsItsField) {
   EXPECT_EQ(mgr.getNumVals(0x4E00, kelvorn::kMandarin), 0);
 }
 
+// An image cut inside a character record keeps the characters before it and
+// holds that one without a value: none is made up.
+TEST(EdgeCases, AnImageCutInsideACharacterInventsNoValue) {
+  kelvorn::UnihanMgr whole;
+  ASSERT_EQ(testsupport::loadText(whole, "U+4E00\tkTotalStrokes\t5\nU+4E01\tkTotalStrokes\t7\n"), 0);
+  const std::string image = testsupport::writeImage(whole);
+  for (std::size_t len = kelvorn::kImageHeaderLength; len < image.size(); ++len) {
+    kelvorn::UnihanMgr cut;
+    (void)testsupport::loadBuffer(cut, image, len);
+    for (const auto& [cp, strokes] : {std::pair{0x4E00, 5}, std::pair{0x4E01, 7}}) {
+      const int got = cut.totalStrokes(cp);
+      EXPECT_TRUE(got == -1 || got == 0 || got == strokes) << len << ": " << got;
+    }
+  }
+}
+
 // The real data has no compatibility ideograph whose target is written with
 // a simplified radical, but the index is built from any data.
 TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
