@@ -65,10 +65,23 @@ TEST(EdgeCases, TheLowestFieldNamedInALineIsItsField) {
 }
 
 // An image cut inside a character record keeps the characters before it and
-// holds that one without a value: none is made up.
+// of that one the values read in full: none is made up.
 TEST(EdgeCases, AnImageCutInsideACharacterInventsNoValue) {
+  struct Value {
+    int cp;
+    kelvorn::unihanPropT source;
+    int radical;
+  };
+  const Value values[] = {{0x4E00, kelvorn::kRSUnicode, 1},  {0x4E01, kelvorn::kRSUnicode, 9},
+                          {0x4E01, kelvorn::kRSKangXi, 10}, {0x4E01, kelvorn::kRSKanWa, 11},
+                          {0x4E01, kelvorn::kRSKorean, 12}};
   kelvorn::UnihanMgr whole;
-  ASSERT_EQ(testsupport::loadText(whole, "U+4E00\tkTotalStrokes\t5\nU+4E01\tkTotalStrokes\t7\n"), 0);
+  ASSERT_EQ(testsupport::loadText(whole,
+                                  "U+4E00\tkTotalStrokes\t5\nU+4E00\tkRSUnicode\t1.4\n"
+                                  "U+4E01\tkTotalStrokes\t7\nU+4E01\tkRSUnicode\t9.3\n"
+                                  "U+4E01\tkRSKangXi\t10.4\nU+4E01\tkRSKanWa\t11.5\n"
+                                  "U+4E01\tkRSKorean\t12.6\n"),
+            0);
   const std::string image = testsupport::writeImage(whole);
   for (std::size_t len = kelvorn::kImageHeaderLength; len < image.size(); ++len) {
     kelvorn::UnihanMgr cut;
@@ -76,6 +89,10 @@ TEST(EdgeCases, AnImageCutInsideACharacterInventsNoValue) {
     for (const auto& [cp, strokes] : {std::pair{0x4E00, 5}, std::pair{0x4E01, 7}}) {
       const int got = cut.totalStrokes(cp);
       EXPECT_TRUE(got == -1 || got == 0 || got == strokes) << len << ": " << got;
+    }
+    for (const Value& v : values) {
+      const int got = cut.radix(v.cp, v.source, 0);
+      EXPECT_TRUE(got == -1 || got == v.radical) << len << ": " << got;
     }
   }
 }
