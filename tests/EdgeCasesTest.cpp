@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <iterator>
+#include <new>
 #include <string>
 #include <thread>
 
@@ -42,6 +43,28 @@ TEST(EdgeCases, AHeaderOnlyImageIsAnEmptyStore) {
     EXPECT_EQ(loaded.bytes(), image);
   }
   EXPECT_THROW(kelvorn::Unihan::fromMemory(image.substr(0, image.size() - 1)), kelvorn::Error);
+}
+
+// A handle constructed from itself has no store to share: it answers as an
+// empty store would, and every load and write fails.
+TEST(EdgeCases, AHandleBuiltFromItselfHoldsNoStore) {
+  alignas(kelvorn::UnihanMgr) unsigned char raw[sizeof(kelvorn::UnihanMgr)] = {};
+  auto* self = reinterpret_cast<kelvorn::UnihanMgr*>(raw);
+  new (self) kelvorn::UnihanMgr(*self);
+  std::string image = kelvorn::Unihan().bytes();
+  const std::string text = testFile("one.txt", "U+4E00\tkTotalStrokes\t1\n");
+  EXPECT_EQ(self->readUnihanBinaryBuf(image.data(), static_cast<unsigned int>(image.size())), 0);
+  EXPECT_EQ(self->readUnihan(testsupport::CPath(text)), -1);
+  EXPECT_EQ(self->readUnihanBinary(testsupport::CPath(testFile("empty.bin", image))), -1);
+  EXPECT_EQ(self->write(testsupport::CPath(tempPath("out.bin")), 1), -1);
+  EXPECT_FALSE(self->IsValid());
+  const int answers[] = {self->radix(0x4E00, kelvorn::kRSUnicode, 0), self->radix(0x4E00, 0),
+                         self->stroke(0x4E00, kelvorn::kRSUnicode, 0), self->stroke(0x4E00, 0),
+                         self->totalStrokes(0x4E00), self->getVantuCID(0x4E00, 0),
+                         self->totalVantuStrokes(0x4E00, 0), self->getUTF32ForCID(1),
+                         self->getNumVals(0x4E00, kelvorn::kMandarin)};
+  for (const int answer : answers) EXPECT_EQ(answer, -1);
+  self->~UnihanMgr();
 }
 
 // The reader moves a line it has not finished to the front of its buffer
