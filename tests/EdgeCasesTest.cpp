@@ -14,15 +14,18 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <iterator>
 #include <new>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "TestSupport.h"
 #include "app/files/FileDescriptor.h"
 #include "kelvorn/Unihan.h"
+#include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanImage.h"
 #include "kelvorn/UnihanIndex.h"
 #include "store/UnihanData.h"
@@ -148,6 +151,22 @@ TEST(EdgeCases, TheSpillArenaEndsWithin32BitOffsets) {
   EXPECT_TRUE(spillFits(UINT32_MAX - 28, 20));
   EXPECT_FALSE(spillFits(UINT32_MAX - 27, 20));
   EXPECT_FALSE(spillFits(UINT32_MAX, 0));
+}
+
+// An all-field image that an earlier build wrote (a fuzzing seed kept in the
+// tree: U+4E00 holds k000 = "x", U+4E01 k001 to k070, each n times "vvv")
+// reads the same: the name hash and the layout of the field sets are part of
+// the format, and a build that changed them would still read its own images.
+TEST(EdgeCases, AnAllFieldImageOfAnEarlierBuildReadsTheSame) {
+  const kelvorn::UnihanFields fields = kelvorn::UnihanFields::open(KELVORN_MANY_FIELDS_IMAGE);
+  EXPECT_EQ(fields.value(0x4E00, "k000"), "x");
+  EXPECT_EQ(fields.value(0x4E01, "k000"), std::nullopt);
+  EXPECT_EQ(fields.value(0x4E00, "k064"), std::nullopt);
+  for (const int n : {1, 63, 64, 70}) {
+    char name[8];
+    std::snprintf(name, sizeof name, "k%03d", n);
+    EXPECT_EQ(fields.value(0x4E01, name), std::string(3 * static_cast<std::size_t>(n), 'v')) << name;
+  }
 }
 
 void ignoreSignal(int) {}
