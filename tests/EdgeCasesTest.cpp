@@ -120,6 +120,8 @@ TEST(EdgeCases, AnImageCutInsideACharacterInventsNoValue) {
       const int got = cut.radix(v.cp, v.source, 0);
       EXPECT_TRUE(got == -1 || got == v.radical) << len << ": " << got;
     }
+    // A block cut in its header encloses no code point.
+    EXPECT_EQ(cut.getNumVals(0, kelvorn::kMandarin), -1) << len;
   }
 }
 
