@@ -148,6 +148,17 @@ TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
   EXPECT_EQ(index.sortKey(U"\uFA0F"), index.sortKey(U"\u7E9F"));
 }
 
+// A tone written as a combining mark after its letter (a decomposed pinyin)
+// is the tone of the marked letter.
+TEST(EdgeCases, ACombiningToneMarkIsItsLettersTone) {
+  for (const auto& [mark, tone] : {std::pair{"\u0304", "1"}, std::pair{"\u0301", "2"},
+                                   std::pair{"\u030C", "3"}, std::pair{"\u0300", "4"}}) {
+    EXPECT_TRUE(kelvorn::readingMatches("ha" + std::string(mark) + "n", std::string("han") + tone,
+                                        kelvorn::kMandarin))
+        << tone;
+  }
+}
+
 // A record points into the spill arena with 32 bits: the values spilled last
 // (after their two counts) must end within 4 GiB.
 TEST(EdgeCases, TheSpillArenaEndsWithin32BitOffsets) {
