@@ -68,6 +68,8 @@ TEST(EdgeCases, AHandleBuiltFromItselfHoldsNoStore) {
                          self->totalVantuStrokes(0x4E00, 0), self->getUTF32ForCID(1),
                          self->getNumVals(0x4E00, kelvorn::kMandarin)};
   for (const int answer : answers) EXPECT_EQ(answer, -1);
+  int volume = 0, page = 0, position = 0, virtualFlag = 0;
+  EXPECT_EQ(self->getkHanYuData(0x4E00, &volume, &page, &position, &virtualFlag), -1);
   self->~UnihanMgr();
 }
 
