@@ -14,14 +14,19 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
+#include <new>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "TestSupport.h"
 #include "app/files/FileDescriptor.h"
 #include "kelvorn/Unihan.h"
+#include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanImage.h"
 #include "kelvorn/UnihanIndex.h"
 #include "store/UnihanData.h"
@@ -44,6 +49,30 @@ TEST(EdgeCases, AHeaderOnlyImageIsAnEmptyStore) {
   EXPECT_THROW(kelvorn::Unihan::fromMemory(image.substr(0, image.size() - 1)), kelvorn::Error);
 }
 
+// A handle constructed from itself has no store to share: it answers as an
+// empty store would, and every load and write fails.
+TEST(EdgeCases, AHandleBuiltFromItselfHoldsNoStore) {
+  alignas(kelvorn::UnihanMgr) unsigned char raw[sizeof(kelvorn::UnihanMgr)] = {};
+  auto* self = reinterpret_cast<kelvorn::UnihanMgr*>(raw);
+  new (self) kelvorn::UnihanMgr(*self);
+  std::string image = kelvorn::Unihan().bytes();
+  const std::string text = testFile("one.txt", "U+4E00\tkTotalStrokes\t1\n");
+  EXPECT_EQ(self->readUnihanBinaryBuf(image.data(), static_cast<unsigned int>(image.size())), 0);
+  EXPECT_EQ(self->readUnihan(testsupport::CPath(text)), -1);
+  EXPECT_EQ(self->readUnihanBinary(testsupport::CPath(testFile("empty.bin", image))), -1);
+  EXPECT_EQ(self->write(testsupport::CPath(tempPath("out.bin")), 1), -1);
+  EXPECT_FALSE(self->IsValid());
+  const int answers[] = {self->radix(0x4E00, kelvorn::kRSUnicode, 0), self->radix(0x4E00, 0),
+                         self->stroke(0x4E00, kelvorn::kRSUnicode, 0), self->stroke(0x4E00, 0),
+                         self->totalStrokes(0x4E00), self->getVantuCID(0x4E00, 0),
+                         self->totalVantuStrokes(0x4E00, 0), self->getUTF32ForCID(1),
+                         self->getNumVals(0x4E00, kelvorn::kMandarin)};
+  for (const int answer : answers) EXPECT_EQ(answer, -1);
+  int volume = 0, page = 0, position = 0, virtualFlag = 0;
+  EXPECT_EQ(self->getkHanYuData(0x4E00, &volume, &page, &position, &virtualFlag), -1);
+  self->~UnihanMgr();
+}
+
 // The reader moves a line it has not finished to the front of its buffer
 // before it reads on; a last line longer than the lines before it lands on
 // bytes of its own, so a stale view of it would read garbage.
@@ -64,6 +93,41 @@ TEST(EdgeCases, TheLowestFieldNamedInALineIsItsField) {
   EXPECT_EQ(mgr.getNumVals(0x4E00, kelvorn::kMandarin), 0);
 }
 
+// An image cut inside a character record keeps the characters before it and
+// of that one the values read in full: none is made up.
+TEST(EdgeCases, AnImageCutInsideACharacterInventsNoValue) {
+  struct Value {
+    int cp;
+    kelvorn::unihanPropT source;
+    int radical;
+  };
+  const Value values[] = {{0x4E00, kelvorn::kRSUnicode, 1},  {0x4E01, kelvorn::kRSUnicode, 9},
+                          {0x4E01, kelvorn::kRSKangXi, 10}, {0x4E01, kelvorn::kRSKanWa, 11},
+                          {0x4E01, kelvorn::kRSKorean, 12}};
+  kelvorn::UnihanMgr whole;
+  ASSERT_EQ(testsupport::loadText(whole,
+                                  "U+4E00\tkTotalStrokes\t5\nU+4E00\tkRSUnicode\t1.4\n"
+                                  "U+4E01\tkTotalStrokes\t7\nU+4E01\tkRSUnicode\t9.3\n"
+                                  "U+4E01\tkRSKangXi\t10.4\nU+4E01\tkRSKanWa\t11.5\n"
+                                  "U+4E01\tkRSKorean\t12.6\n"),
+            0);
+  const std::string image = testsupport::writeImage(whole);
+  for (std::size_t len = kelvorn::kImageHeaderLength; len < image.size(); ++len) {
+    kelvorn::UnihanMgr cut;
+    (void)testsupport::loadBuffer(cut, image, len);
+    for (const auto& [cp, strokes] : {std::pair{0x4E00, 5}, std::pair{0x4E01, 7}}) {
+      const int got = cut.totalStrokes(cp);
+      EXPECT_TRUE(got == -1 || got == 0 || got == strokes) << len << ": " << got;
+    }
+    for (const Value& v : values) {
+      const int got = cut.radix(v.cp, v.source, 0);
+      EXPECT_TRUE(got == -1 || got == v.radical) << len << ": " << got;
+    }
+    // A block cut in its header encloses no code point.
+    EXPECT_EQ(cut.getNumVals(0, kelvorn::kMandarin), -1) << len;
+  }
+}
+
 // The real data has no compatibility ideograph whose target is written with
 // a simplified radical, but the index is built from any data.
 TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
@@ -76,12 +140,25 @@ TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
   ASSERT_TRUE(extras.addRSUnicode(0x7E9F, "120'.0"));
   ASSERT_TRUE(extras.addRSUnicode(0xFA0F, "9.9"));
   ASSERT_TRUE(extras.addCompatibilityVariant(0xFA0F, "U+7E9F"));
+  // A radical is at most three digits, however many of them are zeros.
+  EXPECT_FALSE(extras.addRSUnicode(0x4E00, "0120.5"));
   const kelvorn::UnihanIndex index(mgr, extras);
   const kelvorn::RadicalStrokeKey key = index.radicalStrokeKey(0xFA0F);
   EXPECT_EQ(key.radical, 120);
   EXPECT_EQ(key.residual, 0);
   EXPECT_EQ(key.marks, 1);
   EXPECT_EQ(index.sortKey(U"\uFA0F"), index.sortKey(U"\u7E9F"));
+}
+
+// A tone written as a combining mark after its letter (a decomposed pinyin)
+// is the tone of the marked letter.
+TEST(EdgeCases, ACombiningToneMarkIsItsLettersTone) {
+  for (const auto& [mark, tone] : {std::pair{"\u0304", "1"}, std::pair{"\u0301", "2"},
+                                   std::pair{"\u030C", "3"}, std::pair{"\u0300", "4"}}) {
+    EXPECT_TRUE(kelvorn::readingMatches("ha" + std::string(mark) + "n", std::string("han") + tone,
+                                        kelvorn::kMandarin))
+        << tone;
+  }
 }
 
 // A record points into the spill arena with 32 bits: the values spilled last
@@ -92,6 +169,32 @@ TEST(EdgeCases, TheSpillArenaEndsWithin32BitOffsets) {
   EXPECT_TRUE(spillFits(UINT32_MAX - 28, 20));
   EXPECT_FALSE(spillFits(UINT32_MAX - 27, 20));
   EXPECT_FALSE(spillFits(UINT32_MAX, 0));
+}
+
+// An all-field image that an earlier build wrote (a fuzzing seed kept in the
+// tree: U+4E00 holds k000 = "x", U+4E01 k001 to k070, each n times "vvv")
+// reads the same: the name hash and the layout of the field sets are part of
+// the format, and a build that changed them would still read its own images.
+// Once closed, it is no longer mapped.
+TEST(EdgeCases, AnAllFieldImageOfAnEarlierBuildReadsTheSame) {
+  const auto mapped = [] {
+    std::ifstream maps("/proc/self/maps");
+    const std::string all{std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>()};
+    return all.find("many-fields.bin") != std::string::npos;
+  };
+  {
+    const kelvorn::UnihanFields fields = kelvorn::UnihanFields::open(KELVORN_MANY_FIELDS_IMAGE);
+    EXPECT_TRUE(mapped());
+    EXPECT_EQ(fields.value(0x4E00, "k000"), "x");
+    EXPECT_EQ(fields.value(0x4E01, "k000"), std::nullopt);
+    EXPECT_EQ(fields.value(0x4E00, "k064"), std::nullopt);
+    for (const int n : {1, 63, 64, 70}) {
+      char name[8];
+      std::snprintf(name, sizeof name, "k%03d", n);
+      EXPECT_EQ(fields.value(0x4E01, name), std::string(3 * static_cast<std::size_t>(n), 'v')) << name;
+    }
+  }
+  EXPECT_FALSE(mapped());
 }
 
 void ignoreSignal(int) {}

@@ -116,6 +116,10 @@ case_compile_errors() {
   fails compile plain.txt -o out.bin
   fails compile plain.txt plain.txt -o out.bin
   mkdir empty && fails compile empty -o out.bin
+  # The parts are Unihan_<part>.txt: a bare Unihan_.txt (here a directory,
+  # which a part could not be) is none.
+  mkdir parts parts/Unihan_.txt && printf 'U+4E00\tkMandarin\tyi1\n' >parts/Unihan_Readings.txt
+  "$tool" compile parts -o parts.bin >/dev/null || fail "Unihan_.txt taken for a part of the data"
   no_output_left out.bin
   fails compile "$text" -o no-such-dir/out.bin
   # One file twice, by another name: its readings would be doubled.
