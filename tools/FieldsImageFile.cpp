@@ -1,17 +1,17 @@
 #include "FieldsImageFile.h"
 
-#include <fstream>
 #include <string_view>
 
 #include "ToolError.h"
 #include "app/files/BundledFiles.h"
+#include "app/files/InputFile.h"
+#include "fields/FieldsFormat.h"
 #include "kelvorn/Unihan.h"
 
 namespace unihan_tool {
 namespace {
 
 constexpr char kFieldsImageName[] = "unihan-fields-" KELVORN_UNICODE_VERSION ".bin";
-constexpr std::string_view kFieldsMagic = "kelvorn unihan fields";
 
 }  // namespace
 
@@ -37,10 +37,15 @@ void addFieldsDataOption(CLI::App* app, std::string* path) {
 }
 
 void requireFieldsImage(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string head(kFieldsMagic.size(), '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  if (head != kFieldsMagic) (void)kelvorn::UnihanFields::open(path);
+  const std::string_view magic(kelvorn_fields_private::format::kMagic,
+                               kelvorn_fields_private::format::kMagicLength);
+  std::string head;
+  try {
+    head = kelvorn_files::InputFile::open(path, kelvorn_files::InputKind::kFile).head(magic.size());
+  } catch (const kelvorn::Error&) {
+    // Refused below, in the all-field image's words.
+  }
+  if (head != magic) (void)kelvorn::UnihanFields::open(path);
 }
 
 kelvorn::Unihan openFieldsBundle(const std::string& path) {

@@ -1,9 +1,10 @@
 // Opening the all-field store and the index of a bundle on first use.
 #include "app/Bundle.h"
 
-#include <fstream>
+#include <algorithm>
 #include <utility>
 
+#include "app/files/InputFile.h"
 #include "fields/MappedFile.h"
 #include "index/saved/FieldExtras.h"
 #include "index/saved/SavedIndex.h"
@@ -23,24 +24,30 @@ std::string refusalForTwelveFields(const std::string& name) {
          "an all-field image with it";
 }
 
-bool startsWith(const std::string& path, std::string_view magic) {
-  std::ifstream in(path, std::ios::binary);
-  std::string head(magic.size(), '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  return in.gcount() == static_cast<std::streamsize>(magic.size()) && head == magic;
+bool startsWith(std::string_view head, std::string_view magic) {
+  return head.substr(0, magic.size()) == magic;
 }
 
 // A file given for every field is an all-field image or Unihan text, told
-// apart by its first bytes; one that cannot be read is opened as an image,
-// to be refused in the image's words. The core's image would answer twelve
-// fields as if they were all, so it is refused.
+// apart by its first bytes, read once through the one opener (which refuses
+// a FIFO or device before it could block); one that cannot be opened is
+// opened as an image, to be refused in the image's words. The core's image
+// would answer twelve fields as if they were all, so it is refused.
 kelvorn::UnihanFields openFieldsFile(const std::string& path, kelvorn::FieldsCheck check,
                                      const std::string& name) {
-  if (startsWith(path, std::string_view(kelvorn::kImageMagic, kelvorn::kImageMagicLength))) {
-    throw kelvorn::FieldsError(refusalForTwelveFields(name));
+  const std::string_view coreMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
+  constexpr std::string_view kKelvornMagic = "kelvorn unihan ";
+  std::string head;
+  try {
+    const auto file =
+        kelvorn_files::InputFile::open(path, kelvorn_files::InputKind::kFileOrDirectory);
+    if (file.isDirectory()) return kelvorn::UnihanFields::fromText({path}, kUnknownRelease);
+    head = file.head(std::max(coreMagic.size(), kKelvornMagic.size()));
+  } catch (const kelvorn::Error&) {
+    return kelvorn::UnihanFields::open(path, check);
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in || startsWith(path, "kelvorn unihan ")) return kelvorn::UnihanFields::open(path, check);
+  if (startsWith(head, coreMagic)) throw kelvorn::FieldsError(refusalForTwelveFields(name));
+  if (startsWith(head, kKelvornMagic)) return kelvorn::UnihanFields::open(path, check);
   return kelvorn::UnihanFields::fromText({path}, kUnknownRelease);
 }
 
