@@ -6,6 +6,7 @@
 #include "app/Bundle.h"
 #include "app/Load.h"
 #include "app/files/BundledFiles.h"
+#include "app/files/UnihanTextFiles.h"
 #include "fields/TextSources.h"
 #include "kelvorn/Unihan.h"
 
@@ -32,18 +33,14 @@ bool isDirectory(const std::string& path) {
   return std::filesystem::is_directory(path, ec);
 }
 
-// Whether a directory offers Unihan text: the reader takes it whole, so
-// here only the first such name is looked for.
+// Whether a directory offers Unihan text, by the one rule of what a Unihan
+// text file is called; one that cannot be listed offers none.
 bool offersText(const std::string& directory) {
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind("Unihan_", 0) == 0 && name.size() > 11 &&
-        name.compare(name.size() - 4, 4, ".txt") == 0) {
-      return true;
-    }
+  try {
+    return !kelvorn_files::unihanTextFilesIn(directory).empty();
+  } catch (const kelvorn::Error&) {
+    return false;
   }
-  return false;
 }
 
 std::string inDirectory(const std::string& directory, const char* name) {
