@@ -140,8 +140,6 @@ TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
   ASSERT_TRUE(extras.addRSUnicode(0x7E9F, "120'.0"));
   ASSERT_TRUE(extras.addRSUnicode(0xFA0F, "9.9"));
   ASSERT_TRUE(extras.addCompatibilityVariant(0xFA0F, "U+7E9F"));
-  // A radical is at most three digits, however many of them are zeros.
-  EXPECT_FALSE(extras.addRSUnicode(0x4E00, "0120.5"));
   const kelvorn::UnihanIndex index(mgr, extras);
   const kelvorn::RadicalStrokeKey key = index.radicalStrokeKey(0xFA0F);
   EXPECT_EQ(key.radical, 120);

