@@ -1,63 +1,46 @@
 // Reading the two values the radical-stroke order needs beyond the core's
 // store: kRSUnicode with its apostrophes, and kCompatibilityVariant.
-#include <algorithm>
 #include <cstddef>
 
 #include "kelvorn/UnihanIndex.h"
+#include "text/RadicalStrokeGrammar.h"
 
 namespace kelvorn {
 namespace {
 
-constexpr int kMaxRadical = 214;
-constexpr int kMaxMarks = 3;
-constexpr int kMaxResidual = 99;
+constexpr std::size_t kMaxRadicalDigits = 3;
+constexpr std::size_t kMaxResidualDigits = 2;
 constexpr char32_t kLastCodePoint = 0x10FFFF;
 
-// Up to `maxDigits` decimal digits at *pos, at least one.
-bool readDecimal(std::string_view text, std::size_t* pos, std::size_t maxDigits, int* out) {
-  int value = 0;
-  std::size_t digits = 0;
-  while (*pos < text.size() && text[*pos] >= '0' && text[*pos] <= '9' && digits < maxDigits) {
-    value = value * 10 + (text[*pos] - '0');
-    ++*pos;
-    ++digits;
+// The form the order is built on: a radical of one to three digits (zeros
+// before it allowed) from 1 to 214, at most three marks, and a residual of
+// one or two digits that a minus may precede.
+bool readPiece(std::string_view text, RadicalStrokeExtras::Value* out) {
+  const kelvorn_private::RadicalStrokePiece piece = kelvorn_private::scanRadicalStroke(text);
+  const kelvorn_private::WrittenNumber& radical = piece.radical;
+  const kelvorn_private::WrittenNumber& residual = piece.residual;
+  if (radical.sign != 0 || radical.digits.size() > kMaxRadicalDigits ||
+      piece.marks > kelvorn_private::kMaxRadicalMarks || !residual.present() ||
+      residual.sign == '+' || residual.digits.size() > kMaxResidualDigits || !piece.rest.empty()) {
+    return false;
   }
-  *out = value;
-  return digits > 0;
-}
-
-// One piece: radical, apostrophes, '.', residual (a minus sign allowed).
-bool readPiece(std::string_view piece, RadicalStrokeExtras::Value* out) {
-  std::size_t pos = 0;
-  if (!readDecimal(piece, &pos, 3, &out->radical)) return false;
-  out->marks = 0;
-  while (pos < piece.size() && piece[pos] == '\'') {
-    ++out->marks;
-    ++pos;
-  }
-  if (pos >= piece.size() || piece[pos] != '.') return false;
-  ++pos;
-  const bool negative = pos < piece.size() && piece[pos] == '-';
-  if (negative) ++pos;
-  if (!readDecimal(piece, &pos, 2, &out->residual)) return false;
-  if (negative) out->residual = -out->residual;
-  return pos == piece.size() && out->radical >= 1 && out->radical <= kMaxRadical &&
-         out->marks <= kMaxMarks && out->residual <= kMaxResidual;
+  const int strokes = static_cast<int>(residual.magnitude);
+  out->radical = static_cast<int>(radical.magnitude);
+  out->marks = piece.marks;
+  out->residual = residual.sign == '-' ? -strokes : strokes;
+  return out->radical >= 1 && out->radical <= kelvorn_private::kLastRadical;
 }
 
 }  // namespace
 
 bool RadicalStrokeExtras::addRSUnicode(char32_t codePoint, std::string_view value) {
   std::vector<Value> read;
-  std::size_t start = 0;
-  while (start <= value.size()) {
-    const std::size_t end = std::min(value.find(' ', start), value.size());
-    Value v{codePoint, 0, 0, 0};
-    if (!readPiece(value.substr(start, end - start), &v)) return false;
-    read.push_back(v);
-    start = end + 1;
-  }
-  if (codePoint > kLastCodePoint) return false;
+  const bool wellFormed =
+      kelvorn_private::forEachRadicalStrokePiece(value, [&](std::string_view piece) {
+        read.push_back({codePoint, 0, 0, 0});
+        return readPiece(piece, &read.back());
+      });
+  if (!wellFormed || codePoint > kLastCodePoint) return false;
   values_.insert(values_.end(), read.begin(), read.end());
   return true;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "store/UnihanData.h"
+#include "text/RadicalStrokeGrammar.h"
 #include "text/ScanPattern.h"
 
 namespace kelvorn_private {
@@ -36,30 +37,26 @@ ValueTokens valueTokens(std::string_view line, std::size_t afterCodePoint) {
   return tokens;
 }
 
+// A number's low byte, its sign applied as scanf's "%d" applies it.
+std::uint8_t lowByte(const WrittenNumber& number) {
+  return static_cast<std::uint8_t>(number.sign == '-' ? 0u - number.magnitude : number.magnitude);
+}
+
 Cursor cursorOver(std::string_view token) {
   return {token.data(), token.data() + token.size()};
 }
 
-// Marks on a radical: one apostrophe for its simplified form, and since
-// Unicode 15.1 two or three for the other non-traditional forms (211''.5).
-constexpr int kMaxRadicalMarks = 3;
-
-// "%d.%d", or "%d'.%d" with one to three marks on the radical, which are not
-// kept. Numbers read before a mismatch are stored; returns false when not
-// even the radical was read.
+// The radical and residual as scanf's "%d" reads them, signs and all, low
+// bits kept; the marks on the radical are not kept. A token is marked when
+// it holds "'." anywhere, and then the residual counts only after one to
+// three marks. Returns false when not even the radical was read.
 bool parseRadStroke(std::string_view token, RadStrokePair* pair) {
-  Cursor cur = cursorOver(token);
+  const RadicalStrokePiece piece = scanRadicalStroke(token);
+  if (!piece.radical.present()) return false;
+  pair->radical = lowByte(piece.radical);
   const bool marked = token.find("'.") != std::string_view::npos;
-  std::int32_t value;
-  if (!cur.readInt(0, &value)) return false;
-  pair->radical = static_cast<std::uint8_t>(value);
-  if (marked) {
-    int marks = 0;
-    while (marks < kMaxRadicalMarks && cur.literal('\'')) ++marks;
-    if (marks == 0) return true;
-  }
-  if (cur.literal('.') && cur.readInt(0, &value)) {
-    pair->residual = static_cast<std::uint8_t>(value);
+  if (piece.residual.present() && piece.marks <= kMaxRadicalMarks && (piece.marks > 0 || !marked)) {
+    pair->residual = lowByte(piece.residual);
   }
   return true;
 }

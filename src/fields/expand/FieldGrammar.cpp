@@ -1,8 +1,12 @@
 #include "fields/expand/FieldGrammar.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
+#include <utility>
 
 #include "fields/VariantValues.h"
+#include "text/RadicalStrokeGrammar.h"
 
 namespace kelvorn_expand {
 namespace {
@@ -63,6 +67,73 @@ bool readVariants(std::string_view raw, Value* out) {
   return writeVariants(*out, &back) && back == raw;
 }
 
+// A number of a radical-stroke value that writes back as the data wrote it:
+// no zeros before it, at most nine digits, and no sign but a minus before a
+// residual other than 0.
+bool writesBack(const kelvorn_private::WrittenNumber& number, bool residual) {
+  if (!number.present() || number.padded() || number.digits.size() > 9) return false;
+  return number.sign == 0 || (residual && number.sign == '-' && number.magnitude != 0);
+}
+
+Value integerValue(std::string_view key, std::int64_t integer) {
+  Value v;
+  v.kind = Value::Kind::kInteger;
+  v.key = key;
+  v.integer = integer;
+  return v;
+}
+
+// kRSUnicode 120'.3 47.-1: per piece the radical, the apostrophes that name
+// its simplified (or other non-traditional) form, and the residual strokes.
+// text/RadicalStrokeGrammar.h is the one description of the grammar; a
+// value expands when every piece keeps to it and writes back byte for byte.
+bool readRadicalStrokes(std::string_view raw, Value* out) {
+  *out = Value();
+  out->kind = Value::Kind::kArray;
+  return kelvorn_private::forEachRadicalStrokePiece(raw, [out](std::string_view text) {
+    const kelvorn_private::RadicalStrokePiece piece = kelvorn_private::scanRadicalStroke(text);
+    if (!writesBack(piece.radical, false) || piece.marks > kelvorn_private::kMaxRadicalMarks ||
+        !writesBack(piece.residual, true) || !piece.rest.empty()) {
+      return false;
+    }
+    const std::int64_t residual = piece.residual.magnitude;
+    Value entry;
+    entry.kind = Value::Kind::kObject;
+    entry.items = {integerValue("radical", piece.radical.magnitude),
+                   integerValue("simplified", piece.marks),
+                   integerValue("residual", piece.residual.sign == '-' ? -residual : residual)};
+    out->items.push_back(std::move(entry));
+    return true;
+  });
+}
+
+// The integer member `key` of an object, into *out; false when it has none.
+bool integerMember(const Value& object, std::string_view key, std::int64_t* out) {
+  const Value* m = member(object, key);
+  if (m == nullptr || m->kind != Value::Kind::kInteger) return false;
+  *out = m->integer;
+  return true;
+}
+
+// The raw text of expanded radical-strokes, pieces apart by one space.
+bool writeRadicalStrokes(const Value& value, std::string* out) {
+  if (value.kind != Value::Kind::kArray || value.items.empty()) return false;
+  for (const Value& piece : value.items) {
+    std::int64_t radical = 0;
+    std::int64_t marks = 0;
+    std::int64_t residual = 0;
+    if (piece.kind != Value::Kind::kObject || !integerMember(piece, "radical", &radical) ||
+        !integerMember(piece, "simplified", &marks) || !integerMember(piece, "residual", &residual) ||
+        radical < 0 || marks < 0 || marks > kelvorn_private::kMaxRadicalMarks) {
+      return false;
+    }
+    if (&piece != &value.items.front()) *out += ' ';
+    *out += std::to_string(radical) + std::string(static_cast<std::size_t>(marks), '\'') + '.' +
+            std::to_string(residual);
+  }
+  return true;
+}
+
 // Space-separated values of one form, as most multi-valued fields are.
 Rule spaced(Rule element) { return list({}, " ", std::move(element)); }
 
@@ -90,14 +161,6 @@ Rule reading(std::string_view key) { return textUntil(key, " ,:()"); }
 Rule locatedReadings(Rule location, Rule readings) {
   return spaced(object({}, {list("locations", ",", std::move(location)), literal(":"),
                             std::move(readings)}));
-}
-
-// kRSUnicode 120'.3: radical 120 in its first simplified form, 3 more
-// strokes; up to three apostrophes name the form, and the residual may be
-// negative (王 U+738B: 96.-1).
-Rule radicalStroke() {
-  return spaced(object({}, {integer("radical"), count("simplified", "'", 3), literal("."),
-                            signedInteger("residual")}));
 }
 
 // C+1533+85.3.10: the CID (C: the character's own glyph, V: a variant
@@ -226,7 +289,6 @@ Rule zhuang() {
 }
 
 struct Grammars {
-  Rule radicalStroke = kelvorn_expand::radicalStroke();
   Rule vantuRadicalStroke = kelvorn_expand::vantuRadicalStroke();
   Rule totalStrokes = spaced(integer({}));
   Rule alternateTotalStrokes = kelvorn_expand::alternateTotalStrokes();
@@ -290,7 +352,7 @@ std::vector<FieldExpander> buildTable() {
       {"kIRGKangXi", &g.page4},
       {"kKangXi", &g.page4},
       {"kMorohashi", &g.morohashi},
-      {"kRSUnicode", &g.radicalStroke},
+      {"kRSUnicode", nullptr, &readRadicalStrokes, &writeRadicalStrokes},
       {"kRSVantu_Japan1_6", &g.vantuRadicalStroke},
       {"kSMSZD2003Readings", &g.smszd2003Readings},
       {"kTGHZ2013", &g.tghz2013},

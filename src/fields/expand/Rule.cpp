@@ -19,12 +19,6 @@ Rule integer(std::string_view key, int width) {
   return r;
 }
 
-Rule signedInteger(std::string_view key) {
-  Rule r = integer(key);
-  r.negative = true;
-  return r;
-}
-
 Rule paddedInteger(std::string_view key) {
   Rule r = integer(key);
   r.keepsDigits = true;

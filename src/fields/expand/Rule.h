@@ -17,7 +17,7 @@ struct Rule {
   enum class Op : unsigned char {
     kLiteral,   // `text`, exactly; its value is null
     kInteger,   // decimal digits: exactly `width` of them, or (width 0) 1 to 9
-                // without a leading zero; `negative` allows a leading '-';
+                // without a leading zero;
                 // `keepsDigits` allows leading zeros and keeps the digits
     kToken,     // 1 or more bytes (at most `width` when not 0), each one of
                 // `chars`, or (`exclude`) none of `chars`, and ending before
@@ -37,7 +37,6 @@ struct Rule {
   std::string_view text;
   std::string_view chars;
   int width = 0;
-  bool negative = false;
   bool exclude = false;
   bool keepsDigits = false;
   std::vector<Rule> parts;
@@ -45,7 +44,6 @@ struct Rule {
 
 Rule literal(std::string_view text);
 Rule integer(std::string_view key, int width = 0);
-Rule signedInteger(std::string_view key);
 // 1 to 9 digits, leading zeros too: the Value keeps the digits as its text,
 // so that a number the data writes with a stray zero writes back as it was.
 Rule paddedInteger(std::string_view key);

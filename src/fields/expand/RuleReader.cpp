@@ -59,7 +59,6 @@ class Reader {
   }
 
   bool integer(const Rule& r, Value* out) {
-    const bool minus = r.negative && take("-");
     std::size_t end = at_;
     while (end < in_.size() && isDigit(in_[end])) ++end;
     std::size_t digits = end - at_;
@@ -71,10 +70,9 @@ class Reader {
     }
     std::int64_t n = 0;
     for (std::size_t i = 0; i < digits; ++i) n = n * 10 + (in_[at_ + i] - '0');
-    if (minus && n == 0) return false;  // "-0" would come back as "0"
     at_ += digits;
     out->kind = Value::Kind::kInteger;
-    out->integer = minus ? -n : n;
+    out->integer = n;
     if (r.keepsDigits) out->text = in_.substr(at_ - digits, digits);
     return true;
   }

@@ -12,18 +12,14 @@ namespace {
 bool writeValue(const Rule& r, const Value& v, std::string* out);
 
 bool writeInteger(const Rule& r, const Value& v, std::string* out) {
-  if (v.kind != Value::Kind::kInteger || (v.integer < 0 && !r.negative)) return false;
-  // The magnitude in unsigned arithmetic, which has room for that of INT64_MIN.
-  const std::uint64_t magnitude = v.integer < 0 ? 0 - static_cast<std::uint64_t>(v.integer)
-                                                : static_cast<std::uint64_t>(v.integer);
-  const std::string digits = std::to_string(magnitude);
-  if (r.keepsDigits && !v.text.empty() && v.integer >= 0 &&
+  if (v.kind != Value::Kind::kInteger || v.integer < 0) return false;
+  const std::string digits = std::to_string(v.integer);
+  if (r.keepsDigits && !v.text.empty() &&
       v.text.substr(std::min(v.text.find_first_not_of('0'), v.text.size() - 1)) == digits) {
     out->append(v.text);  // the digits as the data wrote them, zeros and all
     return true;
   }
   if (r.width > 0 && digits.size() > static_cast<std::size_t>(r.width)) return false;
-  if (v.integer < 0) out->push_back('-');
   if (r.width > 0) out->append(static_cast<std::size_t>(r.width) - digits.size(), '0');
   out->append(digits);
   return true;

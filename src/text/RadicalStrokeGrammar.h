@@ -1,0 +1,92 @@
+// The grammar of a kRSUnicode value, written once: pieces apart by single
+// spaces, each a radical number, up to three apostrophes naming a
+// non-traditional form of the radical (120'.3, 211''.5), a point, and the
+// residual strokes, which may be negative (王 U+738B: 96.-1).
+//
+// The scanner takes a piece apart without judging it: it records each part
+// as written and where the form stopped, so that every reader states its own
+// acceptance in a few lines on top of it. The core's text reader keeps what
+// it can of any piece, the index takes only what it can order, and the
+// expanded form only what writes back byte for byte. It needs nothing but
+// the standard library, so the core compiles it in too.
+#ifndef KELVORN_TEXT_RADICALSTROKEGRAMMAR_H
+#define KELVORN_TEXT_RADICALSTROKEGRAMMAR_H
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+namespace kelvorn_private {
+
+// The Kangxi radicals are numbered 1 to 214.
+constexpr int kLastRadical = 214;
+// Apostrophes a radical may carry: one for its simplified form, and since
+// Unicode 15.1 two or three for the other non-traditional forms.
+constexpr int kMaxRadicalMarks = 3;
+
+// A number as written: an optional sign, then decimal digits. With no
+// digits there is no number, and the sign is left unread too.
+struct WrittenNumber {
+  char sign = 0;  // '+', '-', or 0 when none is written
+  std::string_view digits;
+  // The digits' value modulo 2^32, as scanf's "%d" wraps it.
+  std::uint32_t magnitude = 0;
+
+  bool present() const { return !digits.empty(); }
+  // Zeros before its first significant digit, which writing it back loses.
+  bool padded() const { return digits.size() > 1 && digits[0] == '0'; }
+};
+
+struct RadicalStrokePiece {
+  WrittenNumber radical;
+  int marks = 0;       // apostrophes right after the radical, however many
+  bool point = false;  // a '.' right after them
+  WrittenNumber residual;  // read only after the point
+  // Whatever follows the last part read; the strict form leaves nothing.
+  std::string_view rest;
+};
+
+inline WrittenNumber scanWrittenNumber(std::string_view text, std::size_t* pos) {
+  std::size_t at = *pos;
+  WrittenNumber number;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) number.sign = text[at++];
+  const std::size_t first = at;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+    number.magnitude = number.magnitude * 10u + static_cast<std::uint32_t>(text[at] - '0');
+  }
+  if (at == first) return {};
+  number.digits = std::string_view(text.data() + first, at - first);
+  *pos = at;
+  return number;
+}
+
+inline RadicalStrokePiece scanRadicalStroke(std::string_view piece) {
+  RadicalStrokePiece scanned;
+  std::size_t pos = 0;
+  scanned.radical = scanWrittenNumber(piece, &pos);
+  if (scanned.radical.present()) {
+    while (pos < piece.size() && piece[pos] == '\'') ++scanned.marks, ++pos;
+    scanned.point = pos < piece.size() && piece[pos] == '.';
+    if (scanned.point) scanned.residual = scanWrittenNumber(piece, &++pos);
+  }
+  scanned.rest = std::string_view(piece.data() + pos, piece.size() - pos);
+  return scanned;
+}
+
+// Calls visit(piece) for each piece of the value in turn, the text between
+// single spaces: two spaces in a row enclose an empty piece, and an empty
+// value is one empty piece. Stops at the first piece visit refuses, and
+// answers whether none was refused.
+template <typename Visit>
+bool forEachRadicalStrokePiece(std::string_view value, Visit visit) {
+  for (std::size_t start = 0;;) {
+    const std::size_t end = std::min(value.find(' ', start), value.size());
+    if (!visit(value.substr(start, end - start))) return false;
+    if (end == value.size()) return true;
+    start = end + 1;
+  }
+}
+
+}  // namespace kelvorn_private
+
+#endif  // KELVORN_TEXT_RADICALSTROKEGRAMMAR_H
