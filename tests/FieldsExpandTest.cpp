@@ -181,6 +181,14 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   v.items[0].items[0].integer = 76;
   out.clear();
   EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
+  // Nor a radical below 0, marks past three, or a residual that is no number.
+  const FieldExpander& rs = *kelvorn_expand::expanderOf("kRSUnicode");
+  for (std::size_t damaged = 0; damaged < 3; ++damaged) {
+    ASSERT_TRUE(kelvorn_expand::expandValue(rs, "120'.3", &v));
+    v.items[0].items[damaged].integer = damaged == 0 ? -1 : 4;
+    if (damaged == 2) v.items[0].items[damaged].kind = Value::Kind::kString;
+    EXPECT_FALSE(kelvorn_expand::rejoinValue(rs, v, &out)) << damaged;
+  }
 
   // A page read with a leading zero keeps its digits; one built by hand,
   // or changed, writes without them.

@@ -122,7 +122,7 @@ bool writeRadicalStrokes(const Value& value, std::string* out) {
     std::int64_t radical = 0;
     std::int64_t marks = 0;
     std::int64_t residual = 0;
-    if (piece.kind != Value::Kind::kObject || !integerMember(piece, "radical", &radical) ||
+    if (!integerMember(piece, "radical", &radical) ||
         !integerMember(piece, "simplified", &marks) || !integerMember(piece, "residual", &residual) ||
         radical < 0 || marks < 0 || marks > kelvorn_private::kMaxRadicalMarks) {
       return false;
