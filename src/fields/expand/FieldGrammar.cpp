@@ -76,11 +76,7 @@ bool writesBack(const kelvorn_private::WrittenNumber& number, bool residual) {
 }
 
 Value integerValue(std::string_view key, std::int64_t integer) {
-  Value v;
-  v.kind = Value::Kind::kInteger;
-  v.key = key;
-  v.integer = integer;
-  return v;
+  return Value{Value::Kind::kInteger, key, integer, {}, {}};
 }
 
 // kRSUnicode 120'.3 47.-1: per piece the radical, the apostrophes that name
