@@ -13,6 +13,7 @@
 #define KELVORN_TEXT_RADICALSTROKEGRAMMAR_H
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -42,10 +43,12 @@ struct RadicalStrokePiece {
   int marks = 0;       // apostrophes right after the radical, however many
   bool point = false;  // a '.' right after them
   WrittenNumber residual;  // read only after the point
-  // Whatever follows the last part read; the strict form leaves nothing.
+  // Whatever follows the last part read, and so where the piece leaves the
+  // form; the strict form leaves nothing.
   std::string_view rest;
 };
 
+// The number at *pos, moving *pos past it.
 inline WrittenNumber scanWrittenNumber(std::string_view text, std::size_t* pos) {
   std::size_t at = *pos;
   WrittenNumber number;
@@ -60,14 +63,18 @@ inline WrittenNumber scanWrittenNumber(std::string_view text, std::size_t* pos) 
   return number;
 }
 
+// One piece taken apart as far as it keeps to the form.
 inline RadicalStrokePiece scanRadicalStroke(std::string_view piece) {
   RadicalStrokePiece scanned;
   std::size_t pos = 0;
   scanned.radical = scanWrittenNumber(piece, &pos);
   if (scanned.radical.present()) {
-    while (pos < piece.size() && piece[pos] == '\'') ++scanned.marks, ++pos;
+    for (; pos < piece.size() && piece[pos] == '\''; ++pos) ++scanned.marks;
     scanned.point = pos < piece.size() && piece[pos] == '.';
-    if (scanned.point) scanned.residual = scanWrittenNumber(piece, &++pos);
+    if (scanned.point) {
+      ++pos;
+      scanned.residual = scanWrittenNumber(piece, &pos);
+    }
   }
   scanned.rest = std::string_view(piece.data() + pos, piece.size() - pos);
   return scanned;
