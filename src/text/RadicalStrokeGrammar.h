@@ -26,7 +26,7 @@ constexpr int kLastRadical = 214;
 constexpr int kMaxRadicalMarks = 3;
 
 // A number as written: an optional sign, then decimal digits. With no
-// digits there is no number, and the sign is left unread too.
+// digits there is no number, though a sign may stand where it would.
 struct WrittenNumber {
   char sign = 0;  // '+', '-', or 0 when none is written
   std::string_view digits;
@@ -57,7 +57,6 @@ inline WrittenNumber scanWrittenNumber(std::string_view text, std::size_t* pos) 
   for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
     number.magnitude = number.magnitude * 10u + static_cast<std::uint32_t>(text[at] - '0');
   }
-  if (at == first) return {};
   number.digits = std::string_view(text.data() + first, at - first);
   *pos = at;
   return number;
