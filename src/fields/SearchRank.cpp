@@ -4,6 +4,8 @@
 #include <string_view>
 #include <tuple>
 
+#include "text/RadicalStrokeGrammar.h"
+
 namespace kelvorn_fields_private {
 namespace {
 
@@ -57,28 +59,14 @@ bool operator<(const Place& a, const Place& b) {
   return a.tied() < b.tied();
 }
 
-// "120'.3" -> radical 120, one mark, residual 3; nullopt-like false for
-// anything else.
+// The first piece of kRSUnicode in the strict form the orders use; a
+// negative residual ranks as none.
 bool readRSUnicode(std::string_view value, Place* place) {
-  std::size_t i = 0;
-  int radical = 0;
-  while (i < value.size() && value[i] >= '0' && value[i] <= '9' && radical < 1000) {
-    radical = radical * 10 + (value[i++] - '0');
-  }
-  int marks = 0;
-  while (i < value.size() && value[i] == '\'') ++marks, ++i;
-  if (radical == 0 || i >= value.size() || value[i++] != '.') return false;
-  const bool negative = i < value.size() && value[i] == '-';
-  if (negative) ++i;
-  int residual = 0;
-  const std::size_t digits = i;
-  while (i < value.size() && value[i] >= '0' && value[i] <= '9' && residual < 1000) {
-    residual = residual * 10 + (value[i++] - '0');
-  }
-  if (i == digits) return false;
-  place->radical = radical;
-  place->marks = marks;
-  place->residual = negative ? 0 : residual;
+  kelvorn_private::StrictRadicalStroke read;
+  if (!kelvorn_private::readStrictRadicalStroke(value, &read)) return false;
+  place->radical = read.radical;
+  place->marks = read.marks;
+  place->residual = read.residual < 0 ? 0 : read.residual;
   return true;
 }
 

@@ -8,27 +8,15 @@
 namespace kelvorn {
 namespace {
 
-constexpr std::size_t kMaxRadicalDigits = 3;
-constexpr std::size_t kMaxResidualDigits = 2;
 constexpr char32_t kLastCodePoint = 0x10FFFF;
 
-// The form the order is built on: a radical of one to three digits (zeros
-// before it allowed) from 1 to 214, at most three marks, and a residual of
-// one or two digits that a minus may precede.
 bool readPiece(std::string_view text, RadicalStrokeExtras::Value* out) {
-  const kelvorn_private::RadicalStrokePiece piece = kelvorn_private::scanRadicalStroke(text);
-  const kelvorn_private::WrittenNumber& radical = piece.radical;
-  const kelvorn_private::WrittenNumber& residual = piece.residual;
-  if (radical.sign != 0 || radical.digits.size() > kMaxRadicalDigits ||
-      piece.marks > kelvorn_private::kMaxRadicalMarks || !residual.present() ||
-      residual.sign == '+' || residual.digits.size() > kMaxResidualDigits || !piece.rest.empty()) {
-    return false;
-  }
-  const int strokes = static_cast<int>(residual.magnitude);
-  out->radical = static_cast<int>(radical.magnitude);
-  out->marks = piece.marks;
-  out->residual = residual.sign == '-' ? -strokes : strokes;
-  return out->radical >= 1 && out->radical <= kelvorn_private::kLastRadical;
+  kelvorn_private::StrictRadicalStroke read;
+  if (!kelvorn_private::readStrictRadicalStroke(text, &read)) return false;
+  out->radical = read.radical;
+  out->marks = read.marks;
+  out->residual = read.residual;
+  return true;
 }
 
 }  // namespace

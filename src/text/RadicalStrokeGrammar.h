@@ -79,6 +79,34 @@ inline RadicalStrokePiece scanRadicalStroke(std::string_view piece) {
   return scanned;
 }
 
+// The strict form, which the orders are built on: a radical of one to three
+// digits (zeros before it allowed) from 1 to kLastRadical, at most
+// kMaxRadicalMarks marks, and a residual of one or two digits that a minus
+// may precede, with nothing after it.
+struct StrictRadicalStroke {
+  int radical = 0;
+  int marks = 0;
+  int residual = 0;
+};
+
+inline bool readStrictRadicalStroke(std::string_view text, StrictRadicalStroke* out) {
+  constexpr std::size_t kMaxRadicalDigits = 3;
+  constexpr std::size_t kMaxResidualDigits = 2;
+  const RadicalStrokePiece piece = scanRadicalStroke(text);
+  const WrittenNumber& radical = piece.radical;
+  const WrittenNumber& residual = piece.residual;
+  if (radical.sign != 0 || radical.digits.size() > kMaxRadicalDigits ||
+      piece.marks > kMaxRadicalMarks || !residual.present() || residual.sign == '+' ||
+      residual.digits.size() > kMaxResidualDigits || !piece.rest.empty()) {
+    return false;
+  }
+  const int strokes = static_cast<int>(residual.magnitude);
+  out->radical = static_cast<int>(radical.magnitude);
+  out->marks = piece.marks;
+  out->residual = residual.sign == '-' ? -strokes : strokes;
+  return out->radical >= 1 && out->radical <= kLastRadical;
+}
+
 // Calls visit(piece) for each piece of the value in turn, the text between
 // single spaces: two spaces in a row enclose an empty piece, and an empty
 // value is one empty piece. Stops at the first piece visit refuses, and
