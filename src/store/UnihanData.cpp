@@ -20,7 +20,7 @@ void release(RefCountObj* obj) {
 
 // An entry that no load has written answers "no code point", which
 // getUTF32ForCID reports as -1.
-UnihanData::UnihanData() : readings_(kEmptyReadingBytes, 0) {
+UnihanData::UnihanData() : readings_(kEmptyReadingBytes, 0), cidTable_(cidToUtf32_) {
   std::fill(std::begin(cidToUtf32_), std::end(cidToUtf32_), kNoCodePoint);
   rebuildPreferred();
 }
@@ -56,12 +56,21 @@ void UnihanData::rebuildPreferred() {
   }
 }
 
+void UnihanData::ownCidTable() {
+  if (cidTable_ != cidToUtf32_) std::memcpy(cidToUtf32_, cidTable_, sizeof cidToUtf32_);
+  cidTable_ = cidToUtf32_;
+}
+
+// A load never changes a block it did not add, so lent blocks stay lent
+// while text is appended; the arenas copy lent bytes when first changed.
 BlockLoad::BlockLoad(UnihanData* store, Mode mode) : store_(store) {
+  store_->ownCidTable();
   if (mode == Mode::kReplace) {
     std::vector<UnihanBlock>().swap(store_->blocks_);
-    std::vector<std::uint8_t>().swap(store_->spill_);
+    store_->spill_ = StoreArray<std::uint8_t>();
     store_->readings_.assign(kEmptyReadingBytes, 0);
     store_->readings_.shrink_to_fit();
+    store_->lender_.reset();  // nothing points into it any more
   }
 }
 
@@ -89,13 +98,13 @@ UnihanBlock& BlockLoad::addBlock(UnihanBlock&& block) {
 // The spill arena holds both full counts, then the values.
 void BlockLoad::spill(CharRec* rec, std::size_t pairs, std::size_t cids, const std::uint8_t* payload) {
   const std::size_t bytes = pairs * kPairBytes + cids * kCidEntryBytes;
-  std::vector<std::uint8_t>& arena = store_->spill_;
+  StoreArray<std::uint8_t>& arena = store_->spill_;
   if (!spillFits(arena.size(), bytes)) throw std::bad_alloc();
   const auto offset = static_cast<std::uint32_t>(arena.size());
   const std::array<std::uint32_t, 2> counts = {static_cast<std::uint32_t>(pairs), static_cast<std::uint32_t>(cids)};
   const auto* countBytes = reinterpret_cast<const std::uint8_t*>(counts.data());
-  arena.insert(arena.end(), countBytes, countBytes + sizeof counts);
-  arena.insert(arena.end(), payload, payload + bytes);
+  arena.append(countBytes, countBytes + sizeof counts);
+  arena.append(payload, payload + bytes);
   std::memcpy(rec->payload, &offset, sizeof offset);
 }
 
