@@ -63,9 +63,9 @@ bool inside(std::uint64_t first, std::uint64_t count, std::size_t total) { retur
 
 // A spilled record's counts and values lie inside the spill area.
 bool charsFit(const CharRec* chars, std::size_t count, const std::uint8_t* spill, std::size_t spillSize) {
-  for (std::size_t i = 0; i < count; ++i) {
-    if (!chars[i].spilled()) continue;
-    const std::uint64_t offset = chars[i].spillOffset();
+  for (const CharRec* rec = chars; rec != chars + count; ++rec) {
+    if (!rec->spilled()) continue;
+    const std::uint64_t offset = rec->spillOffset();
     if (offset > spillSize || spillSize - offset < 8) return false;
     std::uint32_t counts[2];
     std::memcpy(counts, spill + offset, sizeof counts);
@@ -75,50 +75,56 @@ bool charsFit(const CharRec* chars, std::size_t count, const std::uint8_t* spill
   return true;
 }
 
-// A reading set's counts and strings lie inside the arena. Narrow sets,
-// nearly all of them, take a loop of their own: this walk is most of what
-// opening tables costs.
-bool narrowSetFits(const std::uint8_t* arena, std::size_t size, std::size_t at) {
-  if (size - kReadingLists < at) return false;  // the arena holds at least the empty set
-  std::size_t strings = std::size_t{arena[at]} + arena[at + 1] + arena[at + 2] + arena[at + 3];
+// A reading set's counts and strings lie inside the arena; the offset past
+// it, or 0 when they do not. Narrow sets, nearly all of them, take a loop
+// of their own: this walk is most of what opening tables costs. The arena
+// holds the empty set at least, so a set that starts inside it has room for
+// its counts when it starts four bytes before its end.
+inline std::size_t narrowSetEnd(const std::uint8_t* arena, std::size_t size, std::size_t at) {
+  if (at > size - kReadingLists) return 0;
+  const std::uint8_t* counts = arena + at;
+  std::size_t strings = std::size_t{counts[0]} + counts[1] + counts[2] + counts[3];
   at += kReadingLists;
   for (; strings > 0; --strings) {
-    if (at >= size) return false;
+    if (at >= size) return 0;
     at += 1 + std::size_t{arena[at]};
   }
-  return at <= size;
+  return at <= size ? at : 0;
 }
 
-bool wideSetFits(const std::uint8_t* arena, std::size_t size, std::size_t at) {
+std::size_t wideSetEnd(const std::uint8_t* arena, std::size_t size, std::size_t at) {
   const auto number = [arena](std::size_t p) {
     std::uint32_t v;
     std::memcpy(&v, arena + p, sizeof v);
     return std::uint64_t{v};
   };
-  if (at > size || size - at < 4 * kReadingLists) return false;
+  if (at > size || size - at < 4 * kReadingLists) return 0;
   std::uint64_t strings = 0;
   for (int list = 0; list < kReadingLists; ++list) strings += number(at + 4 * static_cast<std::size_t>(list));
   at += 4 * kReadingLists;
-  if (strings > (size - at) / 4) return false;  // each string takes its length at least
+  if (strings > (size - at) / 4) return 0;  // each string takes its length at least
   for (; strings > 0; --strings) {
-    if (size - at < 4) return false;
+    if (size - at < 4) return 0;
     const std::uint64_t length = number(at);
     at += 4;
-    if (length > size - at) return false;
+    if (length > size - at) return 0;
     at += static_cast<std::size_t>(length);
   }
-  return true;
+  return at;
 }
 
+// Code points without readings share ref 0, the empty set at the arena's
+// start, checked before. Every load appends its sets in the order of their
+// refs, so each other set begins where those before it end or later: which
+// also walks every byte of the arena once at most, however hostile the refs.
 bool readingsFit(const ReadingRef* refs, std::size_t count, const std::uint8_t* arena, std::size_t size) {
-  ReadingRef checked = kEmptyReadings;  // the arena begins with the empty set, checked before
-  for (std::size_t i = 0; i < count; ++i) {
-    const ReadingRef ref = refs[i];
-    if (ref == checked) continue;
-    const bool fits = (ref & kWideReadingBit) == 0 ? narrowSetFits(arena, size, ref)
-                                                   : wideSetFits(arena, size, ref & ~kWideReadingBit);
-    if (!fits) return false;
-    checked = ref;
+  std::size_t checkedEnd = kEmptyReadingBytes;
+  for (const ReadingRef* ref = refs; ref != refs + count; ++ref) {
+    if (*ref == kEmptyReadings) continue;
+    const std::size_t at = *ref & ~kWideReadingBit;
+    if (at < checkedEnd) return false;
+    checkedEnd = (*ref & kWideReadingBit) == 0 ? narrowSetEnd(arena, size, at) : wideSetEnd(arena, size, at);
+    if (checkedEnd == 0) return false;
   }
   return true;
 }
@@ -176,7 +182,7 @@ std::string UnihanData::openTables(const std::uint8_t* bytes, std::size_t length
     return "a character record's values run past the spill area";
   }
   if (!readingsFit(refs, sections.count[tables::kReadings], arena, sections.count[tables::kArena])) {
-    return "a reading set runs past the reading arena";
+    return "a reading set runs past the reading arena or over the one before it";
   }
 
   SegmentIndex index;

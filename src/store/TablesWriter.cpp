@@ -70,7 +70,9 @@ std::string UnihanData::tablesBytes(const TablesImageTag& tag) const {
   out.section(tables::kHanyu, hanyu.data(), hanyu.size() * sizeof(HanYuRecord));
   out.section(tables::kSpill, spill_.data(), spill_.size());
   out.section(tables::kArena, readings_.data(), readings_.size());
-  out.section(tables::kCids, cidTable_, kCidTableSize * sizeof(std::uint32_t));
+  std::vector<std::uint32_t> cids(kCidTableSize);
+  for (std::size_t slot = 0; slot < kCidTableSize; ++slot) cids[slot] = cidEntry(slot);
+  out.section(tables::kCids, cids.data(), cids.size() * sizeof cids[0]);
   return out.finish();
 }
 

@@ -18,12 +18,7 @@ void release(RefCountObj* obj) {
   if (obj->refCount.fetch_sub(1, std::memory_order_acq_rel) == 1) delete obj;
 }
 
-// An entry that no load has written answers "no code point", which
-// getUTF32ForCID reports as -1.
-UnihanData::UnihanData() : readings_(kEmptyReadingBytes, 0), cidTable_(cidToUtf32_) {
-  std::fill(std::begin(cidToUtf32_), std::end(cidToUtf32_), kNoCodePoint);
-  rebuildPreferred();
-}
+UnihanData::UnihanData() : readings_(kEmptyReadingBytes, 0) { rebuildPreferred(); }
 
 UnihanData::~UnihanData() = default;
 
@@ -56,9 +51,18 @@ void UnihanData::rebuildPreferred() {
   }
 }
 
+// An entry that no load has written answers "no code point", which
+// getUTF32ForCID reports as -1.
 void UnihanData::ownCidTable() {
-  if (cidTable_ != cidToUtf32_) std::memcpy(cidToUtf32_, cidTable_, sizeof cidToUtf32_);
-  cidTable_ = cidToUtf32_;
+  if (cidTable_ != nullptr && cidTable_ == ownCids_.get()) return;
+  std::unique_ptr<std::uint32_t[]> own(new std::uint32_t[kCidTableSize]);  // every entry is written next
+  if (cidTable_ != nullptr) {
+    std::memcpy(own.get(), cidTable_, kCidTableSize * sizeof *cidTable_);
+  } else {
+    std::fill(own.get(), own.get() + kCidTableSize, kNoCodePoint);
+  }
+  ownCids_ = std::move(own);
+  cidTable_ = ownCids_.get();
 }
 
 // A load never changes a block it did not add, so lent blocks stay lent

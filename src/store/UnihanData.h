@@ -140,13 +140,14 @@ class UnihanData final : public RefCountObj {
   };
   Preferred preferredFor(std::uint8_t flags) const { return preferred_[flags & 0x3F]; }
   const std::int32_t* sourcePref() const { return sourcePref_; }
-  std::uint32_t cidEntry(std::size_t slot) const { return cidTable_[slot]; }
+  std::uint32_t cidEntry(std::size_t slot) const { return cidTable_ != nullptr ? cidTable_[slot] : kNoCodePoint; }
 
  private:
   friend class BlockLoad;
 
   void rebuildPreferred();
-  // Copies a lent CID table into the store's own before a load changes it.
+  // Gives the store a CID table of its own before a load changes it: a
+  // copy of a lent one, or one without entries.
   void ownCidTable();
 
   std::vector<UnihanBlock> blocks_;
@@ -155,8 +156,10 @@ class UnihanData final : public RefCountObj {
   StoreArray<std::uint8_t> readings_;  // every reading set, ReadingSet.h's encoding
   std::int32_t sourcePref_[kSourceCount] = {5, 4, 3, 2, 1, 0};
   Preferred preferred_[64] = {};
-  const std::uint32_t* cidTable_;  // cidToUtf32_, or one lent by tables
-  std::uint32_t cidToUtf32_[kCidTableSize] = {};
+  // The CID table: null until a load writes an entry (every entry answers
+  // "no code point"), then ownCids_, or one lent by tables.
+  const std::uint32_t* cidTable_ = nullptr;
+  std::unique_ptr<std::uint32_t[]> ownCids_;
   std::shared_ptr<const void> lender_;  // what lent arrays point into
   std::uint16_t versionMajor_ = kDefaultVersionMajor;
   std::uint16_t versionMinor_ = kDefaultVersionMinor;
@@ -218,7 +221,7 @@ class BlockLoad {
   void mapCid(std::uint32_t cid, std::uint32_t codePoint) {
     if (cid == kFoldedCid) cid = kFirstTableCid;
     const std::uint32_t slot = cid - kFirstTableCid;
-    if (slot < kCidTableSize) store_->cidToUtf32_[slot] = codePoint;
+    if (slot < kCidTableSize) store_->ownCids_[slot] = codePoint;
   }
   void setVersion(std::uint16_t major, std::uint16_t minor) {
     store_->versionMajor_ = major;
