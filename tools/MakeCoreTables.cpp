@@ -31,7 +31,7 @@ std::string tablesOf(const std::string& image, const std::string& path) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fputs("usage: unihan-core-tables IMAGE OUTPUT\n", stderr);
+    (void)std::fputs("usage: unihan-core-tables IMAGE OUTPUT\n", stderr);
     return 2;
   }
   try {
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
         kelvorn_files::InputFile::open(argv[1], kelvorn_files::InputKind::kFile).readSnapshot(kMaxImageBytes);
     kelvorn_files::writeFileAtomically(argv[2], tablesOf(image, argv[1]));
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "unihan-core-tables: %s\n", e.what());
+    (void)std::fprintf(stderr, "unihan-core-tables: %s\n", e.what());
     return 1;
   }
   return 0;

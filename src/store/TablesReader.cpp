@@ -15,8 +15,6 @@
 namespace kelvorn_private {
 namespace {
 
-using tables::Section;
-
 constexpr std::size_t kElementSize[tables::kSectionCount] = {
     sizeof(tables::BlockEntry), sizeof(CharRec), sizeof(ReadingRef), sizeof(HanYuRecord), 1, 1,
     sizeof(std::uint32_t)};
@@ -98,10 +96,11 @@ std::size_t wideSetEnd(const std::uint8_t* arena, std::size_t size, std::size_t 
     std::memcpy(&v, arena + p, sizeof v);
     return std::uint64_t{v};
   };
-  if (at > size || size - at < 4 * kReadingLists) return 0;
+  constexpr std::size_t kCountBytes = 4 * std::size_t{kReadingLists};
+  if (at > size || size - at < kCountBytes) return 0;
   std::uint64_t strings = 0;
   for (int list = 0; list < kReadingLists; ++list) strings += number(at + 4 * static_cast<std::size_t>(list));
-  at += 4 * kReadingLists;
+  at += kCountBytes;
   if (strings > (size - at) / 4) return 0;  // each string takes its length at least
   for (; strings > 0; --strings) {
     if (size - at < 4) return 0;
@@ -143,7 +142,7 @@ std::string checkHeader(const tables::Header& header) {
 
 std::string UnihanData::openTables(const std::uint8_t* bytes, std::size_t length,
                                    std::shared_ptr<const void> keepAlive, TablesImageTag* tag) {
-  tables::Header header;
+  tables::Header header{};
   if (bytes == nullptr || length < sizeof header) return "core tables cut short in their header";
   std::memcpy(&header, bytes, sizeof header);
   std::string refused = checkHeader(header);
@@ -165,8 +164,8 @@ std::string UnihanData::openTables(const std::uint8_t* bytes, std::size_t length
   const std::uint8_t* arena = sections.at[tables::kArena];
   std::vector<UnihanBlock> blocks(sections.count[tables::kBlocks]);
   for (std::size_t i = 0; i < blocks.size(); ++i) {
-    tables::BlockEntry entry;
-    std::memcpy(&entry, sections.at[tables::kBlocks] + i * sizeof entry, sizeof entry);
+    tables::BlockEntry entry{};
+    std::memcpy(&entry, bytes + header.sections[tables::kBlocks].offset + i * sizeof entry, sizeof entry);
     if (!inside(entry.chars, entry.charCount, sections.count[tables::kChars]) ||
         !inside(entry.readings, entry.readingCount, sections.count[tables::kReadings]) ||
         !inside(entry.hanyu, entry.hanyuCount, sections.count[tables::kHanyu])) {
