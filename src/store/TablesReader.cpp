@@ -60,17 +60,13 @@ std::string placeSections(const tables::Header& header, const std::uint8_t* byte
 bool inside(std::uint64_t first, std::uint64_t count, std::size_t total) { return first + count <= total; }
 
 // A spilled record's counts and values lie inside the spill area.
-bool charsFit(const CharRec* chars, std::size_t count, const std::uint8_t* spill, std::size_t spillSize) {
-  for (const CharRec* rec = chars; rec != chars + count; ++rec) {
-    if (!rec->spilled()) continue;
-    const std::uint64_t offset = rec->spillOffset();
-    if (offset > spillSize || spillSize - offset < 8) return false;
-    std::uint32_t counts[2];
-    std::memcpy(counts, spill + offset, sizeof counts);
-    const std::uint64_t bytes = std::uint64_t{counts[0]} * kPairBytes + std::uint64_t{counts[1]} * kCidEntryBytes;
-    if (bytes > spillSize - offset - 8) return false;
-  }
-  return true;
+bool spillFitsArea(const CharRec& rec, const std::uint8_t* spill, std::size_t spillSize) {
+  const std::uint64_t offset = rec.spillOffset();
+  if (offset > spillSize || spillSize - offset < 8) return false;
+  std::uint32_t counts[2];
+  std::memcpy(counts, spill + offset, sizeof counts);
+  const std::uint64_t bytes = std::uint64_t{counts[0]} * kPairBytes + std::uint64_t{counts[1]} * kCidEntryBytes;
+  return bytes <= spillSize - offset - 8;
 }
 
 // A reading set's counts and strings lie inside the arena; the offset past
@@ -116,16 +112,49 @@ std::size_t wideSetEnd(const std::uint8_t* arena, std::size_t size, std::size_t 
 // start, checked before. Every load appends its sets in the order of their
 // refs, so each other set begins where those before it end or later: which
 // also walks every byte of the arena once at most, however hostile the refs.
-bool readingsFit(const ReadingRef* refs, std::size_t count, const std::uint8_t* arena, std::size_t size) {
-  std::size_t checkedEnd = kEmptyReadingBytes;
-  for (const ReadingRef* ref = refs; ref != refs + count; ++ref) {
-    if (*ref == kEmptyReadings) continue;
-    const std::size_t at = *ref & ~kWideReadingBit;
-    if (at < checkedEnd) return false;
-    checkedEnd = (*ref & kWideReadingBit) == 0 ? narrowSetEnd(arena, size, at) : wideSetEnd(arena, size, at);
-    if (checkedEnd == 0) return false;
+class ReadingWalk {
+ public:
+  ReadingWalk(const std::uint8_t* arena, std::size_t size) : arena_(arena), size_(size) {}
+
+  bool fits(ReadingRef ref) {
+    if (ref == kEmptyReadings) return true;
+    const std::size_t at = ref & ~kWideReadingBit;
+    if (at < checkedEnd_) return false;
+    checkedEnd_ = (ref & kWideReadingBit) == 0 ? narrowSetEnd(arena_, size_, at) : wideSetEnd(arena_, size_, at);
+    return checkedEnd_ != 0;
   }
-  return true;
+
+ private:
+  const std::uint8_t* arena_;
+  std::size_t size_;
+  std::size_t checkedEnd_ = kEmptyReadingBytes;
+};
+
+// Every character record and reading ref. The two sections run alike, a
+// record and a ref for each code point, so one loop takes both as far as
+// both go: this pass is most of what opening costs.
+std::string checkRecords(const Sections& sections) {
+  const auto* chars = reinterpret_cast<const CharRec*>(sections.at[tables::kChars]);
+  const auto* refs = reinterpret_cast<const ReadingRef*>(sections.at[tables::kReadings]);
+  const std::size_t charCount = sections.count[tables::kChars];
+  const std::size_t refCount = sections.count[tables::kReadings];
+  const std::uint8_t* spill = sections.at[tables::kSpill];
+  const std::size_t spillSize = sections.count[tables::kSpill];
+  ReadingWalk readings(sections.at[tables::kArena], sections.count[tables::kArena]);
+  const char* const spillReason = "a character record's values run past the spill area";
+  const char* const readingReason = "a reading set runs past the reading arena or over the one before it";
+  const std::size_t both = std::min(charCount, refCount);
+  for (std::size_t i = 0; i < both; ++i) {
+    if (chars[i].spilled() && !spillFitsArea(chars[i], spill, spillSize)) return spillReason;
+    if (!readings.fits(refs[i])) return readingReason;
+  }
+  for (std::size_t i = both; i < charCount; ++i) {
+    if (chars[i].spilled() && !spillFitsArea(chars[i], spill, spillSize)) return spillReason;
+  }
+  for (std::size_t i = both; i < refCount; ++i) {
+    if (!readings.fits(refs[i])) return readingReason;
+  }
+  return {};
 }
 
 std::string checkHeader(const tables::Header& header) {
@@ -177,12 +206,8 @@ std::string UnihanData::openTables(const std::uint8_t* bytes, std::size_t length
     blocks[i].readings.lend(refs + entry.readings, entry.readingCount);
     blocks[i].hanyu.lend(hanyu + entry.hanyu, entry.hanyuCount);
   }
-  if (!charsFit(chars, sections.count[tables::kChars], spill, sections.count[tables::kSpill])) {
-    return "a character record's values run past the spill area";
-  }
-  if (!readingsFit(refs, sections.count[tables::kReadings], arena, sections.count[tables::kArena])) {
-    return "a reading set runs past the reading arena or over the one before it";
-  }
+  refused = checkRecords(sections);
+  if (!refused.empty()) return refused;
 
   SegmentIndex index;
   index.build(blocks);
