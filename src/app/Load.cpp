@@ -1,8 +1,7 @@
 // Loading a Unihan: a file, told image or text by the magic, or bytes in
 // memory.
-#include <sys/stat.h>
-
 #include <climits>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -61,9 +60,9 @@ void loadText(Store* store, std::string_view text, const std::string& name) {
 
 // The store of the tables, or null when they are missing or refused.
 std::shared_ptr<Store> openTables(const std::string& imagePath, const std::string& tablesPath) {
-  struct stat image {};
-  struct stat tables {};
-  if (::stat(imagePath.c_str(), &image) != 0 || ::stat(tablesPath.c_str(), &tables) != 0) return nullptr;
+  std::error_code error;
+  const std::uintmax_t imageSize = std::filesystem::file_size(imagePath, error);
+  if (error || !std::filesystem::exists(tablesPath, error)) return nullptr;
   try {
     auto mapping = std::make_shared<const kelvorn_fields_private::MappedFile>(tablesPath);
     const std::string_view bytes = mapping->bytes();
@@ -71,7 +70,7 @@ std::shared_ptr<Store> openTables(const std::string& imagePath, const std::strin
     kelvorn_private::TablesImageTag tag;
     const std::string refused = kelvorn_private::HandleAccess::store(store->mgr)->openTables(
         reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), mapping, &tag);
-    if (!refused.empty() || tag.size != static_cast<std::uint64_t>(image.st_size) ||
+    if (!refused.empty() || tag.size != imageSize ||
         !store->mgr.VersionCheck(kFormatMajor, kFormatMinor)) {
       return nullptr;
     }
