@@ -49,4 +49,5 @@ target_link_libraries(kelvorn_unihan_app PUBLIC kelvorn_unihan kelvorn_unihan_in
 target_compile_definitions(kelvorn_unihan_app PRIVATE
   KELVORN_UNICODE_VERSION="${KELVORN_UNICODE_VERSION}" KELVORN_IMAGE_NAME="${KELVORN_IMAGE_NAME}"
   KELVORN_FIELDS_IMAGE_NAME="unihan-fields-${KELVORN_UNICODE_VERSION}.bin"
-  KELVORN_INDEX_NAME="unihan-index-${KELVORN_UNICODE_VERSION}.bin")
+  KELVORN_INDEX_NAME="unihan-index-${KELVORN_UNICODE_VERSION}.bin"
+  KELVORN_CORE_TABLES_NAME="${KELVORN_CORE_TABLES_NAME}")

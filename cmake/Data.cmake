@@ -9,6 +9,8 @@ set(KELVORN_UNICODE_VERSION 17.0)
 set(KELVORN_EARLIER_UNICODE_VERSION 15.0)
 set(KELVORN_IMAGE_NAME unihan-${KELVORN_UNICODE_VERSION}.bin)
 set(KELVORN_EARLIER_IMAGE_NAME unihan-${KELVORN_EARLIER_UNICODE_VERSION}.bin)
+# The core tables written from the image, opened in place of it.
+set(KELVORN_CORE_TABLES_NAME unihan-core-tables-${KELVORN_UNICODE_VERSION}.bin)
 
 find_program(XZ_EXECUTABLE xz REQUIRED)
 

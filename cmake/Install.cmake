@@ -23,7 +23,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/kelvorn
 if(TARGET unihan)
   install(TARGETS unihan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
   # Once, here: the Python package installed beside them uses these too.
-  install(FILES ${KELVORN_IMAGE} ${KELVORN_FIELDS_IMAGE} ${KELVORN_SAVED_INDEX}
+  install(FILES ${KELVORN_IMAGE} ${KELVORN_CORE_TABLES} ${KELVORN_FIELDS_IMAGE} ${KELVORN_SAVED_INDEX}
     DESTINATION ${KELVORN_DATA_INSTALL_DIR} COMPONENT data)
 endif()
 

@@ -21,6 +21,8 @@ set(KELVORN_SOURCES
   src/store/UnihanData.cpp
   src/store/SegmentIndex.cpp
   src/store/ReadingSet.cpp
+  src/store/TablesReader.cpp
+  src/store/TablesWriter.cpp
   src/store/ChunkedFile.cpp
   src/store/UnihanMgr.cpp
   src/text/LineReader.cpp

@@ -155,4 +155,25 @@ TEST(Bundle, InstalledFilesOpenAlikeEveryWay) {
             expected);
 }
 
+// The core tables beside the bundled image open in place of it: the store
+// writes the image's own bytes. Tables that are damaged, or name an image of
+// another size, are passed over for the image.
+TEST(Bundle, CoreTablesOrTheImageAnswerAlike) {
+  const std::string dir = KELVORN_TEST_DATA_DIR;
+  const std::string version(Unihan::bundledUnicodeVersion());
+  const std::string imageName = "unihan-" + version + ".bin";
+  const std::string image = readWhole(dir + "/" + imageName);
+  const std::string tables = readWhole(dir + "/unihan-core-tables-" + version + ".bin");
+  ASSERT_GT(tables.size(), 64u);
+  std::string otherImage = tables;
+  otherImage[24] = static_cast<char>(otherImage[24] + 1);  // the image size the header names
+  for (const std::string& beside : {tables, tables.substr(0, tables.size() / 2), otherImage, std::string()}) {
+    testFile(imageName, image);
+    testFile("unihan-core-tables-" + version + ".bin", beside);
+    const Unihan u = Unihan::open(testsupport::tempPath(""));
+    EXPECT_TRUE(u.bytes() == image);
+    EXPECT_EQ(u.totalStrokes(U'行'), 6);
+  }
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // Loading a Unihan: a file, told image or text by the magic, or bytes in
 // memory.
 #include <climits>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "app/Store.h"
 #include "app/files/Crc32.h"
 #include "app/files/InputFile.h"
+#include "fields/MappedFile.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanImage.h"
 #include "store/HandleAccess.h"
@@ -53,6 +55,31 @@ void loadText(Store* store, std::string_view text, const std::string& name) {
   kelvorn_private::HandleAccess::store(store->mgr)->readUnihanText(text);
   if (!holdsAny(*store)) {
     throw kelvorn::Error(name + ": not Unihan text (no code point with a kept field)");
+  }
+}
+
+// The store of the tables, or null when they are missing or refused.
+std::shared_ptr<Store> openTables(const std::string& imagePath, const std::string& tablesPath) {
+  std::error_code error;
+  const std::uintmax_t imageSize = std::filesystem::file_size(imagePath, error);
+  if (error || !std::filesystem::exists(tablesPath, error)) return nullptr;
+  try {
+    auto mapping = std::make_shared<const kelvorn_fields_private::MappedFile>(tablesPath);
+    const std::string_view bytes = mapping->bytes();
+    auto store = std::make_shared<Store>();
+    kelvorn_private::TablesImageTag tag;
+    const std::string refused = kelvorn_private::HandleAccess::store(store->mgr)->openTables(
+        reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), mapping, &tag);
+    if (!refused.empty() || tag.size != imageSize ||
+        !store->mgr.VersionCheck(kFormatMajor, kFormatMinor)) {
+      return nullptr;
+    }
+    store->imageTag = kelvorn_files::sizeAndCrc32(tag.size, tag.crc);
+    return store;
+  } catch (const kelvorn::Error&) {
+    return nullptr;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
   }
 }
 
@@ -101,6 +128,11 @@ std::shared_ptr<Store> loadBytes(std::string_view bytes, const std::string& name
     loadText(store.get(), bytes, name);
   }
   return store;
+}
+
+std::shared_ptr<Store> loadBundledImage(const std::string& imagePath, const std::string& tablesPath) {
+  std::shared_ptr<Store> store = openTables(imagePath, tablesPath);
+  return store != nullptr ? store : loadFile(imagePath);
 }
 
 }  // namespace kelvorn_app_private

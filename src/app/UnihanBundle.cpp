@@ -47,6 +47,14 @@ std::string inDirectory(const std::string& directory, const char* name) {
   return (std::filesystem::path(directory) / name).string();
 }
 
+// A core image under the bundle's own name comes with the core tables
+// written from it beside it, which open in place of it.
+std::shared_ptr<kelvorn_app_private::Store> loadCore(const std::string& corePath) {
+  const std::filesystem::path path(corePath);
+  if (path.filename() != KELVORN_IMAGE_NAME) return kelvorn_app_private::loadFile(corePath);
+  return kelvorn_app_private::loadBundledImage(corePath, (path.parent_path() / KELVORN_CORE_TABLES_NAME).string());
+}
+
 }  // namespace
 
 Unihan Unihan::open(std::string_view path) {
@@ -79,7 +87,7 @@ Unihan Unihan::open(std::string_view corePath, std::string_view fieldsPath,
                     std::string_view indexPath) {
   BundleSources sources;
   sources.name = std::string(corePath);
-  auto store = kelvorn_app_private::loadFile(sources.name);
+  auto store = loadCore(sources.name);
   sources.fields = BundleSources::Fields::kFile;
   sources.fieldsPath = std::string(fieldsPath);
   // An image named by the caller may come from anywhere: its values are
@@ -90,7 +98,7 @@ Unihan Unihan::open(std::string_view corePath, std::string_view fieldsPath,
 }
 
 Unihan Unihan::bundled() {
-  auto store = kelvorn_app_private::loadFile(kelvorn_files::bundledFilePath(KELVORN_IMAGE_NAME));
+  auto store = loadCore(kelvorn_files::bundledFilePath(KELVORN_IMAGE_NAME));
   BundleSources sources;
   sources.name = "the bundled data";
   sources.fields = BundleSources::Fields::kFile;

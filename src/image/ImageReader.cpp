@@ -224,7 +224,7 @@ class ImageDecoder {
       std::size_t size = 0;
       std::size_t strings = 0;
       Measure measure = Measure::kComplete;
-      std::vector<ReadingRef>& refs = b->readings;
+      StoreArray<ReadingRef>& refs = b->readings;
       const std::size_t refsBefore = refs.size();
       const std::size_t base = load_->readingBytes();
       while (done < count) {
@@ -285,7 +285,7 @@ class ImageDecoder {
       }
       const std::size_t old = b->hanyu.size();
       b->hanyu.resize(old + n);
-      HanYuRecord* out = b->hanyu.data() + old;
+      HanYuRecord* out = b->hanyu.mutableData() + old;
       std::memcpy(static_cast<void*>(out), src_->data(), n * image::hanyu::kSize);
       if (bigEndian_) {
         for (std::size_t i = 0; i < n; ++i) std::swap(out[i].bytes[image::hanyu::kPage], out[i].bytes[image::hanyu::kPage + 1]);

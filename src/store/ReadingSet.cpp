@@ -5,14 +5,14 @@
 namespace kelvorn_private {
 namespace {
 
-void appendNumber(std::vector<std::uint8_t>* arena, std::size_t value, bool wide) {
+void appendNumber(StoreArray<std::uint8_t>* arena, std::size_t value, bool wide) {
   if (!wide) {
     arena->push_back(static_cast<std::uint8_t>(value));
     return;
   }
   const auto v = static_cast<std::uint32_t>(value);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(&v);
-  arena->insert(arena->end(), bytes, bytes + sizeof v);
+  arena->append(bytes, bytes + sizeof v);
 }
 
 bool needsWide(const ReadingLists& lists) {
@@ -27,7 +27,7 @@ bool needsWide(const ReadingLists& lists) {
 
 }  // namespace
 
-ReadingRef appendReadingSet(std::vector<std::uint8_t>* arena, const ReadingLists& lists) {
+ReadingRef appendReadingSet(StoreArray<std::uint8_t>* arena, const ReadingLists& lists) {
   bool empty = true;
   for (const auto& list : lists) empty = empty && list.empty();
   if (empty) return kEmptyReadings;
@@ -39,7 +39,8 @@ ReadingRef appendReadingSet(std::vector<std::uint8_t>* arena, const ReadingLists
   for (const auto& list : lists) {
     for (const std::string& s : list) {
       appendNumber(arena, s.size(), wide);
-      arena->insert(arena->end(), s.begin(), s.end());
+      const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
+      arena->append(bytes, bytes + s.size());
     }
   }
   return static_cast<ReadingRef>(offset) | (wide ? kWideReadingBit : 0);

@@ -90,7 +90,7 @@ class ReadingSetView {
 
 // Appends the lists to the arena and returns their ref; empty lists share
 // the arena's empty set.
-ReadingRef appendReadingSet(std::vector<std::uint8_t>* arena, const ReadingLists& lists);
+ReadingRef appendReadingSet(StoreArray<std::uint8_t>* arena, const ReadingLists& lists);
 
 }  // namespace kelvorn_private
 

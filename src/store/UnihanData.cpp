@@ -18,12 +18,7 @@ void release(RefCountObj* obj) {
   if (obj->refCount.fetch_sub(1, std::memory_order_acq_rel) == 1) delete obj;
 }
 
-// An entry that no load has written answers "no code point", which
-// getUTF32ForCID reports as -1.
-UnihanData::UnihanData() : readings_(kEmptyReadingBytes, 0) {
-  std::fill(std::begin(cidToUtf32_), std::end(cidToUtf32_), kNoCodePoint);
-  rebuildPreferred();
-}
+UnihanData::UnihanData() : readings_(kEmptyReadingBytes, 0) { rebuildPreferred(); }
 
 UnihanData::~UnihanData() = default;
 
@@ -56,12 +51,30 @@ void UnihanData::rebuildPreferred() {
   }
 }
 
+// An entry that no load has written answers "no code point", which
+// getUTF32ForCID reports as -1.
+void UnihanData::ownCidTable() {
+  if (cidTable_ != nullptr && cidTable_ == ownCids_.get()) return;
+  std::unique_ptr<std::uint32_t[]> own(new std::uint32_t[kCidTableSize]);  // every entry is written next
+  if (cidTable_ != nullptr) {
+    std::memcpy(own.get(), cidTable_, kCidTableSize * sizeof *cidTable_);
+  } else {
+    std::fill(own.get(), own.get() + kCidTableSize, kNoCodePoint);
+  }
+  ownCids_ = std::move(own);
+  cidTable_ = ownCids_.get();
+}
+
+// A load never changes a block it did not add, so lent blocks stay lent
+// while text is appended; the arenas copy lent bytes when first changed.
 BlockLoad::BlockLoad(UnihanData* store, Mode mode) : store_(store) {
+  store_->ownCidTable();
   if (mode == Mode::kReplace) {
     std::vector<UnihanBlock>().swap(store_->blocks_);
-    std::vector<std::uint8_t>().swap(store_->spill_);
+    store_->spill_ = StoreArray<std::uint8_t>();
     store_->readings_.assign(kEmptyReadingBytes, 0);
     store_->readings_.shrink_to_fit();
+    store_->lender_.reset();  // nothing points into it any more
   }
 }
 
@@ -89,13 +102,13 @@ UnihanBlock& BlockLoad::addBlock(UnihanBlock&& block) {
 // The spill arena holds both full counts, then the values.
 void BlockLoad::spill(CharRec* rec, std::size_t pairs, std::size_t cids, const std::uint8_t* payload) {
   const std::size_t bytes = pairs * kPairBytes + cids * kCidEntryBytes;
-  std::vector<std::uint8_t>& arena = store_->spill_;
+  StoreArray<std::uint8_t>& arena = store_->spill_;
   if (!spillFits(arena.size(), bytes)) throw std::bad_alloc();
   const auto offset = static_cast<std::uint32_t>(arena.size());
   const std::array<std::uint32_t, 2> counts = {static_cast<std::uint32_t>(pairs), static_cast<std::uint32_t>(cids)};
   const auto* countBytes = reinterpret_cast<const std::uint8_t*>(counts.data());
-  arena.insert(arena.end(), countBytes, countBytes + sizeof counts);
-  arena.insert(arena.end(), payload, payload + bytes);
+  arena.append(countBytes, countBytes + sizeof counts);
+  arena.append(payload, payload + bytes);
   std::memcpy(rec->payload, &offset, sizeof offset);
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "kelvorn/UnihanMgr.h"
 #include "store/ReadingSet.h"
 #include "store/SegmentIndex.h"
+#include "store/TablesFormat.h"
 #include "store/records.h"
 
 namespace kelvorn_private {
@@ -72,6 +74,16 @@ class UnihanData final : public RefCountObj {
   bool imageBytes(std::string* out) const;
   std::string dumpBytes() const;
 
+  // Core tables (store/TablesFormat.h), for the same layer. tablesBytes
+  // answers the tables of this store, naming the image it was loaded from
+  // by `tag`. openTables makes the store answer from tables in memory,
+  // which `keepAlive` holds for as long as the store lends from them; it
+  // answers why tables are refused, leaving the store as it was, or an
+  // empty string, and sets *tag to the image they name.
+  std::string tablesBytes(const TablesImageTag& tag) const;
+  std::string openTables(const std::uint8_t* bytes, std::size_t length, std::shared_ptr<const void> keepAlive,
+                         TablesImageTag* tag);
+
   // Radical and stroke queries.
   void setRadixStrokeSourcePref(const kelvorn::unihanPropT* pref);
   int radix(int codePoint, int source, int valueIndex) const;
@@ -128,20 +140,27 @@ class UnihanData final : public RefCountObj {
   };
   Preferred preferredFor(std::uint8_t flags) const { return preferred_[flags & 0x3F]; }
   const std::int32_t* sourcePref() const { return sourcePref_; }
-  std::uint32_t cidEntry(std::size_t slot) const { return cidToUtf32_[slot]; }
+  std::uint32_t cidEntry(std::size_t slot) const { return cidTable_ != nullptr ? cidTable_[slot] : kNoCodePoint; }
 
  private:
   friend class BlockLoad;
 
   void rebuildPreferred();
+  // Gives the store a CID table of its own before a load changes it: a
+  // copy of a lent one, or one without entries.
+  void ownCidTable();
 
   std::vector<UnihanBlock> blocks_;
   SegmentIndex index_;
-  std::vector<std::uint8_t> spill_;     // pairs and CID entries that outgrow a record
-  std::vector<std::uint8_t> readings_;  // every reading set, ReadingSet.h's encoding
+  StoreArray<std::uint8_t> spill_;     // pairs and CID entries that outgrow a record
+  StoreArray<std::uint8_t> readings_;  // every reading set, ReadingSet.h's encoding
   std::int32_t sourcePref_[kSourceCount] = {5, 4, 3, 2, 1, 0};
   Preferred preferred_[64] = {};
-  std::uint32_t cidToUtf32_[kCidTableSize] = {};
+  // The CID table: null until a load writes an entry (every entry answers
+  // "no code point"), then ownCids_, or one lent by tables.
+  const std::uint32_t* cidTable_ = nullptr;
+  std::unique_ptr<std::uint32_t[]> ownCids_;
+  std::shared_ptr<const void> lender_;  // what lent arrays point into
   std::uint16_t versionMajor_ = kDefaultVersionMajor;
   std::uint16_t versionMinor_ = kDefaultVersionMinor;
   bool valid_ = false;
@@ -192,7 +211,7 @@ class BlockLoad {
   std::size_t readingBytes() const { return store_->readings_.size(); }
   void addReadingBytes(const std::uint8_t* bytes, std::size_t n) {
     if (n >= kWideReadingBit - store_->readings_.size()) throw std::bad_alloc();
-    store_->readings_.insert(store_->readings_.end(), bytes, bytes + n);
+    store_->readings_.append(bytes, bytes + n);
   }
   void reserveReadingBytes(std::size_t n) {
     store_->readings_.reserve(store_->readings_.size() + n);
@@ -202,7 +221,7 @@ class BlockLoad {
   void mapCid(std::uint32_t cid, std::uint32_t codePoint) {
     if (cid == kFoldedCid) cid = kFirstTableCid;
     const std::uint32_t slot = cid - kFirstTableCid;
-    if (slot < kCidTableSize) store_->cidToUtf32_[slot] = codePoint;
+    if (slot < kCidTableSize) store_->ownCids_[slot] = codePoint;
   }
   void setVersion(std::uint16_t major, std::uint16_t minor) {
     store_->versionMajor_ = major;

@@ -11,6 +11,7 @@
 
 #include "image/ImageFormat.h"
 #include "kelvorn/UnihanMgr.h"
+#include "store/StoreArray.h"
 
 namespace kelvorn_private {
 
@@ -169,9 +170,9 @@ using ReadingRef = std::uint32_t;
 struct UnihanBlock {
   std::int32_t first = -1;
   std::int32_t last = -1;
-  std::vector<CharRec> chars;
-  std::vector<ReadingRef> readings;
-  std::vector<HanYuRecord> hanyu;
+  StoreArray<CharRec> chars;
+  StoreArray<ReadingRef> readings;
+  StoreArray<HanYuRecord> hanyu;
 };
 
 }  // namespace kelvorn_private

@@ -9,6 +9,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 expected='U+6F22 radical 85 + 11, total strokes 14, CID 1533, readings hàn KARA KAN'
 companions_expected='85 +0: U+6C34 U+6C35 U+6C3A U+23C71; 17.0 ETLO'
 fields_name=$(echo "$image_name" | sed 's/^unihan-/unihan-fields-/')
+tables_name=$(echo "$image_name" | sed 's/^unihan-/unihan-core-tables-/')
 
 libdir() { dirname "$(find "$prefix" -name 'libkelvorn_unihan.so.1' | head -n 1)"; }
 
@@ -16,7 +17,8 @@ case_install() {
   rm -rf "$prefix"
   cmake --install "$build" --prefix "$prefix" >/dev/null
   lib=$(libdir)
-  for f in bin/unihan share/kelvorn-unihan/$image_name share/kelvorn-unihan/$fields_name; do
+  for f in bin/unihan share/kelvorn-unihan/$image_name share/kelvorn-unihan/$tables_name \
+      share/kelvorn-unihan/$fields_name; do
     [ -f "$prefix/$f" ] || fail "$f not installed"
   done
   for name in kelvorn_unihan kelvorn_unihan_app kelvorn_unihan_index kelvorn_unihan_fields; do

@@ -48,10 +48,12 @@ std::uint32_t crc32(std::string_view bytes) noexcept {
   return c ^ 0xFFFFFFFFU;
 }
 
-std::string sizeAndCrc32(std::string_view bytes) {
-  char crc[9];
-  (void)std::snprintf(crc, sizeof crc, "%08x", crc32(bytes));
-  return std::to_string(bytes.size()) + " bytes, CRC-32 " + crc;
+std::string sizeAndCrc32(std::string_view bytes) { return sizeAndCrc32(bytes.size(), crc32(bytes)); }
+
+std::string sizeAndCrc32(std::uint64_t size, std::uint32_t crc) {
+  char hex[9];
+  (void)std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(crc));
+  return std::to_string(size) + " bytes, CRC-32 " + hex;
 }
 
 }  // namespace kelvorn_files

@@ -15,6 +15,8 @@ std::uint32_t crc32(std::string_view bytes) noexcept;
 // "2070345 bytes, CRC-32 1a2b3c4d": the name of some bytes, by which a saved
 // index tells the data it was built from.
 std::string sizeAndCrc32(std::string_view bytes);
+// The same name from a size and CRC-32 kept elsewhere.
+std::string sizeAndCrc32(std::uint64_t size, std::uint32_t crc);
 
 }  // namespace kelvorn_files
 

@@ -1,0 +1,197 @@
+// Core tables: a store opened from them answers, writes and dumps as the
+// store they were written from, takes later loads without touching them,
+// and refuses tables that would make it read outside them.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "store/UnihanData.h"
+
+using namespace kelvorn_private;
+
+namespace {
+
+// Tables held in an exact-size heap block, so that a read past their end
+// is caught by the sanitizers; the block's start is aligned as lent tables
+// need.
+std::shared_ptr<std::uint8_t> heapCopy(const std::string& bytes) {
+  std::shared_ptr<std::uint8_t> copy(new std::uint8_t[std::max<std::size_t>(bytes.size(), 1)],
+                                     std::default_delete<std::uint8_t[]>());
+  std::memcpy(copy.get(), bytes.data(), bytes.size());
+  return copy;
+}
+
+std::string openFrom(UnihanData* store, const std::string& tables, TablesImageTag* tag = nullptr) {
+  TablesImageTag ignored;
+  std::shared_ptr<std::uint8_t> copy = heapCopy(tables);
+  return store->openTables(copy.get(), tables.size(), copy, tag != nullptr ? tag : &ignored);
+}
+
+void loadImage(UnihanData* store, const std::string& image) {
+  ASSERT_EQ(store->readUnihanBinaryBuf(image.data(), static_cast<unsigned>(image.size())),
+            static_cast<int>(image.size()));
+}
+
+// The image, the dump and the CID table; with `everyAnswer`, every answer
+// of every code point a block of either store encloses too, and the rest of
+// the code space by one answer.
+void expectSameStore(UnihanData& a, UnihanData& b, bool everyAnswer) {
+  for (std::int32_t cp = 0; everyAnswer && cp <= 0x110000; ++cp) {
+    if (a.segmentFor(cp) == nullptr && b.segmentFor(cp) == nullptr) {
+      ASSERT_EQ(b.totalStrokes(cp), -1) << cp;
+      continue;
+    }
+    ASSERT_EQ(testsupport::describe(a, cp), testsupport::describe(b, cp)) << "U+" << std::hex << cp;
+  }
+  for (std::uint32_t cid = 0; cid <= 0x10000; ++cid) ASSERT_EQ(a.getUTF32ForCID(cid), b.getUTF32ForCID(cid)) << cid;
+  std::string imageA, imageB;
+  ASSERT_EQ(a.imageBytes(&imageA), b.imageBytes(&imageB));
+  EXPECT_TRUE(imageA == imageB);
+  EXPECT_TRUE(a.dumpBytes() == b.dumpBytes());
+  EXPECT_EQ(a.versionMajor(), b.versionMajor());
+  EXPECT_EQ(a.versionMinor(), b.versionMinor());
+}
+
+// A later text load appends to the store opened from tables as to the
+// store they came from: a new block, a spilled record, readings of both
+// encodings and a CID, so each lent array is copied before it changes.
+const std::string kLaterText = testsupport::dataLine(0x2F800, "kRSUnicode", "1.1 2.2") +
+                               testsupport::dataLine(0x2F800, "kRSVantu_Japan1_6", "C+1125+1.1.1 V+1126+1.1.1 V+1127+1.1.1") +
+                               testsupport::dataLine(0x2F801, "kMandarin", std::string(300, 'a')) +
+                               testsupport::dataLine(0x2F802, "kJapaneseKun", "SAKI");
+
+void checkRealImage(const char* path) {
+  const std::string image = testsupport::readFile(path);
+  UnihanData fromImage;
+  loadImage(&fromImage, image);
+  const std::string tables = fromImage.tablesBytes({image.size(), 0x12345678});
+  UnihanData fromTables;
+  TablesImageTag tag;
+  ASSERT_EQ(openFrom(&fromTables, tables, &tag), "");
+  EXPECT_EQ(tag.size, image.size());
+  EXPECT_EQ(tag.crc, 0x12345678u);
+  expectSameStore(fromImage, fromTables, true);
+
+  std::shared_ptr<std::uint8_t> lent = heapCopy(tables);
+  UnihanData appended;
+  ASSERT_EQ(appended.openTables(lent.get(), tables.size(), lent, &tag), "");
+  fromImage.readUnihanText(kLaterText);
+  appended.readUnihanText(kLaterText);
+  expectSameStore(fromImage, appended, false);
+  for (std::int32_t cp = 0x2F800; cp <= 0x2F802; ++cp) {
+    EXPECT_EQ(testsupport::describe(fromImage, cp), testsupport::describe(appended, cp));
+  }
+  EXPECT_EQ(std::memcmp(lent.get(), tables.data(), tables.size()), 0) << "a load wrote into lent tables";
+  // An image load replaces every lent array: the tables may go.
+  lent.reset();
+  loadImage(&appended, image);
+  loadImage(&fromImage, image);
+  expectSameStore(fromImage, appended, false);
+}
+
+#ifdef KELVORN_TEST_IMAGE  // the tool builds the images
+TEST(CoreTables, RealImagesOpenAsTheyLoad) {
+  checkRealImage(KELVORN_TEST_IMAGE);
+  checkRealImage(KELVORN_EARLIER_TEST_IMAGE);
+}
+#endif
+
+// A store with a record of each shape, whose last reading set is the
+// arena's last bytes, and a wide set before it.
+std::string fixtureTables() {
+  UnihanData store;
+  store.readUnihanText(testsupport::dataLine(0x4E00, "kRSUnicode", "1.0") +
+                       testsupport::dataLine(0x4E00, "kMandarin", std::string(300, 'y')) +
+                       testsupport::dataLine(0x4E00, "kHanYu", "10001.010") +
+                       testsupport::dataLine(0x4E01, "kRSVantu_Japan1_6", "C+1200+1.1.1 V+1201+1.1.1 V+1202+1.1.1") +
+                       testsupport::dataLine(0x4E02, "kJapaneseKun", "DERU DASU"));
+  return store.tablesBytes({});
+}
+
+template <class T>
+void put(std::string* bytes, std::size_t at, T value) {
+  std::memcpy(&(*bytes)[at], &value, sizeof value);
+}
+template <class T>
+T get(const std::string& bytes, std::size_t at) {
+  T value;
+  std::memcpy(&value, bytes.data() + at, sizeof value);
+  return value;
+}
+
+TEST(CoreTables, HostileTablesAreRefused) {
+  const std::string good = fixtureTables();
+  UnihanData plain;
+  ASSERT_EQ(openFrom(&plain, good), "");
+  const auto header = get<tables::Header>(good, 0);
+  const auto sectionField = [](std::size_t s, bool length) {
+    return offsetof(tables::Header, sections) + s * sizeof(tables::SectionEntry) + (length ? 8 : 0);
+  };
+  const auto section = [&](std::size_t s) { return header.sections[s]; };
+  std::vector<std::pair<std::string, std::string>> cases;  // what, tables
+  const auto change = [&](const std::string& what, auto edit) {
+    std::string bytes = good;
+    edit(&bytes);
+    cases.emplace_back(what, bytes);
+  };
+
+  cases.emplace_back("header cut short", good.substr(0, sizeof(tables::Header) - 1));
+  for (std::size_t s = 0; s < tables::kSectionCount; ++s) {
+    if (section(s).length > 0) cases.emplace_back("cut in section", good.substr(0, section(s).offset + section(s).length - 1));
+    change("section misaligned", [&](std::string* b) { put(b, sectionField(s, false), section(s).offset + 1); });
+    // A byte section may take the padding after it; one of records may not.
+    if (s != tables::kSpill && s != tables::kArena) {
+      change("section one longer", [&](std::string* b) { put(b, sectionField(s, true), section(s).length + 1); });
+    }
+    change("section past the end", [&](std::string* b) { put<std::uint64_t>(b, sectionField(s, false), good.size() + 8); });
+  }
+  change("sections overlap", [&](std::string* b) { put(b, sectionField(tables::kChars, false), section(tables::kBlocks).offset); });
+  change("CID table one shorter", [&](std::string* b) { put(b, sectionField(tables::kCids, true), section(tables::kCids).length - 4); });
+  change("magic", [](std::string* b) { (*b)[0] = 'X'; });
+  change("format version", [](std::string* b) { put<std::uint32_t>(b, offsetof(tables::Header, formatVersion), 2); });
+  change("byte order", [](std::string* b) { put<std::uint32_t>(b, offsetof(tables::Header, byteOrder), 0x04030201); });
+  change("arena not led by the empty set", [&](std::string* b) { (*b)[section(tables::kArena).offset] = 1; });
+
+  // Each list of the block one past its section.
+  const std::size_t block = section(tables::kBlocks).offset;
+  const std::size_t counts[] = {offsetof(tables::BlockEntry, charCount), offsetof(tables::BlockEntry, readingCount),
+                                offsetof(tables::BlockEntry, hanyuCount)};
+  for (std::size_t field : counts) {
+    change("block list one past", [&](std::string* b) { put(b, block + field, get<std::uint32_t>(good, block + field) + 1); });
+  }
+  // The spilled record (the second) one byte past the spill area.
+  const std::size_t spilled = section(tables::kChars).offset + sizeof(CharRec);
+  ASSERT_TRUE(get<CharRec>(good, spilled).spilled());
+  change("spill offset one past", [&](std::string* b) {
+    put(b, spilled + offsetof(CharRec, payload), static_cast<std::uint32_t>(section(tables::kSpill).length - 8 - 15 + 1));
+  });
+  change("spill count one more", [&](std::string* b) {
+    const std::size_t cids = section(tables::kSpill).offset + get<std::uint32_t>(good, spilled + offsetof(CharRec, payload)) + 4;
+    put(b, cids, get<std::uint32_t>(good, cids) + 1);
+  });
+  // The last reading set ends the arena: its last string one byte longer,
+  // and the wide set's ref moved to where its counts no longer fit.
+  const std::size_t arenaEnd = section(tables::kArena).offset + section(tables::kArena).length;
+  change("last string one past the arena", [&](std::string* b) { ++(*b)[arenaEnd - 5]; });
+  const std::size_t refs = section(tables::kReadings).offset;
+  ASSERT_NE(get<ReadingRef>(good, refs) & kWideReadingBit, 0u);
+  change("wide counts one past the arena", [&](std::string* b) {
+    put(b, refs, static_cast<ReadingRef>(section(tables::kArena).length - 16 + 1) | kWideReadingBit);
+  });
+  change("wide string one past the arena", [&](std::string* b) {
+    const std::size_t length = section(tables::kArena).offset + (get<ReadingRef>(good, refs) & ~kWideReadingBit) + 16;
+    put(b, length, get<std::uint32_t>(good, length) + static_cast<std::uint32_t>(arenaEnd - length - 4 - 300) + 1);
+  });
+
+  for (const auto& [what, bytes] : cases) {
+    UnihanData store;
+    EXPECT_NE(openFrom(&store, bytes), "") << what;
+    EXPECT_FALSE(store.valid()) << what;
+    EXPECT_EQ(store.totalStrokes(0x4E00), -1) << what;
+  }
+}
+
+}  // namespace
