@@ -162,31 +162,3 @@ def test_frequency_order_of_every_counted_reading(bundled):
                 return (0, -count) if count else fallback(char), bundled.radical_stroke_key(char)
             assert bundled.by_reading(reading, field, exact=True, order="frequency") == tuple(
                 sorted(found, key=rank)), (reading, field)
-
-
-def documented_rank(u, char):
-    """The rules of docs/index.md, from the raw values, for characters that
-    the oracle does not know."""
-    variant = u.field(char, "kCompatibilityVariant")
-    target = chr(int(variant[2:], 16)) if variant else char
-    first = u.field(target, "kRSUnicode").split()[0]
-    radical, residual = first.split(".")
-    main = 0x4E00 <= ord(target) <= 0x9FFF or ord(target) in MAIN_IN_COMPATIBILITY
-    return (int(radical.rstrip("'")), radical.count("'"), max(int(residual), 0), not main,
-            ord(target))
-
-
-MAIN_IN_COMPATIBILITY = {0xFA0E, 0xFA0F, 0xFA11, 0xFA13, 0xFA14, 0xFA1F, 0xFA21, 0xFA23,
-                         0xFA24, 0xFA27, 0xFA28, 0xFA29}
-
-
-def test_the_bundled_release_follows_the_same_rules(bundled):
-    """17.0 (Extensions I and J and the rest ICU 72 does not know): the order
-    of every character is the documented one, ties included."""
-    chars = [c for c in bundled.code_points() if bundled.field(c, "kRSUnicode")]
-    ordered = sorted(chars, key=bundled.radical_stroke_key)
-    ranks = [documented_rank(bundled, c) for c in ordered]
-    keys = [bundled.radical_stroke_key(c) for c in ordered]
-    for i in range(len(ordered) - 1):
-        assert ranks[i] <= ranks[i + 1], (ordered[i], ordered[i + 1])
-        assert (ranks[i] == ranks[i + 1]) == (keys[i] == keys[i + 1]), (ordered[i], ordered[i + 1])
