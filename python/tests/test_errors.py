@@ -1,5 +1,5 @@
-"""Bad arguments and bad files raise TypeError, ValueError or OSError with a
-message that says what was wrong; nothing crashes."""
+"""Bad arguments and files that cannot be read raise TypeError, ValueError or
+OSError with a message that says what was wrong; nothing crashes."""
 
 import os
 import pathlib
@@ -94,38 +94,8 @@ def test_files_that_cannot_be_read(workdir):
         kelvorn_unihan.Unihan(bytes(workdir) + b"/\xffabsent.bin")
 
 
-@pytest.mark.parametrize("contents, message", [
-    (b"", "not Unihan text"),
-    (b"hello\nworld\n", "not Unihan text"),
-    (b"U+4E00\tkDefinition\tone\n", "not Unihan text"),  # no field the library keeps
-    (b"\xfd7zXZ\x00\x00binary noise", "not Unihan text"),
-    (b"vantu unihan binary", "damaged or unsupported binary image"),  # the magic alone
-])
-def test_files_whose_contents_are_refused(workdir, contents, message):
-    path = workdir / "data"
-    path.write_bytes(contents)
-    with pytest.raises(ValueError, match=f"^{path}: {message}"):
-        kelvorn_unihan.Unihan(path)
-
-
-def test_damaged_images(workdir):
-    image = copy_bundled_image(workdir)
-    whole = image.read_bytes()
-    for cut in (20, 25, 26, 1000, len(whole) // 2, len(whole) - 1):
-        image.write_bytes(whole[:cut])
-        with pytest.raises(ValueError, match="damaged or unsupported binary image"):
-            kelvorn_unihan.Unihan(image)
-    # A block count with its top bit set makes the core throw length_error.
-    negative_count = bytearray(whole)
-    negative_count[24:26] = b"\xff\xff"
-    image.write_bytes(bytes(negative_count))
-    with pytest.raises(ValueError, match="damaged or unsupported binary image"):
-        kelvorn_unihan.Unihan(image)
-    other_version = bytearray(whole)
-    other_version[20:24] = b"\x09\x00\x63\x00"  # 9.99
-    image.write_bytes(bytes(other_version))
-    with pytest.raises(ValueError, match="another format version"):
-        kelvorn_unihan.Unihan(image)
+# What a file's contents make each door refuse, and in which words, is
+# tests/doors' (one reason, every door) and AppTest's (the words).
 
 
 def test_path_forms(workdir, fixture_path):

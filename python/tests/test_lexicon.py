@@ -1,7 +1,7 @@
 """Variants, conversion, search by gloss and lookups by value from Python:
 small texts for the edge cases (the str kinds a conversion moves between,
 characters that list themselves or several others, words with digits and
-punctuation), and one answer of the bundled data's search.
+punctuation).
 The whole-data answers are checked once, in C++ (LexiconRealDataTest)."""
 
 import threading
@@ -117,8 +117,3 @@ def test_lexicon_from_threads(small):
     for t in threads:
         t.join()
     assert len(set(answers)) == 1
-
-
-def test_search_of_the_bundled_data_puts_common_characters_first(bundled):
-    assert bundled.search("hair")[:2] == ("发", "毛")
-    assert set(bundled.search("dragons")[:2]) == {"龍", "龙"}
