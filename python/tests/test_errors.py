@@ -74,16 +74,16 @@ def test_bad_call_shapes(bundled):
             call(unloaded)
 
 
-def test_files_that_cannot_be_read(workdir):
+def test_files_that_cannot_be_read(tmp_path):
     with pytest.raises(FileNotFoundError) as missing:
-        kelvorn_unihan.Unihan(workdir / "absent.bin")
-    assert missing.value.filename == str(workdir / "absent.bin")
+        kelvorn_unihan.Unihan(tmp_path / "absent.bin")
+    assert missing.value.filename == str(tmp_path / "absent.bin")
     with pytest.raises(IsADirectoryError):
-        kelvorn_unihan.Unihan(workdir)
+        kelvorn_unihan.Unihan(tmp_path)
     with pytest.raises(TypeError):
         kelvorn_unihan.Unihan(42)
     # Refused at once, neither read for ever nor waited on.
-    fifo = workdir / "fifo"
+    fifo = tmp_path / "fifo"
     os.mkfifo(fifo)
     with pytest.raises(ValueError, match="is a FIFO, not a regular file"):
         kelvorn_unihan.Unihan(fifo)
@@ -91,15 +91,15 @@ def test_files_that_cannot_be_read(workdir):
         kelvorn_unihan.Unihan("/dev/zero")
     # A path that is not UTF-8 is a path like any other.
     with pytest.raises(FileNotFoundError, match="absent"):
-        kelvorn_unihan.Unihan(bytes(workdir) + b"/\xffabsent.bin")
+        kelvorn_unihan.Unihan(bytes(tmp_path) + b"/\xffabsent.bin")
 
 
 # What a file's contents make each door refuse, and in which words, is
 # tests/doors' (one reason, every door) and AppTest's (the words).
 
 
-def test_path_forms(workdir, fixture_path):
-    image = copy_bundled_image(workdir)
+def test_path_forms(tmp_path, fixture_path):
+    image = copy_bundled_image(tmp_path)
     for path in (image, str(image), bytes(image)):
         u = kelvorn_unihan.Unihan(path)
         assert u.total_strokes("漢") == 14
@@ -110,10 +110,10 @@ def test_path_forms(workdir, fixture_path):
     assert pathlib.Path(kelvorn_unihan.BUNDLED_IMAGE).is_file()
 
 
-def test_edges_of_the_object(workdir, fixture_path, bundled):
+def test_edges_of_the_object(tmp_path, fixture_path, bundled):
     # A NUL would cut the path short (loading a.bin from "a.bin\0junk"): it is
     # refused, for the data and for fields=, with the library's words.
-    image = copy_bundled_image(workdir)
+    image = copy_bundled_image(tmp_path)
     for args in ((str(image) + "\0junk",), (bytes(image) + b"\0",),
                  (image, str(fixture_path) + "\0x")):
         with pytest.raises(ValueError, match=r"\\0.*: a path cannot hold a NUL byte$"):

@@ -47,8 +47,8 @@ def test_show_errors_match_the_tool(tool, args):
     assert mine.stderr == theirs.stderr.replace(b"unihan: ", b"kelvorn_unihan: ", 1)
 
 
-def test_show_refuses_data_that_is_not_unihan(tool, workdir):
-    path = workdir / "notes.txt"
+def test_show_refuses_data_that_is_not_unihan(tool, tmp_path):
+    path = tmp_path / "notes.txt"
     path.write_text("nothing here\n")
     mine = run_module("--data", str(path), "show", "漢")
     theirs = run_tool(tool, "--data", str(path), "show", "漢")
