@@ -2,9 +2,7 @@
 // from the installed files by every way of naming them, and from memory.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <thread>
 
 #include "TestSupport.h"
@@ -42,13 +40,6 @@ std::string messageOf(const std::function<void()>& f) {
     return e.what();
   }
   return "no kelvorn::Error";
-}
-
-std::string readWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 // The questions every bundle of the same data answers alike.
@@ -149,9 +140,9 @@ TEST(Bundle, InstalledFilesOpenAlikeEveryWay) {
   EXPECT_NE(expected.find("行"), std::string::npos);
   EXPECT_EQ(answers(Unihan::open(dir)), expected);
   EXPECT_EQ(answers(Unihan::open(core, fields, index)), expected);
-  EXPECT_EQ(answers(Unihan::fromMemory(readWhole(core), readWhole(fields), readWhole(index))),
+  EXPECT_EQ(answers(Unihan::fromMemory(testsupport::readFile(core), testsupport::readFile(fields), testsupport::readFile(index))),
             expected);
-  EXPECT_EQ(answers(Unihan::fromMemory(readWhole(core), readWhole(fields), "not an index")),
+  EXPECT_EQ(answers(Unihan::fromMemory(testsupport::readFile(core), testsupport::readFile(fields), "not an index")),
             expected);
 }
 
