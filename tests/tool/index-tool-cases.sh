@@ -95,6 +95,9 @@ case_sort() {
   printf '字\tsecond\n字\n字\tfirst\n' >prefix.txt
   [ "$("$tool" sort prefix.txt)" = "$(printf '字\n字\tfirst\n字\tsecond')" ] || fail "prefix first"
   [ -z "$(: | "$tool" sort)" ] || fail "empty input prints nothing"
+  # Lines that tie (a compatibility ideograph and its target) keep their order.
+  printf '\357\245\247\n不\n' >ties.txt
+  [ "$("$tool" sort ties.txt)" = "$(cat ties.txt)" ] || fail "tied lines reordered"
 }
 
 case_errors() {
