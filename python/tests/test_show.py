@@ -7,7 +7,6 @@ from conftest import run_module, run_tool
 
 
 @pytest.mark.parametrize("args", [
-    ["漢"],
     ["漢字", "U+5DDC", "u+3400", "A"],
     ["--json", "漢", "字", "U+5DDC", "A"],
     ["U+20000", "U+323AF", "U+10FFFF"],
