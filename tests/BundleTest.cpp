@@ -164,7 +164,7 @@ TEST(Bundle, ReverseLookupsAgreeWithThePerCharacterAnswers) {
       {Unihan::bundled(), true}, {Unihan::open(KELVORN_TEST_DATA_DIR "/unihan-15.0.bin"), false}};
   for (const auto& [u, marked] : releases) {
     std::map<std::pair<int, int>, std::set<std::tuple<int, int, char32_t>>> pages;
-    std::map<int, std::vector<std::pair<std::string, char32_t>>> byStrokes;
+    std::map<int, std::set<std::pair<std::string, char32_t>>> byStrokes;  // by sort key
     std::map<std::string, std::vector<char32_t>> onReadings;
     std::map<int, std::set<char32_t>> cidOwners;
     for (const char32_t cp : u.codePoints()) {
@@ -179,8 +179,8 @@ TEST(Bundle, ReverseLookupsAgreeWithThePerCharacterAnswers) {
           pages[{s, rs.radical}].insert({marks, rs.residual, cp});
         }
       }
-      const std::string utf8 = kelvorn::utf8::encode(cp);
-      if (const auto strokes = u.totalStrokes(cp)) byStrokes[*strokes].emplace_back(u.sortKey(utf8), cp);
+      const std::string key = u.sortKey(kelvorn::utf8::encode(cp));
+      if (const auto strokes = u.totalStrokes(cp)) byStrokes[*strokes].insert({key, cp});
       for (const std::string& r : u.readings(cp, kelvorn::Reading::kJapaneseOn)) onReadings[r].push_back(cp);
       for (const kelvorn::Cid& c : u.cids(cp)) cidOwners[c.cid].insert(cp);
     }
@@ -194,8 +194,7 @@ TEST(Bundle, ReverseLookupsAgreeWithThePerCharacterAnswers) {
       }
       ASSERT_EQ(u.byRadical(page.second, Source(page.first)), expected) << page.first << " " << page.second;
     }
-    for (auto& [strokes, keyed] : byStrokes) {
-      std::sort(keyed.begin(), keyed.end());
+    for (const auto& [strokes, keyed] : byStrokes) {
       std::vector<char32_t> expected;
       for (const auto& entry : keyed) expected.push_back(entry.second);
       ASSERT_EQ(u.byTotalStrokes(strokes), expected) << strokes;
