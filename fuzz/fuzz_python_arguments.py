@@ -56,16 +56,11 @@ class RaisingStr(str):
 
 
 def random_char(rng):
-    pick = rng.randrange(6)
-    if pick == 0:
-        return chr(rng.randrange(0x4E00, 0x9FFF))
-    if pick == 1:
-        return chr(rng.randrange(0x20000, 0x323AF))
-    if pick == 2:
-        return chr(rng.choice([0, 0x7F, 0x80, 0xD800, 0xDFFF, 0xFFFF, 0x10FFFF, 0x3400]))
-    if pick == 3:
-        return chr(rng.randrange(0x110000))
-    return rng.choice("漢字水一乙丨汉发國㐀\U00020000")
+    return rng.choice([
+        lambda: chr(rng.randrange(0x4E00, 0x9FFF)), lambda: chr(rng.randrange(0x20000, 0x323AF)),
+        lambda: chr(rng.choice([0, 0x7F, 0x80, 0xD800, 0xDFFF, 0xFFFF, 0x10FFFF, 0x3400])),
+        lambda: chr(rng.randrange(0x110000)), lambda: rng.choice("漢字水一乙丨汉发國㐀\U00020000"),
+        lambda: rng.choice("漢字水一乙丨汉发國㐀\U00020000")])()
 
 
 def random_int(rng):
@@ -75,48 +70,31 @@ def random_int(rng):
 
 
 def random_value(rng, depth=0):
-    pick = rng.randrange(16)
-    if pick < 4:
-        return random_char(rng)
-    if pick < 6:
-        return random_int(rng)
-    if pick == 6:
-        return rng.choice(FIELD_NAMES)
-    if pick == 7:
-        return rng.choice(WORDS)
-    if pick == 8:
-        return "".join(random_char(rng) for _ in range(rng.randrange(0, 6)))
-    if pick == 9:
-        return rng.choice([None, True, False, 1.5, float("nan"), b"\xe6\xbc\xa2", bytearray(b"x"),
-                           object(), RaisingIndex(), RaisingStr("漢"), RaisingStr("kMandarin")])
-    if pick == 10 and depth < 2:
-        items = [random_value(rng, depth + 1) for _ in range(rng.randrange(0, 8))]
-        return list(items) if rng.random() < 0.5 else tuple(items)
-    if pick == 11 and depth < 2:
-        return {rng.choice(WORDS): random_value(rng, depth + 1)}
-    if pick == 12:
-        return rng.choice(WORDS) + str(rng.randrange(0, 7))
-    return random_char(rng)
+    def items():
+        return [random_value(rng, depth + 1) for _ in range(rng.randrange(0, 8))]
+    makers = [lambda: random_char(rng)] * 4 + [lambda: random_int(rng)] * 2 + [
+        lambda: rng.choice(FIELD_NAMES), lambda: rng.choice(WORDS),
+        lambda: "".join(random_char(rng) for _ in range(rng.randrange(0, 6))),
+        lambda: rng.choice([None, True, False, 1.5, float("nan"), b"\xe6\xbc\xa2",
+                            bytearray(b"x"), object(), RaisingIndex(), RaisingStr("漢"),
+                            RaisingStr("kMandarin")]),
+        lambda: list(items()) if depth < 2 else random_char(rng),
+        lambda: tuple(items()) if depth < 2 else random_char(rng),
+        lambda: {rng.choice(WORDS): random_value(rng, depth + 1)} if depth < 2 else
+        random_char(rng),
+        lambda: rng.choice(WORDS) + str(rng.randrange(0, 7))]
+    return rng.choice(makers)()
 
 
 def random_call(rng, methods):
-    name = rng.choice(methods)
     args = [random_value(rng) for _ in range(rng.choice([0, 1, 1, 2, 2, 3, 4, 5]))]
-    kwargs = {}
-    for _ in range(rng.choice([0, 0, 0, 1, 2])):
-        kwargs[rng.choice(KEYWORDS)] = random_value(rng)
-    return name, args, kwargs
+    kwargs = {rng.choice(KEYWORDS): random_value(rng) for _ in range(rng.choice([0, 0, 0, 1, 2]))}
+    return rng.choice(methods), args, kwargs
 
 
 def dunder_call(rng, obj):
-    pick = rng.randrange(4)
-    if pick == 0:
-        return len(obj)
-    if pick == 1:
-        return next(iter(obj), None)
-    if pick == 2:
-        return random_value(rng) in obj
-    return repr(obj)
+    return rng.choice([len, lambda o: next(iter(o), None), lambda o: random_value(rng) in o,
+                       repr])(obj)
 
 
 def fixture_text(directory):

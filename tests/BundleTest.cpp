@@ -2,9 +2,11 @@
 // from the installed files by every way of naming them, and from memory.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <map>
+#include <set>
 #include <sstream>
+#include <tuple>
 #include <thread>
 
 #include "TestSupport.h"
@@ -42,13 +44,6 @@ std::string messageOf(const std::function<void()>& f) {
     return e.what();
   }
   return "no kelvorn::Error";
-}
-
-std::string readWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 // The questions every bundle of the same data answers alike.
@@ -149,9 +144,9 @@ TEST(Bundle, InstalledFilesOpenAlikeEveryWay) {
   EXPECT_NE(expected.find("行"), std::string::npos);
   EXPECT_EQ(answers(Unihan::open(dir)), expected);
   EXPECT_EQ(answers(Unihan::open(core, fields, index)), expected);
-  EXPECT_EQ(answers(Unihan::fromMemory(readWhole(core), readWhole(fields), readWhole(index))),
+  EXPECT_EQ(answers(Unihan::fromMemory(testsupport::readFile(core), testsupport::readFile(fields), testsupport::readFile(index))),
             expected);
-  EXPECT_EQ(answers(Unihan::fromMemory(readWhole(core), readWhole(fields), "not an index")),
+  EXPECT_EQ(answers(Unihan::fromMemory(testsupport::readFile(core), testsupport::readFile(fields), "not an index")),
             expected);
 }
 
@@ -162,8 +157,8 @@ TEST(Bundle, CoreTablesOrTheImageAnswerAlike) {
   const std::string dir = KELVORN_TEST_DATA_DIR;
   const std::string version(Unihan::bundledUnicodeVersion());
   const std::string imageName = "unihan-" + version + ".bin";
-  const std::string image = readWhole(dir + "/" + imageName);
-  const std::string tables = readWhole(dir + "/unihan-core-tables-" + version + ".bin");
+  const std::string image = testsupport::readFile(dir + "/" + imageName);
+  const std::string tables = testsupport::readFile(dir + "/unihan-core-tables-" + version + ".bin");
   ASSERT_GT(tables.size(), 64u);
   std::string otherImage = tables;
   otherImage[24] = static_cast<char>(otherImage[24] + 1);  // the image size the header names
@@ -173,6 +168,71 @@ TEST(Bundle, CoreTablesOrTheImageAnswerAlike) {
     const Unihan u = Unihan::open(testsupport::tempPath(""));
     EXPECT_TRUE(u.bytes() == image);
     EXPECT_EQ(u.totalStrokes(U'行'), 6);
+  }
+}
+
+// Every reverse lookup of the 17.0 bundle and of the 15.0 core image against
+// the per-character answers they are built from: each radical page of each
+// source by simplified-radical marks, residual and code point (a character
+// once, at its first place); each stroke count's characters in
+// radical-stroke order; each kJapaneseOn reading's holders; each CID's
+// character.
+TEST(Bundle, ReverseLookupsAgreeWithThePerCharacterAnswers) {
+  using kelvorn::Source;
+  // Only the all-field store knows kRSUnicode's marks.
+  const std::pair<Unihan, bool> releases[] = {
+      {Unihan::bundled(), true}, {Unihan::open(KELVORN_TEST_DATA_DIR "/unihan-15.0.bin"), false}};
+  for (const auto& [u, marked] : releases) {
+    std::map<std::pair<int, int>, std::set<std::tuple<int, int, char32_t>>> pages;
+    std::map<int, std::set<std::pair<std::string, char32_t>>> byStrokes;  // by sort key
+    std::map<std::string, std::vector<char32_t>> onReadings;
+    std::map<int, std::set<char32_t>> cidOwners;
+    for (const char32_t cp : u.codePoints()) {
+      const std::string value(marked ? u.field(cp, "kRSUnicode").value_or("") : "");
+      for (int s = kelvorn::kRSUnicode; s <= kelvorn::kRSVantu_Japan1_6; ++s) {
+        const std::vector<kelvorn::RadicalStroke> values = u.radicalStrokes(cp, Source(s));
+        std::istringstream pieces(s == kelvorn::kRSUnicode ? value : "");
+        for (const kelvorn::RadicalStroke& rs : values) {
+          std::string piece;
+          pieces >> piece;
+          const auto marks = static_cast<int>(std::count(piece.begin(), piece.end(), '\''));
+          pages[{s, rs.radical}].insert({marks, rs.residual, cp});
+        }
+      }
+      const std::string key = u.sortKey(kelvorn::utf8::encode(cp));
+      if (const auto strokes = u.totalStrokes(cp)) byStrokes[*strokes].insert({key, cp});
+      for (const std::string& r : u.readings(cp, kelvorn::Reading::kJapaneseOn)) onReadings[r].push_back(cp);
+      for (const kelvorn::Cid& c : u.cids(cp)) cidOwners[c.cid].insert(cp);
+    }
+    EXPECT_GE(pages.size(), 2 * 214u);  // kRSUnicode and kRSVantu_Japan1_6 at least
+    for (const auto& [page, entries] : pages) {
+      std::vector<char32_t> expected;
+      for (const auto& entry : entries) {
+        if (std::find(expected.begin(), expected.end(), std::get<2>(entry)) == expected.end()) {
+          expected.push_back(std::get<2>(entry));
+        }
+      }
+      ASSERT_EQ(u.byRadical(page.second, Source(page.first)), expected) << page.first << " " << page.second;
+    }
+    for (const auto& [strokes, keyed] : byStrokes) {
+      std::vector<char32_t> expected;
+      for (const auto& entry : keyed) expected.push_back(entry.second);
+      ASSERT_EQ(u.byTotalStrokes(strokes), expected) << strokes;
+    }
+    for (const auto& [reading, holders] : onReadings) {
+      ASSERT_EQ(u.byReading(reading, kelvorn::Reading::kJapaneseOn, kelvorn::ReadingMatch::kExact), holders)
+          << reading;
+    }
+    // A CID maps back to a character that has it (656 shares 1124's entry);
+    // one that characters have maps back if the table has its slot.
+    cidOwners[656].insert(cidOwners[1124].begin(), cidOwners[1124].end());
+    cidOwners[1124] = cidOwners[656];
+    for (int cid = 0; cid < 23100; ++cid) {
+      const std::optional<char32_t> back = u.charForCid(static_cast<unsigned int>(cid));
+      ASSERT_TRUE(back ? cidOwners[cid].count(*back) == 1
+                       : cidOwners[cid].empty() || cid < 1124 || cid >= 23058) << cid;
+    }
+    EXPECT_EQ(u.charForCid(656), u.charForCid(1124));
   }
 }
 

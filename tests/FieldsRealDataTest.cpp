@@ -55,35 +55,6 @@ TEST(FieldsRealData, Unihan17EveryValueByteForByte) {
   EXPECT_EQ(f.codePointsWith("kTotalStrokes").size(), 102998u);
 }
 
-#ifdef KELVORN_FIELDS_IMAGE
-// The bundled image with one code point forged and the checksum made to
-// match: the slot of the last code point with a kSimplifiedVariant, from
-// which the conversion table takes its size. Opening refuses it, so that no
-// table is ever sized from it.
-TEST(FieldsRealData, ForgedCodePointIsRefusedAtOpen) {
-  namespace format = kelvorn_fields_private::format;
-  const std::string image = testsupport::readFile(KELVORN_FIELDS_IMAGE);
-  const UnihanFields f = UnihanFields::fromBuffer(image, kelvorn::FieldsCheck::kChecksum);
-  const char32_t last = f.codePointsWith("kSimplifiedVariant").back();
-  const std::vector<char32_t> all = f.codePoints();
-  const auto index = static_cast<std::size_t>(
-      std::lower_bound(all.begin(), all.end(), last) - all.begin());
-  const std::size_t slot =
-      fieldstest::sectionField(image, format::kCodePoints, format::sectionEntry::kOffset) +
-      index * format::kU32;
-  // Past the end, far past the code space, and the code point before it again.
-  for (const std::uint32_t forged : {0x33100U, 0xFFFFFFFFU, std::uint32_t{all[index - 1]}}) {
-    std::string bytes = image;
-    fieldstest::store32(&bytes, slot, forged);
-    fieldstest::reseal(&bytes);
-    EXPECT_NE(fieldstest::errorOf([&] { UnihanFields::fromBuffer(bytes); })
-                  .find("damaged all-field image"),
-              std::string::npos)
-        << forged;
-  }
-}
-#endif
-
 TEST(FieldsRealData, Unihan15Loads) {
   const UnihanFields f = UnihanFields::fromText({KELVORN_DATA15_TXT}, "15.0");
   EXPECT_EQ(f.codePointCount(), 98060u);

@@ -7,7 +7,6 @@ import pathlib
 import shutil
 import subprocess
 import sys
-import tempfile
 
 import pytest
 
@@ -29,13 +28,6 @@ U+3402\tkRSKangXi\t85.11
 U+3402\tkRSVantu_Japan1_6\tC+1124+85.3.10 V+1125+40.3.3
 U+3405\tkTotalStrokes\t7
 """
-
-
-@pytest.fixture
-def workdir():
-    """A temporary directory of the test's own, removed afterwards."""
-    with tempfile.TemporaryDirectory(prefix="kelvorn-unihan-test-") as path:
-        yield pathlib.Path(path)
 
 
 @pytest.fixture(scope="session")
@@ -60,8 +52,8 @@ def earlier(earlier_image):
 
 
 @pytest.fixture
-def fixture_path(workdir):
-    path = workdir / "fixture.txt"
+def fixture_path(tmp_path):
+    path = tmp_path / "fixture.txt"
     path.write_text(FIXTURE_TEXT, encoding="utf-8")
     return path
 
@@ -97,12 +89,7 @@ def run_module(*args, env=None):
                           capture_output=True, check=False, env=env)
 
 
-def chunks(items, size):
-    for start in range(0, len(items), size):
-        yield items[start:start + size]
-
-
-def copy_bundled_image(workdir):
-    target = workdir / "image.bin"
+def copy_bundled_image(directory):
+    target = directory / "image.bin"
     shutil.copyfile(kelvorn_unihan.BUNDLED_IMAGE, target)
     return target

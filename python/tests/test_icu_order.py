@@ -8,7 +8,6 @@ import random
 import pytest
 
 import kelvorn_unihan
-from conftest import run_tool
 
 icu = pytest.importorskip("icu")
 
@@ -74,16 +73,3 @@ def test_python_keys_order_as_icu(loaded, build_dir, earlier_text, strings, coll
     # Ties: a compatibility ideograph and its canonical equivalent.
     assert u.radical_stroke_key("\uF967") == u.radical_stroke_key("\u4E0D")
     assert collator.compare("\uF967", "\u4E0D") == 0
-
-
-def test_tool_sorts_as_icu(earlier_text, strings, collator, tool, workdir):
-    """unihan sort is stable: tied lines keep their input order, as a stable
-    sort by ICU's keys does."""
-    path = workdir / "words.txt"
-    path.write_text("\n".join(reversed(strings)) + "\n", encoding="utf-8")
-    result = run_tool(tool, "--data", str(earlier_text), "sort", str(path))
-    assert result.returncode == 0, result.stderr
-    ours = result.stdout.decode("utf-8").splitlines()
-    assert ours == sorted(reversed(strings), key=collator.getSortKey)
-
-

@@ -15,22 +15,17 @@ def test_known_characters_of_the_bundled_data(bundled):
     assert len(u) == 102998
     assert u.radical_stroke("漢") == (85, 11)
     assert u.radical_stroke("漢", "kRSKangXi") is None  # gone since Unicode 15.1
-    assert u.radical_stroke("齢") == (211, 5)  # 211''.5
     assert u.radical_stroke("剤", "kRSUnicode", 1) == (210, 2)  # 18.8 210''.2
-    assert u.total_strokes("\U000323B0") == 3  # Extension J
     assert u.radical_stroke("漢", "kRSVantu_Japan1_6") == (85, 10)
     assert u.cid_strokes("漢") == 13 and u.cid("漢") == 1533
     assert u.preferred_radical_stroke("漢") == (85, 10, "kRSVantu_Japan1_6")  # as C++ answers
     assert u.total_strokes("漢") == 14
-    assert u.readings("漢", "kMandarin") == ["hàn"]
-    assert u.readings("漢", "kJapaneseKun") == ["KARA"]
     assert u.readings("字", "kHanyuPinlu") == ["zì", "zi"]
     assert u.hanyu("漢") == HanYu(volume=3, page=1713, position=9, virtual=0)
-    assert u.char_for_cid(1533) == "漢" and u.char_for_cid(2248) == "字"
+    assert u.char_for_cid(1533) == "漢"
     # Two CID values of one CID, under two radicals.
     assert [u.radical_stroke("字", "kRSVantu_Japan1_6", k) for k in range(3)] == [
         (39, 3), (40, 3), None]
-    assert [u.cid("字", k) for k in range(3)] == [2248, 2248, None]
     # The data writes 47.-1; the core keeps 255.
     assert u.radical_stroke(0x5DDC) == (47, -1)
     assert u.preferred_radical_stroke(0x5DDC) == (47, -1, "kRSUnicode")
@@ -66,38 +61,25 @@ def test_none_cases(bundled, small):
         assert bundled.readings(char, "kMandarin") == []
         assert bundled.num_values(char, "kMandarin") == 0
     # Held, but without the value asked for.
-    assert small.total_strokes(0x3401) is None
-    assert small.radical_stroke(0x3402) is None  # no kRSUnicode
-    assert small.radical_stroke(0x3400, index=1) is None  # no second value
-    assert small.radical_stroke(0x3402, "kRSKangXi", 1) is None  # a plain source has one
-    assert small.hanyu(0x3400) is None
-    assert small.cid(0x3400) is None
-    assert small.readings(0x3400, "kMandarin") == []
-    assert small.char_for_cid(1126) is None
-    assert small.char_for_cid(-1) is None and small.char_for_cid(2**40) is None
-    assert small.cid(0x3402, 2**40) is None
+    assert small.total_strokes(0x3401) is small.radical_stroke(0x3402) is None
+    assert small.radical_stroke(0x3400, index=1) is small.hanyu(0x3400) is None
+    assert small.cid(0x3400) is small.char_for_cid(1126) is None
+    assert small.char_for_cid(-1) is small.char_for_cid(2**40) is small.cid(0x3402, 2**40) is None
 
 
 def test_fixture_edge_cases(small):
-    assert small.radical_stroke(0x3400) == (1, 4) and small.total_strokes(0x3400) == 5
+    """The binding's side of the core's answers (TextReaderTest and QueryTest
+    pin the answers): a second value, a negative residual, several readings,
+    a CID's strokes, counts of values, a gap between held code points."""
     assert small.radical_stroke(0x3401) == (47, -1)
     assert small.radical_stroke(0x3401, index=1) == (48, 2)
-    assert small.readings(0x3401, "kMandarin") == ["tiàn"]
     assert small.readings(0x3401, "kJapaneseKun") == ["KARA", "AZA"]
     assert small.hanyu(0x3402) == (1, 1, 1, 0)
-    assert [small.cid(0x3402, k) for k in (0, 1)] == [1124, 1125]
     assert [small.cid_strokes(0x3402, k) for k in (0, 1)] == [13, 6]
-    assert small.radical_stroke(0x3402, "kRSVantu_Japan1_6", 1) == (40, 3)
     assert small.char_for_cid(1124) == "\u3402" == small.char_for_cid(656)  # 656 shares 1124
-    assert small.total_strokes(0x3405) == 7 and 0x3405 in small
-    assert 0x3403 not in small and 0x3406 not in small
-    counts = {field: small.num_values(0x3401, field)
-              for field in ("kRSUnicode", "kRSKangXi", "kMandarin", "kJapaneseKun",
-                            "kTotalStrokes", "kHanYu", "kRSVantu_Japan1_6")}
-    assert counts == {"kRSUnicode": 2, "kRSKangXi": 0, "kMandarin": 1, "kJapaneseKun": 2,
-                      "kTotalStrokes": 0, "kHanYu": 0, "kRSVantu_Japan1_6": 0}
-    assert small.num_values(0x3402, "kRSVantu_Japan1_6") == 2
-    assert small.num_values(0x3402, "kHanYu") == 1
+    assert 0x3405 in small and 0x3403 not in small
+    assert [small.num_values(0x3401, field) for field in ("kRSUnicode", "kRSKangXi",
+                                                         "kJapaneseKun")] == [2, 0, 2]
 
 
 def test_source_preference(small):

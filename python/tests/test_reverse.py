@@ -36,22 +36,16 @@ def test_sorting(small):
     # By total strokes: 5, 7, then those without a count by radical-stroke key.
     assert sorted(words, key=small.total_strokes_key) == [
         "\u3400", "\u3400\u3401", "\u3405", "\u3401", "\u3402"]
-    # Bytes: three a character, its rank among those with a value, or 0x80
-    # and the code point; total strokes (256 for none) in two bytes before it.
+    # Bytes (their layout is IndexOrderTest's), of a str or a code point.
     assert small.radical_stroke_key("\u3400\u3401") == b"\x00\x00\x01\x00\x00\x02"
     assert small.radical_stroke_key(0x3402) == b"\x80\x34\x02"
-    assert small.radical_stroke_key("a") == b"\x80\x00\x61"
     assert small.radical_stroke_key("") == b""
-    assert small.total_strokes_key("\u3400") == b"\x00\x05\x00\x00\x01"
-    assert small.total_strokes_key("\u3401") == b"\x01\x00\x00\x00\x02"
 
 
 def test_known_answers_of_the_bundled_data(bundled):
-    """One answer of each kind: the tables themselves are the index's,
-    checked on the whole data in test_real_data and in C++."""
-    assert ("漢", 11) in bundled.radical_entries(85)
-    assert "字" in bundled.by_radical(40, "kRSVantu_Japan1_6")
-    assert bundled.by_strokes(1)[:2] == ["一", "\U0002A6D9"]
+    """The reading fields the binary image lacks, from the all-field image:
+    the tables themselves are the index's, checked on the whole data in
+    test_real_data and in C++."""
     assert "行" in bundled.by_reading("hang2")  # the dictionaries' fields, not kMandarin
     # Each reading field the binary image lacks is named by its field.
     for field, query, options in (("kCantonese", "ho", {"prefix": True}),
@@ -96,9 +90,10 @@ def test_bad_reverse_arguments(bundled):
         bundled.by_strokes("14")
 
 
-def test_frequency_order_arguments(bundled, workdir):
-    """The order itself is the index's (IndexTest, and every counted reading
-    below); here what the binding takes and gives back."""
+def test_frequency_order_arguments(bundled, tmp_path):
+    """The order is the index's (IndexTest), its fallback the search's order
+    (LexiconRealDataTest, on the whole data); here what the binding takes and
+    gives back."""
     first = bundled.by_reading("shi4", order="frequency")
     assert first[:2] == ("是", "事") and sorted(first) == sorted(bundled.by_reading("shi4"))
     assert bundled.by_reading("shi4", order="frequency") is first  # kept by its question
@@ -113,80 +108,16 @@ def test_frequency_order_arguments(bundled, workdir):
     with pytest.raises(TypeError, match="reading"):
         bundled.by_reading(b"shi4")
     # kMandarin lookups search kHanyuPinlu's readings too, of a text as well.
-    path = workdir / "pinlu.txt"
+    path = tmp_path / "pinlu.txt"
     path.write_text("U+4E05\tkRSUnicode\t1.0\nU+4E05\tkHanyuPinlu\tshì(1000)\n", encoding="utf-8")
     assert kelvorn_unihan.Unihan(path).by_reading("shi4") == ("\u4E05",)
 
 
-def test_frequency_order_needs_every_field(workdir):
-    image = copy_bundled_image(workdir)
+def test_frequency_order_needs_every_field(tmp_path):
+    image = copy_bundled_image(tmp_path)
     u = kelvorn_unihan.Unihan(image)
     assert "是" in u.by_reading("shi4")
     with pytest.raises(ValueError, match="twelve fields"):
         u.by_reading("shi4", order="frequency")
     with_fields = kelvorn_unihan.Unihan(image, fields=kelvorn_unihan.BUNDLED_FIELDS_IMAGE)
     assert with_fields.by_reading("shi4", order="frequency")[:2] == ("是", "事")
-
-
-def pinlu_counts(u):
-    counts = {}
-    for char in u.code_points():
-        value = u.field(char, "kHanyuPinlu")
-        for piece in value.split(" ") if value else ():
-            reading, count = piece[:-1].split("(")
-            counts[(char, reading)] = max(counts.get((char, reading), 0), int(count))
-    return counts
-
-
-def test_frequency_order_of_every_counted_reading(bundled):
-    """Every reading kHanyuPinlu counts, asked exactly in both pinyin fields,
-    against the order computed from the text's counts: the reading's count,
-    then, as search ranks, all the character's counts and then
-    kUnihanCore2020's regions, then radical-stroke."""
-    counts = pinlu_counts(bundled)
-    totals = {}
-    for (char, _), count in counts.items():
-        totals[char] = totals.get(char, 0) + count
-
-    def fallback(char):
-        if char in totals:
-            return (1, -totals[char])
-        regions = bundled.field(char, "kUnihanCore2020")
-        return (2, -len(regions)) if regions else (3, 0)
-    for reading in sorted({r for _, r in counts}):
-        for field in ("kHanyuPinlu", "kMandarin"):
-            found = bundled.by_reading(reading, field, exact=True)
-
-            def rank(char):
-                count = counts.get((char, reading), 0)
-                return (0, -count) if count else fallback(char), bundled.radical_stroke_key(char)
-            assert bundled.by_reading(reading, field, exact=True, order="frequency") == tuple(
-                sorted(found, key=rank)), (reading, field)
-
-
-def documented_rank(u, char):
-    """The rules of docs/index.md, from the raw values, for characters that
-    the oracle does not know."""
-    variant = u.field(char, "kCompatibilityVariant")
-    target = chr(int(variant[2:], 16)) if variant else char
-    first = u.field(target, "kRSUnicode").split()[0]
-    radical, residual = first.split(".")
-    main = 0x4E00 <= ord(target) <= 0x9FFF or ord(target) in MAIN_IN_COMPATIBILITY
-    return (int(radical.rstrip("'")), radical.count("'"), max(int(residual), 0), not main,
-            ord(target))
-
-
-MAIN_IN_COMPATIBILITY = {0xFA0E, 0xFA0F, 0xFA11, 0xFA13, 0xFA14, 0xFA1F, 0xFA21, 0xFA23,
-                         0xFA24, 0xFA27, 0xFA28, 0xFA29}
-
-
-def test_the_bundled_release_follows_the_same_rules(bundled):
-    """17.0 (Extensions I and J and the rest ICU 72 does not know): the order
-    of every character is the documented one, ties included."""
-    chars = [c for c in bundled.code_points() if bundled.field(c, "kRSUnicode")]
-    ordered = sorted(chars, key=bundled.radical_stroke_key)
-    ranks = [documented_rank(bundled, c) for c in ordered]
-    keys = [bundled.radical_stroke_key(c) for c in ordered]
-    for i in range(len(ordered) - 1):
-        assert ranks[i] <= ranks[i + 1], (ordered[i], ordered[i + 1])
-        assert (ranks[i] == ranks[i + 1]) == (keys[i] == keys[i + 1]), (ordered[i], ordered[i + 1])

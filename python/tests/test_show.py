@@ -7,7 +7,6 @@ from conftest import run_module, run_tool
 
 
 @pytest.mark.parametrize("args", [
-    ["漢"],
     ["漢字", "U+5DDC", "u+3400", "A"],
     ["--json", "漢", "字", "U+5DDC", "A"],
     ["U+20000", "U+323AF", "U+10FFFF"],
@@ -47,8 +46,8 @@ def test_show_errors_match_the_tool(tool, args):
     assert mine.stderr == theirs.stderr.replace(b"unihan: ", b"kelvorn_unihan: ", 1)
 
 
-def test_show_refuses_data_that_is_not_unihan(tool, workdir):
-    path = workdir / "notes.txt"
+def test_show_refuses_data_that_is_not_unihan(tool, tmp_path):
+    path = tmp_path / "notes.txt"
     path.write_text("nothing here\n")
     mine = run_module("--data", str(path), "show", "漢")
     theirs = run_tool(tool, "--data", str(path), "show", "漢")

@@ -2,8 +2,8 @@
 """Runs every example in README.md and docs/*.md and compares its output.
 
     run_doc_examples.py --build BUILD --source SOURCE --image IMAGE --text TEXT
-                        [--cxx CXX] [--cxxflags FLAGS] [--python PYTHON]
-                        [--core-lib LIB] [--index-lib LIB] [FILE.md ...]
+                        [--fields-image IMAGE] [--cxx CXX] [--cxxflags FLAGS]
+                        [--python PYTHON] [FILE.md ...]
     run_doc_examples.py --self-test
 
 Only fenced blocks (lines of three backquotes at the start of a line) are
@@ -13,12 +13,10 @@ examples. Their language tag says what happens to them:
             the block's directory; the lines after it, up to the next "$ "
             line, are what it prints (stdout and stderr together). A command
             that exits non-zero fails the example.
-  cpp       Run when it defines `main`: compiled against the build's headers,
-            linked to libkelvorn_unihan (and to libkelvorn_unihan_index when
-            it includes kelvorn/UnihanIndex.h, to libkelvorn_unihan_app and
-            libkelvorn_unihan_fields when it includes kelvorn/Unihan.h),
-            then run. A cpp block without
-            `main` must be marked not run (see below).
+  cpp       Run when it defines `main`: compiled and linked as a user's
+            program is, through the pkg-config modules of the headers it
+            includes (the build tree's uninstalled ones), then run. A cpp
+            block without `main` must be marked not run (see below).
   python    Run with the interpreter the module was built for.
   output    What the cpp or python block before it prints on stdout. Every
             cpp or python example is followed by one; only prose may stand
@@ -72,29 +70,23 @@ class Block:
 
 def parse(path, text, errors):
     """The fenced blocks of one Markdown file, outputs attached to their examples."""
-    blocks = []
-    lines = text.split("\n")
-    i = 0
-    previous = ""  # the last non-blank line before the current one
-    while i < len(lines):
-        m = FENCE.match(lines[i])
+    blocks, previous = [], ""  # previous: the last non-blank line before a fence
+    lines = iter(enumerate(text.split("\n"), 1))
+    for n, line in lines:
+        m = FENCE.match(line)
         if not m:
-            if lines[i].strip():
-                previous = lines[i].strip()
-            i += 1
+            previous = line.strip() or previous
             continue
-        tag, start = m.group(1).strip(), i + 1
         body = []
-        i += 1
-        while i < len(lines) and lines[i] != "```":
-            body.append(lines[i])
-            i += 1
-        if i == len(lines):
-            errors.append(f"{path}:{start}: fence never closed")
+        for _, inner in lines:
+            if inner == "```":
+                break
+            body.append(inner)
+        else:
+            errors.append(f"{path}:{n}: fence never closed")
             break
-        blocks.append(Block(path, start, tag, body, previous == NOT_RUN))
+        blocks.append(Block(path, n, m.group(1).strip(), body, previous == NOT_RUN))
         previous = "```"
-        i += 1
 
     result = []
     for b in blocks:
@@ -141,27 +133,26 @@ def describe(expected, actual):
             "    got:\n" + "".join(f"      | {a}\n" for a in actual))
 
 
+# The pkg-config module a header belongs to; every program takes the core's.
+MODULES = {"kelvorn/Unihan.h": "kelvorn-unihan-app", "kelvorn/UnihanIndex.h": "kelvorn-unihan-index",
+           "kelvorn/UnihanFields.h": "kelvorn-unihan-fields"}
+
+
 class Runner:
     def __init__(self, args):
         self.args = args
-        self.env = dict(os.environ)
-        self.base_path = self.env.get("PATH", "")
-        self.env["PATH"] = os.path.join(args.build, "tools") + os.pathsep + self.base_path
-        self.env["PYTHONPATH"] = os.path.join(args.build, "python")
-        self.env["PYTHONDONTWRITEBYTECODE"] = "1"
-        self.env["LC_ALL"] = "C.UTF-8"
+        self.env = dict(os.environ, PYTHONPATH=os.path.join(args.build, "python"),
+                        PYTHONDONTWRITEBYTECODE="1", LC_ALL="C.UTF-8",
+                        PKG_CONFIG_PATH=os.path.join(args.build, "pkgconfig"))
 
-    def python_on_path(self, d):
+    def workdir(self):
         """`python3` in console commands is the module's interpreter, whatever
         else PATH holds (a pyenv or venv shim would lack the module's ABI)."""
+        d = tempfile.mkdtemp(prefix="kelvorn-doc-example-")
         os.mkdir(os.path.join(d, ".bin"))
         os.symlink(self.args.python, os.path.join(d, ".bin", "python3"))
         self.env["PATH"] = os.pathsep.join([os.path.join(self.args.build, "tools"),
-                                            os.path.join(d, ".bin"), self.base_path])
-
-    def workdir(self):
-        d = tempfile.mkdtemp(prefix="kelvorn-doc-example-")
-        self.python_on_path(d)
+                                            os.path.join(d, ".bin"), os.environ.get("PATH", "")])
         for image in (self.args.image, self.args.fields_image):
             if image:
                 shutil.copyfile(image, os.path.join(d, os.path.basename(image)))
@@ -176,8 +167,19 @@ class Runner:
                               stderr=subprocess.STDOUT if merge else subprocess.PIPE,
                               timeout=TIMEOUT, check=False)
 
+    def compare(self, where, what, p, expected, stderr=b""):
+        """None when `p` exited with 0 and printed what was expected, else the failure."""
+        actual = output_lines(p.stdout.decode("utf-8", "replace"))
+        if p.returncode != 0:
+            failure = f"exited with {p.returncode}"
+        elif not matches(expected, actual):
+            failure = "printed something else"
+        else:
+            return None
+        return (f"{where}: {what} {failure}\n" + describe(expected, actual) +
+                ("    stderr:\n" + stderr.decode("utf-8", "replace") if stderr else ""))
+
     def console(self, b, d):
-        """None when every command printed what the block says, else the failure."""
         commands = []
         for n, line in enumerate(b.lines):
             if line.startswith("$ "):
@@ -189,58 +191,30 @@ class Runner:
         if not commands:
             return f"{b.where()}: console block without a `$ ` command"
         for line, command, expected in commands:
-            p = self.run(["bash", "-c", command], d)
-            actual = output_lines(p.stdout.decode("utf-8", "replace"))
-            if p.returncode != 0:
-                return (f"{b.path}:{line}: `{command}` exited with {p.returncode}\n" +
-                        describe(expected, actual))
-            if not matches(expected, actual):
-                return f"{b.path}:{line}: `{command}` printed something else\n" + \
-                    describe(expected, actual)
+            failure = self.compare(f"{b.path}:{line}", f"`{command}`",
+                                   self.run(["bash", "-c", command], d), expected)
+            if failure:
+                return failure
         return None
 
     def program(self, b, d, command):
         p = self.run(command, d, merge=False)
-        actual = output_lines(p.stdout.decode("utf-8", "replace"))
-        expected = b.output.lines
-        if p.returncode != 0:
-            return (f"{b.where()}: {b.tag} example exited with {p.returncode}\n" +
-                    describe(expected, actual) + "    stderr:\n" +
-                    p.stderr.decode("utf-8", "replace"))
-        if not matches(expected, actual):
-            return (f"{b.where()}: {b.tag} example printed something else "
-                    f"(output block at line {b.output.line})\n" + describe(expected, actual))
-        return None
+        return self.compare(b.where(), f"{b.tag} example (output block at line {b.output.line})",
+                            p, b.output.lines, p.stderr)
 
     def cpp(self, b, d):
         source = "\n".join(b.lines) + "\n"
         with open(os.path.join(d, "example.cpp"), "w", encoding="utf-8") as f:
             f.write(source)
-        libs = [self.args.core_lib]
-        if "kelvorn/UnihanIndex.h" in source:
-            libs.insert(0, self.args.index_lib)
-        # kelvorn::Error lives in the all-field library.
-        if "kelvorn/UnihanFields.h" in source and self.args.fields_lib:
-            libs.insert(0, self.args.fields_lib)
-        rpath = ":".join(sorted({os.path.dirname(os.path.abspath(lib)) for lib in libs}))
-        if "kelvorn/Unihan.h" in source:
-            # The application's examples link as a user's program does: through
-            # its pkg-config module alone, the build tree's uninstalled one.
-            libs = self.pkg_config("kelvorn-unihan-app")
-        compile_command = ([self.args.cxx, "-std=c++17"] + self.args.cxxflags.split() +
-                           ["-I", os.path.join(self.args.source, "include"), "example.cpp",
-                            "-o", "example"] + libs + [f"-Wl,-rpath,{rpath}"])
-        p = self.run(compile_command, d)
-        if p.returncode != 0:
+        modules = ["kelvorn-unihan"] + [m for h, m in MODULES.items() if h in source]
+        flags = self.run(["pkg-config", "--cflags", "--libs"] + modules, d, merge=False)
+        p = self.run([self.args.cxx, "-std=c++17"] + self.args.cxxflags.split() +
+                     ["example.cpp", "-o", "example"] + flags.stdout.decode().split() +
+                     [f"-Wl,-rpath,{os.path.abspath(self.args.build)}"], d)
+        if flags.returncode != 0 or p.returncode != 0:
             return (f"{b.where()}: cpp example does not compile:\n" +
-                    p.stdout.decode("utf-8", "replace"))
+                    (flags.stderr + p.stdout).decode("utf-8", "replace"))
         return self.program(b, d, ["./example"])
-
-    def pkg_config(self, module):
-        env = dict(os.environ, PKG_CONFIG_PATH=os.path.join(self.args.build, "pkgconfig"))
-        flags = subprocess.run(["pkg-config", "--cflags", "--libs", module], env=env, check=True,
-                               stdout=subprocess.PIPE).stdout.decode()
-        return flags.split()
 
     def python(self, b, d):
         with open(os.path.join(d, "example.py"), "w", encoding="utf-8") as f:
@@ -340,17 +314,13 @@ def main():
     ap.add_argument("--cxx", default="c++")
     ap.add_argument("--cxxflags", default="-Wall -Wextra")
     ap.add_argument("--python", default="/usr/bin/python3")
-    ap.add_argument("--core-lib", help="libkelvorn_unihan.so of the build")
-    ap.add_argument("--index-lib", help="libkelvorn_unihan_index.so of the build")
-    ap.add_argument("--app-lib", help="libkelvorn_unihan_app.so of the build")
-    ap.add_argument("--fields-lib", help="libkelvorn_unihan_fields.so of the build")
     ap.add_argument("--fields-image", help="the bundled all-field image")
     ap.add_argument("files", nargs="*")
     args = ap.parse_args()
     if args.self_test:
         return self_test()
-    if not (args.build and args.source and args.core_lib and args.index_lib and args.app_lib):
-        ap.error("--build, --source, --core-lib, --index-lib and --app-lib are needed")
+    if not (args.build and args.source):
+        ap.error("--build and --source are needed")
     return run_files(args, args.files or doc_files(args.source))
 
 

@@ -15,7 +15,6 @@ case_field() {
     fail "kMandarin"
   # A multi-valued field is printed raw, spaces and all.
   has "$("$tool" field kJapanese U+3400)" "$(printf '\tキュウ おか$')"
-  fails_with 'no field kNoSuchField' field kNoSuchField 漢
   # An error is one line, whatever the name it repeats holds.
   fails_with '^unihan: no field kFreq\\nuency in' field "$(printf 'kFreq\nuency')" 漢
   # A value that a crafted image gives a line feed is escaped, so that each
@@ -33,17 +32,12 @@ PY
   [ "$(cat crafted.out)" = "$(printf 'U+4E00\t一\t%s' 'a\nb\\c')" ] || fail "escaped: $(cat crafted.out)"
   [ "$(wc -l <crafted.out)" -eq 1 ] || fail "a record of several lines"
   fails_with 'bad code point' field kCangjie U+110000
-  # A damaged image named by the user is refused whole, by its checksum.
-  cp "$image" damaged.bin
-  printf 'X' | dd of=damaged.bin bs=1 seek=5000000 conv=notrunc 2>/dev/null
-  fails_with 'damaged.bin: damaged all-field image \(checksum mismatch\)' \
-    field kCangjie 漢 --fields-data damaged.bin
-  fails_with 'text.txt: not an all-field Unihan image' \
-    field kCangjie 漢 --fields-data "$(cp "$text" text.txt && echo text.txt)"
 }
 
-# The JSON Lines export holds every line of the text, field for field and
-# byte for byte, and nothing else; the JSON and CSV forms say the same.
+# The three forms of the export say the same: every code point of the text
+# once, in order, each line of the text a field of its row (the store gives
+# every value back byte for byte: FieldsRealDataTest; the writers' escapes
+# are export_options').
 case_export_all() {
   "$tool" export >all.jsonl
   "$tool" export --format json -o all.json
@@ -52,37 +46,19 @@ case_export_all() {
   python3 - "$text" all.jsonl all.json all.csv <<'PY'
 import csv, json, sys
 text_path, jsonl_path, json_path, csv_path = sys.argv[1:]
-expected = {}
-order = []
-with open(text_path, "rb") as f:
-    for raw in f:
-        if not raw.startswith(b"U+"):
-            continue
-        cp, field, value = raw.rstrip(b"\n").split(b"\t", 2)
-        cp = cp.decode()
-        if cp not in expected:
-            expected[cp] = {}
-            order.append(cp)
-        expected[cp][field.decode()] = value.decode("utf-8")
-assert len(order) == 102998, len(order)
+lines = [l.split("\t", 2) for l in open(text_path, encoding="utf-8") if l.startswith("U+")]
 rows = [json.loads(line) for line in open(jsonl_path, encoding="utf-8")]
-assert [r["codePoint"] for r in rows] == sorted(order, key=lambda c: int(c[2:], 16))
-for r in rows:
-    cp = r.pop("codePoint")
-    assert r.pop("char") == chr(int(cp[2:], 16)), cp
-    assert list(r) == sorted(r), cp  # field-name order
-    assert r == expected[cp], cp
-rows = [json.loads(line) for line in open(jsonl_path, encoding="utf-8")]
+assert [r["codePoint"] for r in rows] == sorted({l[0] for l in lines}, key=lambda c: int(c[2:], 16))
 assert json.load(open(json_path, encoding="utf-8")) == rows
 with open(csv_path, encoding="utf-8", newline="") as f:
     table = list(csv.reader(f))
-names = sorted({name for fields in expected.values() for name in fields})
-assert table[0] == ["codePoint", "char"] + names, table[0][:5]
-assert len(table) == len(rows) + 1
-for line, r in zip(table[1:], rows):
-    assert line[0] == r["codePoint"] and line[1] == r["char"]
-    assert {n: v for n, v in zip(names, line[2:]) if v} == {k: v for k, v in r.items() if k.startswith("k")}, line[0]
-print("export matches the text:", len(rows), "code points")
+names = table[0][2:]
+assert table[0][:2] == ["codePoint", "char"] and names == sorted({l[1] for l in lines})
+assert [{"codePoint": line[0], "char": line[1], **{n: v for n, v in zip(names, line[2:]) if v}}
+        for line in table[1:]] == rows
+han = next(r for r in rows if r["codePoint"] == "U+6F22")
+assert han == {"codePoint": "U+6F22", "char": "漢", **{l[1]: l[2].rstrip("\n") for l in lines
+                                                       if l[0] == "U+6F22"}}, han
 PY
 }
 
@@ -115,9 +91,10 @@ case_export_options() {
   no_output_left new.jsonl
 }
 
-# --expand: the same objects, structured fields as JSON structures (none of
-# the 17.0 values falls back to a string), every other field as it was;
-# the JSON array says the same; CSV is refused and writes nothing.
+# --expand: the same objects, structured fields as JSON structures (that
+# every 17.0 value has its structure is FieldsExpandTest's), every other
+# field as it was; the JSON array says the same; CSV is refused and writes
+# nothing.
 case_export_expand() {
   "$tool" export --fields kDefinition,kRSUnicode,kHanyuPinyin,kIRG_GSource >raw.jsonl
   "$tool" export --expand --fields kDefinition,kRSUnicode,kHanyuPinyin,kIRG_GSource >exp.jsonl
@@ -126,18 +103,13 @@ case_export_expand() {
 import json
 raw = [json.loads(line) for line in open("raw.jsonl", encoding="utf-8")]
 exp = [json.loads(line) for line in open("exp.jsonl", encoding="utf-8")]
-assert len(raw) == len(exp) == 102998, len(exp)
-for r, e in zip(raw, exp):
-    assert list(r) == list(e), r["codePoint"]
-    assert e.get("kDefinition") == r.get("kDefinition")
-    for field in ("kRSUnicode", "kHanyuPinyin", "kIRG_GSource"):
-        if field in r:
-            assert not isinstance(e[field], str), (r["codePoint"], field, e[field])
+assert [list(r) for r in raw] == [list(e) for e in exp]
 han = next(e for e in exp if e["codePoint"] == "U+6F22")
 assert han["kRSUnicode"] == [{"radical": 85, "simplified": 0, "residual": 11}], han
 assert han["kIRG_GSource"] == {"source": "G1", "value": "3A3A"}, han
+assert han["kDefinition"] == "the Chinese people, Chinese language", han
 array = json.load(open("exp.json", encoding="utf-8"))
-assert [e["kRSUnicode"] for e in array] == [e["kRSUnicode"] for e in exp]
+assert [e["kRSUnicode"] for e in array] == [e["kRSUnicode"] for e in exp if "kRSUnicode" in e]
 PY
   fails_with '--expand writes JSON structures' export --expand --format csv -o exp.csv
   no_output_left exp.csv

@@ -14,15 +14,12 @@ case_radical() {
   [ "$(printf '%s\n' "$out" | head -n 1)" = "85 -2: 𰛄" ] || fail "negative residuals first: $out"
   has "$("$tool" radical 40 --source kRSVantu_Japan1_6)" '^40 \+3: .*字'
   [ "$("$tool" radical 85 --data "$text")" = "$("$tool" radical 85)" ] || fail "text and image differ"
-  # The simplified radical 120' on a page of its own, and after 120's on 120's.
+  # The simplified radical 120' on a page of its own (where it stands on
+  # 120's is IndexOrderTest's).
   out=$("$tool" radical "120'")
   [ "$(printf '%s\n' "$out" | head -n 1)" = "120' +0: 纟" ] || fail "120' page: $out"
   has "$out" "^120' \\+3: .*红"
-  out=$("$tool" radical 120)
-  [ "$(printf '%s\n' "$out" | head -n 1)" = "120 +0: 糸 糹" ] || fail "120 page: $out"
-  ! printf '%s\n' "$out" | grep -v "^120'" | grep -q 纟 || fail "纟 among 120's own lines"
-  [ "$(printf '%s\n' "$out" | grep -n "^120' +0" | cut -d: -f1)" -gt \
-    "$(printf '%s\n' "$out" | grep -c "^120 ")" ] || fail "120' before 120's end"
+  [ "$("$tool" radical 120 | head -n 1)" = "120 +0: 糸 糹" ] || fail "120 page"
   # A source the data does not carry is named, not answered with an empty page.
   fails radical 85 --source kRSKanWa
   grep -q 'no kRSKanWa values' err.txt || fail "missing source not named: $(cat err.txt)"
@@ -37,10 +34,7 @@ case_radical() {
 }
 
 case_strokes() {
-  out=$("$tool" strokes 1)
-  [ "$(printf '%s\n' "$out" | head -n 1 | cut -d' ' -f1-3)" = "radical 1: 一" ] || fail "$out"
-  out=$("$tool" strokes 14)
-  has "$out" '^radical 85: .*漢'
+  has "$("$tool" strokes 14)" '^radical 85: .*漢'
 }
 
 case_reading() {
@@ -101,6 +95,9 @@ case_sort() {
   printf '字\tsecond\n字\n字\tfirst\n' >prefix.txt
   [ "$("$tool" sort prefix.txt)" = "$(printf '字\n字\tfirst\n字\tsecond')" ] || fail "prefix first"
   [ -z "$(: | "$tool" sort)" ] || fail "empty input prints nothing"
+  # Lines that tie (a compatibility ideograph and its target) keep their order.
+  printf '\357\245\247\n不\n' >ties.txt
+  [ "$("$tool" sort ties.txt)" = "$(cat ties.txt)" ] || fail "tied lines reordered"
 }
 
 case_errors() {

@@ -103,10 +103,7 @@ case_search() {
     fail "three words"
   [ "$("$tool" search --json 'lick lap' | head -n 1)" = '{"codePoint":"U+269FA","char":"𦧺","kDefinition":"(Cant.) to lick, lap up"}' ] ||
     fail "json"
-  [ "$("$tool" search licks)" = "$("$tool" search lick)" ] || fail "licks finds what lick does"
-  # Common characters first: kHanyuPinlu counts 龍 and 龙 alike.
-  [ "$("$tool" search dragons | head -n 2 | cut -d' ' -f2 | tr -d '\n')" = 龍龙 ] ||
-    fail "dragons: $("$tool" search dragons | head -n 2)"
+  # Endings and the order of what is found are LexiconRealDataTest's.
   fails_with 'no word in the query' search '4 2;'
   fails_with 'no word in the query' search ''
 }
@@ -118,7 +115,6 @@ case_lookup() {
   # One of several values counts; a part of one does not.
   has "$("$tool" lookup kMandarin hàn)" '^U\+6F22 漢 hàn$'
   [ -z "$("$tool" lookup kCangjie ETL)" ] || fail "ETL found something"
-  fails_with 'no field kCangJie' lookup kCangJie ETLO
   fails_with 'empty value' lookup kCangjie ''
   fails_with 'holds a space' lookup kCangjie 'ET LO'
 }
