@@ -10,6 +10,7 @@
 
 #include "FieldsTestSupport.h"
 #include "fields/EnglishEndings.h"
+#include "fields/GlossIndex.h"
 #include "fields/VariantValues.h"
 #include "kelvorn/UnihanLexicon.h"
 #include "kelvorn/Utf8.h"
@@ -184,6 +185,18 @@ TEST_F(LexiconRealData, SearchFindsEveryWordAsAScanDoes) {
               std::set<char32_t>(expected.begin(), expected.end()))
         << query;
     EXPECT_FALSE(expected.empty()) << query;
+  }
+}
+
+// A process's first search reads the definitions instead of building the
+// index: both give the same characters in the same order.
+TEST_F(LexiconRealData, SearchWithoutTheIndexAnswersAsTheIndex) {
+  const kelvorn::UnihanFields& fields = lexicon_->fields();
+  const kelvorn_fields_private::GlossIndex index(fields);
+  for (const std::string_view query :
+       {"water", "WATER", "to lick", "  LiCk,to!", "dragons", "flies", "running", "burned",
+        "water river", "the of", "Chinese PEOPLE", "U4E18", "a", "zzzz", "", "4 2; 丘"}) {
+    EXPECT_EQ(kelvorn_fields_private::searchByScan(fields, query), index.search(query)) << query;
   }
 }
 

@@ -18,9 +18,10 @@ const ConversionTable& LexiconState::table(kelvorn::Script to) const {
   return tables_[slot];
 }
 
-const GlossIndex& LexiconState::gloss() const {
+std::vector<char32_t> LexiconState::search(std::string_view query) const {
+  if (!searched_.exchange(true)) return searchByScan(fields_, query);
   std::call_once(glossOnce_, [&] { gloss_ = GlossIndex(fields_); });
-  return gloss_;
+  return gloss_.search(query);
 }
 
 const ValueIndex* LexiconState::values(std::string_view field) const {

@@ -4,6 +4,7 @@
 #ifndef KELVORN_FIELDS_LEXICONSTATE_H
 #define KELVORN_FIELDS_LEXICONSTATE_H
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -22,7 +23,9 @@ class LexiconState {
 
   const kelvorn::UnihanFields& fields() const noexcept { return fields_; }
   const ConversionTable& table(kelvorn::Script to) const;
-  const GlossIndex& gloss() const;
+  // The first search reads the definitions once; the gloss index is built
+  // for the second, when a process shows it will ask more than one.
+  std::vector<char32_t> search(std::string_view query) const;
   // nullptr for a field the store does not have.
   const ValueIndex* values(std::string_view field) const;
 
@@ -30,6 +33,7 @@ class LexiconState {
   kelvorn::UnihanFields fields_;
   mutable std::once_flag tableOnce_[2];
   mutable ConversionTable tables_[2];
+  mutable std::atomic<bool> searched_{false};
   mutable std::once_flag glossOnce_;
   mutable GlossIndex gloss_;
   // One of each per field, by field index.

@@ -96,7 +96,7 @@ Conversion UnihanLexicon::convertReporting(std::string_view text, Script to) con
 }
 
 std::vector<char32_t> UnihanLexicon::search(std::string_view query) const {
-  return state_->gloss().search(query);
+  return state_->search(query);
 }
 
 std::vector<std::string> UnihanLexicon::glossWords(std::string_view text) {
