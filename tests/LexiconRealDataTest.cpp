@@ -11,6 +11,7 @@
 #include "FieldsTestSupport.h"
 #include "fields/EnglishEndings.h"
 #include "fields/GlossIndex.h"
+#include "fields/ValueIndex.h"
 #include "fields/VariantValues.h"
 #include "kelvorn/UnihanLexicon.h"
 #include "kelvorn/Utf8.h"
@@ -197,6 +198,21 @@ TEST_F(LexiconRealData, SearchWithoutTheIndexAnswersAsTheIndex) {
        {"water", "WATER", "to lick", "  LiCk,to!", "dragons", "flies", "running", "burned",
         "water river", "the of", "Chinese PEOPLE", "U4E18", "a", "zzzz", "", "4 2; 丘"}) {
     EXPECT_EQ(kelvorn_fields_private::searchByScan(fields, query), index.search(query)) << query;
+  }
+}
+
+// So does a field's first lookup, which reads the field's values.
+TEST_F(LexiconRealData, LookupWithoutTheIndexAnswersAsTheIndex) {
+  const kelvorn::UnihanFields& fields = lexicon_->fields();
+  for (const auto& [field, value] :
+       std::vector<std::pair<std::string_view, std::string_view>>{
+           {"kCangjie", "ETLO"}, {"kCangjie", "etlo"}, {"kCangjie", "ETL"}, {"kCantonese", "hon3"},
+           {"kMandarin", "shì"}, {"kTotalStrokes", "5"}, {"kDefinition", "water"},
+           {"kHanyuPinyin", "10019.020:hàn"}, {"kCantonese", "hon3 zi6"}, {"kCantonese", ""}}) {
+    const std::size_t index = fields.requireField(field);
+    EXPECT_EQ(kelvorn_fields_private::findByScan(fields, index, value),
+              kelvorn_fields_private::ValueIndex(fields, index).find(value))
+        << field << ' ' << value;
   }
 }
 

@@ -6,6 +6,7 @@ namespace kelvorn_fields_private {
 
 LexiconState::LexiconState(const kelvorn::UnihanFields& fields)
     : fields_(fields),
+      firstLookups_(new FirstLookup[fields_.fieldCount()]),
       valuesOnce_(new std::once_flag[fields_.fieldCount()]),
       values_(new ValueIndex[fields_.fieldCount()]) {}
 
@@ -24,11 +25,22 @@ std::vector<char32_t> LexiconState::search(std::string_view query) const {
   return gloss_.search(query);
 }
 
-const ValueIndex* LexiconState::values(std::string_view field) const {
+const std::vector<char32_t>* LexiconState::charsWith(std::string_view field,
+                                                     std::string_view value) const {
   const std::optional<std::size_t> index = fields_.fieldIndex(field);
   if (!index) return nullptr;
+  {
+    const std::lock_guard<std::mutex> lock(firstLookupsMutex_);
+    FirstLookup& first = firstLookups_[*index];
+    if (!first.taken) {
+      first.chars = findByScan(fields_, *index, value);
+      first.value = value;
+      first.taken = true;
+    }
+    if (first.value == value) return &first.chars;
+  }
   std::call_once(valuesOnce_[*index], [&] { values_[*index] = ValueIndex(fields_, *index); });
-  return &values_[*index];
+  return &values_[*index].find(value);
 }
 
 }  // namespace kelvorn_fields_private

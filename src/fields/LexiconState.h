@@ -7,7 +7,9 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "fields/ConversionTable.h"
 #include "fields/GlossIndex.h"
@@ -26,8 +28,11 @@ class LexiconState {
   // The first search reads the definitions once; the gloss index is built
   // for the second, when a process shows it will ask more than one.
   std::vector<char32_t> search(std::string_view query) const;
-  // nullptr for a field the store does not have.
-  const ValueIndex* values(std::string_view field) const;
+  // The characters with the value among the field's values; nullptr for a
+  // field the store does not have. A field's first lookup reads its values
+  // once and keeps the answer; its index is built for a lookup of another
+  // value.
+  const std::vector<char32_t>* charsWith(std::string_view field, std::string_view value) const;
 
  private:
   kelvorn::UnihanFields fields_;
@@ -36,7 +41,14 @@ class LexiconState {
   mutable std::atomic<bool> searched_{false};
   mutable std::once_flag glossOnce_;
   mutable GlossIndex gloss_;
+  struct FirstLookup {
+    bool taken = false;
+    std::string value;
+    std::vector<char32_t> chars;
+  };
   // One of each per field, by field index.
+  mutable std::mutex firstLookupsMutex_;
+  std::unique_ptr<FirstLookup[]> firstLookups_;
   std::unique_ptr<std::once_flag[]> valuesOnce_;
   std::unique_ptr<ValueIndex[]> values_;
 };

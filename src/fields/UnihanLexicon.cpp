@@ -109,11 +109,11 @@ std::vector<char32_t> UnihanLexicon::commonFirst(std::vector<char32_t> character
 
 const std::vector<char32_t>& UnihanLexicon::charsWith(std::string_view field,
                                                       std::string_view value) const {
-  const kelvorn_fields_private::ValueIndex* index = state_->values(field);
-  if (index == nullptr) {
+  const std::vector<char32_t>* found = state_->charsWith(field, value);
+  if (found == nullptr) {
     throw FieldsError(kelvorn_fields_private::unknownFieldMessage(fields().fieldNames(), field));
   }
-  return index->find(value);
+  return *found;
 }
 
 }  // namespace kelvorn
