@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "FieldsTestSupport.h"
+#include "fields/ConversionTable.h"
 #include "fields/EnglishEndings.h"
 #include "fields/GlossIndex.h"
 #include "fields/ValueIndex.h"
@@ -198,6 +199,33 @@ TEST_F(LexiconRealData, SearchWithoutTheIndexAnswersAsTheIndex) {
        {"water", "WATER", "to lick", "  LiCk,to!", "dragons", "flies", "running", "burned",
         "water river", "the of", "Chinese PEOPLE", "U4E18", "a", "zzzz", "", "4 2; 丘"}) {
     EXPECT_EQ(kelvorn_fields_private::searchByScan(fields, query), index.search(query)) << query;
+  }
+}
+
+// And a first conversion, which works out its own characters' forms alone:
+// every character with a variant, in lines of a few hundred, both ways.
+TEST_F(LexiconRealData, ConversionWithoutTheTableConvertsAsTheTable) {
+  const kelvorn::UnihanFields& fields = lexicon_->fields();
+  for (const std::string_view field : {"kSimplifiedVariant", "kTraditionalVariant"}) {
+    const kelvorn_fields_private::ConversionTable table =
+        kelvorn_fields_private::buildConversionTable(fields, field);
+    const std::vector<char32_t> held = fields.codePointsWith(field);
+    ASSERT_GT(held.size(), 2000u);
+    for (std::size_t start = 0; start < held.size(); start += 300) {
+      std::string line = "a ";
+      for (std::size_t i = start; i < std::min(held.size(), start + 300); ++i) {
+        line += kelvorn::utf8::encode(held[i]);
+      }
+      std::vector<kelvorn_fields_private::MarkedChar> byTable;
+      std::vector<kelvorn_fields_private::MarkedChar> alone;
+      ASSERT_EQ(kelvorn_fields_private::convertText(
+                    line, kelvorn_fields_private::buildConversionTableFor(fields, field, line),
+                    &alone),
+                kelvorn_fields_private::convertText(line, table, &byTable))
+          << field << ' ' << start;
+      ASSERT_EQ(alone.size(), byTable.size());
+      for (std::size_t i = 0; i < alone.size(); ++i) ASSERT_EQ(alone[i].chosen, byTable[i].chosen);
+    }
   }
 }
 

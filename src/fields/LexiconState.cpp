@@ -10,13 +10,32 @@ LexiconState::LexiconState(const kelvorn::UnihanFields& fields)
       valuesOnce_(new std::once_flag[fields_.fieldCount()]),
       values_(new ValueIndex[fields_.fieldCount()]) {}
 
+namespace {
+
+std::string_view variantFieldOf(kelvorn::Script to) {
+  return to == kelvorn::Script::kSimplified ? "kSimplifiedVariant" : "kTraditionalVariant";
+}
+
+// Past this many bytes, working out each character's forms costs more than
+// the table.
+constexpr std::size_t kShortText = 1024;
+
+}  // namespace
+
 const ConversionTable& LexiconState::table(kelvorn::Script to) const {
   const auto slot = static_cast<std::size_t>(to);
-  std::call_once(tableOnce_[slot], [&] {
-    tables_[slot] = buildConversionTable(
-        fields_, to == kelvorn::Script::kSimplified ? "kSimplifiedVariant" : "kTraditionalVariant");
-  });
+  std::call_once(tableOnce_[slot],
+                 [&] { tables_[slot] = buildConversionTable(fields_, variantFieldOf(to)); });
   return tables_[slot];
+}
+
+std::string LexiconState::convert(std::string_view text, kelvorn::Script to,
+                                  std::vector<MarkedChar>* marked) const {
+  const auto slot = static_cast<std::size_t>(to);
+  if (!converted_[slot].exchange(true) && text.size() <= kShortText) {
+    return convertText(text, buildConversionTableFor(fields_, variantFieldOf(to), text), marked);
+  }
+  return convertText(text, table(to), marked);
 }
 
 std::vector<char32_t> LexiconState::search(std::string_view query) const {

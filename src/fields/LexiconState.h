@@ -25,6 +25,10 @@ class LexiconState {
 
   const kelvorn::UnihanFields& fields() const noexcept { return fields_; }
   const ConversionTable& table(kelvorn::Script to) const;
+  // The first conversion of a short text in each direction works out the
+  // forms of its own characters only; the table is built for the next.
+  std::string convert(std::string_view text, kelvorn::Script to,
+                      std::vector<MarkedChar>* marked) const;
   // The first search reads the definitions once; the gloss index is built
   // for the second, when a process shows it will ask more than one.
   std::vector<char32_t> search(std::string_view query) const;
@@ -36,6 +40,7 @@ class LexiconState {
 
  private:
   kelvorn::UnihanFields fields_;
+  mutable std::atomic<bool> converted_[2] = {false, false};
   mutable std::once_flag tableOnce_[2];
   mutable ConversionTable tables_[2];
   mutable std::atomic<bool> searched_{false};

@@ -78,13 +78,13 @@ char32_t UnihanLexicon::convert(char32_t codePoint, Script to) const {
 std::u32string_view UnihanLexicon::conversionTable(Script to) const { return state_->table(to).to; }
 
 std::string UnihanLexicon::convert(std::string_view text, Script to) const {
-  return kelvorn_fields_private::convertText(text, state_->table(to), nullptr);
+  return state_->convert(text, to, nullptr);
 }
 
 Conversion UnihanLexicon::convertReporting(std::string_view text, Script to) const {
   std::vector<kelvorn_fields_private::MarkedChar> marked;
   Conversion out;
-  out.text = kelvorn_fields_private::convertText(text, state_->table(to), &marked);
+  out.text = state_->convert(text, to, &marked);
   for (const auto& m : marked) {
     AmbiguousChar ambiguous{m.offset, m.index, m.codePoint, m.chosen, {}};
     for (const VariantTarget& t : targetsOf(fields(), m.codePoint, variantFieldOf(to))) {
