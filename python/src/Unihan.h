@@ -70,7 +70,8 @@ class Unihan {
   const kelvorn::UnihanLexicon& lexicon();
   // False the first time a conversion to `to` asks, true ever after.
   bool convertedBefore(kelvorn::Script to) {
-    return converted_[static_cast<std::size_t>(to)].exchange(true);
+    std::atomic<bool>& asked = converted_[static_cast<std::size_t>(to)];
+    return asked.load(std::memory_order_relaxed) || asked.exchange(true);
   }
 
   // The answers already given to the reverse lookups, each cache a dict

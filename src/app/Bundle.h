@@ -48,7 +48,10 @@ class Bundle {
   // False the first time it is asked, true ever after: the first question in
   // frequency order reads only the counts of the characters it found, and
   // the table of them all is built for the second.
-  bool askedInFrequencyOrderBefore() const { return askedInFrequencyOrder_.exchange(true); }
+  bool askedInFrequencyOrderBefore() const {
+    return askedInFrequencyOrder_.load(std::memory_order_relaxed) ||
+           askedInFrequencyOrder_.exchange(true);
+  }
   // One reading field the core's store lacks, read when first named.
   const kelvorn::NamedReadings& named(std::string_view field) const;
 

@@ -7,6 +7,7 @@ namespace kelvorn_fields_private {
 LexiconState::LexiconState(const kelvorn::UnihanFields& fields)
     : fields_(fields),
       firstLookups_(new FirstLookup[fields_.fieldCount()]),
+      indexed_(new std::atomic<bool>[fields_.fieldCount()]()),
       valuesOnce_(new std::once_flag[fields_.fieldCount()]),
       values_(new ValueIndex[fields_.fieldCount()]) {}
 
@@ -32,14 +33,18 @@ const ConversionTable& LexiconState::table(kelvorn::Script to) const {
 std::string LexiconState::convert(std::string_view text, kelvorn::Script to,
                                   std::vector<MarkedChar>* marked) const {
   const auto slot = static_cast<std::size_t>(to);
-  if (!converted_[slot].exchange(true) && text.size() <= kShortText) {
+  // Loaded first, so that later calls only read the flag.
+  if (!converted_[slot].load(std::memory_order_relaxed) && !converted_[slot].exchange(true) &&
+      text.size() <= kShortText) {
     return convertText(text, buildConversionTableFor(fields_, variantFieldOf(to), text), marked);
   }
   return convertText(text, table(to), marked);
 }
 
 std::vector<char32_t> LexiconState::search(std::string_view query) const {
-  if (!searched_.exchange(true)) return searchByScan(fields_, query);
+  if (!searched_.load(std::memory_order_relaxed) && !searched_.exchange(true)) {
+    return searchByScan(fields_, query);
+  }
   std::call_once(glossOnce_, [&] { gloss_ = GlossIndex(fields_); });
   return gloss_.search(query);
 }
@@ -48,7 +53,7 @@ const std::vector<char32_t>* LexiconState::charsWith(std::string_view field,
                                                      std::string_view value) const {
   const std::optional<std::size_t> index = fields_.fieldIndex(field);
   if (!index) return nullptr;
-  {
+  if (!indexed_[*index].load(std::memory_order_acquire)) {
     const std::lock_guard<std::mutex> lock(firstLookupsMutex_);
     FirstLookup& first = firstLookups_[*index];
     if (!first.taken) {
@@ -58,7 +63,10 @@ const std::vector<char32_t>* LexiconState::charsWith(std::string_view field,
     }
     if (first.value == value) return &first.chars;
   }
-  std::call_once(valuesOnce_[*index], [&] { values_[*index] = ValueIndex(fields_, *index); });
+  std::call_once(valuesOnce_[*index], [&] {
+    values_[*index] = ValueIndex(fields_, *index);
+    indexed_[*index].store(true, std::memory_order_release);
+  });
   return &values_[*index].find(value);
 }
 
