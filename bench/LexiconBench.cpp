@@ -125,7 +125,8 @@ void BM_CharsWith(benchmark::State& state) {
 }
 BENCHMARK(BM_CharsWith);
 
-// First use: a fresh lexicon per iteration builds the index it is asked for.
+// First use: a fresh lexicon per iteration answers its first question
+// without an index (a short conversion, a search, a lookup).
 void BM_FirstConversion(benchmark::State& state) {
   for (auto _ : state) {
     const UnihanLexicon fresh(store());

@@ -10,7 +10,10 @@
 #include <sstream>
 
 #include "FieldsTestSupport.h"
+#include "fields/ConversionTable.h"
 #include "fields/EnglishEndings.h"
+#include "fields/GlossIndex.h"
+#include "fields/ValueIndex.h"
 #include "fields/VariantValues.h"
 #include "kelvorn/UnihanLexicon.h"
 #include "kelvorn/Utf8.h"
@@ -164,6 +167,60 @@ TEST_F(LexiconRealData, SearchFindsEveryWordAsAScanDoes) {
     }
     ASSERT_EQ(std::set<char32_t>(found.begin(), found.end()), expected) << word;
     ASSERT_EQ(found.size(), expected.size()) << word;
+  }
+}
+
+// A process's first search reads the definitions instead of building the
+// index: both give the same characters in the same order.
+TEST_F(LexiconRealData, SearchWithoutTheIndexAnswersAsTheIndex) {
+  const kelvorn::UnihanFields& fields = lexicon_->fields();
+  const kelvorn_fields_private::GlossIndex index(fields);
+  for (const std::string_view query :
+       {"water", "WATER", "to lick", "  LiCk,to!", "dragons", "flies", "running", "burned",
+        "water river", "the of", "Chinese PEOPLE", "U4E18", "a", "zzzz", "", "4 2; 丘"}) {
+    EXPECT_EQ(kelvorn_fields_private::searchByScan(fields, query), index.search(query)) << query;
+  }
+}
+
+// And a first conversion, which works out its own characters' forms alone:
+// every character with a variant, in lines of a few hundred, both ways.
+TEST_F(LexiconRealData, ConversionWithoutTheTableConvertsAsTheTable) {
+  const kelvorn::UnihanFields& fields = lexicon_->fields();
+  for (const std::string_view field : {"kSimplifiedVariant", "kTraditionalVariant"}) {
+    const kelvorn_fields_private::ConversionTable table =
+        kelvorn_fields_private::buildConversionTable(fields, field);
+    const std::vector<char32_t> held = fields.codePointsWith(field);
+    ASSERT_GT(held.size(), 2000u);
+    for (std::size_t start = 0; start < held.size(); start += 300) {
+      std::string line = "a ";
+      for (std::size_t i = start; i < std::min(held.size(), start + 300); ++i) {
+        line += kelvorn::utf8::encode(held[i]);
+      }
+      std::vector<kelvorn_fields_private::MarkedChar> byTable;
+      std::vector<kelvorn_fields_private::MarkedChar> alone;
+      ASSERT_EQ(kelvorn_fields_private::convertText(
+                    line, kelvorn_fields_private::buildConversionTableFor(fields, field, line),
+                    &alone),
+                kelvorn_fields_private::convertText(line, table, &byTable))
+          << field << ' ' << start;
+      ASSERT_EQ(alone.size(), byTable.size());
+      for (std::size_t i = 0; i < alone.size(); ++i) ASSERT_EQ(alone[i].chosen, byTable[i].chosen);
+    }
+  }
+}
+
+// So does a field's first lookup, which reads the field's values.
+TEST_F(LexiconRealData, LookupWithoutTheIndexAnswersAsTheIndex) {
+  const kelvorn::UnihanFields& fields = lexicon_->fields();
+  for (const auto& [field, value] :
+       std::vector<std::pair<std::string_view, std::string_view>>{
+           {"kCangjie", "ETLO"}, {"kCangjie", "etlo"}, {"kCangjie", "ETL"}, {"kCantonese", "hon3"},
+           {"kMandarin", "shì"}, {"kTotalStrokes", "5"}, {"kDefinition", "water"},
+           {"kHanyuPinyin", "10019.020:hàn"}, {"kCantonese", "hon3 zi6"}, {"kCantonese", ""}}) {
+    const std::size_t index = fields.requireField(field);
+    EXPECT_EQ(kelvorn_fields_private::findByScan(fields, index, value),
+              kelvorn_fields_private::ValueIndex(fields, index).find(value))
+        << field << ' ' << value;
   }
 }
 

@@ -110,6 +110,22 @@ TEST_F(MandarinRealData, EveryDictionaryReadingOfTheCountedCharactersFindsThem) 
   EXPECT_EQ(data().full.readings(0x884C, kelvorn::kMandarin), std::vector<std::string>{"xíng"});
 }
 
+// A process's first question in frequency order reads the counts of the
+// characters it found alone: they order them as the whole table does.
+TEST_F(MandarinRealData, FrequencyOrderFromTheFoundAloneIsTheWholeTables) {
+  const kelvorn::ReadingFrequencies all = kelvorn_saved_index::readingFrequencies(data().fields);
+  for (const auto& [query, match] : std::vector<std::pair<const char*, ReadingMatch>>{
+           {"shi4", ReadingMatch::kLoose}, {"shì", ReadingMatch::kExact},
+           {"zh", ReadingMatch::kPrefix}, {"de", ReadingMatch::kLoose},
+           {"hang", ReadingMatch::kLoose}, {"xyz", ReadingMatch::kLoose}}) {
+    const std::vector<char32_t> found = data().full.byReading(query, kelvorn::kMandarin, match);
+    EXPECT_EQ(data().full.byReading(query, kelvorn::kMandarin, match,
+                                    kelvorn_saved_index::readingFrequenciesOf(data().fields, found)),
+              data().full.byReading(query, kelvorn::kMandarin, match, all))
+        << query;
+  }
+}
+
 TEST(NamedReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
   const std::vector<ParseCase> cases = {
       {"kCantonese", "hon3", std::vector<std::string>{"hon3"}},

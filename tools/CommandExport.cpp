@@ -22,6 +22,7 @@ namespace {
 struct ExportOptions {
   std::string format = "jsonl";
   std::vector<std::string> fields;
+  std::vector<std::string> chars;
   std::string output;
   std::string fieldsData;
   bool expand = false;
@@ -152,6 +153,21 @@ void appendCsvHeader(std::string* out, const std::vector<std::string_view>& colu
   out->append("\r\n");
 }
 
+// The code points to write: every one held, or those --chars names, in
+// code-point order and each once.
+std::vector<char32_t> chosenCodePoints(const kelvorn::UnihanFields& data,
+                                       const std::vector<std::string>& chars) {
+  if (chars.empty()) return data.codePoints();
+  std::vector<char32_t> chosen;
+  for (const std::string& arg : chars) {
+    const std::u32string text = parseCharArgument(arg);
+    chosen.insert(chosen.end(), text.begin(), text.end());
+  }
+  std::sort(chosen.begin(), chosen.end());
+  chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+  return chosen;
+}
+
 void runExport(const ExportOptions& opts) {
   // A CSV cell holds a string; the structures --expand makes need JSON.
   if (opts.expand && opts.format == "csv") {
@@ -166,10 +182,11 @@ void runExport(const ExportOptions& opts) {
   if (opts.format == "csv") appendCsvHeader(&out, columns);
   if (opts.format == "json") out.push_back('[');
   bool first = true;
-  for (const char32_t cp : data.codePoints()) {
+  for (const char32_t cp : chosenCodePoints(data, opts.chars)) {
     const std::vector<kelvorn::FieldValue> values = selectedValues(data, cp, columns, all);
-    // With a choice of fields, a code point with none of them is left out.
-    if (!all && values.empty()) continue;
+    // With a choice of fields, a code point with none of them is left out,
+    // and so is one that --chars names but the data does not hold.
+    if (values.empty() && (!all || !opts.chars.empty())) continue;
     if (opts.format == "csv") {
       appendCsvRow(&out, cp, values, columns);
     } else {
@@ -196,6 +213,8 @@ Command addExportCommand(CLI::App& parent) {
       ->capture_default_str();
   app->add_option("--fields", opts->fields, "Only these fields (comma-separated)")
       ->delimiter(',');
+  app->add_option("--chars", opts->chars,
+                  "Only these characters (UTF-8 or U+XXXX, one or more an argument)");
   app->add_option("-o,--output", opts->output, "File to write (default: standard output)");
   app->add_flag("--expand", opts->expand,
                 "Structured fields (radical-stroke values, readings with their places, "

@@ -25,13 +25,14 @@ struct SortOptions {
 
 // The input is held once, and beside it only where each line starts: four
 // bytes a line. Two lines are compared character by character through a
-// table of every code point's key, worked out once (3.3 MB in radical-stroke
-// order, 5.6 MB in total-strokes order); a line's key is its characters'
-// keys one after another, so comparing keys bytewise, a prefix first, is
-// comparing lines this way. Empty lines, which would cost four bytes of
-// place for one of text, are only counted: their key is empty, so they come
-// first. So what sort holds stays within three times its input whatever
-// the line lengths. The input is at most kMaxTextInputBytes, so 32-bit
+// table of the key of each code point the input holds, worked out once (at
+// most 3.3 MB in radical-stroke order, 5.6 MB in total-strokes order, and
+// four bytes a code point up to the highest one the input holds); a line's
+// key is its characters' keys one after another, so comparing keys bytewise,
+// a prefix first, is comparing lines this way. Empty lines, which would cost
+// four bytes of place for one of text, are only counted: their key is empty,
+// so they come first. So what sort holds stays within three times its input
+// whatever the line lengths, beside that table. The input is at most kMaxTextInputBytes, so 32-bit
 // offsets reach all of it.
 struct Lines {
   std::string text;
@@ -71,14 +72,28 @@ Lines splitLines(std::string text) {
   return out;
 }
 
-// The key of every code point, code point c's at c times the width.
+// The key of every code point the input holds, worked out once for each
+// distinct one (a key of every code point there is would cost a one-line
+// input far more than its sort), and where each one's key lies.
 class KeyTable {
  public:
-  KeyTable(const kelvorn::UnihanIndex& index, kelvorn::SortOrder order) {
-    std::u32string all(kelvorn::utf8::kMaxCodePoint + 1, U'\0');
-    for (char32_t cp = 0; cp <= kelvorn::utf8::kMaxCodePoint; ++cp) all[cp] = cp;
-    index.appendSortKey(all, order, &keys_);
-    width_ = keys_.size() / all.size();
+  KeyTable(const kelvorn::UnihanIndex& index, kelvorn::SortOrder order, std::string_view text) {
+    char32_t highest = 0;
+    char32_t cp = 0;
+    for (std::size_t i = 0; i < text.size();) {
+      kelvorn::utf8::next(text, &i, &cp);
+      highest = std::max(highest, cp);
+    }
+    slot_.assign(static_cast<std::size_t>(highest) + 1, kNone);
+    std::u32string distinct;
+    for (std::size_t i = 0; i < text.size();) {
+      kelvorn::utf8::next(text, &i, &cp);
+      if (slot_[cp] != kNone) continue;
+      slot_[cp] = static_cast<std::uint32_t>(distinct.size());
+      distinct.push_back(cp);
+    }
+    index.appendSortKey(distinct, order, &keys_);
+    width_ = distinct.empty() ? 0 : keys_.size() / distinct.size();
   }
 
   // Below, at or above zero as the line that starts a comes before, with or
@@ -96,12 +111,14 @@ class KeyTable {
       kelvorn::utf8::next(a, &i, &ca);
       kelvorn::utf8::next(b, &j, &cb);
       if (ca == cb) continue;
-      const int order = std::memcmp(&keys_[ca * width_], &keys_[cb * width_], width_);
+      const int order = std::memcmp(&keys_[slot_[ca] * width_], &keys_[slot_[cb] * width_], width_);
       if (order != 0) return order;
     }
   }
 
  private:
+  static constexpr std::uint32_t kNone = UINT32_MAX;
+  std::vector<std::uint32_t> slot_;  // by code point: its key's place in keys_
   std::string keys_;
   std::size_t width_ = 0;
 };
@@ -118,7 +135,7 @@ void runSort(const SortOptions& opts, const GlobalOptions& global) {
   std::string text = readTextInput(file ? &*file : nullptr, "sort at most that much at once");
   Lines input = splitLines(std::move(text));
   const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
-  const KeyTable keys(bundle.index(), order);
+  const KeyTable keys(bundle.index(), order, input.text);
   // Lines of equal keys keep their input order: the offset breaks the tie,
   // which needs no buffer as a stable sort would.
   std::sort(input.starts.begin(), input.starts.end(),

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -121,6 +122,34 @@ PyObject* convertReporting(Unihan& u, PyObject* text, kelvorn::Script to,
   return py::make_tuple(whole, ambiguous).release().ptr();
 }
 
+// The first conversion in each direction of a short text converts its UTF-8
+// form, which the library answers without building its table; a str with a
+// lone surrogate, which has no UTF-8 form, goes through the table. Nothing
+// when the table is to be used.
+std::optional<py::object> convertedWithoutTable(Unihan& u, PyObject* text, kelvorn::Script to) {
+  constexpr Py_ssize_t kShortText = 1024;  // as the library's own first conversion
+  if (u.convertedBefore(to)) return std::nullopt;
+  Py_ssize_t size = 0;
+  const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size);
+  if (utf8 == nullptr) PyErr_Clear();
+  if (utf8 == nullptr || size > kShortText) return std::nullopt;
+  const std::string_view in(utf8, static_cast<std::size_t>(size));
+  const kelvorn::UnihanLexicon& lexicon = u.lexicon();
+  std::string out;
+  {
+    const py::gil_scoped_release unlocked;
+    out = lexicon.convert(in, to);
+  }
+  // Unchanged, the same str, as convertText hands it back.
+  if (out == in) {
+    return py::reinterpret_steal<py::object>(PyUnicode_CheckExact(text) ? Py_NewRef(text)
+                                                                        : PyUnicode_FromObject(text));
+  }
+  PyObject* converted = PyUnicode_DecodeUTF8(out.data(), static_cast<Py_ssize_t>(out.size()), "strict");
+  if (converted == nullptr) throw py::error_already_set();
+  return py::reinterpret_steal<py::object>(converted);
+}
+
 constexpr std::array<const char*, 2> kConvertArgs = {"text", "ambiguous"};
 
 PyObject* convertMethod(const char* name, kelvorn::Script to, PyObject* self, PyObject* const* args,
@@ -135,6 +164,11 @@ PyObject* convertMethod(const char* name, kelvorn::Script to, PyObject* self, Py
     }
     const int reporting = a[1] == nullptr ? 0 : PyObject_IsTrue(a[1]);
     if (reporting < 0) return nullptr;
+    if (reporting == 0) {
+      if (std::optional<py::object> converted = convertedWithoutTable(*u, a[0], to)) {
+        return converted->release().ptr();
+      }
+    }
     const kelvorn::UnihanLexicon& lexicon = u->lexicon();
     std::u32string_view table;
     {

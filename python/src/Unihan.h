@@ -68,6 +68,11 @@ class Unihan {
   const kelvorn::UnihanIndex& index();
   const kelvorn::UnihanFields& fields();
   const kelvorn::UnihanLexicon& lexicon();
+  // False the first time a conversion to `to` asks, true ever after.
+  bool convertedBefore(kelvorn::Script to) {
+    std::atomic<bool>& asked = converted_[static_cast<std::size_t>(to)];
+    return asked.load(std::memory_order_relaxed) || asked.exchange(true);
+  }
 
   // The answers already given to the reverse lookups, each cache a dict
   // keyed by the question: an answer never changes, so a repeated question
@@ -99,6 +104,7 @@ class Unihan {
   std::atomic<const kelvorn::UnihanIndex*> index_{nullptr};
   std::atomic<const kelvorn::UnihanFields*> fields_{nullptr};
   std::atomic<const kelvorn::UnihanLexicon*> lexicon_{nullptr};
+  std::array<std::atomic<bool>, 2> converted_{};
   std::array<pybind11::object, kAnswerCacheCount> answerCaches_;
 };
 

@@ -5,6 +5,7 @@
 #ifndef KELVORN_APP_BUNDLE_H
 #define KELVORN_APP_BUNDLE_H
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -44,6 +45,13 @@ class Bundle {
   const kelvorn::UnihanIndex& index(const Store& store) const;
   // kHanyuPinlu's counts and the common characters, for kCommonFirst.
   const kelvorn::ReadingFrequencies& frequencies() const;
+  // False the first time it is asked, true ever after: the first question in
+  // frequency order reads only the counts of the characters it found, and
+  // the table of them all is built for the second.
+  bool askedInFrequencyOrderBefore() const {
+    return askedInFrequencyOrder_.load(std::memory_order_relaxed) ||
+           askedInFrequencyOrder_.exchange(true);
+  }
   // One reading field the core's store lacks, read when first named.
   const kelvorn::NamedReadings& named(std::string_view field) const;
 
@@ -61,6 +69,7 @@ class Bundle {
   mutable std::optional<kelvorn::UnihanLexicon> lexicon_;
   mutable std::once_flag indexOnce_;
   mutable std::optional<kelvorn::UnihanIndex> index_;
+  mutable std::atomic<bool> askedInFrequencyOrder_{false};
   mutable std::once_flag frequenciesOnce_;
   mutable std::optional<kelvorn::ReadingFrequencies> frequencies_;
   mutable std::mutex namedMutex_;

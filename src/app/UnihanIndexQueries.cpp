@@ -1,4 +1,5 @@
 // kelvorn::Unihan: the questions the reverse index answers.
+#include <optional>
 #include <unordered_set>
 
 #include "app/Bundle.h"
@@ -22,10 +23,24 @@ std::vector<char32_t> Unihan::byTotalStrokes(int strokes) const {
   return index().byTotalStrokes(strokes);
 }
 
+namespace {
+
+// The counts that order `found`: for the first question in frequency order
+// only theirs, for later ones the table of every character, built once.
+std::optional<ReadingFrequencies> firstFrequencies(const kelvorn_app_private::Bundle& bundle,
+                                                   const std::vector<char32_t>& found) {
+  if (bundle.askedInFrequencyOrderBefore()) return std::nullopt;
+  return kelvorn_saved_index::readingFrequenciesOf(bundle.fields(), found);
+}
+
+}  // namespace
+
 std::vector<char32_t> Unihan::byReading(std::string_view text, Reading field, ReadingMatch match,
                                         ReadingOrder order) const {
-  if (order == ReadingOrder::kCodePoint) return index().byReading(text, toField(field), match);
-  return index().byReading(text, toField(field), match, bundle_->frequencies());
+  std::vector<char32_t> found = index().byReading(text, toField(field), match);
+  if (order == ReadingOrder::kCodePoint) return found;
+  const std::optional<ReadingFrequencies> first = firstFrequencies(*bundle_, found);
+  return index().byReading(text, toField(field), match, first ? *first : bundle_->frequencies());
 }
 
 std::vector<char32_t> Unihan::byReading(std::string_view text, std::string_view field,
@@ -37,8 +52,10 @@ std::vector<char32_t> Unihan::byReading(std::string_view text, std::string_view 
     throw Error(kelvorn_saved_index::unknownReadingFieldMessage(field));
   }
   const NamedReadings& named = bundle_->named(field);
-  if (order == ReadingOrder::kCodePoint) return named.byReading(text, match);
-  return index().byReading(named, text, match, bundle_->frequencies());
+  std::vector<char32_t> found = named.byReading(text, match);
+  if (order == ReadingOrder::kCodePoint) return found;
+  const std::optional<ReadingFrequencies> first = firstFrequencies(*bundle_, found);
+  return index().byReading(named, text, match, first ? *first : bundle_->frequencies());
 }
 
 std::string Unihan::sortKey(std::string_view utf8, SortOrder order) const {

@@ -121,25 +121,50 @@ class FormChooser {
 
 }  // namespace
 
-ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
-                                     std::string_view variantField) {
+namespace {
+
+// A table of `size` entries, each code point left as it is but those of
+// `chosen`, whose entries the chooser fills in.
+ConversionTable tableOf(const kelvorn::UnihanFields& fields, std::string_view variantField,
+                        std::size_t size, const std::vector<char32_t>& chosen) {
   ConversionTable table;
-  if (!fields.fieldIndex(variantField)) return table;
-  const std::vector<char32_t> held = fields.codePointsWith(variantField);
-  if (held.empty()) return table;
-  // Ascending and inside the code space, as opening the image checks, so
-  // the last code point bounds every index below, and the table 4.4 MB.
-  const std::size_t size = static_cast<std::size_t>(held.back()) + 1;
   table.to.resize(size);
   for (std::size_t cp = 0; cp < size; ++cp) table.to[cp] = static_cast<char32_t>(cp);
   table.several.assign(size, false);
   const FormChooser chooser(fields, variantField);
-  for (const char32_t cp : held) {
+  for (const char32_t cp : chosen) {
     const std::vector<char32_t> forms = chooser.forms(cp);
     table.to[cp] = chooser.choose(cp, forms);
     table.several[cp] = forms.size() > 1;
   }
   return table;
+}
+
+}  // namespace
+
+ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
+                                     std::string_view variantField) {
+  if (!fields.fieldIndex(variantField)) return {};
+  const std::vector<char32_t> held = fields.codePointsWith(variantField);
+  if (held.empty()) return {};
+  // Ascending and inside the code space, as opening the image checks, so
+  // the last code point bounds every index below, and the table 4.4 MB.
+  return tableOf(fields, variantField, static_cast<std::size_t>(held.back()) + 1, held);
+}
+
+ConversionTable buildConversionTableFor(const kelvorn::UnihanFields& fields,
+                                        std::string_view variantField, std::string_view text) {
+  if (!fields.fieldIndex(variantField)) return {};
+  std::vector<char32_t> chars;
+  char32_t cp = 0;
+  std::size_t bad = 0;
+  for (std::size_t pos = 0; pos < text.size() && kelvorn::utf8::next(text, &pos, &cp, &bad);) {
+    if (cp >= 0x80) chars.push_back(cp);
+  }
+  std::sort(chars.begin(), chars.end());
+  chars.erase(std::unique(chars.begin(), chars.end()), chars.end());
+  if (chars.empty()) return {};
+  return tableOf(fields, variantField, static_cast<std::size_t>(chars.back()) + 1, chars);
 }
 
 std::string convertText(std::string_view text, const ConversionTable& table,

@@ -30,6 +30,12 @@ struct ConversionTable {
 ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
                                      std::string_view variantField);
 
+// The entries of that table for the characters of `text` alone, the others
+// left as they are: for a short text, a fraction of the cost of the whole
+// table. Stops at the first byte that is not UTF-8 (convertText refuses it).
+ConversionTable buildConversionTableFor(const kelvorn::UnihanFields& fields,
+                                        std::string_view variantField, std::string_view text);
+
 // A character of the input that hasSeveral() marks.
 struct MarkedChar {
   std::size_t offset;  // in bytes

@@ -12,7 +12,64 @@ namespace {
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// The query's words, each with the forms of it that a definition may have.
+struct QueryWord {
+  std::vector<std::string> forms;
+};
+
+bool equalsLowered(std::string_view run, const std::string& form) {
+  if (run.size() != form.size()) return false;
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    if (lower(run[i]) != form[i]) return false;
+  }
+  return true;
+}
+
+// Whether the definition has, for every query word, the word or a base form
+// of it among its own words. `found` is the caller's, so that it is not
+// allocated again for every definition.
+bool hasEveryWord(std::string_view definition, const std::vector<QueryWord>& query,
+                  std::vector<char>* found) {
+  found->assign(query.size(), 0);
+  std::size_t missing = query.size();
+  std::size_t i = 0;
+  while (i < definition.size() && missing > 0) {
+    if (!isAsciiLetter(definition[i])) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    while (i < definition.size() && isAsciiLetter(definition[i])) ++i;
+    const std::string_view run = definition.substr(start, i - start);
+    for (std::size_t w = 0; w < query.size(); ++w) {
+      if ((*found)[w] != 0) continue;
+      for (const std::string& form : query[w].forms) {
+        if (!equalsLowered(run, form)) continue;
+        (*found)[w] = 1;
+        --missing;
+        break;
+      }
+    }
+  }
+  return missing == 0;
+}
+
 }  // namespace
+
+std::vector<char32_t> searchByScan(const kelvorn::UnihanFields& fields, std::string_view query) {
+  std::vector<QueryWord> words;
+  for (const std::string& word : glossWords(query)) words.push_back({baseForms(word)});
+  const std::optional<std::size_t> field = fields.fieldIndex("kDefinition");
+  if (words.empty() || !field) return {};
+  std::vector<char32_t> found;
+  std::vector<char> wordsFound;
+  for (const char32_t cp : fields.codePointsWith("kDefinition")) {
+    if (hasEveryWord(fields.valueAt(cp, *field).value_or(""), words, &wordsFound)) {
+      found.push_back(cp);
+    }
+  }
+  return searchOrder(fields, std::move(found));
+}
 
 std::vector<std::string> glossWords(std::string_view text) {
   std::vector<std::string> words;

@@ -6,28 +6,68 @@ namespace kelvorn_fields_private {
 
 LexiconState::LexiconState(const kelvorn::UnihanFields& fields)
     : fields_(fields),
+      firstLookups_(new FirstLookup[fields_.fieldCount()]),
+      indexed_(new std::atomic<bool>[fields_.fieldCount()]()),
       valuesOnce_(new std::once_flag[fields_.fieldCount()]),
       values_(new ValueIndex[fields_.fieldCount()]) {}
 
+namespace {
+
+std::string_view variantFieldOf(kelvorn::Script to) {
+  return to == kelvorn::Script::kSimplified ? "kSimplifiedVariant" : "kTraditionalVariant";
+}
+
+// Past this many bytes, working out each character's forms costs more than
+// the table.
+constexpr std::size_t kShortText = 1024;
+
+}  // namespace
+
 const ConversionTable& LexiconState::table(kelvorn::Script to) const {
   const auto slot = static_cast<std::size_t>(to);
-  std::call_once(tableOnce_[slot], [&] {
-    tables_[slot] = buildConversionTable(
-        fields_, to == kelvorn::Script::kSimplified ? "kSimplifiedVariant" : "kTraditionalVariant");
-  });
+  std::call_once(tableOnce_[slot],
+                 [&] { tables_[slot] = buildConversionTable(fields_, variantFieldOf(to)); });
   return tables_[slot];
 }
 
-const GlossIndex& LexiconState::gloss() const {
-  std::call_once(glossOnce_, [&] { gloss_ = GlossIndex(fields_); });
-  return gloss_;
+std::string LexiconState::convert(std::string_view text, kelvorn::Script to,
+                                  std::vector<MarkedChar>* marked) const {
+  const auto slot = static_cast<std::size_t>(to);
+  // Loaded first, so that later calls only read the flag.
+  if (!converted_[slot].load(std::memory_order_relaxed) && !converted_[slot].exchange(true) &&
+      text.size() <= kShortText) {
+    return convertText(text, buildConversionTableFor(fields_, variantFieldOf(to), text), marked);
+  }
+  return convertText(text, table(to), marked);
 }
 
-const ValueIndex* LexiconState::values(std::string_view field) const {
+std::vector<char32_t> LexiconState::search(std::string_view query) const {
+  if (!searched_.load(std::memory_order_relaxed) && !searched_.exchange(true)) {
+    return searchByScan(fields_, query);
+  }
+  std::call_once(glossOnce_, [&] { gloss_ = GlossIndex(fields_); });
+  return gloss_.search(query);
+}
+
+const std::vector<char32_t>* LexiconState::charsWith(std::string_view field,
+                                                     std::string_view value) const {
   const std::optional<std::size_t> index = fields_.fieldIndex(field);
   if (!index) return nullptr;
-  std::call_once(valuesOnce_[*index], [&] { values_[*index] = ValueIndex(fields_, *index); });
-  return &values_[*index];
+  if (!indexed_[*index].load(std::memory_order_acquire)) {
+    const std::lock_guard<std::mutex> lock(firstLookupsMutex_);
+    FirstLookup& first = firstLookups_[*index];
+    if (!first.taken) {
+      first.chars = findByScan(fields_, *index, value);
+      first.value = value;
+      first.taken = true;
+    }
+    if (first.value == value) return &first.chars;
+  }
+  std::call_once(valuesOnce_[*index], [&] {
+    values_[*index] = ValueIndex(fields_, *index);
+    indexed_[*index].store(true, std::memory_order_release);
+  });
+  return &values_[*index].find(value);
 }
 
 }  // namespace kelvorn_fields_private

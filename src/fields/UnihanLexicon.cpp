@@ -78,13 +78,13 @@ char32_t UnihanLexicon::convert(char32_t codePoint, Script to) const {
 std::u32string_view UnihanLexicon::conversionTable(Script to) const { return state_->table(to).to; }
 
 std::string UnihanLexicon::convert(std::string_view text, Script to) const {
-  return kelvorn_fields_private::convertText(text, state_->table(to), nullptr);
+  return state_->convert(text, to, nullptr);
 }
 
 Conversion UnihanLexicon::convertReporting(std::string_view text, Script to) const {
   std::vector<kelvorn_fields_private::MarkedChar> marked;
   Conversion out;
-  out.text = kelvorn_fields_private::convertText(text, state_->table(to), &marked);
+  out.text = state_->convert(text, to, &marked);
   for (const auto& m : marked) {
     AmbiguousChar ambiguous{m.offset, m.index, m.codePoint, m.chosen, {}};
     for (const VariantTarget& t : targetsOf(fields(), m.codePoint, variantFieldOf(to))) {
@@ -96,7 +96,7 @@ Conversion UnihanLexicon::convertReporting(std::string_view text, Script to) con
 }
 
 std::vector<char32_t> UnihanLexicon::search(std::string_view query) const {
-  return state_->gloss().search(query);
+  return state_->search(query);
 }
 
 std::vector<std::string> UnihanLexicon::glossWords(std::string_view text) {
@@ -109,11 +109,11 @@ std::vector<char32_t> UnihanLexicon::commonFirst(std::vector<char32_t> character
 
 const std::vector<char32_t>& UnihanLexicon::charsWith(std::string_view field,
                                                       std::string_view value) const {
-  const kelvorn_fields_private::ValueIndex* index = state_->values(field);
-  if (index == nullptr) {
+  const std::vector<char32_t>* found = state_->charsWith(field, value);
+  if (found == nullptr) {
     throw FieldsError(kelvorn_fields_private::unknownFieldMessage(fields().fieldNames(), field));
   }
-  return index->find(value);
+  return *found;
 }
 
 }  // namespace kelvorn

@@ -20,6 +20,26 @@ ValueIndex::ValueIndex(const kelvorn::UnihanFields& fields, std::size_t field) {
   }
 }
 
+std::vector<char32_t> findByScan(const kelvorn::UnihanFields& fields, std::size_t field,
+                                 std::string_view value) {
+  std::vector<char32_t> found;
+  // The index keys pieces between spaces, so it has no key holding one.
+  if (value.empty() || value.find(' ') != std::string_view::npos) return found;
+  for (const char32_t cp : fields.codePointsWith(fields.fieldNames()[field])) {
+    const std::string_view held = fields.valueAt(cp, field).value_or("");
+    // A piece is the whole value, or bounded by spaces on both sides.
+    for (std::size_t at = held.find(value); at != std::string_view::npos;
+         at = held.find(value, at + 1)) {
+      const std::size_t end = at + value.size();
+      if ((at == 0 || held[at - 1] == ' ') && (end == held.size() || held[end] == ' ')) {
+        found.push_back(cp);
+        break;
+      }
+    }
+  }
+  return found;
+}
+
 const std::vector<char32_t>& ValueIndex::find(std::string_view value) const {
   static const std::vector<char32_t> kNone;
   const auto found = byValue_.find(value);

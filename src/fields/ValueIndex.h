@@ -12,6 +12,13 @@
 
 namespace kelvorn_fields_private {
 
+// The characters that have `value` among the field's values, ascending, each
+// once: what ValueIndex(fields, field).find(value) answers, found by reading
+// the field's values once where they lie, which costs a fraction of
+// building the index for one value.
+std::vector<char32_t> findByScan(const kelvorn::UnihanFields& fields, std::size_t field,
+                                 std::string_view value);
+
 class ValueIndex {
  public:
   ValueIndex() = default;

@@ -80,14 +80,24 @@ std::string unknownReadingFieldMessage(std::string_view name) {
 }
 
 kelvorn::ReadingFrequencies readingFrequencies(const kelvorn::UnihanFields& fields) {
-  kelvorn::ReadingFrequencies frequencies;
   std::vector<char32_t> common = fields.codePointsWith("kHanyuPinlu");
-  for (const char32_t cp : common) {
-    frequencies.addHanyuPinlu(cp, fields.value(cp, "kHanyuPinlu").value_or(""));
-  }
   for (const char32_t cp : fields.codePointsWith("kUnihanCore2020")) common.push_back(cp);
   std::sort(common.begin(), common.end());
   common.erase(std::unique(common.begin(), common.end()), common.end());
+  return readingFrequenciesOf(fields, common);
+}
+
+kelvorn::ReadingFrequencies readingFrequenciesOf(const kelvorn::UnihanFields& fields,
+                                                 const std::vector<char32_t>& characters) {
+  kelvorn::ReadingFrequencies frequencies;
+  const std::optional<std::size_t> pinlu = fields.fieldIndex("kHanyuPinlu");
+  const std::optional<std::size_t> core = fields.fieldIndex("kUnihanCore2020");
+  std::vector<char32_t> common;
+  for (const char32_t cp : characters) {
+    const std::optional<std::string_view> counts = pinlu ? fields.valueAt(cp, *pinlu) : std::nullopt;
+    if (counts) frequencies.addHanyuPinlu(cp, *counts);
+    if (counts || (core && fields.valueAt(cp, *core))) common.push_back(cp);
+  }
   frequencies.setFallbackOrder(kelvorn::UnihanLexicon(fields).commonFirst(std::move(common)));
   return frequencies;
 }

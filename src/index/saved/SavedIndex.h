@@ -36,6 +36,10 @@ std::string unknownReadingFieldMessage(std::string_view name);
 // kHanyuPinlu's counts for frequency order, and its fallback: the
 // characters kHanyuPinlu counts or kUnihanCore2020 lists, in search's order.
 kelvorn::ReadingFrequencies readingFrequencies(const kelvorn::UnihanFields& fields);
+// The same for the given characters only (ascending): it orders them as the
+// whole table does, at the cost of reading their values alone.
+kelvorn::ReadingFrequencies readingFrequenciesOf(const kelvorn::UnihanFields& fields,
+                                                 const std::vector<char32_t>& characters);
 
 // Where the index over the data of one release is saved: beside the
 // all-field image at fieldsPath, as unihan-index-17.0.bin for 17.0.
