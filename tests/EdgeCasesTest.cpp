@@ -148,6 +148,21 @@ TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
   EXPECT_EQ(index.sortKey(U"\uFA0F"), index.sortKey(U"\u7E9F"));
 }
 
+// A residual is a signed byte: a radical's page runs from -128 to 127
+// strokes, the ends included.
+TEST(EdgeCases, ResidualsAtBothEndsOfTheByteAreOrdered) {
+  kelvorn::UnihanMgr mgr;
+  ASSERT_EQ(testsupport::loadText(mgr,
+                                  "U+4E00\tkRSUnicode\t1.127\n"
+                                  "U+4E01\tkRSUnicode\t1.-128\n"
+                                  "U+4E02\tkRSUnicode\t1.0\n"),
+            0);
+  const kelvorn::UnihanIndex index(mgr);
+  std::vector<std::pair<char32_t, int>> page;
+  for (const kelvorn::RadicalEntry& e : index.byRadical(1)) page.emplace_back(e.codePoint, e.residual);
+  EXPECT_EQ(page, (std::vector<std::pair<char32_t, int>>{{0x4E01, -128}, {0x4E02, 0}, {0x4E00, 127}}));
+}
+
 // A tone written as a combining mark after its letter (a decomposed pinyin)
 // is the tone of the marked letter.
 TEST(EdgeCases, ACombiningToneMarkIsItsLettersTone) {

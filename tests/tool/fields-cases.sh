@@ -83,6 +83,10 @@ case_export_options() {
   [ "$("$tool" export --fields-data esc.bin)" = \
     '{"codePoint":"U+3400","char":"㐀","kDefinition":"q\"b\\s\tt\u0001 é漢􏿿\""}' ] ||
     fail "escapes: $("$tool" export --fields-data esc.bin)"
+  # `field` prints a value on one line, its control bytes in hexadecimal.
+  [ "$("$tool" field kDefinition U+3400 --fields-data esc.bin)" = \
+    "$(printf 'U+3400\t㐀\t%s' 'q"b\\s\tt\x01 é漢􏿿"')" ] ||
+    fail "field escapes: $("$tool" field kDefinition U+3400 --fields-data esc.bin)"
   # A failing export leaves no output and no staging file behind.
   echo old >kept.jsonl
   fails_with 'no field kNope' export --fields kCangjie,kNope -o kept.jsonl
