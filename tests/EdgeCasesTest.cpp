@@ -163,6 +163,16 @@ TEST(EdgeCases, ResidualsAtBothEndsOfTheByteAreOrdered) {
   EXPECT_EQ(page, (std::vector<std::pair<char32_t, int>>{{0x4E01, -128}, {0x4E02, 0}, {0x4E00, 127}}));
 }
 
+// A full device takes the open and refuses the bytes: an image reports it,
+// since its header cannot go out, and a dump, which reports only the open,
+// does not.
+TEST(EdgeCases, AFullDeviceFailsAnImageAndNotADump) {
+  kelvorn::UnihanMgr mgr;
+  ASSERT_EQ(testsupport::loadText(mgr, "U+4E00\tkRSUnicode\t1.0\n"), 0);
+  EXPECT_EQ(mgr.write(testsupport::CPath("/dev/full"), 1), -1);
+  EXPECT_EQ(mgr.write(testsupport::CPath("/dev/full"), 0), 0);
+}
+
 // A tone written as a combining mark after its letter (a decomposed pinyin)
 // is the tone of the marked letter.
 TEST(EdgeCases, ACombiningToneMarkIsItsLettersTone) {
