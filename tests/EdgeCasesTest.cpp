@@ -128,6 +128,18 @@ TEST(EdgeCases, AnImageCutInsideACharacterInventsNoValue) {
   }
 }
 
+// An image cut inside a reading string keeps the strings before it in full.
+TEST(EdgeCases, AnImageCutInsideAReadingKeepsTheStringsBeforeIt) {
+  kelvorn::UnihanMgr whole;
+  ASSERT_EQ(testsupport::loadText(whole, "U+4E00\tkJapaneseKun\tFIRST SECOND\n"), 0);
+  const std::string image = testsupport::writeImage(whole);
+  kelvorn::UnihanMgr cut;
+  (void)testsupport::loadBuffer(cut, image, image.find("SECOND") + 3);
+  std::vector<std::string> got;
+  cut.getPronounceData(got, 0x4E00, kelvorn::kJapaneseKun);
+  EXPECT_EQ(got, std::vector<std::string>{"FIRST"});
+}
+
 // The real data has no compatibility ideograph whose target is written with
 // a simplified radical, but the index is built from any data.
 TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
