@@ -267,7 +267,7 @@ TEST_F(LexiconRealData, SearchPutsCommonCharactersFirst) {
   // The endings on their own: the scan above takes its base forms from them.
   for (const auto& [inflected, base] : {std::pair{"flies", "fly"}, std::pair{"boxes", "box"},
                                         std::pair{"burned", "burn"}, std::pair{"running", "run"},
-                                        std::pair{"writing", "write"}, std::pair{"used", "use"}}) {
+                                        std::pair{"writing", "write"}}) {
     const std::vector<char32_t> wanted = lexicon_->search(base);
     const std::vector<char32_t> got = lexicon_->search(inflected);
     const std::set<char32_t> gotSet(got.begin(), got.end());

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "FieldsTestSupport.h"
+#include "fields/EnglishEndings.h"
 #include "fields/VariantValues.h"
 #include "kelvorn/UnihanLexicon.h"
 
@@ -152,6 +153,15 @@ TEST(Lexicon, ConversionRefusesTextThatIsNotUtf8) {
             "line 1: not valid UTF-8: byte 0x0A at offset 3");
   EXPECT_EQ(errorOf([&] { (void)lexicon.convertReporting("\xED\xA0\x80", Script::kTraditional); }),
             "line 1: not valid UTF-8: byte 0xED at offset 0");
+}
+
+// The base forms a search word is also looked up by: a doubled consonant
+// is undone only where it is doubled.
+TEST(Lexicon, EnglishBaseForms) {
+  using kelvorn_fields_private::baseForms;
+  EXPECT_EQ(baseForms("burned"), (std::vector<std::string>{"burned", "burn", "burne"}));
+  EXPECT_EQ(baseForms("running"), (std::vector<std::string>{"running", "runn", "runne", "run"}));
+  EXPECT_EQ(baseForms("used"), (std::vector<std::string>{"used", "us", "use"}));
 }
 
 TEST(Lexicon, SearchesGlossWords) {
