@@ -110,7 +110,8 @@ class MandarinRealData : public testing::Test {
         const Readings readings = MandarinReadings::parse(field, *value);
         EXPECT_TRUE(readings.has_value()) << std::hex << cp << " " << field;
         for (const std::string& r : readings.value_or(std::vector<std::string>())) {
-          const std::vector<char32_t> found = index.byReading(r, kelvorn::kMandarin, match);
+          const std::vector<char32_t> found =
+              index.byReading(r, kelvorn::Reading::kMandarin, match);
           EXPECT_TRUE(std::binary_search(found.begin(), found.end(), cp)) << std::hex << cp << " " << r;
           ++asked;
         }
@@ -138,12 +139,14 @@ TEST_F(MandarinRealData, InputMethodAnswersAndTheSavedIndexAgree) {
   for (const Case& c : cases) {
     const ReadingMatch match =
         std::string(c.query) == "zh" ? ReadingMatch::kPrefix : ReadingMatch::kLoose;
-    const std::vector<char32_t> found = data().full.byReading(c.query, kelvorn::kMandarin, match);
+    const std::vector<char32_t> found =
+        data().full.byReading(c.query, kelvorn::Reading::kMandarin, match);
     EXPECT_TRUE(std::binary_search(found.begin(), found.end(), c.expected)) << c.query;
-    EXPECT_EQ(saved->byReading(c.query, kelvorn::kMandarin, match), found) << c.query;
+    EXPECT_EQ(saved->byReading(c.query, kelvorn::Reading::kMandarin, match), found) << c.query;
   }
   // The core's own field stays as the store keeps it.
-  EXPECT_EQ(data().full.readings(0x884C, kelvorn::kMandarin), std::vector<std::string>{"xíng"});
+  EXPECT_EQ(data().full.readings(0x884C, kelvorn::Reading::kMandarin),
+            std::vector<std::string>{"xíng"});
 }
 
 TEST(NamedReadings, ReadsEachFieldsGrammarAndRefusesDamage) {

@@ -12,7 +12,7 @@ std::vector<char32_t> Unihan::byRadical(int radical, Source source) const {
   // radical; asked for characters, each stands once, at its first place.
   std::vector<char32_t> found;
   std::unordered_set<char32_t> seen;
-  for (const RadicalEntry& entry : index().byRadical(radical, toField(source))) {
+  for (const RadicalEntry& entry : index().byRadical(radical, source)) {
     if (seen.insert(entry.codePoint).second) found.push_back(entry.codePoint);
   }
   return found;
@@ -24,8 +24,8 @@ std::vector<char32_t> Unihan::byTotalStrokes(int strokes) const {
 
 std::vector<char32_t> Unihan::byReading(std::string_view text, Reading field, ReadingMatch match,
                                         ReadingOrder order) const {
-  if (order == ReadingOrder::kCodePoint) return index().byReading(text, toField(field), match);
-  return index().byReading(text, toField(field), match, bundle_->frequencies());
+  if (order == ReadingOrder::kCodePoint) return index().byReading(text, field, match);
+  return index().byReading(text, field, match, bundle_->frequencies());
 }
 
 std::vector<char32_t> Unihan::byReading(std::string_view text, std::string_view field,
