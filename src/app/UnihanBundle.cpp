@@ -52,6 +52,7 @@ std::string inDirectory(const std::string& directory, const char* name) {
 Unihan Unihan::open(std::string_view path) {
   const std::string name(path);
   BundleSources sources;
+  sources.files = &kelvorn_app_private::kFileOpeners;
   sources.name = name;
   if (isDirectory(name)) {
     const std::string core = inDirectory(name, KELVORN_IMAGE_NAME);
@@ -78,6 +79,7 @@ Unihan Unihan::open(std::string_view path) {
 Unihan Unihan::open(std::string_view corePath, std::string_view fieldsPath,
                     std::string_view indexPath) {
   BundleSources sources;
+  sources.files = &kelvorn_app_private::kFileOpeners;
   sources.name = std::string(corePath);
   auto store = kelvorn_app_private::loadFile(sources.name);
   sources.fields = BundleSources::Fields::kFile;
@@ -92,6 +94,7 @@ Unihan Unihan::open(std::string_view corePath, std::string_view fieldsPath,
 Unihan Unihan::bundled() {
   auto store = kelvorn_app_private::loadFile(kelvorn_files::bundledFilePath(KELVORN_IMAGE_NAME));
   BundleSources sources;
+  sources.files = &kelvorn_app_private::kFileOpeners;
   sources.name = "the bundled data";
   sources.fields = BundleSources::Fields::kFile;
   // Where they should be when they are not, so that the first question
@@ -121,7 +124,7 @@ Unihan Unihan::fromMemory(std::string_view core, std::string_view fields, std::s
   sources.name = std::string(name);
   auto store = kelvorn_app_private::loadBytes(core, sources.name);
   if (!fields.empty()) {
-    sources.fields = BundleSources::Fields::kImageBytes;
+    sources.fields = BundleSources::Fields::kBytes;
     sources.fieldsBytes = std::string(fields);
     sources.checkFieldsWhole = true;
   }
