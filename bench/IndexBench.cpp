@@ -119,7 +119,7 @@ void setRates(benchmark::State& state, std::size_t lookups, std::size_t answered
 
 // Every radical of one source, the whole page each time.
 void BM_byRadical(benchmark::State& state) {
-  const auto source = static_cast<kelvorn::unihanPropT>(state.range(0));
+  const auto source = static_cast<kelvorn::Source>(state.range(0));
   const UnihanIndex& ix = index();
   std::size_t answered = 0;
   for (auto _ : state) {
@@ -156,7 +156,7 @@ std::vector<std::string> readingQueries(bool loose) {
   const UnihanIndex& ix = index();
   std::vector<std::string> seen;
   for (const char32_t cp : ix.codePoints()) {
-    for (const std::string& r : ix.readings(cp, kelvorn::kMandarin)) seen.push_back(r);
+    for (const std::string& r : ix.readings(cp, kelvorn::Reading::kMandarin)) seen.push_back(r);
   }
   std::sort(seen.begin(), seen.end());
   seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
@@ -175,7 +175,8 @@ void BM_byReading(benchmark::State& state) {
   std::size_t answered = 0;
   for (auto _ : state) {
     answered = 0;
-    for (const std::string& q : queries) answered += ix.byReading(q, kelvorn::kMandarin, match).size();
+    for (const std::string& q : queries)
+      answered += ix.byReading(q, kelvorn::Reading::kMandarin, match).size();
   }
   setRates(state, queries.size(), answered);
 }
@@ -203,7 +204,9 @@ void BM_lessUtf8(benchmark::State& state) {
 BENCHMARK(BM_build)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_walkOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_openSaved)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_byRadical)->Arg(kelvorn::kRSUnicode)->Arg(kelvorn::kRSVantu_Japan1_6);
+BENCHMARK(BM_byRadical)
+    ->Arg(static_cast<int>(kelvorn::Source::kRSUnicode))
+    ->Arg(static_cast<int>(kelvorn::Source::kRSVantu_Japan1_6));
 BENCHMARK(BM_byTotalStrokes);
 BENCHMARK(BM_byReading)->Arg(0)->Arg(1)->ArgName("exact");
 BENCHMARK(BM_radicalStrokeKey);

@@ -33,6 +33,7 @@ kelvorn_companion_library(kelvorn_unihan_app unihan_app ${PROJECT_SOURCE_DIR}/cm
   src/app/Unihan.cpp
   src/app/Bundle.cpp
   src/app/UnihanBundle.cpp
+  src/app/BundleFiles.cpp
   src/app/UnihanFieldQueries.cpp
   src/app/UnihanIndexQueries.cpp
   src/fields/TextSources.cpp

@@ -106,15 +106,18 @@ TEST(Bundle, ACoreImageAloneAnswersTheCoreAndRefusesTheRest) {
                 .find("core.bin: a binary image keeps twelve fields only"),
             std::string::npos);
   EXPECT_NE(messageOf([&image] { (void)image.search("go"); }), "no kelvorn::Error");
-  // Every field may come from text beside an image, but not from another
-  // core image; the index then keeps the core's order.
+  // Every field may come from text beside an image, in a file or in memory,
+  // but not from another core image; the index then keeps the core's order.
   const std::string core = testFile("core.bin", image.bytes());
-  EXPECT_EQ(answers(Unihan::open(core, testFile("all.txt", kFixture))),
-            answers(Unihan::fromMemory(kFixture)));
-  const Unihan twice = Unihan::open(core, core);
-  EXPECT_NE(messageOf([&twice] { (void)twice.fieldNames(); }).find("keeps twelve fields only"),
-            std::string::npos);
-  EXPECT_EQ(twice.byTotalStrokes(6), std::vector<char32_t>{U'行'});
+  const std::string expected = answers(Unihan::fromMemory(kFixture));
+  EXPECT_EQ(answers(Unihan::open(core, testFile("all.txt", kFixture))), expected);
+  EXPECT_EQ(answers(Unihan::fromMemory(image.bytes(), kFixture, "")), expected);
+  for (const Unihan& twice :
+       {Unihan::open(core, core), Unihan::fromMemory(image.bytes(), image.bytes(), "")}) {
+    EXPECT_NE(messageOf([&twice] { (void)twice.fieldNames(); }).find("keeps twelve fields only"),
+              std::string::npos);
+    EXPECT_EQ(twice.byTotalStrokes(6), std::vector<char32_t>{U'行'});
+  }
 }
 
 // The first questions may come from many threads at once; each companion

@@ -191,7 +191,7 @@ TEST(EdgeCases, ACombiningToneMarkIsItsLettersTone) {
   for (const auto& [mark, tone] : {std::pair{"\u0304", "1"}, std::pair{"\u0301", "2"},
                                    std::pair{"\u030C", "3"}, std::pair{"\u0300", "4"}}) {
     EXPECT_TRUE(kelvorn::readingMatches("ha" + std::string(mark) + "n", std::string("han") + tone,
-                                        kelvorn::kMandarin))
+                                        kelvorn::Reading::kMandarin))
         << tone;
   }
 }

@@ -48,8 +48,8 @@ class IndexRealData : public testing::TestWithParam<Release> {
 TEST_P(IndexRealData, KnownAnswers) {
   EXPECT_EQ(ix().codePoints().size(), GetParam().codePoints);
   EXPECT_TRUE(std::is_sorted(ix().codePoints().begin(), ix().codePoints().end()));
-  const std::vector<char32_t> zh = ix().byReading("zh", kelvorn::kMandarin,
-                                                  kelvorn::ReadingMatch::kPrefix);
+  const std::vector<char32_t> zh =
+      ix().byReading("zh", kelvorn::Reading::kMandarin, kelvorn::ReadingMatch::kPrefix);
   std::set<char32_t> zhSyllables;
   for (const char* syllable : {"zha", "zhai", "zhan", "zhang", "zhao", "zhe", "zhei", "zhen",
                                "zheng", "zhi", "zhong", "zhou", "zhu", "zhua", "zhuai", "zhuan",
@@ -60,7 +60,8 @@ TEST_P(IndexRealData, KnownAnswers) {
   EXPECT_EQ(zhSyllables.size(), zh.size());  // each character once
   EXPECT_TRUE(zhSyllables.count(U'中') == 1 && zhSyllables.count(U'这') == 1);
   // 17.0 dropped kRSKangXi; 15.0 has it.
-  EXPECT_EQ(ix().byRadical(85, kelvorn::kRSKangXi).empty(), GetParam().codePoints == 102998);
+  EXPECT_EQ(ix().byRadical(85, kelvorn::Source::kRSKangXi).empty(),
+            GetParam().codePoints == 102998);
 }
 
 INSTANTIATE_TEST_SUITE_P(Releases, IndexRealData, testing::Values(kUnicode17, kUnicode15),

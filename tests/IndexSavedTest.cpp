@@ -20,19 +20,15 @@ using kelvorn::SortOrder;
 using kelvorn::UnihanIndex;
 using kelvorn::UnihanMgr;
 
-constexpr kelvorn::unihanPropT kReadingFields[] = {kelvorn::kHanyuPinlu, kelvorn::kJapaneseKun,
-                                                   kelvorn::kJapaneseOn, kelvorn::kMandarin};
-
 // Every answer that comes from the index's own tables, and the readings of
 // every `step`-th held character, each asked back through byReading.
 void expectSameAnswers(const UnihanIndex& a, const UnihanIndex& b, std::size_t step) {
   ASSERT_EQ(a.codePoints(), b.codePoints());
-  for (int source = kelvorn::kRSUnicode; source <= kelvorn::kRSVantu_Japan1_6; ++source) {
-    const auto field = static_cast<kelvorn::unihanPropT>(source);
+  for (const kelvorn::Source source : kelvorn::kSources) {
     for (int radical = 0; radical <= 215; ++radical) {
-      const auto& pa = a.byRadical(radical, field);
-      const auto& pb = b.byRadical(radical, field);
-      ASSERT_EQ(pa.size(), pb.size()) << source << " " << radical;
+      const auto& pa = a.byRadical(radical, source);
+      const auto& pb = b.byRadical(radical, source);
+      ASSERT_EQ(pa.size(), pb.size()) << kelvorn::fieldName(source) << " " << radical;
       for (std::size_t i = 0; i < pa.size(); ++i) {
         ASSERT_EQ(pa[i].codePoint, pb[i].codePoint);
         ASSERT_EQ(pa[i].residual, pb[i].residual);
@@ -53,7 +49,7 @@ void expectSameAnswers(const UnihanIndex& a, const UnihanIndex& b, std::size_t s
   EXPECT_EQ(a.sortKey(all, SortOrder::kTotalStrokes), b.sortKey(all, SortOrder::kTotalStrokes));
   for (std::size_t i = 0; i < a.codePoints().size(); i += step) {
     const char32_t cp = a.codePoints()[i];
-    for (const kelvorn::unihanPropT field : kReadingFields) {
+    for (const kelvorn::Reading field : kelvorn::kReadings) {
       const std::vector<std::string> readings = a.readings(cp, field);
       ASSERT_EQ(readings, b.readings(cp, field));
       for (const std::string& r : readings) {

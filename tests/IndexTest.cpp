@@ -12,12 +12,14 @@ namespace {
 using indextest::Cps;
 using indextest::indexOf;
 using indextest::Page;
+using kelvorn::Reading;
 using kelvorn::ReadingMatch;
 using kelvorn::SortOrder;
+using kelvorn::Source;
 using kelvorn::UnihanIndex;
 using kelvorn::UnihanMgr;
 
-Page page(const UnihanIndex& ix, int radical, kelvorn::unihanPropT source = kelvorn::kRSUnicode) {
+Page page(const UnihanIndex& ix, int radical, Source source = Source::kRSUnicode) {
   return indextest::entries(ix.byRadical(radical, source));
 }
 
@@ -31,8 +33,8 @@ TEST(IndexTest, RadicalPagesOrderByResidualThenCodePoint) {
       "U+6C39\tkRSUnicode\t1.0\n"
       "U+6C3A\tkRSKorean\t85.4\n");
   EXPECT_EQ(page(ix, 85), (Page{{0x6C35, 0}, {0x6C37, 1}, {0x6C34, 3}, {0x6C36, 3}}));
-  EXPECT_EQ(page(ix, 85, kelvorn::kRSKangXi), (Page{{0x6C36, 2}}));
-  EXPECT_EQ(page(ix, 85, kelvorn::kRSKorean), (Page{{0x6C3A, 4}}));
+  EXPECT_EQ(page(ix, 85, Source::kRSKangXi), (Page{{0x6C36, 2}}));
+  EXPECT_EQ(page(ix, 85, Source::kRSKorean), (Page{{0x6C3A, 4}}));
   // The first and the last radical have their pages, whole and by form.
   EXPECT_EQ(page(ix, 1), (Page{{0x6C39, 0}}));
   EXPECT_EQ(page(ix, 214), (Page{{0x6C38, 0}}));
@@ -42,8 +44,8 @@ TEST(IndexTest, RadicalPagesOrderByResidualThenCodePoint) {
   EXPECT_TRUE(ix.byRadical(0).empty());
   EXPECT_TRUE(ix.byRadical(215).empty());
   EXPECT_TRUE(ix.byRadical(-85).empty());
-  EXPECT_TRUE(ix.byRadical(85, kelvorn::kTotalStrokes).empty());
-  EXPECT_TRUE(ix.byRadical(85, static_cast<kelvorn::unihanPropT>(-1)).empty());
+  EXPECT_TRUE(ix.byRadical(85, static_cast<Source>(kelvorn::kTotalStrokes)).empty());
+  EXPECT_TRUE(ix.byRadical(85, static_cast<Source>(-1)).empty());
 }
 
 TEST(IndexTest, SecondRSUnicodeValueCountsButNotForTheKey) {
@@ -66,7 +68,7 @@ TEST(IndexTest, EveryCidValueCountsWithItsOwnResidual) {
   const UnihanIndex ix = indexOf(
       "U+5B57\tkRSUnicode\t39.3\nU+5B57\tkRSVantu_Japan1_6\tC+2248+39.3.3 C+2248+40.3.3\n"
       "U+6F22\tkRSVantu_Japan1_6\tC+1533+85.3.10 V+13393+85.3.11\n");
-  const auto vantu = kelvorn::kRSVantu_Japan1_6;
+  const auto vantu = Source::kRSVantu_Japan1_6;
   EXPECT_EQ(page(ix, 39, vantu), (Page{{0x5B57, 3}}));
   EXPECT_EQ(page(ix, 40, vantu), (Page{{0x5B57, 3}}));
   EXPECT_EQ(page(ix, 85, vantu), (Page{{0x6F22, 10}, {0x6F22, 11}}));
@@ -138,8 +140,8 @@ TEST(IndexTest, IndexKeepsTheStoreAndCopiesShareIt) {
     const UnihanIndex original = indexOf("U+4E01\tkMandarin\tdīng\n");
     copy = original;
   }
-  EXPECT_EQ(copy.readings(0x4E01, kelvorn::kMandarin), std::vector<std::string>{"dīng"});
-  EXPECT_TRUE(copy.readings(0x4E01, kelvorn::kTotalStrokes).empty());
+  EXPECT_EQ(copy.readings(0x4E01, Reading::kMandarin), std::vector<std::string>{"dīng"});
+  EXPECT_TRUE(copy.readings(0x4E01, static_cast<Reading>(kelvorn::kTotalStrokes)).empty());
   UnihanIndex moved = std::move(copy);
   EXPECT_EQ(moved.byReading("ding1"), (Cps{0x4E01}));
 }
@@ -164,10 +166,10 @@ class ReadingTest : public testing::Test {
         "U+300D\tkJapaneseKun\tKARA AZA\nU+300D\tkJapaneseOn\tKAN\n"
         "U+300E\tkJapaneseOn\tkan\n"));
   }
-  Cps loose(const std::string& q, kelvorn::unihanPropT f = kelvorn::kMandarin) const {
+  Cps loose(const std::string& q, Reading f = Reading::kMandarin) const {
     return ix_->byReading(q, f);
   }
-  Cps exact(const std::string& q, kelvorn::unihanPropT f = kelvorn::kMandarin) const {
+  Cps exact(const std::string& q, Reading f = Reading::kMandarin) const {
     return ix_->byReading(q, f, ReadingMatch::kExact);
   }
   std::unique_ptr<UnihanIndex> ix_;
@@ -187,7 +189,7 @@ TEST_F(ReadingTest, ToneDigitsAndMarksSelectOneTone) {
   EXPECT_EQ(loose("zi"), (Cps{0x3006, 0x3007}));
   EXPECT_EQ(loose("Zi4"), (Cps{0x3007}));
   EXPECT_TRUE(loose("zi6").empty());
-  EXPECT_EQ(loose("zi3", kelvorn::kHanyuPinlu), (Cps{0x300C}));
+  EXPECT_EQ(loose("zi3", Reading::kHanyuPinlu), (Cps{0x300C}));
 }
 
 TEST_F(ReadingTest, UmlautSpellingsAndSyllabicNasals) {
@@ -208,26 +210,26 @@ TEST_F(ReadingTest, ExactAndJapaneseAndBadQueries) {
   EXPECT_EQ(exact("hàn"), (Cps{0x3000, 0x3001}));  // not the decomposed form
   EXPECT_TRUE(exact("han4").empty());
   EXPECT_TRUE(exact("HÀN").empty());
-  EXPECT_EQ(loose("kan", kelvorn::kJapaneseOn), (Cps{0x300D, 0x300E}));
-  EXPECT_EQ(exact("KAN", kelvorn::kJapaneseOn), (Cps{0x300D}));
-  EXPECT_EQ(loose("Aza", kelvorn::kJapaneseKun), (Cps{0x300D}));
-  EXPECT_TRUE(loose("kan4", kelvorn::kJapaneseOn).empty());  // digits are letters here
+  EXPECT_EQ(loose("kan", Reading::kJapaneseOn), (Cps{0x300D, 0x300E}));
+  EXPECT_EQ(exact("KAN", Reading::kJapaneseOn), (Cps{0x300D}));
+  EXPECT_EQ(loose("Aza", Reading::kJapaneseKun), (Cps{0x300D}));
+  EXPECT_TRUE(loose("kan4", Reading::kJapaneseOn).empty());  // digits are letters here
   EXPECT_TRUE(loose("\xFF\xFE").empty());
   EXPECT_THROW(loose(""), kelvorn::Error);
   EXPECT_THROW(exact(""), kelvorn::Error);
-  EXPECT_THROW(loose("han", kelvorn::kTotalStrokes), kelvorn::Error);
-  EXPECT_THROW(loose("han", kelvorn::kRSUnicode), kelvorn::Error);
-  EXPECT_TRUE(kelvorn::readingMatches("hàn", "han4", kelvorn::kMandarin));
-  EXPECT_FALSE(kelvorn::readingMatches("hán", "han4", kelvorn::kMandarin));
-  EXPECT_FALSE(kelvorn::readingMatches("hàn", "han4", kelvorn::kMandarin, ReadingMatch::kExact));
-  EXPECT_THROW(kelvorn::readingMatches("hàn", "", kelvorn::kMandarin), kelvorn::Error);
+  EXPECT_THROW(loose("han", static_cast<Reading>(kelvorn::kTotalStrokes)), kelvorn::Error);
+  EXPECT_THROW(loose("han", static_cast<Reading>(kelvorn::kRSUnicode)), kelvorn::Error);
+  EXPECT_TRUE(kelvorn::readingMatches("hàn", "han4", Reading::kMandarin));
+  EXPECT_FALSE(kelvorn::readingMatches("hán", "han4", Reading::kMandarin));
+  EXPECT_FALSE(kelvorn::readingMatches("hàn", "han4", Reading::kMandarin, ReadingMatch::kExact));
+  EXPECT_THROW(kelvorn::readingMatches("hàn", "", Reading::kMandarin), kelvorn::Error);
 }
 
 // The start of a syllable, as an input method sees it while it is typed:
 // the bases that begin so (and no others, such as "ha" before "h"), each
 // character once, a tone narrowing as in a loose lookup.
 TEST_F(ReadingTest, PrefixesFindEveryReadingThatBeginsSo) {
-  const auto prefix = [this](const std::string& q, kelvorn::unihanPropT f = kelvorn::kMandarin) {
+  const auto prefix = [this](const std::string& q, Reading f = Reading::kMandarin) {
     return ix_->byReading(q, f, ReadingMatch::kPrefix);
   };
   EXPECT_EQ(prefix("h"), (Cps{0x3000, 0x3001, 0x3002, 0x300C}));
@@ -240,13 +242,13 @@ TEST_F(ReadingTest, PrefixesFindEveryReadingThatBeginsSo) {
   EXPECT_TRUE(prefix("zim").empty());
   EXPECT_TRUE(prefix("hàn2").empty());  // mark and digit disagree
   EXPECT_TRUE(prefix("4").empty());     // a tone alone begins nothing
-  EXPECT_EQ(prefix("K", kelvorn::kJapaneseOn), (Cps{0x300D, 0x300E}));
-  EXPECT_EQ(prefix("a", kelvorn::kJapaneseKun), (Cps{0x300D}));
-  EXPECT_TRUE(kelvorn::readingMatches("zhōng", "zh", kelvorn::kMandarin, ReadingMatch::kPrefix));
-  EXPECT_TRUE(kelvorn::readingMatches("zhōng", "zho1", kelvorn::kMandarin, ReadingMatch::kPrefix));
-  EXPECT_FALSE(kelvorn::readingMatches("zhōng", "zho4", kelvorn::kMandarin, ReadingMatch::kPrefix));
-  EXPECT_FALSE(kelvorn::readingMatches("zhōng", "zhongguo", kelvorn::kMandarin,
-                                       ReadingMatch::kPrefix));
+  EXPECT_EQ(prefix("K", Reading::kJapaneseOn), (Cps{0x300D, 0x300E}));
+  EXPECT_EQ(prefix("a", Reading::kJapaneseKun), (Cps{0x300D}));
+  EXPECT_TRUE(kelvorn::readingMatches("zhōng", "zh", Reading::kMandarin, ReadingMatch::kPrefix));
+  EXPECT_TRUE(kelvorn::readingMatches("zhōng", "zho1", Reading::kMandarin, ReadingMatch::kPrefix));
+  EXPECT_FALSE(kelvorn::readingMatches("zhōng", "zho4", Reading::kMandarin, ReadingMatch::kPrefix));
+  EXPECT_FALSE(
+      kelvorn::readingMatches("zhōng", "zhongguo", Reading::kMandarin, ReadingMatch::kPrefix));
   EXPECT_THROW(prefix(""), kelvorn::Error);
 }
 
@@ -275,21 +277,22 @@ TEST(ReadingFold, EveryMarkedLetterCarriesItsTone) {
       const std::string reading = std::string("b") + letter;
       for (int asked = 1; asked <= 5; ++asked) {
         const std::string query = "b" + std::string(row.base) + std::to_string(asked);
-        EXPECT_EQ(kelvorn::readingMatches(reading, query, kelvorn::kMandarin), asked == tone)
+        EXPECT_EQ(kelvorn::readingMatches(reading, query, Reading::kMandarin), asked == tone)
             << reading << " asked as " << query;
       }
       // The letter in a query asks for its tone, as the digit does.
-      EXPECT_TRUE(kelvorn::readingMatches(reading, reading, kelvorn::kHanyuPinlu)) << reading;
-      EXPECT_FALSE(kelvorn::readingMatches(std::string("b") + row.base, reading,
-                                           kelvorn::kMandarin)) << reading;
+      EXPECT_TRUE(kelvorn::readingMatches(reading, reading, Reading::kHanyuPinlu)) << reading;
+      EXPECT_FALSE(
+          kelvorn::readingMatches(std::string("b") + row.base, reading, Reading::kMandarin))
+          << reading;
     }
   }
   // Letters without a tone: ü, ê and their capitals.
   for (const char* plain : {"ü", "Ü"}) {
-    EXPECT_TRUE(kelvorn::readingMatches(std::string("l") + plain, "lv5", kelvorn::kMandarin));
+    EXPECT_TRUE(kelvorn::readingMatches(std::string("l") + plain, "lv5", Reading::kMandarin));
   }
   for (const char* plain : {"ê", "Ê"}) {
-    EXPECT_TRUE(kelvorn::readingMatches(std::string("b") + plain, "bê5", kelvorn::kMandarin));
+    EXPECT_TRUE(kelvorn::readingMatches(std::string("b") + plain, "bê5", Reading::kMandarin));
   }
 }
 
@@ -392,15 +395,15 @@ TEST(IndexTest, FrequencyOrderPutsCountedReadingsFirst) {
   ASSERT_TRUE(f.addHanyuPinlu(0x4E01, "shí(50)"));
   ASSERT_TRUE(f.addHanyuPinlu(0x4E02, "shì(5)"));
   ASSERT_TRUE(f.addHanyuPinlu(0x4E04, "shi(99) shì(5)"));
-  EXPECT_EQ(ix.byReading("shi4", kelvorn::kMandarin, ReadingMatch::kLoose, f),
+  EXPECT_EQ(ix.byReading("shi4", Reading::kMandarin, ReadingMatch::kLoose, f),
             (Cps{0x4E04, 0x4E02, 0x4E03, 0x4E01, 0x4E00}));
-  EXPECT_EQ(ix.byReading("shi", kelvorn::kMandarin, ReadingMatch::kLoose, f),
+  EXPECT_EQ(ix.byReading("shi", Reading::kMandarin, ReadingMatch::kLoose, f),
             (Cps{0x4E04, 0x4E01, 0x4E02, 0x4E03, 0x4E00}));
-  EXPECT_EQ(ix.byReading("shì", kelvorn::kMandarin, ReadingMatch::kExact, f),
+  EXPECT_EQ(ix.byReading("shì", Reading::kMandarin, ReadingMatch::kExact, f),
             (Cps{0x4E04, 0x4E02, 0x4E03, 0x4E01, 0x4E00}));
-  EXPECT_EQ(ix.byReading("shi4", kelvorn::kMandarin, ReadingMatch::kLoose,
-                         kelvorn::ReadingFrequencies()),
-            (Cps{0x4E03, 0x4E01, 0x4E00, 0x4E04, 0x4E02}));
+  EXPECT_EQ(
+      ix.byReading("shi4", Reading::kMandarin, ReadingMatch::kLoose, kelvorn::ReadingFrequencies()),
+      (Cps{0x4E03, 0x4E01, 0x4E00, 0x4E04, 0x4E02}));
   // The fallback order ranks the uncounted only, ahead of the unlisted; a
   // character listed twice keeps its first place.
   f.setFallbackOrder({0x4E00, 0x4E02, 0x4E01, 0x4E00, 0x10FFFF});
@@ -408,6 +411,6 @@ TEST(IndexTest, FrequencyOrderPutsCountedReadingsFirst) {
   EXPECT_EQ(f.fallbackPlace(0x4E01), 2U);
   EXPECT_EQ(f.fallbackPlace(0x4E03), kelvorn::ReadingFrequencies::kUnlisted);
   EXPECT_EQ(f.fallbackPlace(0x10FFFF), 4U);
-  EXPECT_EQ(ix.byReading("shi4", kelvorn::kMandarin, ReadingMatch::kLoose, f),
+  EXPECT_EQ(ix.byReading("shi4", Reading::kMandarin, ReadingMatch::kLoose, f),
             (Cps{0x4E04, 0x4E02, 0x4E00, 0x4E01, 0x4E03}));
 }

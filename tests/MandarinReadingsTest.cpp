@@ -92,7 +92,8 @@ class MandarinRealData : public testing::Test {
         const Readings readings = MandarinReadings::parse(field, *value);
         EXPECT_TRUE(readings.has_value()) << std::hex << cp << " " << field;
         for (const std::string& r : readings.value_or(std::vector<std::string>())) {
-          const std::vector<char32_t> found = index.byReading(r, kelvorn::kMandarin, match);
+          const std::vector<char32_t> found =
+              index.byReading(r, kelvorn::Reading::kMandarin, match);
           EXPECT_TRUE(std::binary_search(found.begin(), found.end(), cp)) << std::hex << cp << " " << r;
           ++asked;
         }
@@ -107,7 +108,7 @@ TEST_F(MandarinRealData, EveryDictionaryReadingOfTheCountedCharactersFindsThem) 
   EXPECT_GT(dictionaryPairsFound(data().full, ReadingMatch::kExact), 1000);
   // The core's own field stays as the store keeps it: 行 is xíng there, and
   // háng in the dictionaries (the saved index answers alike: tool.index_saved).
-  EXPECT_EQ(data().full.readings(0x884C, kelvorn::kMandarin), std::vector<std::string>{"xíng"});
+  EXPECT_EQ(data().full.readings(0x884C, kelvorn::Reading::kMandarin), std::vector<std::string>{"xíng"});
 }
 
 // A process's first question in frequency order reads the counts of the
@@ -118,10 +119,10 @@ TEST_F(MandarinRealData, FrequencyOrderFromTheFoundAloneIsTheWholeTables) {
            {"shi4", ReadingMatch::kLoose}, {"shì", ReadingMatch::kExact},
            {"zh", ReadingMatch::kPrefix}, {"de", ReadingMatch::kLoose},
            {"hang", ReadingMatch::kLoose}, {"xyz", ReadingMatch::kLoose}}) {
-    const std::vector<char32_t> found = data().full.byReading(query, kelvorn::kMandarin, match);
-    EXPECT_EQ(data().full.byReading(query, kelvorn::kMandarin, match,
+    const std::vector<char32_t> found = data().full.byReading(query, kelvorn::Reading::kMandarin, match);
+    EXPECT_EQ(data().full.byReading(query, kelvorn::Reading::kMandarin, match,
                                     kelvorn_saved_index::readingFrequenciesOf(data().fields, found)),
-              data().full.byReading(query, kelvorn::kMandarin, match, all))
+              data().full.byReading(query, kelvorn::Reading::kMandarin, match, all))
         << query;
   }
 }

@@ -19,13 +19,6 @@ struct RadicalOptions {
   std::string fieldsData;
 };
 
-std::vector<kelvorn::unihanPropT> sourceFields() {
-  std::vector<kelvorn::unihanPropT> fields;
-  fields.reserve(kelvorn::kSources.size());
-  for (const kelvorn::Source source : kelvorn::kSources) fields.push_back(kelvorn::toField(source));
-  return fields;
-}
-
 // "+3", or "-1" for the rare negative residual.
 std::string residualLabel(int residual) {
   return (residual >= 0 ? "+" : "") + std::to_string(residual);
@@ -75,7 +68,7 @@ std::string pageJson(int radical, const std::vector<PagePart>& parts) {
 
 // Releases differ in the sources they carry (Unicode 15.1 dropped kRSKangXi),
 // and an empty page would read as "no character has this radical".
-bool carriesSource(const kelvorn::UnihanIndex& index, kelvorn::unihanPropT source) {
+bool carriesSource(const kelvorn::UnihanIndex& index, kelvorn::Source source) {
   for (int radical = 1; radical <= 214; ++radical) {
     if (!index.byRadical(radical, source).empty()) return true;
   }
@@ -106,7 +99,7 @@ RadicalArgument parseRadical(const std::string& arg, const std::string& source) 
 void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
   const RadicalArgument arg = parseRadical(opts.radical, opts.source);
   const int radical = arg.radical;
-  const kelvorn::unihanPropT source = parseFieldName(opts.source, sourceFields());
+  const kelvorn::Source source = parseFieldName(opts.source, kelvorn::kSources);
   const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
   const kelvorn::UnihanIndex& index = bundle.index();
   if (!carriesSource(index, source)) {
@@ -116,7 +109,7 @@ void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
   std::vector<PagePart> parts;
   if (arg.marks >= 0) {
     parts.push_back({arg.marks, index.byRadicalForm(radical, arg.marks)});
-  } else if (source != kelvorn::kRSUnicode) {
+  } else if (source != kelvorn::Source::kRSUnicode) {
     parts.push_back({0, index.byRadical(radical, source)});
   } else {  // the radical's own form first, then each simplified one
     for (int marks = 0; marks <= kMaxMarks; ++marks) {

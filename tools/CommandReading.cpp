@@ -36,22 +36,15 @@ kelvorn::ReadingOrder orderOf(const ReadingOptions& opts) {
                                    : kelvorn::ReadingOrder::kCommonFirst;
 }
 
-std::vector<kelvorn::unihanPropT> readingFields() {
-  std::vector<kelvorn::unihanPropT> fields;
-  fields.reserve(kelvorn::kReadings.size());
-  for (const kelvorn::Reading field : kelvorn::kReadings) fields.push_back(kelvorn::toField(field));
-  return fields;
-}
-
 // The character's readings that answer the query: with a loose query,
 // the readings the user's spelling stood for. kMandarin's lookups search the
 // other Mandarin fields too, so their readings are shown as well.
 std::vector<std::string> matchingReadings(const kelvorn::Unihan& bundle,
                                           const kelvorn::UnihanFields* fields, char32_t cp,
-                                          const ReadingOptions& opts, kelvorn::unihanPropT field) {
+                                          const ReadingOptions& opts, kelvorn::Reading field) {
   const kelvorn::ReadingMatch match = matchOf(opts);
   std::vector<std::string> readings = bundle.index().readings(cp, field);
-  if (field == kelvorn::kMandarin && fields != nullptr) {
+  if (field == kelvorn::Reading::kMandarin && fields != nullptr) {
     for (std::string& r : kelvorn_saved_index::mandarinReadingsOf(*fields, cp)) {
       if (std::find(readings.begin(), readings.end(), r) == readings.end()) {
         readings.push_back(std::move(r));
@@ -110,10 +103,10 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
     runNamedReading(opts, global);
     return;
   }
-  const kelvorn::unihanPropT field = parseFieldName(opts.field, readingFields());
+  const kelvorn::Reading field = parseFieldName(opts.field, kelvorn::kReadings);
   const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
-  const std::vector<char32_t> found = bundle.byReading(
-      opts.text, static_cast<kelvorn::Reading>(field), matchOf(opts), orderOf(opts));
+  const std::vector<char32_t> found =
+      bundle.byReading(opts.text, field, matchOf(opts), orderOf(opts));
   const kelvorn::UnihanFields* fields = nullptr;
   try {
     fields = &bundle.fieldStore();

@@ -1,6 +1,5 @@
 #include "IndexOptions.h"
 
-#include <algorithm>
 #include <fstream>
 #include <optional>
 
@@ -13,17 +12,6 @@
 #include "CharArguments.h"
 
 namespace unihan_tool {
-namespace {
-
-std::string namesOf(const std::vector<kelvorn::unihanPropT>& fields) {
-  std::string out;
-  for (const kelvorn::unihanPropT f : fields) {
-    out += (out.empty() ? "" : ", ") + std::string(kelvorn::fieldName(f));
-  }
-  return out;
-}
-
-}  // namespace
 
 bool isCoreImage(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -58,16 +46,6 @@ int parseNumberArgument(const std::string& arg, const std::string& what, int low
                     std::to_string(high) + ")");
   }
   return value;
-}
-
-kelvorn::unihanPropT parseFieldName(const std::string& name,
-                                    const std::vector<kelvorn::unihanPropT>& allowed) {
-  const auto it = std::find_if(allowed.begin(), allowed.end(),
-                               [&name](kelvorn::unihanPropT f) { return kelvorn::fieldName(f) == name; });
-  if (it == allowed.end()) {
-    throw UsageError("unknown field '" + name + "' (expected one of " + namesOf(allowed) + ")");
-  }
-  return *it;
 }
 
 // The bundle of --data (or the bundled core image) and the all-field data

@@ -4,6 +4,8 @@
 #ifndef KELVORN_TOOLS_INDEXOPTIONS_H
 #define KELVORN_TOOLS_INDEXOPTIONS_H
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Commands.h"
+#include "ToolError.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanIndex.h"
@@ -20,9 +23,17 @@ namespace unihan_tool {
 // A decimal argument from low to high; throws ToolError naming what it is.
 int parseNumberArgument(const std::string& arg, const std::string& what, int low, int high);
 
-// A Unihan field name among the given ones; throws ToolError otherwise.
-kelvorn::unihanPropT parseFieldName(const std::string& name,
-                                    const std::vector<kelvorn::unihanPropT>& allowed);
+// The source or reading field of that name among the given ones (kelvorn::kSources,
+// kelvorn::kReadings); throws UsageError naming them all otherwise.
+template <typename Field, std::size_t N>
+Field parseFieldName(const std::string& name, const std::array<Field, N>& allowed) {
+  std::string names;
+  for (const Field field : allowed) {
+    if (kelvorn::fieldName(field) == name) return field;
+    names += (names.empty() ? "" : ", ") + std::string(kelvorn::fieldName(field));
+  }
+  throw UsageError("unknown field '" + name + "' (expected one of " + names + ")");
+}
 
 // The data of --data (or the bundled image) with the all-field data
 // fieldsData names (empty: the bundled image, or the data's own text), whose

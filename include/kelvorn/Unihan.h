@@ -142,8 +142,9 @@ class KELVORN_UNIHAN_APP_API Unihan {
   // Loads from memory, image or text alike; `name` stands for the bytes in
   // messages. The bytes are not kept. Throws Error.
   static Unihan fromMemory(std::string_view bytes, std::string_view name = "the buffer");
-  // The three files' bytes: a core image, an all-field image and a saved
-  // index (which may be empty). The bytes are copied, not kept.
+  // The three files' bytes: a core image, an all-field image (or Unihan
+  // text, told apart as open() tells a file) and a saved index (which may be
+  // empty). The bytes are copied, not kept.
   static Unihan fromMemory(std::string_view core, std::string_view fields, std::string_view index,
                            std::string_view name = "the buffer");
 

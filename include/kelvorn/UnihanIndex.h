@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "kelvorn/Error.h"
+#include "kelvorn/UnihanFieldNames.h"
 #include "kelvorn/UnihanMgr.h"
 
 #if defined(_WIN32)
@@ -264,9 +265,8 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   // was given the extras), residual, then code point. A character stands
   // once for each distinct residual among its values naming the radical (kRSUnicode's second value
   // and every kRSVantu_Japan1_6 value count). Empty for a radical outside
-  // 1..214 or a property that is not a source.
-  const std::vector<RadicalEntry>& byRadical(int radical,
-                                             unihanPropT source = kRSUnicode) const;
+  // 1..214 or a value that names no source.
+  const std::vector<RadicalEntry>& byRadical(int radical, Source source = Source::kRSUnicode) const;
 
   // The part of kRSUnicode's page of `radical` whose values carry `marks`
   // apostrophes (0 to 3): byRadicalForm(120, 1) is the simplified radical
@@ -283,16 +283,16 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   // them too under kMandarin. Exact compares the stored bytes. Loose
   // ignores case; for the two pinyin fields it also ignores tone marks, takes
   // ü, v and u: alike, and a final digit 1..5 or a tone mark in the query asks
-  // for that tone only (5: no mark). Throws kelvorn::Error for another
-  // property or an empty text.
-  std::vector<char32_t> byReading(std::string_view text, unihanPropT field = kMandarin,
+  // for that tone only (5: no mark). Throws kelvorn::Error for a value that
+  // names no reading field, or an empty text.
+  std::vector<char32_t> byReading(std::string_view text, Reading field = Reading::kMandarin,
                                   ReadingMatch match = ReadingMatch::kLoose) const;
 
   // The same answer in frequency order: first the characters that have a
   // count for a reading answering `text` (by `match`, in a pinyin field),
   // highest count first; then those in the frequencies' fallback order, in
   // that order; then the rest; ties in radical-stroke order.
-  std::vector<char32_t> byReading(std::string_view text, unihanPropT field, ReadingMatch match,
+  std::vector<char32_t> byReading(std::string_view text, Reading field, ReadingMatch match,
                                   const ReadingFrequencies& frequencies) const;
 
   // A named field's answer (NamedReadings::byReading) in the same order:
@@ -302,9 +302,9 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   std::vector<char32_t> byReading(const NamedReadings& named, std::string_view text,
                                   ReadingMatch match, const ReadingFrequencies& frequencies) const;
 
-  // The stored readings of one character in a reading field (empty for any
-  // other property).
-  std::vector<std::string> readings(char32_t codePoint, unihanPropT field) const;
+  // The stored readings of one character in a reading field (empty for a
+  // value that names no reading field).
+  std::vector<std::string> readings(char32_t codePoint, Reading field) const;
 
   RadicalStrokeKey radicalStrokeKey(char32_t codePoint) const noexcept;
   TotalStrokesKey totalStrokesKey(char32_t codePoint) const noexcept;
@@ -333,7 +333,7 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   // whose rules match kHanyuPinlu's readings against text, none when the
   // counts do not apply.
   std::vector<char32_t> inFrequencyOrder(std::vector<char32_t> found, std::string_view text,
-                                         std::optional<unihanPropT> countedAs, ReadingMatch match,
+                                         std::optional<Reading> countedAs, ReadingMatch match,
                                          const ReadingFrequencies& frequencies) const;
 
   std::shared_ptr<const kelvorn_index_private::IndexData> data_;
@@ -350,7 +350,7 @@ constexpr int signedResidual(int storedResidual) noexcept {
 // Whether one stored reading of `field` answers `query` under `match`, by the
 // rules of UnihanIndex::byReading. Throws kelvorn::Error as it does.
 KELVORN_UNIHAN_INDEX_API bool readingMatches(std::string_view reading, std::string_view query,
-                                             unihanPropT field,
+                                             Reading field,
                                              ReadingMatch match = ReadingMatch::kLoose);
 
 }  // namespace kelvorn

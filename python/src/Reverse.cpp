@@ -99,7 +99,7 @@ PyMethodDef totalStrokesKeyMethod = {
 std::vector<kelvorn::RadicalEntry> pageOf(Unihan& u, int radical, Source source,
                                           std::optional<int> marks) {
   requireRadical(radical);
-  if (!marks) return u.index().byRadical(radical, source.prop);
+  if (!marks) return u.index().byRadical(radical, static_cast<kelvorn::Source>(source.prop));
   if (source.prop != kelvorn::kRSUnicode) {
     throw py::value_error("marks= asks kRSUnicode, the only source that writes them");
   }

@@ -1,22 +1,14 @@
 // Opening the all-field store and the index of a bundle on first use.
 #include "app/Bundle.h"
 
-#include <algorithm>
 #include <utility>
 
-#include "app/files/InputFile.h"
-#include "fields/MappedFile.h"
 #include "index/saved/FieldExtras.h"
 #include "index/saved/SavedIndex.h"
 #include "kelvorn/Error.h"
-#include "kelvorn/UnihanImage.h"
 
 namespace kelvorn_app_private {
 namespace {
-
-// What a store built from text records as its release: the text does not
-// say.
-constexpr std::string_view kUnknownRelease = "unknown";
 
 std::string refusalForTwelveFields(const std::string& name) {
   return (name.empty() ? std::string("this Unihan") : name) +
@@ -28,30 +20,13 @@ bool startsWith(std::string_view head, std::string_view magic) {
   return head.substr(0, magic.size()) == magic;
 }
 
-// A file given for every field is an all-field image or Unihan text, told
-// apart by its first bytes, read once through the one opener (which refuses
-// a FIFO or device before it could block); one that cannot be opened is
-// opened as an image, to be refused in the image's words. The core's image
-// would answer twelve fields as if they were all, so it is refused.
-kelvorn::UnihanFields openFieldsFile(const std::string& path, kelvorn::FieldsCheck check,
-                                     const std::string& name) {
-  const std::string_view coreMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
-  constexpr std::string_view kKelvornMagic = "kelvorn unihan ";
-  std::string head;
-  try {
-    const auto file =
-        kelvorn_files::InputFile::open(path, kelvorn_files::InputKind::kFileOrDirectory);
-    if (file.isDirectory()) return kelvorn::UnihanFields::fromText({path}, kUnknownRelease);
-    head = file.head(std::max(coreMagic.size(), kKelvornMagic.size()));
-  } catch (const kelvorn::Error&) {
-    return kelvorn::UnihanFields::open(path, check);
-  }
-  if (startsWith(head, coreMagic)) throw kelvorn::FieldsError(refusalForTwelveFields(name));
-  if (startsWith(head, kKelvornMagic)) return kelvorn::UnihanFields::open(path, check);
-  return kelvorn::UnihanFields::fromText({path}, kUnknownRelease);
-}
-
 }  // namespace
+
+bool holdsFieldsImage(std::string_view head, const std::string& name) {
+  constexpr std::string_view kCoreMagic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
+  if (startsWith(head, kCoreMagic)) throw kelvorn::FieldsError(refusalForTwelveFields(name));
+  return startsWith(head, kFieldsImageMagic);
+}
 
 kelvorn::UnihanFields Bundle::openFields() const {
   using Fields = BundleSources::Fields;
@@ -59,11 +34,14 @@ kelvorn::UnihanFields Bundle::openFields() const {
       sources_.checkFieldsWhole ? kelvorn::FieldsCheck::kChecksum : kelvorn::FieldsCheck::kStructure;
   switch (sources_.fields) {
     case Fields::kFile:
-      return openFieldsFile(sources_.fieldsPath, check, sources_.name);
-    case Fields::kImageBytes:
-      return kelvorn::UnihanFields::fromOwnedBuffer(sources_.fieldsBytes, check, sources_.name);
     case Fields::kTextFiles:
-      return kelvorn::UnihanFields::fromText({sources_.fieldsPath}, kUnknownRelease);
+      return sources_.files->fields(sources_, check);
+    case Fields::kBytes:
+      if (holdsFieldsImage(sources_.fieldsBytes, sources_.name)) {
+        return kelvorn::UnihanFields::fromOwnedBuffer(sources_.fieldsBytes, check, sources_.name);
+      }
+      return kelvorn::UnihanFields::fromTextBuffer(sources_.fieldsBytes, kUnknownRelease,
+                                                   sources_.name);
     case Fields::kTextBytes:
       return kelvorn::UnihanFields::fromTextBuffer(sources_.fieldsBytes, kUnknownRelease,
                                                    sources_.name);
@@ -94,20 +72,8 @@ std::optional<kelvorn::UnihanIndex> Bundle::openSavedIndex(const Store& store) c
   if (!sources_.indexBytes.empty()) {
     return kelvorn::UnihanIndex::fromBytes(store.mgr, sources_.indexBytes, tag);
   }
-  std::string path = sources_.indexPath;
-  if (path.empty() && sources_.fields == BundleSources::Fields::kFile) {
-    path = kelvorn_saved_index::pathBeside(sources_.fieldsPath,
-                                           std::string(fields().unicodeVersion()));
-  }
-  if (path.empty()) return std::nullopt;
-  try {
-    // Mapped rather than read: the index answers from the pages in place.
-    auto saved = std::make_shared<const kelvorn_fields_private::MappedFile>(path);
-    const std::string_view bytes = saved->bytes();
-    return kelvorn::UnihanIndex::fromBytes(store.mgr, std::move(saved), bytes, tag);
-  } catch (const kelvorn::Error&) {
-    return std::nullopt;  // no index saved there: built as if none were named
-  }
+  if (sources_.files == nullptr) return std::nullopt;
+  return sources_.files->savedIndex(sources_, store.mgr, fields(), tag);
 }
 
 kelvorn::UnihanIndex Bundle::buildIndex(const Store& store) const {

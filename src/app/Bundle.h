@@ -5,7 +5,9 @@
 #ifndef KELVORN_APP_BUNDLE_H
 #define KELVORN_APP_BUNDLE_H
 
+#include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -15,24 +17,57 @@
 
 #include "app/Store.h"
 #include "kelvorn/UnihanFields.h"
+#include "kelvorn/UnihanImage.h"
 #include "kelvorn/UnihanIndex.h"
 #include "kelvorn/UnihanLexicon.h"
 
 namespace kelvorn_app_private {
 
+struct FileOpeners;
+
 // Where the all-field store and the index come from. An empty source is
 // absent: no all-field store (a core image opened alone), or an index to be
 // built from the store.
 struct BundleSources {
-  enum class Fields { kNone, kFile, kImageBytes, kTextFiles, kTextBytes };
+  enum class Fields { kNone, kFile, kBytes, kTextFiles, kTextBytes };
   Fields fields = Fields::kNone;
   std::string fieldsPath;  // kFile: an image or text; kTextFiles: a file or directory
   bool checkFieldsWhole = false;  // an image the user named: its checksum too
-  std::string fieldsBytes;        // kImageBytes, kTextBytes
+  std::string fieldsBytes;        // kBytes: an image or text; kTextBytes
   std::string indexPath;          // a saved index; empty: beside a kFile
   std::string indexBytes;         // or given
   std::string name;               // the bundle's name in messages
+  // How the paths above are opened: given by the doors that take paths, and
+  // by them only, so that a program that gives bytes alone (the
+  // WebAssembly module) links no code that reads files.
+  const FileOpeners* files = nullptr;
 };
+
+// What a bundle reads from files (app/BundleFiles.cpp).
+struct FileOpeners {
+  // The all-field store of a kFile or kTextFiles source.
+  kelvorn::UnihanFields (*fields)(const BundleSources& sources, kelvorn::FieldsCheck check);
+  // The index saved at indexPath (empty: beside a kFile all-field image)
+  // for the data `tag` names; none where no such index opens there.
+  std::optional<kelvorn::UnihanIndex> (*savedIndex)(const BundleSources& sources,
+                                                    const kelvorn::UnihanMgr& core,
+                                                    const kelvorn::UnihanFields& fields,
+                                                    const std::string& tag);
+};
+extern const FileOpeners kFileOpeners;
+
+// What a store built from text records as its release: the text does not
+// say.
+inline constexpr std::string_view kUnknownRelease = "unknown";
+
+// Whether a file or buffer given for every field is an all-field image
+// rather than Unihan text, told apart by its first kFieldsHeadBytes bytes.
+// The core's image would answer twelve fields as if they were all, so it is
+// refused (kelvorn::FieldsError, under the bundle's name).
+bool holdsFieldsImage(std::string_view head, const std::string& name);
+inline constexpr std::string_view kFieldsImageMagic = "kelvorn unihan ";
+inline constexpr std::size_t kFieldsHeadBytes =
+    std::max(kFieldsImageMagic.size(), kelvorn::kImageMagicLength);
 
 class Bundle {
  public:

@@ -60,6 +60,7 @@ std::shared_ptr<kelvorn_app_private::Store> loadCore(const std::string& corePath
 Unihan Unihan::open(std::string_view path) {
   const std::string name(path);
   BundleSources sources;
+  sources.files = &kelvorn_app_private::kFileOpeners;
   sources.name = name;
   if (isDirectory(name)) {
     const std::string core = inDirectory(name, KELVORN_IMAGE_NAME);
@@ -86,6 +87,7 @@ Unihan Unihan::open(std::string_view path) {
 Unihan Unihan::open(std::string_view corePath, std::string_view fieldsPath,
                     std::string_view indexPath) {
   BundleSources sources;
+  sources.files = &kelvorn_app_private::kFileOpeners;
   sources.name = std::string(corePath);
   auto store = loadCore(sources.name);
   sources.fields = BundleSources::Fields::kFile;
@@ -102,6 +104,7 @@ Unihan Unihan::open(std::string_view corePath, std::string_view fieldsPath,
 Unihan Unihan::bundled() {
   auto store = loadCore(kelvorn_files::bundledFilePath(KELVORN_IMAGE_NAME));
   BundleSources sources;
+  sources.files = &kelvorn_app_private::kFileOpeners;
   sources.name = "the bundled data";
   sources.fields = BundleSources::Fields::kFile;
   // Where they should be when they are not, so that the first question
@@ -131,7 +134,7 @@ Unihan Unihan::fromMemory(std::string_view core, std::string_view fields, std::s
   sources.name = std::string(name);
   auto store = kelvorn_app_private::loadBytes(core, sources.name);
   if (!fields.empty()) {
-    sources.fields = BundleSources::Fields::kImageBytes;
+    sources.fields = BundleSources::Fields::kBytes;
     sources.fieldsBytes = std::string(fields);
     sources.checkFieldsWhole = true;
   }

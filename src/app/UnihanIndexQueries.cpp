@@ -13,7 +13,7 @@ std::vector<char32_t> Unihan::byRadical(int radical, Source source) const {
   // radical; asked for characters, each stands once, at its first place.
   std::vector<char32_t> found;
   std::unordered_set<char32_t> seen;
-  for (const RadicalEntry& entry : index().byRadical(radical, toField(source))) {
+  for (const RadicalEntry& entry : index().byRadical(radical, source)) {
     if (seen.insert(entry.codePoint).second) found.push_back(entry.codePoint);
   }
   return found;
@@ -37,10 +37,10 @@ std::optional<ReadingFrequencies> firstFrequencies(const kelvorn_app_private::Bu
 
 std::vector<char32_t> Unihan::byReading(std::string_view text, Reading field, ReadingMatch match,
                                         ReadingOrder order) const {
-  std::vector<char32_t> found = index().byReading(text, toField(field), match);
+  std::vector<char32_t> found = index().byReading(text, field, match);
   if (order == ReadingOrder::kCodePoint) return found;
   const std::optional<ReadingFrequencies> first = firstFrequencies(*bundle_, found);
-  return index().byReading(text, toField(field), match, first ? *first : bundle_->frequencies());
+  return index().byReading(text, field, match, first ? *first : bundle_->frequencies());
 }
 
 std::vector<char32_t> Unihan::byReading(std::string_view text, std::string_view field,

@@ -108,12 +108,12 @@ bool UnihanIndex::contains(char32_t codePoint) const noexcept {
   return data_->keyOf(codePoint) != nullptr;
 }
 
-const std::vector<RadicalEntry>& UnihanIndex::byRadical(int radical,
-                                                        unihanPropT source) const {
+const std::vector<RadicalEntry>& UnihanIndex::byRadical(int radical, Source source) const {
+  const unihanPropT prop = toField(source);
   const bool known = radical >= 1 && radical <= kelvorn_index_private::kMaxRadical &&
-                     source >= kRSUnicode && source <= kRSVantu_Japan1_6;
+                     prop >= kRSUnicode && prop <= kRSVantu_Japan1_6;
   if (!known) return kNoEntries;
-  const int slot = source * (kelvorn_index_private::kMaxRadical + 1) + radical;
+  const int slot = prop * (kelvorn_index_private::kMaxRadical + 1) + radical;
   return data_->radicals.page(static_cast<std::size_t>(slot));
 }
 
@@ -121,7 +121,7 @@ std::vector<RadicalEntry> UnihanIndex::byRadicalForm(int radical, int marks) con
   using kelvorn_index_private::kMaxMarks;
   using kelvorn_index_private::kMaxRadical;
   if (radical < 1 || radical > kMaxRadical || marks < 0 || marks > kMaxMarks) return {};
-  const std::vector<RadicalEntry>& page = byRadical(radical, kRSUnicode);
+  const std::vector<RadicalEntry>& page = byRadical(radical, Source::kRSUnicode);
   const auto& ends = data_->formEnds[static_cast<std::size_t>(radical)];
   const std::uint32_t begin = marks == 0 ? 0 : ends[static_cast<std::size_t>(marks - 1)];
   const std::uint32_t end = ends[static_cast<std::size_t>(marks)];
@@ -133,27 +133,29 @@ const std::vector<char32_t>& UnihanIndex::byTotalStrokes(int strokes) const {
   return data_->strokes.page(static_cast<std::size_t>(strokes));
 }
 
-std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT field,
+std::vector<char32_t> UnihanIndex::byReading(std::string_view text, Reading field,
                                              ReadingMatch match) const {
-  requireReadingQuery(text, field);
-  const auto& table = data_->readings[static_cast<std::size_t>(field - kHanyuPinlu)];
+  const unihanPropT prop = toField(field);
+  requireReadingQuery(text, prop);
+  const auto& table = data_->readings[static_cast<std::size_t>(prop - kHanyuPinlu)];
   std::vector<char32_t> out;
   if (match == ReadingMatch::kExact) {
     table.findExact(text, &out);
   } else if (match == ReadingMatch::kPrefix) {
-    table.findPrefix(kelvorn_index_private::foldQuery(text, field), &out);
+    table.findPrefix(kelvorn_index_private::foldQuery(text, prop), &out);
   } else {
-    table.findLoose(kelvorn_index_private::foldQuery(text, field), &out);
+    table.findLoose(kelvorn_index_private::foldQuery(text, prop), &out);
   }
   return out;
 }
 
-std::vector<char32_t> UnihanIndex::byReading(std::string_view text, unihanPropT field,
+std::vector<char32_t> UnihanIndex::byReading(std::string_view text, Reading field,
                                              ReadingMatch match,
                                              const ReadingFrequencies& frequencies) const {
   // kHanyuPinlu counts pinyin readings: they say nothing of a Japanese one.
-  const std::optional<unihanPropT> countedAs =
-      kelvorn_index_private::isPinyinField(field) ? std::optional<unihanPropT>(field) : std::nullopt;
+  const std::optional<Reading> countedAs = kelvorn_index_private::isPinyinField(toField(field))
+                                               ? std::optional<Reading>(field)
+                                               : std::nullopt;
   return inFrequencyOrder(byReading(text, field, match), text, countedAs, match, frequencies);
 }
 
@@ -163,14 +165,14 @@ std::vector<char32_t> UnihanIndex::byReading(const NamedReadings& named, std::st
   const auto& dictionaries = MandarinReadings::fieldNames();
   const bool pinyin =
       std::find(dictionaries.begin(), dictionaries.end(), named.field()) != dictionaries.end();
-  const std::optional<unihanPropT> countedAs =
-      pinyin ? std::optional<unihanPropT>(kMandarin) : std::nullopt;
+  const std::optional<Reading> countedAs =
+      pinyin ? std::optional<Reading>(Reading::kMandarin) : std::nullopt;
   return inFrequencyOrder(named.byReading(text, match), text, countedAs, match, frequencies);
 }
 
 std::vector<char32_t> UnihanIndex::inFrequencyOrder(std::vector<char32_t> found,
                                                     std::string_view text,
-                                                    std::optional<unihanPropT> countedAs,
+                                                    std::optional<Reading> countedAs,
                                                     ReadingMatch match,
                                                     const ReadingFrequencies& frequencies) const {
   struct Ranked {
@@ -202,10 +204,11 @@ std::vector<char32_t> UnihanIndex::inFrequencyOrder(std::vector<char32_t> found,
   return found;
 }
 
-std::vector<std::string> UnihanIndex::readings(char32_t codePoint, unihanPropT field) const {
+std::vector<std::string> UnihanIndex::readings(char32_t codePoint, Reading field) const {
+  const unihanPropT prop = toField(field);
   std::vector<std::string> out;
-  if (kelvorn_index_private::isReadingField(field) && contains(codePoint)) {
-    data_->unihan.getPronounceData(out, static_cast<int>(codePoint), field);
+  if (kelvorn_index_private::isReadingField(prop) && contains(codePoint)) {
+    data_->unihan.getPronounceData(out, static_cast<int>(codePoint), prop);
   }
   return out;
 }
@@ -272,12 +275,13 @@ std::string UnihanIndex::sortKeyUtf8(std::string_view text, SortOrder order) con
   return sortKey(chars, order);
 }
 
-bool readingMatches(std::string_view reading, std::string_view query, unihanPropT field,
+bool readingMatches(std::string_view reading, std::string_view query, Reading field,
                     ReadingMatch match) {
-  requireReadingQuery(query, field);
+  const unihanPropT prop = toField(field);
+  requireReadingQuery(query, prop);
   if (match == ReadingMatch::kExact) return reading == query;
-  const auto stored = kelvorn_index_private::foldStoredReading(reading, field);
-  const auto folded = kelvorn_index_private::foldQuery(query, field);
+  const auto stored = kelvorn_index_private::foldStoredReading(reading, prop);
+  const auto folded = kelvorn_index_private::foldQuery(query, prop);
   if (match == ReadingMatch::kPrefix) return kelvorn_index_private::prefixMatch(stored, folded);
   return kelvorn_index_private::looseMatch(stored, folded);
 }

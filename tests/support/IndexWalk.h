@@ -14,9 +14,9 @@ namespace testsupport {
 // A sum of the answers, so that none is optimised away.
 inline std::size_t askEverything(const kelvorn::UnihanIndex& ix) {
   std::size_t sum = ix.codePoints().size();
-  for (int source = kelvorn::kRSUnicode; source <= kelvorn::kRSVantu_Japan1_6; ++source) {
+  for (const kelvorn::Source source : kelvorn::kSources) {
     for (int radical = 1; radical <= 214; ++radical) {
-      for (const auto& e : ix.byRadical(radical, static_cast<kelvorn::unihanPropT>(source))) {
+      for (const auto& e : ix.byRadical(radical, source)) {
         sum += e.codePoint + static_cast<std::size_t>(e.residual);
       }
     }
@@ -29,8 +29,7 @@ inline std::size_t askEverything(const kelvorn::UnihanIndex& ix) {
   if (probe.size() > 256) probe.resize(256);
   probe += U"\u4E00\U00020000\U0010FFFF";
   sum += ix.sortKey(probe).size() + ix.sortKey(probe, kelvorn::SortOrder::kTotalStrokes).size();
-  for (const kelvorn::unihanPropT field :
-       {kelvorn::kHanyuPinlu, kelvorn::kJapaneseKun, kelvorn::kJapaneseOn, kelvorn::kMandarin}) {
+  for (const kelvorn::Reading field : kelvorn::kReadings) {
     for (const char* query : {"a", "bu4", "bù", "shi4", "wáng", "FU", "\x01", "\xff"}) {
       sum += ix.byReading(query, field).size();
       sum += ix.byReading(query, field, kelvorn::ReadingMatch::kExact).size();

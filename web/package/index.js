@@ -35,30 +35,33 @@ export class Unihan {
     this._x = memory.exports;
     this._fieldIndex = new Map();
     this._fieldNames = [];
-    this._give(this._x.kw_load_core, parts.core);
+    this._check(this._x.kw_load_core(...this._handOver(parts.core)));
     // Bytes, a function that reads them when first needed, or null.
     this._fieldsSource = parts.fields;
     this._indexSource = parts.index;
-    this._indexReady = false;
-    // The index is opened when first asked for: a page shows its first
-    // answers without waiting for it.
+    // The index, saved for the core and the all-field image, comes with the
+    // latter; the module opens it when first asked for, so that a page shows
+    // its first answers without waiting for it.
     if (typeof parts.fields !== 'function') this._requireFields(false);
   }
 
-  // Hands bytes over to the module, which keeps them.
-  _give(load, bytes) {
-    const at = bytes && bytes.length > 0 ? this._m.copyIn(bytes) : 0;
-    this._check(load(at, at === 0 ? 0 : bytes.length));
+  // Copies bytes into the module, which takes them: [address, length], or
+  // [0, 0] for none.
+  _handOver(bytes) {
+    return bytes && bytes.length > 0 ? [this._m.copyIn(bytes), bytes.length] : [0, 0];
   }
 
-  // Loads the all-field store if it is still to come; when `needed`, an
-  // Error if the data has none.
+  // Loads the all-field store, with the index, if it is still to come; when
+  // `needed`, an Error if the data has none.
   _requireFields(needed = true) {
     if (this._fieldsSource !== null) {
-      const source = this._fieldsSource;
-      // Refused, it stays to come: the next call says why again.
-      this._give(this._x.kw_load_fields, typeof source === 'function' ? source() : source);
+      const read = (source) => (typeof source === 'function' ? source() : source);
+      const fields = read(this._fieldsSource);
+      const index = read(this._indexSource);
+      // Refused, they stay to come: the next call says why again.
+      this._check(this._x.kw_load_fields(...this._handOver(fields), ...this._handOver(index)));
       this._fieldsSource = null;
+      this._indexSource = null;
       const count = this._x.kw_field_count();
       for (let i = 0; i < count; i++) {
         this._x.kw_field_name(i);
@@ -72,13 +75,9 @@ export class Unihan {
     }
   }
 
+  // The index is built from the core alone when there is no all-field store.
   _requireIndex() {
-    if (this._indexReady) return;
     this._requireFields(false);
-    const source = this._indexSource;
-    this._give(this._x.kw_load_index, typeof source === 'function' ? source() : source);
-    this._indexSource = null;
-    this._indexReady = true;
   }
 
   get unicodeVersion() {

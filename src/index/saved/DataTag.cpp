@@ -16,8 +16,4 @@ std::string dataTagOfParts(const std::string& coreImageTag, std::string_view fie
          kelvorn_files::sizeAndCrc32(fieldsBytes.substr(0, kFieldsHeadBytes));
 }
 
-std::string dataTagOf(std::string_view coreBytes, std::string_view fieldsBytes) {
-  return dataTagOfParts(kelvorn_files::sizeAndCrc32(coreBytes), fieldsBytes);
-}
-
 }  // namespace kelvorn_saved_index

@@ -1,0 +1,64 @@
+// What a bundle reads from files: the all-field store a path names and the
+// index saved in a file. Only the doors that take paths link it.
+#include <memory>
+#include <utility>
+
+#include "app/Bundle.h"
+#include "app/files/InputFile.h"
+#include "fields/MappedFile.h"
+#include "index/saved/SavedIndex.h"
+#include "kelvorn/Error.h"
+
+namespace kelvorn_app_private {
+namespace {
+
+// The file's first bytes are read once through the one opener (which
+// refuses a FIFO or device before it could block); one that cannot be
+// opened is opened as an image, to be refused in the image's words.
+kelvorn::UnihanFields openFieldsFile(const std::string& path, kelvorn::FieldsCheck check,
+                                     const std::string& name) {
+  std::string head;
+  try {
+    const auto file =
+        kelvorn_files::InputFile::open(path, kelvorn_files::InputKind::kFileOrDirectory);
+    if (file.isDirectory()) return kelvorn::UnihanFields::fromText({path}, kUnknownRelease);
+    head = file.head(kFieldsHeadBytes);
+  } catch (const kelvorn::Error&) {
+    return kelvorn::UnihanFields::open(path, check);
+  }
+  if (holdsFieldsImage(head, name)) return kelvorn::UnihanFields::open(path, check);
+  return kelvorn::UnihanFields::fromText({path}, kUnknownRelease);
+}
+
+kelvorn::UnihanFields openFields(const BundleSources& sources, kelvorn::FieldsCheck check) {
+  if (sources.fields == BundleSources::Fields::kTextFiles) {
+    return kelvorn::UnihanFields::fromText({sources.fieldsPath}, kUnknownRelease);
+  }
+  return openFieldsFile(sources.fieldsPath, check, sources.name);
+}
+
+std::optional<kelvorn::UnihanIndex> openSavedIndex(const BundleSources& sources,
+                                                   const kelvorn::UnihanMgr& core,
+                                                   const kelvorn::UnihanFields& fields,
+                                                   const std::string& tag) {
+  std::string path = sources.indexPath;
+  if (path.empty() && sources.fields == BundleSources::Fields::kFile) {
+    path = kelvorn_saved_index::pathBeside(sources.fieldsPath,
+                                           std::string(fields.unicodeVersion()));
+  }
+  if (path.empty()) return std::nullopt;
+  try {
+    // Mapped rather than read: the index answers from the pages in place.
+    auto saved = std::make_shared<const kelvorn_fields_private::MappedFile>(path);
+    const std::string_view bytes = saved->bytes();
+    return kelvorn::UnihanIndex::fromBytes(core, std::move(saved), bytes, tag);
+  } catch (const kelvorn::Error&) {
+    return std::nullopt;  // no index saved there: built as if none were named
+  }
+}
+
+}  // namespace
+
+const FileOpeners kFileOpeners{openFields, openSavedIndex};
+
+}  // namespace kelvorn_app_private
