@@ -217,4 +217,24 @@ TEST(Store, LookupMatchesTheWalkOnCrowdedPages) {
   }
 }
 
+// Past 65,535 blocks, more than a 16-bit position holds, every block and
+// every gap between them still answers.
+TEST(Store, LookupOverSeventyThousandBlocks) {
+  constexpr int kBlocks = 70000;
+  constexpr int kBase = 0x20000;
+  auto strokesOf = [](int i) { return i % 250 + 1; };
+  std::string text;
+  for (int i = 0; i < kBlocks; ++i) {
+    text += testsupport::dataLine(kBase + 2 * i, "kTotalStrokes", std::to_string(strokesOf(i)));
+  }
+  UnihanData store;
+  store.readUnihanText(text);
+  for (int i = 0; i < kBlocks; ++i) {
+    ASSERT_EQ(store.totalStrokes(kBase + 2 * i), strokesOf(i)) << i;
+    ASSERT_EQ(store.totalStrokes(kBase + 2 * i + 1), -1) << i;
+  }
+  EXPECT_EQ(store.totalStrokes(kBase - 1), -1);
+  EXPECT_EQ(store.totalStrokes(0x10FFFF), -1);
+}
+
 }  // namespace
