@@ -237,13 +237,4 @@ TEST(FieldsText, ReadsSplitFilesAndDirectoriesInNameOrder) {
             std::string::npos);
 }
 
-// The text of an earlier release, without the fields added since.
-TEST(FieldsText, Unihan15Loads) {
-  const UnihanFields f = UnihanFields::fromText({KELVORN_DATA15_TXT}, "15.0");
-  EXPECT_EQ(f.codePointCount(), 98060u);
-  EXPECT_EQ(f.unicodeVersion(), "15.0");
-  EXPECT_EQ(valueOr(f.value(0x3400, "kCangjie"), "~"), "TM");
-  EXPECT_FALSE(f.fieldIndex("kFanqie"));  // new in 16.0
-}
-
 }  // namespace
