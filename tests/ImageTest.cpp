@@ -98,7 +98,7 @@ TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
   }
 }
 
-TEST(Image, BufferCutAtEveryLength) {
+TEST(Image, BufferAndFileCutAtEveryLength) {
   const std::string image = oneCharImage();
   for (std::size_t len = 0; len <= image.size(); ++len) {
     UnihanMgr mgr;
@@ -112,12 +112,20 @@ TEST(Image, BufferCutAtEveryLength) {
     if (len >= 44) {
       EXPECT_EQ(mgr.totalStrokes(0x4E00), 1) << len;  // partial block kept
     }
+    // The file reader takes a whole image or nothing.
+    UnihanMgr fromFile;
+    EXPECT_EQ(fromFile.readUnihanBinary(CPath(testFile("cut.bin", image.substr(0, len)))),
+              len == image.size() ? 0 : -1) << len;
+    EXPECT_EQ(fromFile.IsValid(), len == image.size()) << len;
   }
   UnihanMgr fresh;
   EXPECT_EQ(loadBuffer(fresh, image, 58), 0);
   EXPECT_FALSE(fresh.IsValid());
   EXPECT_EQ(fresh.readUnihanBinaryBuf(nullptr, 59), 0);
   EXPECT_EQ(loadBuffer(fresh, image + "trailing bytes", image.size() + 14), 73);
+  EXPECT_EQ(fresh.readUnihanBinary(nullptr), -1);
+  EXPECT_EQ(fresh.readUnihanBinary(CPath("/nonexistent/image.bin")), -1);
+  EXPECT_EQ(fresh.readUnihanBinary(CPath(testFile("text.bin", kOneCharText))), -1);
 }
 
 // An image cut inside a character's readings keeps the strings read in
@@ -148,20 +156,6 @@ TEST(Image, CutReadingsKeepTheirWholeStrings) {
     partial += kept > 0 && kept < 8 ? 1 : 0;
   }
   EXPECT_GT(partial, 0U);  // some cuts fall between the strings
-}
-
-TEST(Image, FileCutAtEveryLength) {
-  const std::string image = oneCharImage();
-  for (std::size_t len = 0; len <= image.size(); ++len) {
-    UnihanMgr mgr;
-    const int result = mgr.readUnihanBinary(CPath(testFile("cut.bin", image.substr(0, len))));
-    EXPECT_EQ(result, len == image.size() ? 0 : -1) << len;
-    EXPECT_EQ(mgr.IsValid(), len == image.size()) << len;
-  }
-  UnihanMgr mgr;
-  EXPECT_EQ(mgr.readUnihanBinary(CPath("/nonexistent/image.bin")), -1);
-  EXPECT_EQ(mgr.readUnihanBinary(nullptr), -1);
-  EXPECT_EQ(mgr.readUnihanBinary(CPath(testFile("text.bin", kOneCharText))), -1);
 }
 
 TEST(Image, HeaderFieldsAndBlockCountLimit) {

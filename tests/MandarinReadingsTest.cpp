@@ -132,7 +132,6 @@ TEST(NamedReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
       {"kCantonese", "hon3", std::vector<std::string>{"hon3"}},
       {"kHangul", "한:0E 간:0N", std::vector<std::string>{"한", "간"}},
       {"kTang", "*xɑ̀n xɑn", std::vector<std::string>{"xɑ̀n", "xɑn"}},
-      {"kXHC1983", "1000.01:chè,chì", std::vector<std::string>{"chè", "chì"}},
       {"kKorean", "HAN", std::vector<std::string>{"HAN"}},
       {"kHangul", ":0E", std::nullopt},  // no syllable
       {"kHangul", "한", std::nullopt},   // no sources

@@ -1,7 +1,6 @@
 // The Unihan databases of Unicode 17.0 (the bundled data) and 15.0: answers a
-// user knows, the blocks each release makes, the image and dump bytes pinned,
-// and the round trip through the binary image answering every query as the
-// text does.
+// user knows, the image and dump bytes pinned, and the round trip through the
+// binary image answering every query, around every block, as the text does.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -19,7 +18,6 @@ struct Release {
   const char* name;
   const char* version;
   const char* textPath;
-  int codePoints;
   std::size_t imageSize;
   std::uint64_t imageHash;
   std::size_t dumpSize;
@@ -30,14 +28,14 @@ struct Release {
 void PrintTo(const Release& release, std::ostream* out) { *out << release.name; }
 
 const Release kUnicode17 = {
-    "Unicode17", "17.0", KELVORN_TEST_DATA, 102998, 2097331, 0xa57a03c9db3ccea9, 8456054,
+    "Unicode17", "17.0", KELVORN_TEST_DATA, 2097331, 0xa57a03c9db3ccea9, 8456054,
     0x1c090c839ef99f2c,
     {{0x3400, 0x4DBF}, {0x4E00, 0x9FFF}, {0xF900, 0xFA6D}, {0xFA70, 0xFAD9},
      {0x20000, 0x2A6DF}, {0x2A700, 0x2B81D}, {0x2B820, 0x2CEAD}, {0x2CEB0, 0x2EBE0},
      {0x2EBF0, 0x2EE5D}, {0x2F800, 0x2FA1D}, {0x30000, 0x3134A}, {0x31350, 0x33479}}};
 
 const Release kUnicode15 = {
-    "Unicode15", "15.0", KELVORN_EARLIER_TEST_DATA, 98060, 2134682, 0xeb95e3dc3c3bd62e, 9592788,
+    "Unicode15", "15.0", KELVORN_EARLIER_TEST_DATA, 2134682, 0xeb95e3dc3c3bd62e, 9592788,
     0xa5b610dafd48011f,
     {{0x3400, 0x4DBF}, {0x4E00, 0x9FFF}, {0xF900, 0xFA6D}, {0xFA70, 0xFAD9},
      {0x20000, 0x2A6DF}, {0x2A700, 0x2B739}, {0x2B740, 0x2B81D}, {0x2B820, 0x2CEA1},
@@ -67,42 +65,20 @@ class RealData : public testing::TestWithParam<Release> {
   UnihanMgr& text() const { return loadedText(GetParam()); }
 };
 
+// Answers Python's tests do not ask (those it asks, of 漢 and 字, are
+// test_queries'); the block bounds and every other answer are pinned by the
+// image bytes and the round trip below.
 TEST_P(RealData, WellKnownCharacters) {
   UnihanMgr& m = text();
   EXPECT_TRUE(m.IsValid());
   EXPECT_EQ(m.radix(0x6F22, 0), 85);
   EXPECT_EQ(m.stroke(0x6F22, 0), 3);
-  EXPECT_EQ(m.radix(0x6F22, kRSUnicode, 0), 85);
-  EXPECT_EQ(m.stroke(0x6F22, kRSUnicode, 0), 11);
-  EXPECT_EQ(m.totalStrokes(0x6F22), 14);
-  EXPECT_EQ(m.getVantuCID(0x6F22, 0), 1533);
-  EXPECT_EQ(m.totalVantuStrokes(0x6F22, 0), 13);
-  EXPECT_EQ(m.getUTF32ForCID(1533), 0x6F22);
-  EXPECT_EQ(readings(m, 0x6F22, kMandarin), std::vector<std::string>{"hàn"});
   EXPECT_EQ(readings(m, 0x6F22, kHanyuPinlu), std::vector<std::string>{"hàn"});
-  EXPECT_EQ(readings(m, 0x6F22, kJapaneseKun), std::vector<std::string>{"KARA"});
-  EXPECT_EQ(readings(m, 0x6F22, kJapaneseOn), std::vector<std::string>{"KAN"});
-  int v, p, pos, virt;
-  ASSERT_EQ(m.getkHanYuData(0x6F22, &v, &p, &pos, &virt), 0);
-  EXPECT_EQ(std::vector<int>({v, p, pos, virt}), std::vector<int>({3, 1713, 9, 0}));
   EXPECT_EQ(m.getNumVals(0x5B57, kRSVantu_Japan1_6), 2);
   EXPECT_EQ(m.getNumVals(0x3687, kRSUnicode), 2);
   EXPECT_EQ(m.radix(0x4336, kRSUnicode, 0), 120);
   EXPECT_EQ(m.stroke(0x4336, kRSUnicode, 0), 3);
-  EXPECT_EQ(m.totalStrokes(0x4E00), 1);
   EXPECT_EQ(m.stroke(0x738B, kRSUnicode, 0), 255);  // 王 96.-1, kept as a byte
-}
-
-TEST_P(RealData, Blocks) {
-  int held = 0;
-  for (const auto& [first, last] : release().blocks) {
-    EXPECT_EQ(text().getNumVals(first - 1, kMandarin), -1) << std::hex << first;
-    EXPECT_GE(text().getNumVals(first, kMandarin), 0) << std::hex << first;
-    EXPECT_GE(text().getNumVals(last, kMandarin), 0) << std::hex << last;
-    EXPECT_EQ(text().getNumVals(last + 1, kMandarin), -1) << std::hex << last;
-    held += last - first + 1;
-  }
-  EXPECT_EQ(held, release().codePoints);
 }
 
 TEST_P(RealData, ImageAndDumpBytesArePinned) {

@@ -35,16 +35,13 @@ TEST(Store, WriteRefusesWhatTheImageCannotCarry) {
       (void)zeros;
     };
   };
-  std::vector<UnihanData> stores(4);
+  std::vector<UnihanData> stores(3);
   oneRecordStore(&stores[0], 0x4E00, readingsWith(1, {std::string(64, 'k')}));
   oneRecordStore(&stores[1], 0x4E00, [&zeros](BlockLoad* load, UnihanBlock* block) {
     load->addChar(block, 0, 1, 256, 0, zeros.data(), zeros.size());
   });
-  {
-    BlockLoad load(&stores[2], BlockLoad::Mode::kAppend);
-    for (int i = 0; i < 32768; ++i) load.addBlock();
-  }
-  oneRecordStore(&stores[3], 0x4E00, readingsWith(2, std::vector<std::string>(256, "on")));
+  // One block too many is Image.LargestBlockAndBlockCount's.
+  oneRecordStore(&stores[2], 0x4E00, readingsWith(2, std::vector<std::string>(256, "on")));
   for (std::size_t i = 0; i < stores.size(); ++i) {
     const std::string path = tempPath("refused" + std::to_string(i));
     EXPECT_EQ(stores[i].write(path.c_str(), 1), -1) << i;
@@ -215,6 +212,26 @@ TEST(Store, LookupMatchesTheWalkOnCrowdedPages) {
     }
     expectFirstEnclosing(blocksOf(layout), probes);
   }
+}
+
+// Past 65,535 blocks, more than a 16-bit position holds, every block and
+// every gap between them still answers.
+TEST(Store, LookupOverSeventyThousandBlocks) {
+  constexpr int kBlocks = 70000;
+  constexpr int kBase = 0x20000;
+  auto strokesOf = [](int i) { return i % 250 + 1; };
+  std::string text;
+  for (int i = 0; i < kBlocks; ++i) {
+    text += testsupport::dataLine(kBase + 2 * i, "kTotalStrokes", std::to_string(strokesOf(i)));
+  }
+  UnihanData store;
+  store.readUnihanText(text);
+  for (int i = 0; i < kBlocks; ++i) {
+    ASSERT_EQ(store.totalStrokes(kBase + 2 * i), strokesOf(i)) << i;
+    ASSERT_EQ(store.totalStrokes(kBase + 2 * i + 1), -1) << i;
+  }
+  EXPECT_EQ(store.totalStrokes(kBase - 1), -1);
+  EXPECT_EQ(store.totalStrokes(0x10FFFF), -1);
 }
 
 }  // namespace

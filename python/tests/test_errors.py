@@ -29,27 +29,24 @@ def test_bad_characters(bundled, char, error, message):
         bundled.readings(char, "kMandarin")
 
 
-def test_bad_fields_and_indexes(bundled):
-    with pytest.raises(ValueError, match="'kMandarin' is not a radical-stroke source"):
-        bundled.radical_stroke("漢", "kMandarin")
-    with pytest.raises(ValueError, match="'kRSUnicode' is not a reading field"):
-        bundled.readings("漢", "kRSUnicode")
-    with pytest.raises(ValueError, match="'kFoo' is not a Unihan field the library keeps"):
-        bundled.num_values("漢", "kFoo")
-    with pytest.raises(ValueError, match="'\\\\ud800' is not"):
-        bundled.readings("漢", "\ud800")
-    with pytest.raises(TypeError, match="expected a field name"):
-        bundled.readings("漢", 10)
-    with pytest.raises(ValueError, match="value index must not be negative"):
-        bundled.cid("漢", -1)
-    with pytest.raises(TypeError, match="value index must be an int"):
-        bundled.radical_stroke("漢", "kRSUnicode", "0")
-    with pytest.raises(TypeError, match="a CID must be an int"):
-        bundled.char_for_cid("1533")
-    with pytest.raises(ValueError, match="at most six sources"):
-        bundled.set_source_preference(["kRSUnicode"] * 7)
-    with pytest.raises(ValueError, match="'kMandarin' is not a radical-stroke source"):
-        bundled.set_source_preference(["kMandarin"])
+@pytest.mark.parametrize("call, error, message", [
+    (lambda u: u.radical_stroke("漢", "kMandarin"), ValueError,
+     "'kMandarin' is not a radical-stroke source"),
+    (lambda u: u.readings("漢", "kRSUnicode"), ValueError, "'kRSUnicode' is not a reading field"),
+    (lambda u: u.num_values("漢", "kFoo"), ValueError,
+     "'kFoo' is not a Unihan field the library keeps"),
+    (lambda u: u.readings("漢", "\ud800"), ValueError, "'\\\\ud800' is not"),
+    (lambda u: u.readings("漢", 10), TypeError, "expected a field name"),
+    (lambda u: u.cid("漢", -1), ValueError, "value index must not be negative"),
+    (lambda u: u.radical_stroke("漢", "kRSUnicode", "0"), TypeError, "value index must be an int"),
+    (lambda u: u.char_for_cid("1533"), TypeError, "a CID must be an int"),
+    (lambda u: u.set_source_preference(["kRSUnicode"] * 7), ValueError, "at most six sources"),
+    (lambda u: u.set_source_preference(["kMandarin"]), ValueError,
+     "'kMandarin' is not a radical-stroke source"),
+])
+def test_bad_fields_and_indexes(bundled, call, error, message):
+    with pytest.raises(error, match=message):
+        call(bundled)
 
 
 def test_bad_call_shapes(bundled):

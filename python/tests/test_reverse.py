@@ -66,28 +66,22 @@ def test_simplified_radicals(bundled):
         bundled.by_radical(120, "kRSVantu_Japan1_6", marks=1)
 
 
-def test_bad_reverse_arguments(bundled):
-    for radical in (0, 215, -1):
-        with pytest.raises(ValueError, match="radical must be 1 to 214"):
-            bundled.by_radical(radical)
-        with pytest.raises(ValueError, match="radical must be 1 to 214"):
-            bundled.radical_entries(radical)
-    with pytest.raises(ValueError, match="stroke count must be at least 1"):
-        bundled.by_strokes(0)
-    with pytest.raises(ValueError, match="empty reading"):
-        bundled.by_reading("")
-    with pytest.raises(ValueError, match="unknown field 'kRSUnicode' for a reading lookup"):
-        bundled.by_reading("han", "kRSUnicode")
-    with pytest.raises(ValueError, match="did you mean kCantonese"):
-        bundled.by_reading("hon3", "kCantonesx")
-    with pytest.raises(ValueError, match="not a radical-stroke source"):
-        bundled.by_radical(85, "kTotalStrokes")
-    with pytest.raises(ValueError, match="outside 0 to 0x10FFFF"):
-        bundled.radical_stroke_key(-1)
-    with pytest.raises(TypeError):
-        bundled.radical_stroke_key(["漢"])
-    with pytest.raises(TypeError):
-        bundled.by_strokes("14")
+@pytest.mark.parametrize("call, error, message", [
+    *[(lambda u, r=r: u.by_radical(r), ValueError, "radical must be 1 to 214") for r in (0, 215, -1)],
+    (lambda u: u.radical_entries(215), ValueError, "radical must be 1 to 214"),
+    (lambda u: u.by_strokes(0), ValueError, "stroke count must be at least 1"),
+    (lambda u: u.by_reading(""), ValueError, "empty reading"),
+    (lambda u: u.by_reading("han", "kRSUnicode"), ValueError,
+     "unknown field 'kRSUnicode' for a reading lookup"),
+    (lambda u: u.by_reading("hon3", "kCantonesx"), ValueError, "did you mean kCantonese"),
+    (lambda u: u.by_radical(85, "kTotalStrokes"), ValueError, "not a radical-stroke source"),
+    (lambda u: u.radical_stroke_key(-1), ValueError, "outside 0 to 0x10FFFF"),
+    (lambda u: u.radical_stroke_key(["漢"]), TypeError, ""),
+    (lambda u: u.by_strokes("14"), TypeError, ""),
+])
+def test_bad_reverse_arguments(bundled, call, error, message):
+    with pytest.raises(error, match=message):
+        call(bundled)
 
 
 def test_frequency_order_arguments(bundled, tmp_path):

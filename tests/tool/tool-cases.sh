@@ -84,9 +84,8 @@ case_cid() {
 }
 
 case_dump() {
+  # The bytes of the text's dump are RealDataTest's.
   "$tool" dump "$image" -o from-image.txt
-  "$tool" dump "$text" -o from-text.txt
-  cmp from-image.txt from-text.txt || fail "dumps of image and text differ"
   [ "$(wc -c <from-image.txt)" -eq 8456054 ] || fail "dump size $(wc -c <from-image.txt)"
   fails dump missing.bin -o gone.txt
   no_output_left gone.txt
