@@ -25,6 +25,7 @@
 
 #include "TestSupport.h"
 #include "app/files/FileDescriptor.h"
+#include "app/files/StagingRegistry.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanImage.h"
@@ -329,3 +330,25 @@ TEST(EdgeCases, ASaveIntoADirectoryThatCannotBeSyncedFails) {
 }
 
 }  // namespace
+
+// A signal the process ignored before the handlers went in still removes the
+// staging files, and is then ignored again: the ignored disposition is not a
+// handler to call.
+TEST(EdgeCases, AnIgnoredSignalRemovesStagingFilesAndIsStillIgnored) {
+  const std::string name = testsupport::tempPath(".staging-XXXXXX");
+  const pid_t child = ::fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    (void)std::signal(SIGHUP, SIG_IGN);
+    kelvorn_files::removeStagingFilesOnSignals();
+    std::string staging = name;
+    int slot = -1;
+    if (kelvorn_files::createStaging(&staging, &slot) < 0 || slot < 0) ::_exit(2);
+    (void)::raise(SIGHUP);
+    ::_exit(::access(staging.c_str(), F_OK) == 0 ? 3 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}

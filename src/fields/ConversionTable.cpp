@@ -1,6 +1,7 @@
 #include "fields/ConversionTable.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "fields/VariantValues.h"
 #include "kelvorn/Utf8.h"
@@ -129,7 +130,7 @@ ConversionTable tableOf(const kelvorn::UnihanFields& fields, std::string_view va
                         std::size_t size, const std::vector<char32_t>& chosen) {
   ConversionTable table;
   table.to.resize(size);
-  for (std::size_t cp = 0; cp < size; ++cp) table.to[cp] = static_cast<char32_t>(cp);
+  std::iota(table.to.begin(), table.to.end(), char32_t{0});
   table.several.assign(size, false);
   const FormChooser chooser(fields, variantField);
   for (const char32_t cp : chosen) {
