@@ -55,6 +55,7 @@ TEST(MandarinReadings, ReadsEachFieldsGrammarAndRefusesDamage) {
   MandarinReadings readings;
   EXPECT_FALSE(readings.add(0x884C, "kHanyuPinyin", "10019.020:tiàn,"));
   EXPECT_FALSE(readings.add(0x110000, "kTGHZ2013", "482.140:zhōng"));
+  EXPECT_TRUE(MandarinReadings().add(0x10FFFF, "kTGHZ2013", "482.140:zhōng"));  // the last code point
   EXPECT_TRUE(readings.readings().empty());
   EXPECT_TRUE(readings.add(0x884C, "kTGHZ2013", "482.140:háng"));
   ASSERT_EQ(readings.readings().size(), 1U);
