@@ -8,13 +8,17 @@
 #include <pthread.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,6 +29,7 @@
 
 #include "TestSupport.h"
 #include "app/files/FileDescriptor.h"
+#include "app/files/StagedOutput.h"
 #include "app/files/StagingRegistry.h"
 #include "kelvorn/Unihan.h"
 #include "kelvorn/UnihanFields.h"
@@ -351,4 +356,35 @@ TEST(EdgeCases, AnIgnoredSignalRemovesStagingFilesAndIsStillIgnored) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A directory that takes the rename but fails its sync (which no file
+// system here can be made to do on demand, so the sync of the file helpers
+// compiled into this program is failed in place).
+namespace {
+std::atomic<bool> gFailDirectorySync{false};
+}  // namespace
+
+extern "C" int fsync(int fd) {
+  struct stat st {};
+  if (gFailDirectorySync && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    errno = EIO;
+    return -1;
+  }
+  return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+
+TEST(EdgeCases, AFailedDirectorySyncIsReportedAfterTheRename) {
+  const std::string path = testsupport::tempPath("synced.txt");
+  gFailDirectorySync = true;
+  std::string error;
+  try {
+    kelvorn_files::writeFileAtomically(path, "new");
+  } catch (const kelvorn::Error& e) {
+    error = e.what();
+  }
+  gFailDirectorySync = false;
+  EXPECT_EQ(error, path + ": written, but its directory could not be synced to disk (" +
+                       std::strerror(EIO) + ")");
+  EXPECT_EQ(readFile(path), "new");
 }
