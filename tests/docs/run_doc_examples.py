@@ -2,7 +2,7 @@
 """Runs every example in README.md and docs/*.md and compares its output.
 
     run_doc_examples.py --build BUILD --source SOURCE --image IMAGE --text TEXT
-                        [--fields-image IMAGE] [--cxx CXX] [--cxxflags FLAGS]
+                        --fields-image IMAGE [--cxx CXX] [--cxxflags FLAGS]
                         [--python PYTHON] [FILE.md ...]
 
 Only fenced blocks (lines of three backquotes at the start of a line) are
@@ -153,12 +153,10 @@ class Runner:
         self.env["PATH"] = os.pathsep.join([os.path.join(self.args.build, "tools"),
                                             os.path.join(d, ".bin"), os.environ.get("PATH", "")])
         for image in (self.args.image, self.args.fields_image):
-            if image:
-                shutil.copyfile(image, os.path.join(d, os.path.basename(image)))
-        if self.args.text:
-            os.mkdir(os.path.join(d, "data"))
-            os.symlink(os.path.abspath(self.args.text),
-                       os.path.join(d, "data", os.path.basename(self.args.text)))
+            shutil.copyfile(image, os.path.join(d, os.path.basename(image)))
+        os.mkdir(os.path.join(d, "data"))
+        os.symlink(os.path.abspath(self.args.text),
+                   os.path.join(d, "data", os.path.basename(self.args.text)))
         return d
 
     def run(self, command, cwd, merge=True):
@@ -232,7 +230,7 @@ class Runner:
 
 def doc_files(source):
     docs = os.path.join(source, "docs")
-    names = sorted(n for n in os.listdir(docs) if n.endswith(".md")) if os.path.isdir(docs) else []
+    names = sorted(n for n in os.listdir(docs) if n.endswith(".md"))
     return [os.path.join(source, "README.md")] + [os.path.join(docs, n) for n in names]
 
 
@@ -241,7 +239,7 @@ def run_files(args, files):
     for path in files:
         with open(path, encoding="utf-8") as f:
             text = f.read()
-        shown = os.path.relpath(path, args.source) if args.source else path
+        shown = os.path.relpath(path, args.source)
         examples += [b for b in parse(shown, text, errors) if b.tag in RUN_TAGS and not b.not_run]
     runner = Runner(args)
     failed = 0
@@ -261,18 +259,13 @@ def run_files(args, files):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    ap.add_argument("--build")
-    ap.add_argument("--source")
-    ap.add_argument("--image", help="the bundled image")
-    ap.add_argument("--text", help="the bundled Unihan text")
+    for option in ("--build", "--source", "--image", "--text", "--fields-image"):
+        ap.add_argument(option, required=True)
     ap.add_argument("--cxx", default="c++")
     ap.add_argument("--cxxflags", default="-Wall -Wextra")
     ap.add_argument("--python", default="/usr/bin/python3")
-    ap.add_argument("--fields-image", help="the bundled all-field image")
     ap.add_argument("files", nargs="*")
     args = ap.parse_args()
-    if not (args.build and args.source):
-        ap.error("--build and --source are needed")
     return run_files(args, args.files or doc_files(args.source))
 
 
