@@ -18,7 +18,8 @@ def test_answers_of_the_bundled_data(bundled):
     assert len(u) == 102998
     assert u.radical_stroke("漢") == (85, 11)
     assert u.radical_stroke("漢", "kRSKangXi") is None  # gone since Unicode 15.1
-    assert u.radical_stroke("字", "kRSVantu_Japan1_6", 1) == (40, 3)
+    assert [u.radical_stroke("字", "kRSVantu_Japan1_6", k) for k in range(3)] == [
+        (39, 3), (40, 3), None]
     assert u.cid_strokes("漢") == 13 and u.cid("漢") == 1533 and u.char_for_cid(1533) == "漢"
     assert u.preferred_radical_stroke("漢") == (85, 10, "kRSVantu_Japan1_6")
     assert u.total_strokes("漢") == 14
