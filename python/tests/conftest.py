@@ -35,22 +35,6 @@ def bundled():
     return kelvorn_unihan.Unihan()
 
 
-@pytest.fixture(scope="session")
-def earlier_image(build_dir):
-    """The image of the earlier release the build keeps beside the bundled one."""
-    bundled_name = os.path.basename(kelvorn_unihan.BUNDLED_IMAGE)
-    images = [path for path in sorted((build_dir / "data").glob("unihan-*.bin"))
-              if path.name != bundled_name]
-    if not images:
-        pytest.skip("no earlier release's image in the build tree")
-    return images[0]
-
-
-@pytest.fixture(scope="session")
-def earlier(earlier_image):
-    return kelvorn_unihan.Unihan(earlier_image)
-
-
 @pytest.fixture
 def fixture_path(tmp_path):
     path = tmp_path / "fixture.txt"

@@ -66,7 +66,8 @@ def test_conversion_reports_characters_with_several_candidates(small):
     assert ambiguous == [(1, "发", ["發", "髮"]), (3, "后", ["后", "後"])]
     assert small.to_simplified("漢", ambiguous=True) == ("汉", [])
     assert small.to_simplified(text="漢", ambiguous=False) == "汉"
-    assert small.to_simplified("\ud800", ambiguous=True) == ("\ud800", [])
+    # A lone surrogate counts as one character before the next.
+    assert small.to_traditional("\udfff发", ambiguous=True) == ("\udfff發", [(1, "发", ["發", "髮"])])
     for call in (lambda: small.to_simplified(b"\xe6\xbc\xa2"), small.to_simplified):
         with pytest.raises(TypeError):
             call()

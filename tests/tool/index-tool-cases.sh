@@ -13,7 +13,6 @@ case_radical() {
   has "$out" '^85 \+0: 水 氵 氺 𣱱$'
   [ "$(printf '%s\n' "$out" | head -n 1)" = "85 -2: 𰛄" ] || fail "negative residuals first: $out"
   has "$("$tool" radical 40 --source kRSVantu_Japan1_6)" '^40 \+3: .*字'
-  [ "$("$tool" radical 85 --data "$text")" = "$("$tool" radical 85)" ] || fail "text and image differ"
   # The simplified radical 120' on a page of its own (where it stands on
   # 120's is IndexOrderTest's).
   out=$("$tool" radical "120'")
@@ -26,11 +25,8 @@ case_radical() {
   fails radical 85 --source kRSKangXi
   [ -n "$("$tool" radical 85 --source kRSKangXi --data "$earlier")" ] ||
     fail "Unicode 15.0 has kRSKangXi values"
-  # 17.0 marks radicals with up to three apostrophes: 剤 is 210''.2, on
-  # 210's page after 210's own lines, under its own label; U+31DE5's second
-  # value is 212'''.0.
+  # A label of several marks (剤 is 210''.2, on 210's page).
   has "$("$tool" radical 210)" "^210'' \\+2: .*剤"
-  has "$("$tool" radical 212)" "^212''' \\+0: 𱷥$"
 }
 
 case_strokes() {
@@ -42,7 +38,6 @@ case_reading() {
   has "$out" '^U\+6F22 漢 hàn$'
   has "$("$tool" reading kan --field kJapaneseOn)" '^U\+6F22 漢 KAN$'
   [ -z "$("$tool" reading kan --field kJapaneseOn --exact)" ] || fail "exact is byte for byte"
-  has "$("$tool" reading zi4 --field kHanyuPinlu)" '^U\+5B57 字 zì$'
   # kHanyuPinlu counts 是 and 事 most.
   "$tool" reading shi4 --order frequency >frequent.txt
   [ "$(head -n 2 frequent.txt | cut -d' ' -f2 | tr -d '\n')" = 是事 ] || fail "frequency order"

@@ -98,9 +98,6 @@ PY
 case_search() {
   out=$("$tool" search TO LICK,)
   has "$out" '^U\+3401 㐁 to lick; to taste, a mat, bamboo bark$'
-  [ "$(printf '%s\n' "$out" | wc -l)" -eq 8 ] || fail "to lick: $out"
-  [ "$("$tool" search to-lick lap)" = "$(printf 'U+269FA 𦧺 (Cant.) to lick, lap up\nU+2B1D8 𫇘 (Cant.) to lick, lap up')" ] ||
-    fail "three words"
   [ "$("$tool" search --json 'lick lap' | head -n 1)" = '{"codePoint":"U+269FA","char":"𦧺","kDefinition":"(Cant.) to lick, lap up"}' ] ||
     fail "json"
   # Endings and the order of what is found are LexiconRealDataTest's.
