@@ -134,18 +134,6 @@ TEST(EdgeCases, AnImageCutInsideACharacterInventsNoValue) {
   }
 }
 
-// An image cut inside a reading string keeps the strings before it in full.
-TEST(EdgeCases, AnImageCutInsideAReadingKeepsTheStringsBeforeIt) {
-  kelvorn::UnihanMgr whole;
-  ASSERT_EQ(testsupport::loadText(whole, "U+4E00\tkJapaneseKun\tFIRST SECOND\n"), 0);
-  const std::string image = testsupport::writeImage(whole);
-  kelvorn::UnihanMgr cut;
-  (void)testsupport::loadBuffer(cut, image, image.find("SECOND") + 3);
-  std::vector<std::string> got;
-  cut.getPronounceData(got, 0x4E00, kelvorn::kJapaneseKun);
-  EXPECT_EQ(got, std::vector<std::string>{"FIRST"});
-}
-
 // The real data has no compatibility ideograph whose target is written with
 // a simplified radical, but the index is built from any data.
 TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
@@ -164,21 +152,6 @@ TEST(EdgeCases, ACompatibilityIdeographTakesItsTargetsMarks) {
   EXPECT_EQ(key.residual, 0);
   EXPECT_EQ(key.marks, 1);
   EXPECT_EQ(index.sortKey(U"\uFA0F"), index.sortKey(U"\u7E9F"));
-}
-
-// A residual is a signed byte: a radical's page runs from -128 to 127
-// strokes, the ends included.
-TEST(EdgeCases, ResidualsAtBothEndsOfTheByteAreOrdered) {
-  kelvorn::UnihanMgr mgr;
-  ASSERT_EQ(testsupport::loadText(mgr,
-                                  "U+4E00\tkRSUnicode\t1.127\n"
-                                  "U+4E01\tkRSUnicode\t1.-128\n"
-                                  "U+4E02\tkRSUnicode\t1.0\n"),
-            0);
-  const kelvorn::UnihanIndex index(mgr);
-  std::vector<std::pair<char32_t, int>> page;
-  for (const kelvorn::RadicalEntry& e : index.byRadical(1)) page.emplace_back(e.codePoint, e.residual);
-  EXPECT_EQ(page, (std::vector<std::pair<char32_t, int>>{{0x4E01, -128}, {0x4E02, 0}, {0x4E00, 127}}));
 }
 
 // A full device takes the open and refuses the bytes: an image reports it,

@@ -83,8 +83,9 @@ TEST(IndexTest, StoredResidualsOf128AndAboveReadAsNegative) {
   const UnihanIndex ix = indexOf(
       "U+5DDB\tkRSUnicode\t47.0\n"
       "U+5DDC\tkRSUnicode\t47.-1\nU+5DDC\tkTotalStrokes\t2\n"
-      "U+5DDD\tkRSUnicode\t47.-2\nU+5DDD\tkTotalStrokes\t2\n");
-  EXPECT_EQ(page(ix, 47), (Page{{0x5DDD, -2}, {0x5DDC, -1}, {0x5DDB, 0}}));
+      "U+5DDD\tkRSUnicode\t47.-2\nU+5DDD\tkTotalStrokes\t2\n"
+      "U+5DDE\tkRSUnicode\t47.-128\nU+5DDF\tkRSUnicode\t47.127\n");  // the byte's ends
+  EXPECT_EQ(page(ix, 47), (Page{{0x5DDE, -128}, {0x5DDD, -2}, {0x5DDC, -1}, {0x5DDB, 0}, {0x5DDF, 127}}));
   EXPECT_EQ(ix.radicalStrokeKey(0x5DDC).residual, -1);
   // The page puts them first; the radical-stroke order, as the Unihan
   // collation does, takes a negative residual as 0.
