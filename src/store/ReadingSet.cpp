@@ -1,5 +1,6 @@
 #include "store/ReadingSet.h"
 
+#include <cstring>
 #include <new>
 
 namespace kelvorn_private {
@@ -11,7 +12,8 @@ void appendNumber(StoreArray<std::uint8_t>* arena, std::size_t value, bool wide)
     return;
   }
   const auto v = static_cast<std::uint32_t>(value);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&v);
+  std::uint8_t bytes[sizeof v];
+  std::memcpy(bytes, &v, sizeof v);
   arena->append(bytes, bytes + sizeof v);
 }
 
