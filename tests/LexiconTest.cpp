@@ -7,6 +7,7 @@
 
 #include "FieldsTestSupport.h"
 #include "fields/EnglishEndings.h"
+#include "fields/SearchRank.h"
 #include "fields/VariantValues.h"
 #include "kelvorn/UnihanLexicon.h"
 
@@ -66,6 +67,7 @@ TEST(VariantValues, ReadsTheGrammarAndSetsAsideWhatIsNot) {
     EXPECT_EQ(parsed.invalid, (std::vector<std::string_view>{bad})) << bad;
   }
   EXPECT_EQ(parseVariantValue("U+0000").targets.at(0).codePoint, 0u);
+  EXPECT_EQ(parseVariantValue("U+4e0f").targets.at(0).codePoint, 0x4E0Fu);  // lower-case digits
   EXPECT_EQ(parseVariantValue("U+E000<k_1").targets.at(0).sources.at(0), "k_1");
 }
 
@@ -162,6 +164,15 @@ TEST(Lexicon, EnglishBaseForms) {
   EXPECT_EQ(baseForms("burned"), (std::vector<std::string>{"burned", "burn", "burne"}));
   EXPECT_EQ(baseForms("running"), (std::vector<std::string>{"running", "runn", "runne", "run"}));
   EXPECT_EQ(baseForms("used"), (std::vector<std::string>{"used", "us", "use"}));
+}
+
+// Search results of one radical go by residual, a negative one counted as
+// none, then by code point.
+TEST(Lexicon, SearchRanksANegativeResidualAsNone) {
+  const kelvorn::UnihanFields fields =
+      build("U+4E00\tkRSUnicode\t1.-1\nU+4E01\tkRSUnicode\t1.0\nU+4E02\tkRSUnicode\t1.1\n");
+  EXPECT_EQ(kelvorn_fields_private::searchOrder(fields, {0x4E02, 0x4E01, 0x4E00}),
+            (Chars{0x4E00, 0x4E01, 0x4E02}));
 }
 
 TEST(Lexicon, SearchesGlossWords) {
