@@ -148,7 +148,8 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
       {"kZVariant", "U+6C49 U+zz"}, {"kZVariant", "U+6C49<"},
       {"kZVariant", " U+6C49"},
       {"kFanqie", "以"},            {"kFanqie", "以諸諸"},
-      {"kFanqie", "\xE4\xBB"},      {"kCheungBauer", "030/8;RMGG;aai3"},
+      {"kFanqie", "\xE4\xBB"},      {"kFanqie", "\xBF\x80\xE4\xB8\x80"},  // a lone continuation byte
+      {"kCheungBauer", "030/8;RMGG;aai3"},
       {"kCheungBauer", "030/08;RMGG;"}, {"kCihaiT", "1530.20"},
       {"kFenn", "381Q"},            {"kFennIndex", "41.4"},
       {"kGSR", "089j"},             {"kHDZRadBreak", "⼑[U+2F11]10319.120"},
