@@ -182,6 +182,8 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   v.items[0].items[0].integer = 76;
   out.clear();
   EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
+  v.items.clear();  // no piece at all
+  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
   // Nor a radical below 0, marks past three, or a residual that is no number.
   const FieldExpander& rs = *kelvorn_expand::expanderOf("kRSUnicode");
   for (std::size_t damaged = 0; damaged < 3; ++damaged) {

@@ -168,11 +168,16 @@ TEST(Lexicon, EnglishBaseForms) {
 
 // Search results of one radical go by residual, a negative one counted as
 // none, then by code point.
-TEST(Lexicon, SearchRanksANegativeResidualAsNone) {
+TEST(Lexicon, SearchOrderReadsCountsAndResiduals) {
   const kelvorn::UnihanFields fields =
       build("U+4E00\tkRSUnicode\t1.-1\nU+4E01\tkRSUnicode\t1.0\nU+4E02\tkRSUnicode\t1.1\n");
   EXPECT_EQ(kelvorn_fields_private::searchOrder(fields, {0x4E02, 0x4E01, 0x4E00}),
             (Chars{0x4E00, 0x4E01, 0x4E02}));
+  // Counted characters come first, the most counted first; only the digits
+  // inside the parentheses count.
+  const kelvorn::UnihanFields counted =
+      build("U+4E00\tkHanyuPinlu\ta(1x2)\nU+4E01\tkHanyuPinlu\tb(13)\n");
+  EXPECT_EQ(kelvorn_fields_private::searchOrder(counted, {0x4E00, 0x4E01}), (Chars{0x4E01, 0x4E00}));
 }
 
 TEST(Lexicon, SearchesGlossWords) {
