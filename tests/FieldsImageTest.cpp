@@ -2,7 +2,6 @@
 // opening, verifying and querying do with images that are cut short,
 // damaged, forged or not images at all.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <optional>
@@ -260,35 +259,6 @@ TEST(FieldsImage, RefusesForeignFilesAndBadHeaders) {
   // The file opener is the application's (AppTest refuses a missing file, a
   // directory and a FIFO); a device, here.
   EXPECT_EQ(errorOf([&] { UnihanFields::open("/dev/null"); }), "/dev/null: is a device, not a regular file");
-}
-
-// A save is complete or leaves things as they were, with no staging file.
-TEST(FieldsImage, SaveIsCompleteOrAbsent) {
-  const UnihanFields f = build(kSmallText);
-  const std::filesystem::path dir = tempPath("out");
-  std::filesystem::create_directory(dir);
-  const std::string target = (dir / "fields.bin").string();
-  writeFile(target, "old");
-  f.save(target);
-  EXPECT_EQ(readFile(target), f.imageBytes());
-
-  const std::string sub = (dir / "sub").string();
-  std::filesystem::create_directory(sub);
-  EXPECT_NE(errorOf([&] { f.save(sub); }).find("must be a regular file"), std::string::npos);
-  EXPECT_TRUE(std::filesystem::is_directory(sub));
-  const std::string nowhere = (dir / "none" / "fields.bin").string();
-  EXPECT_EQ(errorOf([&] { f.save(nowhere); }).rfind(nowhere + ": cannot create", 0), 0u);
-  std::filesystem::permissions(sub, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  if (::geteuid() != 0) {  // root writes anywhere
-    EXPECT_NE(errorOf([&] { f.save(sub + "/fields.bin"); }), "");
-  }
-  std::filesystem::permissions(sub, std::filesystem::perms::owner_all);
-  std::size_t entries = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    ++entries;
-    EXPECT_NE(entry.path().filename().string().rfind(".unihan-fields-", 0), 0u) << entry.path();
-  }
-  EXPECT_EQ(entries, 2u);
 }
 
 }  // namespace
