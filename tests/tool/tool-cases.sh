@@ -66,10 +66,8 @@ case_show_errors() {
   fails show U+12G4
   fails show "$(printf '\346\274')"       # a UTF-8 sequence cut short
   fails show "$(printf '\300\201')"       # an overlong form
-  fails show 漢 --data missing.bin
-  # Damaged images are tests/doors' (every door, one reason each).
-  printf 'hello\nworld\n' >plain.txt
-  fails show 漢 --data plain.txt
+  # Missing files and text that is not Unihan data are the App tests';
+  # damaged images are tests/doors' (every door, one reason each).
 }
 
 case_cid() {
@@ -104,17 +102,12 @@ case_compile_split() {
 }
 
 case_compile_errors() {
-  fails compile missing.txt -o out.bin
-  printf 'not\tUnihan\n# at all\n' >plain.txt
-  fails compile plain.txt -o out.bin
-  fails compile plain.txt plain.txt -o out.bin
   mkdir empty && fails compile empty -o out.bin
   # The parts are Unihan_<part>.txt: a bare Unihan_.txt (here a directory,
   # which a part could not be) is none.
   mkdir parts parts/Unihan_.txt && printf 'U+4E00\tkMandarin\tyi1\n' >parts/Unihan_Readings.txt
   "$tool" compile parts -o parts.bin >/dev/null || fail "Unihan_.txt taken for a part of the data"
   no_output_left out.bin
-  fails compile "$text" -o no-such-dir/out.bin
   # One file twice, by another name: its readings would be doubled.
   printf 'U+4E00\tkMandarin\tyi1\n' >one.txt && ln one.txt same.txt
   fails_with 'same.txt: is the input one.txt again' compile one.txt same.txt -o out.bin
