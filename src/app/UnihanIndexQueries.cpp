@@ -25,21 +25,23 @@ std::vector<char32_t> Unihan::byTotalStrokes(int strokes) const {
 
 namespace {
 
-// The counts that order `found`: for the first question in frequency order
-// only theirs, for later ones the table of every character, built once.
+// The counts that order an answer: for the first question in frequency
+// order only those of the characters `find` finds, for later ones the table
+// of every character, built once. `find` runs on the first question alone.
+template <typename Find>
 std::optional<ReadingFrequencies> firstFrequencies(const kelvorn_app_private::Bundle& bundle,
-                                                   const std::vector<char32_t>& found) {
+                                                   Find find) {
   if (bundle.askedInFrequencyOrderBefore()) return std::nullopt;
-  return kelvorn_saved_index::readingFrequenciesOf(bundle.fields(), found);
+  return kelvorn_saved_index::readingFrequenciesOf(bundle.fields(), find());
 }
 
 }  // namespace
 
 std::vector<char32_t> Unihan::byReading(std::string_view text, Reading field, ReadingMatch match,
                                         ReadingOrder order) const {
-  std::vector<char32_t> found = index().byReading(text, field, match);
-  if (order == ReadingOrder::kCodePoint) return found;
-  const std::optional<ReadingFrequencies> first = firstFrequencies(*bundle_, found);
+  if (order == ReadingOrder::kCodePoint) return index().byReading(text, field, match);
+  const std::optional<ReadingFrequencies> first =
+      firstFrequencies(*bundle_, [&] { return index().byReading(text, field, match); });
   return index().byReading(text, field, match, first ? *first : bundle_->frequencies());
 }
 
@@ -52,9 +54,9 @@ std::vector<char32_t> Unihan::byReading(std::string_view text, std::string_view 
     throw Error(kelvorn_saved_index::unknownReadingFieldMessage(field));
   }
   const NamedReadings& named = bundle_->named(field);
-  std::vector<char32_t> found = named.byReading(text, match);
-  if (order == ReadingOrder::kCodePoint) return found;
-  const std::optional<ReadingFrequencies> first = firstFrequencies(*bundle_, found);
+  if (order == ReadingOrder::kCodePoint) return named.byReading(text, match);
+  const std::optional<ReadingFrequencies> first =
+      firstFrequencies(*bundle_, [&] { return named.byReading(text, match); });
   return index().byReading(named, text, match, first ? *first : bundle_->frequencies());
 }
 
