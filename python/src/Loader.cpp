@@ -9,9 +9,12 @@
 namespace kelvorn_python {
 namespace {
 
-kelvorn::Unihan loadChecked(const std::string& path, const std::string& fieldsPath) {
+kelvorn::Unihan loadChecked(const std::string& path, const std::string& fieldsPath,
+                            bool bundled) {
   const kelvorn_files::InputFile file =
       kelvorn_files::InputFile::open(path, kelvorn_files::InputKind::kFile);
+  // The bundled data, which `path` names, opens as the C++ API opens it.
+  if (bundled) return kelvorn::Unihan::bundled();
   if (!fieldsPath.empty()) return kelvorn::Unihan::open(path, fieldsPath);
   const std::string_view magic(kelvorn::kImageMagic, kelvorn::kImageMagicLength);
   if (file.head(magic.size()) == magic) return kelvorn::Unihan::open(path);
@@ -25,9 +28,9 @@ kelvorn::Unihan loadChecked(const std::string& path, const std::string& fieldsPa
 
 }  // namespace
 
-kelvorn::Unihan loadFile(const std::string& path, const std::string& fieldsPath) {
+kelvorn::Unihan loadFile(const std::string& path, const std::string& fieldsPath, bool bundled) {
   try {
-    return loadChecked(path, fieldsPath);
+    return loadChecked(path, fieldsPath, bundled);
   } catch (const kelvorn::Error& e) {
     // The message names the path; Python names it through the exception.
     std::string message = e.what();

@@ -19,8 +19,9 @@ struct LoadError {
 
 // Loads `path` (a file-system path in bytes) with every field from
 // `fieldsPath` (an all-field image or Unihan text), or from the file itself
-// when that is empty. Throws LoadError.
-kelvorn::Unihan loadFile(const std::string& path, const std::string& fieldsPath);
+// when that is empty; or, when `bundled`, the bundled data, which `path`
+// names. Throws LoadError.
+kelvorn::Unihan loadFile(const std::string& path, const std::string& fieldsPath, bool bundled);
 
 }  // namespace kelvorn_python
 

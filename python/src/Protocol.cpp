@@ -56,7 +56,8 @@ std::unique_ptr<Unihan> openUnihan(const Typed<OptionalPath>& path,
   {
     const py::gil_scoped_release unlocked;
     try {
-      unihan = std::make_unique<Unihan>(fsPath, shownAs, fieldsPath);
+      unihan = std::make_unique<Unihan>(fsPath, shownAs, fieldsPath,
+                                        bundled && fields.object.is_none());
     } catch (const LoadError& error) {
       failure = error;
     }

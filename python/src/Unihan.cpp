@@ -44,8 +44,9 @@ const Companion& opened(std::atomic<const Companion*>& ready, const kelvorn::Uni
 
 }  // namespace
 
-Unihan::Unihan(const std::string& path, std::string shownAs, const std::string& fieldsPath)
-    : unihan_(loadFile(path, fieldsPath)),
+Unihan::Unihan(const std::string& path, std::string shownAs, const std::string& fieldsPath,
+               bool bundled)
+    : unihan_(loadFile(path, fieldsPath, bundled)),
       mgr_(unihan_.core()),
       shownAs_(std::move(shownAs)),
       preference_(defaultPreference()) {}

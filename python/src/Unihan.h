@@ -37,7 +37,8 @@ class Unihan {
   // messages. `fieldsPath` names where every field comes from: an all-field
   // image or Unihan text; empty for the loaded file itself. Call without the
   // interpreter lock. Throws LoadError.
-  Unihan(const std::string& path, std::string shownAs, const std::string& fieldsPath);
+  Unihan(const std::string& path, std::string shownAs, const std::string& fieldsPath,
+         bool bundled);
   Unihan(const Unihan&) = delete;
   Unihan& operator=(const Unihan&) = delete;
   ~Unihan() = default;

@@ -93,10 +93,8 @@ Unihan Unihan::open(std::string_view corePath, std::string_view fieldsPath,
   sources.fields = BundleSources::Fields::kFile;
   sources.fieldsPath = std::string(fieldsPath);
   // An image named by the caller may come from anywhere: its values are
-  // checked too, not only its structure. The bundled one, named by its path
-  // (Python's Unihan() does), is trusted as bundled() trusts it.
-  sources.checkFieldsWhole =
-      sources.fieldsPath != kelvorn_files::bundledFileGuess(KELVORN_FIELDS_IMAGE_NAME);
+  // checked too, not only its structure.
+  sources.checkFieldsWhole = true;
   sources.indexPath = std::string(indexPath);
   return Unihan(std::move(store), std::make_shared<Bundle>(std::move(sources)));
 }
