@@ -16,8 +16,20 @@ const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 export async function launch(executable = process.env.CHROMIUM || '/usr/bin/chromium') {
   const profile = mkdtempSync(join(tmpdir(), 'kelvorn-chromium-'));
+  // Its own process group, so that closing can end the helper processes too.
   const child = spawn(executable, [...FLAGS, `--user-data-dir=${profile}`, 'about:blank'],
-    { stdio: 'ignore' });
+    { stdio: 'ignore', detached: true });
+  child.unref();
+  try {
+    return new Browser(child, profile, await connect(profile));
+  } catch (error) {
+    await new Browser(child, profile, null).close();
+    throw error;
+  }
+}
+
+// The DevTools socket of the first page of the Chromium that writes profile.
+async function connect(profile) {
   let port = null;
   for (let waited = 0; port === null; waited += 50) {
     if (waited > 30000) throw new Error('Chromium did not open its DevTools port');
@@ -34,7 +46,7 @@ export async function launch(executable = process.env.CHROMIUM || '/usr/bin/chro
     socket.onopen = resolve;
     socket.onerror = () => reject(new Error('cannot reach Chromium'));
   });
-  return new Browser(child, profile, socket);
+  return socket;
 }
 
 class Browser {
@@ -44,6 +56,7 @@ class Browser {
     this.socket = socket;
     this.next = 1;
     this.waiting = new Map();
+    if (socket === null) return;
     socket.onmessage = (event) => {
       const message = JSON.parse(event.data);
       const waiter = this.waiting.get(message.id);
@@ -82,12 +95,33 @@ class Browser {
     throw new Error(`timed out waiting for ${expression}`);
   }
 
+  // Ends Chromium and every helper it started, then removes the profile.
+  // The helpers (crash handler, utility processes) outlive the browser
+  // process and keep writing to the profile unless the group is killed.
   async close() {
-    this.socket.close();
-    this.child.kill();
-    await new Promise((resolve) => this.child.once('exit', resolve));
-    // Its helper processes may still write to the profile for a moment.
-    rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+    this.socket?.close();
+    const exited = this.child.exitCode !== null ||
+      new Promise((resolve) => this.child.once('exit', resolve));
+    killGroup(this.child.pid, 'SIGTERM');
+    await Promise.race([exited, sleep(5000)]);
+    for (let attempt = 0; ; attempt++) {
+      killGroup(this.child.pid, 'SIGKILL');
+      try {
+        rmSync(this.profile, { recursive: true, force: true });
+        return;
+      } catch (error) {
+        if (attempt === 50) throw error;
+        await sleep(100);
+      }
+    }
+  }
+}
+
+function killGroup(pid, signal) {
+  try {
+    process.kill(-pid, signal);
+  } catch {
+    // The group has already gone.
   }
 }
 
@@ -111,5 +145,11 @@ export async function serve(dir) {
     }
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+  // A test that fails before closing it must not keep Node running.
+  server.unref();
+  const close = () => {
+    server.closeAllConnections();
+    server.close();
+  };
+  return { url: `http://127.0.0.1:${server.address().port}/`, close };
 }

@@ -16,8 +16,11 @@ before(async () => {
 });
 
 after(async () => {
-  await browser?.close();
-  server?.close();
+  try {
+    await browser?.close();
+  } finally {
+    server?.close();
+  }
 });
 
 const cardText = (ch) => `document.querySelector('.card[data-char="${ch}"]')?.innerText ?? ''`;
