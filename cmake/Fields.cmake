@@ -27,6 +27,10 @@ set(KELVORN_FIELDS_SOURCES
   src/fields/LexiconState.cpp
   src/fields/UnihanLexicon.cpp
 )
+# Opening checks the tables in loops over every code point and record; GCC
+# vectorizes them at -O2 only with a cost model that allows a scalar tail.
+set_source_files_properties(src/fields/FieldsImageCheck.cpp PROPERTIES
+  COMPILE_OPTIONS "$<$<CXX_COMPILER_ID:GNU>:-fvect-cost-model=dynamic>")
 
 kelvorn_companion_library(kelvorn_unihan_fields unihan_fields
   ${PROJECT_SOURCE_DIR}/cmake/fields-exports.map ${KELVORN_FIELDS_SOURCES})

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "fields/FieldsFormat.h"
 #include "fields/MappedFile.h"
@@ -98,6 +99,7 @@ class FieldsImage {
   void checkTables() const;
   void checkNames() const;
   void checkCodePoints() const;
+  std::vector<std::uint32_t> setSizes() const;
   void checkRecords() const;
 
   std::string owned_;
