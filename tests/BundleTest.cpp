@@ -153,6 +153,23 @@ TEST(Bundle, InstalledFilesOpenAlikeEveryWay) {
             expected);
 }
 
+// The installed all-field image alone answers the field and lexicon
+// questions as the whole bundle does, with no core image to be found; the
+// core's typed questions answer nothing.
+TEST(Bundle, FieldsOnlyReadsNoCoreImage) {
+  const std::string name = "unihan-fields-" + std::string(Unihan::bundledUnicodeVersion()) + ".bin";
+  testFile(name, testsupport::readFile(KELVORN_TEST_DATA_DIR "/" + name));
+  const Unihan whole = Unihan::bundled();
+  ASSERT_EQ(setenv("KELVORN_UNIHAN_DATA_DIR", testsupport::tempPath("").c_str(), 1), 0);
+  EXPECT_THROW(Unihan::bundled(), kelvorn::Error);
+  const Unihan fieldsOnly = Unihan::bundledFieldsOnly();
+  EXPECT_EQ(fieldsOnly.field(U'行', "kDefinition"), whole.field(U'行', "kDefinition"));
+  EXPECT_EQ(fieldsOnly.convert("汉字", kelvorn::Script::kTraditional), "漢字");
+  EXPECT_EQ(fieldsOnly.search("water"), whole.search("water"));
+  EXPECT_FALSE(fieldsOnly.totalStrokes(U'行').has_value());
+  unsetenv("KELVORN_UNIHAN_DATA_DIR");
+}
+
 // The core tables beside the bundled image open in place of it: the store
 // writes the image's own bytes. Tables that are damaged, or name an image of
 // another size, are passed over for the image.

@@ -51,7 +51,7 @@ void requireFieldsImage(const std::string& path) {
 kelvorn::Unihan openFieldsBundle(const std::string& path) {
   if (path.empty()) {
     (void)bundledFieldsImagePath();  // a missing image is refused in the tool's words
-    return kelvorn::Unihan::bundled();
+    return kelvorn::Unihan::bundledFieldsOnly();
   }
   requireFieldsImage(path);
   return kelvorn::Unihan::open(bundledFilePath("unihan-" KELVORN_UNICODE_VERSION ".bin"), path);

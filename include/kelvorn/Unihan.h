@@ -137,6 +137,12 @@ class KELVORN_UNIHAN_APP_API Unihan {
   // names. Throws Error when there is no core image; a missing all-field
   // image throws on the first question that needs it.
   static Unihan bundled();
+  // The installed all-field image alone, for a program that asks only
+  // field, lexicon and search questions: nothing is read here, the image is
+  // opened on the first such question, and the core image is never read,
+  // so the core's typed questions, and the index's built on them, answer as
+  // an empty store's.
+  static Unihan bundledFieldsOnly();
   // The Unicode release of that image's data, such as "17.0".
   static std::string_view bundledUnicodeVersion() noexcept;
   // Loads from memory, image or text alike; `name` stands for the bytes in

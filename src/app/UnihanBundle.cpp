@@ -99,8 +99,10 @@ Unihan Unihan::open(std::string_view corePath, std::string_view fieldsPath,
   return Unihan(std::move(store), std::make_shared<Bundle>(std::move(sources)));
 }
 
-Unihan Unihan::bundled() {
-  auto store = loadCore(kelvorn_files::bundledFilePath(KELVORN_IMAGE_NAME));
+namespace {
+
+// The installed all-field image and index, opened when first asked for.
+std::shared_ptr<Bundle> bundledCompanions() {
   BundleSources sources;
   sources.files = &kelvorn_app_private::kFileOpeners;
   sources.name = "the bundled data";
@@ -109,7 +111,18 @@ Unihan Unihan::bundled() {
   // that needs them fails with the usual message for a missing file.
   sources.fieldsPath = kelvorn_files::bundledFileGuess(KELVORN_FIELDS_IMAGE_NAME);
   sources.indexPath = kelvorn_files::bundledFileGuess(KELVORN_INDEX_NAME);
-  return Unihan(std::move(store), std::make_shared<Bundle>(std::move(sources)));
+  return std::make_shared<Bundle>(std::move(sources));
+}
+
+}  // namespace
+
+Unihan Unihan::bundled() {
+  auto store = loadCore(kelvorn_files::bundledFilePath(KELVORN_IMAGE_NAME));
+  return Unihan(std::move(store), bundledCompanions());
+}
+
+Unihan Unihan::bundledFieldsOnly() {
+  return Unihan(std::make_shared<kelvorn_app_private::Store>(), bundledCompanions());
 }
 
 std::string_view Unihan::bundledUnicodeVersion() noexcept { return KELVORN_UNICODE_VERSION; }
