@@ -28,8 +28,9 @@ void addFieldsDataOption(CLI::App* app, std::string* path);
 // image, so anything else is refused here in the image reader's words.
 void requireFieldsImage(const std::string& path);
 
-// The bundle the all-field commands answer from: the bundled one, or the
-// bundled core image with the all-field image at path. The all-field image
+// The bundle the all-field commands answer from: the bundled all-field
+// image alone (they ask the core nothing), or the bundled core image with
+// the all-field image at path. The all-field image
 // opens on the first question for it: one the user names is checked whole
 // (its checksum), since it may come from anywhere; the bundled image is the
 // build's own and is only checked for structure. Throws ToolError or
