@@ -59,6 +59,12 @@ case_json() {
 {"codePoint":"U+0041","char":"A","kCangjie":null}' ] || fail "field --json"
   [ "$("$tool" cid 1533 --json)" = '{"codePoint":"U+6F22","char":"漢","cid":1533}' ] ||
     fail "cid --json: $("$tool" cid 1533 --json)"
+  for line in 'radical 85 {"codePoint":"U+6C34","char":"水","radical":85,"residual":0}' \
+      'strokes 2 {"codePoint":"U+5DDC","char":"巜","totalStrokes":2,"radical":47,"residual":-1}' \
+      'reading han {"codePoint":"U+6F22","char":"漢","readings":["hàn"]}'; do
+    # shellcheck disable=SC2086
+    "$tool" ${line% *} --json | grep -qxF -- "${line##* }" || fail "${line% *} --json"
+  done
 }
 
 case_fields() {

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Cases of the index subcommands (radical, strokes, reading, sort), one per
-# ctest test, each in a temporary directory removed however it ends.
+# ctest test, each in a temporary directory removed however it ends; their
+# JSON is answers-cases.sh's.
 # Usage: index-tool-cases.sh CASE TOOL DATA_TXT EARLIER_IMAGE
 set -eu
 case_name=$1 tool=$2 text=$3 earlier=$4
@@ -27,9 +28,6 @@ case_radical() {
     fail "Unicode 15.0 has kRSKangXi values"
   # A label of several marks (剤 is 210''.2, on 210's page).
   has "$("$tool" radical 210)" "^210'' \\+2: .*剤"
-}
-
-case_strokes() {
   has "$("$tool" strokes 14)" '^radical 85: .*漢'
 }
 
@@ -52,29 +50,6 @@ case_reading() {
   has "$("$tool" reading hang2)" '^U\+884C 行 háng$'
   "$tool" reading zh --prefix --exact 2>err.txt && fail "--prefix and --exact together"
   [ -s err.txt ] || fail "the refusal says why"
-}
-
-case_json() {
-  "$tool" radical 85 --json >radical.jsonl
-  "$tool" strokes 2 --json >strokes.jsonl
-  "$tool" reading han --json >reading.jsonl
-  python3 - <<'PY'
-import json
-def rows(name):
-    return [json.loads(line) for line in open(name, encoding="utf-8")]
-radical = rows("radical.jsonl")
-water = [r for r in radical if r["residual"] == 0]
-assert [r["char"] for r in water] == ["水", "氵", "氺", "𣱱"], water
-assert water[0] == {"codePoint": "U+6C34", "char": "水", "radical": 85, "residual": 0}
-strokes = rows("strokes.jsonl")
-assert all(r["totalStrokes"] == 2 for r in strokes)
-assert {"codePoint": "U+5DDC", "char": "巜", "totalStrokes": 2, "radical": 47, "residual": -1} in strokes
-reading = rows("reading.jsonl")
-han = [r for r in reading if r["char"] == "漢"]
-assert han == [{"codePoint": "U+6F22", "char": "漢", "readings": ["hàn"]}], han
-cps = [int(r["codePoint"][2:], 16) for r in reading]
-assert cps == sorted(set(cps))
-PY
 }
 
 case_sort() {
