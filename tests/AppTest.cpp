@@ -240,11 +240,6 @@ TEST(App, GrowingTextEndsTheLoad) {
   appender.join();
 }
 
-TEST(App, ByteOrderMarkIsDropped) {
-  const Unihan u = Unihan::fromMemory(std::string("\xEF\xBB\xBF") + kFixture);
-  EXPECT_EQ(u.bytes(), fixture().bytes());  // from a file: tool.compile_errors
-}
-
 TEST(Utf8, DecodesStrictlyAndNamesTheOffset) {
   EXPECT_EQ(kelvorn::utf8::decode("a\xC2\x80\xDF\xBF\xE6\xBC\xA2\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"),
             (std::u32string{U'a', 0x80, 0x7FF, 0x6F22, 0x10000, 0x10FFFF}));
