@@ -1,7 +1,7 @@
 #!/bin/sh
 # Cases of the index subcommands (radical, strokes, reading, sort), one per
 # ctest test, each in a temporary directory removed however it ends; their
-# JSON is answers-cases.sh's.
+# JSON is lexicon-cases.sh's.
 # Usage: index-tool-cases.sh CASE TOOL DATA_TXT EARLIER_IMAGE
 set -eu
 case_name=$1 tool=$2 text=$3 earlier=$4

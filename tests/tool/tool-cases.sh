@@ -50,16 +50,6 @@ EOF
   cmp out.jsonl expected.jsonl || fail "show --json: $(cat out.jsonl)"
 }
 
-case_show_errors() {
-  fails show U+110000
-  fails show U+D800
-  fails show U+12G4
-  fails show "$(printf '\346\274')"       # a UTF-8 sequence cut short
-  fails show "$(printf '\300\201')"       # an overlong form
-  # Missing files and text that is not Unihan data are the App tests';
-  # damaged images are tests/doors' (every door, one reason each).
-}
-
 case_cid() {
   out=$("$tool" cid 1533 2248)
   has "$out" '^CID 1533: U\+6F22 漢$'
