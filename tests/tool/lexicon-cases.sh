@@ -11,19 +11,10 @@ case_name=$1 tool=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.sh" "$case_name"
 
+# 漢 and 后, and 兔's JSON, are docs/lexicon.md's.
 case_variants() {
-  out=$("$tool" variants 漢 U+540E 人)
-  expected='U+6F22 漢 (traditional)
-  kSimplifiedVariant          U+6C49 汉
-U+540E 后 (both)
-  kSimplifiedVariant          U+540E 后
-  kTraditionalVariant         U+540E 后
-  kTraditionalVariant         U+5F8C 後
-U+4EBA 人 (neither)
-  kSemanticVariant            U+4EBB 亻  kMatthews'
-  [ "$out" = "$expected" ] || fail "variants: $out"
-  [ "$("$tool" variants --json 兔)" = '{"codePoint":"U+5154","char":"兔","class":"neither","variants":{"kSemanticVariant":[{"codePoint":"U+514E","char":"兎","sources":["kLau","kMatthews","kMeyerWempe"]}]}}' ] ||
-    fail "variants --json: $("$tool" variants --json 兔)"
+  [ "$("$tool" variants 人)" = 'U+4EBA 人 (neither)
+  kSemanticVariant            U+4EBB 亻  kMatthews' ] || fail "variants: $("$tool" variants 人)"
   [ "$("$tool" variants A)" = "U+0041 A (neither)" ] || fail "A"
   fails_with 'bad code point' variants U+D800
 }
@@ -51,13 +42,8 @@ case_convert() {
 {"codePoint":"U+540E","char":"后","line":2,"column":4,"to":"後","candidates":["后","後"]}' ] ||
     fail "report: $report"
   no_staging_left
-  # Bad UTF-8: one error naming the line and offset; the lines before it
-  # have been written, as a filter writes them, and -o leaves no file.
-  printf 'ok\n漢\nab\377cd\n' >bad.txt
-  if "$tool" convert --to simplified bad.txt >out.txt 2>err.txt; then fail "bad.txt converted"; fi
-  [ "$(cat err.txt)" = 'unihan: bad.txt: line 3: not valid UTF-8: byte 0xFF at offset 2' ] ||
-    fail "bad.txt: $(cat err.txt)"
-  [ "$(cat out.txt)" = "$(printf 'ok\n汉')" ] || fail "before bad.txt's line 3: $(cat out.txt)"
+  # Bad UTF-8 (the message, and the lines written before it, are
+  # docs/lexicon.md's): -o leaves no file.
   fails_with 'line 1: not valid UTF-8: byte 0xE6 at offset 0' convert --to simplified -o new.txt \
     "$(printf '\346\274' >cut.txt && echo cut.txt)"
   no_output_left new.txt
@@ -98,9 +84,8 @@ PY
   has "$(tail -n 1 wide.json)" '"column":40003000,'
 }
 
+# What a search prints is docs/lexicon.md's.
 case_search() {
-  out=$("$tool" search TO LICK,)
-  has "$out" '^U\+3401 㐁 to lick; to taste, a mat, bamboo bark$'
   [ "$("$tool" search --json 'lick lap' | head -n 1)" = '{"codePoint":"U+269FA","char":"𦧺","kDefinition":"(Cant.) to lick, lap up"}' ] ||
     fail "json"
   # Endings and the order of what is found are LexiconRealDataTest's.
@@ -108,13 +93,9 @@ case_search() {
   fails_with 'no word in the query' search ''
 }
 
+# What a lookup prints is docs/lexicon.md's; which values match is
+# LexiconRealDataTest's.
 case_lookup() {
-  [ "$("$tool" lookup kCangjie ETLO)" = "U+6F22 漢 ETLO" ] || fail "ETLO"
-  out=$("$tool" lookup kCantonese hon3 --json)
-  has "$out" '^\{"codePoint":"U\+6C49","char":"汉","kCantonese":"hon3"\}$'
-  # One of several values counts; a part of one does not.
-  has "$("$tool" lookup kMandarin hàn)" '^U\+6F22 漢 hàn$'
-  [ -z "$("$tool" lookup kCangjie ETL)" ] || fail "ETL found something"
   fails_with 'empty value' lookup kCangjie ''
   fails_with 'holds a space' lookup kCangjie 'ET LO'
 }
@@ -127,24 +108,19 @@ finds_nothing() {
   [ ! -s out.txt ] && [ ! -s err.txt ] || fail "'$*' printed: $(cat out.txt err.txt)"
 }
 
+# field kcangjie and reading --field kmandarin are docs/fields.md's and
+# docs/tool.md's, and so is a reading of a field the core image lacks.
 case_unknown_field() {
   wanted=2
-  fails_with '^unihan: no field kdefinition in the data; did you mean kDefinition\?$' \
-    field kdefinition 漢
   fails_with 'did you mean kCangjie\?' lookup kCangjei ETLO
   fails_with 'did you mean kRSUnicode\?' export --fields kRSUnicod,kDefinition
   fails_with '^unihan: no field zzzzzz in the data$' field zzzzzz 漢
-  fails_with "^unihan: unknown field 'kmandarin' for a reading lookup; did you mean kMandarin\?$" \
-    reading han4 --field kmandarin
   fails_with 'did you mean kCantonese\?' reading hon3 --field kCantonesx
-  # A field the core image lacks is read from the all-field image when named.
-  "$tool" reading hon3 --field kCantonese | grep -qx 'U+6F22 漢 hon3' || fail "kCantonese hon3"
   # A known field without a value stays an answer: an empty value, exit 0.
   [ "$("$tool" field kCangjie A)" = "$(printf 'U+0041\tA\t')" ] || fail "empty value"
 }
 
 case_nothing_found() {
-  finds_nothing search zzzqqq
   finds_nothing reading zzz
   finds_nothing lookup kCangjie ZZZZZZZZ
   finds_nothing strokes 99
@@ -165,27 +141,20 @@ case_json() {
       fail "$args --json: $(head -n 2 out.txt)"
     fi
   done
-  [ "$("$tool" field kCangjie 漢 A --json)" = '{"codePoint":"U+6F22","char":"漢","kCangjie":"ETLO"}
-{"codePoint":"U+0041","char":"A","kCangjie":null}' ] || fail "field --json"
-  [ "$("$tool" cid 1533 --json)" = '{"codePoint":"U+6F22","char":"漢","cid":1533}' ] ||
-    fail "cid --json: $("$tool" cid 1533 --json)"
-  for line in 'radical 85 {"codePoint":"U+6C34","char":"水","radical":85,"residual":0}' \
-      'strokes 2 {"codePoint":"U+5DDC","char":"巜","totalStrokes":2,"radical":47,"residual":-1}' \
-      'reading han {"codePoint":"U+6F22","char":"漢","readings":["hàn"]}'; do
-    # shellcheck disable=SC2086
-    "$tool" ${line% *} --json | grep -qxF -- "${line##* }" || fail "${line% *} --json"
-  done
+  # Whole lines of field, cid, radical, strokes and reading are the docs'.
+  "$tool" strokes 2 --json |
+    grep -qxF '{"codePoint":"U+5DDC","char":"巜","totalStrokes":2,"radical":47,"residual":-1}' ||
+    fail "strokes --json: a negative residual"
 }
 
+# Its lines' shape, in text and JSON, is docs/fields.md's.
 case_fields() {
   "$tool" fields >fields.txt
   [ "$(wc -l <fields.txt)" -eq 99 ] || fail "fields: $(wc -l <fields.txt) lines"
-  has "$(cat fields.txt)" '^kCangjie +Unihan_DictionaryLikeData.txt +29189  Cangjie input code$'
   # Every field of the 17.0 data is described.
   if grep -q 'not described' fields.txt; then fail "undescribed: $(grep 'not described' fields.txt)"; fi
   "$tool" fields --json >fields.jsonl
   [ "$(wc -l <fields.jsonl)" -eq 99 ] || fail "fields --json lines"
-  has "$(cat fields.jsonl)" '^\{"field":"kMandarin","file":"Unihan_Readings.txt","characters":44348,"structured":true,"description":"'
 }
 
 "case_$case_name"
