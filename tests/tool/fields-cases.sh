@@ -11,8 +11,6 @@ case_field() {
   out=$("$tool" field kCangjie 漢字 U+3400 A)
   expected=$(printf 'U+6F22\t漢\tETLO\nU+5B57\t字\tJND\nU+3400\t㐀\tTM\nU+0041\tA\t')
   [ "$out" = "$expected" ] || fail "field kCangjie: $out"
-  [ "$("$tool" field kMandarin 漢 --fields-data "$image")" = "$(printf 'U+6F22\t漢\thàn')" ] ||
-    fail "kMandarin"
   # A multi-valued field is printed raw, spaces and all.
   has "$("$tool" field kJapanese U+3400)" "$(printf '\tキュウ おか$')"
   # An error is one line, whatever the name it repeats holds.
@@ -30,8 +28,6 @@ open(sys.argv[1], "wb").write(data)
 PY
   "$tool" field kX 一 --fields-data crafted.bin >crafted.out
   [ "$(cat crafted.out)" = "$(printf 'U+4E00\t一\t%s' 'a\nb\\c')" ] || fail "escaped: $(cat crafted.out)"
-  [ "$(wc -l <crafted.out)" -eq 1 ] || fail "a record of several lines"
-  fails_with 'bad code point' field kCangjie U+110000
 }
 
 # The three forms of the export say the same: every code point of the text
