@@ -19,15 +19,13 @@ case_variants() {
   fails_with 'bad code point' variants U+D800
 }
 
+# Standard input, both ways, is docs/lexicon.md's.
 case_convert() {
   # Line ends, CRLF and a missing final newline pass through unchanged.
   printf '漢字 and 發展\r\n\n后乾 x' >in.txt
   "$tool" convert --to simplified in.txt >out.txt
   printf '汉字 and 发展\r\n\n后乾 x' >expected.txt
   cmp out.txt expected.txt || fail "to simplified: $(od -c out.txt)"
-  "$tool" convert --to traditional <expected.txt >back.txt
-  printf '漢字 and 發展\r\n\n後乾 x' >expected.txt
-  cmp back.txt expected.txt || fail "to traditional: $(od -c back.txt)"
   : | "$tool" convert --to traditional >empty.txt
   [ ! -s empty.txt ] || fail "empty input gave output"
   # -o writes through a staged file; --json then reports on stdout.
