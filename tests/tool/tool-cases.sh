@@ -21,8 +21,7 @@ case_show() {
 
 case_cid() {
   # What it prints is docs/tool.md's.
-  fails cid 99999
-  grep -q 'no code point for CID 99999' err.txt || fail "wrong message: $(cat err.txt)"
+  fails_with 'no code point for CID 99999' cid 99999
   fails cid 12a
   fails cid -- -1
   fails cid 1533 99999999999
