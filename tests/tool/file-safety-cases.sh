@@ -49,6 +49,17 @@ case_report_fails() {
   no_staging_left
 }
 
+# interrupted DELAY SIGNAL ARGS...: the tool, killed mid-run, leaves no staging file.
+interrupted() {
+  delay=$1 signal=$2 && shift 2
+  "$tool" "$@" >/dev/null 2>&1 &
+  pid=$!
+  sleep "$delay"
+  kill -s "$signal" "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  no_staging_left
+}
+
 case_signals() {
   # Killed at any moment, compile leaves the old image or the new one, and
   # never its staging file; SIGBUS too, which a mapped input truncated in
@@ -57,26 +68,14 @@ case_signals() {
   printf 'the old image\n' >out.bin
   for delay in 0.01 0.03 0.05 0.08 0.1 0.15 0.2 0.3; do
     for signal in TERM INT HUP BUS; do
-      "$tool" compile big.bin -o out.bin >/dev/null 2>&1 &
-      pid=$!
-      sleep "$delay"
-      kill -s "$signal" "$pid" 2>/dev/null || true
-      wait "$pid" 2>/dev/null || true
-      no_staging_left
+      interrupted "$delay" "$signal" compile big.bin -o out.bin
       cmp -s out.bin "$image" || [ "$(cat out.bin)" = "the old image" ] ||
         fail "out.bin is neither the old nor the new image after SIG$signal"
     done
   done
   "$tool" dump "$image" -o big.txt
   for delay in 0.05 0.1 0.2 0.4 0.8; do
-    for signal in TERM BUS; do
-      "$tool" compile-fields big.txt -o fields.bin >/dev/null 2>&1 &
-      pid=$!
-      sleep "$delay"
-      kill -s "$signal" "$pid" 2>/dev/null || true
-      wait "$pid" 2>/dev/null || true
-      no_staging_left
-    done
+    for signal in TERM BUS; do interrupted "$delay" "$signal" compile-fields big.txt -o fields.bin; done
   done
 }
 
