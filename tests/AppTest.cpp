@@ -159,8 +159,7 @@ TEST(App, ImageAndTextLoadAlikeFromFileAndMemory) {
   for (const Unihan* u : {&fromFile, &fromMemory, &textFromMemory}) {
     EXPECT_EQ(u->bytes(), image);
     EXPECT_EQ(u->bytes(kelvorn::SaveFormat::kDump), text.bytes(kelvorn::SaveFormat::kDump));
-  }
-  EXPECT_THROW(Unihan::fromMemory(image.substr(0, 24)), kelvorn::Error);
+  }  // a header cut short is EdgeCases.AHeaderOnlyImageIsAnEmptyStore's
 }
 
 TEST(App, SaveIsCompleteOrAbsent) {

@@ -135,8 +135,7 @@ TEST(Bundle, InstalledFilesOpenAlikeEveryWay) {
   const std::string fields = dir + "/unihan-fields-" + version + ".bin";
   const std::string index = dir + "/unihan-index-" + version + ".bin";
   const Unihan bundled = Unihan::bundled();
-  const std::string expected = answers(bundled);
-  EXPECT_NE(expected.find("行"), std::string::npos);
+  const std::string expected = answers(bundled);  // 行's are docs/cpp-api.md's
   EXPECT_EQ(answers(Unihan::open(dir)), expected);
   EXPECT_EQ(answers(Unihan::open(core, fields, index)), expected);
   EXPECT_EQ(answers(Unihan::fromMemory(testsupport::readFile(core), testsupport::readFile(fields), testsupport::readFile(index))),
