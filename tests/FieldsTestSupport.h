@@ -1,6 +1,6 @@
 // What the all-field tests share: building a store from text in one call,
-// expecting a FieldsError whose message mentions something, and forging
-// images whose checksum still matches.
+// the message of the error a call throws (the application tests' too), and
+// forging images whose checksum still matches.
 #ifndef KELVORN_TESTS_FIELDSTESTSUPPORT_H
 #define KELVORN_TESTS_FIELDSTESTSUPPORT_H
 
@@ -23,16 +23,16 @@ inline kelvorn::UnihanFields build(std::string_view text) {
   return kelvorn::UnihanFields::fromTextBuffer(text, "17.0", "t.txt");
 }
 
-// The message of the FieldsError that `f` throws; fails the test (and
-// returns "") when it throws nothing.
+// The message of the kelvorn::Error (a FieldsError, say) that `f` throws;
+// fails the test (and returns "") when it throws nothing.
 template <class F>
 std::string errorOf(F&& f) {
   try {
     f();
-  } catch (const kelvorn::FieldsError& e) {
+  } catch (const kelvorn::Error& e) {
     return e.what();
   }
-  ADD_FAILURE() << "no FieldsError";
+  ADD_FAILURE() << "no kelvorn::Error";
   return "";
 }
 

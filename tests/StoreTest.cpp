@@ -26,13 +26,12 @@ void plainRecord(BlockLoad* load, UnihanBlock* block) { load->addChar(block, 0, 
 
 TEST(Store, WriteRefusesWhatTheImageCannotCarry) {
   const std::vector<std::uint8_t> zeros(2 * 256, 0);
-  auto readingsWith = [&](int list, std::vector<std::string> strings) {
-    return [&zeros, list, strings](BlockLoad* load, UnihanBlock* block) {
+  auto readingsWith = [](int list, std::vector<std::string> strings) {
+    return [list, strings](BlockLoad* load, UnihanBlock* block) {
       plainRecord(load, block);
       ReadingLists lists;
       lists[static_cast<std::size_t>(list)] = strings;
       load->addReadings(block, lists);
-      (void)zeros;
     };
   };
   std::vector<UnihanData> stores(3);

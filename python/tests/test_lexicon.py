@@ -34,14 +34,12 @@ def small(tmp_path_factory):
     return kelvorn_unihan.Unihan(str(path))
 
 
-def test_variants_and_script_classes(small):
+def test_variants(small):
     assert small.variants("漢") == {
         "kSimplifiedVariant": [("汉", [])],
         "kSemanticVariant": [("漢", ["kMatthews"]), ("\U0002A6D6", ["kHanYu:TZ", "kLau"])],
     }
     assert small.variants(0x4E00) == {}
-    assert [small.script_class(c) for c in "汉漢后一"] == ["simplified", "traditional", "both",
-                                                          "neither"]
     with pytest.raises(ValueError):
         small.variants("漢字")
 

@@ -55,7 +55,6 @@ def test_bundled_lookups(bundled):
     (lambda u: u.by_reading(""), ValueError, "empty reading"),
     (lambda u: u.by_reading("han", "kRSUnicode"), ValueError,
      "unknown field 'kRSUnicode' for a reading lookup"),
-    (lambda u: u.by_reading("hon3", "kCantonesx"), ValueError, "did you mean kCantonese"),
     (lambda u: u.by_radical(85, "kTotalStrokes"), ValueError, "not a radical-stroke source"),
     (lambda u: u.radical_stroke_key(-1), ValueError, "outside 0 to 0x10FFFF"),
     (lambda u: u.radical_stroke_key(["漢"]), TypeError, ""),

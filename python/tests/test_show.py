@@ -1,5 +1,6 @@
 """python3 -m kelvorn_unihan show prints what `unihan show` prints, byte for
-byte, for the same arguments; errors are the tool's, under the module's name."""
+byte, for the same arguments; errors are the tool's, under the module's name
+(the tool's refusals of bad characters are pinned here too)."""
 
 import pytest
 
@@ -30,6 +31,7 @@ def test_show_with_other_data(tool, fixture_path):
     ["show", "U+D800"],
     ["show", "U+110000"],
     ["show", "U+1234567"],
+    ["show", "U+12G4"],
     ["show", ""],
     ["show", b"\xe6\xbc".decode("utf-8", "surrogateescape")],  # cut short
     ["show", b"\xc0\xaf".decode("utf-8", "surrogateescape")],  # overlong

@@ -11,8 +11,6 @@ case_field() {
   out=$("$tool" field kCangjie 漢字 U+3400 A)
   expected=$(printf 'U+6F22\t漢\tETLO\nU+5B57\t字\tJND\nU+3400\t㐀\tTM\nU+0041\tA\t')
   [ "$out" = "$expected" ] || fail "field kCangjie: $out"
-  [ "$("$tool" field kMandarin 漢 --fields-data "$image")" = "$(printf 'U+6F22\t漢\thàn')" ] ||
-    fail "kMandarin"
   # A multi-valued field is printed raw, spaces and all.
   has "$("$tool" field kJapanese U+3400)" "$(printf '\tキュウ おか$')"
   # An error is one line, whatever the name it repeats holds.
@@ -30,8 +28,6 @@ open(sys.argv[1], "wb").write(data)
 PY
   "$tool" field kX 一 --fields-data crafted.bin >crafted.out
   [ "$(cat crafted.out)" = "$(printf 'U+4E00\t一\t%s' 'a\nb\\c')" ] || fail "escaped: $(cat crafted.out)"
-  [ "$(wc -l <crafted.out)" -eq 1 ] || fail "a record of several lines"
-  fails_with 'bad code point' field kCangjie U+110000
 }
 
 # The three forms of the export say the same: every code point of the text
@@ -96,10 +92,10 @@ case_export_options() {
   no_output_left new.jsonl
 }
 
-# --expand: the same objects, structured fields as JSON structures (that
-# every 17.0 value has its structure is FieldsExpandTest's), every other
-# field as it was; the JSON array says the same; CSV is refused and writes
-# nothing.
+# --expand: the same objects, structured fields as JSON structures (漢's are
+# docs/fields.md's, and every 17.0 value's structure is FieldsExpandTest's),
+# every other field as it was; the JSON array says the same; CSV is refused
+# and writes nothing.
 case_export_expand() {
   "$tool" export --fields kDefinition,kRSUnicode,kHanyuPinyin,kIRG_GSource >raw.jsonl
   "$tool" export --expand --fields kDefinition,kRSUnicode,kHanyuPinyin,kIRG_GSource >exp.jsonl
@@ -109,10 +105,6 @@ import json
 raw = [json.loads(line) for line in open("raw.jsonl", encoding="utf-8")]
 exp = [json.loads(line) for line in open("exp.jsonl", encoding="utf-8")]
 assert [list(r) for r in raw] == [list(e) for e in exp]
-han = next(e for e in exp if e["codePoint"] == "U+6F22")
-assert han["kRSUnicode"] == [{"radical": 85, "simplified": 0, "residual": 11}], han
-assert han["kIRG_GSource"] == {"source": "G1", "value": "3A3A"}, han
-assert han["kDefinition"] == "the Chinese people, Chinese language", han
 array = json.load(open("exp.json", encoding="utf-8"))
 assert [e["kRSUnicode"] for e in array] == [e["kRSUnicode"] for e in exp if "kRSUnicode" in e]
 PY

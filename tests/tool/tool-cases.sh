@@ -6,76 +6,20 @@ case_name=$1 tool=$2 text=$3 image=$4
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.sh" "$case_name"
 
+# The table of 漢, its --all lines and its JSON are docs/tool.md's; test_show
+# runs more characters (字's second values), text and JSON, beside its own show.
 case_show() {
   out=$("$tool" show 漢)
-  has "$out" '^U\+6F22 漢$'
-  has "$out" 'kRSUnicode +85 +11$'
-  has "$out" 'kRSVantu_Japan1_6 +85 +10 +\(radical form 3 strokes\)'
-  # The default preference answers first from kRSVantu_Japan1_6, with the
-  # residual its own row shows.
-  has "$out" '^    preferred +85 +10 +\(kRSVantu_Japan1_6, first in preference order\)$'
-  has "$out" 'total strokes +14$'
-  has "$out" 'CID 1533 +glyph 13 strokes'
-  has "$out" 'Mandarin +hàn$'
-  has "$out" 'KARA KAN'
-  has "$out" 'HanYu +volume 3, page 1713, position 9, virtual 0'
-  [ "$("$tool" show U+6F22)" = "$out" ] || fail "U+6F22 differs from 漢"
   # --all adds every field of the all-field store, after the same table.
   all=$("$tool" show --all 漢)
   [ "$(printf '%s\n' "$all" | head -n "$(printf '%s\n' "$out" | wc -l)")" = "$out" ] ||
     fail "show --all does not begin with the table"
-  has "$all" '^  kCangjie +ETLO$'
-  has "$all" '^  kDefinition +the Chinese people, Chinese language$'
   [ "$(printf '%s\n' "$all" | grep -c '^  k')" -eq 64 ] || fail "show --all: not 64 fields"
-
-  [ "$("$tool" show u+6f22)" = "$out" ] || fail "u+6f22 differs from 漢"
-  # Several characters per argument, the second value of kRSUnicode, and a
-  # code point that no block holds, which is reported but is not an error.
-  out=$("$tool" show 漢字 U+3687 A)
-  [ "$(printf '%s\n' "$out" | grep -c '^U+')" -eq 4 ] || fail "expected four tables: $out"
-  has "$out" 'kRSUnicode +66 +6$'
-  has "$out" '^U\+0041 A$'
-  has "$out" 'not in the Unihan data'
-}
-
-case_show_json() {
-  "$tool" show --json 漢 U+5B57 A >image.jsonl
-  "$tool" show --json --data "$text" 漢 U+5B57 A >text.jsonl
-  cmp image.jsonl text.jsonl || fail "text and image answer differently"
-  python3 - image.jsonl <<'PY'
-import json, sys
-rows = [json.loads(line) for line in open(sys.argv[1], encoding="utf-8")]
-assert len(rows) == 3, rows
-han, zi, a = rows
-assert han["codePoint"] == "U+6F22" and han["char"] == "漢" and han["known"]
-assert han["radicalStrokes"]["kRSUnicode"] == [{"radical": 85, "residual": 11}]
-assert han["radicalStrokes"]["kRSVantu_Japan1_6"][0]["radicalFormStrokes"] == 3
-assert han["totalStrokes"] == 14
-assert han["cids"] == [{"cid": 1533, "strokes": 13}]
-assert han["readings"]["kMandarin"] == ["hàn"]
-assert han["readings"]["kJapaneseKun"] == ["KARA"] and han["readings"]["kJapaneseOn"] == ["KAN"]
-assert han["kHanYu"] == {"volume": 3, "page": 1713, "position": 9, "virtual": 0}
-assert len(zi["cids"]) == 2 and zi["readings"]["kJapaneseKun"] == ["AZA", "UMU", "MASU"]
-assert a == {"codePoint": "U+0041", "char": "A", "known": False}
-PY
-}
-
-case_show_errors() {
-  fails show U+110000
-  fails show U+D800
-  fails show U+12G4
-  fails show "$(printf '\346\274')"       # a UTF-8 sequence cut short
-  fails show "$(printf '\300\201')"       # an overlong form
-  # Missing files and text that is not Unihan data are the App tests';
-  # damaged images are tests/doors' (every door, one reason each).
 }
 
 case_cid() {
-  out=$("$tool" cid 1533 2248)
-  has "$out" '^CID 1533: U\+6F22 漢$'
-  has "$out" '^CID 2248: U\+5B57 字$'
-  fails cid 99999
-  grep -q 'no code point for CID 99999' err.txt || fail "wrong message: $(cat err.txt)"
+  # What it prints is docs/tool.md's.
+  fails_with 'no code point for CID 99999' cid 99999
   fails cid 12a
   fails cid -- -1
   fails cid 1533 99999999999
@@ -91,10 +35,9 @@ case_dump() {
 
 case_compile_split() {
   sh "$here/split-unihan.sh" "$text" split
-  "$tool" compile split -o from-dir.bin >report.txt
+  # The report is docs/tool.md's.
+  "$tool" compile split -o from-dir.bin >/dev/null
   cmp from-dir.bin "$image" || fail "split files compile to other bytes than the merged file"
-  has "$(cat report.txt)" '^from-dir.bin: 12 blocks, 102998 code points, 2097331 bytes'
-  has "$(cat report.txt)" '^  U\+4E00\.\.U\+9FFF +20992 code points$'
   # Files named one by one, in an order other than by name.
   "$tool" compile split/Unihan_Readings.txt split/Unihan_IRGSources.txt \
     split/Unihan_DictionaryIndices.txt split/Unihan_RadicalStrokeCounts.txt -o named.bin >/dev/null
@@ -118,6 +61,7 @@ case_compile_errors() {
   has "$("$tool" --data bom.txt show 一)" 'total strokes +1$'
 }
 
+# --version is docs/tool.md's.
 case_cli() {
   "$tool" --help >help.txt
   for sub in compile dump show cid; do
@@ -125,8 +69,6 @@ case_cli() {
     "$tool" "$sub" --help | grep -q "^Usage: unihan $sub" || fail "$sub --help"
   done
   grep -q -- '--data' help.txt || fail "--help does not list --data"
-  "$tool" --version | grep -Eqx 'unihan [0-9]+\.[0-9]+\.[0-9]+ \(bundled data: Unicode 1[7-9]\.[0-9]+\)' ||
-    fail "--version: $("$tool" --version)"
   fails
   fails frobnicate
   fails show
