@@ -179,6 +179,11 @@ TEST(FieldsImage, ForgedTablesAreRefusedOrBounded) {
     return static_cast<std::size_t>(sectionField(image, section, format::sectionEntry::kOffset));
   };
   const std::string damaged = "x.bin: damaged all-field image (";
+  // The first set id past the table, which opening looks up among the
+  // slots it leaves empty.
+  const auto setsEnd = static_cast<std::uint32_t>(
+      sectionField(image, format::kFieldSets, format::sectionEntry::kSize) / format::kU64 /
+      format::setWords(build(kSmallText).fieldCount()));
   const struct {
     std::size_t offset;
     std::uint32_t value;
@@ -187,6 +192,8 @@ TEST(FieldsImage, ForgedTablesAreRefusedOrBounded) {
       {at(format::kEntryValues), 0xFFFFFFF0, ""},  // a value past the pool
       {at(format::kEntryValues) + 4, 0x7FFFFFFF, ""},
       {at(format::kRecords) + format::kRecordFieldSet, 0x12345,  // a set past the table
+       damaged + "a record disagrees with the entries)"},
+      {at(format::kRecords) + format::kRecordFieldSet, setsEnd,
        damaged + "a record disagrees with the entries)"},
       {at(format::kRecords) + format::kRecordSize, 0xFFFFFFFF,  // entries past the end
        damaged + "a record disagrees with the entries)"},

@@ -99,7 +99,8 @@ class FieldsImage {
   void checkTables() const;
   void checkNames() const;
   void checkCodePoints() const;
-  std::vector<std::uint32_t> setSizes() const;
+  // Each set's field count, in a table whose size is a power of two.
+  std::vector<std::uint64_t> setSizes() const;
   void checkRecords() const;
 
   std::string owned_;
