@@ -126,22 +126,25 @@ namespace {
 
 // A table of `size` entries, each code point left as it is but those of
 // `chosen`, whose entries the chooser fills in.
-ConversionTable tableOf(const kelvorn::UnihanFields& fields, std::string_view variantField,
-                        std::size_t size, const std::vector<char32_t>& chosen) {
-  ConversionTable table;
-  table.to.resize(size);
-  std::iota(table.to.begin(), table.to.end(), char32_t{0});
-  table.several.assign(size, false);
-  const FormChooser chooser(fields, variantField);
-  for (const char32_t cp : chosen) {
-    const std::vector<char32_t> forms = chooser.forms(cp);
-    table.to[cp] = chooser.choose(cp, forms);
-    table.several[cp] = forms.size() > 1;
-  }
-  return table;
+const ConversionTable::Entry* findEntry(const std::vector<ConversionTable::Entry>& few, char32_t cp) {
+  const auto it = std::lower_bound(few.begin(), few.end(), cp,
+                                   [](const ConversionTable::Entry& e, char32_t c) { return e.from < c; });
+  return it != few.end() && it->from == cp ? &*it : nullptr;
 }
 
 }  // namespace
+
+char32_t ConversionTable::convert(char32_t cp) const noexcept {
+  if (few.empty()) return cp < to.size() ? to[cp] : cp;
+  const Entry* entry = findEntry(few, cp);
+  return entry != nullptr ? entry->to : cp;
+}
+
+bool ConversionTable::hasSeveral(char32_t cp) const noexcept {
+  if (few.empty()) return cp < several.size() && several[cp];
+  const Entry* entry = findEntry(few, cp);
+  return entry != nullptr && entry->several;
+}
 
 ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
                                      std::string_view variantField) {
@@ -150,7 +153,18 @@ ConversionTable buildConversionTable(const kelvorn::UnihanFields& fields,
   if (held.empty()) return {};
   // Ascending and inside the code space, as opening the image checks, so
   // the last code point bounds every index below, and the table 4.4 MB.
-  return tableOf(fields, variantField, static_cast<std::size_t>(held.back()) + 1, held);
+  const std::size_t size = static_cast<std::size_t>(held.back()) + 1;
+  ConversionTable table;
+  table.to.resize(size);
+  std::iota(table.to.begin(), table.to.end(), char32_t{0});
+  table.several.assign(size, false);
+  const FormChooser chooser(fields, variantField);
+  for (const char32_t cp : held) {
+    const std::vector<char32_t> forms = chooser.forms(cp);
+    table.to[cp] = chooser.choose(cp, forms);
+    table.several[cp] = forms.size() > 1;
+  }
+  return table;
 }
 
 ConversionTable buildConversionTableFor(const kelvorn::UnihanFields& fields,
@@ -164,17 +178,25 @@ ConversionTable buildConversionTableFor(const kelvorn::UnihanFields& fields,
   }
   std::sort(chars.begin(), chars.end());
   chars.erase(std::unique(chars.begin(), chars.end()), chars.end());
-  if (chars.empty()) return {};
-  return tableOf(fields, variantField, static_cast<std::size_t>(chars.back()) + 1, chars);
+  ConversionTable table;
+  const FormChooser chooser(fields, variantField);
+  for (const char32_t cp : chars) {
+    const std::vector<char32_t> forms = chooser.forms(cp);
+    table.few.push_back({cp, chooser.choose(cp, forms), forms.size() > 1});
+  }
+  return table;
 }
 
-std::string convertText(std::string_view text, const ConversionTable& table,
+namespace {
+
+// The conversion loop, with what a code point becomes as `convert`: one
+// load from the dense table, inlined, or a search of a short text's few.
+template <class Convert, class HasSeveral>
+std::string convertWith(std::string_view text, Convert convert, HasSeveral hasSeveral,
                         std::vector<MarkedChar>* marked) {
   std::string out(outputBound(text.size()), '\0');
   char* const begin = out.data();
   char* write = begin;
-  const char32_t* const to = table.to.data();
-  const std::size_t tableSize = table.to.size();
   std::size_t pos = 0;
   std::size_t index = 0;
   while (pos < text.size()) {
@@ -189,17 +211,34 @@ std::string convertText(std::string_view text, const ConversionTable& table,
     char32_t cp = 0;
     std::size_t bad = 0;
     if (!kelvorn::utf8::next(text, &pos, &cp, &bad)) throwNotUtf8(text, bad);
-    const char32_t converted = cp < tableSize ? to[cp] : cp;
+    const char32_t converted = convert(cp);
     if (converted == cp) {
       for (std::size_t i = at; i < pos; ++i) *write++ = text[i];
     } else {
       write += encodeAt(converted, write);
     }
-    if (marked != nullptr && table.hasSeveral(cp)) marked->push_back({at, index, cp, converted});
+    if (marked != nullptr && hasSeveral(cp)) marked->push_back({at, index, cp, converted});
     ++index;
   }
   out.resize(static_cast<std::size_t>(write - begin));
   return out;
+}
+
+}  // namespace
+
+std::string convertText(std::string_view text, const ConversionTable& table,
+                        std::vector<MarkedChar>* marked) {
+  if (!table.few.empty()) {
+    return convertWith(
+        text, [&table](char32_t cp) { return table.convert(cp); },
+        [&table](char32_t cp) { return table.hasSeveral(cp); }, marked);
+  }
+  const char32_t* const to = table.to.data();
+  const std::size_t size = table.to.size();
+  const std::vector<bool>& several = table.several;
+  return convertWith(
+      text, [to, size](char32_t cp) { return cp < size ? to[cp] : cp; },
+      [&several](char32_t cp) { return cp < several.size() && several[cp]; }, marked);
 }
 
 }  // namespace kelvorn_fields_private

@@ -18,9 +18,18 @@ struct ConversionTable {
   std::u32string to;
   // several[cp]: the field lists more than one character for cp.
   std::vector<bool> several;
+  // The same for a few characters only (a short text's), by code point,
+  // in place of the arrays when it is not empty: the arrays would reach up
+  // to the largest of them.
+  struct Entry {
+    char32_t from;
+    char32_t to;
+    bool several;
+  };
+  std::vector<Entry> few;
 
-  char32_t convert(char32_t cp) const noexcept { return cp < to.size() ? to[cp] : cp; }
-  bool hasSeveral(char32_t cp) const noexcept { return cp < several.size() && several[cp]; }
+  char32_t convert(char32_t cp) const noexcept;
+  bool hasSeveral(char32_t cp) const noexcept;
 };
 
 // From kSimplifiedVariant (to simplified) or kTraditionalVariant (to
