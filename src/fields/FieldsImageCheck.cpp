@@ -27,8 +27,9 @@ constexpr unsigned kCodePointBits = 21;
 #define KELVORN_WITH_POPCNT
 #endif
 
-// A size past any that records may add up to: a set id that names no set
-// finds it, and its record's entries never agree with the next one's.
+// A size past any that records may add up to: once a set id that names no
+// set has added it, no first entry or entry count, each 32 bits, can agree
+// with the running count.
 constexpr std::uint64_t kNoSet = std::uint64_t{1} << 32;
 
 // sizes[s] = the set bits of words [s * setWords, (s + 1) * setWords); the
