@@ -7,40 +7,35 @@
 
 namespace kelvorn_index_private {
 
-namespace {
-
-// How many code points from cps[0] on, at most n, follow it one by one.
-// Blocks of them are compared without a branch each: the held code points
-// make a few dozen runs of thousands.
-std::size_t consecutiveFrom(const char32_t* cps, std::size_t n) noexcept {
-  constexpr std::uint32_t kBlock = 16;
-  std::size_t k = 1;
-  while (k + kBlock <= n) {
-    const char32_t* block = cps + k;
-    const auto expected = static_cast<std::uint32_t>(cps[0] + k);
-    std::uint32_t differ = 0;
-    for (std::uint32_t b = 0; b < kBlock; ++b) differ |= block[b] ^ (expected + b);
-    if (differ != 0) break;
-    k += kBlock;
-  }
-  while (k < n && cps[k] == static_cast<char32_t>(cps[0] + k)) ++k;
-  return k;
-}
-
-}  // namespace
-
 bool fileRuns(IndexData* data) {
   const char32_t* cps = data->codePoints.data();
   const std::size_t n = data->codePoints.size();
   data->runs.clear();
-  std::uint64_t nextFree = 0;  // one past the last code point of the runs so far
+  if (n == 0) return true;
+  // Checked whole, without a branch a code point, as sound tables are the
+  // rule; compared as signed numbers, which vectorize where unsigned ones do
+  // not. Past a first at least 0 and a last at most U+10FFFF, that is the
+  // same order.
+  const auto asSigned = [cps](std::size_t i) { return static_cast<std::int32_t>(cps[i]); };
+  std::uint32_t falls = 0;
+  for (std::size_t i = 1; i < n; ++i) falls |= static_cast<std::uint32_t>(asSigned(i) <= asSigned(i - 1));
+  if (falls != 0 || asSigned(0) < 0 || cps[n - 1] > kLastCodePoint) return false;
+  // Ascending strictly, a code point less its place never falls and stays
+  // the same along a run, so each run's end is a binary search away.
   for (std::size_t i = 0; i < n;) {
-    const std::size_t length = consecutiveFrom(cps + i, n - i);
-    const std::uint64_t end = std::uint64_t{cps[i]} + length;
-    if (cps[i] < nextFree || end - 1 > kLastCodePoint) return false;
+    const auto offset = static_cast<char32_t>(cps[i] - i);
+    std::size_t low = i + 1;  // the run ends in [low, high]
+    std::size_t high = n;
+    while (low < high) {
+      const std::size_t mid = low + (high - low) / 2;
+      if (static_cast<char32_t>(cps[mid] - mid) == offset) {
+        low = mid + 1;
+      } else {
+        high = mid;
+      }
+    }
     data->runs.push_back({cps[i], static_cast<std::uint32_t>(i)});
-    nextFree = end;
-    i += length;
+    i = low;
   }
   data->runs.shrink_to_fit();
   return true;
