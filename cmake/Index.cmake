@@ -8,6 +8,7 @@ set(KELVORN_INDEX_SOURCES
   src/index/StringIds.cpp
   src/index/ReadingTable.cpp
   src/index/IndexBuilder.cpp
+  src/index/HeldRuns.cpp
   src/index/IndexCodec.cpp
   src/index/SortKeys.cpp
   src/index/RadicalStrokeExtras.cpp
@@ -15,6 +16,12 @@ set(KELVORN_INDEX_SOURCES
   src/index/NamedReadings.cpp
   src/index/UnihanIndex.cpp
 )
+
+# Opening a saved index checks its tables in loops over every held code
+# point; GCC vectorizes them at -O2 only with a cost model that allows a
+# scalar tail.
+set_source_files_properties(src/index/IndexCodec.cpp src/index/HeldRuns.cpp PROPERTIES
+  COMPILE_OPTIONS "$<$<CXX_COMPILER_ID:GNU>:-fvect-cost-model=dynamic>")
 
 kelvorn_companion_library(kelvorn_unihan_index unihan_index
   ${PROJECT_SOURCE_DIR}/cmake/index-exports.map ${KELVORN_INDEX_SOURCES}

@@ -142,6 +142,19 @@ TEST(Bundle, InstalledFilesOpenAlikeEveryWay) {
             expected);
   EXPECT_EQ(answers(Unihan::fromMemory(testsupport::readFile(core), testsupport::readFile(fields), "not an index")),
             expected);
+  // The index pairs by the all-field image's header alone: an image damaged
+  // past it still lends the saved index its marks (120' sorts after 120),
+  // while the questions that read the image are refused.
+  std::string damaged = testsupport::readFile(fields);
+  damaged.back() = static_cast<char>(damaged.back() ^ 1);
+  const std::vector<char32_t> radical120 = bundled.byRadical(120);
+  ASSERT_NE(Unihan::open(core).byRadical(120), radical120);  // the core alone has no marks
+  for (const Unihan& u : {Unihan::open(core, testFile("damaged.bin", damaged), index),
+                          Unihan::fromMemory(testsupport::readFile(core), damaged,
+                                             testsupport::readFile(index))}) {
+    EXPECT_EQ(u.byRadical(120), radical120);
+    EXPECT_THROW((void)u.field(U'行', "kDefinition"), kelvorn::Error);
+  }
 }
 
 // The installed all-field image alone answers the field and lexicon

@@ -140,4 +140,33 @@ TEST_F(IndexSavedSmall, EveryCutIsRefusedAndNoDamagedByteReadsOutside) {
   EXPECT_GT(opened, 0);
 }
 
+// The held code points are checked as their runs are filed: they must
+// ascend strictly and stay within U+10FFFF, whatever sign their top bit
+// would give them.
+TEST_F(IndexSavedSmall, HeldCodePointsMustAscendWithinTheCodeSpace) {
+  const std::string bytes = built_->bytes("small");
+  const std::size_t first = bytes.find(std::string("\x0D\x4E\0\0\x8B\x73\0\0", 8));
+  ASSERT_NE(first, std::string::npos);
+  const char32_t held[] = {0x4E0D, 0x738B, 0x7E9F, 0xF967, 0x20000};
+  struct Case {
+    std::size_t place;  // in held
+    std::uint32_t value;
+    bool opens;
+  };
+  for (const Case& c : {Case{1, 0x4E0D, false}, Case{4, 0xF967, false}, Case{4, 0x110000, false},
+                        Case{0, 0x80000000, false}, Case{0, 0xFFFFFFFF, false},
+                        Case{4, 0x10FFFF, true}, Case{2, 0x738C, true}}) {
+    std::string damaged = bytes;
+    for (int b = 0; b < 4; ++b) damaged[first + 4 * c.place + b] = static_cast<char>(c.value >> (8 * b));
+    const std::optional<UnihanIndex> ix = UnihanIndex::fromBytes(mgr_, damaged, "small");
+    ASSERT_EQ(ix.has_value(), c.opens) << c.place << " " << c.value;
+    if (!ix) continue;
+    // U+738C joins U+738B's run, which ends there.
+    EXPECT_TRUE(ix->contains(static_cast<char32_t>(c.value)));
+    EXPECT_FALSE(ix->contains(static_cast<char32_t>(c.value + 1)));
+    EXPECT_FALSE(ix->contains(held[c.place]));
+    EXPECT_EQ(ix->codePoints()[c.place], c.value);
+  }
+}
+
 }  // namespace

@@ -46,7 +46,8 @@ std::string pageText(int radical, const std::vector<PagePart>& parts) {
         out += (out.empty() ? "" : "\n") + radicalLabel(radical, part.marks) + " " +
                residualLabel(entries[i].residual) + ":";
       }
-      out += " " + kelvorn::utf8::encode(entries[i].codePoint);
+      out += ' ';
+      kelvorn::utf8::append(entries[i].codePoint, &out);
     }
   }
   return out.empty() ? out : out + "\n";

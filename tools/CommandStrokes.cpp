@@ -24,14 +24,18 @@ std::string groupLabel(const kelvorn::RadicalStrokeKey& key) {
 
 std::string listText(const kelvorn::UnihanIndex& index, const std::vector<char32_t>& cps) {
   std::string out;
-  std::string label;
+  int group = -1;  // the radical of the group written last, 0 for none
   for (const char32_t cp : cps) {
-    const std::string next = groupLabel(index.radicalStrokeKey(cp));
-    if (next != label) {
-      out += (label.empty() ? "" : "\n") + next + ":";
-      label = next;
+    const kelvorn::RadicalStrokeKey key = index.radicalStrokeKey(cp);
+    const int radical = key.hasValue ? key.radical : 0;
+    if (radical != group) {
+      if (group != -1) out += '\n';
+      out += groupLabel(key);
+      out += ':';
+      group = radical;
     }
-    out += " " + kelvorn::utf8::encode(cp);
+    out += ' ';
+    kelvorn::utf8::append(cp, &out);
   }
   return out.empty() ? out : out + "\n";
 }

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "index/saved/DataTag.h"
 #include "index/saved/FieldExtras.h"
 #include "index/saved/SavedIndex.h"
 #include "kelvorn/Error.h"
@@ -66,21 +67,43 @@ const kelvorn::UnihanLexicon& Bundle::lexicon() const {
   return *lexicon_;
 }
 
-std::optional<kelvorn::UnihanIndex> Bundle::openSavedIndex(const Store& store) const {
-  const std::string tag = kelvorn_saved_index::dataTag(store.imageTag, fields());
+std::string Bundle::headOfBytes(const BundleSources& sources) {
+  if (sources.fields != BundleSources::Fields::kBytes) return "";
+  return sources.fieldsBytes.substr(0, kelvorn_saved_index::kTaggedHeadBytes);
+}
+
+std::optional<kelvorn::UnihanIndex> Bundle::openSavedIndex(const Store& store,
+                                                           const std::string& tag,
+                                                           std::string_view unicodeVersion) const {
   if (tag.empty()) return std::nullopt;
   if (!sources_.indexBytes.empty()) {
     return kelvorn::UnihanIndex::fromBytes(store.mgr, sources_.indexBytes, tag);
   }
   if (sources_.files == nullptr) return std::nullopt;
-  return sources_.files->savedIndex(sources_, store.mgr, fields(), tag);
+  return sources_.files->savedIndex(sources_, store.mgr, tag, unicodeVersion);
+}
+
+// An image whose head pairs but whose rest is damaged is not opened here:
+// the index answers as it would for the sound image, and the questions that
+// read the image still find it refused.
+std::optional<kelvorn::UnihanIndex> Bundle::pairSavedIndexByHead(const Store& store) const {
+  std::string head = fieldsBytesHead_;
+  if (sources_.fields == BundleSources::Fields::kFile && sources_.files != nullptr) {
+    head = sources_.files->fieldsHead(sources_);
+  }
+  return openSavedIndex(store, kelvorn_saved_index::dataTagOfHead(store.imageTag, head), "");
 }
 
 kelvorn::UnihanIndex Bundle::buildIndex(const Store& store) const {
   if (hasFields()) {
+    if (std::optional<kelvorn::UnihanIndex> saved = pairSavedIndexByHead(store)) return *saved;
     try {
       const kelvorn::UnihanFields& all = fields();
-      if (std::optional<kelvorn::UnihanIndex> saved = openSavedIndex(store)) return *saved;
+      const std::string tag = kelvorn_saved_index::dataTag(store.imageTag, all);
+      if (std::optional<kelvorn::UnihanIndex> saved =
+              openSavedIndex(store, tag, all.unicodeVersion())) {
+        return *saved;
+      }
       return kelvorn::UnihanIndex(store.mgr, kelvorn_saved_index::radicalStrokeExtras(all),
                                   kelvorn_saved_index::mandarinReadings(all));
     } catch (const kelvorn::FieldsError&) {

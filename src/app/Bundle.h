@@ -47,12 +47,16 @@ struct BundleSources {
 struct FileOpeners {
   // The all-field store of a kFile or kTextFiles source.
   kelvorn::UnihanFields (*fields)(const BundleSources& sources, kelvorn::FieldsCheck check);
-  // The index saved at indexPath (empty: beside a kFile all-field image)
-  // for the data `tag` names; none where no such index opens there.
+  // The first kelvorn_saved_index::kTaggedHeadBytes bytes of a kFile
+  // source, read without opening it; empty when they cannot be read.
+  std::string (*fieldsHead)(const BundleSources& sources);
+  // The index saved at indexPath (empty: beside a kFile all-field image of
+  // unicodeVersion, none when that is unknown) for the data `tag` names;
+  // none where no such index opens there.
   std::optional<kelvorn::UnihanIndex> (*savedIndex)(const BundleSources& sources,
                                                     const kelvorn::UnihanMgr& core,
-                                                    const kelvorn::UnihanFields& fields,
-                                                    const std::string& tag);
+                                                    const std::string& tag,
+                                                    std::string_view unicodeVersion);
 };
 extern const FileOpeners kFileOpeners;
 
@@ -71,7 +75,8 @@ inline constexpr std::size_t kFieldsHeadBytes =
 
 class Bundle {
  public:
-  explicit Bundle(BundleSources sources) : sources_(std::move(sources)) {}
+  explicit Bundle(BundleSources sources)
+      : sources_(std::move(sources)), fieldsBytesHead_(headOfBytes(sources_)) {}
 
   // Each throws kelvorn::Error when the bundle has no such data or it cannot
   // be opened; a later question tries again.
@@ -93,12 +98,21 @@ class Bundle {
  private:
   bool hasFields() const { return sources_.fields != BundleSources::Fields::kNone; }
   kelvorn::UnihanFields openFields() const;
-  std::optional<kelvorn::UnihanIndex> openSavedIndex(const Store& store) const;
+  // The saved index under the tag of the core and of the all-field image's
+  // first bytes.
+  std::optional<kelvorn::UnihanIndex> openSavedIndex(const Store& store, const std::string& tag,
+                                                     std::string_view unicodeVersion) const;
+  // The saved index paired by the all-field image's head alone, before the
+  // image is opened: a question the index answers opens no image.
+  std::optional<kelvorn::UnihanIndex> pairSavedIndexByHead(const Store& store) const;
+  static std::string headOfBytes(const BundleSources& sources);
   kelvorn::UnihanIndex buildIndex(const Store& store) const;
 
   // Bytes given in memory are dropped once the store made of them holds a
   // copy.
   mutable BundleSources sources_;
+  // A kBytes source's first bytes, kept past the drop for pairing by head.
+  const std::string fieldsBytesHead_;
   mutable std::once_flag fieldsOnce_;
   mutable std::optional<kelvorn::UnihanFields> fields_;
   mutable std::optional<kelvorn::UnihanLexicon> lexicon_;

@@ -6,6 +6,7 @@
 #include "app/Bundle.h"
 #include "app/files/InputFile.h"
 #include "fields/MappedFile.h"
+#include "index/saved/DataTag.h"
 #include "index/saved/SavedIndex.h"
 #include "kelvorn/Error.h"
 
@@ -37,14 +38,22 @@ kelvorn::UnihanFields openFields(const BundleSources& sources, kelvorn::FieldsCh
   return openFieldsFile(sources.fieldsPath, check, sources.name);
 }
 
+std::string readFieldsHead(const BundleSources& sources) {
+  try {
+    return kelvorn_files::InputFile::open(sources.fieldsPath, kelvorn_files::InputKind::kFile)
+        .head(kelvorn_saved_index::kTaggedHeadBytes);
+  } catch (const kelvorn::Error&) {
+    return "";  // refused, in its own words, when the image is opened
+  }
+}
+
 std::optional<kelvorn::UnihanIndex> openSavedIndex(const BundleSources& sources,
                                                    const kelvorn::UnihanMgr& core,
-                                                   const kelvorn::UnihanFields& fields,
-                                                   const std::string& tag) {
+                                                   const std::string& tag,
+                                                   std::string_view unicodeVersion) {
   std::string path = sources.indexPath;
-  if (path.empty() && sources.fields == BundleSources::Fields::kFile) {
-    path = kelvorn_saved_index::pathBeside(sources.fieldsPath,
-                                           std::string(fields.unicodeVersion()));
+  if (path.empty() && sources.fields == BundleSources::Fields::kFile && !unicodeVersion.empty()) {
+    path = kelvorn_saved_index::pathBeside(sources.fieldsPath, std::string(unicodeVersion));
   }
   if (path.empty()) return std::nullopt;
   try {
@@ -59,6 +68,6 @@ std::optional<kelvorn::UnihanIndex> openSavedIndex(const BundleSources& sources,
 
 }  // namespace
 
-const FileOpeners kFileOpeners{openFields, openSavedIndex};
+const FileOpeners kFileOpeners{openFields, readFieldsHead, openSavedIndex};
 
 }  // namespace kelvorn_app_private

@@ -12,8 +12,6 @@ namespace {
 
 using kelvorn::unihanPropT;
 
-constexpr char32_t kLastCodePoint = 0x10FFFF;
-
 // One radical-stroke value of a character, residual signed.
 struct RadicalValue {
   int source;
@@ -352,27 +350,6 @@ class Walker {
 };
 
 }  // namespace
-
-void fileRuns(IndexData* data) {
-  const Table<char32_t>& cps = data->codePoints;
-  data->runs.clear();
-  for (std::size_t i = 0; i < cps.size(); ++i) {
-    if (i == 0 || cps[i] != cps[i - 1] + 1) {
-      data->runs.push_back({cps[i], static_cast<std::uint32_t>(i)});
-    }
-  }
-  data->runs.shrink_to_fit();
-}
-
-long IndexData::placeOf(char32_t codePoint) const noexcept {
-  auto run = std::upper_bound(runs.begin(), runs.end(), codePoint,
-                              [](char32_t cp, const Run& r) { return cp < r.first; });
-  if (run == runs.begin()) return -1;
-  --run;
-  const std::size_t end = run + 1 == runs.end() ? codePoints.size() : (run + 1)->place;
-  const std::size_t place = run->place + (codePoint - run->first);
-  return place < end ? static_cast<long>(place) : -1;
-}
 
 const CharKey* IndexData::keyOf(char32_t codePoint) const noexcept {
   const long place = placeOf(codePoint);

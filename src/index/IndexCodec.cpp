@@ -151,17 +151,41 @@ class Reader {
   bool ok_ = true;
 };
 
-template <class List>
-bool ascending(const List& list, bool strictly) {
-  for (std::size_t i = 1; i < list.size(); ++i) {
-    if (strictly ? !(list[i - 1] < list[i]) : list[i] < list[i - 1]) return false;
+// Sound tables are the rule, so the whole list is read without a branch an
+// element rather than stopping at the first fall.
+template <class T>
+bool ascending(const T* list, std::size_t n, bool strictly) {
+  unsigned falls = 0;
+  if (strictly) {
+    for (std::size_t i = 1; i < n; ++i) falls |= static_cast<unsigned>(!(list[i - 1] < list[i]));
+  } else {
+    for (std::size_t i = 1; i < n; ++i) falls |= static_cast<unsigned>(list[i] < list[i - 1]);
   }
-  return true;
+  return falls == 0;
+}
+
+// Whether the first byte of each of n keys at `at` is 0 or 1. Or-ed
+// together, every flag is when the result is; eight keys are or-ed at a time
+// into a block of their bytes, which vectorizes, and the flags read from it.
+bool flagsAreBools(const char* at, std::size_t n) noexcept {
+  constexpr std::size_t kKeysABlock = 8;
+  constexpr std::size_t kBlockBytes = kKeysABlock * format::kKeyBytes;
+  unsigned char block[kBlockBytes] = {};
+  std::size_t i = 0;
+  for (; i + kKeysABlock <= n; i += kKeysABlock) {
+    for (std::size_t b = 0; b < kBlockBytes; ++b) {
+      block[b] |= static_cast<unsigned char>(at[i * format::kKeyBytes + b]);
+    }
+  }
+  for (; i < n; ++i) block[0] |= static_cast<unsigned char>(at[i * format::kKeyBytes]);
+  unsigned char flags = 0;
+  for (std::size_t k = 0; k < kKeysABlock; ++k) flags |= block[k * format::kKeyBytes];
+  return flags <= 1;
 }
 
 // Offsets from 0 that never fall and end at the size of what they cut up.
 bool cutsWhole(const Table<std::uint32_t>& starts, std::size_t size) {
-  return !starts.empty() && starts[0] == 0 && starts.back() == size && ascending(starts, false);
+  return !starts.empty() && starts[0] == 0 && starts.back() == size && ascending(starts.data(), starts.size(), false);
 }
 
 }  // namespace
@@ -204,14 +228,13 @@ class IndexCodec::Body {
 
   static void read(Reader* r, IndexData* data) {
     r->list(&data->codePoints);
-    r->require(ascending(data->codePoints, true));
     const std::size_t held = data->codePoints.size();
     readKeys(r, data);
     r->require(data->keys.size() == held);
     r->list(&data->weights);
     r->require(data->weights.size() == held);
     data->sortsAs = r->pairs();
-    r->require(ascending(data->sortsAs, true));
+    r->require(ascending(data->sortsAs.data(), data->sortsAs.size(), true));
     for (std::size_t slot = 0; slot < data->radicals.count(); ++slot) r->page(&data->radicals, slot);
     for (std::size_t s = 0; s < data->strokes.count(); ++s) r->page(&data->strokes, s);
     for (ReadingTable& table : data->readings) {
@@ -225,8 +248,8 @@ class IndexCodec::Body {
       r->require(std::is_sorted(ends.begin(), ends.end()) &&
                  ends.back() <= data->radicals.pageSize(radical));
     }
+    r->require(fileRuns(data));  // checks the code points ascend
     if (!r->ok()) return;
-    fileRuns(data);
     data->codePointList.view(0, data->codePoints.data(), held);
   }
 
@@ -256,7 +279,7 @@ class IndexCodec::Body {
     const char* at = r->elements(n, format::kKeyBytes);
     r->pad();
     if (at == nullptr) return;
-    for (std::size_t i = 0; i < n; ++i) r->require(static_cast<unsigned char>(at[i * format::kKeyBytes]) <= 1);
+    r->require(flagsAreBools(at, n));
     if (r->ok()) data->keys.view(reinterpret_cast<const CharKey*>(at), n);
   }
 };

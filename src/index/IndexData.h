@@ -20,6 +20,7 @@ constexpr int kSourceCount = 6;  // kRSUnicode .. kRSVantu_Japan1_6
 constexpr int kMaxStrokes = 255;
 constexpr int kReadingFieldCount = 4;  // kHanyuPinlu .. kMandarin
 constexpr int kMaxMarks = 3;           // apostrophes after a radical
+constexpr char32_t kLastCodePoint = 0x10FFFF;
 // One page per source and radical 0..214; radical 0 stays empty.
 constexpr std::size_t kRadicalSlots = std::size_t{kSourceCount} * (kMaxRadical + 1);
 
@@ -114,8 +115,10 @@ struct IndexData {
 void buildIndex(IndexData* data, const kelvorn::RadicalStrokeExtras& extras,
                 const kelvorn::MandarinReadings& mandarin);
 
-// Fills data->runs from data->codePoints.
-void fileRuns(IndexData* data);
+// Fills data->runs from data->codePoints; false, the runs unspecified, when
+// the code points do not ascend strictly or pass U+10FFFF. One pass does
+// both, as a saved index's check would cost as much as the filing.
+bool fileRuns(IndexData* data);
 
 }  // namespace kelvorn_index_private
 

@@ -26,8 +26,8 @@
 // caller's name for the data the index was built from; an index opens only
 // under the same tag. Reading checks every count against the bytes left and
 // every table against the invariants its lookups rely on (parallel sizes,
-// ascending code points, offsets that grow and stay inside their table), so
-// damaged bytes are refused, never read past.
+// code points ascending and at most U+10FFFF, offsets that grow and stay
+// inside their table), so damaged bytes are refused, never read past.
 #ifndef KELVORN_INDEX_INDEXFORMAT_H
 #define KELVORN_INDEX_INDEXFORMAT_H
 

@@ -70,10 +70,16 @@ std::optional<std::string> find(const std::vector<std::string>& dirs, const std:
 
 std::vector<std::string> bundledDirs() {
   if (const std::optional<std::string> chosen = dataDirFromEnvironment()) return {*chosen};
-  const fs::path libraryDir = applicationLibraryDir();
-  if (libraryDir.empty()) return {};
-  return {(libraryDir / KELVORN_LIBDIR_TO_DATADIR).lexically_normal().string(),
-          (libraryDir / "data").string(), libraryDir.string()};
+  // Worked out once: a loaded library stays where it was loaded from, and
+  // a bundle asks for each of its files in turn.
+  static const std::vector<std::string> installed = [] {
+    const fs::path libraryDir = applicationLibraryDir();
+    if (libraryDir.empty()) return std::vector<std::string>();
+    return std::vector<std::string>{
+        (libraryDir / KELVORN_LIBDIR_TO_DATADIR).lexically_normal().string(),
+        (libraryDir / "data").string(), libraryDir.string()};
+  }();
+  return installed;
 }
 
 std::string bundledFilePath(const std::string& name) {

@@ -65,19 +65,23 @@ std::string readFromStart(int fd, std::size_t limit, const std::string& name) {
 
 std::string readStream(int fd, std::size_t limit, const std::string& name,
                        const std::string& tooLarge) {
-  // Pieces of a fixed size, joined once the end is seen: a string grown by
-  // doubling would copy the input several times and, for a moment, hold
-  // twice what it has read.
-  constexpr std::size_t kPiece = 1 << 20;
+  // Pieces, joined once the end is seen: a string grown by doubling would
+  // copy the input several times and, for a moment, hold twice what it has
+  // read. They start small, as most input is a line or two, and double up
+  // to a megabyte.
+  constexpr std::size_t kFirstPiece = 1 << 14;
+  constexpr std::size_t kLargestPiece = 1 << 20;
   std::vector<std::string> pieces;
-  std::size_t used = kPiece;  // of the last piece
+  std::size_t used = 0;  // of the last piece
   std::size_t total = 0;
   for (;;) {
-    if (used == kPiece) {
-      pieces.emplace_back(kPiece, '\0');
+    if (pieces.empty() || used == pieces.back().size()) {
+      const std::size_t size =
+          pieces.empty() ? kFirstPiece : std::min(2 * pieces.back().size(), kLargestPiece);
+      pieces.emplace_back(size, '\0');
       used = 0;
     }
-    const ssize_t got = ::read(fd, &pieces.back()[used], kPiece - used);
+    const ssize_t got = ::read(fd, &pieces.back()[used], pieces.back().size() - used);
     if (got == 0) break;
     if (got < 0) {
       const int err = errno;

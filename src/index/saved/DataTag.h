@@ -4,6 +4,7 @@
 #ifndef KELVORN_INDEX_SAVED_DATATAG_H
 #define KELVORN_INDEX_SAVED_DATATAG_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,15 @@ namespace kelvorn_saved_index {
 // header, which carries its size and the checksum of all the rest: reading
 // the header alone names the whole all-field image.
 std::string dataTagOfParts(const std::string& coreImageTag, std::string_view fieldsBytes);
+
+// How many of the all-field image's first bytes the tag reads.
+inline constexpr std::size_t kTaggedHeadBytes = 64;
+
+// The same tag from those bytes alone, read without opening the image, so
+// that a saved index pairs with an image that no question has opened yet.
+// Empty unless they are all there and begin as an all-field image does:
+// anything else (text, a short file) is paired, if at all, once opened.
+std::string dataTagOfHead(const std::string& coreImageTag, std::string_view head);
 
 }  // namespace kelvorn_saved_index
 
