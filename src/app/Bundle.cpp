@@ -30,8 +30,8 @@ bool holdsFieldsImage(std::string_view head, const std::string& name) {
 
 kelvorn::UnihanFields Bundle::openFields() const {
   using Fields = BundleSources::Fields;
-  const kelvorn::FieldsCheck check =
-      sources_.checkFieldsWhole ? kelvorn::FieldsCheck::kChecksum : kelvorn::FieldsCheck::kStructure;
+  const kelvorn::FieldsCheck check = sources_.checkFieldsWhole ? kelvorn::FieldsCheck::kChecksum
+                                                               : kelvorn::FieldsCheck::kStructure;
   switch (sources_.fields) {
     case Fields::kFile:
     case Fields::kTextFiles:
@@ -54,7 +54,11 @@ kelvorn::UnihanFields Bundle::openFields() const {
 const kelvorn::UnihanFields& Bundle::fields() const {
   std::call_once(fieldsOnce_, [this] {
     kelvorn::UnihanFields opened = openFields();
-    lexicon_.emplace(opened);
+    if (sources_.fields == BundleSources::Fields::kFile) {
+      lexicon_.emplace(sources_.files->lexicon(sources_, opened));
+    } else {
+      lexicon_.emplace(opened);
+    }
     fields_.emplace(std::move(opened));
     sources_.fieldsBytes = std::string();
   });

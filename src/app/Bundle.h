@@ -31,7 +31,7 @@ struct FileOpeners;
 struct BundleSources {
   enum class Fields { kNone, kFile, kBytes, kTextFiles, kTextBytes };
   Fields fields = Fields::kNone;
-  std::string fieldsPath;  // kFile: an image or text; kTextFiles: a file or directory
+  std::string fieldsPath;         // kFile: an image or text; kTextFiles: a file or directory
   bool checkFieldsWhole = false;  // an image the user named: its checksum too
   std::string fieldsBytes;        // kBytes: an image or text; kTextBytes
   std::string indexPath;          // a saved index; empty: beside a kFile
@@ -53,6 +53,10 @@ struct FileOpeners {
                                                     const kelvorn::UnihanMgr& core,
                                                     const kelvorn::UnihanFields& fields,
                                                     const std::string& tag);
+  // The lexicon over the store of a kFile source, answering from the stored
+  // tables beside the image where sound ones for it lie there.
+  kelvorn::UnihanLexicon (*lexicon)(const BundleSources& sources,
+                                    const kelvorn::UnihanFields& fields);
 };
 extern const FileOpeners kFileOpeners;
 

@@ -1,6 +1,8 @@
 // What a bundle reads from files: the all-field store a path names and the
 // index saved in a file. Only the doors that take paths link it.
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 #include "app/Bundle.h"
@@ -43,8 +45,8 @@ std::optional<kelvorn::UnihanIndex> openSavedIndex(const BundleSources& sources,
                                                    const std::string& tag) {
   std::string path = sources.indexPath;
   if (path.empty() && sources.fields == BundleSources::Fields::kFile) {
-    path = kelvorn_saved_index::pathBeside(sources.fieldsPath,
-                                           std::string(fields.unicodeVersion()));
+    path =
+        kelvorn_saved_index::pathBeside(sources.fieldsPath, std::string(fields.unicodeVersion()));
   }
   if (path.empty()) return std::nullopt;
   try {
@@ -57,8 +59,26 @@ std::optional<kelvorn::UnihanIndex> openSavedIndex(const BundleSources& sources,
   }
 }
 
+// The stored lexicon tables lie beside the all-field image they were
+// written for. Any that are absent or refused leave the lexicon to read and
+// build what it needs, as it does for a store made of text.
+kelvorn::UnihanLexicon lexiconBeside(const BundleSources& sources,
+                                     const kelvorn::UnihanFields& fields) {
+  const std::string path = (std::filesystem::path(sources.fieldsPath).parent_path() /
+                            ("unihan-lexicon-" + std::string(fields.unicodeVersion()) + ".bin"))
+                               .string();
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    try {
+      return kelvorn::UnihanLexicon::withStoredTables(fields, path);
+    } catch (const kelvorn::Error&) {
+    }
+  }
+  return kelvorn::UnihanLexicon(fields);
+}
+
 }  // namespace
 
-const FileOpeners kFileOpeners{openFields, openSavedIndex};
+const FileOpeners kFileOpeners{openFields, openSavedIndex, lexiconBeside};
 
 }  // namespace kelvorn_app_private

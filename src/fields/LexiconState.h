@@ -5,6 +5,7 @@
 #define KELVORN_FIELDS_LEXICONSTATE_H
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "fields/ConversionTable.h"
 #include "fields/GlossIndex.h"
+#include "fields/StoredLexicon.h"
 #include "fields/ValueIndex.h"
 #include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanLexicon.h"
@@ -21,7 +23,10 @@ namespace kelvorn_fields_private {
 
 class LexiconState {
  public:
-  explicit LexiconState(const kelvorn::UnihanFields& fields);
+  // With stored tables, searches and lookups of the fields they keep answer
+  // from them, and nothing is read or built for those.
+  explicit LexiconState(const kelvorn::UnihanFields& fields,
+                        std::shared_ptr<const StoredLexicon> stored = nullptr);
 
   const kelvorn::UnihanFields& fields() const noexcept { return fields_; }
   const ConversionTable& table(kelvorn::Script to) const;
@@ -39,7 +44,12 @@ class LexiconState {
   const std::vector<char32_t>* charsWith(std::string_view field, std::string_view value) const;
 
  private:
+  // The stored table's answer, kept so that a reference to it lasts; null
+  // when the table is damaged there.
+  const std::vector<char32_t>* storedAnswer(std::size_t field, std::string_view value) const;
+
   kelvorn::UnihanFields fields_;
+  std::shared_ptr<const StoredLexicon> stored_;
   mutable std::atomic<bool> converted_[2] = {false, false};
   mutable std::once_flag tableOnce_[2];
   mutable ConversionTable tables_[2];
@@ -52,8 +62,9 @@ class LexiconState {
     std::vector<char32_t> chars;
   };
   // One of each per field, by field index.
-  mutable std::mutex firstLookupsMutex_;
+  mutable std::mutex firstLookupsMutex_;  // and the stored answers
   std::unique_ptr<FirstLookup[]> firstLookups_;
+  std::unique_ptr<std::map<std::string, std::vector<char32_t>, std::less<>>[]> storedAnswers_;
   std::unique_ptr<std::atomic<bool>[]> indexed_;  // once built, no lock is taken
   std::unique_ptr<std::once_flag[]> valuesOnce_;
   std::unique_ptr<ValueIndex[]> values_;

@@ -1,0 +1,85 @@
+// The stored lexicon tables (LexiconFormat.h) opened in place: checked at
+// open as far as a few words tell, and at each lookup for what it reads.
+#ifndef KELVORN_FIELDS_STOREDLEXICON_H
+#define KELVORN_FIELDS_STOREDLEXICON_H
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fields/MappedFile.h"
+#include "kelvorn/UnihanFields.h"
+
+namespace kelvorn_fields_private {
+
+// One posting table: keys to ascending lists of u32.
+class PostingTable {
+ public:
+  PostingTable() = default;
+  // Empty when the arrays the counts promise do not fill the bytes exactly.
+  static std::optional<PostingTable> open(const unsigned char* data, std::size_t size);
+
+  std::string_view name() const noexcept { return name_; }
+  // The key's list, each item below `limit`: empty for a key the table does
+  // not hold; nullopt when the table breaks one of its invariants there.
+  std::optional<std::vector<std::uint32_t>> find(std::string_view key, std::uint32_t limit) const;
+
+ private:
+  std::uint32_t at(const unsigned char* array, std::size_t i) const noexcept;
+  std::string_view keyAt(std::uint32_t key) const noexcept;
+
+  const unsigned char* keyStarts_ = nullptr;
+  const unsigned char* listStarts_ = nullptr;
+  const unsigned char* slots_ = nullptr;
+  const unsigned char* items_ = nullptr;
+  std::string_view name_;
+  std::string_view keyBytes_;
+  std::uint32_t keyCount_ = 0;
+  std::uint32_t itemCount_ = 0;
+  std::uint32_t slotCount_ = 0;
+};
+
+class StoredLexicon {
+ public:
+  // Each checks the file against the store it was written for; throws
+  // kelvorn::FieldsError naming `name` and the reason.
+  static std::shared_ptr<const StoredLexicon> fromMapping(std::unique_ptr<MappedFile> mapping,
+                                                          const kelvorn::UnihanFields& fields,
+                                                          const std::string& name);
+  static std::shared_ptr<const StoredLexicon> fromOwned(std::string bytes,
+                                                        const kelvorn::UnihanFields& fields,
+                                                        const std::string& name);
+
+  // What GlossIndex::search answers; nullopt where the tables are damaged.
+  std::optional<std::vector<char32_t>> search(std::string_view query) const;
+  // The table of the field, by its index in the store; null when not stored.
+  const PostingTable* values(std::size_t field) const noexcept {
+    return field < byField_.size() ? byField_[field] : nullptr;
+  }
+
+ private:
+  StoredLexicon() = default;
+  void open(const kelvorn::UnihanFields& fields, const std::string& name);
+
+  std::string owned_;
+  std::unique_ptr<MappedFile> mapping_;
+  std::string_view bytes_;
+  const unsigned char* order_ = nullptr;
+  std::uint32_t orderCount_ = 0;
+  PostingTable gloss_;
+  std::vector<PostingTable> tables_;
+  std::vector<const PostingTable*> byField_;
+};
+
+// The stored tables of the store: its gloss index and the value indexes of
+// those of `valueFields` it has.
+std::string writeStoredLexicon(const kelvorn::UnihanFields& fields,
+                               const std::vector<std::string_view>& valueFields);
+
+}  // namespace kelvorn_fields_private
+
+#endif  // KELVORN_FIELDS_STOREDLEXICON_H
