@@ -33,8 +33,9 @@
 // sizes against each other, none of which reads more than a few words. A
 // lookup checks what it reads: the slot's key id, the key's and the list's
 // bounds, and that the list ascends within range. A table that fails a
-// check answers nothing, and its question goes the way it goes without the
-// tables, so that damage costs speed, never a wrong answer or a read
+// check there answers that question as if it were absent, which costs speed
+// only; damage no check sees (a changed key or item) gives a wrong answer at
+// worst, as a damaged value pool of the all-field image does, never a read
 // outside the buffer.
 #ifndef KELVORN_FIELDS_LEXICONFORMAT_H
 #define KELVORN_FIELDS_LEXICONFORMAT_H
