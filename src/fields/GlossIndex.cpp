@@ -110,6 +110,16 @@ std::optional<std::vector<std::uint32_t>> placesOfQuery(std::string_view query,
     for (const std::string& form : baseForms(word)) {
       PlaceList found;
       if (!placesOf(form, &scratch, &found)) return std::nullopt;
+      // Mostly a word has one form with characters: its list is taken
+      // whole, not merged item by item.
+      if (places.empty()) {
+        if (found.begin == scratch.data()) {
+          places.swap(scratch);
+        } else {
+          places.assign(found.begin, found.end);
+        }
+        continue;
+      }
       std::vector<std::uint32_t> merged;
       std::set_union(places.begin(), places.end(), found.begin, found.end,
                      std::back_inserter(merged));

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "fields/LexiconFormat.h"
-
 namespace kelvorn_fields_private {
 
 LexiconState::LexiconState(const kelvorn::UnihanFields& fields,
@@ -11,10 +9,7 @@ LexiconState::LexiconState(const kelvorn::UnihanFields& fields,
     : fields_(fields),
       stored_(std::move(stored)),
       firstLookups_(new FirstLookup[fields_.fieldCount()]),
-      storedAnswers_(
-          stored_
-              ? new std::map<std::string, std::vector<char32_t>, std::less<>>[fields_.fieldCount()]
-              : nullptr),
+      storedAnswers_(stored_ ? new StoredAnswers[fields_.fieldCount()] : nullptr),
       indexed_(new std::atomic<bool>[fields_.fieldCount()]()),
       valuesOnce_(new std::once_flag[fields_.fieldCount()]),
       values_(new ValueIndex[fields_.fieldCount()]) {}
@@ -64,7 +59,11 @@ const std::vector<char32_t>* LexiconState::charsWith(std::string_view field,
                                                      std::string_view value) const {
   const std::optional<std::size_t> index = fields_.fieldIndex(field);
   if (!index) return nullptr;
-  if (const std::vector<char32_t>* found = storedAnswer(*index, value)) return found;
+  if (const PostingTable* table = stored_ ? stored_->values(*index) : nullptr) {
+    if (const std::vector<char32_t>* found = storedAnswers_[*index].find(*table, value)) {
+      return found;
+    }
+  }
   if (!indexed_[*index].load(std::memory_order_acquire)) {
     const std::lock_guard<std::mutex> lock(firstLookupsMutex_);
     FirstLookup& first = firstLookups_[*index];
@@ -80,26 +79,6 @@ const std::vector<char32_t>* LexiconState::charsWith(std::string_view field,
     indexed_[*index].store(true, std::memory_order_release);
   });
   return &values_[*index].find(value);
-}
-
-const std::vector<char32_t>* LexiconState::storedAnswer(std::size_t field,
-                                                        std::string_view value) const {
-  const PostingTable* table = stored_ ? stored_->values(field) : nullptr;
-  if (table == nullptr) return nullptr;
-  const std::lock_guard<std::mutex> lock(firstLookupsMutex_);
-  auto& answers = storedAnswers_[field];
-  auto known = answers.find(value);
-  if (known != answers.end()) return &known->second;
-  const std::optional<std::vector<std::uint32_t>> found =
-      table->find(value, lexicon_format::kMaxCodePoint + 1);
-  if (!found) return nullptr;
-  // Values no character has are not kept, so that asking for many of them
-  // costs no memory.
-  static const std::vector<char32_t> kNone;
-  if (found->empty()) return &kNone;
-  std::vector<char32_t>& kept = answers[std::string(value)];
-  kept.assign(found->begin(), found->end());
-  return &kept;
 }
 
 }  // namespace kelvorn_fields_private

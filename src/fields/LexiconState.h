@@ -5,7 +5,6 @@
 #define KELVORN_FIELDS_LEXICONSTATE_H
 
 #include <atomic>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,10 +43,6 @@ class LexiconState {
   const std::vector<char32_t>* charsWith(std::string_view field, std::string_view value) const;
 
  private:
-  // The stored table's answer, kept so that a reference to it lasts; null
-  // when the table is damaged there.
-  const std::vector<char32_t>* storedAnswer(std::size_t field, std::string_view value) const;
-
   kelvorn::UnihanFields fields_;
   std::shared_ptr<const StoredLexicon> stored_;
   mutable std::atomic<bool> converted_[2] = {false, false};
@@ -62,10 +57,10 @@ class LexiconState {
     std::vector<char32_t> chars;
   };
   // One of each per field, by field index.
-  mutable std::mutex firstLookupsMutex_;  // and the stored answers
+  mutable std::mutex firstLookupsMutex_;
   std::unique_ptr<FirstLookup[]> firstLookups_;
-  std::unique_ptr<std::map<std::string, std::vector<char32_t>, std::less<>>[]> storedAnswers_;
-  std::unique_ptr<std::atomic<bool>[]> indexed_;  // once built, no lock is taken
+  std::unique_ptr<StoredAnswers[]> storedAnswers_;  // by field index, with stored tables
+  std::unique_ptr<std::atomic<bool>[]> indexed_;    // once built, no lock is taken
   std::unique_ptr<std::once_flag[]> valuesOnce_;
   std::unique_ptr<ValueIndex[]> values_;
 };

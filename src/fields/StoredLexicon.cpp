@@ -57,32 +57,80 @@ std::string_view PostingTable::keyAt(std::uint32_t key) const noexcept {
   return keyBytes_.substr(begin, end - begin);
 }
 
-std::optional<std::vector<std::uint32_t>> PostingTable::find(std::string_view key,
-                                                             std::uint32_t limit) const {
-  if (slotCount_ == 0) return std::vector<std::uint32_t>();
+std::int64_t PostingTable::keyOf(std::string_view key) const {
+  if (slotCount_ == 0) return kAbsent;
   const std::uint32_t mask = slotCount_ - 1;
   std::uint32_t slot = format::nameHash(key) & mask;
   // Bounded by the table, so that slots with no empty one end the search.
   for (std::uint32_t probe = 0; probe < slotCount_; ++probe, slot = (slot + 1) & mask) {
     const std::uint32_t held = at(slots_, slot);
-    if (held == 0) return std::vector<std::uint32_t>();
-    if (held > keyCount_) return std::nullopt;
-    const std::uint32_t id = held - 1;
-    const std::uint32_t begin = at(keyStarts_, id);
-    const std::uint32_t end = at(keyStarts_, std::size_t{id} + 1);
-    if (begin > end || end > keyBytes_.size()) return std::nullopt;
-    if (keyBytes_.substr(begin, end - begin) != key) continue;
-    const std::uint32_t first = at(listStarts_, id);
-    const std::uint32_t last = at(listStarts_, std::size_t{id} + 1);
-    if (first > last || last > itemCount_) return std::nullopt;
-    std::vector<std::uint32_t> list(last - first);
-    for (std::uint32_t i = 0; i < list.size(); ++i) {
-      list[i] = at(items_, std::size_t{first} + i);
-      if (list[i] >= limit || (i > 0 && list[i] <= list[i - 1])) return std::nullopt;
-    }
-    return list;
+    if (held == 0) return kAbsent;
+    if (held > keyCount_) return kDamaged;
+    const std::uint32_t begin = at(keyStarts_, held - 1);
+    const std::uint32_t end = at(keyStarts_, held);
+    if (begin > end || end > keyBytes_.size()) return kDamaged;
+    if (keyBytes_.substr(begin, end - begin) == key) return held - 1;
   }
-  return std::nullopt;
+  return kDamaged;
+}
+
+std::optional<std::vector<std::uint32_t>> PostingTable::listOf(std::uint32_t key,
+                                                               std::uint32_t limit) const {
+  const std::uint32_t first = at(listStarts_, key);
+  const std::uint32_t last = at(listStarts_, std::size_t{key} + 1);
+  if (first > last || last > itemCount_) return std::nullopt;
+  std::vector<std::uint32_t> list(last - first);
+  if (list.empty()) return list;
+  std::memcpy(list.data(), items_ + std::size_t{first} * lf::kU32, list.size() * lf::kU32);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  for (std::uint32_t& item : list) item = __builtin_bswap32(item);
+#endif
+  // One pass without an early exit, which the compiler can vectorize:
+  // lists of common words run to thousands of items.
+  bool sound = list.back() < limit;
+  for (std::size_t i = 1; i < list.size(); ++i) sound &= list[i - 1] < list[i];
+  if (!sound) return std::nullopt;
+  return list;
+}
+
+std::optional<std::vector<std::uint32_t>> PostingTable::find(std::string_view key,
+                                                             std::uint32_t limit) const {
+  const std::int64_t id = keyOf(key);
+  if (id == kAbsent) return std::vector<std::uint32_t>();
+  if (id == kDamaged) return std::nullopt;
+  return listOf(static_cast<std::uint32_t>(id), limit);
+}
+
+StoredAnswers::~StoredAnswers() {
+  for (std::uint32_t k = 0; k < count_; ++k) delete byKey_[k].load(std::memory_order_relaxed);
+}
+
+const std::vector<char32_t>* StoredAnswers::find(const PostingTable& table,
+                                                 std::string_view value) const {
+  // Values no character has are not kept, so that asking for many of them
+  // costs no memory.
+  static const std::vector<char32_t> kNone;
+  const std::int64_t id = table.keyOf(value);
+  if (id == PostingTable::kAbsent) return &kNone;
+  if (id == PostingTable::kDamaged) return nullptr;
+  // The flag spares later lookups call_once's own cost.
+  if (!ready_.load(std::memory_order_acquire)) {
+    std::call_once(once_, [&] {
+      byKey_.reset(new std::atomic<const std::vector<char32_t>*>[table.keyCount()]());
+      count_ = table.keyCount();
+      ready_.store(true, std::memory_order_release);
+    });
+  }
+  std::atomic<const std::vector<char32_t>*>& slot = byKey_[static_cast<std::size_t>(id)];
+  if (const std::vector<char32_t>* known = slot.load(std::memory_order_acquire)) return known;
+  const std::optional<std::vector<std::uint32_t>> list =
+      table.listOf(static_cast<std::uint32_t>(id), lf::kMaxCodePoint + 1);
+  if (!list) return nullptr;
+  auto made = std::make_unique<const std::vector<char32_t>>(list->begin(), list->end());
+  const std::vector<char32_t>* raced = nullptr;
+  // A thread that decoded the same value first keeps its answer.
+  if (!slot.compare_exchange_strong(raced, made.get(), std::memory_order_acq_rel)) return raced;
+  return made.release();
 }
 
 std::shared_ptr<const StoredLexicon> StoredLexicon::fromMapping(std::unique_ptr<MappedFile> mapping,

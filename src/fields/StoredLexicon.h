@@ -3,9 +3,11 @@
 #ifndef KELVORN_FIELDS_STOREDLEXICON_H
 #define KELVORN_FIELDS_STOREDLEXICON_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +29,12 @@ class PostingTable {
   // The key's list, each item below `limit`: empty for a key the table does
   // not hold; nullopt when the table breaks one of its invariants there.
   std::optional<std::vector<std::uint32_t>> find(std::string_view key, std::uint32_t limit) const;
+  // The same in two steps: the key's id (kAbsent, kDamaged), then its list.
+  static constexpr std::int64_t kAbsent = -1;
+  static constexpr std::int64_t kDamaged = -2;
+  std::int64_t keyOf(std::string_view key) const;
+  std::optional<std::vector<std::uint32_t>> listOf(std::uint32_t key, std::uint32_t limit) const;
+  std::uint32_t keyCount() const noexcept { return keyCount_; }
 
  private:
   std::uint32_t at(const unsigned char* array, std::size_t i) const noexcept;
@@ -73,6 +81,27 @@ class StoredLexicon {
   PostingTable gloss_;
   std::vector<PostingTable> tables_;
   std::vector<const PostingTable*> byField_;
+};
+
+// One field's answers from its stored table, each decoded on its first
+// lookup and kept, so that the reference a lookup returns lasts as long as
+// the lexicon; later lookups of the value take no lock.
+class StoredAnswers {
+ public:
+  StoredAnswers() = default;
+  StoredAnswers(const StoredAnswers&) = delete;
+  StoredAnswers& operator=(const StoredAnswers&) = delete;
+  ~StoredAnswers();
+
+  // The characters with the value, ascending; null where the table is
+  // damaged.
+  const std::vector<char32_t>* find(const PostingTable& table, std::string_view value) const;
+
+ private:
+  mutable std::once_flag once_;
+  mutable std::atomic<bool> ready_{false};
+  mutable std::uint32_t count_ = 0;
+  mutable std::unique_ptr<std::atomic<const std::vector<char32_t>*>[]> byKey_;
 };
 
 // The stored tables of the store: its gloss index and the value indexes of
