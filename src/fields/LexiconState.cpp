@@ -9,10 +9,17 @@ LexiconState::LexiconState(const kelvorn::UnihanFields& fields,
     : fields_(fields),
       stored_(std::move(stored)),
       firstLookups_(new FirstLookup[fields_.fieldCount()]),
-      storedAnswers_(stored_ ? new StoredAnswers[fields_.fieldCount()] : nullptr),
       indexed_(new std::atomic<bool>[fields_.fieldCount()]()),
       valuesOnce_(new std::once_flag[fields_.fieldCount()]),
-      values_(new ValueIndex[fields_.fieldCount()]) {}
+      values_(new ValueIndex[fields_.fieldCount()]) {
+  if (!stored_) return;
+  storedAnswers_.resize(fields_.fieldCount());
+  for (std::size_t field = 0; field < storedAnswers_.size(); ++field) {
+    if (const PostingTable* table = stored_->values(field)) {
+      storedAnswers_[field] = std::make_unique<StoredAnswers>(table->keyCount());
+    }
+  }
+}
 
 namespace {
 
@@ -60,7 +67,7 @@ const std::vector<char32_t>* LexiconState::charsWith(std::string_view field,
   const std::optional<std::size_t> index = fields_.fieldIndex(field);
   if (!index) return nullptr;
   if (const PostingTable* table = stored_ ? stored_->values(*index) : nullptr) {
-    if (const std::vector<char32_t>* found = storedAnswers_[*index].find(*table, value)) {
+    if (const std::vector<char32_t>* found = storedAnswers_[*index]->find(*table, value)) {
       return found;
     }
   }

@@ -59,8 +59,8 @@ class LexiconState {
   // One of each per field, by field index.
   mutable std::mutex firstLookupsMutex_;
   std::unique_ptr<FirstLookup[]> firstLookups_;
-  std::unique_ptr<StoredAnswers[]> storedAnswers_;  // by field index, with stored tables
-  std::unique_ptr<std::atomic<bool>[]> indexed_;    // once built, no lock is taken
+  std::vector<std::unique_ptr<StoredAnswers>> storedAnswers_;  // by field index, with stored tables
+  std::unique_ptr<std::atomic<bool>[]> indexed_;               // once built, no lock is taken
   std::unique_ptr<std::once_flag[]> valuesOnce_;
   std::unique_ptr<ValueIndex[]> values_;
 };

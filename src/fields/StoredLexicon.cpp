@@ -101,9 +101,33 @@ std::optional<std::vector<std::uint32_t>> PostingTable::find(std::string_view ke
   return listOf(static_cast<std::uint32_t>(id), limit);
 }
 
+StoredAnswers::StoredAnswers(std::uint32_t keyCount)
+    : chunkCount_((std::size_t{keyCount} + kChunkKeys - 1) / kChunkKeys),
+      chunks_(new std::atomic<Chunk*>[chunkCount_]()) {}
+
 StoredAnswers::~StoredAnswers() {
-  for (std::uint32_t k = 0; k < count_; ++k) delete byKey_[k].load(std::memory_order_relaxed);
+  for (std::size_t c = 0; c < chunkCount_; ++c) {
+    const Chunk* chunk = chunks_[c].load(std::memory_order_relaxed);
+    if (chunk == nullptr) continue;
+    for (const Answer& answer : chunk->answers) delete answer.load(std::memory_order_relaxed);
+    delete chunk;
+  }
 }
+
+namespace {
+
+// The slot's object, or `made` put there; a thread that put one there first
+// keeps its own, and `made` is dropped.
+template <class T>
+T* installOnce(std::atomic<T*>* slot, std::unique_ptr<T> made) {
+  T* raced = nullptr;
+  if (slot->compare_exchange_strong(raced, made.get(), std::memory_order_acq_rel)) {
+    return made.release();
+  }
+  return raced;
+}
+
+}  // namespace
 
 const std::vector<char32_t>* StoredAnswers::find(const PostingTable& table,
                                                  std::string_view value) const {
@@ -113,24 +137,17 @@ const std::vector<char32_t>* StoredAnswers::find(const PostingTable& table,
   const std::int64_t id = table.keyOf(value);
   if (id == PostingTable::kAbsent) return &kNone;
   if (id == PostingTable::kDamaged) return nullptr;
-  // The flag spares later lookups call_once's own cost.
-  if (!ready_.load(std::memory_order_acquire)) {
-    std::call_once(once_, [&] {
-      byKey_.reset(new std::atomic<const std::vector<char32_t>*>[table.keyCount()]());
-      count_ = table.keyCount();
-      ready_.store(true, std::memory_order_release);
-    });
-  }
-  std::atomic<const std::vector<char32_t>*>& slot = byKey_[static_cast<std::size_t>(id)];
-  if (const std::vector<char32_t>* known = slot.load(std::memory_order_acquire)) return known;
-  const std::optional<std::vector<std::uint32_t>> list =
-      table.listOf(static_cast<std::uint32_t>(id), lf::kMaxCodePoint + 1);
+  const auto key = static_cast<std::uint32_t>(id);
+  if (key / kChunkKeys >= chunkCount_) return nullptr;  // not this table's
+  std::atomic<Chunk*>* chunkSlot = &chunks_[key / kChunkKeys];
+  Chunk* chunk = chunkSlot->load(std::memory_order_acquire);
+  if (chunk == nullptr) chunk = installOnce(chunkSlot, std::make_unique<Chunk>());
+  Answer* answer = &chunk->answers[key % kChunkKeys];
+  if (const std::vector<char32_t>* known = answer->load(std::memory_order_acquire)) return known;
+  const std::optional<std::vector<std::uint32_t>> list = table.listOf(key, lf::kMaxCodePoint + 1);
   if (!list) return nullptr;
-  auto made = std::make_unique<const std::vector<char32_t>>(list->begin(), list->end());
-  const std::vector<char32_t>* raced = nullptr;
-  // A thread that decoded the same value first keeps its answer.
-  if (!slot.compare_exchange_strong(raced, made.get(), std::memory_order_acq_rel)) return raced;
-  return made.release();
+  return installOnce(answer,
+                     std::make_unique<const std::vector<char32_t>>(list->begin(), list->end()));
 }
 
 std::shared_ptr<const StoredLexicon> StoredLexicon::fromMapping(std::unique_ptr<MappedFile> mapping,

@@ -85,10 +85,12 @@ class StoredLexicon {
 
 // One field's answers from its stored table, each decoded on its first
 // lookup and kept, so that the reference a lookup returns lasts as long as
-// the lexicon; later lookups of the value take no lock.
+// the lexicon; later lookups of the value take no lock. The answers hang
+// in chunks of keys made as lookups reach them, so that a first lookup
+// clears a chunk, not a slot for every key.
 class StoredAnswers {
  public:
-  StoredAnswers() = default;
+  explicit StoredAnswers(std::uint32_t keyCount);
   StoredAnswers(const StoredAnswers&) = delete;
   StoredAnswers& operator=(const StoredAnswers&) = delete;
   ~StoredAnswers();
@@ -98,10 +100,13 @@ class StoredAnswers {
   const std::vector<char32_t>* find(const PostingTable& table, std::string_view value) const;
 
  private:
-  mutable std::once_flag once_;
-  mutable std::atomic<bool> ready_{false};
-  mutable std::uint32_t count_ = 0;
-  mutable std::unique_ptr<std::atomic<const std::vector<char32_t>*>[]> byKey_;
+  static constexpr std::size_t kChunkKeys = 256;
+  using Answer = std::atomic<const std::vector<char32_t>*>;
+  struct Chunk {
+    Answer answers[kChunkKeys] = {};
+  };
+  std::size_t chunkCount_;
+  std::unique_ptr<std::atomic<Chunk*>[]> chunks_;
 };
 
 // The stored tables of the store: its gloss index and the value indexes of
