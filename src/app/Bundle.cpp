@@ -30,8 +30,8 @@ bool holdsFieldsImage(std::string_view head, const std::string& name) {
 
 kelvorn::UnihanFields Bundle::openFields() const {
   using Fields = BundleSources::Fields;
-  const kelvorn::FieldsCheck check = sources_.checkFieldsWhole ? kelvorn::FieldsCheck::kChecksum
-                                                               : kelvorn::FieldsCheck::kStructure;
+  const kelvorn::FieldsCheck check =
+      sources_.checkFieldsWhole ? kelvorn::FieldsCheck::kChecksum : kelvorn::FieldsCheck::kStructure;
   switch (sources_.fields) {
     case Fields::kFile:
     case Fields::kTextFiles:

@@ -31,7 +31,7 @@ struct FileOpeners;
 struct BundleSources {
   enum class Fields { kNone, kFile, kBytes, kTextFiles, kTextBytes };
   Fields fields = Fields::kNone;
-  std::string fieldsPath;         // kFile: an image or text; kTextFiles: a file or directory
+  std::string fieldsPath;  // kFile: an image or text; kTextFiles: a file or directory
   bool checkFieldsWhole = false;  // an image the user named: its checksum too
   std::string fieldsBytes;        // kBytes: an image or text; kTextBytes
   std::string indexPath;          // a saved index; empty: beside a kFile

@@ -45,8 +45,8 @@ std::optional<kelvorn::UnihanIndex> openSavedIndex(const BundleSources& sources,
                                                    const std::string& tag) {
   std::string path = sources.indexPath;
   if (path.empty() && sources.fields == BundleSources::Fields::kFile) {
-    path =
-        kelvorn_saved_index::pathBeside(sources.fieldsPath, std::string(fields.unicodeVersion()));
+    path = kelvorn_saved_index::pathBeside(sources.fieldsPath,
+                                           std::string(fields.unicodeVersion()));
   }
   if (path.empty()) return std::nullopt;
   try {

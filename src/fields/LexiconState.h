@@ -59,8 +59,9 @@ class LexiconState {
   // One of each per field, by field index.
   mutable std::mutex firstLookupsMutex_;
   std::unique_ptr<FirstLookup[]> firstLookups_;
-  std::vector<std::unique_ptr<StoredAnswers>> storedAnswers_;  // by field index, with stored tables
-  std::unique_ptr<std::atomic<bool>[]> indexed_;               // once built, no lock is taken
+  // By field index, for the fields the stored tables keep.
+  std::vector<std::unique_ptr<StoredAnswers>> storedAnswers_;
+  std::unique_ptr<std::atomic<bool>[]> indexed_;  // once built, no lock is taken
   std::unique_ptr<std::once_flag[]> valuesOnce_;
   std::unique_ptr<ValueIndex[]> values_;
 };
