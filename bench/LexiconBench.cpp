@@ -1,7 +1,7 @@
 // The lexicon over the bundled 17.0 image: conversion of mixed text against a
 // bare UTF-8 decode-and-encode loop over the same text (the floor any
-// converter pays), searches and lookups once their indexes stand, and what
-// building each index costs on first use.
+// converter pays), searches and lookups once their indexes stand (built, or
+// the stored tables), and what each first use costs.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -41,6 +41,21 @@ const UnihanLexicon& lexicon() {
     return l;
   }();
   return *built;
+}
+
+// The same over the stored tables, which stand without a build.
+UnihanLexicon withStoredTables() {
+  try {
+    return UnihanLexicon::withStoredTables(store(), KELVORN_BENCH_LEXICON_TABLES);
+  } catch (const kelvorn::FieldsError& e) {
+    std::fprintf(stderr, "kelvorn_lexicon_bench: %s\n", e.what());
+    std::exit(1);
+  }
+}
+
+const UnihanLexicon& stored() {
+  static const UnihanLexicon* opened = new UnihanLexicon(withStoredTables());
+  return *opened;
 }
 
 // About 4 MB of mixed text, as bench/python_bench.py makes it: lines of
@@ -125,6 +140,21 @@ void BM_CharsWith(benchmark::State& state) {
 }
 BENCHMARK(BM_CharsWith);
 
+void BM_StoredSearchOneWord(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(stored().search("lick"));
+}
+BENCHMARK(BM_StoredSearchOneWord);
+
+void BM_StoredSearchTwoCommonWords(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(stored().search("the water"));
+}
+BENCHMARK(BM_StoredSearchTwoCommonWords);
+
+void BM_StoredCharsWith(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(&stored().charsWith("kCangjie", "ETLO"));
+}
+BENCHMARK(BM_StoredCharsWith);
+
 // First use: a fresh lexicon per iteration answers its first question
 // without an index (a short conversion, a search, a lookup).
 void BM_FirstConversion(benchmark::State& state) {
@@ -150,6 +180,19 @@ void BM_FirstCharsWithCantonese(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FirstCharsWithCantonese)->Unit(benchmark::kMillisecond);
+
+// The same with the stored tables, opened (mapped and checked) each time.
+void BM_StoredFirstSearch(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(withStoredTables().search("lick"));
+}
+BENCHMARK(BM_StoredFirstSearch)->Unit(benchmark::kMillisecond);
+
+void BM_StoredFirstCharsWithCantonese(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(withStoredTables().charsWith("kCantonese", "hon3").size());
+  }
+}
+BENCHMARK(BM_StoredFirstCharsWithCantonese)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

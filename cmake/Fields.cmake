@@ -24,6 +24,8 @@ set(KELVORN_FIELDS_SOURCES
   src/fields/GlossIndex.cpp
   src/fields/SearchRank.cpp
   src/fields/ValueIndex.cpp
+  src/fields/StoredLexicon.cpp
+  src/fields/StoredLexiconWriter.cpp
   src/fields/LexiconState.cpp
   src/fields/UnihanLexicon.cpp
 )

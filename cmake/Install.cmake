@@ -1,6 +1,6 @@
 # Installs the shared libraries with every public header, the tool, the
-# bundled images with the index saved for them, and the licences; and
-# describes every library to find_package(KelvornUnihan) and to pkg-config.
+# bundled images with the index and lexicon tables saved for them, and the
+# licences; and describes every library to find_package(KelvornUnihan) and to pkg-config.
 # The static archive exists for white-box tests only and is never installed.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -24,6 +24,7 @@ if(TARGET unihan)
   install(TARGETS unihan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
   # Once, here: the Python package installed beside them uses these too.
   install(FILES ${KELVORN_IMAGE} ${KELVORN_CORE_TABLES} ${KELVORN_FIELDS_IMAGE} ${KELVORN_SAVED_INDEX}
+    ${KELVORN_LEXICON_TABLES}
     DESTINATION ${KELVORN_DATA_INSTALL_DIR} COMPONENT data)
 endif()
 

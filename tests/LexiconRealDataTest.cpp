@@ -222,6 +222,33 @@ TEST_F(LexiconRealData, LookupWithoutTheIndexAnswersAsTheIndex) {
   }
 }
 
+// The stored tables answer as the indexes built on first use: every word of
+// the gloss index in the same order, and every value of every field; the
+// tables the build installs are paired with the bundled image.
+TEST_F(LexiconRealData, StoredTablesAnswerAsTheBuiltIndexes) {
+  const kelvorn::UnihanFields& fields = lexicon_->fields();
+  const std::vector<std::string_view> names = fields.fieldNames();
+  const UnihanLexicon stored =
+      UnihanLexicon::withStoredTableBytes(fields, lexicon_->storedTables(names));
+  const kelvorn_fields_private::GlossIndex gloss(fields);
+  ASSERT_GT(gloss.words().size(), 10000u);
+  for (const auto& word : gloss.words()) {
+    ASSERT_EQ(stored.search(word.first), gloss.search(word.first)) << word.first;
+  }
+  for (const std::string_view query : {"to lick", "water river", "Chinese PEOPLE", "zzzz"}) {
+    EXPECT_EQ(stored.search(query), gloss.search(query)) << query;
+  }
+  for (std::size_t field = 0; field < names.size(); ++field) {
+    const kelvorn_fields_private::ValueIndex index(fields, field);
+    for (const auto& [value, chars] : index.lists()) {
+      ASSERT_EQ(stored.charsWith(names[field], value), chars) << names[field] << ' ' << value;
+    }
+  }
+  const UnihanLexicon installed = UnihanLexicon::withStoredTables(fields, KELVORN_LEXICON_TABLES);
+  EXPECT_EQ(installed.search("water"), gloss.search("water"));
+  EXPECT_EQ(installed.charsWith("kCangjie", "ETLO"), (std::vector<char32_t>{0x6F22}));
+}
+
 // Search order by the data alone: the characters kHanyuPinlu counts (most
 // first), then those in kUnihanCore2020 (in the most regions first), then the
 // rest.

@@ -3,10 +3,13 @@
 // that list themselves or several others), gloss search and lookups by value.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <thread>
 
 #include "FieldsTestSupport.h"
 #include "fields/EnglishEndings.h"
+#include "fields/LexiconFormat.h"
 #include "fields/SearchRank.h"
 #include "fields/VariantValues.h"
 #include "kelvorn/UnihanLexicon.h"
@@ -180,58 +183,174 @@ TEST(Lexicon, SearchOrderReadsCountsAndResiduals) {
   EXPECT_EQ(kelvorn_fields_private::searchOrder(counted, {0x4E00, 0x4E01}), (Chars{0x4E01, 0x4E00}));
 }
 
+// Each lexicon over a store as it is built, then as it answers from the
+// stored tables of the store.
+std::vector<UnihanLexicon> builtAndStored(std::string_view text) {
+  const UnihanLexicon built(build(text));
+  const std::vector<std::string_view> names = built.fields().fieldNames();
+  return {built, UnihanLexicon::withStoredTableBytes(built.fields(), built.storedTables(names))};
+}
+
 TEST(Lexicon, SearchesGlossWords) {
-  const UnihanLexicon lexicon(
-      build("U+3400\tkDefinition\t(same as U+4E18 丘) hillock or mound\n"
-            "U+4E00\tkDefinition\tone; a, an; alone\n"
-            "U+8214\tkDefinition\tto lick; to taste, a mat, bamboo mat\n"
-            "U+20000\tkDefinition\tTo LICK (again); cf. LICKING\n"
-            "U+4E01\tkCangjie\tMN\n"));
-  EXPECT_EQ(lexicon.search("lick"), (Chars{0x8214, 0x20000}));
-  EXPECT_EQ(lexicon.search("to lick"), (Chars{0x8214, 0x20000}));
-  EXPECT_EQ(lexicon.search("  LiCk,to!"), (Chars{0x8214, 0x20000}));
-  EXPECT_EQ(lexicon.search("lick mat"), (Chars{0x8214}));
-  EXPECT_EQ(lexicon.search("a"), (Chars{0x4E00, 0x8214}));
-  EXPECT_EQ(lexicon.search("U4E18"), (Chars{0x3400}));  // "U" and "E"
-  EXPECT_TRUE(lexicon.search("lic").empty());           // whole words only
-  EXPECT_TRUE(lexicon.search("lick hillock").empty());
-  EXPECT_TRUE(lexicon.search("").empty());
-  EXPECT_TRUE(lexicon.search("4 2; 丘").empty());  // no word at all
-  EXPECT_TRUE(UnihanLexicon(build("U+4E01\tkCangjie\tMN\n")).search("one").empty());
+  for (const UnihanLexicon& lexicon :
+       builtAndStored("U+3400\tkDefinition\t(same as U+4E18 丘) hillock or mound\n"
+                      "U+4E00\tkDefinition\tone; a, an; alone\n"
+                      "U+8214\tkDefinition\tto lick; to taste, a mat, bamboo mat\n"
+                      "U+20000\tkDefinition\tTo LICK (again); cf. LICKING\n"
+                      "U+4E01\tkCangjie\tMN\n")) {
+    EXPECT_EQ(lexicon.search("lick"), (Chars{0x8214, 0x20000}));
+    EXPECT_EQ(lexicon.search("to lick"), (Chars{0x8214, 0x20000}));
+    EXPECT_EQ(lexicon.search("  LiCk,to!"), (Chars{0x8214, 0x20000}));
+    EXPECT_EQ(lexicon.search("lick mat"), (Chars{0x8214}));
+    EXPECT_EQ(lexicon.search("a"), (Chars{0x4E00, 0x8214}));
+    EXPECT_EQ(lexicon.search("U4E18"), (Chars{0x3400}));  // "U" and "E"
+    EXPECT_TRUE(lexicon.search("lic").empty());           // whole words only
+    EXPECT_TRUE(lexicon.search("lick hillock").empty());
+    EXPECT_TRUE(lexicon.search("").empty());
+    EXPECT_TRUE(lexicon.search("4 2; 丘").empty());  // no word at all
+  }
+  for (const UnihanLexicon& lexicon : builtAndStored("U+4E01\tkCangjie\tMN\n")) {
+    EXPECT_TRUE(lexicon.search("one").empty());
+  }
 }
 
 TEST(Lexicon, FindsCharactersByOneValueOfAnyField) {
-  const UnihanLexicon lexicon(
-      build("U+6F22\tkCantonese\thon3\n"
-            "U+6C49\tkCantonese\thon3\n"
-            "U+5B57\tkCantonese\tzi6  hon3 zi6\n"
-            "U+6F22\tkCangjie\tETLO\n"));
-  EXPECT_EQ(lexicon.charsWith("kCantonese", "hon3"), (Chars{0x5B57, 0x6C49, 0x6F22}));
-  EXPECT_EQ(lexicon.charsWith("kCantonese", "zi6"), (Chars{0x5B57}));
-  EXPECT_TRUE(lexicon.charsWith("kCantonese", "hon").empty());
-  EXPECT_TRUE(lexicon.charsWith("kCantonese", "").empty());
-  EXPECT_TRUE(lexicon.charsWith("kCangjie", "etlo").empty());
-  EXPECT_EQ(errorOf([&] { (void)lexicon.charsWith("kCangJie", "ETLO"); }),
-            "no field kCangJie in the data; did you mean kCangjie?");
+  for (const UnihanLexicon& lexicon : builtAndStored("U+6F22\tkCantonese\thon3\n"
+                                                     "U+6C49\tkCantonese\thon3\n"
+                                                     "U+5B57\tkCantonese\tzi6  hon3 zi6\n"
+                                                     "U+6F22\tkCangjie\tETLO\n")) {
+    EXPECT_EQ(lexicon.charsWith("kCantonese", "hon3"), (Chars{0x5B57, 0x6C49, 0x6F22}));
+    EXPECT_EQ(lexicon.charsWith("kCantonese", "zi6"), (Chars{0x5B57}));
+    EXPECT_TRUE(lexicon.charsWith("kCantonese", "hon").empty());
+    EXPECT_TRUE(lexicon.charsWith("kCantonese", "").empty());
+    EXPECT_TRUE(lexicon.charsWith("kCangjie", "etlo").empty());
+    EXPECT_EQ(errorOf([&] { (void)lexicon.charsWith("kCangJie", "ETLO"); }),
+              "no field kCangJie in the data; did you mean kCangjie?");
+  }
+}
+
+// Stored tables that are cut, forged or written for another store are
+// refused with a reason; damage that opening cannot see is bounded: every
+// answer still ascends within range, and most damage is caught at the lookup
+// and answered as without the tables.
+TEST(Lexicon, StoredTablesRefuseOrBoundEveryDamage) {
+  namespace lf = kelvorn_fields_private::lexicon_format;
+  const UnihanLexicon built(build(
+      "U+4E00\tkDefinition\tone; a, an; alone\nU+4E00\tkCangjie\tM\n"
+      "U+4E01\tkDefinition\tmale adult; one\nU+4E01\tkCangjie\tMN M\n"
+      "U+8214\tkDefinition\tto lick; a mat\nU+8214\tkCangjie\tTRHJM\n"
+      "U+8214\tkMandarin\tshì\nU+4E01\tkMandarin\tdīng\n"));
+  const std::string sound = built.storedTables({"kCangjie", "kMandarin"});
+  const auto open = [&](const std::string& bytes) {
+    return UnihanLexicon::withStoredTableBytes(built.fields(), bytes, "t.lex");
+  };
+  const auto answersBounded = [&](const UnihanLexicon& lexicon, const std::string& what) {
+    for (const char* query : {"one", "lick", "a mat", "ones", "zzz"}) {
+      const Chars found = lexicon.search(query);
+      EXPECT_LE(found.size(), 3u) << what << ' ' << query;
+      for (const char32_t cp : found) EXPECT_LE(cp, 0x10FFFFu) << what;
+    }
+    for (const char* value : {"M", "MN", "TRHJM", "X", ""}) {
+      const Chars& found = lexicon.charsWith("kCangjie", value);
+      EXPECT_EQ(std::adjacent_find(found.begin(), found.end(), std::greater_equal<>()),
+                found.end())
+          << what << ' ' << value;
+      EXPECT_TRUE(found.empty() || found.back() <= 0x10FFFF) << what << ' ' << value;
+    }
+    EXPECT_EQ(lexicon.charsWith("kDefinition", "one;"), (Chars{0x4E00}));  // not stored
+  };
+  answersBounded(open(sound), "sound");
+  EXPECT_EQ(open(sound).search("one"), built.search("one"));
+  EXPECT_EQ(open(sound).charsWith("kMandarin", "shì"), (Chars{0x8214}));
+
+  // Every cut at a table's edge, with the size in the header forged to
+  // match, and the file cut as it is.
+  const auto u32At = [](const std::string& b, std::size_t at) {
+    return kelvorn_fields_private::format::load32(reinterpret_cast<const unsigned char*>(&b[at]));
+  };
+  const auto put = [](std::string* b, std::size_t at, std::uint64_t v, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) (*b)[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  const std::uint32_t tables = u32At(sound, lf::header::kTableCount);
+  ASSERT_EQ(tables, 4u);
+  std::vector<std::size_t> cuts = {0, lf::kMagicLength, lf::header::kSize - 1, lf::header::kSize,
+                                   lf::header::kSize + tables * lf::entry::kLength - 1};
+  for (std::uint32_t t = 0; t < tables; ++t) {
+    const std::size_t at = lf::header::kSize + t * lf::entry::kLength;
+    cuts.push_back(u32At(sound, at) + u32At(sound, at + lf::entry::kSize) - 1);
+  }
+  for (const std::size_t cut : cuts) {
+    std::string bytes = sound.substr(0, cut);
+    EXPECT_NE(errorOf([&] { open(bytes); }).find("t.lex: "), std::string::npos) << cut;
+    if (cut < lf::header::kSize) continue;
+    put(&bytes, lf::header::kFileSize, cut, 8);
+    EXPECT_NE(errorOf([&] { open(bytes); }).find("t.lex: "), std::string::npos) << cut;
+  }
+  struct Forged {
+    std::size_t at, bytes;
+    std::uint64_t value;
+    const char* reason;
+  };
+  const std::size_t gloss = u32At(sound, lf::header::kSize + lf::entry::kLength);
+  for (const Forged& f : std::vector<Forged>{
+           {lf::header::kMagic, 1, 'K', "not a stored lexicon file"},
+           {lf::header::kFormatVersion, 4, 2, "unsupported stored lexicon format version"},
+           {lf::header::kFileSize, 8, sound.size() + 1, "cut short or extended"},
+           {lf::header::kImageHeader + 40, 1, 0x55, "written for another all-field image"},
+           {lf::header::kTableCount, 4, 1, "directory does not fit"},
+           {lf::header::kTableCount, 4, 1u << 30, "directory does not fit"},
+           {lf::header::kSize, 8, 0, "table 0 lies outside the file"},
+           {lf::header::kSize + lf::entry::kSize, 8, sound.size(), "table 0 lies outside"},
+           {lf::header::kSize + lf::entry::kSize, 8, 5, "not a whole number of code points"},
+           {gloss + lf::posting::kKeyCount, 4, 1000, "table 1's counts do not match its size"},
+           {gloss + lf::posting::kSlotCount, 4, 3, "table 1's counts"},
+           {gloss + lf::posting::kSlotCount, 4, 0, "table 1's counts"},
+           {gloss + lf::posting::kItemCount, 4, u32At(sound, gloss + lf::posting::kItemCount) + 1,
+            "table 1's counts"},
+           {gloss + lf::posting::kNameLength, 4, 1, "table 1's counts"}}) {
+    std::string bytes = sound;
+    put(&bytes, f.at, f.value, f.bytes);
+    EXPECT_EQ(errorOf([&] { open(bytes); }).find("t.lex: "), 0u) << f.reason;
+    EXPECT_NE(errorOf([&] { open(bytes); }).find(f.reason), std::string::npos) << f.reason;
+  }
+  EXPECT_NE(errorOf([&] {
+              UnihanLexicon::withStoredTableBytes(build("U+4E00\tkCangjie\tM\n"), sound, "t");
+            }).find("written for another all-field image"),
+            std::string::npos);
+
+  // Every word of the tables one more, or all ones: refused, or answered
+  // within bounds.
+  for (std::size_t at = lf::header::kSize; at + 4 <= sound.size(); ++at) {
+    for (const bool allOnes : {false, true}) {
+      std::string bytes = sound;
+      put(&bytes, at, allOnes ? 0xFFFFFFFFu : u32At(sound, at) + 1, 4);
+      try {
+        answersBounded(open(bytes), std::to_string(at));
+      } catch (const kelvorn::FieldsError& e) {
+        EXPECT_EQ(std::string(e.what()).find("t.lex: "), 0u) << at;
+      }
+    }
+  }
 }
 
 TEST(Lexicon, CopiesShareIndexesBuiltOnceUnderConcurrentFirstUse) {
-  const UnihanLexicon lexicon(build(kVariants));
-  std::vector<std::thread> threads;
-  std::vector<std::string> converted(8);
-  std::vector<const Chars*> found(8);
-  for (std::size_t i = 0; i < 8; ++i) {
-    threads.emplace_back([&, i, copy = lexicon] {
-      converted[i] = copy.convert("漢後", Script::kSimplified);
-      found[i] = &copy.charsWith("kTraditionalVariant", "U+9AEE");
-    });
+  for (const UnihanLexicon& lexicon : builtAndStored(kVariants)) {
+    std::vector<std::thread> threads;
+    std::vector<std::string> converted(8);
+    std::vector<const Chars*> found(8);
+    for (std::size_t i = 0; i < 8; ++i) {
+      threads.emplace_back([&, i, copy = lexicon] {
+        converted[i] = copy.convert("漢後", Script::kSimplified);
+        found[i] = &copy.charsWith("kTraditionalVariant", "U+9AEE");
+      });
+    }
+    for (std::thread& t : threads) t.join();
+    for (std::size_t i = 0; i < 8; ++i) {
+      EXPECT_EQ(converted[i], "汉后");
+      EXPECT_EQ(found[i], found[0]);  // one index or answer, shared by every copy
+    }
+    EXPECT_EQ(*found[0], (Chars{U'发'}));
   }
-  for (std::thread& t : threads) t.join();
-  for (std::size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(converted[i], "汉后");
-    EXPECT_EQ(found[i], found[0]);  // one index, shared by every copy
-  }
-  EXPECT_EQ(*found[0], (Chars{U'发'}));
 }
 
 }  // namespace

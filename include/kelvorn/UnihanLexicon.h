@@ -25,7 +25,8 @@
 
 namespace kelvorn_fields_private {
 class LexiconState;
-}
+class StoredLexicon;
+}  // namespace kelvorn_fields_private
 
 namespace kelvorn {
 
@@ -81,6 +82,18 @@ struct Conversion {
 class KELVORN_UNIHAN_FIELDS_API UnihanLexicon {
  public:
   explicit UnihanLexicon(const UnihanFields& fields);
+  // The same, answering search() and charsWith() of the fields they keep
+  // from the stored lexicon tables of the store's image (docs/formats.md),
+  // opened in place: a file beside the installed all-field image, or bytes
+  // it keeps. Throws FieldsError, naming `name`, for tables that are not
+  // sound or were written for another image. Tables damaged past what
+  // opening checks answer as if they were absent.
+  static UnihanLexicon withStoredTables(const UnihanFields& fields, std::string_view path);
+  static UnihanLexicon withStoredTableBytes(const UnihanFields& fields, std::string bytes,
+                                            std::string_view name = "<buffer>");
+  // The stored tables of this lexicon's store: the gloss index and the
+  // value index of each of `valueFields` the store has.
+  std::string storedTables(const std::vector<std::string_view>& valueFields) const;
   UnihanLexicon(const UnihanLexicon& other) = default;
   UnihanLexicon& operator=(const UnihanLexicon& other) = default;
   ~UnihanLexicon() = default;
@@ -135,6 +148,8 @@ class KELVORN_UNIHAN_FIELDS_API UnihanLexicon {
   const std::vector<char32_t>& charsWith(std::string_view field, std::string_view value) const;
 
  private:
+  UnihanLexicon(const UnihanFields& fields,
+                std::shared_ptr<const kelvorn_fields_private::StoredLexicon> stored);
   std::shared_ptr<const kelvorn_fields_private::LexiconState> state_;
 };
 

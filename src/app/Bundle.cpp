@@ -55,7 +55,11 @@ kelvorn::UnihanFields Bundle::openFields() const {
 const kelvorn::UnihanFields& Bundle::fields() const {
   std::call_once(fieldsOnce_, [this] {
     kelvorn::UnihanFields opened = openFields();
-    lexicon_.emplace(opened);
+    if (sources_.fields == BundleSources::Fields::kFile) {
+      lexicon_.emplace(sources_.files->lexicon(sources_, opened));
+    } else {
+      lexicon_.emplace(opened);
+    }
     fields_.emplace(std::move(opened));
     sources_.fieldsBytes = std::string();
   });

@@ -57,6 +57,10 @@ struct FileOpeners {
                                                     const kelvorn::UnihanMgr& core,
                                                     const std::string& tag,
                                                     std::string_view unicodeVersion);
+  // The lexicon over the store of a kFile source, answering from the stored
+  // tables beside the image where sound ones for it lie there.
+  kelvorn::UnihanLexicon (*lexicon)(const BundleSources& sources,
+                                    const kelvorn::UnihanFields& fields);
 };
 extern const FileOpeners kFileOpeners;
 

@@ -1,6 +1,8 @@
 // What a bundle reads from files: the all-field store a path names and the
 // index saved in a file. Only the doors that take paths link it.
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 #include "app/Bundle.h"
@@ -66,8 +68,26 @@ std::optional<kelvorn::UnihanIndex> openSavedIndex(const BundleSources& sources,
   }
 }
 
+// The stored lexicon tables lie beside the all-field image they were
+// written for. Any that are absent or refused leave the lexicon to read and
+// build what it needs, as it does for a store made of text.
+kelvorn::UnihanLexicon lexiconBeside(const BundleSources& sources,
+                                     const kelvorn::UnihanFields& fields) {
+  const std::string path = (std::filesystem::path(sources.fieldsPath).parent_path() /
+                            ("unihan-lexicon-" + std::string(fields.unicodeVersion()) + ".bin"))
+                               .string();
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    try {
+      return kelvorn::UnihanLexicon::withStoredTables(fields, path);
+    } catch (const kelvorn::Error&) {
+    }
+  }
+  return kelvorn::UnihanLexicon(fields);
+}
+
 }  // namespace
 
-const FileOpeners kFileOpeners{openFields, readFieldsHead, openSavedIndex};
+const FileOpeners kFileOpeners{openFields, readFieldsHead, openSavedIndex, lexiconBeside};
 
 }  // namespace kelvorn_app_private

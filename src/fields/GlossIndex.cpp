@@ -100,26 +100,35 @@ GlossIndex::GlossIndex(const kelvorn::UnihanFields& fields) {
   }
 }
 
-std::vector<std::uint32_t> GlossIndex::placesFor(const std::string& word) const {
-  std::vector<std::uint32_t> places;
-  for (const std::string& form : baseForms(word)) {
-    const auto found = byWord_.find(form);
-    if (found == byWord_.end()) continue;
-    std::vector<std::uint32_t> merged;
-    std::set_union(places.begin(), places.end(), found->second.begin(), found->second.end(),
-                   std::back_inserter(merged));
-    places.swap(merged);
-  }
-  return places;
-}
-
-std::vector<char32_t> GlossIndex::search(std::string_view query) const {
+std::optional<std::vector<std::uint32_t>> placesOfQuery(std::string_view query,
+                                                        const PlacesOfForm& placesOf) {
   std::vector<std::vector<std::uint32_t>> lists;
   for (const std::string& word : glossWords(query)) {
-    lists.push_back(placesFor(word));
-    if (lists.back().empty()) return {};
+    // A word's characters: those of any of its forms.
+    std::vector<std::uint32_t> places;
+    std::vector<std::uint32_t> scratch;
+    for (const std::string& form : baseForms(word)) {
+      PlaceList found;
+      if (!placesOf(form, &scratch, &found)) return std::nullopt;
+      // Mostly a word has one form with characters: its list is taken
+      // whole, not merged item by item.
+      if (places.empty()) {
+        if (found.begin == scratch.data()) {
+          places.swap(scratch);
+        } else {
+          places.assign(found.begin, found.end);
+        }
+        continue;
+      }
+      std::vector<std::uint32_t> merged;
+      std::set_union(places.begin(), places.end(), found.begin, found.end,
+                     std::back_inserter(merged));
+      places.swap(merged);
+    }
+    if (places.empty()) return places;
+    lists.push_back(std::move(places));
   }
-  if (lists.empty()) return {};
+  if (lists.empty()) return std::vector<std::uint32_t>();
   std::sort(lists.begin(), lists.end(),
             [](const auto& a, const auto& b) { return a.size() < b.size(); });
   std::vector<std::uint32_t> places = std::move(lists.front());
@@ -129,9 +138,22 @@ std::vector<char32_t> GlossIndex::search(std::string_view query) const {
                           std::back_inserter(kept));
     places.swap(kept);
   }
+  return places;
+}
+
+std::vector<char32_t> GlossIndex::search(std::string_view query) const {
+  const std::optional<std::vector<std::uint32_t>> places = placesOfQuery(
+      query, [this](const std::string& form, std::vector<std::uint32_t>*, PlaceList* list) {
+        const auto found = byWord_.find(form);
+        if (found != byWord_.end()) {
+          list->begin = found->second.data();
+          list->end = found->second.data() + found->second.size();
+        }
+        return true;
+      });
   std::vector<char32_t> result;
-  result.reserve(places.size());
-  for (const std::uint32_t place : places) result.push_back(byPlace_[place]);
+  result.reserve(places->size());
+  for (const std::uint32_t place : *places) result.push_back(byPlace_[place]);
   return result;
 }
 

@@ -4,12 +4,22 @@
 
 namespace kelvorn_fields_private {
 
-LexiconState::LexiconState(const kelvorn::UnihanFields& fields)
+LexiconState::LexiconState(const kelvorn::UnihanFields& fields,
+                           std::shared_ptr<const StoredLexicon> stored)
     : fields_(fields),
+      stored_(std::move(stored)),
       firstLookups_(new FirstLookup[fields_.fieldCount()]),
       indexed_(new std::atomic<bool>[fields_.fieldCount()]()),
       valuesOnce_(new std::once_flag[fields_.fieldCount()]),
-      values_(new ValueIndex[fields_.fieldCount()]) {}
+      values_(new ValueIndex[fields_.fieldCount()]) {
+  if (!stored_) return;
+  storedAnswers_.resize(fields_.fieldCount());
+  for (std::size_t field = 0; field < storedAnswers_.size(); ++field) {
+    if (const PostingTable* table = stored_->values(field)) {
+      storedAnswers_[field] = std::make_unique<StoredAnswers>(table->keyCount());
+    }
+  }
+}
 
 namespace {
 
@@ -42,6 +52,9 @@ std::string LexiconState::convert(std::string_view text, kelvorn::Script to,
 }
 
 std::vector<char32_t> LexiconState::search(std::string_view query) const {
+  if (stored_) {
+    if (std::optional<std::vector<char32_t>> found = stored_->search(query)) return *found;
+  }
   if (!searched_.load(std::memory_order_relaxed) && !searched_.exchange(true)) {
     return searchByScan(fields_, query);
   }
@@ -53,6 +66,11 @@ const std::vector<char32_t>* LexiconState::charsWith(std::string_view field,
                                                      std::string_view value) const {
   const std::optional<std::size_t> index = fields_.fieldIndex(field);
   if (!index) return nullptr;
+  if (const PostingTable* table = stored_ ? stored_->values(*index) : nullptr) {
+    if (const std::vector<char32_t>* found = storedAnswers_[*index]->find(*table, value)) {
+      return found;
+    }
+  }
   if (!indexed_[*index].load(std::memory_order_acquire)) {
     const std::lock_guard<std::mutex> lock(firstLookupsMutex_);
     FirstLookup& first = firstLookups_[*index];

@@ -13,6 +13,7 @@
 
 #include "fields/ConversionTable.h"
 #include "fields/GlossIndex.h"
+#include "fields/StoredLexicon.h"
 #include "fields/ValueIndex.h"
 #include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanLexicon.h"
@@ -21,7 +22,10 @@ namespace kelvorn_fields_private {
 
 class LexiconState {
  public:
-  explicit LexiconState(const kelvorn::UnihanFields& fields);
+  // With stored tables, searches and lookups of the fields they keep answer
+  // from them, and nothing is read or built for those.
+  explicit LexiconState(const kelvorn::UnihanFields& fields,
+                        std::shared_ptr<const StoredLexicon> stored = nullptr);
 
   const kelvorn::UnihanFields& fields() const noexcept { return fields_; }
   const ConversionTable& table(kelvorn::Script to) const;
@@ -40,6 +44,7 @@ class LexiconState {
 
  private:
   kelvorn::UnihanFields fields_;
+  std::shared_ptr<const StoredLexicon> stored_;
   mutable std::atomic<bool> converted_[2] = {false, false};
   mutable std::once_flag tableOnce_[2];
   mutable ConversionTable tables_[2];
@@ -54,6 +59,8 @@ class LexiconState {
   // One of each per field, by field index.
   mutable std::mutex firstLookupsMutex_;
   std::unique_ptr<FirstLookup[]> firstLookups_;
+  // By field index, for the fields the stored tables keep.
+  std::vector<std::unique_ptr<StoredAnswers>> storedAnswers_;
   std::unique_ptr<std::atomic<bool>[]> indexed_;  // once built, no lock is taken
   std::unique_ptr<std::once_flag[]> valuesOnce_;
   std::unique_ptr<ValueIndex[]> values_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "fields/FileErrors.h"
 #include "fields/LexiconState.h"
 #include "fields/NearestName.h"
 #include "fields/SearchRank.h"
@@ -12,6 +13,7 @@ namespace kelvorn {
 
 using kelvorn_fields_private::LexiconState;
 using kelvorn_fields_private::parseVariantValue;
+using kelvorn_fields_private::StoredLexicon;
 using kelvorn_fields_private::VariantTarget;
 
 namespace {
@@ -43,6 +45,27 @@ std::string_view variantFieldOf(Script to) {
 
 UnihanLexicon::UnihanLexicon(const UnihanFields& fields)
     : state_(std::make_shared<const LexiconState>(fields)) {}
+
+UnihanLexicon::UnihanLexicon(const UnihanFields& fields,
+                             std::shared_ptr<const kelvorn_fields_private::StoredLexicon> stored)
+    : state_(std::make_shared<const LexiconState>(fields, std::move(stored))) {}
+
+UnihanLexicon UnihanLexicon::withStoredTables(const UnihanFields& fields, std::string_view path) {
+  const std::string name(path);
+  auto mapping = kelvorn_fields_private::asFieldsError(
+      [&] { return std::make_unique<kelvorn_fields_private::MappedFile>(name); });
+  return UnihanLexicon(fields, StoredLexicon::fromMapping(std::move(mapping), fields, name));
+}
+
+UnihanLexicon UnihanLexicon::withStoredTableBytes(const UnihanFields& fields, std::string bytes,
+                                                  std::string_view name) {
+  return UnihanLexicon(fields,
+                       StoredLexicon::fromOwned(std::move(bytes), fields, std::string(name)));
+}
+
+std::string UnihanLexicon::storedTables(const std::vector<std::string_view>& valueFields) const {
+  return kelvorn_fields_private::writeStoredLexicon(fields(), valueFields);
+}
 
 const UnihanFields& UnihanLexicon::fields() const noexcept { return state_->fields(); }
 

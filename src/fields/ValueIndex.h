@@ -26,6 +26,10 @@ class ValueIndex {
 
   // Ascending, each character once; an empty list for an unknown value.
   const std::vector<char32_t>& find(std::string_view value) const;
+  // Every value with its characters, for the stored tables.
+  const std::unordered_map<std::string_view, std::vector<char32_t>>& lists() const noexcept {
+    return byValue_;
+  }
 
  private:
   // Keys point into the store's image, which the lexicon keeps alive.
