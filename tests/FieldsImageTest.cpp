@@ -239,6 +239,25 @@ TEST(FieldsImage, ForgedTablesAreRefusedOrBounded) {
   }
 }
 
+// Sets of two words (65 to 128 fields, as in the real data) are counted
+// and checked as sets of one are.
+TEST(FieldsImage, TwoWordFieldSetsAreCountedAndChecked) {
+  std::string text = "U+4E01\tkField100\tw\n";
+  for (int f = 100; f < 170; ++f) text += "U+4E00\tkField" + std::to_string(f) + "\tv" + std::to_string(f) + "\n";
+  const std::string image(build(text).imageBytes());
+  const UnihanFields f = UnihanFields::fromBuffer(image);
+  EXPECT_EQ(f.fields(0x4E00).size(), 70u);
+  EXPECT_EQ(valueOr(f.value(0x4E00, "kField169"), "~"), "v169");
+  EXPECT_EQ(valueOr(f.value(0x4E01, "kField100"), "~"), "w");
+  std::string forged = image;  // field 127 in the second word of the last set
+  const auto sets = sectionField(image, format::kFieldSets, format::sectionEntry::kOffset);
+  const auto size = sectionField(image, format::kFieldSets, format::sectionEntry::kSize);
+  store32(&forged, static_cast<std::size_t>(sets + size - 4), 0x80000000);
+  reseal(&forged);
+  EXPECT_EQ(errorOf([&] { UnihanFields::fromBuffer(forged, FieldsCheck::kStructure, "x.bin"); }),
+            "x.bin: damaged all-field image (a field set names no field)");
+}
+
 TEST(FieldsImage, RefusesForeignFilesAndBadHeaders) {
   const std::string image(build(kSmallText).imageBytes());
   const auto refusal = [](const std::string& bytes) {

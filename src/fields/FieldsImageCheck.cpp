@@ -38,6 +38,17 @@ KELVORN_WITH_POPCNT
 std::uint64_t countSetBits(const unsigned char* words, std::size_t sets, std::size_t setWords,
                            std::uint64_t* sizes) {
   std::uint64_t lastWords = 0;
+  if (setWords == 2) {
+    // 65 to 128 fields, as in every Unihan release since 15.0: without the
+    // inner loop, half the cost.
+    for (std::size_t set = 0; set < sets; ++set, words += 2 * format::kU64) {
+      const std::uint64_t last = format::load64(words + format::kU64);
+      sizes[set] = static_cast<std::uint64_t>(__builtin_popcountll(format::load64(words))) +
+                   static_cast<std::uint64_t>(__builtin_popcountll(last));
+      lastWords |= last;
+    }
+    return lastWords;
+  }
   for (std::size_t set = 0; set < sets; ++set) {
     std::uint64_t size = 0;
     std::uint64_t bits = 0;
