@@ -86,6 +86,20 @@ inline std::size_t narrowSetEnd(const std::uint8_t* arena, std::size_t size, std
   return at <= size ? at : 0;
 }
 
+// The most bytes a narrow set takes: four lists of 255 strings of 255 bytes.
+constexpr std::size_t kLargestNarrowSet = kReadingLists * (1 + std::size_t{255} * (1 + 255));
+
+// The end of a narrow set that starts at least kLargestNarrowSet bytes before
+// the arena's end, where none of its strings can run past it: most sets of a
+// large arena, whose walk then tests no string.
+inline std::size_t roomyNarrowSetEnd(const std::uint8_t* arena, std::size_t at) {
+  const std::uint8_t* counts = arena + at;
+  std::size_t strings = std::size_t{counts[0]} + counts[1] + counts[2] + counts[3];
+  at += kReadingLists;
+  for (; strings > 0; --strings) at += 1 + std::size_t{arena[at]};
+  return at;
+}
+
 std::size_t wideSetEnd(const std::uint8_t* arena, std::size_t size, std::size_t at) {
   const auto number = [arena](std::size_t p) {
     std::uint32_t v;
@@ -114,12 +128,17 @@ std::size_t wideSetEnd(const std::uint8_t* arena, std::size_t size, std::size_t 
 // also walks every byte of the arena once at most, however hostile the refs.
 class ReadingWalk {
  public:
-  ReadingWalk(const std::uint8_t* arena, std::size_t size) : arena_(arena), size_(size) {}
+  ReadingWalk(const std::uint8_t* arena, std::size_t size)
+      : arena_(arena), size_(size), roomyEnd_(size >= kLargestNarrowSet ? size - kLargestNarrowSet + 1 : 0) {}
 
   bool fits(ReadingRef ref) {
     if (ref == kEmptyReadings) return true;
     const std::size_t at = ref & ~kWideReadingBit;
     if (at < checkedEnd_) return false;
+    if (ref < roomyEnd_) {  // a narrow set, as the wide bit is above any roomy offset
+      checkedEnd_ = roomyNarrowSetEnd(arena_, at);
+      return true;
+    }
     checkedEnd_ = (ref & kWideReadingBit) == 0 ? narrowSetEnd(arena_, size_, at) : wideSetEnd(arena_, size_, at);
     return checkedEnd_ != 0;
   }
@@ -127,6 +146,7 @@ class ReadingWalk {
  private:
   const std::uint8_t* arena_;
   std::size_t size_;
+  std::size_t roomyEnd_;  // narrow sets that start before it are roomy
   std::size_t checkedEnd_ = kEmptyReadingBytes;
 };
 
