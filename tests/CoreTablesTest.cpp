@@ -100,14 +100,17 @@ TEST(CoreTables, RealImagesOpenAsTheyLoad) {
 #endif
 
 // A store with a record of each shape, whose last reading set is the
-// arena's last bytes, and a wide set before it.
+// arena's last bytes, and a wide set before it; the sets are of the first
+// and the fourth code point, so that the check meets each as the first or
+// the second of a pair.
 std::string fixtureTables() {
   UnihanData store;
   store.readUnihanText(testsupport::dataLine(0x4E00, "kRSUnicode", "1.0") +
                        testsupport::dataLine(0x4E00, "kMandarin", std::string(300, 'y')) +
                        testsupport::dataLine(0x4E00, "kHanYu", "10001.010") +
                        testsupport::dataLine(0x4E01, "kRSVantu_Japan1_6", "C+1200+1.1.1 V+1201+1.1.1 V+1202+1.1.1") +
-                       testsupport::dataLine(0x4E02, "kJapaneseKun", "DERU DASU"));
+                       testsupport::dataLine(0x4E02, "kTotalStrokes", "3") +
+                       testsupport::dataLine(0x4E03, "kJapaneseKun", "DERU DASU"));
   return store.tablesBytes({});
 }
 
@@ -192,6 +195,34 @@ TEST(CoreTables, HostileTablesAreRefused) {
     EXPECT_FALSE(store.valid()) << what;
     EXPECT_EQ(store.totalStrokes(0x4E00), -1) << what;
   }
+}
+
+// The largest narrow set, four lists of 255 strings of 255 bytes, as the
+// arena's last bytes opens; with the arena one byte shorter, it starts one
+// byte too near the end to be walked unchecked, and runs past it.
+TEST(CoreTables, LargestNarrowSetEndsTheArena) {
+  UnihanData store;
+  store.readUnihanText(testsupport::dataLine(0x4E00, "kMandarin", "yi1"));
+  const std::string small = store.tablesBytes({});
+  const auto header = get<tables::Header>(small, 0);
+  const tables::SectionEntry arena = header.sections[tables::kArena];
+  const tables::SectionEntry cids = header.sections[tables::kCids];
+  ASSERT_EQ(arena.length, kEmptyReadingBytes + 4 + 1 + 3);  // the set of 0x4E00 at offset 4
+  const auto withArena = [&](std::size_t length) {
+    // Counts of 255, lengths of 255 and their bytes: all 0xFF.
+    std::string bytes = small.substr(0, arena.offset + kEmptyReadingBytes) + std::string(kReadingLists * (1 + 255 * 256), '\xFF');
+    bytes.resize(arena.offset + length);
+    bytes.resize((bytes.size() + 7) / 8 * 8, '\0');
+    put<std::uint64_t>(&bytes, offsetof(tables::Header, sections) + tables::kArena * sizeof(tables::SectionEntry) + 8, length);
+    put<std::uint64_t>(&bytes, offsetof(tables::Header, sections) + tables::kCids * sizeof(tables::SectionEntry), bytes.size());
+    return bytes + small.substr(cids.offset, cids.length);
+  };
+  const std::size_t whole = kEmptyReadingBytes + kReadingLists * (1 + 255 * 256);
+  UnihanData opened;
+  EXPECT_EQ(openFrom(&opened, withArena(whole)), "");
+  EXPECT_EQ(opened.totalStrokes(0x4E00), 0);
+  UnihanData refused;
+  EXPECT_NE(openFrom(&refused, withArena(whole - 1)), "");
 }
 
 }  // namespace

@@ -163,16 +163,24 @@ std::string checkRecords(const Sections& sections) {
   ReadingWalk readings(sections.at[tables::kArena], sections.count[tables::kArena]);
   const char* const spillReason = "a character record's values run past the spill area";
   const char* const readingReason = "a reading set runs past the reading arena or over the one before it";
+  const auto recordFits = [&](std::size_t i) {
+    return !chars[i].spilled() || spillFitsArea(chars[i], spill, spillSize);
+  };
+  // Two code points at a time, so that a pair without readings, the most
+  // common case, takes one test.
   const std::size_t both = std::min(charCount, refCount);
-  for (std::size_t i = 0; i < both; ++i) {
-    if (chars[i].spilled() && !spillFitsArea(chars[i], spill, spillSize)) return spillReason;
-    if (!readings.fits(refs[i])) return readingReason;
+  std::size_t i = 0;
+  for (; i + 2 <= both; i += 2) {
+    if (!recordFits(i) || !recordFits(i + 1)) return spillReason;
+    if ((refs[i] | refs[i + 1]) != kEmptyReadings && !(readings.fits(refs[i]) && readings.fits(refs[i + 1]))) {
+      return readingReason;
+    }
   }
-  for (std::size_t i = both; i < charCount; ++i) {
-    if (chars[i].spilled() && !spillFitsArea(chars[i], spill, spillSize)) return spillReason;
+  for (std::size_t c = i; c < charCount; ++c) {
+    if (!recordFits(c)) return spillReason;
   }
-  for (std::size_t i = both; i < refCount; ++i) {
-    if (!readings.fits(refs[i])) return readingReason;
+  for (std::size_t r = i; r < refCount; ++r) {
+    if (!readings.fits(refs[r])) return readingReason;
   }
   return {};
 }
