@@ -100,17 +100,21 @@ TEST(CoreTables, RealImagesOpenAsTheyLoad) {
 #endif
 
 // A store with a record of each shape, whose last reading set is the
-// arena's last bytes, and a wide set before it; the sets are of the first
-// and the fourth code point, so that the check meets each as the first or
-// the second of a pair.
+// arena's last bytes, and a wide set before it. The check takes sixteen
+// code points at a time and the rest one by one: the wide set and a spilled
+// record are in the first sixteen, the last set and another spilled record
+// after them.
 std::string fixtureTables() {
+  const std::string cids = "C+1200+1.1.1 V+1201+1.1.1 V+1202+1.1.1";
+  std::string strokes;  // one block from the first to the last
+  for (std::int32_t cp = 0x4E02; cp < 0x4E10; ++cp) strokes += testsupport::dataLine(cp, "kTotalStrokes", "3");
   UnihanData store;
   store.readUnihanText(testsupport::dataLine(0x4E00, "kRSUnicode", "1.0") +
                        testsupport::dataLine(0x4E00, "kMandarin", std::string(300, 'y')) +
                        testsupport::dataLine(0x4E00, "kHanYu", "10001.010") +
-                       testsupport::dataLine(0x4E01, "kRSVantu_Japan1_6", "C+1200+1.1.1 V+1201+1.1.1 V+1202+1.1.1") +
-                       testsupport::dataLine(0x4E02, "kTotalStrokes", "3") +
-                       testsupport::dataLine(0x4E03, "kJapaneseKun", "DERU DASU"));
+                       testsupport::dataLine(0x4E01, "kRSVantu_Japan1_6", cids) + strokes +
+                       testsupport::dataLine(0x4E10, "kRSVantu_Japan1_6", cids) +
+                       testsupport::dataLine(0x4E10, "kJapaneseKun", "DERU DASU"));
   return store.tablesBytes({});
 }
 
@@ -165,12 +169,15 @@ TEST(CoreTables, HostileTablesAreRefused) {
   for (std::size_t field : counts) {
     change("block list one past", [&](std::string* b) { put(b, block + field, get<std::uint32_t>(good, block + field) + 1); });
   }
-  // The spilled record (the second) one byte past the spill area.
-  const std::size_t spilled = section(tables::kChars).offset + sizeof(CharRec);
-  ASSERT_TRUE(get<CharRec>(good, spilled).spilled());
-  change("spill offset one past", [&](std::string* b) {
-    put(b, spilled + offsetof(CharRec, payload), static_cast<std::uint32_t>(section(tables::kSpill).length - 8 - 15 + 1));
-  });
+  // Each spilled record (the second and the last) one byte past the spill
+  // area, and the last one's count one more.
+  const std::size_t spilled = section(tables::kChars).offset + 16 * sizeof(CharRec);
+  for (std::size_t rec : {section(tables::kChars).offset + sizeof(CharRec), spilled}) {
+    ASSERT_TRUE(get<CharRec>(good, rec).spilled());
+    change("spill offset one past", [&](std::string* b) {
+      put(b, rec + offsetof(CharRec, payload), static_cast<std::uint32_t>(section(tables::kSpill).length - 8 - 15 + 1));
+    });
+  }
   change("spill count one more", [&](std::string* b) {
     const std::size_t cids = section(tables::kSpill).offset + get<std::uint32_t>(good, spilled + offsetof(CharRec, payload)) + 4;
     put(b, cids, get<std::uint32_t>(good, cids) + 1);
