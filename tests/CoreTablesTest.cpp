@@ -101,18 +101,18 @@ TEST(CoreTables, RealImagesOpenAsTheyLoad) {
 
 // A store with a record of each shape, whose last reading set is the
 // arena's last bytes, and a wide set before it. The check takes sixteen
-// code points at a time and the rest one by one: the wide set and a spilled
-// record are in the first sixteen, the last set and another spilled record
-// after them.
+// code points at a time and the rest one by one: a spilled record with the
+// wide set is the second of the first sixteen, another spilled record with
+// the last set comes after them.
 std::string fixtureTables() {
   const std::string cids = "C+1200+1.1.1 V+1201+1.1.1 V+1202+1.1.1";
   std::string strokes;  // one block from the first to the last
   for (std::int32_t cp = 0x4E02; cp < 0x4E10; ++cp) strokes += testsupport::dataLine(cp, "kTotalStrokes", "3");
   UnihanData store;
   store.readUnihanText(testsupport::dataLine(0x4E00, "kRSUnicode", "1.0") +
-                       testsupport::dataLine(0x4E00, "kMandarin", std::string(300, 'y')) +
                        testsupport::dataLine(0x4E00, "kHanYu", "10001.010") +
-                       testsupport::dataLine(0x4E01, "kRSVantu_Japan1_6", cids) + strokes +
+                       testsupport::dataLine(0x4E01, "kRSVantu_Japan1_6", cids) +
+                       testsupport::dataLine(0x4E01, "kMandarin", std::string(300, 'y')) + strokes +
                        testsupport::dataLine(0x4E10, "kRSVantu_Japan1_6", cids) +
                        testsupport::dataLine(0x4E10, "kJapaneseKun", "DERU DASU"));
   return store.tablesBytes({});
@@ -186,7 +186,7 @@ TEST(CoreTables, HostileTablesAreRefused) {
   // and the wide set's ref moved to where its counts no longer fit.
   const std::size_t arenaEnd = section(tables::kArena).offset + section(tables::kArena).length;
   change("last string one past the arena", [&](std::string* b) { ++(*b)[arenaEnd - 5]; });
-  const std::size_t refs = section(tables::kReadings).offset;
+  const std::size_t refs = section(tables::kReadings).offset + sizeof(ReadingRef);
   ASSERT_NE(get<ReadingRef>(good, refs) & kWideReadingBit, 0u);
   change("wide counts one past the arena", [&](std::string* b) {
     put(b, refs, static_cast<ReadingRef>(section(tables::kArena).length - 16 + 1) | kWideReadingBit);
