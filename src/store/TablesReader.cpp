@@ -71,9 +71,9 @@ bool spillFitsArea(const CharRec& rec, const std::uint8_t* spill, std::size_t sp
 
 // A reading set's counts and strings lie inside the arena; the offset past
 // it, or 0 when they do not. Narrow sets, nearly all of them, take a loop
-// of their own: this walk is most of what opening tables costs. The arena
-// holds the empty set at least, so a set that starts inside it has room for
-// its counts when it starts four bytes before its end.
+// of their own, and one without a test a string away from the arena's end
+// (below). The arena holds the empty set at least, so a set that starts
+// inside it has room for its counts when it starts four bytes before its end.
 inline std::size_t narrowSetEnd(const std::uint8_t* arena, std::size_t size, std::size_t at) {
   if (at > size - kReadingLists) return 0;
   const std::uint8_t* counts = arena + at;
