@@ -100,14 +100,21 @@ TEST(CoreTables, RealImagesOpenAsTheyLoad) {
 #endif
 
 // A store with a record of each shape, whose last reading set is the
-// arena's last bytes, and a wide set before it.
+// arena's last bytes, and a wide set before it. The check takes sixteen
+// code points at a time and the rest one by one: a spilled record with the
+// wide set is the second of the first sixteen, another spilled record with
+// the last set comes after them.
 std::string fixtureTables() {
+  const std::string cids = "C+1200+1.1.1 V+1201+1.1.1 V+1202+1.1.1";
+  std::string strokes;  // one block from the first to the last
+  for (std::int32_t cp = 0x4E02; cp < 0x4E10; ++cp) strokes += testsupport::dataLine(cp, "kTotalStrokes", "3");
   UnihanData store;
   store.readUnihanText(testsupport::dataLine(0x4E00, "kRSUnicode", "1.0") +
-                       testsupport::dataLine(0x4E00, "kMandarin", std::string(300, 'y')) +
                        testsupport::dataLine(0x4E00, "kHanYu", "10001.010") +
-                       testsupport::dataLine(0x4E01, "kRSVantu_Japan1_6", "C+1200+1.1.1 V+1201+1.1.1 V+1202+1.1.1") +
-                       testsupport::dataLine(0x4E02, "kJapaneseKun", "DERU DASU"));
+                       testsupport::dataLine(0x4E01, "kRSVantu_Japan1_6", cids) +
+                       testsupport::dataLine(0x4E01, "kMandarin", std::string(300, 'y')) + strokes +
+                       testsupport::dataLine(0x4E10, "kRSVantu_Japan1_6", cids) +
+                       testsupport::dataLine(0x4E10, "kJapaneseKun", "DERU DASU"));
   return store.tablesBytes({});
 }
 
@@ -162,12 +169,15 @@ TEST(CoreTables, HostileTablesAreRefused) {
   for (std::size_t field : counts) {
     change("block list one past", [&](std::string* b) { put(b, block + field, get<std::uint32_t>(good, block + field) + 1); });
   }
-  // The spilled record (the second) one byte past the spill area.
-  const std::size_t spilled = section(tables::kChars).offset + sizeof(CharRec);
-  ASSERT_TRUE(get<CharRec>(good, spilled).spilled());
-  change("spill offset one past", [&](std::string* b) {
-    put(b, spilled + offsetof(CharRec, payload), static_cast<std::uint32_t>(section(tables::kSpill).length - 8 - 15 + 1));
-  });
+  // Each spilled record (the second and the last) one byte past the spill
+  // area, and the last one's count one more.
+  const std::size_t spilled = section(tables::kChars).offset + 16 * sizeof(CharRec);
+  for (std::size_t rec : {section(tables::kChars).offset + sizeof(CharRec), spilled}) {
+    ASSERT_TRUE(get<CharRec>(good, rec).spilled());
+    change("spill offset one past", [&](std::string* b) {
+      put(b, rec + offsetof(CharRec, payload), static_cast<std::uint32_t>(section(tables::kSpill).length - 8 - 15 + 1));
+    });
+  }
   change("spill count one more", [&](std::string* b) {
     const std::size_t cids = section(tables::kSpill).offset + get<std::uint32_t>(good, spilled + offsetof(CharRec, payload)) + 4;
     put(b, cids, get<std::uint32_t>(good, cids) + 1);
@@ -176,7 +186,7 @@ TEST(CoreTables, HostileTablesAreRefused) {
   // and the wide set's ref moved to where its counts no longer fit.
   const std::size_t arenaEnd = section(tables::kArena).offset + section(tables::kArena).length;
   change("last string one past the arena", [&](std::string* b) { ++(*b)[arenaEnd - 5]; });
-  const std::size_t refs = section(tables::kReadings).offset;
+  const std::size_t refs = section(tables::kReadings).offset + sizeof(ReadingRef);
   ASSERT_NE(get<ReadingRef>(good, refs) & kWideReadingBit, 0u);
   change("wide counts one past the arena", [&](std::string* b) {
     put(b, refs, static_cast<ReadingRef>(section(tables::kArena).length - 16 + 1) | kWideReadingBit);
@@ -192,6 +202,32 @@ TEST(CoreTables, HostileTablesAreRefused) {
     EXPECT_FALSE(store.valid()) << what;
     EXPECT_EQ(store.totalStrokes(0x4E00), -1) << what;
   }
+}
+
+// The largest narrow set, four lists of 255 strings of 255 bytes, as the
+// arena's last bytes opens; with the arena one byte shorter, it starts one
+// byte too near the end to be walked unchecked, and runs past it.
+TEST(CoreTables, LargestNarrowSetEndsTheArena) {
+  UnihanData store;
+  store.readUnihanText(testsupport::dataLine(0x4E00, "kMandarin", "yi1"));
+  const std::string small = store.tablesBytes({});
+  const tables::SectionEntry arena = get<tables::Header>(small, 0).sections[tables::kArena];
+  const tables::SectionEntry cids = get<tables::Header>(small, 0).sections[tables::kCids];
+  ASSERT_EQ(arena.length, kEmptyReadingBytes + 8);  // the set of 0x4E00 at offset 4
+  const std::size_t whole = kEmptyReadingBytes + kReadingLists * (1 + 255 * 256);
+  const auto withArena = [&](std::size_t length) {
+    std::string bytes = small.substr(0, arena.offset + kEmptyReadingBytes);
+    bytes.resize(arena.offset + length, '\xFF');  // counts, lengths and bytes of 255 strings
+    bytes.resize((bytes.size() + 7) / 8 * 8, '\0');
+    const std::size_t sections = offsetof(tables::Header, sections);
+    put<std::uint64_t>(&bytes, sections + tables::kArena * sizeof(tables::SectionEntry) + 8, length);
+    put<std::uint64_t>(&bytes, sections + tables::kCids * sizeof(tables::SectionEntry), bytes.size());
+    return bytes + small.substr(cids.offset, cids.length);
+  };
+  UnihanData opened;
+  EXPECT_EQ(openFrom(&opened, withArena(whole)), "");
+  UnihanData refused;
+  EXPECT_NE(openFrom(&refused, withArena(whole - 1)), "");
 }
 
 }  // namespace
