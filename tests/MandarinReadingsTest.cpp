@@ -114,16 +114,43 @@ TEST_F(MandarinRealData, EveryDictionaryReadingOfTheCountedCharactersFindsThem) 
 
 // A process's first question in frequency order reads the counts of the
 // characters it found alone: they order them as the whole table does.
-TEST_F(MandarinRealData, FrequencyOrderFromTheFoundAloneIsTheWholeTables) {
+// Frequency order from the table a saved index keeps, whole or for the
+// found alone, and from the found's values alone, equals the order of the
+// whole table read from the all-field image, for every Mandarin reading.
+TEST_F(MandarinRealData, FrequencyOrderFromTheSavedTableOrTheFoundAloneIsTheWholeTables) {
   const kelvorn::ReadingFrequencies all = kelvorn_saved_index::readingFrequencies(data().fields);
-  for (const auto& [query, match] : std::vector<std::pair<const char*, ReadingMatch>>{
-           {"shi4", ReadingMatch::kLoose}, {"shì", ReadingMatch::kExact},
-           {"zh", ReadingMatch::kPrefix}, {"de", ReadingMatch::kLoose},
-           {"hang", ReadingMatch::kLoose}, {"xyz", ReadingMatch::kLoose}}) {
-    const std::vector<char32_t> found = data().full.byReading(query, kelvorn::Reading::kMandarin, match);
-    EXPECT_EQ(data().full.byReading(query, kelvorn::Reading::kMandarin, match,
+  const UnihanIndex withCounts(data().mgr, kelvorn::RadicalStrokeExtras(),
+                               kelvorn_saved_index::mandarinReadings(data().fields), all);
+  const std::optional<UnihanIndex> saved =
+      UnihanIndex::fromBytes(data().mgr, withCounts.bytes("real"), "real");
+  ASSERT_TRUE(saved.has_value());
+  const std::optional<kelvorn::ReadingFrequencies> savedAll = saved->frequencies();
+  ASSERT_TRUE(savedAll.has_value());
+  EXPECT_EQ(savedAll->size(), all.size());
+  EXPECT_FALSE(data().full.frequencies().has_value());
+  std::vector<std::pair<std::string, ReadingMatch>> queries{
+      {"shi4", ReadingMatch::kLoose}, {"zh", ReadingMatch::kPrefix}, {"xyz", ReadingMatch::kLoose}};
+  for (const char32_t cp : data().full.codePoints()) {
+    for (std::string& r : data().full.readings(cp, kelvorn::Reading::kMandarin)) {
+      queries.emplace_back(std::move(r), ReadingMatch::kExact);
+    }
+  }
+  std::sort(queries.begin(), queries.end());
+  queries.erase(std::unique(queries.begin(), queries.end()), queries.end());
+  ASSERT_GT(queries.size(), 1000U);
+  for (const auto& [query, match] : queries) {
+    const std::vector<char32_t> found = saved->byReading(query, kelvorn::Reading::kMandarin, match);
+    const std::vector<char32_t> expected =
+        data().full.byReading(query, kelvorn::Reading::kMandarin, match, all);
+    ASSERT_EQ(saved->byReading(query, kelvorn::Reading::kMandarin, match, *savedAll), expected)
+        << query;
+    ASSERT_EQ(saved->byReading(query, kelvorn::Reading::kMandarin, match,
+                               *saved->frequencies(found)),
+              expected)
+        << query;
+    ASSERT_EQ(data().full.byReading(query, kelvorn::Reading::kMandarin, match,
                                     kelvorn_saved_index::readingFrequenciesOf(data().fields, found)),
-              data().full.byReading(query, kelvorn::Reading::kMandarin, match, all))
+              expected)
         << query;
   }
 }

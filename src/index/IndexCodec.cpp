@@ -224,6 +224,7 @@ class IndexCodec::Body {
     for (const auto& ends : data.formEnds) {
       for (const std::uint32_t end : ends) w->u32(end);
     }
+    writeFrequencies(data.frequencies, w);
   }
 
   static void read(Reader* r, IndexData* data) {
@@ -248,6 +249,7 @@ class IndexCodec::Body {
       r->require(std::is_sorted(ends.begin(), ends.end()) &&
                  ends.back() <= data->radicals.pageSize(radical));
     }
+    readFrequencies(r, &data->frequencies);
     r->require(fileRuns(data));  // checks the code points ascend
     if (!r->ok()) return;
     data->codePointList.view(0, data->codePoints.data(), held);
@@ -270,6 +272,49 @@ class IndexCodec::Body {
     r->require(cutsWhole(runs->keyStarts_, runs->keyBytes_.size()) &&
                cutsWhole(runs->runStarts_, runs->codePoints_.size()) &&
                runs->runStarts_.size() == runs->keyStarts_.size());
+  }
+
+  static void writeFrequencies(const FrequencyTable& table, Writer* w) {
+    w->u32(table.held ? 1 : 0);
+    w->u32List(table.codePoints);
+    w->u32List(table.counts);
+    w->u32List(table.readingStarts);
+    w->bytes(table.readingBytes.data(), table.readingBytes.size());
+    w->u32List(table.fallbackCodePoints);
+    w->u32List(table.fallbackPlaces);
+  }
+
+  // The lookups of UnihanIndex::frequencies search both code point lists
+  // and cut the readings at their starts; no reading is empty, as none is
+  // in kHanyuPinlu. An index given no frequencies holds empty lists.
+  static void readFrequencies(Reader* r, FrequencyTable* table) {
+    const std::uint32_t held = r->u32();
+    r->require(held <= 1);
+    table->held = held == 1;
+    r->list(&table->codePoints);
+    r->list(&table->counts);
+    r->list(&table->readingStarts);
+    const std::string_view readingBytes = r->bytes();
+    table->readingBytes.view(readingBytes.data(), readingBytes.size());
+    r->list(&table->fallbackCodePoints);
+    r->list(&table->fallbackPlaces);
+    if (!r->ok()) return;
+    const std::size_t counted = table->codePoints.size();
+    const std::size_t listed = table->fallbackCodePoints.size();
+    if (!table->held) {
+      r->require(counted == 0 && listed == 0 && table->counts.empty() &&
+                 table->readingStarts.empty() && readingBytes.empty() &&
+                 table->fallbackPlaces.empty());
+      return;
+    }
+    r->require(table->counts.size() == counted && table->readingStarts.size() == counted + 1 &&
+               table->fallbackPlaces.size() == listed &&
+               cutsWhole(table->readingStarts, readingBytes.size()) &&
+               ascending(table->readingStarts.data(), counted + 1, true) &&
+               ascending(table->codePoints.data(), counted, false) &&
+               (counted == 0 || table->codePoints.back() <= kLastCodePoint) &&
+               ascending(table->fallbackCodePoints.data(), listed, true) &&
+               (listed == 0 || table->fallbackCodePoints.back() <= kLastCodePoint));
   }
 
   // Five bytes a key, as CharKey lies in memory; the flag must read as a

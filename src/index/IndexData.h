@@ -47,6 +47,18 @@ std::uint64_t orderValue(const kelvorn::RadicalStrokeKey& key) noexcept;
 kelvorn::RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePoint,
                                              char32_t sortsAs) noexcept;
 
+// Frequency order's table (ReadingFrequencies) as an index keeps it; held is
+// false for an index given none.
+struct FrequencyTable {
+  bool held = false;
+  Table<char32_t> codePoints;          // a kHanyuPinlu count each, ascending
+  Table<std::uint32_t> counts;         // parallel to codePoints
+  Table<std::uint32_t> readingStarts;  // parallel, one more: where readingBytes is cut
+  Table<char> readingBytes;
+  Table<char32_t> fallbackCodePoints;  // the fallback order's characters, ascending
+  Table<std::uint32_t> fallbackPlaces;  // parallel: each one's place in that order
+};
+
 struct IndexData {
   explicit IndexData(const kelvorn::UnihanMgr& handle)
       : unihan(handle), radicals(kRadicalSlots), strokes(kMaxStrokes + 1), codePointList(1) {}
@@ -81,6 +93,7 @@ struct IndexData {
   std::vector<Run> runs;
   // codePoints as the one vector UnihanIndex::codePoints hands out.
   Pages<char32_t> codePointList;
+  FrequencyTable frequencies;
 
   // The place of a held code point in codePoints, or -1.
   long placeOf(char32_t codePoint) const noexcept;
