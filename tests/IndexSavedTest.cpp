@@ -73,7 +73,9 @@ class IndexSavedSmall : public testing::Test {
     counts.addHanyuPinlu(0x4E0D, "bù(100) bú(3)");
     counts.addHanyuPinlu(0x738B, "wáng(50)");
     counts.setFallbackOrder({0x738B, 0x4E0D, 0x7E9F});
-    built_ = std::make_unique<UnihanIndex>(mgr_, extras, kelvorn::MandarinReadings(), counts);
+    kelvorn::MandarinReadings mandarin;
+    mandarin.add(0x4E0D, "kHanyuPinyin", "10019.020:bù,fǒu");
+    built_ = std::make_unique<UnihanIndex>(mgr_, extras, mandarin, counts);
   }
   static constexpr char kText[] =
       "U+4E0D\tkRSUnicode\t1.3\nU+4E0D\tkTotalStrokes\t4\nU+4E0D\tkMandarin\tbù\n"
@@ -156,13 +158,15 @@ TEST_F(IndexSavedSmall, EveryCutIsRefusedAndNoDamagedByteReadsOutside) {
   EXPECT_GT(opened, 0);
 }
 
-// The frequency table closes the bytes: held, the counted code points,
-// their counts, the reading starts and bytes, the fallback's code points
-// and places. Forged, what the lookups rely on is refused; a count or a
-// place takes any value.
+// The frequency table and the other Mandarin fields' readings close the
+// bytes. Forged, what the lookups rely on is refused; a count or a place
+// takes any value.
 TEST_F(IndexSavedSmall, ForgedFrequencyTablesAreRefused) {
   const std::string bytes = built_->bytes("small");
-  const std::size_t table = bytes.size() - 104;
+  // Then the other Mandarin fields' readings: U+4E0D's fǒu.
+  const std::size_t table = bytes.size() - 104 - 28;
+  EXPECT_EQ(UnihanIndex::fromBytes(mgr_, bytes, "small")->mandarinReadings(0x4E0D),
+            (std::vector<std::string>{"bù", "fǒu"}));
   ASSERT_EQ(bytes.substr(table + 96, 4), std::string("\0\0\0\0", 4));  // 4E0D's place
   struct Case {
     std::size_t at;  // from the table's start
@@ -172,12 +176,13 @@ TEST_F(IndexSavedSmall, ForgedFrequencyTablesAreRefused) {
   for (const Case& c : {Case{0, 2, false}, Case{0, 0, false},            // held
                         Case{4, 4, false}, Case{4, 2, false},            // a count of code points
                         Case{12, 0x4E0C, false}, Case{16, 0x110000, false},
-                        Case{20, 2, false},                              // a count of counts
-                        Case{44, 0, false}, Case{52, 12, false},         // reading starts
-                        Case{56, 12, false},                             // reading bytes
+                        Case{28, 0, false}, Case{36, 12, false},         // reading starts
+                        Case{40, 12, false},                             // reading bytes
+                        Case{56, 2, false},                              // a count of counts
                         Case{80, 0x4E0D, false}, Case{84, 0x110000, false},
                         Case{88, 2, false},                              // a count of places
-                        Case{24, 0xFFFFFFFF, true}, Case{92, 0xFFFFFFFF, true}}) {
+                        Case{108, 0x110000, false}, Case{112, 0, false},  // Mandarin's others
+                        Case{60, 0xFFFFFFFF, true}, Case{92, 0xFFFFFFFF, true}}) {
     std::string damaged = bytes;
     for (int b = 0; b < 4; ++b) damaged[table + c.at + b] = static_cast<char>(c.value >> (8 * b));
     const std::optional<UnihanIndex> ix = UnihanIndex::fromBytes(mgr_, damaged, "small");

@@ -318,6 +318,11 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   // value that names no reading field).
   std::vector<std::string> readings(char32_t codePoint, Reading field) const;
 
+  // A character's readings in every Mandarin field the index was given:
+  // kMandarin's as readings() has them, then the MandarinReadings' others
+  // in MandarinReadings::fieldNames order, each once.
+  std::vector<std::string> mandarinReadings(char32_t codePoint) const;
+
   RadicalStrokeKey radicalStrokeKey(char32_t codePoint) const noexcept;
   TotalStrokesKey totalStrokesKey(char32_t codePoint) const noexcept;
 

@@ -225,6 +225,7 @@ class IndexCodec::Body {
       for (const std::uint32_t end : ends) w->u32(end);
     }
     writeFrequencies(data.frequencies, w);
+    writeStrings(data.mandarinExtras, w);
   }
 
   static void read(Reader* r, IndexData* data) {
@@ -250,6 +251,7 @@ class IndexCodec::Body {
                  ends.back() <= data->radicals.pageSize(radical));
     }
     readFrequencies(r, &data->frequencies);
+    readStrings(r, &data->mandarinExtras);
     r->require(fileRuns(data));  // checks the code points ascend
     if (!r->ok()) return;
     data->codePointList.view(0, data->codePoints.data(), held);
@@ -276,45 +278,53 @@ class IndexCodec::Body {
 
   static void writeFrequencies(const FrequencyTable& table, Writer* w) {
     w->u32(table.held ? 1 : 0);
-    w->u32List(table.codePoints);
+    writeStrings(table.readings, w);
     w->u32List(table.counts);
-    w->u32List(table.readingStarts);
-    w->bytes(table.readingBytes.data(), table.readingBytes.size());
     w->u32List(table.fallbackCodePoints);
     w->u32List(table.fallbackPlaces);
   }
 
-  // The lookups of UnihanIndex::frequencies search both code point lists
-  // and cut the readings at their starts; no reading is empty, as none is
-  // in kHanyuPinlu. An index given no frequencies holds empty lists.
+  // UnihanIndex::frequencies searches both code point lists. An index given
+  // no frequencies holds empty lists.
   static void readFrequencies(Reader* r, FrequencyTable* table) {
     const std::uint32_t held = r->u32();
     r->require(held <= 1);
     table->held = held == 1;
-    r->list(&table->codePoints);
+    readStrings(r, &table->readings);
     r->list(&table->counts);
-    r->list(&table->readingStarts);
-    const std::string_view readingBytes = r->bytes();
-    table->readingBytes.view(readingBytes.data(), readingBytes.size());
     r->list(&table->fallbackCodePoints);
     r->list(&table->fallbackPlaces);
-    if (!r->ok()) return;
-    const std::size_t counted = table->codePoints.size();
     const std::size_t listed = table->fallbackCodePoints.size();
-    if (!table->held) {
-      r->require(counted == 0 && listed == 0 && table->counts.empty() &&
-                 table->readingStarts.empty() && readingBytes.empty() &&
-                 table->fallbackPlaces.empty());
-      return;
-    }
-    r->require(table->counts.size() == counted && table->readingStarts.size() == counted + 1 &&
+    r->require(table->counts.size() == table->readings.codePoints.size() &&
                table->fallbackPlaces.size() == listed &&
-               cutsWhole(table->readingStarts, readingBytes.size()) &&
-               ascending(table->readingStarts.data(), counted + 1, true) &&
-               ascending(table->codePoints.data(), counted, false) &&
-               (counted == 0 || table->codePoints.back() <= kLastCodePoint) &&
+               (table->held || (listed == 0 && table->counts.empty())) &&
                ascending(table->fallbackCodePoints.data(), listed, true) &&
                (listed == 0 || table->fallbackCodePoints.back() <= kLastCodePoint));
+  }
+
+  static void writeStrings(const CodePointStrings& strings, Writer* w) {
+    w->u32List(strings.codePoints);
+    w->u32List(strings.starts);
+    w->bytes(strings.bytes.data(), strings.bytes.size());
+  }
+
+  // Lookups search the code points and cut the strings at their starts; no
+  // string is empty, as no reading is.
+  static void readStrings(Reader* r, CodePointStrings* strings) {
+    r->list(&strings->codePoints);
+    r->list(&strings->starts);
+    const std::string_view bytes = r->bytes();
+    strings->bytes.view(bytes.data(), bytes.size());
+    if (!r->ok()) return;
+    const std::size_t n = strings->codePoints.size();
+    if (strings->starts.empty()) {
+      r->require(n == 0 && bytes.empty());
+      return;
+    }
+    r->require(strings->starts.size() == n + 1 && cutsWhole(strings->starts, bytes.size()) &&
+               ascending(strings->starts.data(), n + 1, true) &&
+               ascending(strings->codePoints.data(), n, false) &&
+               (n == 0 || strings->codePoints.back() <= kLastCodePoint));
   }
 
   // Five bytes a key, as CharKey lies in memory; the flag must read as a

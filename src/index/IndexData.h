@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "index/CodePointStrings.h"
 #include "index/ReadingTable.h"
 #include "index/Tables.h"
 #include "kelvorn/UnihanIndex.h"
@@ -51,10 +52,8 @@ kelvorn::RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePo
 // false for an index given none.
 struct FrequencyTable {
   bool held = false;
-  Table<char32_t> codePoints;          // a kHanyuPinlu count each, ascending
-  Table<std::uint32_t> counts;         // parallel to codePoints
-  Table<std::uint32_t> readingStarts;  // parallel, one more: where readingBytes is cut
-  Table<char> readingBytes;
+  CodePointStrings readings;           // a kHanyuPinlu count's reading each
+  Table<std::uint32_t> counts;         // parallel to readings
   Table<char32_t> fallbackCodePoints;  // the fallback order's characters, ascending
   Table<std::uint32_t> fallbackPlaces;  // parallel: each one's place in that order
 };
@@ -94,6 +93,9 @@ struct IndexData {
   // codePoints as the one vector UnihanIndex::codePoints hands out.
   Pages<char32_t> codePointList;
   FrequencyTable frequencies;
+  // Each character's readings in the Mandarin fields the index was given
+  // that its kMandarin lacks, in MandarinReadings::fieldNames order, each once.
+  CodePointStrings mandarinExtras;
 
   // The place of a held code point in codePoints, or -1.
   long placeOf(char32_t codePoint) const noexcept;

@@ -15,15 +15,11 @@ UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& ext
   auto data = std::make_shared<IndexData>(unihan);
   kelvorn_index_private::buildIndex(data.get(), extras, mandarin);
   FrequencyTable& table = data->frequencies;
-  std::vector<char32_t> codePoints;
+  kelvorn_index_private::CodePointStringsBuilder readings;
   std::vector<std::uint32_t> counts;
-  std::vector<std::uint32_t> readingStarts{0};
-  std::vector<char> readingBytes;
   for (const ReadingFrequencies::Entry& e : frequencies.entries_) {
-    codePoints.push_back(e.codePoint);
+    readings.add(e.codePoint, e.reading);
     counts.push_back(static_cast<std::uint32_t>(e.count));
-    readingBytes.insert(readingBytes.end(), e.reading.begin(), e.reading.end());
-    readingStarts.push_back(static_cast<std::uint32_t>(readingBytes.size()));
   }
   std::vector<char32_t> fallbackCodePoints;
   std::vector<std::uint32_t> fallbackPlaces;
@@ -32,10 +28,8 @@ UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& ext
     fallbackPlaces.push_back(static_cast<std::uint32_t>(place));
   }
   table.held = true;
-  table.codePoints.own(std::move(codePoints));
+  readings.build(&table.readings);
   table.counts.own(std::move(counts));
-  table.readingStarts.own(std::move(readingStarts));
-  table.readingBytes.own(std::move(readingBytes));
   table.fallbackCodePoints.own(std::move(fallbackCodePoints));
   table.fallbackPlaces.own(std::move(fallbackPlaces));
   data_ = std::move(data);
@@ -44,7 +38,7 @@ UnihanIndex::UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& ext
 std::optional<ReadingFrequencies> UnihanIndex::frequencies() const {
   const FrequencyTable& table = data_->frequencies;
   if (!table.held) return std::nullopt;
-  std::vector<char32_t> all(table.codePoints.begin(), table.codePoints.end());
+  std::vector<char32_t> all(table.readings.codePoints.begin(), table.readings.codePoints.end());
   all.insert(all.end(), table.fallbackCodePoints.begin(), table.fallbackCodePoints.end());
   std::sort(all.begin(), all.end());
   all.erase(std::unique(all.begin(), all.end()), all.end());
@@ -56,17 +50,14 @@ std::optional<ReadingFrequencies> UnihanIndex::frequencies(
   const FrequencyTable& table = data_->frequencies;
   if (!table.held) return std::nullopt;
   ReadingFrequencies out;
-  const char32_t* counted = table.codePoints.begin();
+  const kelvorn_index_private::CodePointStrings& readings = table.readings;
+  const char32_t* counted = readings.codePoints.begin();
   const char32_t* listed = table.fallbackCodePoints.begin();
   for (const char32_t cp : characters) {  // both ascending: searches move forward only
-    counted = std::lower_bound(counted, table.codePoints.end(), cp);
-    for (; counted != table.codePoints.end() && *counted == cp; ++counted) {
-      const auto i = static_cast<std::size_t>(counted - table.codePoints.begin());
-      const std::uint32_t start = table.readingStarts[i];
-      out.entries_.push_back({cp,
-                              std::string(table.readingBytes.data() + start,
-                                          table.readingStarts[i + 1] - start),
-                              table.counts[i]});
+    for (counted = readings.firstOf(cp, counted);
+         counted != readings.codePoints.end() && *counted == cp; ++counted) {
+      const std::size_t i = readings.placeOf(counted);
+      out.entries_.push_back({cp, std::string(readings.at(i)), table.counts[i]});
     }
     listed = std::lower_bound(listed, table.fallbackCodePoints.end(), cp);
     if (listed != table.fallbackCodePoints.end() && *listed == cp) {
