@@ -321,7 +321,8 @@ class IndexCodec::Body {
       r->require(n == 0 && bytes.empty());
       return;
     }
-    r->require(strings->starts.size() == n + 1 && cutsWhole(strings->starts, bytes.size()) &&
+    r->require(strings->starts.size() == n + 1 && strings->starts[0] == 0 &&
+               strings->starts.back() == bytes.size() &&
                ascending(strings->starts.data(), n + 1, true) &&
                ascending(strings->codePoints.data(), n, false) &&
                (n == 0 || strings->codePoints.back() <= kLastCodePoint));
