@@ -5,6 +5,7 @@
 set(KELVORN_INDEX_SOURCES
   src/index/ReadingFold.cpp
   src/index/ReadingFrequencies.cpp
+  src/index/SavedFrequencies.cpp
   src/index/StringIds.cpp
   src/index/ReadingTable.cpp
   src/index/IndexBuilder.cpp

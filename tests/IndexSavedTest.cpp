@@ -69,7 +69,13 @@ class IndexSavedSmall : public testing::Test {
     RadicalStrokeExtras extras;
     extras.addRSUnicode(0x7E9F, "120'.0");
     extras.addCompatibilityVariant(0xF967, "U+4E0D");
-    built_ = std::make_unique<UnihanIndex>(mgr_, extras);
+    kelvorn::ReadingFrequencies counts;
+    counts.addHanyuPinlu(0x4E0D, "bù(100) bú(3)");
+    counts.addHanyuPinlu(0x738B, "wáng(50)");
+    counts.setFallbackOrder({0x738B, 0x4E0D, 0x7E9F});
+    kelvorn::MandarinReadings mandarin;
+    mandarin.add(0x4E0D, "kHanyuPinyin", "10019.020:bù,fǒu");
+    built_ = std::make_unique<UnihanIndex>(mgr_, extras, mandarin, counts);
   }
   static constexpr char kText[] =
       "U+4E0D\tkRSUnicode\t1.3\nU+4E0D\tkTotalStrokes\t4\nU+4E0D\tkMandarin\tbù\n"
@@ -107,11 +113,23 @@ TEST_F(IndexSavedSmall, OpensAsSavedAndRefusesOtherTagsVersionsAndMagic) {
   EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, bytes + std::string(4, '\0'), "small").has_value());
   EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, "", "small").has_value());
 
-  // An index of an empty store saves and opens too.
+  // The counts and the fallback places come back whole, or for some
+  // characters alone.
+  ASSERT_TRUE(opened->frequencies().has_value());
+  EXPECT_EQ(opened->frequencies()->size(), 3U);
+  const kelvorn::ReadingFrequencies some = *opened->frequencies({0x738B, 0x7E9F, 0x20000});
+  ASSERT_EQ(some.size(), 1U);
+  EXPECT_EQ(some.entries()[0].reading, "wáng");
+  EXPECT_EQ(some.entries()[0].count, 50U);
+  EXPECT_EQ(some.fallbackPlace(0x7E9F), 2U);
+  EXPECT_EQ(some.fallbackPlace(0x4E0D), kelvorn::ReadingFrequencies::kUnlisted);
+
+  // An index of an empty store saves and opens too, holding no frequencies.
   const UnihanIndex empty{UnihanMgr()};
   const std::optional<UnihanIndex> emptyOpened =
       UnihanIndex::fromBytes(mgr_, empty.bytes("none"), "none");
   ASSERT_TRUE(emptyOpened.has_value());
+  EXPECT_FALSE(emptyOpened->frequencies().has_value());
   EXPECT_TRUE(emptyOpened->codePoints().empty());
   EXPECT_TRUE(emptyOpened->byRadical(1).empty());
 }
@@ -138,6 +156,38 @@ TEST_F(IndexSavedSmall, EveryCutIsRefusedAndNoDamagedByteReadsOutside) {
   }
   // Code points, residuals and weights take any value, so some damage opens.
   EXPECT_GT(opened, 0);
+}
+
+// The frequency table and the other Mandarin fields' readings close the
+// bytes. Forged, what the lookups rely on is refused; a count or a place
+// takes any value.
+TEST_F(IndexSavedSmall, ForgedFrequencyTablesAreRefused) {
+  const std::string bytes = built_->bytes("small");
+  // Then the other Mandarin fields' readings: U+4E0D's fǒu.
+  const std::size_t table = bytes.size() - 104 - 28;
+  EXPECT_EQ(UnihanIndex::fromBytes(mgr_, bytes, "small")->mandarinReadings(0x4E0D),
+            (std::vector<std::string>{"bù", "fǒu"}));
+  ASSERT_EQ(bytes.substr(table + 96, 4), std::string("\0\0\0\0", 4));  // 4E0D's place
+  struct Case {
+    std::size_t at;  // from the table's start
+    std::uint32_t value;
+    bool opens;
+  };
+  for (const Case& c : {Case{0, 2, false}, Case{0, 0, false},            // held
+                        Case{4, 4, false}, Case{4, 2, false},            // a count of code points
+                        Case{12, 0x4E0C, false}, Case{16, 0x110000, false},
+                        Case{28, 0, false}, Case{36, 12, false},         // reading starts
+                        Case{40, 12, false},                             // reading bytes
+                        Case{56, 2, false},                              // a count of counts
+                        Case{80, 0x4E0D, false}, Case{84, 0x110000, false},
+                        Case{88, 2, false},                              // a count of places
+                        Case{108, 0x110000, false}, Case{112, 0, false},  // Mandarin's others
+                        Case{60, 0xFFFFFFFF, true}, Case{92, 0xFFFFFFFF, true}}) {
+    std::string damaged = bytes;
+    for (int b = 0; b < 4; ++b) damaged[table + c.at + b] = static_cast<char>(c.value >> (8 * b));
+    const std::optional<UnihanIndex> ix = UnihanIndex::fromBytes(mgr_, damaged, "small");
+    ASSERT_EQ(ix.has_value(), c.opens) << c.at << " " << c.value;
+  }
 }
 
 // The held code points are checked as their runs are filed: they must

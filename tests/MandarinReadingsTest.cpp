@@ -75,6 +75,14 @@ class MandarinRealData : public testing::Test {
       return m;
     }();
     UnihanIndex full{mgr, kelvorn::RadicalStrokeExtras(), kelvorn_saved_index::mandarinReadings(fields)};
+    kelvorn::ReadingFrequencies counts = kelvorn_saved_index::readingFrequencies(fields);
+    // The same with the frequencies, saved and opened again.
+    UnihanIndex saved = *UnihanIndex::fromBytes(
+        mgr,
+        UnihanIndex(mgr, kelvorn::RadicalStrokeExtras(),
+                    kelvorn_saved_index::mandarinReadings(fields), counts)
+            .bytes("real"),
+        "real");
   };
   static const Data& data() {
     static const Data built;
@@ -114,18 +122,59 @@ TEST_F(MandarinRealData, EveryDictionaryReadingOfTheCountedCharactersFindsThem) 
 
 // A process's first question in frequency order reads the counts of the
 // characters it found alone: they order them as the whole table does.
-TEST_F(MandarinRealData, FrequencyOrderFromTheFoundAloneIsTheWholeTables) {
-  const kelvorn::ReadingFrequencies all = kelvorn_saved_index::readingFrequencies(data().fields);
-  for (const auto& [query, match] : std::vector<std::pair<const char*, ReadingMatch>>{
-           {"shi4", ReadingMatch::kLoose}, {"shì", ReadingMatch::kExact},
-           {"zh", ReadingMatch::kPrefix}, {"de", ReadingMatch::kLoose},
-           {"hang", ReadingMatch::kLoose}, {"xyz", ReadingMatch::kLoose}}) {
-    const std::vector<char32_t> found = data().full.byReading(query, kelvorn::Reading::kMandarin, match);
-    EXPECT_EQ(data().full.byReading(query, kelvorn::Reading::kMandarin, match,
+// Frequency order from the table a saved index keeps, whole or for the
+// found alone, and from the found's values alone, equals the order of the
+// whole table read from the all-field image, for every Mandarin reading.
+TEST_F(MandarinRealData, FrequencyOrderFromTheSavedTableOrTheFoundAloneIsTheWholeTables) {
+  const kelvorn::ReadingFrequencies& all = data().counts;
+  const UnihanIndex* saved = &data().saved;
+  const std::optional<kelvorn::ReadingFrequencies> savedAll = saved->frequencies();
+  ASSERT_TRUE(savedAll.has_value());
+  EXPECT_EQ(savedAll->size(), all.size());
+  EXPECT_FALSE(data().full.frequencies().has_value());
+  std::vector<std::pair<std::string, ReadingMatch>> queries{
+      {"shi4", ReadingMatch::kLoose}, {"zh", ReadingMatch::kPrefix}, {"xyz", ReadingMatch::kLoose}};
+  for (const char32_t cp : data().full.codePoints()) {
+    for (std::string& r : data().full.readings(cp, kelvorn::Reading::kMandarin)) {
+      queries.emplace_back(std::move(r), ReadingMatch::kExact);
+    }
+  }
+  std::sort(queries.begin(), queries.end());
+  queries.erase(std::unique(queries.begin(), queries.end()), queries.end());
+  ASSERT_GT(queries.size(), 1000U);
+  for (const auto& [query, match] : queries) {
+    const std::vector<char32_t> found = saved->byReading(query, kelvorn::Reading::kMandarin, match);
+    const std::vector<char32_t> expected =
+        data().full.byReading(query, kelvorn::Reading::kMandarin, match, all);
+    ASSERT_EQ(saved->byReading(query, kelvorn::Reading::kMandarin, match, *savedAll), expected)
+        << query;
+    ASSERT_EQ(saved->byReading(query, kelvorn::Reading::kMandarin, match,
+                               *saved->frequencies(found)),
+              expected)
+        << query;
+    ASSERT_EQ(data().full.byReading(query, kelvorn::Reading::kMandarin, match,
                                     kelvorn_saved_index::readingFrequenciesOf(data().fields, found)),
-              data().full.byReading(query, kelvorn::Reading::kMandarin, match, all))
+              expected)
         << query;
   }
+}
+
+// What the tool shows beside each character: the index's Mandarin readings
+// equal the store's kMandarin followed by the all-field image's others.
+TEST_F(MandarinRealData, EachCharactersMandarinReadingsAreTheFieldsReadings) {
+  std::size_t withOthers = 0;
+  for (const char32_t cp : data().saved.codePoints()) {
+    std::vector<std::string> expected = data().full.readings(cp, kelvorn::Reading::kMandarin);
+    const std::size_t own = expected.size();
+    for (std::string& r : kelvorn_saved_index::mandarinReadingsOf(data().fields, cp)) {
+      if (std::find(expected.begin(), expected.end(), r) == expected.end()) {
+        expected.push_back(std::move(r));
+      }
+    }
+    withOthers += expected.size() > own;
+    ASSERT_EQ(data().saved.mandarinReadings(cp), expected) << std::hex << cp;
+  }
+  EXPECT_GT(withOthers, 1000U);
 }
 
 TEST(NamedReadings, ReadsEachFieldsGrammarAndRefusesDamage) {

@@ -35,7 +35,8 @@ void runCompileIndex(const CompileIndexOptions& opts, const GlobalOptions& globa
   const kelvorn::UnihanFields& fields = unihan.fieldStore();
   // Built afresh: the bundle would open the saved index this replaces.
   const kelvorn::UnihanIndex index(unihan.core(), radicalStrokeExtras(fields),
-                                   kelvorn_saved_index::mandarinReadings(fields));
+                                   kelvorn_saved_index::mandarinReadings(fields),
+                                   kelvorn_saved_index::readingFrequencies(fields));
   const std::string output =
       opts.output.empty()
           ? kelvorn_saved_index::pathBeside(fieldsPath, std::string(fields.unicodeVersion()))

@@ -38,19 +38,14 @@ kelvorn::ReadingOrder orderOf(const ReadingOptions& opts) {
 
 // The character's readings that answer the query: with a loose query,
 // the readings the user's spelling stood for. kMandarin's lookups search the
-// other Mandarin fields too, so their readings are shown as well.
-std::vector<std::string> matchingReadings(const kelvorn::Unihan& bundle,
-                                          const kelvorn::UnihanFields* fields, char32_t cp,
+// other Mandarin fields too, so their readings are shown as well; the index
+// keeps them, so the all-field image stays closed.
+std::vector<std::string> matchingReadings(const kelvorn::Unihan& bundle, char32_t cp,
                                           const ReadingOptions& opts, kelvorn::Reading field) {
   const kelvorn::ReadingMatch match = matchOf(opts);
-  std::vector<std::string> readings = bundle.index().readings(cp, field);
-  if (field == kelvorn::Reading::kMandarin && fields != nullptr) {
-    for (std::string& r : kelvorn_saved_index::mandarinReadingsOf(*fields, cp)) {
-      if (std::find(readings.begin(), readings.end(), r) == readings.end()) {
-        readings.push_back(std::move(r));
-      }
-    }
-  }
+  std::vector<std::string> readings = field == kelvorn::Reading::kMandarin
+                                          ? bundle.index().mandarinReadings(cp)
+                                          : bundle.index().readings(cp, field);
   std::vector<std::string> out;
   for (std::string& r : readings) {
     if (kelvorn::readingMatches(r, opts.text, field, match)) out.push_back(std::move(r));
@@ -107,15 +102,9 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
   const kelvorn::Unihan bundle = openSelectedBundle(global, opts.fieldsData);
   const std::vector<char32_t> found =
       bundle.byReading(opts.text, field, matchOf(opts), orderOf(opts));
-  const kelvorn::UnihanFields* fields = nullptr;
-  try {
-    fields = &bundle.fieldStore();
-  } catch (const kelvorn::Error&) {
-    // None: the index answered from the core's readings alone.
-  }
   std::string out;
   for (const char32_t cp : found) {
-    const std::vector<std::string> readings = matchingReadings(bundle, fields, cp, opts, field);
+    const std::vector<std::string> readings = matchingReadings(bundle, cp, opts, field);
     out += answerLine(cp, readings, opts.json);
   }
   writeAnswers(out);

@@ -112,6 +112,8 @@ class KELVORN_UNIHAN_INDEX_API ReadingFrequencies {
   std::size_t fallbackPlace(char32_t codePoint) const noexcept;
 
  private:
+  // A saved index keeps the table and hands out the part a question needs.
+  friend class UnihanIndex;
   std::vector<Entry> entries_;
   std::vector<std::pair<char32_t, std::size_t>> fallback_;  // (character, place), ascending
 };
@@ -229,6 +231,10 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras);
   UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras,
               const MandarinReadings& mandarin);
+  // Keeps the frequencies too, so that an index saved with them answers in
+  // frequency order without the data they were read from.
+  UnihanIndex(const UnihanMgr& unihan, const RadicalStrokeExtras& extras,
+              const MandarinReadings& mandarin, const ReadingFrequencies& frequencies);
   // Saving an index and opening it again instead of building it: bytes()
   // writes the tables, and fromBytes() opens them where they lie, with no
   // walk of the store. `dataTag` is the caller's name for the data the
@@ -302,9 +308,20 @@ class KELVORN_UNIHAN_INDEX_API UnihanIndex {
   std::vector<char32_t> byReading(const NamedReadings& named, std::string_view text,
                                   ReadingMatch match, const ReadingFrequencies& frequencies) const;
 
+  // The frequencies the index was built with, nullopt when it was given
+  // none. Given characters (ascending), only their counts and fallback
+  // places, which order them as the whole table does.
+  std::optional<ReadingFrequencies> frequencies() const;
+  std::optional<ReadingFrequencies> frequencies(const std::vector<char32_t>& characters) const;
+
   // The stored readings of one character in a reading field (empty for a
   // value that names no reading field).
   std::vector<std::string> readings(char32_t codePoint, Reading field) const;
+
+  // A character's readings in every Mandarin field the index was given:
+  // kMandarin's as readings() has them, then the MandarinReadings' others
+  // in MandarinReadings::fieldNames order, each once.
+  std::vector<std::string> mandarinReadings(char32_t codePoint) const;
 
   RadicalStrokeKey radicalStrokeKey(char32_t codePoint) const noexcept;
   TotalStrokesKey totalStrokesKey(char32_t codePoint) const noexcept;

@@ -126,9 +126,11 @@ const kelvorn::UnihanIndex& Bundle::index(const Store& store) const {
   return *index_;
 }
 
-const kelvorn::ReadingFrequencies& Bundle::frequencies() const {
-  std::call_once(frequenciesOnce_, [this] {
-    frequencies_.emplace(kelvorn_saved_index::readingFrequencies(fields()));
+const kelvorn::ReadingFrequencies& Bundle::frequencies(const kelvorn::UnihanIndex& index) const {
+  std::call_once(frequenciesOnce_, [this, &index] {
+    std::optional<kelvorn::ReadingFrequencies> saved = index.frequencies();
+    frequencies_.emplace(saved ? std::move(*saved)
+                               : kelvorn_saved_index::readingFrequencies(fields()));
   });
   return *frequencies_;
 }

@@ -87,8 +87,9 @@ class Bundle {
   const kelvorn::UnihanFields& fields() const;
   const kelvorn::UnihanLexicon& lexicon() const;
   const kelvorn::UnihanIndex& index(const Store& store) const;
-  // kHanyuPinlu's counts and the common characters, for kCommonFirst.
-  const kelvorn::ReadingFrequencies& frequencies() const;
+  // kHanyuPinlu's counts and the common characters, for kCommonFirst: the
+  // index's when it was saved with them.
+  const kelvorn::ReadingFrequencies& frequencies(const kelvorn::UnihanIndex& index) const;
   // False the first time it is asked, true ever after: the first question in
   // frequency order reads only the counts of the characters it found, and
   // the table of them all is built for the second.

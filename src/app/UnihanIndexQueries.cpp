@@ -28,11 +28,15 @@ namespace {
 // The counts that order an answer: for the first question in frequency
 // order only those of the characters `find` finds, for later ones the table
 // of every character, built once. `find` runs on the first question alone.
+// An index saved with the counts holds them, and the all-field image stays
+// closed.
 template <typename Find>
 std::optional<ReadingFrequencies> firstFrequencies(const kelvorn_app_private::Bundle& bundle,
-                                                   Find find) {
+                                                   const UnihanIndex& index, Find find) {
   if (bundle.askedInFrequencyOrderBefore()) return std::nullopt;
-  return kelvorn_saved_index::readingFrequenciesOf(bundle.fields(), find());
+  const std::vector<char32_t> found = find();
+  if (std::optional<ReadingFrequencies> saved = index.frequencies(found)) return saved;
+  return kelvorn_saved_index::readingFrequenciesOf(bundle.fields(), found);
 }
 
 }  // namespace
@@ -41,8 +45,8 @@ std::vector<char32_t> Unihan::byReading(std::string_view text, Reading field, Re
                                         ReadingOrder order) const {
   if (order == ReadingOrder::kCodePoint) return index().byReading(text, field, match);
   const std::optional<ReadingFrequencies> first =
-      firstFrequencies(*bundle_, [&] { return index().byReading(text, field, match); });
-  return index().byReading(text, field, match, first ? *first : bundle_->frequencies());
+      firstFrequencies(*bundle_, index(), [&] { return index().byReading(text, field, match); });
+  return index().byReading(text, field, match, first ? *first : bundle_->frequencies(index()));
 }
 
 std::vector<char32_t> Unihan::byReading(std::string_view text, std::string_view field,
@@ -56,8 +60,8 @@ std::vector<char32_t> Unihan::byReading(std::string_view text, std::string_view 
   const NamedReadings& named = bundle_->named(field);
   if (order == ReadingOrder::kCodePoint) return named.byReading(text, match);
   const std::optional<ReadingFrequencies> first =
-      firstFrequencies(*bundle_, [&] { return named.byReading(text, match); });
-  return index().byReading(named, text, match, first ? *first : bundle_->frequencies());
+      firstFrequencies(*bundle_, index(), [&] { return named.byReading(text, match); });
+  return index().byReading(named, text, match, first ? *first : bundle_->frequencies(index()));
 }
 
 std::string Unihan::sortKey(std::string_view utf8, SortOrder order) const {

@@ -153,6 +153,7 @@ class Walker {
   // The other Mandarin fields' readings of one character join kMandarin's;
   // code points arrive in ascending order, so one cursor walks them sorted
   // once.
+  // The new ones are filed for UnihanIndex::mandarinReadings as well.
   void addMandarinExtras(char32_t codePoint) {
     if (!mandarinSorted_) {
       std::stable_sort(mandarin_.begin(), mandarin_.end(),
@@ -164,7 +165,11 @@ class Walker {
     }
     for (; nextMandarin_ < mandarin_.size() && mandarin_[nextMandarin_].codePoint == codePoint;
          ++nextMandarin_) {
-      readings_.push_back(mandarin_[nextMandarin_].reading);
+      const std::string& reading = mandarin_[nextMandarin_].reading;
+      if (std::find(readings_.begin(), readings_.end(), reading) == readings_.end()) {
+        mandarinExtras_.add(codePoint, reading);
+      }
+      readings_.push_back(reading);
     }
   }
 
@@ -199,6 +204,7 @@ class Walker {
       data_->readings[static_cast<std::size_t>(i)] = builders_[static_cast<std::size_t>(i)].build();
     }
     data_->codePointList.view(0, data_->codePoints.data(), data_->codePoints.size());
+    mandarinExtras_.build(&data_->mandarinExtras);
   }
 
  private:
@@ -343,6 +349,7 @@ class Walker {
   std::vector<kelvorn::MandarinReadings::Reading> mandarin_;
   bool mandarinSorted_ = false;
   std::size_t nextMandarin_ = 0;
+  CodePointStringsBuilder mandarinExtras_;
   std::array<ReadingTableBuilder, kReadingFieldCount> builders_;
   std::vector<RadicalValue> values_;
   std::vector<std::string> readings_;

@@ -224,6 +224,8 @@ class IndexCodec::Body {
     for (const auto& ends : data.formEnds) {
       for (const std::uint32_t end : ends) w->u32(end);
     }
+    writeFrequencies(data.frequencies, w);
+    writeStrings(data.mandarinExtras, w);
   }
 
   static void read(Reader* r, IndexData* data) {
@@ -248,6 +250,8 @@ class IndexCodec::Body {
       r->require(std::is_sorted(ends.begin(), ends.end()) &&
                  ends.back() <= data->radicals.pageSize(radical));
     }
+    readFrequencies(r, &data->frequencies);
+    readStrings(r, &data->mandarinExtras);
     r->require(fileRuns(data));  // checks the code points ascend
     if (!r->ok()) return;
     data->codePointList.view(0, data->codePoints.data(), held);
@@ -270,6 +274,58 @@ class IndexCodec::Body {
     r->require(cutsWhole(runs->keyStarts_, runs->keyBytes_.size()) &&
                cutsWhole(runs->runStarts_, runs->codePoints_.size()) &&
                runs->runStarts_.size() == runs->keyStarts_.size());
+  }
+
+  static void writeFrequencies(const FrequencyTable& table, Writer* w) {
+    w->u32(table.held ? 1 : 0);
+    writeStrings(table.readings, w);
+    w->u32List(table.counts);
+    w->u32List(table.fallbackCodePoints);
+    w->u32List(table.fallbackPlaces);
+  }
+
+  // UnihanIndex::frequencies searches both code point lists. An index given
+  // no frequencies holds empty lists.
+  static void readFrequencies(Reader* r, FrequencyTable* table) {
+    const std::uint32_t held = r->u32();
+    r->require(held <= 1);
+    table->held = held == 1;
+    readStrings(r, &table->readings);
+    r->list(&table->counts);
+    r->list(&table->fallbackCodePoints);
+    r->list(&table->fallbackPlaces);
+    const std::size_t listed = table->fallbackCodePoints.size();
+    r->require(table->counts.size() == table->readings.codePoints.size() &&
+               table->fallbackPlaces.size() == listed &&
+               (table->held || (listed == 0 && table->counts.empty())) &&
+               ascending(table->fallbackCodePoints.data(), listed, true) &&
+               (listed == 0 || table->fallbackCodePoints.back() <= kLastCodePoint));
+  }
+
+  static void writeStrings(const CodePointStrings& strings, Writer* w) {
+    w->u32List(strings.codePoints);
+    w->u32List(strings.starts);
+    w->bytes(strings.bytes.data(), strings.bytes.size());
+  }
+
+  // Lookups search the code points and cut the strings at their starts; no
+  // string is empty, as no reading is.
+  static void readStrings(Reader* r, CodePointStrings* strings) {
+    r->list(&strings->codePoints);
+    r->list(&strings->starts);
+    const std::string_view bytes = r->bytes();
+    strings->bytes.view(bytes.data(), bytes.size());
+    if (!r->ok()) return;
+    const std::size_t n = strings->codePoints.size();
+    if (strings->starts.empty()) {
+      r->require(n == 0 && bytes.empty());
+      return;
+    }
+    r->require(strings->starts.size() == n + 1 && strings->starts[0] == 0 &&
+               strings->starts.back() == bytes.size() &&
+               ascending(strings->starts.data(), n + 1, true) &&
+               ascending(strings->codePoints.data(), n, false) &&
+               (n == 0 || strings->codePoints.back() <= kLastCodePoint));
   }
 
   // Five bytes a key, as CharKey lies in memory; the flag must read as a

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "index/CodePointStrings.h"
 #include "index/ReadingTable.h"
 #include "index/Tables.h"
 #include "kelvorn/UnihanIndex.h"
@@ -47,6 +48,16 @@ std::uint64_t orderValue(const kelvorn::RadicalStrokeKey& key) noexcept;
 kelvorn::RadicalStrokeKey radicalStrokeKeyOf(const CharKey* key, char32_t codePoint,
                                              char32_t sortsAs) noexcept;
 
+// Frequency order's table (ReadingFrequencies) as an index keeps it; held is
+// false for an index given none.
+struct FrequencyTable {
+  bool held = false;
+  CodePointStrings readings;           // a kHanyuPinlu count's reading each
+  Table<std::uint32_t> counts;         // parallel to readings
+  Table<char32_t> fallbackCodePoints;  // the fallback order's characters, ascending
+  Table<std::uint32_t> fallbackPlaces;  // parallel: each one's place in that order
+};
+
 struct IndexData {
   explicit IndexData(const kelvorn::UnihanMgr& handle)
       : unihan(handle), radicals(kRadicalSlots), strokes(kMaxStrokes + 1), codePointList(1) {}
@@ -81,6 +92,10 @@ struct IndexData {
   std::vector<Run> runs;
   // codePoints as the one vector UnihanIndex::codePoints hands out.
   Pages<char32_t> codePointList;
+  FrequencyTable frequencies;
+  // Each character's readings in the Mandarin fields the index was given
+  // that its kMandarin lacks, in MandarinReadings::fieldNames order, each once.
+  CodePointStrings mandarinExtras;
 
   // The place of a held code point in codePoints, or -1.
   long placeOf(char32_t codePoint) const noexcept;

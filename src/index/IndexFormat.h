@@ -12,8 +12,19 @@
 //             (kMaxStrokes + 1) times list(u32)                stroke pages
 //             kReadingFieldCount times (runs exact, runs loose)
 //             (kMaxRadical + 1) * (kMaxMarks + 1) times u32    form ends
+//             frequencies mandarinExtras:strings
 //   keys    = count:u32, then per key hasRadicalStroke:u8 (0 or 1)
 //             radical:u8 storedResidual:u8 totalStrokes:u8 marks:u8, pad
+//   frequencies = held:u32 (1, or 0 for an index given none, whose lists
+//             are all empty) readings:strings counts:list(u32)
+//             fallbackCodePoints:list(u32) fallbackPlaces:list(u32)
+//             kHanyuPinlu's counts, one per (character, reading), and
+//             frequency order's fallback order: its characters ascending,
+//             each with its place in that order
+//   strings = codePoints:list(u32) starts:list(u32) bytes:bytes
+//             one string per code point listed, ascending by code point, cut
+//             from bytes at its start and the next (starts: one more, or
+//             none when the list is empty)
 //   runs    = keyBytes:bytes keyStarts:list(u32) runStarts:list(u32)
 //             codePoints:list(u32)
 //   list(T) = count:u32 and count elements
@@ -40,7 +51,9 @@ namespace format {
 constexpr std::size_t kMagicLength = 24;
 constexpr char kMagic[kMagicLength + 1] = "kelvorn unihan index\0\0\0\0";
 // 2: kMandarin's reading table holds every Mandarin reading field's.
-constexpr std::uint32_t kFormatVersion = 2;
+// 3: frequency order's counts and fallback order, and each character's
+// readings of the other Mandarin fields.
+constexpr std::uint32_t kFormatVersion = 3;
 constexpr std::size_t kKeyBytes = 5;
 constexpr std::size_t kAlignment = 4;
 

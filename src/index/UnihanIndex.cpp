@@ -213,6 +213,16 @@ std::vector<std::string> UnihanIndex::readings(char32_t codePoint, Reading field
   return out;
 }
 
+std::vector<std::string> UnihanIndex::mandarinReadings(char32_t codePoint) const {
+  std::vector<std::string> out = readings(codePoint, Reading::kMandarin);
+  const kelvorn_index_private::CodePointStrings& extras = data_->mandarinExtras;
+  for (const char32_t* at = extras.firstOf(codePoint, extras.codePoints.begin());
+       at != extras.codePoints.end() && *at == codePoint; ++at) {
+    out.emplace_back(extras.at(extras.placeOf(at)));
+  }
+  return out;
+}
+
 RadicalStrokeKey UnihanIndex::radicalStrokeKey(char32_t codePoint) const noexcept {
   return radicalStrokeKeyOf(data_->keyOf(codePoint), codePoint, data_->sortsAsOf(codePoint));
 }

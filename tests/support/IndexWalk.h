@@ -5,6 +5,7 @@
 #define KELVORN_TESTS_SUPPORT_INDEXWALK_H
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "kelvorn/UnihanIndex.h"
@@ -29,10 +30,16 @@ inline std::size_t askEverything(const kelvorn::UnihanIndex& ix) {
   if (probe.size() > 256) probe.resize(256);
   probe += U"\u4E00\U00020000\U0010FFFF";
   sum += ix.sortKey(probe).size() + ix.sortKey(probe, kelvorn::SortOrder::kTotalStrokes).size();
+  const std::optional<kelvorn::ReadingFrequencies> counts = ix.frequencies();
   for (const kelvorn::Reading field : kelvorn::kReadings) {
     for (const char* query : {"a", "bu4", "bù", "shi4", "wáng", "FU", "\x01", "\xff"}) {
       sum += ix.byReading(query, field).size();
       sum += ix.byReading(query, field, kelvorn::ReadingMatch::kExact).size();
+      if (counts) {
+        const std::vector<char32_t> found = ix.byReading(query, field);
+        sum += ix.byReading(query, field, kelvorn::ReadingMatch::kLoose, *counts).size();
+        sum += ix.frequencies(found)->size();
+      }
     }
   }
   return sum;
