@@ -15,13 +15,16 @@ bool isHexDigit(char c) {
 
 std::string codePointLabel(char32_t cp) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string digits;
+  char reversed[8];
+  std::size_t count = 0;
   do {
-    digits.insert(digits.begin(), kDigits[cp & 0xFU]);
+    reversed[count++] = kDigits[cp & 0xFU];
     cp >>= 4;
   } while (cp != 0);
-  if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
-  return "U+" + digits;
+  while (count < 4) reversed[count++] = '0';
+  std::string label = "U+";
+  while (count > 0) label += reversed[--count];
+  return label;
 }
 
 namespace {

@@ -1,6 +1,8 @@
 // unihan reading: the characters with a reading, in code-point order or
 // most frequent first.
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <memory>
 
 #include "CharArguments.h"
@@ -40,28 +42,42 @@ kelvorn::ReadingOrder orderOf(const ReadingOptions& opts) {
 // the readings the user's spelling stood for. kMandarin's lookups search the
 // other Mandarin fields too, so their readings are shown as well; the index
 // keeps them, so the all-field image stays closed.
+// The characters found share a few readings, so each reading's verdict is
+// worked out once (folding the query and the reading) and kept.
 std::vector<std::string> matchingReadings(const kelvorn::Unihan& bundle, char32_t cp,
-                                          const ReadingOptions& opts, kelvorn::Reading field) {
+                                          const ReadingOptions& opts, kelvorn::Reading field,
+                                          std::map<std::string, bool, std::less<>>* verdicts) {
   const kelvorn::ReadingMatch match = matchOf(opts);
   std::vector<std::string> readings = field == kelvorn::Reading::kMandarin
                                           ? bundle.index().mandarinReadings(cp)
                                           : bundle.index().readings(cp, field);
   std::vector<std::string> out;
   for (std::string& r : readings) {
-    if (kelvorn::readingMatches(r, opts.text, field, match)) out.push_back(std::move(r));
+    auto verdict = verdicts->find(r);
+    if (verdict == verdicts->end()) {
+      verdict = verdicts->emplace(r, kelvorn::readingMatches(r, opts.text, field, match)).first;
+    }
+    if (verdict->second) out.push_back(std::move(r));
   }
   return out;
 }
 
-std::string answerLine(char32_t cp, const std::vector<std::string>& readings, bool json) {
+void appendAnswerLine(std::string* out, char32_t cp, const std::vector<std::string>& readings,
+                      bool json) {
   if (json) {
     nlohmann::ordered_json line = charJson(cp);
     line["readings"] = readings;
-    return jsonLine(line);
+    *out += jsonLine(line);
+    return;
   }
-  std::string joined;
-  for (const std::string& r : readings) joined += " " + r;
-  return codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + joined + "\n";
+  *out += codePointLabel(cp);
+  *out += ' ';
+  *out += kelvorn::utf8::encode(cp);
+  for (const std::string& r : readings) {
+    *out += ' ';
+    *out += r;
+  }
+  *out += '\n';
 }
 
 bool isNamedField(const std::string& name) {
@@ -83,7 +99,7 @@ void runNamedReading(const ReadingOptions& opts, const GlobalOptions& global) {
     for (std::string& r : named.readings(cp)) {
       if (kelvorn::NamedReadings::matches(r, opts.text, match)) readings.push_back(std::move(r));
     }
-    out += answerLine(cp, readings, opts.json);
+    appendAnswerLine(&out, cp, readings, opts.json);
   }
   writeAnswers(out);
 }
@@ -103,9 +119,9 @@ void runReading(const ReadingOptions& opts, const GlobalOptions& global) {
   const std::vector<char32_t> found =
       bundle.byReading(opts.text, field, matchOf(opts), orderOf(opts));
   std::string out;
+  std::map<std::string, bool, std::less<>> verdicts;
   for (const char32_t cp : found) {
-    const std::vector<std::string> readings = matchingReadings(bundle, cp, opts, field);
-    out += answerLine(cp, readings, opts.json);
+    appendAnswerLine(&out, cp, matchingReadings(bundle, cp, opts, field, &verdicts), opts.json);
   }
   writeAnswers(out);
 }
