@@ -152,9 +152,15 @@ inline std::uint64_t load64(const unsigned char* p) {
 // ones are gathered in a register: copied to a buffer and loaded whole, the
 // load would wait for the copy's bytes to reach memory.
 inline std::uint64_t loadUpTo8(const char* p, std::size_t n) {
-  if (n == 8) return load64(reinterpret_cast<const unsigned char*>(p));
+  const auto* bytes = reinterpret_cast<const unsigned char*>(p);
+  if (n == 8) return load64(bytes);
+  if (n >= 4) {
+    // Two loads that overlap where n < 8, each byte landing where the loop
+    // below would put it.
+    return load32(bytes) | std::uint64_t{load32(bytes + n - 4)} << (8 * (n - 4));
+  }
   std::uint64_t v = 0;
-  for (std::size_t i = n; i-- > 0;) v = v << 8 | static_cast<unsigned char>(p[i]);
+  for (std::size_t i = n; i-- > 0;) v = v << 8 | bytes[i];
   return v;
 }
 
@@ -168,7 +174,7 @@ inline std::uint32_t nameHash(std::string_view name) {
   if (n == 0) return 0;
   const std::size_t k = n < 8 ? n : 8;
   const std::uint64_t head = loadUpTo8(name.data(), k);
-  const std::uint64_t tail = loadUpTo8(name.data() + (n - k), k);
+  const std::uint64_t tail = n == k ? head : loadUpTo8(name.data() + (n - k), k);
   std::uint64_t h = (head * 0x9E3779B97F4A7C15ULL) ^ (tail * 0xC2B2AE3D27D4EB4FULL) ^ n;
   h ^= h >> 29;
   h *= 0xBF58476D1CE4E5B9ULL;
