@@ -72,7 +72,7 @@ void appendAnswerLine(std::string* out, char32_t cp, const std::vector<std::stri
   }
   *out += codePointLabel(cp);
   *out += ' ';
-  *out += kelvorn::utf8::encode(cp);
+  kelvorn::utf8::append(cp, out);
   for (const std::string& r : readings) {
     *out += ' ';
     *out += r;
