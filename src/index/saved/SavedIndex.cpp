@@ -34,20 +34,6 @@ kelvorn::MandarinReadings mandarinReadings(const kelvorn::UnihanFields& fields) 
   return readings;
 }
 
-std::vector<std::string> mandarinReadingsOf(const kelvorn::UnihanFields& fields,
-                                            char32_t codePoint) {
-  std::vector<std::string> out;
-  for (const std::string_view field : kelvorn::MandarinReadings::fieldNames()) {
-    const auto value = fields.value(codePoint, field);
-    if (!value) continue;
-    for (std::string& r :
-         kelvorn::MandarinReadings::parse(field, *value).value_or(std::vector<std::string>())) {
-      if (std::find(out.begin(), out.end(), r) == out.end()) out.push_back(std::move(r));
-    }
-  }
-  return out;
-}
-
 kelvorn::NamedReadings namedReadings(const kelvorn::UnihanFields& fields, std::string_view field) {
   kelvorn::NamedReadings readings(field);
   for (const char32_t cp : fields.codePointsWith(field)) {

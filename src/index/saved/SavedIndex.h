@@ -18,11 +18,6 @@ namespace kelvorn_saved_index {
 // store lacks, for UnihanIndex's kMandarin lookups.
 kelvorn::MandarinReadings mandarinReadings(const kelvorn::UnihanFields& fields);
 
-// The readings one character has in those fields, in the order of
-// MandarinReadings::fieldNames, each once.
-std::vector<std::string> mandarinReadingsOf(const kelvorn::UnihanFields& fields,
-                                            char32_t codePoint);
-
 // One named reading field the core's store lacks (NamedReadings::
 // fieldNames), read from the all-field store when a lookup first names it.
 kelvorn::NamedReadings namedReadings(const kelvorn::UnihanFields& fields, std::string_view field);
