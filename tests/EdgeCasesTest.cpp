@@ -309,10 +309,9 @@ TEST(EdgeCases, ASaveIntoADirectoryThatCannotBeSyncedFails) {
 
 }  // namespace
 
-// A signal the process ignored before the handlers went in still removes the
-// staging files, and is then ignored again: the ignored disposition is not a
-// handler to call.
-TEST(EdgeCases, AnIgnoredSignalRemovesStagingFilesAndIsStillIgnored) {
+// A signal the process ignored before the handlers went in stays ignored,
+// and the save it would have cut short keeps its staging file.
+TEST(EdgeCases, AnIgnoredSignalStaysIgnoredAndKeepsTheStagingFile) {
   const std::string name = testsupport::tempPath(".staging-XXXXXX");
   const pid_t child = ::fork();
   ASSERT_NE(child, -1);
@@ -323,7 +322,9 @@ TEST(EdgeCases, AnIgnoredSignalRemovesStagingFilesAndIsStillIgnored) {
     int slot = -1;
     if (kelvorn_files::createStaging(&staging, &slot) < 0 || slot < 0) ::_exit(2);
     (void)::raise(SIGHUP);
-    ::_exit(::access(staging.c_str(), F_OK) == 0 ? 3 : 0);
+    const bool kept = ::access(staging.c_str(), F_OK) == 0;
+    (void)::unlink(staging.c_str());
+    ::_exit(kept ? 0 : 3);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -48,7 +48,6 @@ extern "C" void removeStagingFiles(int signal, siginfo_t* info, void* context) {
     previous.sa_handler(signal);
     return;
   }
-  if (previous.sa_handler == SIG_IGN) return;
   (void)std::signal(signal, SIG_DFL);
   (void)::raise(signal);
 }
@@ -88,6 +87,14 @@ int createStaging(std::string* nameTemplate, int* slot) noexcept {
 
 void removeStagingFilesOnSignals() {
   for (int i = 0; i < static_cast<int>(sizeof kSignals / sizeof kSignals[0]); ++i) {
+    // A signal ignored from the start stays ignored: under nohup, or as a
+    // shell's background job, the save is meant to outlive the hang-up or
+    // the Ctrl-C, and its staging file with it.
+    struct sigaction current {};
+    if (::sigaction(kSignals[i], nullptr, &current) == 0 &&
+        (current.sa_flags & SA_SIGINFO) == 0 && current.sa_handler == SIG_IGN) {
+      continue;
+    }
     struct sigaction action {};
     action.sa_sigaction = removeStagingFiles;
     action.sa_flags = SA_SIGINFO;

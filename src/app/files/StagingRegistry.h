@@ -21,7 +21,8 @@ int createStaging(std::string* nameTemplate, int* slot) noexcept;
 
 // Installs handlers for SIGINT, SIGTERM, SIGHUP and SIGBUS that remove every
 // recorded staging file, then hand the signal on: to the handler that was
-// there before, or to the default action, which ends the process.
+// there before, or to the default action, which ends the process. A signal
+// that is ignored when this is called is left ignored.
 void removeStagingFilesOnSignals();
 
 }  // namespace kelvorn_files
