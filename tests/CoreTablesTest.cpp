@@ -191,6 +191,15 @@ TEST(CoreTables, HostileTablesAreRefused) {
   change("wide counts one past the arena", [&](std::string* b) {
     put(b, refs, static_cast<ReadingRef>(section(tables::kArena).length - 16 + 1) | kWideReadingBit);
   });
+  // The wide set made the last (the last code point's set left empty), its
+  // first string reaching three bytes short of the arena's end, where it
+  // claims a second string.
+  change("wide set's next length cut by the arena's end", [&](std::string* b) {
+    const std::size_t set = section(tables::kArena).offset + (get<ReadingRef>(good, refs) & ~kWideReadingBit);
+    put(b, set, get<std::uint32_t>(good, set) + 1);
+    put(b, set + 16, static_cast<std::uint32_t>(arenaEnd - 3 - (set + 20)));
+    put(b, section(tables::kReadings).offset + 16 * sizeof(ReadingRef), kEmptyReadings);
+  });
   change("wide string one past the arena", [&](std::string* b) {
     const std::size_t length = section(tables::kArena).offset + (get<ReadingRef>(good, refs) & ~kWideReadingBit) + 16;
     put(b, length, get<std::uint32_t>(good, length) + static_cast<std::uint32_t>(arenaEnd - length - 4 - 300) + 1);

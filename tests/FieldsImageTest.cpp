@@ -58,6 +58,8 @@ std::string answers(const UnihanFields& f) {
 TEST(FieldsImage, ChecksumIsZlibsCrc32) {
   EXPECT_EQ(kelvorn_files::crc32("123456789"), 0xCBF43926U);
   EXPECT_EQ(kelvorn_files::crc32(""), 0U);
+  EXPECT_EQ(kelvorn_files::sizeAndCrc32("123456789"), "9 bytes, CRC-32 cbf43926");  // the tags' form
+  EXPECT_EQ(kelvorn_files::sizeAndCrc32(""), "0 bytes, CRC-32 00000000");
   const auto reference = [](std::string_view bytes) {
     std::uint32_t c = 0xFFFFFFFFU;
     for (const char b : bytes) {
@@ -266,6 +268,12 @@ TEST(FieldsImage, RefusesForeignFilesAndBadHeaders) {
   EXPECT_EQ(refusal(""), "f: not an all-field Unihan image (no \"kelvorn unihan fields\" magic)");
   EXPECT_EQ(refusal("U+3400\tkCangjie\tTM\n"), refusal(""));
   EXPECT_EQ(refusal(std::string("kelvorn unihan\0\x01\x00", 17) + std::string(40, '\0')), refusal(""));
+  // A file that holds the whole header is read on, and refused for what it lacks after.
+  const std::size_t header = format::kFirstSectionOffset;
+  EXPECT_EQ(refusal(image.substr(0, header - 1)),
+            "f: truncated all-field image (" + std::to_string(header - 1) + " bytes, shorter than its header)");
+  EXPECT_EQ(refusal(image.substr(0, header)), "f: truncated all-field image (" + std::to_string(header) +
+                                                  " bytes, its header says " + std::to_string(image.size()) + ")");
   std::string v2 = image;
   store32(&v2, format::header::kFormatVersion, 2);
   EXPECT_EQ(refusal(v2), "f: all-field image format version 2, this library reads version 1");

@@ -9,8 +9,10 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/files/FileDescriptor.h"
 #include "app/files/StagedOutput.h"
@@ -90,6 +92,10 @@ TEST(StagedOutput, ACommittedOutputLeavesTheOthersToTheSignal) {
     // Outputs given up give their slots back too: more of them than the
     // registry has slots leave it as empty as before.
     for (int i = 0; i < 40; ++i) kelvorn_files::StagedOutput dropped(dir.file("dropped.txt"));
+    {  // More at once than there are slots: those left unrecorded give none back.
+      std::vector<std::unique_ptr<kelvorn_files::StagedOutput>> held;
+      for (int i = 0; i < 20; ++i) held.push_back(std::make_unique<kelvorn_files::StagedOutput>(dir.file("held.txt")));
+    }
     kelvorn_files::StagedOutput pending(dir.file("pending.txt"));  // the first slot
     // And outputs committed, more of them than there are slots.
     for (int i = 0; i < 40; ++i) {

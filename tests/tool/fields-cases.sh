@@ -75,14 +75,15 @@ case_export_options() {
   has "$out" '^\{"codePoint":"U\+F900","char":"[^"]+","kCompatibilityVariant":"U\+8C48"\},$'
   # Quotes, backslashes, tabs and control bytes are escaped wherever they
   # stand in a value; UTF-8 around them is copied as it is.
-  printf 'U+3400\tkDefinition\tq"b\\s\tt\001 é漢\364\217\277\277"\n' >esc.txt
+  printf 'U+3400\tkDefinition\tq"b\\s\tt\001\177 é漢\364\217\277\277"\n' >esc.txt
   "$tool" compile-fields esc.txt -o esc.bin >/dev/null
   [ "$("$tool" export --fields-data esc.bin)" = \
-    '{"codePoint":"U+3400","char":"㐀","kDefinition":"q\"b\\s\tt\u0001 é漢􏿿\""}' ] ||
+    "$(printf '{"codePoint":"U+3400","char":"㐀","kDefinition":"q\\"b\\\\s\\tt\\u0001\177 é漢􏿿\\""}')" ] ||
     fail "escapes: $("$tool" export --fields-data esc.bin)"
-  # `field` prints a value on one line, its control bytes in hexadecimal.
+  # `field` prints a value on one line, its control bytes and DEL in
+  # hexadecimal (JSON escapes the bytes below 0x20 alone).
   [ "$("$tool" field kDefinition U+3400 --fields-data esc.bin)" = \
-    "$(printf 'U+3400\t㐀\t%s' 'q"b\\s\tt\x01 é漢􏿿"')" ] ||
+    "$(printf 'U+3400\t㐀\t%s' 'q"b\\s\tt\x01\x7f é漢􏿿"')" ] ||
     fail "field escapes: $("$tool" field kDefinition U+3400 --fields-data esc.bin)"
   # A failing export leaves no output and no staging file behind.
   echo old >kept.jsonl

@@ -141,6 +141,9 @@ case_output_is_input() {
   "$tool" compile x.tmp -o x >/dev/null || fail "compile x.tmp -o x"
   cmp x.tmp in.txt.orig || fail "x.tmp was changed or removed"
   [ -s x ] || fail "x was not written"
+  # The output gets the mode a new file gets, not its staging file's 0600.
+  (umask 0 && "$tool" compile in.txt -o moded >/dev/null && : >plain &&
+    [ "$(stat -c %a moded)" = "$(stat -c %a plain)" ]) || fail "the output's mode is not a new file's"
   fails_with '/dev/null: is a device; the output must be a regular file' compile in.txt -o /dev/null
   fails_with 'split: is a directory' dump x -o split
   mkfifo fifo

@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdio>
+#include <string>
 
 namespace kelvorn_files {
 namespace {
@@ -51,8 +51,8 @@ std::uint32_t crc32(std::string_view bytes) noexcept {
 std::string sizeAndCrc32(std::string_view bytes) { return sizeAndCrc32(bytes.size(), crc32(bytes)); }
 
 std::string sizeAndCrc32(std::uint64_t size, std::uint32_t crc) {
-  char hex[9];
-  (void)std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(crc));
+  std::string hex(8, '0');
+  for (std::size_t digit = hex.size(); digit-- > 0; crc >>= 4) hex[digit] = "0123456789abcdef"[crc & 0xFU];
   return std::to_string(size) + " bytes, CRC-32 " + hex;
 }
 

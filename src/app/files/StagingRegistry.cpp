@@ -4,6 +4,7 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -21,9 +22,9 @@ constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGBUS};
 
 enum SlotState : int { kFree, kFilling, kReady };
 
-// Plain arrays and lock-free atomics: the handler may only read them.
-char gPaths[kSlots][PATH_MAX];
-std::atomic<int> gStates[kSlots];
+// Fixed arrays and lock-free atomics: the handler may only read them.
+std::array<std::array<char, PATH_MAX>, kSlots> gPaths;
+std::array<std::atomic<int>, kSlots> gStates;
 struct sigaction gPrevious[sizeof kSignals / sizeof kSignals[0]];
 
 int signalIndex(int signal) {
@@ -35,7 +36,7 @@ int signalIndex(int signal) {
 
 extern "C" void removeStagingFiles(int signal, siginfo_t* info, void* context) {
   for (int slot = 0; slot < kSlots; ++slot) {
-    if (gStates[slot].load() == kReady) (void)::unlink(gPaths[slot]);
+    if (gStates[slot].load() == kReady) (void)::unlink(gPaths[slot].data());
   }
   const int at = signalIndex(signal);
   const struct sigaction& previous = gPrevious[at < 0 ? 0 : at];
@@ -59,7 +60,7 @@ int registerStaging(const std::string& path) noexcept {
   for (int slot = 0; slot < kSlots; ++slot) {
     int expected = kFree;
     if (gStates[slot].compare_exchange_strong(expected, kFilling)) {
-      std::memcpy(gPaths[slot], path.c_str(), path.size() + 1);
+      std::memcpy(gPaths[slot].data(), path.c_str(), path.size() + 1);
       gStates[slot].store(kReady);
       return slot;
     }
