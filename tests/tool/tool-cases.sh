@@ -23,6 +23,9 @@ case_cid() {
   fails cid 12a
   fails cid -- -1
   fails cid 1533 99999999999
+  # The largest CID a number of 32 bits holds is asked; one more is refused.
+  fails_with 'no code point for CID 4294967295' cid 4294967295
+  fails_with "bad CID '4294967296'" cid 4294967296
 }
 
 case_dump() {
