@@ -109,25 +109,36 @@ TEST(EdgeCases, AnImageCutInsideACharacterInventsNoValue) {
   };
   const Value values[] = {{0x4E00, kelvorn::kRSUnicode, 1},  {0x4E01, kelvorn::kRSUnicode, 9},
                           {0x4E01, kelvorn::kRSKangXi, 10}, {0x4E01, kelvorn::kRSKanWa, 11},
-                          {0x4E01, kelvorn::kRSKorean, 12}};
+                          {0x4E01, kelvorn::kRSKorean, 12}, {0x4E02, kelvorn::kRSUnicode, 13}};
   kelvorn::UnihanMgr whole;
   ASSERT_EQ(testsupport::loadText(whole,
                                   "U+4E00\tkTotalStrokes\t5\nU+4E00\tkRSUnicode\t1.4\n"
                                   "U+4E01\tkTotalStrokes\t7\nU+4E01\tkRSUnicode\t9.3\n"
                                   "U+4E01\tkRSKangXi\t10.4\nU+4E01\tkRSKanWa\t11.5\n"
-                                  "U+4E01\tkRSKorean\t12.6\n"),
+                                  "U+4E01\tkRSKorean\t12.6\nU+4E02\tkTotalStrokes\t6\nU+4E02\tkRSUnicode\t13.1\n"
+                                  "U+4E02\tkRSVantu_Japan1_6\tC+3000+13.1.1 V+3001+13.1.1\n"),
             0);
+  bool answered[std::size(values)] = {};  // at a shorter cut
+  int strokesRank[3] = {};  // the last cut's: no record, an empty one, the count
   const std::string image = testsupport::writeImage(whole);
   for (std::size_t len = kelvorn::kImageHeaderLength; len < image.size(); ++len) {
     kelvorn::UnihanMgr cut;
     (void)testsupport::loadBuffer(cut, image, len);
-    for (const auto& [cp, strokes] : {std::pair{0x4E00, 5}, std::pair{0x4E01, 7}}) {
+    for (const auto& [cp, strokes] : {std::pair{0x4E00, 5}, std::pair{0x4E01, 7}, std::pair{0x4E02, 6}}) {
       const int got = cut.totalStrokes(cp);
       EXPECT_TRUE(got == -1 || got == 0 || got == strokes) << len << ": " << got;
+      // Only the record the cut falls in is kept empty, none after it.
+      const int rank = got == -1 ? 0 : got == 0 ? 1 : 2;
+      EXPECT_GE(rank, strokesRank[cp - 0x4E00]) << len << ": " << got;
+      strokesRank[cp - 0x4E00] = rank;
     }
-    for (const Value& v : values) {
-      const int got = cut.radix(v.cp, v.source, 0);
-      EXPECT_TRUE(got == -1 || got == v.radical) << len << ": " << got;
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+      const int got = cut.radix(values[i].cp, values[i].source, 0);
+      EXPECT_TRUE(got == -1 || got == values[i].radical) << len << ": " << got;
+      // A value read in full stays read at every longer cut, however few of
+      // the record's CID entries are whole.
+      EXPECT_TRUE(!answered[i] || got == values[i].radical) << len << ": " << i;
+      answered[i] = answered[i] || got == values[i].radical;
     }
     // A block cut in its header encloses no code point.
     EXPECT_EQ(cut.getNumVals(0, kelvorn::kMandarin), -1) << len;

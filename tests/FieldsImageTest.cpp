@@ -230,11 +230,12 @@ TEST(FieldsImage, ForgedTablesAreRefusedOrBounded) {
     (void)answers(f);
     (void)f.codePointsWith("kCangjie");
   }
-  // A value whose length runs past the pool's end, and one whose length
-  // never ends.
-  for (const char* pool : {"\x7F", "\xFF\xFF\xFF\xFF\xFF\xFF"}) {
+  // A value whose length runs past the pool's end, one whose length never
+  // ends, and one whose length takes a byte more than any length may.
+  for (const std::string& pool : {std::string("\x7F"), std::string("\xFF\xFF\xFF\xFF\xFF\xFF"),
+                                 std::string("\x81\x80\x80\x80\x80\x00X", 7)}) {
     std::string forged = image;
-    forged.replace(at(format::kValueBytes), std::strlen(pool), pool);
+    forged.replace(at(format::kValueBytes), pool.size(), pool);
     reseal(&forged);
     const UnihanFields f = UnihanFields::fromBuffer(forged);
     EXPECT_EQ(valueOr(f.value(0x3400, "kCangjie"), "~"), "");

@@ -92,10 +92,12 @@ std::vector<kelvorn::FieldValue> selectedValues(const kelvorn::UnihanFields& dat
   return kept;
 }
 
-void appendChar(std::string* out, char32_t cp) {
-  const bool scalar = cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-  appendJsonString(out, scalar ? kelvorn::utf8::encode(cp) : std::string());
+// The "char" column: the character, or empty for a code point that is none.
+std::string charColumn(char32_t cp) {
+  return kelvorn::utf8::isScalarValue(cp) ? kelvorn::utf8::encode(cp) : std::string();
 }
+
+void appendChar(std::string* out, char32_t cp) { appendJsonString(out, charColumn(cp)); }
 
 // A field's value as JSON: the raw string, or with --expand the structure
 // its grammar gives (the raw string again for a value that does not match).
@@ -131,8 +133,7 @@ void appendCsvRow(std::string* out, char32_t cp, const std::vector<kelvorn::Fiel
                   const std::vector<std::string_view>& columns) {
   out->append(codePointLabel(cp));
   out->push_back(',');
-  const bool scalar = cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-  appendCsvCell(out, scalar ? kelvorn::utf8::encode(cp) : std::string());
+  appendCsvCell(out, charColumn(cp));
   auto value = values.begin();
   for (const std::string_view column : columns) {
     out->push_back(',');

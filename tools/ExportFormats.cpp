@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "kelvorn/Utf8.h"
+
 namespace unihan_tool {
 namespace {
 
@@ -20,8 +22,7 @@ std::size_t validSequence(std::string_view text) {
     if ((b & 0xC0U) != 0x80U) return 0;
     cp = cp << 6 | (b & 0x3FU);
   }
-  const bool scalar = cp >= min && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-  return scalar ? n : 0;
+  return cp >= min && kelvorn::utf8::isScalarValue(cp) ? n : 0;
 }
 
 void appendEscapedAscii(std::string* out, unsigned char c) {

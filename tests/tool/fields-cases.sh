@@ -85,6 +85,13 @@ case_export_options() {
   [ "$("$tool" field kDefinition U+3400 --fields-data esc.bin)" = \
     "$(printf 'U+3400\t㐀\t%s' 'q"b\\s\tt\x01\x7f é漢􏿿"')" ] ||
     fail "field escapes: $("$tool" field kDefinition U+3400 --fields-data esc.bin)"
+  # The last code point's character is written out, in either format.
+  printf 'U+10FFFF\tkDefinition\tlast\n' >last.txt
+  "$tool" compile-fields last.txt -o last.bin >/dev/null
+  [ "$("$tool" export --format csv --fields-data last.bin | tail -n 1)" = "$(printf 'U+10FFFF,\364\217\277\277,last\r')" ] &&
+    [ "$("$tool" export --fields-data last.bin)" = \
+      "$(printf '{"codePoint":"U+10FFFF","char":"\364\217\277\277","kDefinition":"last"}')" ] ||
+    fail "U+10FFFF: $("$tool" export --fields-data last.bin)"
   # A failing export leaves no output and no staging file behind.
   echo old >kept.jsonl
   fails_with 'no field kNope' export --fields kCangjie,kNope -o kept.jsonl
