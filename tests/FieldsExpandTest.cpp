@@ -184,12 +184,14 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
   v.items.clear();  // no piece at all
   EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
-  // Nor a radical below 0, marks past three, or a residual that is no number.
+  // Nor a radical below 0, marks below none or past three, or a residual
+  // that is no number.
   const FieldExpander& rs = *kelvorn_expand::expanderOf("kRSUnicode");
-  for (std::size_t damaged = 0; damaged < 3; ++damaged) {
+  for (std::size_t damaged = 0; damaged < 4; ++damaged) {
     ASSERT_TRUE(kelvorn_expand::expandValue(rs, "120'.3", &v));
-    v.items[0].items[damaged].integer = damaged == 0 ? -1 : 4;
-    if (damaged == 2) v.items[0].items[damaged].kind = Value::Kind::kString;
+    Value& member = v.items[0].items[damaged == 3 ? 1 : damaged];
+    member.integer = damaged == 0 || damaged == 3 ? -1 : 4;
+    if (damaged == 2) member.kind = Value::Kind::kString;
     EXPECT_FALSE(kelvorn_expand::rejoinValue(rs, v, &out)) << damaged;
   }
 
