@@ -44,8 +44,8 @@ extern "C" void removeStagingFiles(int signal, siginfo_t* info, void* context) {
     previous.sa_sigaction(signal, info, context);
     return;
   }
-  if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN &&
-      previous.sa_handler != nullptr) {
+  // Never SIG_IGN: an ignored signal gets no handler here.
+  if (previous.sa_handler != SIG_DFL && previous.sa_handler != nullptr) {
     previous.sa_handler(signal);
     return;
   }
