@@ -41,13 +41,12 @@ kelvorn::ReadingOrder orderOf(const ReadingOptions& opts) {
 // The character's readings that answer the query: with a loose query,
 // the readings the user's spelling stood for. kMandarin's lookups search the
 // other Mandarin fields too, so their readings are shown as well; the index
-// keeps them, so the all-field image stays closed.
-// The characters found share a few readings, so each reading's verdict is
-// worked out once (folding the query and the reading) and kept.
+// keeps them, so the all-field image stays closed. The characters found
+// share a few readings, so each reading's verdict is worked out once
+// (folding the query and the reading) and kept.
 std::vector<std::string> matchingReadings(const kelvorn::Unihan& bundle, char32_t cp,
                                           const ReadingOptions& opts, kelvorn::Reading field,
                                           std::map<std::string, bool, std::less<>>* verdicts) {
-  const kelvorn::ReadingMatch match = matchOf(opts);
   std::vector<std::string> readings = field == kelvorn::Reading::kMandarin
                                           ? bundle.index().mandarinReadings(cp)
                                           : bundle.index().readings(cp, field);
@@ -55,7 +54,7 @@ std::vector<std::string> matchingReadings(const kelvorn::Unihan& bundle, char32_
   for (std::string& r : readings) {
     auto verdict = verdicts->find(r);
     if (verdict == verdicts->end()) {
-      verdict = verdicts->emplace(r, kelvorn::readingMatches(r, opts.text, field, match)).first;
+      verdict = verdicts->emplace(r, kelvorn::readingMatches(r, opts.text, field, matchOf(opts))).first;
     }
     if (verdict->second) out.push_back(std::move(r));
   }
