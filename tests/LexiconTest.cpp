@@ -170,18 +170,32 @@ TEST(Lexicon, EnglishBaseForms) {
   EXPECT_EQ(baseForms("bed"), (std::vector<std::string>{"bed"}));  // no stem of one letter
 }
 
-// Search results of one radical go by residual, a negative one counted as
-// none, then by code point.
+// Search results go by radical, its marks, then residual, a negative one
+// counted as none, each character without a kRSUnicode value after all with
+// one; the core set first, even without kHanyuPinlu; then the main block
+// and the twelve unified ideographs among the compatibility ones.
 TEST(Lexicon, SearchOrderReadsCountsAndResiduals) {
+  using kelvorn_fields_private::searchOrder;
   const kelvorn::UnihanFields fields =
-      build("U+4E00\tkRSUnicode\t1.-1\nU+4E01\tkRSUnicode\t1.0\nU+4E02\tkRSUnicode\t1.1\n");
-  EXPECT_EQ(kelvorn_fields_private::searchOrder(fields, {0x4E02, 0x4E01, 0x4E00}),
-            (Chars{0x4E00, 0x4E01, 0x4E02}));
+      build("U+5000\tkRSUnicode\t9'.0\nU+5001\tkRSUnicode\t9.2\nU+5002\tkRSUnicode\t9.1\n"
+            "U+5003\tkRSUnicode\t8.0\nU+5004\tkRSUnicode\t8.1\nU+5005\tkRSUnicode\t8.-1\n"
+            "U+5006\tkUnihanCore2020\tG\n");
+  EXPECT_EQ(searchOrder(fields, {0x3400, 0x5000, 0x5001, 0x5002, 0x5003, 0x5004, 0x5005, 0x5006}),
+            (Chars{0x5006, 0x5003, 0x5005, 0x5004, 0x5002, 0x5001, 0x5000, 0x3400}));
+  Chars blocks = {0xA000, 0x9FFF, 0x4E00, 0x4DFF};
+  for (char32_t cp = 0xFA0D; cp <= 0xFA2A; ++cp) blocks.push_back(cp);
+  const Chars ranked = searchOrder(fields, blocks);
+  EXPECT_EQ(Chars(ranked.begin(), ranked.begin() + 15),
+            (Chars{0x4E00, 0x9FFF, 0xFA0E, 0xFA0F, 0xFA11, 0xFA13, 0xFA14, 0xFA1F, 0xFA21, 0xFA23,
+                   0xFA24, 0xFA27, 0xFA28, 0xFA29, 0x4DFF}));
   // Counted characters come first, the most counted first; only the digits
-  // inside the parentheses count.
+  // inside the parentheses count, each count up to nine digits.
   const kelvorn::UnihanFields counted =
-      build("U+4E00\tkHanyuPinlu\ta(1x2)\nU+4E01\tkHanyuPinlu\tb(13)\n");
-  EXPECT_EQ(kelvorn_fields_private::searchOrder(counted, {0x4E00, 0x4E01}), (Chars{0x4E01, 0x4E00}));
+      build("U+4E00\tkHanyuPinlu\ta(1x2)\nU+4E01\tkHanyuPinlu\tb(13)\n"
+            "U+5000\tkHanyuPinlu\ta(1000000000)\nU+5001\tkHanyuPinlu\tb(999999999)\n"
+            "U+5004\tkHanyuPinlu\ta(1) b(1)\nU+5005\tkHanyuPinlu\tc(3)\nU+5002\tkUnihanCore2020\tG\n");
+  EXPECT_EQ(searchOrder(counted, {0x4FFF, 0x5002, 0x5004, 0x5005, 0x5000, 0x5001, 0x4E00, 0x4E01}),
+            (Chars{0x5001, 0x5000, 0x4E01, 0x4E00, 0x5005, 0x5004, 0x5002, 0x4FFF}));
 }
 
 // Each lexicon over a store as it is built, then as it answers from the

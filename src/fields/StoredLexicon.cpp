@@ -50,13 +50,6 @@ std::uint32_t PostingTable::at(const unsigned char* array, std::size_t i) const 
   return format::load32(array + i * lf::kU32);
 }
 
-std::string_view PostingTable::keyAt(std::uint32_t key) const noexcept {
-  const std::uint32_t begin = at(keyStarts_, key);
-  const std::uint32_t end = at(keyStarts_, std::size_t{key} + 1);
-  if (begin > end || end > keyBytes_.size()) return {};
-  return keyBytes_.substr(begin, end - begin);
-}
-
 std::int64_t PostingTable::keyOf(std::string_view key) const {
   if (slotCount_ == 0) return kAbsent;
   const std::uint32_t mask = slotCount_ - 1;

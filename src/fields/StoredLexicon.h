@@ -38,7 +38,6 @@ class PostingTable {
 
  private:
   std::uint32_t at(const unsigned char* array, std::size_t i) const noexcept;
-  std::string_view keyAt(std::uint32_t key) const noexcept;
 
   const unsigned char* keyStarts_ = nullptr;
   const unsigned char* listStarts_ = nullptr;
