@@ -168,6 +168,9 @@ TEST(Lexicon, EnglishBaseForms) {
   EXPECT_EQ(baseForms("running"), (std::vector<std::string>{"running", "runn", "runne", "run"}));
   EXPECT_EQ(baseForms("used"), (std::vector<std::string>{"used", "us", "use"}));
   EXPECT_EQ(baseForms("bed"), (std::vector<std::string>{"bed"}));  // no stem of one letter
+  EXPECT_EQ(baseForms("flies"), (std::vector<std::string>{"flies", "fly", "fli", "flie"}));
+  EXPECT_EQ(baseForms("tried"), (std::vector<std::string>{"tried", "try", "tri", "trie"}));
+  EXPECT_EQ(baseForms("added"), (std::vector<std::string>{"added", "add", "adde", "ad"}));
 }
 
 // Search results go by radical, its marks, then residual, a negative one
@@ -234,13 +237,14 @@ TEST(Lexicon, FindsCharactersByOneValueOfAnyField) {
                                                      "U+6C49\tkCantonese\thon3\n"
                                                      "U+5B57\tkCantonese\tzi6  hon3 zi6\n"
                                                      "U+6F22\tkCangjie\tETLO\n")) {
-    EXPECT_EQ(lexicon.charsWith("kCantonese", "hon3"), (Chars{0x5B57, 0x6C49, 0x6F22}));
+    const Chars& hon3 = lexicon.charsWith("kCantonese", "hon3");  // lasts through later lookups
     EXPECT_EQ(lexicon.charsWith("kCantonese", "zi6"), (Chars{0x5B57}));
     EXPECT_TRUE(lexicon.charsWith("kCantonese", "hon").empty());
     EXPECT_TRUE(lexicon.charsWith("kCantonese", "").empty());
     EXPECT_TRUE(lexicon.charsWith("kCangjie", "etlo").empty());
     EXPECT_EQ(errorOf([&] { (void)lexicon.charsWith("kCangJie", "ETLO"); }),
               "no field kCangJie in the data; did you mean kCangjie?");
+    EXPECT_EQ(hon3, (Chars{0x5B57, 0x6C49, 0x6F22}));
   }
 }
 
@@ -252,7 +256,7 @@ TEST(Lexicon, StoredTablesRefuseOrBoundEveryDamage) {
   namespace lf = kelvorn_fields_private::lexicon_format;
   const UnihanLexicon built(build(
       "U+4E00\tkDefinition\tone; a, an; alone\nU+4E00\tkCangjie\tM\n"
-      "U+4E01\tkDefinition\tmale adult; one\nU+4E01\tkCangjie\tMN M\n"
+      "U+4E01\tkDefinition\tmale adult, men; one\nU+4E01\tkCangjie\tMN M\n"
       "U+8214\tkDefinition\tto lick; a mat\nU+8214\tkCangjie\tTRHJM\n"
       "U+8214\tkMandarin\tshì\nU+4E01\tkMandarin\tdīng\n"));
   const std::string sound = built.storedTables({"kCangjie", "kMandarin"});
@@ -279,19 +283,50 @@ TEST(Lexicon, StoredTablesRefuseOrBoundEveryDamage) {
     EXPECT_EQ(lexicon.charsWith("kDefinition", "one;"), (Chars{0x4E00}));  // not stored
   };
   answersBounded(open(sound), "sound");
-  EXPECT_EQ(open(sound).search("one"), built.search("one"));
-  EXPECT_EQ(open(sound).charsWith("kMandarin", "shì"), (Chars{0x8214}));
-
-  // Every cut at a table's edge, with the size in the header forged to
-  // match, and the file cut as it is.
   const auto u32At = [](const std::string& b, std::size_t at) {
     return kelvorn_fields_private::format::load32(reinterpret_cast<const unsigned char*>(&b[at]));
   };
   const auto put = [](std::string* b, std::size_t at, std::uint64_t v, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) (*b)[at + i] = static_cast<char>(v >> (8 * i));
   };
+  // The layout is the format's, whichever build wrote it: magic, version 1,
+  // the table count, the image's header, the directory, each table on a
+  // 4-byte boundary.
+  EXPECT_EQ(sound.substr(0, 24), std::string("kelvorn lexicon\0\1\0\0\0\4\0\0\0", 24));
+  EXPECT_EQ(sound.substr(32, 48), built.fields().imageBytes().substr(0, 48));
+  EXPECT_EQ(u32At(sound, 80), 144u);
+  for (std::size_t t = 1; t < 4; ++t) EXPECT_EQ(u32At(sound, 80 + 16 * t) % 4, 0u);
   const std::uint32_t tables = u32At(sound, lf::header::kTableCount);
   ASSERT_EQ(tables, 4u);
+
+  // Answers come from the tables themselves, each key's at every probe: with
+  // each code point of the order and the value lists moved by one step, the
+  // answers move with them, up to U+10FFFF; a list past it is passed over.
+  for (const std::uint32_t step : {0x10FFFFu - 0x8214, 0x10FFFFu - 0x8213}) {
+    std::string moved = sound;
+    const auto move = [&](std::size_t at, std::size_t count) {
+      for (; count > 0; --count, at += 4) put(&moved, at, u32At(sound, at) + step, 4);
+    };
+    move(u32At(sound, 80), u32At(sound, 88) / 4);
+    for (const std::size_t at : {u32At(sound, 112), u32At(sound, 128)}) {
+      move(at + 16 + 4 * (2 * u32At(sound, at + 4) + 2 + u32At(sound, at + 12)), u32At(sound, at + 8));
+    }
+    const auto moves = [&](Chars found) {
+      const bool past = step > 0x10FFFFu - 0x8214 && std::count(found.begin(), found.end(), 0x8214);
+      for (char32_t& c : found) c += past ? 0 : step;
+      return found;
+    };
+    for (const char* word : {"one", "a", "an", "alone", "male", "adult", "men", "to", "lick", "mat"}) {
+      EXPECT_EQ(open(moved).search(word), moves(built.search(word))) << word;
+    }
+    for (const char* value : {"M", "MN", "TRHJM"}) {
+      EXPECT_EQ(open(moved).charsWith("kCangjie", value), moves(built.charsWith("kCangjie", value)));
+    }
+    EXPECT_EQ(open(moved).charsWith("kMandarin", "dīng"), (Chars{0x4E01 + step}));
+  }
+
+  // Every cut at a table's edge, with the size in the header forged to
+  // match, and the file cut as it is.
   std::vector<std::size_t> cuts = {0, lf::kMagicLength, lf::header::kSize - 1, lf::header::kSize,
                                    lf::header::kSize + tables * lf::entry::kLength - 1};
   for (std::uint32_t t = 0; t < tables; ++t) {
@@ -315,7 +350,7 @@ TEST(Lexicon, StoredTablesRefuseOrBoundEveryDamage) {
            {lf::header::kMagic, 1, 'K', "not a stored lexicon file"},
            {lf::header::kFormatVersion, 4, 2, "unsupported stored lexicon format version"},
            {lf::header::kFileSize, 8, sound.size() + 1, "cut short or extended"},
-           {lf::header::kImageHeader + 40, 1, 0x55, "written for another all-field image"},
+           {lf::header::kImageHeader + 47, 1, 0x55, "written for another all-field image"},
            {lf::header::kTableCount, 4, 1, "directory does not fit"},
            {lf::header::kTableCount, 4, 1u << 30, "directory does not fit"},
            {lf::header::kSize, 8, 0, "table 0 lies outside the file"},

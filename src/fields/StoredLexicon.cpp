@@ -51,7 +51,6 @@ std::uint32_t PostingTable::at(const unsigned char* array, std::size_t i) const 
 }
 
 std::int64_t PostingTable::keyOf(std::string_view key) const {
-  if (slotCount_ == 0) return kAbsent;
   const std::uint32_t mask = slotCount_ - 1;
   std::uint32_t slot = format::nameHash(key) & mask;
   // Bounded by the table, so that slots with no empty one end the search.
