@@ -44,7 +44,6 @@ TEST(FieldsText, AnswersEveryQueryFromUnsortedLines) {
       {"kcangjie", "no field kcangjie in the data; did you mean kCangjie?"},
       {"kTotalStroke", "no field kTotalStroke in the data; did you mean kTotalStrokes?"},
       {"kZFutur3", "no field kZFutur3 in the data; did you mean kZFuture?"},
-      // Up to two edits, or a third of the name: case alone costs nothing.
       {"kJAPANE", "no field kJAPANE in the data; did you mean kJapanese?"},
       {"kzfutu", "no field kzfutu in the data; did you mean kZFuture?"},
       {"kZFut", "no field kZFut in the data"},
