@@ -9,9 +9,10 @@
 namespace kelvorn_fields_private {
 namespace {
 
-// A converted character is at most one byte longer than the original (three
-// bytes to four), so a third more than the input always holds the output.
-std::size_t outputBound(std::size_t inputSize) { return inputSize + inputSize / 3 + 4; }
+// A converted character is at most twice as long as the original (a form
+// past the BMP for a character of two bytes; the data may map any character),
+// and ASCII is never converted, so twice the input always holds the output.
+std::size_t outputBound(std::size_t inputSize) { return 2 * inputSize; }
 
 // Writes the UTF-8 form of a scalar value at out; answers the byte count.
 std::size_t encodeAt(char32_t cp, char* out) noexcept {
