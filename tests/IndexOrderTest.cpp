@@ -174,13 +174,15 @@ TEST(RadicalStrokeExtras, ReadsWholeValuesOnly) {
   EXPECT_TRUE(extras.addRSUnicode(0x9F9F, "211''.5 1.-2"));
   EXPECT_FALSE(extras.addRSUnicode(0x4E00, "1.2 x"));
   EXPECT_FALSE(extras.addRSUnicode(0x110000, "1.0"));
-  EXPECT_EQ(extras.values().size(), 2u);
+  EXPECT_TRUE(extras.addRSUnicode(0x10FFFF, "1.0"));
+  EXPECT_EQ(extras.values().size(), 3u);
   EXPECT_TRUE(extras.addCompatibilityVariant(0xF967, "U+4E0D"));
   EXPECT_TRUE(extras.addCompatibilityVariant(0x2F800, "U+4E3D"));
+  EXPECT_TRUE(extras.addCompatibilityVariant(0x10FFFF, "U+10FFFF"));
   for (const char* bad : {"", "U+", "U+4E0", "4E0D", "U+4e0d", "U+110000", "U+4E0D ", "U+0004E0D"}) {
     EXPECT_FALSE(extras.addCompatibilityVariant(0xF967, bad)) << bad;
   }
-  EXPECT_EQ(extras.variants().size(), 2u);
+  EXPECT_EQ(extras.variants().size(), 3u);
 }
 
 }  // namespace
