@@ -152,8 +152,11 @@ TEST_F(IndexOrderTest, SortKeysOrderAsTheComparators) {
       }
     }
   }
-  EXPECT_EQ(ix.sortKey(std::u32string(1, char32_t{0x110000})),
-            ix.sortKey(std::u32string(1, char32_t{0xFFFFFFFF})));
+  // Past U+10FFFF: one code point past it without a value, and no strokes.
+  const std::u32string past{char32_t{0x110000}, char32_t{0xFFFFFFFF}};
+  EXPECT_EQ(ix.sortKey(past), std::string("\x91\0\0\x91\0\0", 6));
+  EXPECT_EQ(ix.sortKey(past.substr(1), SortOrder::kTotalStrokes), std::string("\x01\0\x91\0\0", 5));
+  EXPECT_EQ(ix.sortKey(U"\U0010FFFF"), "\x90\xFF\xFF");  // unheld: its own code point
   EXPECT_EQ(ix.sortKeyUtf8("\xE4\xB8\x8D" "A"), ix.sortKey(U"\u4E0DA"));
   EXPECT_THROW(ix.sortKeyUtf8("\xE4\xB8"), kelvorn::Error);
   std::string appended = "x";
