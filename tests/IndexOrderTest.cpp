@@ -152,8 +152,11 @@ TEST_F(IndexOrderTest, SortKeysOrderAsTheComparators) {
       }
     }
   }
-  EXPECT_EQ(ix.sortKey(std::u32string(1, char32_t{0x110000})),
-            ix.sortKey(std::u32string(1, char32_t{0xFFFFFFFF})));
+  // Past U+10FFFF: one code point past it without a value, and no strokes.
+  const std::u32string past{char32_t{0x110000}, char32_t{0xFFFFFFFF}};
+  EXPECT_EQ(ix.sortKey(past), std::string("\x91\0\0\x91\0\0", 6));
+  EXPECT_EQ(ix.sortKey(past.substr(1), SortOrder::kTotalStrokes), std::string("\x01\0\x91\0\0", 5));
+  EXPECT_EQ(ix.sortKey(U"\U0010FFFF"), "\x90\xFF\xFF");  // unheld: its own code point
   EXPECT_EQ(ix.sortKeyUtf8("\xE4\xB8\x8D" "A"), ix.sortKey(U"\u4E0DA"));
   EXPECT_THROW(ix.sortKeyUtf8("\xE4\xB8"), kelvorn::Error);
   std::string appended = "x";
@@ -174,13 +177,15 @@ TEST(RadicalStrokeExtras, ReadsWholeValuesOnly) {
   EXPECT_TRUE(extras.addRSUnicode(0x9F9F, "211''.5 1.-2"));
   EXPECT_FALSE(extras.addRSUnicode(0x4E00, "1.2 x"));
   EXPECT_FALSE(extras.addRSUnicode(0x110000, "1.0"));
-  EXPECT_EQ(extras.values().size(), 2u);
+  EXPECT_TRUE(extras.addRSUnicode(0x10FFFF, "1.0"));
+  EXPECT_EQ(extras.values().size(), 3u);
   EXPECT_TRUE(extras.addCompatibilityVariant(0xF967, "U+4E0D"));
   EXPECT_TRUE(extras.addCompatibilityVariant(0x2F800, "U+4E3D"));
+  EXPECT_TRUE(extras.addCompatibilityVariant(0x10FFFF, "U+10FFFF"));
   for (const char* bad : {"", "U+", "U+4E0", "4E0D", "U+4e0d", "U+110000", "U+4E0D ", "U+0004E0D"}) {
     EXPECT_FALSE(extras.addCompatibilityVariant(0xF967, bad)) << bad;
   }
-  EXPECT_EQ(extras.variants().size(), 2u);
+  EXPECT_EQ(extras.variants().size(), 3u);
 }
 
 }  // namespace

@@ -78,6 +78,8 @@ class IndexSavedSmall : public testing::Test {
     built_ = std::make_unique<UnihanIndex>(mgr_, extras, mandarin, counts);
   }
   static constexpr char kText[] =
+      "U+4E00\tkTotalStrokes\t1\nU+4E01\tkTotalStrokes\t2\nU+4E02\tkTotalStrokes\t2\n"
+      "U+4E03\tkTotalStrokes\t2\n"
       "U+4E0D\tkRSUnicode\t1.3\nU+4E0D\tkTotalStrokes\t4\nU+4E0D\tkMandarin\tbù\n"
       "U+4E0D\tkJapaneseOn\tFU BU\n"
       "U+738B\tkRSUnicode\t96.-1\nU+738B\tkRSKangXi\t96.0\nU+738B\tkMandarin\twáng\n"
@@ -104,12 +106,13 @@ TEST_F(IndexSavedSmall, OpensAsSavedAndRefusesOtherTagsVersionsAndMagic) {
   expectSameAnswers(*built_, *decoded, 1);
 
   EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, bytes, "smalL").has_value());
-  std::string version = bytes;
-  version[24] = '\x01';  // the format version follows the 24-byte magic
-  EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, version, "small").has_value());
-  std::string magic = bytes;
-  magic[0] = 'K';
-  EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, magic, "small").has_value());
+  // The magic, the format version after its 24 bytes, the first pad byte
+  // after the tag, the end of kJapaneseOn's key offsets (past its keys).
+  for (const std::size_t at : std::vector<std::size_t>{0, 24, 37, bytes.find("BUFU") + 16}) {
+    std::string damaged = bytes;
+    damaged[at] = '\x05';
+    EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, damaged, "small").has_value()) << at;
+  }
   EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, bytes + std::string(4, '\0'), "small").has_value());
   EXPECT_FALSE(UnihanIndex::fromBytes(mgr_, "", "small").has_value());
 
@@ -182,6 +185,7 @@ TEST_F(IndexSavedSmall, ForgedFrequencyTablesAreRefused) {
                         Case{80, 0x4E0D, false}, Case{84, 0x110000, false},
                         Case{88, 2, false},                              // a count of places
                         Case{108, 0x110000, false}, Case{112, 0, false},  // Mandarin's others
+                        Case{84, 0x10FFFF, true}, Case{108, 0x10FFFF, true},
                         Case{60, 0xFFFFFFFF, true}, Case{92, 0xFFFFFFFF, true}}) {
     std::string damaged = bytes;
     for (int b = 0; b < 4; ++b) damaged[table + c.at + b] = static_cast<char>(c.value >> (8 * b));
@@ -192,20 +196,22 @@ TEST_F(IndexSavedSmall, ForgedFrequencyTablesAreRefused) {
 
 // The held code points are checked as their runs are filed: they must
 // ascend strictly and stay within U+10FFFF, whatever sign their top bit
-// would give them.
+// would give them. Each key's flag, in the first eight or after them, is
+// refused past 1.
 TEST_F(IndexSavedSmall, HeldCodePointsMustAscendWithinTheCodeSpace) {
   const std::string bytes = built_->bytes("small");
-  const std::size_t first = bytes.find(std::string("\x0D\x4E\0\0\x8B\x73\0\0", 8));
+  const std::size_t first = bytes.find(std::string("\0\x4E\0\0\x01\x4E\0\0", 8));
   ASSERT_NE(first, std::string::npos);
-  const char32_t held[] = {0x4E0D, 0x738B, 0x7E9F, 0xF967, 0x20000};
+  const char32_t held[] = {0x4E00, 0x4E01, 0x4E02, 0x4E03, 0x4E0D, 0x738B, 0x7E9F, 0xF967, 0x20000};
   struct Case {
     std::size_t place;  // in held
     std::uint32_t value;
     bool opens;
   };
-  for (const Case& c : {Case{1, 0x4E0D, false}, Case{4, 0xF967, false}, Case{4, 0x110000, false},
+  for (const Case& c : {Case{5, 0x4E0D, false}, Case{8, 0xF967, false}, Case{8, 0x110000, false},
                         Case{0, 0x80000000, false}, Case{0, 0xFFFFFFFF, false},
-                        Case{4, 0x10FFFF, true}, Case{2, 0x738C, true}}) {
+                        Case{8, 0x10FFFF, true}, Case{6, 0x738C, true}, Case{0, 0, true},
+                        Case{10, 2, false}, Case{20, 2, false}}) {  // keys 0 and 8
     std::string damaged = bytes;
     for (int b = 0; b < 4; ++b) damaged[first + 4 * c.place + b] = static_cast<char>(c.value >> (8 * b));
     const std::optional<UnihanIndex> ix = UnihanIndex::fromBytes(mgr_, damaged, "small");

@@ -3,6 +3,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "IndexTestSupport.h"
@@ -132,7 +133,10 @@ TEST(IndexTest, HeldCodePointsComeFromTheFirstEnclosingBlock) {
   EXPECT_TRUE(empty.codePoints().empty());
   EXPECT_TRUE(empty.byRadical(1).empty());
   EXPECT_TRUE(empty.byReading("yi").empty());
-  EXPECT_FALSE(empty.radicalStrokeKey(0x4E00).hasValue);
+  const kelvorn::TotalStrokesKey none = empty.totalStrokesKey(0x4E00);  // every part 0
+  EXPECT_EQ(std::tie(none.hasValue, none.totalStrokes, none.radicalStroke.hasValue,
+                     none.radicalStroke.radical, none.radicalStroke.residual),
+            std::make_tuple(false, 0, false, 0, 0));
 }
 
 TEST(IndexTest, IndexKeepsTheStoreAndCopiesShareIt) {
@@ -164,8 +168,8 @@ class ReadingTest : public testing::Test {
         "U+300A\tkMandarin\tň\n"
         "U+300B\tkMandarin\tǹ\n"
         "U+300C\tkMandarin\tha\xCC\x80n\nU+300C\tkHanyuPinlu\tzǐ\n"
-        "U+300D\tkJapaneseKun\tKARA AZA\nU+300D\tkJapaneseOn\tKAN\n"
-        "U+300E\tkJapaneseOn\tkan\n"));
+        "U+300D\tkJapaneseKun\tKARA AZA\nU+300D\tkJapaneseOn\tKAN ESBQM\n"
+        "U+300E\tkJapaneseOn\tkan HABDA\n"));
   }
   Cps loose(const std::string& q, Reading f = Reading::kMandarin) const {
     return ix_->byReading(q, f);
@@ -185,7 +189,7 @@ TEST_F(ReadingTest, ToneDigitsAndMarksSelectOneTone) {
   EXPECT_EQ(loose("han2"), (Cps{0x3001}));
   EXPECT_EQ(loose("han5"), (Cps{0x3002}));
   EXPECT_TRUE(loose("han1").empty());
-  EXPECT_TRUE(loose("hàn2").empty());  // mark and digit disagree
+  EXPECT_TRUE(loose("hàn1").empty());  // mark and digit disagree
   EXPECT_EQ(loose("zi5"), (Cps{0x3006}));
   EXPECT_EQ(loose("zi"), (Cps{0x3006, 0x3007}));
   EXPECT_EQ(loose("Zi4"), (Cps{0x3007}));
@@ -213,6 +217,7 @@ TEST_F(ReadingTest, ExactAndJapaneseAndBadQueries) {
   EXPECT_TRUE(exact("HÀN").empty());
   EXPECT_EQ(loose("kan", Reading::kJapaneseOn), (Cps{0x300D, 0x300E}));
   EXPECT_EQ(exact("KAN", Reading::kJapaneseOn), (Cps{0x300D}));
+  EXPECT_EQ(exact("HABDA", Reading::kJapaneseOn), (Cps{0x300E}));  // hashed as ESBQM is
   EXPECT_EQ(loose("Aza", Reading::kJapaneseKun), (Cps{0x300D}));
   EXPECT_TRUE(loose("kan4", Reading::kJapaneseOn).empty());  // digits are letters here
   EXPECT_TRUE(loose("\xFF\xFE").empty());
@@ -270,6 +275,7 @@ TEST(ReadingFold, EveryMarkedLetterCarriesItsTone) {
       {"n", {nullptr, "ń", "ň", "ǹ"}}, {"n", {nullptr, "Ń", "Ň", "Ǹ"}},
       {"m", {nullptr, "ḿ", nullptr, nullptr}}, {"m", {nullptr, "Ḿ", nullptr, nullptr}},
       {"ê", {nullptr, "ế", nullptr, "ề"}}, {"ê", {nullptr, "Ế", nullptr, "Ề"}},
+      {"a", {"a\xCC\x84", "a\xCC\x81", "a\xCC\x8C", "a\xCC\x80"}},  // combining marks
   };
   for (const Row& row : rows) {
     for (int tone = 1; tone <= 4; ++tone) {
@@ -292,9 +298,12 @@ TEST(ReadingFold, EveryMarkedLetterCarriesItsTone) {
   for (const char* plain : {"ü", "Ü"}) {
     EXPECT_TRUE(kelvorn::readingMatches(std::string("l") + plain, "lv5", Reading::kMandarin));
   }
-  for (const char* plain : {"ê", "Ê"}) {
+  for (const char* plain : {"ê", "Ê", "e\xCC\x82"}) {
     EXPECT_TRUE(kelvorn::readingMatches(std::string("b") + plain, "bê5", Reading::kMandarin));
   }
+  // Only a diaeresis or a circumflex joins the u or the e before it.
+  EXPECT_FALSE(kelvorn::readingMatches("lun", "lv", Reading::kMandarin));
+  EXPECT_FALSE(kelvorn::readingMatches("ben", "bê", Reading::kMandarin));
 }
 
 TEST(IndexTest, StringComparatorsGoByKeyAndPutPrefixesFirst) {
@@ -394,8 +403,8 @@ TEST(IndexTest, FrequencyOrderPutsCountedReadingsFirst) {
       "U+4E04\tkRSUnicode\t3.0\nU+4E04\tkMandarin\tshì\n");
   kelvorn::ReadingFrequencies f;
   ASSERT_TRUE(f.addHanyuPinlu(0x4E01, "shí(50)"));
-  ASSERT_TRUE(f.addHanyuPinlu(0x4E02, "shì(5)"));
-  ASSERT_TRUE(f.addHanyuPinlu(0x4E04, "shi(99) shì(5)"));
+  ASSERT_TRUE(f.addHanyuPinlu(0x4E02, "shì(1)"));
+  ASSERT_TRUE(f.addHanyuPinlu(0x4E04, "shi(99) shì(1)"));
   EXPECT_EQ(ix.byReading("shi4", Reading::kMandarin, ReadingMatch::kLoose, f),
             (Cps{0x4E04, 0x4E02, 0x4E03, 0x4E01, 0x4E00}));
   EXPECT_EQ(ix.byReading("shi", Reading::kMandarin, ReadingMatch::kLoose, f),
