@@ -120,7 +120,10 @@ TEST(FieldsImage, RoundTripsThroughFileAndBuffers) {
   built.save(path);
   mapped.save(path);
   EXPECT_EQ(readFile(path), bytes);
-  const UnihanFields empty = UnihanFields::fromOwnedBuffer(std::string(build("").imageBytes()));
+  std::string emptyImage(build("").imageBytes());
+  EXPECT_EQ(emptyImage.size(), 248u);  // one slot in the name table, one entry in the page table
+  store32(&emptyImage, format::header::kSize + format::kPageStarts * format::sectionEntry::kLength + format::sectionEntry::kSize, 8);
+  const UnihanFields empty = UnihanFields::fromOwnedBuffer(emptyImage);  // a page holding no code point
   EXPECT_EQ(empty.codePointCount(), 0u);
   EXPECT_EQ(empty.fieldCount(), 0u);
   EXPECT_FALSE(empty.contains(0));
@@ -210,6 +213,7 @@ TEST(FieldsImage, ForgedTablesAreRefusedOrBounded) {
       {at(format::kNameOffsets) + 4, 0xFFFF, damaged + "a field name lies outside its table)"},
       {at(format::kNameOffsets) + 8, 9, damaged + "field names out of order)"},
       {at(format::kNameHash), 4, damaged + "the name table names no field)"},
+      {at(format::kNameOffsets) + 4, 0, ""},  // an empty first name
       {at(format::kCodePoints) + 4, 0x3400, damaged + "code points out of order)"},
       {at(format::kCodePoints) + 4, 0xFFFFFFFF, damaged + "code points out of order)"},
       {at(format::kCodePoints) + 8, 0x110000, damaged + "code points out of order)"},
@@ -230,15 +234,17 @@ TEST(FieldsImage, ForgedTablesAreRefusedOrBounded) {
     (void)answers(f);
     (void)f.codePointsWith("kCangjie");
   }
-  // A value whose length runs past the pool's end, one whose length never
-  // ends, and one whose length takes a byte more than any length may.
-  for (const std::string& pool : {std::string("\x7F"), std::string("\xFF\xFF\xFF\xFF\xFF\xFF"),
-                                 std::string("\x81\x80\x80\x80\x80\x00X", 7)}) {
+  // A value whose length runs a byte past the pool's end, one whose length
+  // never ends, one whose length takes a byte more than any length may, and
+  // the longest length form.
+  const std::string poolSize(1, static_cast<char>(sectionField(image, format::kValueBytes, format::sectionEntry::kSize)));
+  for (const auto& [pool, value] : {std::pair<std::string, std::string>{poolSize, ""}, {"\xFF\xFF\xFF\xFF\xFF\xFF", ""},
+                                    {std::string("\x81\x80\x80\x80\x80\x00X", 7), ""}, {std::string("\x81\x80\x80\x80\x00X", 6), "X"}}) {
     std::string forged = image;
     forged.replace(at(format::kValueBytes), pool.size(), pool);
     reseal(&forged);
     const UnihanFields f = UnihanFields::fromBuffer(forged);
-    EXPECT_EQ(valueOr(f.value(0x3400, "kCangjie"), "~"), "");
+    EXPECT_EQ(valueOr(f.value(0x3400, "kCangjie"), "~"), value);
   }
 }
 
@@ -271,26 +277,37 @@ TEST(FieldsImage, RefusesForeignFilesAndBadHeaders) {
   EXPECT_EQ(refusal(std::string("kelvorn unihan\0\x01\x00", 17) + std::string(40, '\0')), refusal(""));
   // A file that holds the whole header is read on, and refused for what it lacks after.
   const std::size_t header = format::kFirstSectionOffset;
-  EXPECT_EQ(refusal(image.substr(0, header - 1)),
-            "f: truncated all-field image (" + std::to_string(header - 1) + " bytes, shorter than its header)");
+  for (const std::size_t n : {format::kMagicLength, header - 1}) {
+    EXPECT_EQ(refusal(image.substr(0, n)),
+              "f: truncated all-field image (" + std::to_string(n) + " bytes, shorter than its header)");
+  }
   EXPECT_EQ(refusal(image.substr(0, header)), "f: truncated all-field image (" + std::to_string(header) +
                                                   " bytes, its header says " + std::to_string(image.size()) + ")");
   std::string v2 = image;
   store32(&v2, format::header::kFormatVersion, 2);
   EXPECT_EQ(refusal(v2), "f: all-field image format version 2, this library reads version 1");
-  std::string sections = image;
-  store32(&sections, format::header::kSectionCount, format::kSectionCount + 1);
-  EXPECT_EQ(refusal(sections), "f: damaged all-field image (bad header)");
-  std::string overlap = image;
-  store32(&overlap, format::header::kSize + format::kCodePoints * format::sectionEntry::kLength,
-          static_cast<std::uint32_t>(format::kFirstSectionOffset));
-  EXPECT_NE(refusal(overlap).find("lies outside the file"), std::string::npos);
-  std::string oddSize = image;
-  store32(&oddSize,
-          format::header::kSize + format::kRecords * format::sectionEntry::kLength +
-              format::sectionEntry::kSize,
-          8);
-  EXPECT_NE(refusal(oddSize).find("disagree in size"), std::string::npos);
+  const auto entry = [](std::size_t section, std::size_t field) {
+    return format::header::kSize + section * format::sectionEntry::kLength + field;
+  };
+  const std::size_t valuesAt = sectionField(image, format::kValueBytes, format::sectionEntry::kOffset);
+  const struct {
+    std::size_t at;
+    std::size_t value;
+    const char* refusal;
+  } forgeries[] = {
+      {format::header::kSectionCount, format::kSectionCount + 1, "bad header"},
+      {entry(format::kCodePoints, 0), format::kFirstSectionOffset, "section 4 lies outside the file"},
+      {entry(format::kValueBytes, 8), image.size() + 1 - valuesAt, "section 9 lies outside the file"},
+      {entry(format::kCodePoints, 8), 13, "section 4 has a bad size"},
+      {entry(format::kNameHash, 8), 0, "the name table's size is not a power of two"},
+      {entry(format::kRecords, 8), 8, "its sections disagree in size"},
+      {entry(format::kNameOffsets, 8), 4, "its sections disagree in size"},  // no field, three code points
+  };
+  for (const auto& forgery : forgeries) {
+    std::string forged = image;
+    store32(&forged, forgery.at, static_cast<std::uint32_t>(forgery.value));
+    EXPECT_EQ(refusal(forged), std::string("f: damaged all-field image (") + forgery.refusal + ")") << forgery.at;
+  }
   // The file opener is the application's (AppTest refuses a missing file, a
   // directory and a FIFO); a device, here.
   EXPECT_EQ(errorOf([&] { UnihanFields::open("/dev/null"); }), "/dev/null: is a device, not a regular file");
