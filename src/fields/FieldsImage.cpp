@@ -145,22 +145,29 @@ std::string_view FieldsImage::version() const noexcept {
   return asChars(s.data, s.size);
 }
 
+std::string_view FieldsImage::stringAt(Section offsets, Section bytes,
+                                       std::size_t i) const noexcept {
+  const std::uint32_t begin = u32At(offsets, i);
+  const std::uint32_t end = u32At(offsets, i + 1);
+  const Span pool = section(bytes);
+  if (begin > end || end > pool.size) return {};
+  return asChars(pool.data + begin, end - begin);
+}
+
 std::string_view FieldsImage::fieldName(std::size_t field) const noexcept {
-  const std::uint32_t begin = u32At(format::kNameOffsets, field);
-  return asChars(section(format::kNameBytes).data + begin,
-                 u32At(format::kNameOffsets, field + 1) - begin);
+  return stringAt(format::kNameOffsets, format::kNameBytes, field);
 }
 
 // At most every slot is probed, so a damaged table that never shows an
-// empty slot still ends the search. Open checked that each slot holds 0 or
-// a field id + 1.
+// empty slot still ends the search.
 std::optional<std::size_t> FieldsImage::findField(std::string_view name) const noexcept {
   const std::size_t mask = hashSlots_ - 1;
   std::size_t slot = format::nameHash(name) & mask;
   for (std::size_t probes = 0; probes < hashSlots_; ++probes, slot = (slot + 1) & mask) {
     const std::uint32_t entry = u32At(format::kNameHash, slot);
     if (entry == 0) return std::nullopt;
-    if (fieldName(entry - 1) == name) return entry - 1;
+    const std::size_t field = entry - 1;
+    if (field < fieldCount_ && fieldName(field) == name) return field;
   }
   return std::nullopt;
 }
@@ -197,8 +204,17 @@ std::optional<std::size_t> FieldsImage::findCodePoint(char32_t codePoint) const 
   return std::nullopt;
 }
 
+EntryRange FieldsImage::entries(std::size_t codePointIndex) const noexcept {
+  const std::size_t end = std::min<std::size_t>(
+      recordField(codePointIndex + 1, format::kRecordFirstEntry), entryCount_);
+  const std::size_t begin =
+      std::min<std::size_t>(recordField(codePointIndex, format::kRecordFirstEntry), end);
+  return {begin, end};
+}
+
 const unsigned char* FieldsImage::fieldSet(std::size_t codePointIndex) const noexcept {
   const std::uint32_t set = recordField(codePointIndex, format::kRecordFieldSet);
+  if (set >= setCount_) return nullptr;
   return section(format::kFieldSets).data + set * setWords_ * format::kU64;
 }
 
@@ -224,6 +240,7 @@ std::optional<std::string_view> FieldsImage::fieldValue(std::size_t codePointInd
                                                         std::size_t field) const noexcept {
   if (field >= fieldCount_) return std::nullopt;
   const unsigned char* set = fieldSet(codePointIndex);
+  if (set == nullptr) return std::nullopt;
   const std::size_t word = field / format::kBitsPerWord;
   const std::uint64_t bit = std::uint64_t{1} << (field % format::kBitsPerWord);
   const std::uint64_t bits = format::load64(set + word * format::kU64);
@@ -232,7 +249,9 @@ std::optional<std::string_view> FieldsImage::fieldValue(std::size_t codePointInd
   for (std::size_t w = 0; w < word; ++w) {
     rank += static_cast<std::size_t>(__builtin_popcountll(format::load64(set + w * format::kU64)));
   }
-  return entryValue(firstEntry(codePointIndex) + rank);
+  const EntryRange range = entries(codePointIndex);
+  if (rank >= range.end - range.begin) return std::nullopt;
+  return entryValue(range.begin + rank);
 }
 
 }  // namespace kelvorn_fields_private

@@ -25,6 +25,12 @@ struct Span {
   std::size_t size = 0;
 };
 
+// Entries [begin, end) of one code point.
+struct EntryRange {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
 class FieldsImage {
  public:
   // Each checks the header, the section table and the tables the lookups
@@ -47,7 +53,6 @@ class FieldsImage {
   std::string_view version() const noexcept;
 
   std::size_t fieldCount() const noexcept { return fieldCount_; }
-  // For a field below fieldCount(), whose name open checked.
   std::string_view fieldName(std::size_t field) const noexcept;
   std::optional<std::size_t> findField(std::string_view name) const noexcept;
 
@@ -71,12 +76,14 @@ class FieldsImage {
   std::uint32_t u32At(format::Section s, std::size_t index) const noexcept {
     return format::load32(sections_[s].data + index * format::kU32);
   }
-  // The code point's first entry and the first word of its field set. Open
-  // checked that every set id names a set, and that each code point has as
-  // many entries as its set has fields, none past the entry array.
-  std::size_t firstEntry(std::size_t codePointIndex) const noexcept {
-    return recordField(codePointIndex, format::kRecordFirstEntry);
-  }
+  // Bytes [offsets[i], offsets[i+1]) of `bytes`, empty when the offsets are
+  // out of order or past the end.
+  std::string_view stringAt(format::Section offsets, format::Section bytes,
+                            std::size_t i) const noexcept;
+  // The code point's entries, clamped to the entry array.
+  EntryRange entries(std::size_t codePointIndex) const noexcept;
+  // The first word of the code point's field set; null for a set id past
+  // the table (a damaged image), which then has no fields.
   const unsigned char* fieldSet(std::size_t codePointIndex) const noexcept;
   std::uint32_t recordField(std::size_t codePointIndex, std::size_t field) const noexcept {
     return format::load32(sections_[format::kRecords].data +
@@ -112,13 +119,18 @@ class FieldsImage {
 
 template <class Visit>
 void FieldsImage::forEachField(std::size_t codePointIndex, Visit&& visit) const {
+  const EntryRange range = entries(codePointIndex);
   const unsigned char* set = fieldSet(codePointIndex);
-  std::size_t entry = firstEntry(codePointIndex);
+  if (set == nullptr) return;
+  std::size_t entry = range.begin;
   for (std::size_t w = 0; w < setWords_; ++w) {
     std::uint64_t bits = format::load64(set + w * format::kU64);
     while (bits != 0) {
+      if (entry >= range.end) return;
       const auto bit = static_cast<std::size_t>(__builtin_ctzll(bits));
-      visit(w * format::kBitsPerWord + bit, entryValue(entry));
+      const std::size_t field = w * format::kBitsPerWord + bit;
+      if (field >= fieldCount_) return;
+      visit(field, entryValue(entry));
       ++entry;
       bits &= bits - 1;
     }
