@@ -237,6 +237,17 @@ TEST(FieldsImage, ForgedTablesAreRefusedOrBounded) {
       EXPECT_EQ(errorOf([&] { UnihanFields::fromOwnedBuffer(forged, FieldsCheck::kChecksum, "x.bin"); }),
                 forgery.refusal)
           << forgery.offset << " = " << forgery.value;
+      // The same bytes written under a reader, as into a mapped file, after
+      // open: every lookup stays inside its section, and a set past the
+      // table reads as no field.
+      std::string live = image;
+      const UnihanFields reader = UnihanFields::fromBuffer(live);
+      store32(&live, forgery.offset, forgery.value);
+      (void)answers(reader);
+      (void)reader.codePointsWith("kCangjie");
+      if (forgery.offset == at(format::kRecords) + format::kRecordFieldSet) {
+        EXPECT_TRUE(reader.fields(0x3400).empty());
+      }
       continue;
     }
     const UnihanFields f = UnihanFields::fromBuffer(forged, FieldsCheck::kChecksum);
