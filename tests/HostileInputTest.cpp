@@ -88,12 +88,13 @@ TEST(HostileText, DataLinesAcrossTheFirstAndSecondChunkEnds) {
     EXPECT_EQ(readings(mgr, 0x4E03, kMandarin), std::vector<std::string>{std::string(511 - 17, 'a')});
     EXPECT_EQ(mgr.totalStrokes(0x4E04), 4) << before;
   }
-  // Past its first 511 bytes a line is dropped whole, even where a chunk cuts it.
-  std::string text = "#" + std::string(510, 'x') + "U+4E05\tkTotalStrokes\t9 ";
+  // A line is kept to 511 bytes (a zero byte there ends it) however chunks cut the rest.
+  std::string text = "U+4E08\tkMandarin\tab\0"s + std::string(491, 'x') + "U+4E05\tkTotalStrokes\t9 ";
   text += std::string(chunk - text.size(), 'x') + "U+4E06\tkTotalStrokes\t8 " + std::string(6000, 'x');
   UnihanMgr mgr;
   ASSERT_EQ(loadText(mgr, text + "\nU+4E07\tkTotalStrokes\t7\n"), 0);
   EXPECT_EQ(mgr.totalStrokes(0x4E05) + mgr.totalStrokes(0x4E06) + mgr.totalStrokes(0x4E07), 5);
+  EXPECT_EQ(readings(mgr, 0x4E08, kMandarin), std::vector<std::string>{"ab"});
 }
 
 // Found by fuzz_text: a CID above 65535 is kept in 16 bits, and the CID table

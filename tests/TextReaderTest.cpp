@@ -194,12 +194,12 @@ TEST(TextReader, ReadingsAndHanYu) {
                      "U+6F22\tkJapaneseKun\tKARA \n"
                      "U+6F22\tkJapaneseOn\tKAN\n"
                      "U+6F22\tkSemanticVariant\tU+4E10<kHanYu\n"
-                     "U+6F22\tkMandarin\thàn\r\n"),
+                     "U+6F22\tkMandarin\thàn\r"),
             0);
   EXPECT_EQ(readings(mgr, 0x6F22, kHanyuPinlu), (Strings{"hàn", "hán"}));
   EXPECT_EQ(readings(mgr, 0x6F22, kJapaneseKun), Strings{"KARA"});
   EXPECT_EQ(readings(mgr, 0x6F22, kJapaneseOn), Strings{"KAN"});
-  EXPECT_EQ(readings(mgr, 0x6F22, kMandarin), Strings{"hàn"});  // CR dropped
+  EXPECT_EQ(readings(mgr, 0x6F22, kMandarin), Strings{"hàn\r"});  // no line feed: the CR stays
   EXPECT_EQ(mgr.getNumVals(0x6F22, kHanyuPinlu), 2);
   // The semantic-variant line is taken for kHanYu but does not wipe the value.
   int volume = -1, page = -1, position = -1, virtualFlag = -1;
