@@ -89,7 +89,7 @@ TEST(HostileText, DataLinesAcrossTheFirstAndSecondChunkEnds) {
     EXPECT_EQ(mgr.totalStrokes(0x4E04), 4) << before;
   }
   // A line is kept to 511 bytes (a zero byte there ends it) however chunks cut the rest.
-  std::string text = "U+4E08\tkMandarin\tab\0"s + std::string(491, 'x') + "U+4E05\tkTotalStrokes\t9 ";
+  std::string text = "U+4E08\tkMandarin\tab\0 c"s + std::string(489, 'x') + "U+4E05\tkTotalStrokes\t9 ";
   text += std::string(chunk - text.size(), 'x') + "U+4E06\tkTotalStrokes\t8 " + std::string(6000, 'x');
   UnihanMgr mgr;
   ASSERT_EQ(loadText(mgr, text + "\nU+4E07\tkTotalStrokes\t7\n"), 0);
