@@ -45,7 +45,6 @@ TEST_F(QueryTest, PreferenceOrder) {
   EXPECT_EQ(mgr.stroke(0x6F22, 1), 4);
   EXPECT_EQ(mgr.radix(0x6F23, 0), 9);   // falls through to kRSJapanese
   EXPECT_EQ(mgr.stroke(0x6F23, 1), 0);   // a 0 is an answer too
-  EXPECT_EQ(mgr.stroke(0x6F22, -1), 12);  // no CID at -1: kRSKangXi answers
   EXPECT_EQ(mgr.stroke(0x6F22, 2), 12);  // no third CID: kRSKangXi answers
 
   unihanPropT pref[6] = {kRSKangXi, static_cast<unihanPropT>(-1), kRSUnicode,

@@ -179,6 +179,7 @@ TEST(TextReader, CidValuesWithoutTheirRadicalPart) {
   EXPECT_EQ(mgr.stroke(0x5000, kRSVantu_Japan1_6, 0), 0);
   EXPECT_EQ(mgr.totalVantuStrokes(0x5000, 0), 0);
   EXPECT_EQ(mgr.radix(0x5001, kRSVantu_Japan1_6, 0), 9);
+  EXPECT_EQ(mgr.radix(0x5001, -1), -1);  // no CID at index -1, and no other source
   EXPECT_EQ(mgr.totalVantuStrokes(0x5001, 0), 0);
   EXPECT_EQ(mgr.getVantuCID(0x5001, 1), 1236);
   EXPECT_EQ(mgr.stroke(0x5001, kRSVantu_Japan1_6, 1), 2);
