@@ -94,8 +94,10 @@ TEST(EdgeCases, ALongLastLineWithoutLineFeed) {
 // even when another field's name comes first.
 TEST(EdgeCases, TheLowestFieldNamedInALineIsItsField) {
   kelvorn::UnihanMgr mgr;
-  ASSERT_EQ(testsupport::loadText(mgr, "U+4E00\tkMandarin\t3 kTotalStrokes\n"), 0);
+  ASSERT_EQ(testsupport::loadText(mgr, "U+4E00\tkMandarin\t3 kTotalStrokes\n"
+                                       "U+4E01\tkRSKangXi\t5.1 kRSUnicode kRSKanWa\n"), 0);
   EXPECT_EQ(mgr.totalStrokes(0x4E00), 3);
+  EXPECT_EQ(mgr.radix(0x4E01, kelvorn::kRSUnicode, 0), 5);
   EXPECT_EQ(mgr.getNumVals(0x4E00, kelvorn::kMandarin), 0);
 }
 

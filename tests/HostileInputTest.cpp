@@ -36,8 +36,8 @@ TEST(HostileText, OddBytesReadAsTheReaderDefines) {
       {"U+1234500004E00\tkTotalStrokes\t7\nU+FFFFFFFF\tkTotalStrokes\t9\n"
        "U+80000000\tkTotalStrokes\t3\n",
        {{0x4E00, 7}, {-1, 9}, {INT32_MIN, 3}, {INT32_MIN + 1, -1}, {INT32_MAX, -1}}},
-      // A carriage return alone does not end a line.
-      {"U+4E00\tkTotalStrokes\t3\rU+4E01\tkTotalStrokes\t4\r", {{0x4E00, 3}, {0x4E01, -1}}},
+      // A carriage return alone does not end a line; it separates values.
+      {"U+4E00\tkTotalStrokes\r3\rU+4E01\tkTotalStrokes\t4\r", {{0x4E00, 3}, {0x4E01, -1}}},
       {"", {{0x4E00, -1}}},
   };
   for (const auto& c : cases) {
@@ -88,6 +88,13 @@ TEST(HostileText, DataLinesAcrossTheFirstAndSecondChunkEnds) {
     EXPECT_EQ(readings(mgr, 0x4E03, kMandarin), std::vector<std::string>{std::string(511 - 17, 'a')});
     EXPECT_EQ(mgr.totalStrokes(0x4E04), 4) << before;
   }
+  // A line is kept to 511 bytes (a zero byte there ends it) however chunks cut the rest.
+  std::string text = "U+4E08\tkMandarin\tab\0 c"s + std::string(489, 'x') + "U+4E05\tkTotalStrokes\t9 ";
+  text += std::string(chunk - text.size(), 'x') + "U+4E06\tkTotalStrokes\t8 " + std::string(6000, 'x');
+  UnihanMgr mgr;
+  ASSERT_EQ(loadText(mgr, text + "\nU+4E07\tkTotalStrokes\t7\n"), 0);
+  EXPECT_EQ(mgr.totalStrokes(0x4E05) + mgr.totalStrokes(0x4E06) + mgr.totalStrokes(0x4E07), 5);
+  EXPECT_EQ(readings(mgr, 0x4E08, kMandarin), std::vector<std::string>{"ab"});
 }
 
 // Found by fuzz_text: a CID above 65535 is kept in 16 bits, and the CID table

@@ -215,6 +215,11 @@ TEST(Image, CountsFarBeyondTheData) {
   EXPECT_EQ(mgr.totalStrokes(0x4E00), 5);
   EXPECT_EQ(mgr.radix(0x4E00, kRSUnicode, 0), 1);
   EXPECT_EQ(mgr.totalStrokes(0x4E01), -1);  // inside the range, no record
+  int v = 0;  // and of U+4E00 a flag without its pair, and no readings or HanYu record
+  EXPECT_EQ(std::vector<int>({mgr.radix(0x4E00, kRSKangXi, 0), mgr.getNumVals(0x4E00, kMandarin),
+                              mgr.getNumVals(0x4E01, kRSVantu_Japan1_6),
+                              mgr.getkHanYuData(0x4E00, &v, &v, &v, &v)}),
+            std::vector<int>({-1, 0, 0, -1}));
   EXPECT_EQ(mgr.readUnihanBinary(CPath(testFile("counts.bin", image))), -1);
 }
 

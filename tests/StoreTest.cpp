@@ -4,7 +4,7 @@
 #include <random>
 
 #include "TestSupport.h"
-#include "store/UnihanData.h"
+#include "query/RecordAccess.h"
 
 using namespace kelvorn_private;
 using testsupport::fileExists;
@@ -135,6 +135,7 @@ TEST(Store, CidEntriesAnswerByCountAndStrokesByFlag) {
     const bool flagged = flags != 0;
     EXPECT_EQ(store.getVantuCID(0x4E00, 0), 0x1234);
     EXPECT_EQ(store.totalVantuStrokes(0x4E00, 0), flagged ? 7 : -1);
+    EXPECT_EQ(Record(store, 0x4E00).vantuStrokes(0) + Record(store, 0x4E01).vantuStrokes(2), flagged ? 13 : -2);
     for (const std::int32_t cp : {0x4E00, 0x4E01}) {
       for (const int k : {-1, INT32_MIN}) {
         EXPECT_EQ(store.getVantuCID(cp, k), -1);

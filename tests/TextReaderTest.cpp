@@ -61,7 +61,7 @@ TEST(TextReader, RadicalStrokeValues) {
   ASSERT_EQ(loadText(mgr,
                      "U+3687\tkRSUnicode\t35.6 66.6\n"
                      "U+3688\tkRSUnicode\t120'.3\n"
-                     "U+3688\tkRSKangXi\t120.4\n"
+                     "U+3688\tkRSKangXi\t120.4 9.1\n"  // only kRSUnicode keeps a second value
                      "U+3688\tkRSKorean\t7.x\n"
                      "U+3688\tkRSJapanese\tjunk\n"
                      "U+3689\tkRSKanWa\t300.1\n"),
@@ -70,6 +70,7 @@ TEST(TextReader, RadicalStrokeValues) {
   EXPECT_EQ(mgr.radix(0x3687, kRSUnicode, 1), 66);
   EXPECT_EQ(mgr.stroke(0x3687, kRSUnicode, 1), 6);
   EXPECT_EQ(mgr.radix(0x3687, kRSUnicode, 2), 35);  // any index but 1 is the first
+  EXPECT_EQ(mgr.radix(0x3687, -1) + mgr.radix(0x3687, kHanyuPinlu, 0), 35 - 1);  // 7: no source
   EXPECT_EQ(mgr.radix(0x3688, kRSUnicode, 0), 120);
   EXPECT_EQ(mgr.stroke(0x3688, kRSUnicode, 0), 3);
   EXPECT_EQ(mgr.getNumVals(0x3688, kRSUnicode), 0);
@@ -145,31 +146,32 @@ TEST(TextReader, LinesThatEndAfterTheFieldName) {
   ASSERT_EQ(loadText(mgr,
                      "U+4E03\tkRSUnicode\n"
                      "U+4E03\tkRSVantu_Japan1_6\n"
-                     "U+4E03\tkHanYu\n"
                      "U+4E03\tkMandarin\n"
                      "U+4E03\tkTotalStrokes\t5\n"
-                     "U+4E04\tkJapaneseOn\n"  // the field is known only with a tab after it
-                     "U+4E05\tkRSKangXi"),
+                     "U+4E04\tkJapaneseOn\nU+4E04\tkJapaneseKun\n"  // known only with a tab after
+                     "U+4E06\tkHanYu\n"  // the shortest name, alone at the end
+                     "U+4E07\tkRSKangXi"),
             0);
   EXPECT_EQ(mgr.totalStrokes(0x4E03), 5);
   EXPECT_EQ(mgr.radix(0x4E03, kRSUnicode, 0), -1);
   EXPECT_EQ(mgr.getVantuCID(0x4E03, 0), -1);
   EXPECT_EQ(mgr.getNumVals(0x4E03, kMandarin), 0);
   int v = -1, p = -1, pos = -1, virt = -1;
-  ASSERT_EQ(mgr.getkHanYuData(0x4E03, &v, &p, &pos, &virt), 0);
+  ASSERT_EQ(mgr.getkHanYuData(0x4E06, &v, &p, &pos, &virt), 0);
   EXPECT_EQ(std::vector<int>({v, p, pos, virt}), std::vector<int>({0, 0, 0, 0}));
   EXPECT_EQ(mgr.getNumVals(0x4E04, kJapaneseOn), -1);
-  EXPECT_EQ(mgr.totalStrokes(0x4E05), 0);
-  EXPECT_EQ(mgr.radix(0x4E05, kRSKangXi, 0), -1);
+  EXPECT_EQ(mgr.totalStrokes(0x4E07), 0);
+  EXPECT_EQ(mgr.radix(0x4E07, kRSKangXi, 0), -1);
 }
 
 // The numbers before the first that is missing are kept: a CID alone is a
-// value with radical and strokes 0.
+// value with radical and strokes 0. A mark without a CID is passed over, a
+// number may follow white space ("%d"), and values follow the first name.
 TEST(TextReader, CidValuesWithoutTheirRadicalPart) {
   UnihanMgr mgr;
   ASSERT_EQ(loadText(mgr,
-                     "U+5000\tkRSVantu_Japan1_6\tC+1234\n"
-                     "U+5001\tkRSVantu_Japan1_6\tC+1235+9 V+1236+9.2\n"),
+                     "U+5000\tkRSVantu_Japan1_6\tC+C+1234 kRSVantu_Japan1_6\n"
+                     "U+5001\tkRSVantu_Japan1_6\tC+1235+9 V+ 1236+9.2\n"),
             0);
   EXPECT_EQ(mgr.getVantuCID(0x5000, 0), 1234);
   EXPECT_EQ(mgr.getUTF32ForCID(1234), 0x5000);
@@ -177,6 +179,7 @@ TEST(TextReader, CidValuesWithoutTheirRadicalPart) {
   EXPECT_EQ(mgr.stroke(0x5000, kRSVantu_Japan1_6, 0), 0);
   EXPECT_EQ(mgr.totalVantuStrokes(0x5000, 0), 0);
   EXPECT_EQ(mgr.radix(0x5001, kRSVantu_Japan1_6, 0), 9);
+  EXPECT_EQ(mgr.radix(0x5001, -1), -1);  // no CID at index -1, and no other source
   EXPECT_EQ(mgr.totalVantuStrokes(0x5001, 0), 0);
   EXPECT_EQ(mgr.getVantuCID(0x5001, 1), 1236);
   EXPECT_EQ(mgr.stroke(0x5001, kRSVantu_Japan1_6, 1), 2);
@@ -189,15 +192,15 @@ TEST(TextReader, ReadingsAndHanYu) {
   ASSERT_EQ(loadText(mgr,
                      "U+6F22\tkHanYu\t31713.090\n"
                      "U+6F22\tkHanyuPinlu\thàn(227) hán(3)\n"
-                     "U+6F22\tkJapaneseKun\tKARA\n"
+                     "U+6F22\tkJapaneseKun\tKARA \n"
                      "U+6F22\tkJapaneseOn\tKAN\n"
                      "U+6F22\tkSemanticVariant\tU+4E10<kHanYu\n"
-                     "U+6F22\tkMandarin\thàn\r\n"),
+                     "U+6F22\tkMandarin\thàn\r"),
             0);
   EXPECT_EQ(readings(mgr, 0x6F22, kHanyuPinlu), (Strings{"hàn", "hán"}));
   EXPECT_EQ(readings(mgr, 0x6F22, kJapaneseKun), Strings{"KARA"});
   EXPECT_EQ(readings(mgr, 0x6F22, kJapaneseOn), Strings{"KAN"});
-  EXPECT_EQ(readings(mgr, 0x6F22, kMandarin), Strings{"hàn"});  // CR dropped
+  EXPECT_EQ(readings(mgr, 0x6F22, kMandarin), Strings{"hàn\r"});  // no line feed: the CR stays
   EXPECT_EQ(mgr.getNumVals(0x6F22, kHanyuPinlu), 2);
   // The semantic-variant line is taken for kHanYu but does not wipe the value.
   int volume = -1, page = -1, position = -1, virtualFlag = -1;
@@ -216,19 +219,21 @@ TEST(TextReader, HostileLines) {
   UnihanMgr mgr;
   ASSERT_EQ(loadText(mgr,
                      "U+\tkTotalStrokes\t3\n"
-                     "U+zz\tkTotalStrokes\t3\n"
-                     "U+4E00\tkTotalStrokes\t" + longToken + "\n"
-                     "U+4E01\tkHanYu\t99999999.999\n"
-                     "U+4E01\tkRSUnicode\t" + longToken + "." + longToken + "\n"),
+                     "U+zz\tkTotalStrokes\t3\nX+0\tkTotalStrokes\t3\n"
+                     "U+4E00\tkTotalStrokes\t" + std::string(54, '0') + "12" + longToken + "\n"
+                     "U+ 4E01\tkHanYu\t99999999.999\n"
+                     "U+4E01\tkRSUnicode\t" + longToken + "." + longToken + "\n"
+                     "U+4E02\tkTotalStrokes\t" + std::string(489, ' ') + "123\n"),
             0);
-  // Lines cut to 511 bytes are HostileText's, a last line without a line
-  // feed EdgeCases'.
-  EXPECT_NE(mgr.totalStrokes(0x4E00), -1);
+  // A value keeps 55 characters, a line 511 (the "1" of "123"); a last line
+  // without a line feed is EdgeCases'.
+  EXPECT_EQ(mgr.totalStrokes(0x4E00), 1);
+  EXPECT_EQ(mgr.totalStrokes(0x4E02), 1);
   int v, p, pos, virt;
   ASSERT_EQ(mgr.getkHanYuData(0x4E01, &v, &p, &pos, &virt), 0);
   EXPECT_EQ(v, 9);
   EXPECT_EQ(p, 9999);
-  EXPECT_EQ(mgr.totalStrokes(0), -1);  // "U+" without digits made no record
+  EXPECT_EQ(mgr.totalStrokes(0), -1);  // "U+" without digits, or "X+", made no record
 }
 
 }  // namespace

@@ -88,8 +88,8 @@ void applyHanYu(std::string_view token, HanYuRef* ref) {
 
 void applyTotalStrokes(std::string_view token, std::uint8_t* totalStrokes) {
   Cursor cur = cursorOver(token);
-  std::int32_t value = 0;
-  if (!cur.readInt(0, &value)) value = 0;
+  std::int32_t value = 0;  // kept when no number is read
+  (void)cur.readInt(0, &value);
   *totalStrokes = static_cast<std::uint8_t>(value);
 }
 
@@ -102,7 +102,7 @@ void applyReadings(int prop, std::string_view line, ReadingLists* lists) {
   const char* p = line.data();
   const char* end = p + line.size();
   int piece = 0;
-  while (p < end) {
+  for (;;) {
     while (p < end && isPieceSeparator(*p)) ++p;
     if (p == end) break;
     const char* start = p;
