@@ -133,6 +133,13 @@ TEST(CoreTables, HostileTablesAreRefused) {
   const std::string good = fixtureTables();
   UnihanData plain;
   ASSERT_EQ(openFrom(&plain, good), "");
+  UnihanData empty, copied;
+  EXPECT_EQ(openFrom(&empty, UnihanData().tablesBytes({})), "");  // an arena of the empty set alone
+  const std::string shifted = " " + good;  // tables at an odd address are read from an aligned copy
+  TablesImageTag tag;
+  const auto* odd = reinterpret_cast<const std::uint8_t*>(shifted.data()) + 1;
+  ASSERT_EQ(copied.openTables(odd, good.size(), nullptr, &tag), "");
+  EXPECT_EQ(testsupport::describe(copied, 0x4E10), testsupport::describe(plain, 0x4E10));
   const auto header = get<tables::Header>(good, 0);
   const auto sectionField = [](std::size_t s, bool length) {
     return offsetof(tables::Header, sections) + s * sizeof(tables::SectionEntry) + (length ? 8 : 0);
@@ -174,9 +181,11 @@ TEST(CoreTables, HostileTablesAreRefused) {
   const std::size_t spilled = section(tables::kChars).offset + 16 * sizeof(CharRec);
   for (std::size_t rec : {section(tables::kChars).offset + sizeof(CharRec), spilled}) {
     ASSERT_TRUE(get<CharRec>(good, rec).spilled());
-    change("spill offset one past", [&](std::string* b) {
-      put(b, rec + offsetof(CharRec, payload), static_cast<std::uint32_t>(section(tables::kSpill).length - 8 - 15 + 1));
-    });
+    for (const std::size_t back : {8 + 15 - 1, 7}) {  // a value byte past the area, or a count byte
+      change("spill offset one past", [&](std::string* b) {
+        put(b, rec + offsetof(CharRec, payload), static_cast<std::uint32_t>(section(tables::kSpill).length - back));
+      });
+    }
   }
   change("spill count one more", [&](std::string* b) {
     const std::size_t cids = section(tables::kSpill).offset + get<std::uint32_t>(good, spilled + offsetof(CharRec, payload)) + 4;
@@ -186,6 +195,12 @@ TEST(CoreTables, HostileTablesAreRefused) {
   // and the wide set's ref moved to where its counts no longer fit.
   const std::size_t arenaEnd = section(tables::kArena).offset + section(tables::kArena).length;
   change("last string one past the arena", [&](std::string* b) { ++(*b)[arenaEnd - 5]; });
+  const std::size_t lastRef = section(tables::kReadings).offset + 16 * sizeof(ReadingRef);
+  const std::size_t lastSet = section(tables::kArena).offset + get<ReadingRef>(good, lastRef);
+  change("last set claims a string more", [&](std::string* b) { ++(*b)[lastSet + 1]; });
+  change("narrow counts one past the arena", [&](std::string* b) {
+    put(b, lastRef, static_cast<ReadingRef>(section(tables::kArena).length - kReadingLists + 1));
+  });
   const std::size_t refs = section(tables::kReadings).offset + sizeof(ReadingRef);
   ASSERT_NE(get<ReadingRef>(good, refs) & kWideReadingBit, 0u);
   change("wide counts one past the arena", [&](std::string* b) {
@@ -198,7 +213,7 @@ TEST(CoreTables, HostileTablesAreRefused) {
     const std::size_t set = section(tables::kArena).offset + (get<ReadingRef>(good, refs) & ~kWideReadingBit);
     put(b, set, get<std::uint32_t>(good, set) + 1);
     put(b, set + 16, static_cast<std::uint32_t>(arenaEnd - 3 - (set + 20)));
-    put(b, section(tables::kReadings).offset + 16 * sizeof(ReadingRef), kEmptyReadings);
+    put(b, lastRef, kEmptyReadings);
   });
   change("wide string one past the arena", [&](std::string* b) {
     const std::size_t length = section(tables::kArena).offset + (get<ReadingRef>(good, refs) & ~kWideReadingBit) + 16;
