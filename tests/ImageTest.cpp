@@ -99,13 +99,10 @@ TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
   }
 }
 
-// What a buffer cut at `len` (40 or more) keeps of oneCharImage(): the fields
-// read whole, and the record the cut falls in as zeros.
+// What a buffer cut at `len` >= 40 keeps: the fields read whole, the record cut short as zeros.
 std::string keptImage(const std::string& image, std::size_t len) {
   const std::string zeros(5, '\0');
-  const std::string chars = len < 44   ? zeros.substr(1)
-                            : len < 46 ? image.substr(40, 2) + zeros.substr(3)
-                                       : image.substr(40, 6);
+  const std::string chars = len < 44 ? zeros.substr(1) : len < 46 ? image.substr(40, 2) + zeros.substr(3) : image.substr(40, 6);
   const std::string sets = len < 46 ? "" : len < 54 ? zeros.substr(1) : image.substr(46, 8);
   const std::string hanyu = len < 54 ? "" : len < 59 ? zeros : image.substr(54, 5);
   const std::string counts{1, 0, static_cast<char>(!sets.empty()), 0, static_cast<char>(!hanyu.empty()), 0};
@@ -140,9 +137,8 @@ TEST(Image, BufferAndFileCutAtEveryLength) {
   EXPECT_EQ(fresh.readUnihanBinary(nullptr), -1);
   EXPECT_EQ(fresh.readUnihanBinary(CPath("/nonexistent/image.bin")), -1);
   EXPECT_EQ(fresh.readUnihanBinary(CPath(testFile("text.bin", kOneCharText))), -1);
-  // The file's last byte, the only one past the first 64 KiB chunk, ends its last reading set.
-  const std::string edge = imageHeader(1) + std::string("\x00\x4E\0\0\xFF\xFF\0\0\0\0\xF6\x3F\0\0", 14) +
-                           std::string(16373 * 4, '\0') + std::string("\0\0\0\x01\0", 5);
+  const std::string edge = imageHeader(1) + std::string("\0\x4E\0\0\xFF\xFF\0\0\0\0\xF6\x3F\0\0", 14) +
+                           std::string(16373 * 4, '\0') + std::string("\0\0\0\x01\0", 5);  // ends 1 byte past 64 KiB
   EXPECT_EQ(fresh.readUnihanBinary(CPath(testFile("edge.bin", edge))), 0);
 }
 
@@ -215,15 +211,13 @@ TEST(Image, StringsOutsideTheFormat) {
   
   const std::string emptySet = head + std::string(4, '\0');  // the image's last bytes
   EXPECT_EQ(loadBuffer(mgr, emptySet, emptySet.size()), static_cast<int>(emptySet.size()));
-
-  // A string too long is refused; the one before it stays.
   for (int length : {63, 64, 200, 255}) {
-    const std::string xs(static_cast<std::size_t>(length), 'x');
-    std::string image = head + std::string("\x00\x00\x00\x02\x01y", 6) + static_cast<char>(length) + xs;
+    std::string image = head + std::string("\x00\x00\x00\x02\x01y", 6) + static_cast<char>(length) +
+                        std::string(static_cast<std::size_t>(length), 'x');
     UnihanMgr other;
     EXPECT_EQ(loadBuffer(other, image, image.size()), length < 64 ? static_cast<int>(image.size()) : 0)
         << length;
-    EXPECT_EQ(readings(other, 0x4E00, kMandarin).size(), length < 64 ? 2U : 1U) << length;
+    EXPECT_EQ(readings(other, 0x4E00, kMandarin).size(), length < 64 ? 2U : 1U) << length;  // "y" stays
     EXPECT_EQ(other.readUnihanBinary(CPath(testFile("long.bin", image))), length < 64 ? 0 : -1);
   }
 }
