@@ -70,7 +70,6 @@ TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
                          "U+4E01\tkHanyuPinlu\tdīng(61)\n"
                          "U+9FFF\tkRSUnicode\t214.9 213.0\n"
                          "U+9FFF\tkRSKangXi\t3.4\n"
-                         "U+9FFF\tkHanyuPinlu\tdǐng(2)\n"
                          "U+20000\tkHanYu\t31713.090\n"
                          "U+20000\tkRSVantu_Japan1_6\tC+1533+85.3.10\n" +
                          totalStrokesLines(0x20000, 300, 1) + totalStrokesLines(0x30000, 259, 2)),
