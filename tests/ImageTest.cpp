@@ -70,6 +70,7 @@ TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
                          "U+4E01\tkHanyuPinlu\tdīng(61)\n"
                          "U+9FFF\tkRSUnicode\t214.9 213.0\n"
                          "U+9FFF\tkRSKangXi\t3.4\n"
+                         "U+9FFF\tkHanyuPinlu\tdǐng(2)\n"
                          "U+20000\tkHanYu\t31713.090\n"
                          "U+20000\tkRSVantu_Japan1_6\tC+1533+85.3.10\n" +
                          totalStrokesLines(0x20000, 300, 1) + totalStrokesLines(0x30000, 259, 2)),
@@ -104,8 +105,7 @@ std::string keptImage(const std::string& image, std::size_t len) {
   const std::string chars = len < 44 ? zeros.substr(1) : len < 46 ? image.substr(40, 2) + zeros.substr(3) : image.substr(40, 6);
   const std::string sets = len < 46 ? "" : len < 54 ? zeros.substr(1) : image.substr(46, 8);
   const std::string hanyu = len < 54 ? "" : len < 59 ? zeros : image.substr(54, 5);
-  const std::string counts{1, 0, static_cast<char>(!sets.empty()), 0, static_cast<char>(!hanyu.empty()), 0};
-  return image.substr(0, 34) + counts + chars + sets + hanyu;
+  return image.substr(0, 34) + std::string{1, 0, char(!sets.empty()), 0, char(!hanyu.empty()), 0} + chars + sets + hanyu;
 }
 
 TEST(Image, BufferAndFileCutAtEveryLength) {

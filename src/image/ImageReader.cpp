@@ -188,6 +188,9 @@ class ImageDecoder {
   static SetMeasure measureSet(const unsigned char* p, std::size_t avail) {
     constexpr std::size_t kCounts = image::readingRecord::kSize;
     if (avail < kCounts) return {Measure::kCut};
+    std::uint32_t counts;
+    std::memcpy(&counts, p, sizeof counts);
+    if (counts == 0) return {Measure::kComplete, kCounts};  // most code points have no readings
     const std::size_t strings = std::size_t{p[0]} + p[1] + p[2] + p[3];
     std::size_t at = kCounts;
     for (std::size_t i = 0; i < strings; ++i) {
