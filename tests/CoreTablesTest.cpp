@@ -108,7 +108,8 @@ std::string fixtureTables() {
   const std::string cids = "C+1200+1.1.1 V+1201+1.1.1 V+1202+1.1.1";
   std::string strokes;  // one block from the first to the last
   for (std::int32_t cp = 0x4E02; cp < 0x4E10; ++cp) strokes += testsupport::dataLine(cp, "kTotalStrokes", "3");
-  UnihanData store;
+  UnihanData store;  // of version 2.3, from an image of no block
+  (void)store.readUnihanBinaryBuf((std::string(kelvorn::kImageMagic) + std::string("\0\2\0\3\0\0\0", 7)).c_str(), 26);
   store.readUnihanText(testsupport::dataLine(0x4E00, "kRSUnicode", "1.0") +
                        testsupport::dataLine(0x4E00, "kHanYu", "10001.010") +
                        testsupport::dataLine(0x4E01, "kRSVantu_Japan1_6", cids) +
@@ -133,6 +134,12 @@ TEST(CoreTables, HostileTablesAreRefused) {
   const std::string good = fixtureTables();
   UnihanData plain;
   ASSERT_EQ(openFrom(&plain, good), "");
+  EXPECT_TRUE(plain.versionMajor() == 2 && plain.versionMinor() == 3);
+  UnihanData empty, copied;
+  EXPECT_EQ(openFrom(&empty, UnihanData().tablesBytes({})), "");  // an arena of the empty set alone
+  const std::string shifted = " " + good + " ";  // tables at an odd address are read from an aligned copy
+  TablesImageTag tag;
+  EXPECT_EQ(copied.openTables(reinterpret_cast<const std::uint8_t*>(shifted.data()) + 1, good.size() + 1, nullptr, &tag), "");
   const auto header = get<tables::Header>(good, 0);
   const auto sectionField = [](std::size_t s, bool length) {
     return offsetof(tables::Header, sections) + s * sizeof(tables::SectionEntry) + (length ? 8 : 0);
@@ -174,9 +181,11 @@ TEST(CoreTables, HostileTablesAreRefused) {
   const std::size_t spilled = section(tables::kChars).offset + 16 * sizeof(CharRec);
   for (std::size_t rec : {section(tables::kChars).offset + sizeof(CharRec), spilled}) {
     ASSERT_TRUE(get<CharRec>(good, rec).spilled());
-    change("spill offset one past", [&](std::string* b) {
-      put(b, rec + offsetof(CharRec, payload), static_cast<std::uint32_t>(section(tables::kSpill).length - 8 - 15 + 1));
-    });
+    for (const std::size_t back : {8 + 15 - 1, 7}) {  // a value byte past the area, or a count byte
+      change("spill offset one past", [&](std::string* b) {
+        put(b, rec + offsetof(CharRec, payload), static_cast<std::uint32_t>(section(tables::kSpill).length - back));
+      });
+    }
   }
   change("spill count one more", [&](std::string* b) {
     const std::size_t cids = section(tables::kSpill).offset + get<std::uint32_t>(good, spilled + offsetof(CharRec, payload)) + 4;
@@ -186,6 +195,9 @@ TEST(CoreTables, HostileTablesAreRefused) {
   // and the wide set's ref moved to where its counts no longer fit.
   const std::size_t arenaEnd = section(tables::kArena).offset + section(tables::kArena).length;
   change("last string one past the arena", [&](std::string* b) { ++(*b)[arenaEnd - 5]; });
+  const std::size_t lastRef = section(tables::kReadings).offset + 16 * sizeof(ReadingRef);
+  change("last set claims a string more", [&](std::string* b) { ++(*b)[section(tables::kArena).offset + get<ReadingRef>(good, lastRef) + 1]; });
+  change("narrow counts one past the arena", [&](std::string* b) { put(b, lastRef, static_cast<ReadingRef>(section(tables::kArena).length - 3)); });
   const std::size_t refs = section(tables::kReadings).offset + sizeof(ReadingRef);
   ASSERT_NE(get<ReadingRef>(good, refs) & kWideReadingBit, 0u);
   change("wide counts one past the arena", [&](std::string* b) {
@@ -198,7 +210,7 @@ TEST(CoreTables, HostileTablesAreRefused) {
     const std::size_t set = section(tables::kArena).offset + (get<ReadingRef>(good, refs) & ~kWideReadingBit);
     put(b, set, get<std::uint32_t>(good, set) + 1);
     put(b, set + 16, static_cast<std::uint32_t>(arenaEnd - 3 - (set + 20)));
-    put(b, section(tables::kReadings).offset + 16 * sizeof(ReadingRef), kEmptyReadings);
+    put(b, lastRef, kEmptyReadings);
   });
   change("wide string one past the arena", [&](std::string* b) {
     const std::size_t length = section(tables::kArena).offset + (get<ReadingRef>(good, refs) & ~kWideReadingBit) + 16;

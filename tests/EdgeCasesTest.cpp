@@ -111,7 +111,8 @@ TEST(EdgeCases, AnImageCutInsideACharacterInventsNoValue) {
   };
   const Value values[] = {{0x4E00, kelvorn::kRSUnicode, 1},  {0x4E01, kelvorn::kRSUnicode, 9},
                           {0x4E01, kelvorn::kRSKangXi, 10}, {0x4E01, kelvorn::kRSKanWa, 11},
-                          {0x4E01, kelvorn::kRSKorean, 12}, {0x4E02, kelvorn::kRSUnicode, 13}};
+                          {0x4E01, kelvorn::kRSKorean, 12}, {0x4E02, kelvorn::kRSUnicode, 13},
+                          {0x4E02, kelvorn::kRSVantu_Japan1_6, 13}};
   kelvorn::UnihanMgr whole;
   ASSERT_EQ(testsupport::loadText(whole,
                                   "U+4E00\tkTotalStrokes\t5\nU+4E00\tkRSUnicode\t1.4\n"

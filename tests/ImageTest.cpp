@@ -70,6 +70,7 @@ TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
                          "U+4E01\tkHanyuPinlu\tdīng(61)\n"
                          "U+9FFF\tkRSUnicode\t214.9 213.0\n"
                          "U+9FFF\tkRSKangXi\t3.4\n"
+                         "U+9FFF\tkHanyuPinlu\tdǐng(2)\n"
                          "U+20000\tkHanYu\t31713.090\n"
                          "U+20000\tkRSVantu_Japan1_6\tC+1533+85.3.10\n" +
                          totalStrokesLines(0x20000, 300, 1) + totalStrokesLines(0x30000, 259, 2)),
@@ -98,6 +99,15 @@ TEST(Image, RoundTripThroughFileBufferAndBigEndianCopy) {
   }
 }
 
+// What a buffer cut at `len` >= 40 keeps: the fields read whole, the record cut short as zeros.
+std::string keptImage(const std::string& image, std::size_t len) {
+  const std::string zeros(5, '\0');
+  const std::string chars = len < 44 ? zeros.substr(1) : len < 46 ? image.substr(40, 2) + zeros.substr(3) : image.substr(40, 6);
+  const std::string sets = len < 46 ? "" : len < 54 ? zeros.substr(1) : image.substr(46, 8);
+  const std::string hanyu = len < 54 ? "" : len < 59 ? zeros : image.substr(54, 5);
+  return image.substr(0, 34) + std::string{1, 0, char(!sets.empty()), 0, char(!hanyu.empty()), 0} + chars + sets + hanyu;
+}
+
 TEST(Image, BufferAndFileCutAtEveryLength) {
   const std::string image = oneCharImage();
   for (std::size_t len = 0; len <= image.size(); ++len) {
@@ -109,8 +119,8 @@ TEST(Image, BufferAndFileCutAtEveryLength) {
     // The header must be read whole before the old blocks go.
     EXPECT_EQ(mgr.totalStrokes(0x5000), len < 26 ? 8 : -1) << len;
     EXPECT_EQ(mgr.getUTF32ForCID(2000), 0x5000) << len;  // CID entries are never cleared
-    if (len >= 44) {
-      EXPECT_EQ(mgr.totalStrokes(0x4E00), 1) << len;  // partial block kept
+    if (len >= 40) {
+      EXPECT_EQ(writeImage(mgr), keptImage(image, len)) << len;  // partial block kept
     }
     // The file reader takes a whole image or nothing.
     UnihanMgr fromFile;
@@ -126,6 +136,9 @@ TEST(Image, BufferAndFileCutAtEveryLength) {
   EXPECT_EQ(fresh.readUnihanBinary(nullptr), -1);
   EXPECT_EQ(fresh.readUnihanBinary(CPath("/nonexistent/image.bin")), -1);
   EXPECT_EQ(fresh.readUnihanBinary(CPath(testFile("text.bin", kOneCharText))), -1);
+  const std::string edge = imageHeader(1) + std::string("\0\x4E\0\0\xFF\xFF\0\0\0\0\xF6\x3F\0\0", 14) +
+                           std::string(16373 * 4, '\0') + std::string("\0\0\0\x01\0", 5);  // ends 1 byte past 64 KiB
+  EXPECT_EQ(fresh.readUnihanBinary(CPath(testFile("edge.bin", edge))), 0);
 }
 
 // An image cut inside a character's readings keeps the strings read in
@@ -195,12 +208,15 @@ TEST(Image, StringsOutsideTheFormat) {
   ASSERT_EQ(loadBuffer(mgr, zeroInside, zeroInside.size()), static_cast<int>(zeroInside.size()));
   EXPECT_EQ(readings(mgr, 0x4E00, kMandarin), (std::vector<std::string>{"ab", "z"}));
   
+  const std::string emptySet = head + std::string(4, '\0');  // the image's last bytes
+  EXPECT_EQ(loadBuffer(mgr, emptySet, emptySet.size()), static_cast<int>(emptySet.size()));
   for (int length : {63, 64, 200, 255}) {
-    std::string image = head + std::string("\x01\x00\x00\x00", 4) + static_cast<char>(length) +
+    std::string image = head + std::string("\x00\x00\x00\x02\x01y", 6) + static_cast<char>(length) +
                         std::string(static_cast<std::size_t>(length), 'x');
     UnihanMgr other;
     EXPECT_EQ(loadBuffer(other, image, image.size()), length < 64 ? static_cast<int>(image.size()) : 0)
         << length;
+    EXPECT_EQ(readings(other, 0x4E00, kMandarin).size(), length < 64 ? 2U : 1U) << length;  // "y" stays
     EXPECT_EQ(other.readUnihanBinary(CPath(testFile("long.bin", image))), length < 64 ? 0 : -1);
   }
 }
@@ -214,6 +230,7 @@ TEST(Image, CountsFarBeyondTheData) {
   EXPECT_EQ(loadBuffer(mgr, image, image.size()), 0);
   EXPECT_EQ(mgr.totalStrokes(0x4E00), 5);
   EXPECT_EQ(mgr.radix(0x4E00, kRSUnicode, 0), 1);
+  EXPECT_EQ(mgr.getNumVals(0x4E00, kRSVantu_Japan1_6), 0);  // the pair came whole, no CID entry
   EXPECT_EQ(mgr.totalStrokes(0x4E01), -1);  // inside the range, no record
   int v = 0;  // and of U+4E00 a flag without its pair, and no readings or HanYu record
   EXPECT_EQ(std::vector<int>({mgr.radix(0x4E00, kRSKangXi, 0), mgr.getNumVals(0x4E00, kMandarin),

@@ -175,41 +175,32 @@ class ImageDecoder {
 
   enum class Measure { kComplete, kCut, kRefused };
 
-  // The size of the reading set at p, when it lies wholly in the `avail`
-  // bytes there; a string longer than 63 bytes lies outside the format.
-  static Measure measureSet(const unsigned char* p, std::size_t avail, std::size_t* size,
-                            std::size_t* completeStrings) {
+  // How a reading set lies in the bytes at hand: whole, cut by their end, or
+  // outside the format (a string longer than 63 bytes). `size` is the whole
+  // set's, or that of the bytes before the string the measure stopped at;
+  // `completeStrings` counts the strings read in full.
+  struct SetMeasure {
+    Measure measure;
+    std::size_t size = 0;
+    std::size_t completeStrings = 0;
+  };
+
+  static SetMeasure measureSet(const unsigned char* p, std::size_t avail) {
     constexpr std::size_t kCounts = image::readingRecord::kSize;
-    *size = 0;
-    *completeStrings = 0;
-    if (avail < kCounts) return Measure::kCut;
+    if (avail < kCounts) return {Measure::kCut};
     std::uint32_t counts;
     std::memcpy(&counts, p, sizeof counts);
-    if (counts == 0) {  // most code points have no readings
-      *size = kCounts;
-      return Measure::kComplete;
-    }
+    if (counts == 0) return {Measure::kComplete, kCounts};  // most code points have no readings
     const std::size_t strings = std::size_t{p[0]} + p[1] + p[2] + p[3];
     std::size_t at = kCounts;
     for (std::size_t i = 0; i < strings; ++i) {
-      if (at >= avail) {
-        *size = at;
-        return Measure::kCut;
-      }
+      if (at >= avail) return {Measure::kCut, at, i};
       const std::size_t length = p[at];
-      if (length > image::string::kMaxLength) {
-        *size = at;
-        return Measure::kRefused;
-      }
-      if (length >= avail - at) {
-        *size = at;
-        return Measure::kCut;
-      }
+      if (length > image::string::kMaxLength) return {Measure::kRefused, at, i};
+      if (length >= avail - at) return {Measure::kCut, at, i};
       at += image::string::kLengthSize + length;
-      ++*completeStrings;
     }
-    *size = at;
-    return Measure::kComplete;
+    return {Measure::kComplete, at, strings};
   }
 
   // Reading sets are already in the store's narrow encoding, so every run of
@@ -221,18 +212,16 @@ class ImageDecoder {
       const unsigned char* p = src_->data();
       const std::size_t avail = src_->available();
       std::size_t run = 0;
-      std::size_t size = 0;
-      std::size_t strings = 0;
-      Measure measure = Measure::kComplete;
+      SetMeasure set{};
       StoreArray<ReadingRef>& refs = b->readings;
       const std::size_t refsBefore = refs.size();
       const std::size_t base = load_->readingBytes();
       while (done < count) {
-        measure = measureSet(p + run, avail - run, &size, &strings);
-        if (measure != Measure::kComplete) break;
-        refs.push_back(size == image::readingRecord::kSize ? kEmptyReadings
-                                                           : static_cast<ReadingRef>(base + run));
-        run += size;
+        set = measureSet(p + run, avail - run);
+        if (set.measure != Measure::kComplete) break;
+        refs.push_back(set.size == image::readingRecord::kSize ? kEmptyReadings
+                                                               : static_cast<ReadingRef>(base + run));
+        run += set.size;
         ++done;
       }
       if (run > 0) {
@@ -245,8 +234,8 @@ class ImageDecoder {
         src_->consume(run);
         continue;
       }
-      if (measure == Measure::kCut && src_->ensure(avail + 1)) continue;
-      addPartialSet(b, strings, size);
+      if (set.measure == Measure::kCut && src_->ensure(avail + 1)) continue;
+      addPartialSet(b, set.completeStrings, set.size);
       return false;
     }
     return true;

@@ -111,7 +111,8 @@ std::size_t wideSetEnd(const std::uint8_t* arena, std::size_t size, std::size_t 
   std::uint64_t strings = 0;
   for (int list = 0; list < kReadingLists; ++list) strings += number(at + 4 * static_cast<std::size_t>(list));
   at += kCountBytes;
-  if (strings > (size - at) / 4) return 0;  // each string takes its length at least
+  // Each string takes four bytes at least, so a count past what the arena
+  // holds ends the walk within it.
   for (; strings > 0; --strings) {
     if (size - at < 4) return 0;
     const std::uint64_t length = number(at);
