@@ -37,7 +37,8 @@ constexpr char kFixture[] =
     "U+6F22\tkHanYu\t31713.090\n"
     "U+6F22\tkJapaneseOn\tKAN\n"
     "U+738B\tkRSUnicode\t96.-1 95.0\n"
-    "U+738B\tkTotalStrokes\t4\n";
+    "U+738B\tkTotalStrokes\t4\n"
+    "U+738B\tkHanYu\t10000.000\n";
 
 Unihan fixture() { return Unihan::open(testFile("fixture.txt", kFixture)); }
 
@@ -66,6 +67,7 @@ TEST(App, AnswersThroughAConstValue) {
   ASSERT_TRUE(u.hanYu(U'漢').has_value());
   EXPECT_EQ(u.hanYu(U'漢')->page, 1713);
   EXPECT_EQ(u.hanYu(U'字'), std::nullopt);
+  EXPECT_EQ(u.hanYu(U'王').value_or(kelvorn::HanYuPosition{}).volume, 1);  // page 0 is a value too
   // Not held: one past either end of the fixture's block, and far away.
   for (char32_t cp : {char32_t{0x5B56}, char32_t{0x738C}, char32_t{0x10FFFF}, char32_t{0x110000}}) {
     EXPECT_FALSE(u.contains(cp));
@@ -83,6 +85,7 @@ TEST(App, NothingPastTheLastCodePoint) {
   EXPECT_FALSE(u.contains(0x110000));
   EXPECT_TRUE(u.readings(0x110000, Reading::kMandarin).empty());
   EXPECT_EQ(u.codePoints(), std::vector<char32_t>{0x10FFFF});
+  EXPECT_EQ(Unihan::fromMemory("U+0\tkMandarin\tzi\n").codePoints(), std::vector<char32_t>{0});
 }
 
 TEST(App, SourcePreferenceIsPerValue) {
@@ -152,7 +155,8 @@ TEST(App, ImageAndTextLoadAlikeFromFileAndMemory) {
   const Unihan fromFile = Unihan::open(testFile("image.bin", image));
   const Unihan fromMemory = Unihan::fromMemory(image);
   const Unihan textFromMemory = Unihan::fromMemory(kFixture);
-  for (const Unihan* u : {&fromFile, &fromMemory, &textFromMemory}) {
+  const Unihan textAfterAMark = Unihan::fromMemory("\xEF\xBB\xBF" + std::string(kFixture));
+  for (const Unihan* u : {&fromFile, &fromMemory, &textFromMemory, &textAfterAMark}) {
     EXPECT_EQ(u->bytes(), image);
     EXPECT_EQ(u->bytes(kelvorn::SaveFormat::kDump), text.bytes(kelvorn::SaveFormat::kDump));
   }  // a header cut short is EdgeCases.AHeaderOnlyImageIsAnEmptyStore's

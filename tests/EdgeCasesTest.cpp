@@ -321,21 +321,32 @@ TEST(EdgeCases, ASaveIntoADirectoryThatCannotBeSyncedFails) {
 }  // namespace
 
 // A signal the process ignored before the handlers went in stays ignored,
-// and the save it would have cut short keeps its staging file.
-TEST(EdgeCases, AnIgnoredSignalStaysIgnoredAndKeepsTheStagingFile) {
+// and the save it would have cut short keeps its staging file. A handler
+// that was there before runs after the staging files are gone, told all it
+// was told.
+TEST(EdgeCases, AnIgnoredSignalStaysIgnoredAndEarlierHandlersRunAfter) {
   const std::string name = testsupport::tempPath(".staging-XXXXXX");
   const pid_t child = ::fork();
   ASSERT_NE(child, -1);
   if (child == 0) {
+    static volatile sig_atomic_t chained = 0;
     (void)std::signal(SIGHUP, SIG_IGN);
+    (void)std::signal(SIGINT, [](int signal) { chained += signal == SIGINT ? 1 : 100; });
+    struct sigaction withInfo {};
+    withInfo.sa_sigaction = [](int signal, siginfo_t* info, void*) { chained += signal == info->si_signo ? 10 : 100; };
+    withInfo.sa_flags = SA_SIGINFO;
+    (void)::sigaction(SIGTERM, &withInfo, nullptr);
     kelvorn_files::removeStagingFilesOnSignals();
     std::string staging = name;
     int slot = -1;
     if (kelvorn_files::createStaging(&staging, &slot) < 0 || slot < 0) ::_exit(2);
     (void)::raise(SIGHUP);
     const bool kept = ::access(staging.c_str(), F_OK) == 0;
+    (void)::raise(SIGINT);
+    const bool removed = ::access(staging.c_str(), F_OK) != 0;
     (void)::unlink(staging.c_str());
-    ::_exit(kept ? 0 : 3);
+    (void)::raise(SIGTERM);
+    ::_exit(kept && removed && chained == 11 ? 0 : 3);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
