@@ -52,7 +52,7 @@ extern "C" void removeStagingFiles(int signal, siginfo_t* info, void* context) {
     return;
   }
   // Never SIG_IGN: an ignored signal gets no handler here.
-  if (previous.sa_handler != SIG_DFL && previous.sa_handler != nullptr) {
+  if (previous.sa_handler != SIG_DFL) {
     previous.sa_handler(signal);
     return;
   }
@@ -84,12 +84,10 @@ void removeStagingFilesOnSignals() {
   for (const int signal : kSignals) {
     // A signal ignored from the start stays ignored: under nohup, or as a
     // shell's background job, the save is meant to outlive the hang-up or
-    // the Ctrl-C, and its staging file with it.
+    // the Ctrl-C, and its staging file with it. SIG_IGN ignores whatever
+    // the flags say, SA_SIGINFO included.
     struct sigaction current {};
-    if (::sigaction(signal, nullptr, &current) == 0 &&
-        (current.sa_flags & SA_SIGINFO) == 0 && current.sa_handler == SIG_IGN) {
-      continue;
-    }
+    if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
     action.sa_sigaction = removeStagingFiles;
     action.sa_flags = SA_SIGINFO;
