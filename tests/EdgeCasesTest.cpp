@@ -26,7 +26,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "FieldsTestSupport.h"
 #include "TestSupport.h"
@@ -324,10 +323,9 @@ TEST(EdgeCases, ASaveIntoADirectoryThatCannotBeSyncedFails) {
 
 }  // namespace
 
-// A signal the process ignored before the handlers went in stays ignored,
-// and the save it would have cut short keeps its staging file. A handler
-// that was there before runs after the staging files are gone, told all it
-// was told; SA_SIGINFO set with SIG_IGN or SIG_DFL changes neither.
+// A signal ignored before the handlers went in stays ignored, SA_SIGINFO or not, and its save
+// keeps its staging file. An earlier handler runs once the staging files are gone, told all it
+// was told; SA_SIGINFO with SIG_DFL is the default action all the same.
 TEST(EdgeCases, AnIgnoredSignalStaysIgnoredAndEarlierHandlersRunAfter) {
   const std::string name = testsupport::tempPath(".staging-XXXXXX");
   const pid_t child = ::fork();
@@ -361,8 +359,7 @@ TEST(EdgeCases, AnIgnoredSignalStaysIgnoredAndEarlierHandlersRunAfter) {
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
 }
 
-// Named by no variable, a bundled file is looked for in three places, which
-// a missing one's message lists in order.
+// Named by no variable, a bundled file is looked for in three places, listed in order.
 TEST(EdgeCases, AMissingBundledFileNamesEveryPlaceLookedIn) {
   const std::vector<std::string> dirs = kelvorn_files::bundledDirs();
   ASSERT_EQ(dirs.size(), 3u);

@@ -81,10 +81,9 @@ int stagingFilesIn(const std::filesystem::path& dir) {
   return count;
 }
 
-// An output gives its registry slot back once, committed, failed or given
-// up, and only its own: the slot of an output still being written stays
-// registered, so a signal removes its staging file. Run in a child, which
-// the signal ends.
+// An output gives its registry slot back once, committed, failed or given up, and only its own:
+// the slot of an output still being written stays registered, so a signal removes its staging
+// file. Run in a child, which the signal ends.
 TEST(StagedOutput, ACommittedOutputLeavesTheOthersToTheSignal) {
   const testsupport::TempDir dir("kelvorn-staging");
   std::filesystem::create_directory(dir.file("longer"));
