@@ -37,7 +37,8 @@ constexpr char kFixture[] =
     "U+6F22\tkHanYu\t31713.090\n"
     "U+6F22\tkJapaneseOn\tKAN\n"
     "U+738B\tkRSUnicode\t96.-1 95.0\n"
-    "U+738B\tkTotalStrokes\t4\n";
+    "U+738B\tkTotalStrokes\t4\n"
+    "U+738B\tkHanYu\t10000.000\n";
 
 Unihan fixture() { return Unihan::open(testFile("fixture.txt", kFixture)); }
 
@@ -63,9 +64,9 @@ TEST(App, AnswersThroughAConstValue) {
   EXPECT_EQ(u.totalStrokes(U'漢'), 14);
   EXPECT_EQ(u.readings(U'字', Reading::kMandarin), std::vector<std::string>{"zì"});
   EXPECT_TRUE(u.readings(U'漢', Reading::kMandarin).empty());
-  ASSERT_TRUE(u.hanYu(U'漢').has_value());
-  EXPECT_EQ(u.hanYu(U'漢')->page, 1713);
+  EXPECT_EQ(u.hanYu(U'漢').value_or(kelvorn::HanYuPosition{}).page, 1713);
   EXPECT_EQ(u.hanYu(U'字'), std::nullopt);
+  EXPECT_EQ(u.hanYu(U'王').value_or(kelvorn::HanYuPosition{}).volume, 1);  // page 0 is a value too
   // Not held: one past either end of the fixture's block, and far away.
   for (char32_t cp : {char32_t{0x5B56}, char32_t{0x738C}, char32_t{0x10FFFF}, char32_t{0x110000}}) {
     EXPECT_FALSE(u.contains(cp));
@@ -83,6 +84,10 @@ TEST(App, NothingPastTheLastCodePoint) {
   EXPECT_FALSE(u.contains(0x110000));
   EXPECT_TRUE(u.readings(0x110000, Reading::kMandarin).empty());
   EXPECT_EQ(u.codePoints(), std::vector<char32_t>{0x10FFFF});
+  const Unihan zero = Unihan::fromMemory(  // zeros are values too
+      "U+0\tkRSUnicode\t0.0\nU+0\tkRSVantu_Japan1_6\tC+0+0.0.0 C+2248+0.0.0\n");
+  EXPECT_EQ(zero.codePoints(), std::vector<char32_t>{0});
+  EXPECT_TRUE(zero.radicalStroke(0, Source::kRSUnicode) && zero.cid(0) && zero.charForCid(2248) == U'\0');
 }
 
 TEST(App, SourcePreferenceIsPerValue) {
@@ -104,7 +109,7 @@ TEST(App, OpenRefusesWhatItCannotTrust) {
   const std::string dir = tempPath("dir");
   ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
   expectRefused(dir, "is a directory, not a file");
-  expectRefused(testFile("plain.txt", "just words\n"),
+  expectRefused(testFile("plain.txt", "x"),  // a single byte, read in one piece
                 "not Unihan text (no code point with a kept field)");
   const std::string image = fixture().bytes();
   // A cut image, in these words (every door refusing every cut alike is

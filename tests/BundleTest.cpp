@@ -191,6 +191,7 @@ TEST(Bundle, CoreTablesOrTheImageAnswerAlike) {
     testFile("unihan-core-tables-" + version + ".bin", beside);
     const Unihan u = Unihan::open(testsupport::tempPath(""));
     EXPECT_TRUE(u.bytes() == image);
+    EXPECT_EQ(u.loadedImageTag(), Unihan::fromMemory(image).loadedImageTag());  // as if read whole
     EXPECT_EQ(u.totalStrokes(U'行'), 6);
   }
 }

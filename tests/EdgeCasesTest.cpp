@@ -27,7 +27,9 @@
 #include <string>
 #include <thread>
 
+#include "FieldsTestSupport.h"
 #include "TestSupport.h"
+#include "app/files/BundledFiles.h"
 #include "app/files/FileDescriptor.h"
 #include "app/files/StagedOutput.h"
 #include "app/files/StagingRegistry.h"
@@ -300,7 +302,8 @@ TEST(EdgeCases, ASaveIntoADirectoryThatCannotBeSyncedFails) {
       (void)store.save(path);
       return 1;
     } catch (const kelvorn::Error& e) {
-      return std::string(e.what()).find(path) != std::string::npos ? 0 : 2;
+      const std::string why = ": written, but its directory could not be synced to disk (";
+      return e.what() == path + why + std::strerror(EACCES) + ")" ? 0 : 2;
     }
   };
   int outcome = 0;
@@ -331,27 +334,47 @@ TEST(EdgeCases, ASaveIntoADirectoryThatCannotBeSyncedFails) {
 
 }  // namespace
 
-// A signal the process ignored before the handlers went in stays ignored,
-// and the save it would have cut short keeps its staging file.
-TEST(EdgeCases, AnIgnoredSignalStaysIgnoredAndKeepsTheStagingFile) {
+// A signal ignored before the handlers went in stays ignored, and its save keeps its staging file;
+// an earlier handler runs once the staging files are gone, told all it was told; SA_SIGINFO too.
+TEST(EdgeCases, AnIgnoredSignalStaysIgnoredAndEarlierHandlersRunAfter) {
   const std::string name = testsupport::tempPath(".staging-XXXXXX");
   const pid_t child = ::fork();
   ASSERT_NE(child, -1);
   if (child == 0) {
-    (void)std::signal(SIGHUP, SIG_IGN);
+    static volatile sig_atomic_t chained = 0;
+    struct sigaction action {};
+    action.sa_flags = SA_SIGINFO;
+    (void)::sigaction(SIGTERM, &action, nullptr);  // SIG_DFL
+    action.sa_handler = SIG_IGN;
+    (void)::sigaction(SIGHUP, &action, nullptr);
+    action.sa_sigaction = [](int signal, siginfo_t* info, void*) { chained += signal == info->si_signo ? 10 : 100; };
+    (void)::sigaction(SIGBUS, &action, nullptr);
+    (void)std::signal(SIGINT, [](int signal) { chained += signal == SIGINT ? 1 : 100; });
     kelvorn_files::removeStagingFilesOnSignals();
     std::string staging = name;
     int slot = -1;
     if (kelvorn_files::createStaging(&staging, &slot) < 0 || slot < 0) ::_exit(2);
     (void)::raise(SIGHUP);
     const bool kept = ::access(staging.c_str(), F_OK) == 0;
+    (void)::raise(SIGINT);
+    const bool removed = ::access(staging.c_str(), F_OK) != 0;
     (void)::unlink(staging.c_str());
-    ::_exit(kept ? 0 : 3);
+    (void)::raise(SIGBUS);
+    if (!kept || !removed || chained != 11) ::_exit(3);
+    (void)::raise(SIGTERM);
+    ::_exit(4);  // not reached: the default action ends the child
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+}
+
+// Named by no variable, a bundled file is looked for in three places, listed in order.
+TEST(EdgeCases, AMissingBundledFileNamesEveryPlaceLookedIn) {
+  const std::vector<std::string> dirs = kelvorn_files::bundledDirs();
+  EXPECT_EQ(fieldstest::errorOf([] { (void)kelvorn_files::bundledFilePath("none.bin"); }),
+            "no bundled none.bin in " + dirs.at(0) + ", " + dirs.at(1) + " or " + dirs.at(2) +
+                " (set KELVORN_UNIHAN_DATA_DIR to the directory that holds it)");
 }
 
 // A directory that takes the rename but fails its sync (which no file

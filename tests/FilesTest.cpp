@@ -81,29 +81,28 @@ int stagingFilesIn(const std::filesystem::path& dir) {
   return count;
 }
 
-// An output gives its registry slot back once, committed or not: the slot
-// of an output still being written stays registered, so a signal removes
-// its staging file. Run in a child, which the signal ends.
+// An output gives its registry slot back once, committed, failed or given up, and only its own:
+// the slot of an output still being written stays registered, so a signal removes its staging
+// file. Run in a child, which the signal ends.
 TEST(StagedOutput, ACommittedOutputLeavesTheOthersToTheSignal) {
   const testsupport::TempDir dir("kelvorn-staging");
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    // Outputs given up give their slots back too: more of them than the
-    // registry has slots leave it as empty as before.
-    for (int i = 0; i < 40; ++i) kelvorn_files::StagedOutput dropped(dir.file("dropped.txt"));
-    {  // More at once than there are slots: those left unrecorded give none back.
-      std::vector<std::unique_ptr<kelvorn_files::StagedOutput>> held;
-      for (int i = 0; i < 20; ++i) held.push_back(std::make_unique<kelvorn_files::StagedOutput>(dir.file("held.txt")));
-    }
-    kelvorn_files::StagedOutput pending(dir.file("pending.txt"));  // the first slot
-    // And outputs committed, more of them than there are slots.
+    // More of each than the registry has slots; the longer names come first.
+    for (int i = 0; i < 40; ++i) kelvorn_files::StagedOutput dropped(dir.file("./dropped.txt"));
+    for (int i = 0; i < 20; ++i) EXPECT_THROW(kelvorn_files::StagedOutput(dir.file("no/such.txt")), kelvorn::Error);
+    std::unique_ptr<kelvorn_files::StagedOutput> done;  // each made while the last is alive
     for (int i = 0; i < 40; ++i) {
-      kelvorn_files::StagedOutput done(dir.file("done.txt"));
-      done.write("done");
-      done.commit();
+      done = std::make_unique<kelvorn_files::StagedOutput>(dir.file("done.txt"));
+      done->write("done");
+      done->commit();
     }
-    kelvorn_files::StagedOutput last(dir.file("last.txt"));  // a slot must be free for it
+    ::close(STDIN_FILENO);  // the first held gets descriptor 0
+    std::vector<std::unique_ptr<kelvorn_files::StagedOutput>> held;
+    for (int i = 0; i < 20; ++i) held.push_back(std::make_unique<kelvorn_files::StagedOutput>(dir.file("held.txt")));
+    held.resize(16);  // those left unrecorded give none back
+    done.reset();
     kelvorn_files::removeStagingFilesOnSignals();
     std::raise(SIGTERM);
     ::_exit(0);  // not reached: the default action ends the child

@@ -93,8 +93,7 @@ void loadImage(kelvorn::UnihanMgr& mgr, std::string bytes, const std::string& na
     const auto length = static_cast<unsigned int>(bytes.size());
     try {
       loaded = mgr.readUnihanBinaryBuf(bytes.data(), length) == static_cast<int>(length);
-    } catch (const std::length_error&) {
-      loaded = false;  // a block count with its top bit set
+    } catch (const std::length_error&) {  // a block count with its top bit set: not loaded
     }
   }
   if (!loaded) throw kelvorn::Error(name + ": damaged or unsupported binary image");

@@ -32,6 +32,8 @@ case_special_inputs() {
   # not passed over.
   small_text dir/Unihan_A.txt && mkfifo dir/Unihan_B.txt
   refused_quickly 'Unihan_B.txt: is a FIFO' compile dir -o result.bin
+  python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind("sock")'  # open() says ENXIO
+  refused_quickly 'sock: is a socket, not a regular file' show 漢 --data sock
   no_output_left result.bin result.txt
   # A 2 GB sparse file that begins with the image magic is refused by its
   # size, before it is read into memory.

@@ -67,7 +67,7 @@ std::string InputFile::readAll() const { return readFromStart(fd_.get(), SIZE_MA
 std::string InputFile::readSnapshot(std::size_t limit) const {
   struct stat before {};
   if (::fstat(fd_.get(), &before) != 0) cannotOpen(path_, errno);
-  const auto size = static_cast<std::size_t>(before.st_size < 0 ? 0 : before.st_size);
+  const auto size = static_cast<std::size_t>(before.st_size);  // never negative
   if (size > limit) {
     throw kelvorn::Error(path_ + ": too large (" + std::to_string(size) + " bytes; at most " +
                          std::to_string(limit) + ")");

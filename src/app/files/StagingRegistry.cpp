@@ -25,38 +25,12 @@ enum SlotState : int { kFree, kFilling, kReady };
 // Fixed arrays and lock-free atomics: the handler may only read them.
 std::array<std::array<char, PATH_MAX>, kSlots> gPaths;
 std::array<std::atomic<int>, kSlots> gStates;
-struct sigaction gPrevious[sizeof kSignals / sizeof kSignals[0]];
+// By signal number, so that the handler finds its own without a search.
+struct sigaction gPrevious[NSIG];
 
-int signalIndex(int signal) {
-  for (int i = 0; i < static_cast<int>(sizeof kSignals / sizeof kSignals[0]); ++i) {
-    if (kSignals[i] == signal) return i;
-  }
-  return -1;
-}
-
-extern "C" void removeStagingFiles(int signal, siginfo_t* info, void* context) {
-  for (int slot = 0; slot < kSlots; ++slot) {
-    if (gStates[slot].load() == kReady) (void)::unlink(gPaths[slot].data());
-  }
-  const int at = signalIndex(signal);
-  const struct sigaction& previous = gPrevious[at < 0 ? 0 : at];
-  if ((previous.sa_flags & SA_SIGINFO) != 0 && previous.sa_sigaction != nullptr) {
-    previous.sa_sigaction(signal, info, context);
-    return;
-  }
-  // Never SIG_IGN: an ignored signal gets no handler here.
-  if (previous.sa_handler != SIG_DFL && previous.sa_handler != nullptr) {
-    previous.sa_handler(signal);
-    return;
-  }
-  (void)std::signal(signal, SIG_DFL);
-  (void)::raise(signal);
-}
-
-}  // namespace
-
+// The file was made by mkostemp, so its name fits in PATH_MAX: the kernel
+// refuses longer ones.
 int registerStaging(const std::string& path) noexcept {
-  if (path.size() >= PATH_MAX) return -1;
   for (int slot = 0; slot < kSlots; ++slot) {
     int expected = kFree;
     if (gStates[slot].compare_exchange_strong(expected, kFilling)) {
@@ -68,8 +42,28 @@ int registerStaging(const std::string& path) noexcept {
   return -1;
 }
 
+extern "C" void removeStagingFiles(int signal, siginfo_t* info, void* context) {
+  for (int slot = 0; slot < kSlots; ++slot) {
+    if (gStates[slot].load() == kReady) (void)::unlink(gPaths[slot].data());
+  }
+  const struct sigaction& previous = gPrevious[signal];
+  if ((previous.sa_flags & SA_SIGINFO) != 0 && previous.sa_sigaction != nullptr) {
+    previous.sa_sigaction(signal, info, context);
+    return;
+  }
+  // Never SIG_IGN: an ignored signal gets no handler here.
+  if (previous.sa_handler != SIG_DFL) {
+    previous.sa_handler(signal);
+    return;
+  }
+  (void)std::signal(signal, SIG_DFL);
+  (void)::raise(signal);
+}
+
+}  // namespace
+
 void unregisterStaging(int slot) noexcept {
-  if (slot >= 0 && slot < kSlots) gStates[slot].store(kFree);
+  if (slot >= 0) gStates[slot].store(kFree);
 }
 
 int createStaging(std::string* nameTemplate, int* slot) noexcept {
@@ -80,27 +74,25 @@ int createStaging(std::string* nameTemplate, int* slot) noexcept {
   (void)::pthread_sigmask(SIG_BLOCK, &held, &previous);
   const int fd = ::mkostemp(nameTemplate->data(), O_CLOEXEC);
   const int err = errno;
-  *slot = fd < 0 ? -1 : registerStaging(*nameTemplate);
+  if (fd >= 0) *slot = registerStaging(*nameTemplate);
   (void)::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   errno = err;
   return fd;
 }
 
 void removeStagingFilesOnSignals() {
-  for (int i = 0; i < static_cast<int>(sizeof kSignals / sizeof kSignals[0]); ++i) {
+  for (const int signal : kSignals) {
     // A signal ignored from the start stays ignored: under nohup, or as a
     // shell's background job, the save is meant to outlive the hang-up or
-    // the Ctrl-C, and its staging file with it.
+    // the Ctrl-C, and its staging file with it. SIG_IGN ignores whatever
+    // the flags say, SA_SIGINFO included.
     struct sigaction current {};
-    if (::sigaction(kSignals[i], nullptr, &current) == 0 &&
-        (current.sa_flags & SA_SIGINFO) == 0 && current.sa_handler == SIG_IGN) {
-      continue;
-    }
+    if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
     action.sa_sigaction = removeStagingFiles;
     action.sa_flags = SA_SIGINFO;
     sigemptyset(&action.sa_mask);
-    (void)::sigaction(kSignals[i], &action, &gPrevious[i]);
+    (void)::sigaction(signal, &action, &gPrevious[signal]);
   }
 }
 

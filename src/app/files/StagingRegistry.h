@@ -8,15 +8,14 @@
 
 namespace kelvorn_files {
 
-// Records a staging file; answers its slot, or -1 when every slot is taken
-// or the path is too long (the file is then left to the caller alone).
-int registerStaging(const std::string& path) noexcept;
+// Forgets the record of a slot that createStaging answered; -1 is no record.
 void unregisterStaging(int slot) noexcept;
 
 // Creates a staging file from a mkostemp template and records it, the
 // handled signals held in between, so that no signal finds the file made
-// but not yet recorded. Answers the descriptor, or -1 with errno set; *slot
-// is the record's slot, as registerStaging answers it.
+// but not yet recorded. Answers the descriptor, or -1 with errno set. Once
+// the file is made, *slot is the record's slot, or -1 when every slot is
+// taken (the file is then left to the caller alone).
 int createStaging(std::string* nameTemplate, int* slot) noexcept;
 
 // Installs handlers for SIGINT, SIGTERM, SIGHUP and SIGBUS that remove every
