@@ -47,9 +47,12 @@ struct Expanded {
 Expanded expand(std::string_view field, std::string_view raw) {
   const FieldExpander* expander = kelvorn_expand::expanderOf(field);
   if (expander == nullptr) return {false, "no grammar", ""};
+  // A digit follows the value, as the next value of an image does, so a
+  // reader that looks past the end of its value shows.
+  const std::string followed = std::string(raw) + "9";
   Value v;
   Expanded e;
-  e.matched = kelvorn_expand::expandValue(*expander, raw, &v);
+  e.matched = expandValue(*expander, std::string_view(followed).substr(0, raw.size()), &v);
   e.rendered = render(v);
   if (!kelvorn_expand::rejoinValue(*expander, v, &e.rejoined)) e.rejoined = "(cannot write)";
   return e;
@@ -64,7 +67,7 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
       {"kRSVantu_Japan1_6", {"C+656+9.2.3 V+13697+21.2.4",
                              "[{glyph:\"C\",cid:656,radical:9,radicalFormStrokes:2,residual:3},"
                              "{glyph:\"V\",cid:13697,radical:21,radicalFormStrokes:2,residual:4}]"}},
-      {"kTotalStrokes", {"9 10", "[9,10]"}},
+      {"kTotalStrokes", {"9 123456789", "[9,123456789]"}},
       {"kAlternateTotalStrokes", {"- 12:JK", "[null,{strokes:12,sources:\"JK\"}]"}},
       {"kHanYu", {"10019.020 80023.201",
                   "[{volume:1,page:19,position:2,virtual:0},{volume:8,page:23,position:20,"
@@ -98,7 +101,7 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
       {"kCheungBauerIndex", {"349.06 340.01", "[{page:349,position:6},{page:340,position:1}]"}},
       {"kCihaiT", {"1530.207 839.304",
                    "[{page:1530,row:2,position:7},{page:839,row:3,position:4}]"}},
-      {"kFanqie", {"以諸 翼眞", "[{initial:\"以\",final:\"諸\"},{initial:\"翼\",final:\"眞\"}]"}},
+      {"kFanqie", {"以諸 𠀀眞", "[{initial:\"以\",final:\"諸\"},{initial:\"𠀀\",final:\"眞\"}]"}},
       {"kFenn", {"381aP 741C 0*", "[{phonetic:381,suffixA:1,frequency:\"P\"},{phonetic:741,"
                                    "suffixA:0,frequency:\"C\"},{phonetic:0,suffixA:0,"
                                    "frequency:\"*\"}]"}},
@@ -135,7 +138,10 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
 // alike, a missing separator.
 TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"kTotalStrokes", "x"},       {"kHanYu", "10019.02"},
+      {"kTotalStrokes", "x"},       {"kTotalStrokes", "1234567890"},
+      {"kIICore", "AAG"},           {"kFenn", "381PP"},
+      {"kFanqie", "以 "},           {"kAlternateTotalStrokes", "-  12:JK"},
+      {"kHanYu", "10019.02"},
       {"kHanYu", "10019.0200"},     {"kKangXi", "076.021"},
       {"kHanyuPinlu", "hé(9513"},   {"kHanyuPinlu", "hé()"},
       {"kHanyuPinyin", "10019.020:"}, {"kHanyuPinyin", "10019.020:a,"},
@@ -167,23 +173,24 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   EXPECT_EQ(kelvorn_expand::expanderOf("kRSUnicodeX"), nullptr);
   EXPECT_EQ(kelvorn_expand::expanderOf(""), nullptr);
 
-  // The writer refuses a value that does not fit: a page too wide for its
-  // digits, a missing member.
-  const FieldExpander& kangXi = *kelvorn_expand::expanderOf("kKangXi");
-  Value v;
-  ASSERT_TRUE(kelvorn_expand::expandValue(kangXi, "0076.021", &v));
+  // The writer refuses a value that does not fit: a number too wide for its
+  // digits, below zero or no number, a count so too, an empty reading, a
+  // missing member, no piece at all.
+  const FieldExpander& xhc = *kelvorn_expand::expanderOf("kXHC1983");
   std::string out;
-  v.items[0].items[0].integer = 12345;
-  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
-  v.items[0].items[0].integer = INT64_MIN;
-  out.clear();
-  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
-  v.items[0].items.pop_back();
-  v.items[0].items[0].integer = 76;
-  out.clear();
-  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
-  v.items.clear();  // no piece at all
-  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
+  for (int damage = 0; damage < 9; ++damage) {
+    Value x;
+    ASSERT_TRUE(expandValue(xhc, "0161.041*:chù", &x));
+    std::vector<Value>& at = x.items[0].items[0].items[0].items;  // page, position, virtual, asterisk
+    if (damage < 3) at[damage == 1 ? 2 : 0].integer = damage == 0 ? 12345 : damage == 1 ? 10 : -1;
+    if (damage == 3 || damage == 5) at[damage == 3 ? 0 : 3].kind = Value::Kind::kString;
+    if (damage == 4) at[3].integer = -1;
+    if (damage == 6) x.items[0].items[1].text = {};
+    if (damage == 7) at.pop_back();
+    if (damage == 8) x.items.clear();
+    EXPECT_FALSE(rejoinValue(xhc, x, &out)) << damage;
+  }
+  Value v;
   // Nor a radical below 0, marks below none or past three, or a residual
   // that is no number.
   const FieldExpander& rs = *kelvorn_expand::expanderOf("kRSUnicode");
@@ -208,6 +215,28 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   out.clear();
   ASSERT_TRUE(kelvorn_expand::rejoinValue(fennIndex, v, &out));
   EXPECT_EQ(out, "15.07 0.01");
+}
+
+// The rule engine where no field's grammar takes it: a failed alternative or
+// optional group gives back what it took, a group is no value, a malformed
+// or space character is none; `rest` takes anything, so a part that took too
+// little, or matched nothing, shows.
+TEST(FieldsExpand, RulesGiveBackWhatFailedAndReadWholeCharacters) {
+  using namespace kelvorn_expand;
+  const Rule rest = textUntil("rest", "");
+  const std::vector<Rule> firstFails = {literal("1"), integer("n"), literal("!")};
+  const Rule backtracks = list({}, " ", choice({}, {object({}, firstFails),
+      object({}, {choice({}, {group(firstFails), group({token("t", "0123456789")})}),
+                  optional({literal(":"), integer("m"), literal(";")}), rest})}));
+  Value v;
+  std::string out;
+  ASSERT_TRUE(readRule(backtracks, "12:3x", &v));
+  EXPECT_EQ(render(v), "[{t:\"12\",m:null,rest:\":3x\"}]");
+  EXPECT_TRUE(writeRule(backtracks, v, &out) && out == "12:3x") << out;
+  v.items[0].items.erase(v.items[0].items.begin());  // no alternative has what it needs
+  EXPECT_FALSE(writeRule(backtracks, v, &out) || readRule(group({}), "", &v) || writeRule(group({}), v, &out));
+  const Rule oneCharacter = object({}, {character("c"), optional({rest})});
+  for (const char* bytes : {"\xC0\x80", "\x80", " "}) EXPECT_FALSE(readRule(oneCharacter, bytes, &v)) << bytes;
 }
 
 // Every value of every expanded field in the bundled 17.0 text matches its

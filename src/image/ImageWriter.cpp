@@ -39,13 +39,12 @@ class ImageSink {
   }
   void u8(std::uint8_t v) { out_->push_back(static_cast<char>(v)); }
   void u16(std::uint16_t v) {
-    const std::uint8_t b[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-    put(b, 2);
+    u8(static_cast<std::uint8_t>(v));
+    u8(static_cast<std::uint8_t>(v >> 8));
   }
   void u32(std::uint32_t v) {
-    const std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                               static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-    put(b, 4);
+    u16(static_cast<std::uint16_t>(v));
+    u16(static_cast<std::uint16_t>(v >> 16));
   }
 
   // The record keeps its pairs and CID entries in the image's layout.
