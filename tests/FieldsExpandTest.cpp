@@ -202,10 +202,18 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
     EXPECT_FALSE(kelvorn_expand::rejoinValue(rs, v, &out)) << damaged;
   }
 
+  // Nor variants that are no array, or an entry without its code point or sources.
+  const FieldExpander& zVariant = *kelvorn_expand::expanderOf("kZVariant");
+  for (std::size_t damaged = 0; damaged < 3; ++damaged) {
+    ASSERT_TRUE(expandValue(zVariant, "U+6C49", &v));
+    if (damaged < 2) v.items[0].items.erase(v.items[0].items.begin() + damaged);
+    if (damaged == 2) v.kind = Value::Kind::kObject;
+    EXPECT_FALSE(rejoinValue(zVariant, v, &out)) << damaged;
+  }
+
   // A page read with a leading zero keeps its digits; one built by hand,
   // or changed, writes without them.
   const FieldExpander& fennIndex = *kelvorn_expand::expanderOf("kFennIndex");
-  v = Value();
   ASSERT_TRUE(kelvorn_expand::expandValue(fennIndex, "014.07 00.01", &v));
   out.clear();
   ASSERT_TRUE(kelvorn_expand::rejoinValue(fennIndex, v, &out));

@@ -1,6 +1,7 @@
 // The binary image built in memory, and write, which puts the image (any
 // nonzero mode) or the text dump (mode 0) into a file.
 #include <string>
+#include <utility>
 
 #include "image/ImageFormat.h"
 #include "image/OutputFile.h"
@@ -76,10 +77,11 @@ class ImageSink {
 bool UnihanData::imageBytes(std::string* out) const {
   // A store the count fields cannot carry has no image.
   if (!fitsImageFormat(*this)) return false;
-  out->clear();
-  ImageSink sink(*this, out);
+  std::string image;
+  ImageSink sink(*this, &image);
   sink.header();
   for (const UnihanBlock& block : blocks_) sink.block(block);
+  *out = std::move(image);
   return true;
 }
 

@@ -45,7 +45,6 @@ bool writeVariants(const Value& value, std::string* out) {
 bool readVariants(std::string_view raw, Value* out) {
   const kelvorn_fields_private::VariantValue parsed = kelvorn_fields_private::parseVariantValue(raw);
   if (!parsed.invalid.empty() || parsed.targets.empty()) return false;
-  *out = Value();
   out->kind = Value::Kind::kArray;
   std::size_t at = 0;
   for (const kelvorn_fields_private::VariantTarget& target : parsed.targets) {
@@ -84,7 +83,6 @@ Value integerValue(std::string_view key, std::int64_t integer) {
 // text/RadicalStrokeGrammar.h is the one description of the grammar; a
 // value expands when every piece keeps to it and writes back byte for byte.
 bool readRadicalStrokes(std::string_view raw, Value* out) {
-  *out = Value();
   out->kind = Value::Kind::kArray;
   return kelvorn_private::forEachRadicalStrokePiece(raw, [out](std::string_view text) {
     const kelvorn_private::RadicalStrokePiece piece = kelvorn_private::scanRadicalStroke(text);
@@ -387,13 +385,10 @@ const FieldExpander* expanderOf(std::string_view field) {
 }
 
 bool expandValue(const FieldExpander& expander, std::string_view raw, Value* out) {
-  const bool matched = expander.grammar != nullptr ? readRule(*expander.grammar, raw, out)
-                                                   : expander.parser(raw, out);
-  if (!matched) {
-    *out = Value();
-    out->kind = Value::Kind::kString;
-    out->text = raw;
-  }
+  Value parsed;
+  const bool matched = expander.grammar != nullptr ? readRule(*expander.grammar, raw, &parsed)
+                                                   : expander.parser(raw, &parsed);
+  *out = matched ? std::move(parsed) : stringValue({}, raw);
   return matched;
 }
 
