@@ -191,14 +191,15 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
     EXPECT_FALSE(rejoinValue(xhc, x, &out)) << damage;
   }
   Value v;
-  // Nor a radical below 0, marks below none or past three, or a residual
-  // that is no number.
+  // Nor a radical below 0, marks below none or past three, a residual that
+  // is no number, or no piece.
   const FieldExpander& rs = *kelvorn_expand::expanderOf("kRSUnicode");
-  for (std::size_t damaged = 0; damaged < 4; ++damaged) {
+  for (std::size_t damaged = 0; damaged < 5; ++damaged) {
     ASSERT_TRUE(kelvorn_expand::expandValue(rs, "120'.3", &v));
-    Value& member = v.items[0].items[damaged == 3 ? 1 : damaged];
+    Value& member = v.items[0].items[damaged == 3 ? 1 : damaged % 4];
     member.integer = damaged == 0 || damaged == 3 ? -1 : 4;
     if (damaged == 2) member.kind = Value::Kind::kString;
+    if (damaged == 4) v.items.clear();
     EXPECT_FALSE(kelvorn_expand::rejoinValue(rs, v, &out)) << damaged;
   }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -101,29 +102,27 @@ bool readRadicalStrokes(std::string_view raw, Value* out) {
   });
 }
 
-// The integer member `key` of an object, into *out; false when it has none.
-bool integerMember(const Value& object, std::string_view key, std::int64_t* out) {
+// The integer member `key` of an object; none when it has no such member.
+std::optional<std::int64_t> integerMember(const Value& object, std::string_view key) {
   const Value* m = member(object, key);
-  if (m == nullptr || m->kind != Value::Kind::kInteger) return false;
-  *out = m->integer;
-  return true;
+  if (m == nullptr || m->kind != Value::Kind::kInteger) return std::nullopt;
+  return m->integer;
 }
 
 // The raw text of expanded radical-strokes, pieces apart by one space.
 bool writeRadicalStrokes(const Value& value, std::string* out) {
   if (value.kind != Value::Kind::kArray || value.items.empty()) return false;
   for (const Value& piece : value.items) {
-    std::int64_t radical = 0;
-    std::int64_t marks = 0;
-    std::int64_t residual = 0;
-    if (!integerMember(piece, "radical", &radical) ||
-        !integerMember(piece, "simplified", &marks) || !integerMember(piece, "residual", &residual) ||
-        radical < 0 || marks < 0 || marks > kelvorn_private::kMaxRadicalMarks) {
+    const std::optional<std::int64_t> radical = integerMember(piece, "radical");
+    const std::optional<std::int64_t> marks = integerMember(piece, "simplified");
+    const std::optional<std::int64_t> residual = integerMember(piece, "residual");
+    if (!radical || !marks || !residual || *radical < 0 || *marks < 0 ||
+        *marks > kelvorn_private::kMaxRadicalMarks) {
       return false;
     }
     if (&piece != &value.items.front()) *out += ' ';
-    *out += std::to_string(radical) + std::string(static_cast<std::size_t>(marks), '\'') + '.' +
-            std::to_string(residual);
+    *out += std::to_string(*radical) + std::string(static_cast<std::size_t>(*marks), '\'') + '.' +
+            std::to_string(*residual);
   }
   return true;
 }

@@ -18,8 +18,8 @@ namespace kelvorn_expand {
 
 // A parser for a field whose grammar is not written as rules; it reads the
 // whole raw value into a fresh *out and returns false when the value does not
-// match. Its
-// writer appends the raw text of what it made; false when it cannot.
+// match. Its writer appends the raw text of what it made; false when it
+// cannot.
 using ValueParser = bool (*)(std::string_view raw, Value* out);
 using ValueWriter = bool (*)(const Value& value, std::string* out);
 
