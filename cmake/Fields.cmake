@@ -87,7 +87,7 @@ add_library(kelvorn_field_grammar OBJECT
   src/fields/expand/RuleWriter.cpp
   src/fields/expand/FieldGrammar.cpp
   src/fields/VariantValues.cpp)
-target_include_directories(kelvorn_field_grammar PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_include_directories(kelvorn_field_grammar PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
 set_target_properties(kelvorn_field_grammar PROPERTIES
   POSITION_INDEPENDENT_CODE ON
   CXX_VISIBILITY_PRESET hidden

@@ -3,7 +3,7 @@
 // raw, and every value of every expanded field of the 17.0 text matches.
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -47,9 +47,11 @@ struct Expanded {
 Expanded expand(std::string_view field, std::string_view raw) {
   const FieldExpander* expander = kelvorn_expand::expanderOf(field);
   if (expander == nullptr) return {false, "no grammar", ""};
+  // A digit follows, as in an image, so a reader that looks past the value shows.
+  const std::string followed = std::string(raw) + "9";
   Value v;
   Expanded e;
-  e.matched = kelvorn_expand::expandValue(*expander, raw, &v);
+  e.matched = expandValue(*expander, std::string_view(followed).substr(0, raw.size()), &v);
   e.rendered = render(v);
   if (!kelvorn_expand::rejoinValue(*expander, v, &e.rejoined)) e.rejoined = "(cannot write)";
   return e;
@@ -64,7 +66,7 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
       {"kRSVantu_Japan1_6", {"C+656+9.2.3 V+13697+21.2.4",
                              "[{glyph:\"C\",cid:656,radical:9,radicalFormStrokes:2,residual:3},"
                              "{glyph:\"V\",cid:13697,radical:21,radicalFormStrokes:2,residual:4}]"}},
-      {"kTotalStrokes", {"9 10", "[9,10]"}},
+      {"kTotalStrokes", {"9 123456789", "[9,123456789]"}},
       {"kAlternateTotalStrokes", {"- 12:JK", "[null,{strokes:12,sources:\"JK\"}]"}},
       {"kHanYu", {"10019.020 80023.201",
                   "[{volume:1,page:19,position:2,virtual:0},{volume:8,page:23,position:20,"
@@ -84,10 +86,10 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
       {"kSMSZD2003Readings", {"quàn,juàn粵hyun3,gyun3 xù粵jyu3",
                               "[{mandarin:[\"quàn\",\"juàn\"],cantonese:[\"hyun3\",\"gyun3\"]},"
                               "{mandarin:[\"xù\"],cantonese:[\"jyu3\"]}]"}},
-      {"kMorohashi", {"00034 43318':E0105 H460:FE00",
+      {"kMorohashi", {"00034 43318':E0105 H460'':10FFFD",
                       "[{entry:34,primes:0,variationSelector:null},{entry:43318,primes:1,"
-                      "variationSelector:\"E0105\"},{supplementEntry:460,primes:0,"
-                      "variationSelector:\"FE00\"}]"}},
+                      "variationSelector:\"E0105\"},{supplementEntry:460,primes:2,"
+                      "variationSelector:\"10FFFD\"}]"}},
       {"kIRG_GSource", {"GKX-0078.01", "{source:\"GKX\",value:\"0078.01\"}"}},
       {"kIRG_JSource", {"JH-JTC061S", "{source:\"JH\",value:\"JTC061S\"}"}},
       {"kSimplifiedVariant", {"U+6C49", "[{codePoint:\"U+6C49\",sources:[]}]"}},
@@ -98,19 +100,19 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
       {"kCheungBauerIndex", {"349.06 340.01", "[{page:349,position:6},{page:340,position:1}]"}},
       {"kCihaiT", {"1530.207 839.304",
                    "[{page:1530,row:2,position:7},{page:839,row:3,position:4}]"}},
-      {"kFanqie", {"以諸 翼眞", "[{initial:\"以\",final:\"諸\"},{initial:\"翼\",final:\"眞\"}]"}},
+      {"kFanqie", {"以諸 𠀀眞", "[{initial:\"以\",final:\"諸\"},{initial:\"𠀀\",final:\"眞\"}]"}},
       {"kFenn", {"381aP 741C 0*", "[{phonetic:381,suffixA:1,frequency:\"P\"},{phonetic:741,"
                                    "suffixA:0,frequency:\"C\"},{phonetic:0,suffixA:0,"
                                    "frequency:\"*\"}]"}},
       {"kFennIndex", {"41.04 014.07", "[{page:41,position:4},{page:14,position:7}]"}},
-      {"kGSR", {"0089j 1084g'", "[{series:89,letter:\"j\",primes:0},{series:1084,"
-                                "letter:\"g\",primes:1}]"}},
+      {"kGSR", {"0089j 1084g'''", "[{series:89,letter:\"j\",primes:0},{series:1084,"
+                                  "letter:\"g\",primes:3}]"}},
       {"kHDZRadBreak", {"⼑[U+2F11]:10319.120",
                         "{radical:\"⼑\",codePoint:\"U+2F11\",location:{volume:1,page:319,"
                         "position:12,virtual:0}}"}},
       {"kIICore", {"AGTJHKMP", "{priority:\"A\",sources:\"GTJHKMP\"}"}},
-      {"kMojiJoho", {"MJ000022 MJ000023:E0101",
-                     "[{entry:22,variationSelector:null},{entry:23,variationSelector:\"E0101\"}]"}},
+      {"kMojiJoho", {"MJ000022 MJ000003:10FFFD",
+                     "[{entry:22,variationSelector:null},{entry:3,variationSelector:\"10FFFD\"}]"}},
       {"kSBGY", {"079.06 365.33", "[{page:79,position:6},{page:365,position:33}]"}},
       {"kSMSZD2003Index", {"36.02", "[{page:36,position:2}]"}},
       {"kStrange", {"I:U+7681:U+7690 S:52 U",
@@ -135,28 +137,27 @@ TEST(FieldsExpand, KnownValuesExpandAndWriteBack) {
 // alike, a missing separator.
 TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"kTotalStrokes", "x"},       {"kHanYu", "10019.02"},
-      {"kHanYu", "10019.0200"},     {"kKangXi", "076.021"},
+      {"kTotalStrokes", "x"}, {"kTotalStrokes", "1234567890"}, {"kIICore", "AAG"},
+      {"kFenn", "381PP"}, {"kFanqie", "以 "}, {"kAlternateTotalStrokes", "-  12:JK"},
+      {"kHanYu", "10019.02"}, {"kHanYu", "10019.0212"}, {"kKangXi", "076.021"},
       {"kHanyuPinlu", "hé(9513"},   {"kHanyuPinlu", "hé()"},
       {"kHanyuPinyin", "10019.020:"}, {"kHanyuPinyin", "10019.020:a,"},
       {"kSMSZD2003Readings", "xù"}, {"kSMSZD2003Readings", "粵jyu3"},
       {"kMorohashi", "0003"},       {"kMorohashi", "H46"},
-      {"kMorohashi", "00034:"},     {"kRSVantu_Japan1_6", "X+1+2.3.4"},
+      {"kMorohashi", "00034:"},     {"kRSVantu_Japan1_6", "CV+1+2.3.4"},
       {"kIRG_GSource", "G0"},       {"kIRG_GSource", "g0-5A3A"},
-      {"kAlternateTotalStrokes", "--"},
-      {"kZVariant", ""},            {"kZVariant", "U+6C49  U+514E"},
-      {"kZVariant", "U+6C49 U+zz"}, {"kZVariant", "U+6C49<"},
-      {"kZVariant", " U+6C49"},
+      {"kAlternateTotalStrokes", "--"}, {"kKangXi", "0076.0212"}, {"kFenn", "381aaP"},
+      {"kZVariant", ""}, {"kZVariant", "U+6C49  U+514E"}, {"kZVariant", "U+6C49 U+zz"},
+      {"kZVariant", " U+6C49"}, {"kZVariant", "U+6C49<"}, {"kMorohashi", "00034'''"},
+      {"kMorohashi", "00034:1234567"}, {"kCheungBauer", "030/08;RMGG;"}, {"kCihaiT", "1530.20"},
       {"kFanqie", "以"},            {"kFanqie", "以諸諸"},
       {"kFanqie", "\xE4\xBB"},      {"kFanqie", "\xBF\x80\xE4\xB8\x80"},  // a lone continuation byte
-      {"kCheungBauer", "030/8;RMGG;aai3"},
-      {"kCheungBauer", "030/08;RMGG;"}, {"kCihaiT", "1530.20"},
+      {"kCheungBauer", "030/8;RMGG;aai3"}, {"kGSR", "0089jk"},
       {"kFenn", "381Q"},            {"kFennIndex", "41.4"},
-      {"kGSR", "089j"},             {"kHDZRadBreak", "⼑[U+2F11]10319.120"},
-      {"kIICore", "DG"},            {"kIICore", "A"},
-      {"kMojiJoho", "MJ00022"},     {"kStrange", "i"},
-      {"kStrange", "I:"},           {"kZhuang", "cak**"},
-      {"kMandarin", "hàn  zhòng"},  {"kSBGY", "79.06"},
+      {"kGSR", "089j"},             {"kHDZRadBreak", "⼑[U+2F11]10319.120"}, {"kGSR", "0089j''''"},
+      {"kIICore", "DG"},            {"kIICore", "A"}, {"kStrange", "IU"},
+      {"kMojiJoho", "MJ00022"},     {"kStrange", "i"}, {"kMojiJoho", "MJ000022:1234567"},
+      {"kStrange", "I:"}, {"kZhuang", "cak**"}, {"kMandarin", "hàn  zhòng"}, {"kSBGY", "79.06"},
   };
   for (const auto& [field, raw] : cases) {
     const Expanded e = expand(field, raw);
@@ -167,38 +168,44 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   EXPECT_EQ(kelvorn_expand::expanderOf("kRSUnicodeX"), nullptr);
   EXPECT_EQ(kelvorn_expand::expanderOf(""), nullptr);
 
-  // The writer refuses a value that does not fit: a page too wide for its
-  // digits, a missing member.
-  const FieldExpander& kangXi = *kelvorn_expand::expanderOf("kKangXi");
+  // The writer refuses a value that does not fit: a number too wide for its digits, below zero
+  // or no number, a count so too, an empty reading, marks past three, a missing member, no piece
+  // at all, no array. at(): kXHC1983's first location (page, position, virtual, asterisk).
+  const std::map<std::string, std::string> valid = {
+      {"kXHC1983", "0161.041*:chù"}, {"kRSUnicode", "120'.3"}, {"kZVariant", "U+6C49"}};
+  const auto at = [](Value& v) -> auto& { return v.items[0].items[0].items[0].items; };
+  const std::vector<std::pair<std::string, std::function<void(Value&)>>> damages = {
+      {"kXHC1983", [&](Value& v) { at(v)[0].integer = 12345; }},
+      {"kXHC1983", [&](Value& v) { at(v)[2].integer = 10; }},
+      {"kXHC1983", [&](Value& v) { at(v)[0].integer = -1; }},
+      {"kXHC1983", [&](Value& v) { at(v)[0].kind = Value::Kind::kString; }},
+      {"kXHC1983", [&](Value& v) { at(v)[3].integer = -1; }},
+      {"kXHC1983", [&](Value& v) { at(v)[3].kind = Value::Kind::kString; }},
+      {"kXHC1983", [&](Value& v) { at(v).pop_back(); }},
+      {"kXHC1983", [](Value& v) { v.items[0].items[1].text = {}; }},
+      {"kXHC1983", [](Value& v) { v.items.clear(); }},
+      {"kRSUnicode", [](Value& v) { v.items[0].items[0].integer = -1; }},
+      {"kRSUnicode", [](Value& v) { v.items[0].items[1].integer = -1; }},
+      {"kRSUnicode", [](Value& v) { v.items[0].items[1].integer = 4; }},
+      {"kRSUnicode", [](Value& v) { v.items[0].items[2].kind = Value::Kind::kString; }},
+      {"kRSUnicode", [](Value& v) { v.items[0].items.erase(v.items[0].items.begin()); }},
+      {"kRSUnicode", [](Value& v) { v.items.clear(); }},
+      {"kZVariant", [](Value& v) { v.items[0].items.erase(v.items[0].items.begin()); }},
+      {"kZVariant", [](Value& v) { v.items[0].items.pop_back(); }},
+      {"kZVariant", [](Value& v) { v.kind = Value::Kind::kObject; }},
+  };
   Value v;
-  ASSERT_TRUE(kelvorn_expand::expandValue(kangXi, "0076.021", &v));
   std::string out;
-  v.items[0].items[0].integer = 12345;
-  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
-  v.items[0].items[0].integer = INT64_MIN;
-  out.clear();
-  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
-  v.items[0].items.pop_back();
-  v.items[0].items[0].integer = 76;
-  out.clear();
-  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
-  v.items.clear();  // no piece at all
-  EXPECT_FALSE(kelvorn_expand::rejoinValue(kangXi, v, &out));
-  // Nor a radical below 0, marks below none or past three, or a residual
-  // that is no number.
-  const FieldExpander& rs = *kelvorn_expand::expanderOf("kRSUnicode");
-  for (std::size_t damaged = 0; damaged < 4; ++damaged) {
-    ASSERT_TRUE(kelvorn_expand::expandValue(rs, "120'.3", &v));
-    Value& member = v.items[0].items[damaged == 3 ? 1 : damaged];
-    member.integer = damaged == 0 || damaged == 3 ? -1 : 4;
-    if (damaged == 2) member.kind = Value::Kind::kString;
-    EXPECT_FALSE(kelvorn_expand::rejoinValue(rs, v, &out)) << damaged;
+  for (std::size_t i = 0; i < damages.size(); ++i) {
+    const FieldExpander& expander = *kelvorn_expand::expanderOf(damages[i].first);
+    ASSERT_TRUE(expandValue(expander, valid.at(damages[i].first), &v));
+    damages[i].second(v);
+    EXPECT_FALSE(rejoinValue(expander, v, &out)) << i;
   }
 
   // A page read with a leading zero keeps its digits; one built by hand,
   // or changed, writes without them.
   const FieldExpander& fennIndex = *kelvorn_expand::expanderOf("kFennIndex");
-  v = Value();
   ASSERT_TRUE(kelvorn_expand::expandValue(fennIndex, "014.07 00.01", &v));
   out.clear();
   ASSERT_TRUE(kelvorn_expand::rejoinValue(fennIndex, v, &out));
@@ -208,6 +215,26 @@ TEST(FieldsExpand, ValuesOutsideTheGrammarStayRaw) {
   out.clear();
   ASSERT_TRUE(kelvorn_expand::rejoinValue(fennIndex, v, &out));
   EXPECT_EQ(out, "15.07 0.01");
+}
+
+// Rules where no field's grammar takes them: a failed alternative gives back
+// what it took, a group is no value, a malformed or space character is none.
+TEST(FieldsExpand, RulesGiveBackWhatFailedAndReadWholeCharacters) {
+  using namespace kelvorn_expand;
+  const Rule rest = textUntil("rest", ""), none = group({});
+  const std::vector<Rule> firstFails = {literal("1"), integer("n"), literal("!")};
+  const Rule backtrack = list({}, " ", choice({}, {object({}, firstFails),
+      object({}, {choice({}, {group(firstFails), group({token("t", "0123456789")})}),
+                  optional({literal(":"), integer("m"), literal(";")}), rest})}));
+  Value v;
+  std::string out;
+  ASSERT_TRUE(readRule(backtrack, "12:3x", &v));
+  EXPECT_EQ(render(v), "[{t:\"12\",m:null,rest:\":3x\"}]");
+  EXPECT_TRUE(writeRule(backtrack, v, &out) && out == "12:3x") << out;
+  v.items[0].items.erase(v.items[0].items.begin());  // no alternative has what it needs
+  EXPECT_FALSE(writeRule(backtrack, v, &out) || readRule(none, "", &v) || writeRule(none, v, &out));
+  const Rule oneCharacter = object({}, {character("c"), optional({rest})});
+  for (const char* c : {"\xC0\x80", "\x80", " "}) EXPECT_FALSE(readRule(oneCharacter, c, &v)) << c;
 }
 
 // Every value of every expanded field in the bundled 17.0 text matches its

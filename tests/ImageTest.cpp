@@ -31,10 +31,11 @@ TEST(Image, WorkedExampleBytesAndDump) {
   EXPECT_EQ(image.size(), 59u);
   EXPECT_EQ(image, oneCharImage());
   EXPECT_EQ(writeImage(mgr, 7), image);  // any nonzero mode
-  EXPECT_EQ(writeImage(mgr, 0),
-            "U+4e00\tkRSUnicode\t1.0\n"
-            "U+4e00\tkTotalStrokes\t1\n"
-            "yi1 U+4e00\tkHanYu\t11.10\n");
+  const std::string dump = writeImage(mgr, 0);
+  EXPECT_EQ(dump, "U+4e00\tkRSUnicode\t1.0\nU+4e00\tkTotalStrokes\t1\nyi1 U+4e00\tkHanYu\t11.10\n");
+  // Flags that claim a second source's pair where there is none: the dump shows the one pair.
+  ASSERT_EQ(loadBuffer(mgr, oneCharImage().replace(41, 1, "\x03"), 59), 59);
+  EXPECT_EQ(writeImage(mgr, 0), dump);
 }
 
 TEST(Image, DumpMarksCidsAndSecondUnicodeValue) {

@@ -1,6 +1,7 @@
 // The binary image built in memory, and write, which puts the image (any
 // nonzero mode) or the text dump (mode 0) into a file.
 #include <string>
+#include <utility>
 
 #include "image/ImageFormat.h"
 #include "image/OutputFile.h"
@@ -39,13 +40,12 @@ class ImageSink {
   }
   void u8(std::uint8_t v) { out_->push_back(static_cast<char>(v)); }
   void u16(std::uint16_t v) {
-    const std::uint8_t b[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-    put(b, 2);
+    u8(static_cast<std::uint8_t>(v));
+    u8(static_cast<std::uint8_t>(v >> 8));
   }
   void u32(std::uint32_t v) {
-    const std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                               static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-    put(b, 4);
+    u16(static_cast<std::uint16_t>(v));
+    u16(static_cast<std::uint16_t>(v >> 16));
   }
 
   // The record keeps its pairs and CID entries in the image's layout.
@@ -77,10 +77,11 @@ class ImageSink {
 bool UnihanData::imageBytes(std::string* out) const {
   // A store the count fields cannot carry has no image.
   if (!fitsImageFormat(*this)) return false;
-  out->clear();
-  ImageSink sink(*this, out);
+  std::string image;
+  ImageSink sink(*this, &image);
   sink.header();
   for (const UnihanBlock& block : blocks_) sink.block(block);
+  *out = std::move(image);
   return true;
 }
 

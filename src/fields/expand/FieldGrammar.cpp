@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -45,7 +46,6 @@ bool writeVariants(const Value& value, std::string* out) {
 bool readVariants(std::string_view raw, Value* out) {
   const kelvorn_fields_private::VariantValue parsed = kelvorn_fields_private::parseVariantValue(raw);
   if (!parsed.invalid.empty() || parsed.targets.empty()) return false;
-  *out = Value();
   out->kind = Value::Kind::kArray;
   std::size_t at = 0;
   for (const kelvorn_fields_private::VariantTarget& target : parsed.targets) {
@@ -84,7 +84,6 @@ Value integerValue(std::string_view key, std::int64_t integer) {
 // text/RadicalStrokeGrammar.h is the one description of the grammar; a
 // value expands when every piece keeps to it and writes back byte for byte.
 bool readRadicalStrokes(std::string_view raw, Value* out) {
-  *out = Value();
   out->kind = Value::Kind::kArray;
   return kelvorn_private::forEachRadicalStrokePiece(raw, [out](std::string_view text) {
     const kelvorn_private::RadicalStrokePiece piece = kelvorn_private::scanRadicalStroke(text);
@@ -103,29 +102,27 @@ bool readRadicalStrokes(std::string_view raw, Value* out) {
   });
 }
 
-// The integer member `key` of an object, into *out; false when it has none.
-bool integerMember(const Value& object, std::string_view key, std::int64_t* out) {
+// The integer member `key` of an object; none when it has no such member.
+std::optional<std::int64_t> integerMember(const Value& object, std::string_view key) {
   const Value* m = member(object, key);
-  if (m == nullptr || m->kind != Value::Kind::kInteger) return false;
-  *out = m->integer;
-  return true;
+  if (m == nullptr || m->kind != Value::Kind::kInteger) return std::nullopt;
+  return m->integer;
 }
 
 // The raw text of expanded radical-strokes, pieces apart by one space.
 bool writeRadicalStrokes(const Value& value, std::string* out) {
   if (value.kind != Value::Kind::kArray || value.items.empty()) return false;
   for (const Value& piece : value.items) {
-    std::int64_t radical = 0;
-    std::int64_t marks = 0;
-    std::int64_t residual = 0;
-    if (!integerMember(piece, "radical", &radical) ||
-        !integerMember(piece, "simplified", &marks) || !integerMember(piece, "residual", &residual) ||
-        radical < 0 || marks < 0 || marks > kelvorn_private::kMaxRadicalMarks) {
+    const std::optional<std::int64_t> radical = integerMember(piece, "radical");
+    const std::optional<std::int64_t> marks = integerMember(piece, "simplified");
+    const std::optional<std::int64_t> residual = integerMember(piece, "residual");
+    if (!radical || !marks || !residual || *radical < 0 || *marks < 0 ||
+        *marks > kelvorn_private::kMaxRadicalMarks) {
       return false;
     }
     if (&piece != &value.items.front()) *out += ' ';
-    *out += std::to_string(radical) + std::string(static_cast<std::size_t>(marks), '\'') + '.' +
-            std::to_string(residual);
+    *out += std::to_string(*radical) + std::string(static_cast<std::size_t>(*marks), '\'') + '.' +
+            std::to_string(*residual);
   }
   return true;
 }
@@ -387,13 +384,10 @@ const FieldExpander* expanderOf(std::string_view field) {
 }
 
 bool expandValue(const FieldExpander& expander, std::string_view raw, Value* out) {
-  const bool matched = expander.grammar != nullptr ? readRule(*expander.grammar, raw, out)
-                                                   : expander.parser(raw, out);
-  if (!matched) {
-    *out = Value();
-    out->kind = Value::Kind::kString;
-    out->text = raw;
-  }
+  Value parsed;
+  const bool matched = expander.grammar != nullptr ? readRule(*expander.grammar, raw, &parsed)
+                                                   : expander.parser(raw, &parsed);
+  *out = matched ? std::move(parsed) : stringValue({}, raw);
   return matched;
 }
 

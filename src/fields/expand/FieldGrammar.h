@@ -17,8 +17,9 @@
 namespace kelvorn_expand {
 
 // A parser for a field whose grammar is not written as rules; it reads the
-// whole raw value and returns false when the value does not match. Its
-// writer appends the raw text of what it made; false when it cannot.
+// whole raw value into a fresh *out and returns false when the value does not
+// match. Its writer appends the raw text of what it made; false when it
+// cannot.
 using ValueParser = bool (*)(std::string_view raw, Value* out);
 using ValueWriter = bool (*)(const Value& value, std::string* out);
 
@@ -37,8 +38,8 @@ const std::vector<FieldExpander>& fieldExpanders();
 // The field's expander, or nullptr when the field stays a raw string.
 const FieldExpander* expanderOf(std::string_view field);
 
-// The expanded value of `raw`. When raw does not match the grammar, *out is
-// the raw string and the answer is false.
+// Replaces *out with the expanded value of `raw`. When raw does not match the
+// grammar, *out is the raw string and the answer is false.
 bool expandValue(const FieldExpander& expander, std::string_view raw, Value* out);
 
 // The raw text of an expanded value, appended to *out; false when the

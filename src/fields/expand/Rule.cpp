@@ -5,8 +5,7 @@
 namespace kelvorn_expand {
 
 Rule literal(std::string_view text) {
-  Rule r;
-  r.op = Rule::Op::kLiteral;
+  Rule r;  // a literal: the default op
   r.text = text;
   return r;
 }
@@ -53,7 +52,7 @@ Rule count(std::string_view key, std::string_view repeated, int max) {
   r.op = Rule::Op::kCount;
   r.key = key;
   r.width = max;
-  r.text = repeated.substr(0, 1);
+  r.text = repeated;
   return r;
 }
 

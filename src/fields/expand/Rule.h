@@ -22,7 +22,7 @@ struct Rule {
     kToken,     // 1 or more bytes (at most `width` when not 0), each one of
                 // `chars`, or (`exclude`) none of `chars`, and ending before
                 // `text` when that is given: a string
-    kCount,     // 0 to `width` repeats of the byte text[0]: an integer
+    kCount,     // 0 to `width` repeats of `text`: an integer
     kCharacter, // one UTF-8 character other than a space: a string
     kList,      // parts[0] once or more, separated by `text`: an array
     kObject,    // parts in order: an object of the members they give

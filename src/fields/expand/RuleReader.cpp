@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "fields/expand/Rule.h"
+#include "kelvorn/Utf8.h"
 
 namespace kelvorn_expand {
 namespace {
@@ -101,19 +102,15 @@ class Reader {
     return true;
   }
 
-  // The lead byte tells how many continuation bytes follow; a malformed
-  // sequence is no character, so the value stays raw.
+  // One character in strict UTF-8, as every layer of the library reads it; a
+  // malformed sequence is no character, so the value stays raw.
   bool character(Value* out) {
-    if (atEnd() || in_[at_] == ' ') return false;
-    const auto lead = static_cast<unsigned char>(in_[at_]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || in_.size() - at_ < length) return false;
-    for (std::size_t i = 1; i < length; ++i) {
-      if ((static_cast<unsigned char>(in_[at_ + i]) & 0xC0) != 0x80) return false;
-    }
+    std::size_t end = at_;
+    char32_t decoded = 0;
+    if (!kelvorn::utf8::next(in_, &end, &decoded) || decoded == U' ') return false;
     out->kind = Value::Kind::kString;
-    out->text = in_.substr(at_, length);
-    at_ += length;
+    out->text = in_.substr(at_, end - at_);
+    at_ = end;
     return true;
   }
 
