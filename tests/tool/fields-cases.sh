@@ -24,8 +24,7 @@ rows = [(b"\xc2\x80", 1), (b"\xdf\xbf", 1), (b"\xe0\xa0\x80", 1), (b"\xe0\x9f\xb
         (b"\xed\xa0\x80", 0), (b"\xef\xbf\xbf", 1), (b"\xf0\x90\x80\x80", 1), (b"\xf0\x8f\xbf\xbf", 0),
         (b"\xf4\x90\x80\x80", 0), (b"\xf5\x80", 0), (b"\x80\xe6", 0), (b"A", 1), (b"\xdf\xbf", 1)]
 bad = b"".join(b for b, _ in rows)
-with open("crafted.txt", "w") as f:
-    f.write("U+4E00\tkX\taQRb\\c\nU+4E01\tkX\t%s\nU+4E02\tkX\tWWWWWW\n" % ("Z" * len(bad)))
+open("crafted.txt", "w").write("U+4E00\tkX\taQRb\\c\nU+4E01\tkX\t%s\nU+4E02\tkX\tWWWWWW\n" % ("Z" * len(bad)))
 subprocess.run([sys.argv[1], "compile-fields", "crafted.txt", "-o", "crafted.bin"], check=True)
 data = bytearray(open("crafted.bin", "rb").read())
 for old, new in ((b"QR", b"\n\r"), (b"Z" * len(bad), bad), (b"WWWWWW", b"abcd\xe6\xbc")):

@@ -200,6 +200,7 @@ with open("apart.txt", "w") as f:
     used=$(($(peak_kb sort lines.txt) - base))
     [ "$used" -lt $((3 * size_kb + 16384)) ] ||
       fail "sort of ${size_kb} KB in lines of '$line' took ${used} KB"
+    [ "$("$tool" sort lines.txt | wc -l)" -eq 4000000 ] || fail "sort of lines of '$line' lost or doubled some"
   done
   # convert holds a piece of a line, however long the line is (that it
   # converts long lines is convert_stream's).
