@@ -1,30 +1,11 @@
 #include "ExportFormats.h"
 
-#include <cstdint>
-
 #include "kelvorn/Utf8.h"
 
 namespace unihan_tool {
 namespace {
 
-// The length of the valid UTF-8 sequence at the start of text, or 0.
-std::size_t validSequence(std::string_view text) {
-  const auto lead = static_cast<unsigned char>(text[0]);
-  std::size_t n = 0;
-  std::uint32_t cp = 0;
-  std::uint32_t min = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) { n = 2; cp = lead & 0x1FU; min = 0x80; }
-  else if (lead >= 0xE0 && lead <= 0xEF) { n = 3; cp = lead & 0x0FU; min = 0x800; }
-  else if (lead >= 0xF0 && lead <= 0xF4) { n = 4; cp = lead & 0x07U; min = 0x10000; }
-  if (n == 0 || n > text.size()) return 0;
-  for (std::size_t k = 1; k < n; ++k) {
-    const auto b = static_cast<unsigned char>(text[k]);
-    if ((b & 0xC0U) != 0x80U) return 0;
-    cp = cp << 6 | (b & 0x3FU);
-  }
-  return cp >= min && kelvorn::utf8::isScalarValue(cp) ? n : 0;
-}
-
+// A byte below 0x20, a quote or a backslash, as JSON escapes it.
 void appendEscapedAscii(std::string* out, unsigned char c) {
   static constexpr char kHex[] = "0123456789abcdef";
   switch (c) {
@@ -35,13 +16,9 @@ void appendEscapedAscii(std::string* out, unsigned char c) {
     case '\t': out->append("\\t"); return;
     default: break;
   }
-  if (c < 0x20) {
-    out->append("\\u00");
-    out->push_back(kHex[c >> 4]);
-    out->push_back(kHex[c & 0xFU]);
-    return;
-  }
-  out->push_back(static_cast<char>(c));
+  out->append("\\u00");
+  out->push_back(kHex[c >> 4]);
+  out->push_back(kHex[c & 0xFU]);
 }
 
 }  // namespace
@@ -54,15 +31,8 @@ void appendJsonString(std::string* out, std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
-      ++i;
-      continue;
-    }
-    const std::size_t n = c < 0x80 ? 0 : validSequence(text.substr(i));
-    if (n != 0) {
-      i += n;
-      continue;
-    }
+    char32_t cp = 0;
+    if (c >= 0x20 && c != '"' && c != '\\' && kelvorn::utf8::next(text, &i, &cp)) continue;
     out->append(text.data() + run, i - run);
     if (c < 0x80) {
       appendEscapedAscii(out, c);

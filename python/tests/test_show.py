@@ -8,7 +8,7 @@ from conftest import run_module, run_tool
 
 
 @pytest.mark.parametrize("args", [
-    ["漢字", "U+5DDC", "u+3400", "A"],
+    ["漢字", "U+5DDC", "u+3400", "u+9fa5", "A"],
     ["--json", "漢", "字", "U+5DDC", "A"],
     ["U+20000", "U+323AF", "U+10FFFF"],
 ])
@@ -31,6 +31,8 @@ def test_show_with_other_data(tool, fixture_path):
     ["show", "U+D800"],
     ["show", "U+110000"],
     ["show", "U+1234567"],
+    ["show", "U+0004E00"],  # seven digits, however many are zeros
+    ["show", "U+"],
     ["show", "U+12G4"],
     ["show", ""],
     ["show", b"\xe6\xbc".decode("utf-8", "surrogateescape")],  # cut short

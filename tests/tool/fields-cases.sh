@@ -15,19 +15,29 @@ case_field() {
   has "$("$tool" field kJapanese U+3400)" "$(printf '\tキュウ おか$')"
   # An error is one line, whatever the name it repeats holds.
   fails_with '^unihan: no field kFreq\\nuency in' field "$(printf 'kFreq\nuency')" 漢
-  # A value that a crafted image gives a line feed is escaped, so that each
-  # record stays one line.
-  printf 'U+4E00\tkX\taQb\\c\n' >crafted.txt
-  "$tool" compile-fields crafted.txt -o crafted.bin --unicode-version 17.0
-  python3 - crafted.bin <<'PY'
-import sys, zlib
-data = bytearray(open(sys.argv[1], "rb").read())
-data[data.index(b"aQb") + 1] = 0x0A
+  # A value that a crafted image gives a line feed or a CR is escaped, so that
+  # each record stays one line; export writes each byte of what is not strict
+  # UTF-8 (overlong, a surrogate, past U+10FFFF, cut short) as U+FFFD.
+  python3 - "$tool" <<'PY'
+import subprocess, sys, zlib
+rows = [(b"\xc2\x80", 1), (b"\xdf\xbf", 1), (b"\xe0\xa0\x80", 1), (b"\xe0\x9f\xbf", 0),
+        (b"\xed\xa0\x80", 0), (b"\xef\xbf\xbf", 1), (b"\xf0\x90\x80\x80", 1), (b"\xf0\x8f\xbf\xbf", 0),
+        (b"\xf4\x90\x80\x80", 0), (b"\xf5\x80", 0), (b"\x80\xe6", 0), (b"A", 1), (b"\xdf\xbf", 1)]
+bad = b"".join(b for b, _ in rows)
+open("crafted.txt", "w").write("U+4E00\tkX\taQRb\\c\nU+4E01\tkX\t%s\nU+4E02\tkX\tWWWWWW\n" % ("Z" * len(bad)))
+subprocess.run([sys.argv[1], "compile-fields", "crafted.txt", "-o", "crafted.bin"], check=True)
+data = bytearray(open("crafted.bin", "rb").read())
+for old, new in ((b"QR", b"\n\r"), (b"Z" * len(bad), bad), (b"WWWWWW", b"abcd\xe6\xbc")):
+    data[data.index(old):data.index(old) + len(old)] = new
 data[40:44] = zlib.crc32(bytes(data[48:])).to_bytes(4, "little")
-open(sys.argv[1], "wb").write(data)
+open("crafted.bin", "wb").write(data)
+out = subprocess.run([sys.argv[1], "export", "--fields-data", "crafted.bin"], capture_output=True).stdout
+kept = "".join(b.decode() if ok else "\\ufffd" * len(b) for b, ok in rows)
+assert out.decode().split("\n")[1:3] == ['{"codePoint":"U+4E01","char":"丁","kX":"%s"}' % kept,
+                                         '{"codePoint":"U+4E02","char":"丂","kX":"abcd\\ufffd\\ufffd"}'], out
 PY
   "$tool" field kX 一 --fields-data crafted.bin >crafted.out
-  [ "$(cat crafted.out)" = "$(printf 'U+4E00\t一\t%s' 'a\nb\\c')" ] || fail "escaped: $(cat crafted.out)"
+  [ "$(cat crafted.out)" = "$(printf 'U+4E00\t一\t%s' 'a\n\rb\\c')" ] || fail "escaped: $(cat crafted.out)"
 }
 
 # The three forms of the export say the same: every code point of the text
@@ -75,15 +85,15 @@ case_export_options() {
   has "$out" '^\{"codePoint":"U\+F900","char":"[^"]+","kCompatibilityVariant":"U\+8C48"\},$'
   # Quotes, backslashes, tabs and control bytes are escaped wherever they
   # stand in a value; UTF-8 around them is copied as it is.
-  printf 'U+3400\tkDefinition\tq"b\\s\tt\001\177 é漢\364\217\277\277"\n' >esc.txt
+  printf 'U+3400\tkDefinition\tq"b\\s\tt\037\177 é漢\364\217\277\277"\n' >esc.txt
   "$tool" compile-fields esc.txt -o esc.bin >/dev/null
   [ "$("$tool" export --fields-data esc.bin)" = \
-    "$(printf '{"codePoint":"U+3400","char":"㐀","kDefinition":"q\\"b\\\\s\\tt\\u0001\177 é漢􏿿\\""}')" ] ||
+    "$(printf '{"codePoint":"U+3400","char":"㐀","kDefinition":"q\\"b\\\\s\\tt\\u001f\177 é漢􏿿\\""}')" ] ||
     fail "escapes: $("$tool" export --fields-data esc.bin)"
   # `field` prints a value on one line, its control bytes and DEL in
   # hexadecimal (JSON escapes the bytes below 0x20 alone).
   [ "$("$tool" field kDefinition U+3400 --fields-data esc.bin)" = \
-    "$(printf 'U+3400\t㐀\t%s' 'q"b\\s\tt\x01\x7f é漢􏿿"')" ] ||
+    "$(printf 'U+3400\t㐀\t%s' 'q"b\\s\tt\x1f\x7f é漢􏿿"')" ] ||
     fail "field escapes: $("$tool" field kDefinition U+3400 --fields-data esc.bin)"
   # The last code point's character is written out, in either format.
   printf 'U+10FFFF\tkDefinition\tlast\n' >last.txt

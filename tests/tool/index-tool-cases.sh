@@ -33,9 +33,9 @@ case_reading() {
 
 # Standard input and --by strokes are docs/tool.md's.
 case_sort() {
-  printf '漢字\nabc\n水\n字\n漢\n氵\n字\n' >words.txt
+  printf '漢字\nabc\n\n水\n字\n漢\n氵\n字\n' >words.txt
   out=$("$tool" sort words.txt)
-  expected=$(printf '字\n字\n水\n氵\n漢\n漢字\nabc')
+  expected=$(printf '\n字\n字\n水\n氵\n漢\n漢字\nabc')
   [ "$out" = "$expected" ] || fail "radical-stroke order: $out"
   # A line that begins another comes first.
   printf '字\tsecond\n字\n字\tfirst\n' >prefix.txt

@@ -46,22 +46,24 @@ case_convert() {
   fails_with 'is the input' convert --to simplified in.txt -o in.txt
   fails_with 'to' convert --to klingon in.txt
   fails_with 'no-such.txt' convert --to simplified no-such.txt
+  fails_with 'standard input: cannot read \(Is a directory\)' convert --to simplified <.
 }
 
 # convert is a filter: each line comes out as soon as it has gone in, and
 # a line of any length is converted in bounded pieces, in linear time.
 case_convert_stream() {
   python3 - "$tool" <<'PY' || fail "convert in a pipe"
-import select, subprocess, sys
-run = subprocess.Popen([sys.argv[1], "convert", "--to", "simplified"],
-                       stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+import os, select, subprocess, sys
+# A pipe left non-blocking by whoever gave it is waited on all the same.
+read_end, write_end = os.pipe()
+os.set_blocking(read_end, False)
+run = subprocess.Popen([sys.argv[1], "convert", "--to", "simplified"], stdin=read_end, stdout=subprocess.PIPE)
 for line, expected in ((b"\xe6\xbc\xa2\n", b"\xe6\xb1\x89\n"), (b"ab\n", b"ab\n")):
-    run.stdin.write(line)
-    run.stdin.flush()
+    os.write(write_end, line)
     ready, _, _ = select.select([run.stdout], [], [], 30)
     assert ready, "no output while the input stays open"
     assert run.stdout.readline() == expected
-run.stdin.close()
+os.close(write_end)
 assert run.wait() == 0
 PY
   # Pieces of a 3.6 MB line are cut between characters (64 KiB is no

@@ -45,6 +45,14 @@ case_compile_split() {
   "$tool" compile split/Unihan_Readings.txt split/Unihan_IRGSources.txt \
     split/Unihan_DictionaryIndices.txt split/Unihan_RadicalStrokeCounts.txt -o named.bin >/dev/null
   cmp named.bin "$image" || fail "named split files compile to other bytes"
+  # Lines read as the library reads them (white space after "U+", hex digits
+  # of either case) merge in code point order, as in the one file.
+  mkdir mixed
+  printf 'U+\t4e0f\tkTotalStrokes\t4\nU+4E0A\tkTotalStrokes\t3\nU+\r4E10\tkTotalStrokes\t5\n' >mixed/Unihan_IRGSources.txt
+  printf 'U+ 4e09\tkMandarin\tsan1\nU+04E0B\tkMandarin\txia4\nU+\f4E0E\tkMandarin\tyu2\nU+4e0a\tkMandarin\tshang4\n' >mixed/Unihan_Readings.txt
+  printf 'U+ 4e09\tkMandarin\tsan1\nU+4E0A\tkTotalStrokes\t3\nU+4e0a\tkMandarin\tshang4\nU+04E0B\tkMandarin\txia4\nU+\f4E0E\tkMandarin\tyu2\nU+\t4e0f\tkTotalStrokes\t4\nU+\r4E10\tkTotalStrokes\t5\n' >mixed.txt
+  "$tool" compile mixed -o mixed-dir.bin >/dev/null && "$tool" compile mixed.txt -o mixed.bin >/dev/null
+  cmp mixed-dir.bin mixed.bin || fail "split lines merged out of code point order"
 }
 
 case_compile_errors() {
