@@ -19,6 +19,7 @@ using kelvorn::UnihanFields;
 using fieldstest::build;
 using fieldstest::errorOf;
 using fieldstest::reseal;
+using fieldstest::sectionEntryAt;
 using fieldstest::sectionField;
 using fieldstest::store32;
 using fieldstest::valueOr;
@@ -127,7 +128,7 @@ TEST(FieldsImage, RoundTripsThroughFileAndBuffers) {
   // page of no code point, and padding before the code points never read.
   std::string emptyImage(build("").imageBytes());
   EXPECT_EQ(sectionField(emptyImage, format::kNameHash, 8) + 2 * sectionField(emptyImage, format::kPageStarts, 8), 12u);
-  store32(&emptyImage, format::header::kSize + format::kPageStarts * format::sectionEntry::kLength + 8, 8);
+  store32(&emptyImage, sectionEntryAt(format::kPageStarts, format::sectionEntry::kSize), 8);
   store32(&emptyImage, sectionField(emptyImage, format::kCodePoints, format::sectionEntry::kOffset) - 4, ~0U);
   const UnihanFields empty = UnihanFields::fromOwnedBuffer(emptyImage);
   EXPECT_EQ(empty.codePointCount(), 0u);
@@ -306,16 +307,15 @@ TEST(FieldsImage, RefusesForeignFilesAndBadHeaders) {
   std::string v2 = image;
   store32(&v2, format::header::kFormatVersion, 2);
   EXPECT_EQ(refusal(v2), "f: all-field image format version 2, this library reads version 1");
-  const auto entry = [](std::size_t s, std::size_t f) { return format::header::kSize + s * format::sectionEntry::kLength + f; };
   const std::size_t valuesAt = sectionField(image, format::kValueBytes, format::sectionEntry::kOffset);
   const struct { std::size_t at, value; const char* refusal; } forgeries[] = {
       {format::header::kSectionCount, format::kSectionCount + 1, "bad header"},
-      {entry(format::kCodePoints, 0), format::kFirstSectionOffset, "section 4 lies outside the file"},
-      {entry(format::kValueBytes, 8), image.size() + 1 - valuesAt, "section 9 lies outside the file"},
-      {entry(format::kCodePoints, 8), 13, "section 4 has a bad size"},
-      {entry(format::kNameHash, 8), 0, "the name table's size is not a power of two"},
-      {entry(format::kRecords, 8), 8, "its sections disagree in size"},
-      {entry(format::kNameOffsets, 8), 4, "its sections disagree in size"},  // no field, three code points
+      {sectionEntryAt(format::kCodePoints, format::sectionEntry::kOffset), format::kFirstSectionOffset, "section 4 lies outside the file"},
+      {sectionEntryAt(format::kValueBytes, format::sectionEntry::kSize), image.size() + 1 - valuesAt, "section 9 lies outside the file"},
+      {sectionEntryAt(format::kCodePoints, format::sectionEntry::kSize), 13, "section 4 has a bad size"},
+      {sectionEntryAt(format::kNameHash, format::sectionEntry::kSize), 0, "the name table's size is not a power of two"},
+      {sectionEntryAt(format::kRecords, format::sectionEntry::kSize), 8, "its sections disagree in size"},
+      {sectionEntryAt(format::kNameOffsets, format::sectionEntry::kSize), 4, "its sections disagree in size"},  // no field, three code points
   };
   for (const auto& forgery : forgeries) {
     std::string forged = image;

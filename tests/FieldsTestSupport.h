@@ -42,12 +42,15 @@ inline std::string valueOr(const std::optional<std::string_view>& v, std::string
 
 using testsupport::forEachDataLine;
 
-// Field `field` (kOffset or kSize) of a section's entry in the table.
-inline std::uint64_t sectionField(const std::string& image, std::size_t section, std::size_t field) {
+// Where field `field` (kOffset or kSize) of a section's entry lies.
+inline std::size_t sectionEntryAt(std::size_t section, std::size_t field) {
   namespace format = kelvorn_fields_private::format;
+  return format::header::kSize + section * format::sectionEntry::kLength + field;
+}
+
+inline std::uint64_t sectionField(const std::string& image, std::size_t section, std::size_t field) {
   std::uint64_t v = 0;
-  std::memcpy(&v, image.data() + format::header::kSize + section * format::sectionEntry::kLength + field,
-              sizeof v);
+  std::memcpy(&v, image.data() + sectionEntryAt(section, field), sizeof v);
   return v;
 }
 
