@@ -38,6 +38,8 @@ assert out.decode().split("\n")[1:3] == ['{"codePoint":"U+4E01","char":"丁","kX
 PY
   "$tool" field kX 一 --fields-data crafted.bin >crafted.out
   [ "$(cat crafted.out)" = "$(printf 'U+4E00\t一\t%s' 'a\n\rb\\c')" ] || fail "escaped: $(cat crafted.out)"
+  has "$("$tool" fields --fields-data crafted.bin)" '^kX +- +3  \(not described'
+  fails_with 'crafted.txt: not an all-field Unihan image' field kX 一 --fields-data crafted.txt
 }
 
 # The three forms of the export say the same: every code point of the text
@@ -95,12 +97,12 @@ case_export_options() {
   [ "$("$tool" field kDefinition U+3400 --fields-data esc.bin)" = \
     "$(printf 'U+3400\t㐀\t%s' 'q"b\\s\tt\x1f\x7f é漢􏿿"')" ] ||
     fail "field escapes: $("$tool" field kDefinition U+3400 --fields-data esc.bin)"
-  # The last code point's character is written out, in either format.
-  printf 'U+10FFFF\tkDefinition\tlast\n' >last.txt
+  # The last code point's character is written out in either format; a leading space is quoted.
+  printf 'U+10FFFF\tkDefinition\t last\n' >last.txt
   "$tool" compile-fields last.txt -o last.bin >/dev/null
-  [ "$("$tool" export --format csv --fields-data last.bin | tail -n 1)" = "$(printf 'U+10FFFF,\364\217\277\277,last\r')" ] &&
+  [ "$("$tool" export --format csv --fields-data last.bin | tail -n 1)" = "$(printf 'U+10FFFF,\364\217\277\277," last"\r')" ] &&
     [ "$("$tool" export --fields-data last.bin)" = \
-      "$(printf '{"codePoint":"U+10FFFF","char":"\364\217\277\277","kDefinition":"last"}')" ] ||
+      "$(printf '{"codePoint":"U+10FFFF","char":"\364\217\277\277","kDefinition":" last"}')" ] ||
     fail "U+10FFFF: $("$tool" export --fields-data last.bin)"
   # A failing export leaves no output and no staging file behind.
   echo old >kept.jsonl
@@ -108,6 +110,7 @@ case_export_options() {
   [ "$(cat kept.jsonl)" = old ] || fail "kept.jsonl changed"
   fails_with 'format' export --format xml -o new.jsonl
   no_output_left new.jsonl
+  mkfifo fifo && fails_with 'fifo: is a FIFO' export --chars 漢 -o fifo
 }
 
 # --expand: the same objects, structured fields as JSON structures (漢's are

@@ -45,6 +45,7 @@ case_convert() {
   no_output_left new.txt
   fails_with 'is the input' convert --to simplified in.txt -o in.txt
   fails_with 'to' convert --to klingon in.txt
+  fails_with 'in.txt: not an all-field Unihan image' convert --to simplified in.txt --fields-data in.txt
   fails_with 'no-such.txt' convert --to simplified no-such.txt
   fails_with 'standard input: cannot read \(Is a directory\)' convert --to simplified <.
 }
@@ -74,6 +75,8 @@ PY
   cmp long-out.txt long-expected.txt || fail "a long line in pieces"
   python3 -c 'import sys; sys.stdout.write("a" * 3000000 + "发\n")' | "$tool" convert --to traditional --json >columns.txt
   has "$(cat columns.txt)" '"line":1,"column":3000001,"to":"發"'
+  python3 -c 'import sys; sys.stdout.buffer.write(b"a" * 70000 + b"\377")' >bad-long.txt
+  fails_with 'line 1: not valid UTF-8: byte 0xFF at offset 70000$' convert --to simplified -o x.txt bad-long.txt
   # Ambiguous characters far apart on one 40 MB line: the report walks the
   # line once (a walk per character took minutes), so this ends in seconds.
   python3 -c 'import sys; sys.stdout.write(("发" + "a" * 5000) * 8000 + "\n")' >wide.txt
