@@ -21,14 +21,16 @@ using testsupport::writeFile;
 namespace {
 
 TEST(FieldsText, AnswersEveryQueryFromUnsortedLines) {
+  const std::string longName = "kZ" + std::string(62, 'z');  // 64 bytes, the longest a typo may be
   const UnihanFields f = build(
+      "U+3400\t" + longName + "\tx\n"
       "U+6F22\tkTotalStrokes\t14\n"
       "U+3400\tkCangjie\tTM\n"
       "U+6F22\tkCangjie\tETLO\nU+6F22\tkZFuture\tnew  field\tvalue \n"
       "U+3400\tkJapanese\tキュウ おか\n");
   EXPECT_EQ(f.unicodeVersion(), "17.0");
   EXPECT_EQ(f.fieldNames(),
-            (std::vector<std::string_view>{"kCangjie", "kJapanese", "kTotalStrokes", "kZFuture"}));
+            (std::vector<std::string_view>{"kCangjie", "kJapanese", "kTotalStrokes", "kZFuture", longName}));
   EXPECT_EQ(f.codePoints(), (std::vector<char32_t>{0x3400, 0x6F22}));
   EXPECT_EQ(valueOr(f.value(0x6F22, "kCangjie"), "-"), "ETLO");
   // A value is the rest of the line, inner tabs and spaces included.
@@ -57,6 +59,9 @@ TEST(FieldsText, AnswersEveryQueryFromUnsortedLines) {
     EXPECT_EQ(errorOf([&] { (void)f.values(0x3400, name); }), message);
     EXPECT_EQ(errorOf([&] { (void)f.requireField(name); }), message);
   }
+  EXPECT_EQ(errorOf([&] { (void)f.requireField(longName.substr(0, 63) + "y"); }),
+            "no field " + longName.substr(0, 63) + "y in the data; did you mean " + longName + "?");
+  EXPECT_EQ(errorOf([&] { (void)f.requireField(longName + "z"); }), "no field " + longName + "z in the data");
   EXPECT_EQ(f.requireField("kJapanese"), 1u);
   EXPECT_EQ(errorOf([&] { (void)f.value(0x3400, std::string(100, 'k')); }),
             "no field " + std::string(100, 'k') + " in the data");

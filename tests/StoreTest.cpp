@@ -75,6 +75,7 @@ TEST(Store, TextFromMemoryBuildsWhatTheFileBuilds) {
       longLine + "\n" + line,  // cut to 511 bytes
       line + std::string("U+4E02\0\tkTotalStrokes\t5\n", 24),  // a zero byte ends the line
       acrossChunks + line,
+      "\n" + line,  // an empty first line: nothing before the text is read
   };
   for (std::size_t i = 0; i < texts.size(); ++i) {
     UnihanData fromFile;

@@ -63,9 +63,8 @@ bool inside(std::uint64_t first, std::uint64_t count, std::size_t total) { retur
 bool spillFitsArea(const CharRec& rec, const std::uint8_t* spill, std::size_t spillSize) {
   const std::uint64_t offset = rec.spillOffset();
   if (offset > spillSize || spillSize - offset < 8) return false;
-  std::uint32_t counts[2];
-  std::memcpy(counts, spill + offset, sizeof counts);
-  const std::uint64_t bytes = std::uint64_t{counts[0]} * kPairBytes + std::uint64_t{counts[1]} * kCidEntryBytes;
+  const CharView view(rec, spill);
+  const std::uint64_t bytes = std::uint64_t{view.pairCount()} * kPairBytes + std::uint64_t{view.cidCount()} * kCidEntryBytes;
   return bytes <= spillSize - offset - 8;
 }
 
