@@ -79,7 +79,7 @@ TEST(Bundle, TextAnswersEveryQuestion) {
     EXPECT_EQ(u.byRadical(1), std::vector<char32_t>{U'丁'});
     EXPECT_EQ(u.byRadical(85, kelvorn::Source::kRSKangXi), std::vector<char32_t>{});
     EXPECT_EQ(u.byTotalStrokes(6), std::vector<char32_t>{U'行'});
-    EXPECT_LT(u.compare("汉", "漢"), 0);
+    EXPECT_EQ(std::make_pair(u.compare("汉", "漢"), u.compare("漢", "汉")), std::make_pair(-1, 1));
     EXPECT_GT(u.compare("汉字", "汉"), 0);
     EXPECT_EQ(u.compare("漢", "漢"), 0);
     EXPECT_LT(u.sortKey("杭"), u.sortKey("漢"));
