@@ -93,14 +93,16 @@ TEST(Bundle, TextAnswersEveryQuestion) {
 
 TEST(Bundle, ACoreImageAloneAnswersTheCoreAndRefusesTheRest) {
   const Unihan image = Unihan::fromMemory(Unihan::fromMemory(kFixture).bytes(), "core.bin");
-  EXPECT_EQ(image.byTotalStrokes(6), std::vector<char32_t>{U'行'});
-  EXPECT_NE(errorOf([&image] { (void)image.field(U'行', "kDefinition"); })
-                .find("core.bin: a binary image keeps twelve fields only"),
-            std::string::npos);
-  EXPECT_NE(errorOf([&image] { (void)image.search("go"); }), "");
+  const std::string core = testFile("core.bin", image.bytes());
+  for (const Unihan& alone : {image, Unihan::open(core)}) {
+    EXPECT_EQ(alone.byTotalStrokes(6), std::vector<char32_t>{U'行'});
+    EXPECT_NE(errorOf([&alone] { (void)alone.field(U'行', "kDefinition"); })
+                  .find("core.bin: a binary image keeps twelve fields only"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&alone] { (void)alone.search("go"); }), "");
+  }
   // Every field may come from text beside an image, in a file or in memory,
   // but not from another core image; the index then keeps the core's order.
-  const std::string core = testFile("core.bin", image.bytes());
   const std::string expected = answers(Unihan::fromMemory(kFixture));
   EXPECT_EQ(answers(Unihan::open(core, testFile("all.txt", kFixture))), expected);
   EXPECT_EQ(answers(Unihan::fromMemory(image.bytes(), kFixture, "")), expected);
@@ -171,6 +173,9 @@ TEST(Bundle, FieldsOnlyReadsNoCoreImage) {
   EXPECT_EQ(fieldsOnly.convert("汉字", kelvorn::Script::kTraditional), "漢字");
   EXPECT_EQ(fieldsOnly.search("water"), whole.search("water"));
   EXPECT_FALSE(fieldsOnly.totalStrokes(U'行').has_value());
+  testFile(name, Unihan::fromMemory(kFixture).bytes());  // a core image in its place
+  EXPECT_EQ(errorOf([] { (void)Unihan::bundledFieldsOnly().fieldNames(); }).find("the bundled data: "),
+            0u);
   unsetenv("KELVORN_UNIHAN_DATA_DIR");
 }
 
