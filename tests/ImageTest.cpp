@@ -186,6 +186,12 @@ TEST(Image, HeaderFieldsAndBlockCountLimit) {
   UnihanMgr swapped;  // both bytes of each version number count
   EXPECT_EQ(loadBuffer(swapped, toBigEndian(imageHeader(0, 0x0102, 0x0304)), 26), 26);
   EXPECT_TRUE(swapped.VersionCheck(0x0102, 0x0304));
+  // and each byte of a block's bounds, even far above the code space
+  const std::string far = oneCharImage().replace(29, 1, "\x12").replace(33, 1, "\x34");
+  for (const std::string& bytes : {far, toBigEndian(far)}) {
+    EXPECT_EQ(loadBuffer(swapped, bytes, 59), 59);
+    EXPECT_EQ(writeImage(swapped), far);
+  }
 
   UnihanMgr big;
   ASSERT_EQ(loadText(big, kOneCharText), 0);
