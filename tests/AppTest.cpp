@@ -166,9 +166,6 @@ TEST(App, ImageAndTextLoadAlikeFromFileAndMemory) {
 
 TEST(App, SaveIsCompleteOrAbsent) {
   const Unihan u = fixture();
-  const std::string out = tempPath("out.bin");
-  EXPECT_EQ(u.save(out), u.bytes().size());
-  EXPECT_EQ(readFile(out), u.bytes());
   // Through links: the target is replaced and the links stay, up to the 40
   // the system follows; past them, the last link followed is replaced.
   std::string link = testFile("target.bin", "old");
@@ -176,7 +173,7 @@ TEST(App, SaveIsCompleteOrAbsent) {
     const std::string target = std::exchange(link, tempPath("link" + std::to_string(i)));
     ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
   }
-  u.save(tempPath("link39"));
+  EXPECT_EQ(u.save(tempPath("link39")), u.bytes().size());
   EXPECT_EQ(readFile(tempPath("target.bin")), u.bytes());
   u.save(link);
   struct stat st {};
