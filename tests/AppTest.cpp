@@ -93,8 +93,8 @@ TEST(App, NothingPastTheLastCodePoint) {
 
 TEST(App, SourcePreferenceIsPerValue) {
   const Unihan u = fixture();
-  EXPECT_EQ(u.preferredRadicalStroke(U'字')->source, Source::kRSVantu_Japan1_6);
-  const Unihan unicodeFirst = u.withSourcePreference({Source::kRSUnicode});
+  const Unihan unicodeFirst = u.withSourcePreference({Source::kRSUnicode, Source::kRSKangXi,
+      Source::kRSKanWa, Source::kRSKorean, Source::kRSJapanese, Source::kRSVantu_Japan1_6});
   EXPECT_EQ(unicodeFirst.preferredRadicalStroke(U'字')->value, (RadicalStroke{39, 3}));
   EXPECT_EQ(u.preferredRadicalStroke(U'字')->source, Source::kRSVantu_Japan1_6);
   EXPECT_EQ(u.withSourcePreference({Source::kRSKanWa}).preferredRadicalStroke(U'字'),
