@@ -50,7 +50,8 @@ TEST(Bundle, TextAnswersEveryQuestion) {
   const std::string path = testFile("fixture.txt", kFixture);
   const std::string directory = testsupport::tempPath("text");
   std::filesystem::create_directory(directory);
-  testFile("text/Unihan_Fixture.txt", kFixture);
+  testFile("text/Unihan_A.txt", std::string(kFixture, 48));  // no line feed at its end
+  testFile("text/Unihan_B.txt", kFixture + 49);
   for (const Unihan& u :
        {Unihan::open(path), Unihan::fromMemory(kFixture), Unihan::open(directory)}) {
     EXPECT_EQ(u.field(U'行', "kDefinition"), "go; walk; move, travel");

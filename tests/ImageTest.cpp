@@ -187,8 +187,7 @@ TEST(Image, HeaderFieldsAndBlockCountLimit) {
   const std::string far = (imageHeader(1, 0x0102, 0x0304) + oneCharImage().substr(26))
                               .replace(29, 1, "\x12").replace(33, 1, "\x34");
   for (const std::string& bytes : {far, toBigEndian(far)}) {
-    EXPECT_EQ(loadBuffer(swapped, bytes, 59), 59);
-    EXPECT_TRUE(swapped.VersionCheck(0x0102, 0x0304));
+    EXPECT_TRUE(loadBuffer(swapped, bytes, 59) == 59 && swapped.VersionCheck(0x0102, 0x0304));
     EXPECT_EQ(writeImage(swapped), far);
   }
 
