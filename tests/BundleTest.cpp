@@ -50,7 +50,8 @@ TEST(Bundle, TextAnswersEveryQuestion) {
   const std::string path = testFile("fixture.txt", kFixture);
   const std::string directory = testsupport::tempPath("text");
   std::filesystem::create_directory(directory);
-  testFile("text/Unihan_Fixture.txt", kFixture);
+  testFile("text/Unihan_A.txt", std::string(kFixture, 48));  // no line feed at its end
+  testFile("text/Unihan_B.txt", kFixture + 49);
   for (const Unihan& u :
        {Unihan::open(path), Unihan::fromMemory(kFixture), Unihan::open(directory)}) {
     EXPECT_EQ(u.field(U'行', "kDefinition"), "go; walk; move, travel");
@@ -79,7 +80,7 @@ TEST(Bundle, TextAnswersEveryQuestion) {
     EXPECT_EQ(u.byRadical(1), std::vector<char32_t>{U'丁'});
     EXPECT_EQ(u.byRadical(85, kelvorn::Source::kRSKangXi), std::vector<char32_t>{});
     EXPECT_EQ(u.byTotalStrokes(6), std::vector<char32_t>{U'行'});
-    EXPECT_LT(u.compare("汉", "漢"), 0);
+    EXPECT_EQ(std::make_pair(u.compare("汉", "漢"), u.compare("漢", "汉")), std::make_pair(-1, 1));
     EXPECT_GT(u.compare("汉字", "汉"), 0);
     EXPECT_EQ(u.compare("漢", "漢"), 0);
     EXPECT_LT(u.sortKey("杭"), u.sortKey("漢"));
@@ -93,14 +94,16 @@ TEST(Bundle, TextAnswersEveryQuestion) {
 
 TEST(Bundle, ACoreImageAloneAnswersTheCoreAndRefusesTheRest) {
   const Unihan image = Unihan::fromMemory(Unihan::fromMemory(kFixture).bytes(), "core.bin");
-  EXPECT_EQ(image.byTotalStrokes(6), std::vector<char32_t>{U'行'});
-  EXPECT_NE(errorOf([&image] { (void)image.field(U'行', "kDefinition"); })
-                .find("core.bin: a binary image keeps twelve fields only"),
-            std::string::npos);
-  EXPECT_NE(errorOf([&image] { (void)image.search("go"); }), "");
+  const std::string core = testFile("core.bin", image.bytes());
+  for (const Unihan& alone : {image, Unihan::open(core)}) {
+    EXPECT_EQ(alone.byTotalStrokes(6), std::vector<char32_t>{U'行'});
+    EXPECT_NE(errorOf([&alone] { (void)alone.field(U'行', "kDefinition"); })
+                  .find("core.bin: a binary image keeps twelve fields only"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&alone] { (void)alone.search("go"); }), "");
+  }
   // Every field may come from text beside an image, in a file or in memory,
   // but not from another core image; the index then keeps the core's order.
-  const std::string core = testFile("core.bin", image.bytes());
   const std::string expected = answers(Unihan::fromMemory(kFixture));
   EXPECT_EQ(answers(Unihan::open(core, testFile("all.txt", kFixture))), expected);
   EXPECT_EQ(answers(Unihan::fromMemory(image.bytes(), kFixture, "")), expected);
@@ -171,6 +174,9 @@ TEST(Bundle, FieldsOnlyReadsNoCoreImage) {
   EXPECT_EQ(fieldsOnly.convert("汉字", kelvorn::Script::kTraditional), "漢字");
   EXPECT_EQ(fieldsOnly.search("water"), whole.search("water"));
   EXPECT_FALSE(fieldsOnly.totalStrokes(U'行').has_value());
+  testFile(name, Unihan::fromMemory(kFixture).bytes());  // a core image in its place
+  const std::string refusal = errorOf([] { (void)Unihan::bundledFieldsOnly().fieldNames(); });
+  EXPECT_EQ(refusal.find("the bundled data: a binary image"), 0u);
   unsetenv("KELVORN_UNIHAN_DATA_DIR");
 }
 

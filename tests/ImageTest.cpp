@@ -183,9 +183,13 @@ TEST(Image, HeaderFieldsAndBlockCountLimit) {
   EXPECT_EQ(mgr.write(CPath(tempPath("v2.bin")), 1), 0);
   EXPECT_EQ(readFile(tempPath("v2.bin")), imageHeader(0, 2, 0));
 
-  UnihanMgr swapped;  // both bytes of each version number count
-  EXPECT_EQ(loadBuffer(swapped, toBigEndian(imageHeader(0, 0x0102, 0x0304)), 26), 26);
-  EXPECT_TRUE(swapped.VersionCheck(0x0102, 0x0304));
+  UnihanMgr swapped;  // each byte of the version numbers and of a block's bounds counts
+  const std::string far = (imageHeader(1, 0x0102, 0x0304) + oneCharImage().substr(26))
+                              .replace(29, 1, "\x12").replace(33, 1, "\x34");
+  for (const std::string& bytes : {far, toBigEndian(far)}) {
+    EXPECT_TRUE(loadBuffer(swapped, bytes, 59) == 59 && swapped.VersionCheck(0x0102, 0x0304));
+    EXPECT_EQ(writeImage(swapped), far);
+  }
 
   UnihanMgr big;
   ASSERT_EQ(loadText(big, kOneCharText), 0);

@@ -114,7 +114,7 @@ finds_nothing() {
 # with no field near is FieldsTextTest's, an empty value tool.fields_field's.
 case_unknown_field() {
   wanted=2
-  fails_with 'did you mean kCangjie\?' lookup kCangjei ETLO
+  fails_with 'did you mean kHanYu\?' lookup kHnY 10001.010
   fails_with 'did you mean kRSUnicode\?' export --fields kRSUnicod,kDefinition
   fails_with 'did you mean kCantonese\?' reading hon3 --field kCantonesx
 }
