@@ -41,8 +41,7 @@ case_sort() {
   printf '字\tsecond\n字\n字\tfirst\n' >prefix.txt
   [ "$("$tool" sort prefix.txt)" = "$(printf '字\n字\tfirst\n字\tsecond')" ] || fail "prefix first"
   [ -z "$(: | "$tool" sort)" ] || fail "empty input prints nothing"
-  # Characters that tie (a compatibility ideograph and its target) leave the
-  # order to the next ones, or, when none differ, to the input's.
+  # A tie (a compatibility ideograph and its target) falls to the next characters, then input order.
   printf '\357\245\247\n不\n\357\245\247水\n不字\n' >ties.txt
   [ "$("$tool" sort ties.txt)" = "$(printf '\357\245\247\n不\n不字\n\357\245\247水')" ] || fail "ties"
 }

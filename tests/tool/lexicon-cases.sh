@@ -54,8 +54,7 @@ case_convert() {
 case_convert_stream() {
   python3 - "$tool" <<'PY' || fail "convert in a pipe"
 import os, select, subprocess, sys
-# A pipe left non-blocking by whoever gave it is waited on all the same, and
-# a read of one byte is not its end.
+# A pipe left non-blocking by whoever gave it is waited on; a one-byte read is no end.
 read_end, write_end = os.pipe()
 os.set_blocking(read_end, False)
 run = subprocess.Popen([sys.argv[1], "convert", "--to", "simplified"], stdin=read_end, stdout=subprocess.PIPE)
