@@ -54,23 +54,23 @@ case_convert() {
 case_convert_stream() {
   python3 - "$tool" <<'PY' || fail "convert in a pipe"
 import os, select, subprocess, sys
-# A pipe left non-blocking by whoever gave it is waited on; a one-byte read is no end.
+# A pipe left non-blocking is waited on once its lines are answered; a 1-byte read is no end.
 read_end, write_end = os.pipe()
 os.set_blocking(read_end, False)
 run = subprocess.Popen([sys.argv[1], "convert", "--to", "simplified"], stdin=read_end, stdout=subprocess.PIPE)
-for line, expected in ((b"\n", b"\n"), (b"\xe6\xbc\xa2\n", b"\xe6\xb1\x89\n"), (b"ab\n", b"ab\n")):
+for line, expected in ((b"\n", b"\n"), (b"\xe6\xbc\xa2\n\n", b"\xe6\xb1\x89\n\n"), (b"ab\n", b"ab\n")):
     os.write(write_end, line)
     ready, _, _ = select.select([run.stdout], [], [], 30)
     assert ready, "no output while the input stays open"
-    assert run.stdout.readline() == expected
+    assert run.stdout.read(len(expected)) == expected
 os.close(write_end)
 assert run.wait() == 0
 PY
-  # Pieces of a 3.6 MB line are cut between characters (64 KiB is no
-  # multiple of three bytes) and a column counts across them.
-  python3 -c 'import sys; sys.stdout.write("發展" * 600000 + "x\n后\n")' >long.txt
+  # Pieces of a 3.6 MB line are cut between characters, up to three bytes back
+  # (in a four-byte one), and a column counts across them.
+  python3 -c 'import sys; sys.stdout.write("a" + "\U00020000" * 20000 + "發展" * 600000 + "x\n后\n")' >long.txt
   "$tool" convert --to simplified long.txt >long-out.txt
-  python3 -c 'import sys; sys.stdout.write("发展" * 600000 + "x\n后\n")' >long-expected.txt
+  python3 -c 'import sys; sys.stdout.write("a" + "\U00020000" * 20000 + "发展" * 600000 + "x\n后\n")' >long-expected.txt
   cmp long-out.txt long-expected.txt || fail "a long line in pieces"
   python3 -c 'import sys; sys.stdout.write("a" * 3000000 + "发\n")' | "$tool" convert --to traditional --json >columns.txt
   has "$(cat columns.txt)" '"line":1,"column":3000001,"to":"發"'
