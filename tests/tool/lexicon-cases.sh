@@ -38,11 +38,12 @@ case_convert() {
     '{"codePoint":"U+540E","char":"后","line":2,"column":4,"to":"後","candidates":["后","後"]}' ] ||
     fail "report: $report"
   no_staging_left
-  # Bad UTF-8 (the message, and the lines written before it, are
-  # docs/lexicon.md's): -o leaves no file.
+  # Bad UTF-8 (the message and the lines before it are docs/lexicon.md's; one
+  # cut where a piece ends is named by its lead): -o leaves no file.
   fails_with 'line 1: not valid UTF-8: byte 0xE6 at offset 0' convert --to simplified -o new.txt \
     "$(printf '\346\274' >cut.txt && echo cut.txt)"
   no_output_left new.txt
+  fails_with 'byte 0xF0 at offset 65532' convert --to simplified "$(printf '%65532s\360\220\200\200\200' '' >cut4.txt && echo cut4.txt)"
   fails_with 'is the input' convert --to simplified in.txt -o in.txt
   fails_with 'to' convert --to klingon in.txt
   fails_with 'no-such.txt' convert --to simplified no-such.txt
