@@ -15,10 +15,10 @@ case_radical() {
   # A source the data does not carry is named, not answered with an empty page.
   fails_with 'no kRSKanWa values' radical 85 --source kRSKanWa
   fails radical 85 --source kRSKangXi
-  [ -n "$("$tool" radical 85 --source kRSKangXi --data "$earlier")" ] ||
+  [ -n "$("$tool" radical 1 --source kRSKangXi --data "$earlier")" ] ||
     fail "Unicode 15.0 has kRSKangXi values"
-  # A label of several marks (剤 is 210''.2, on 210's page).
-  has "$("$tool" radical 210)" "^210'' \\+2: .*剤"
+  # A label of several marks (剤 is 210''.2, on 210's page), asked in nine digits.
+  has "$("$tool" radical 000000210)" "^210'' \\+2: .*剤"
 }
 
 # What a lookup, one in frequency order, one of a syllable's start (with
@@ -49,7 +49,7 @@ case_sort() {
 case_errors() {
   fails radical 0
   fails radical 215
-  fails radical x
+  fails_with "bad radical 'x' \\(expected 1 to 214\\)" radical x
   fails radical "120''''"
   fails radical "120'x"
   fails radical "120'" --source kRSVantu_Japan1_6
