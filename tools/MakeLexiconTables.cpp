@@ -1,12 +1,10 @@
 // unihan-lexicon-tables FIELDS_IMAGE OUTPUT: the stored lexicon tables of an
 // all-field image (src/fields/LexiconFormat.h), a step of the build, not an
 // installed command.
-#include <cstdio>
-#include <exception>
 #include <string_view>
 #include <vector>
 
-#include "app/files/StagedOutput.h"
+#include "TableStep.h"
 #include "kelvorn/UnihanFields.h"
 #include "kelvorn/UnihanLexicon.h"
 
@@ -23,17 +21,10 @@ const std::vector<std::string_view> kStoredFields = {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    (void)std::fputs("usage: unihan-lexicon-tables FIELDS_IMAGE OUTPUT\n", stderr);
-    return 2;
-  }
-  try {
-    const kelvorn::UnihanLexicon lexicon(
-        kelvorn::UnihanFields::open(argv[1], kelvorn::FieldsCheck::kChecksum));
-    kelvorn_files::writeFileAtomically(argv[2], lexicon.storedTables(kStoredFields));
-  } catch (const std::exception& e) {
-    (void)std::fprintf(stderr, "unihan-lexicon-tables: %s\n", e.what());
-    return 1;
-  }
-  return 0;
+  return unihan_tool::runTableStep(
+      argc, argv, "unihan-lexicon-tables", "FIELDS_IMAGE", [](const std::string& path) {
+        return kelvorn::UnihanLexicon(
+                   kelvorn::UnihanFields::open(path, kelvorn::FieldsCheck::kChecksum))
+            .storedTables(kStoredFields);
+      });
 }

@@ -139,7 +139,7 @@ PY
 case_compile_fields() {
   sh "$here/split-unihan.sh" "$text" split
   out=$("$tool" compile-fields split -o split.bin --unicode-version 17.0)
-  has "$out" '^split.bin: Unicode 17.0, 102998 code points, 99 fields'
+  has "$out" '^split.bin: Unicode 17.0, 102998 code points, 99 fields, [0-9]+ bytes, [0-9]+\.[0-9]{2} s$'
   cmp split.bin "$image" || fail "split files give another image"
   # Values shared between code points are stored once: the image is well
   # under half the text.

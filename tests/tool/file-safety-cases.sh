@@ -126,6 +126,8 @@ case_failed_writes() {
     fi
     no_staging_left
   done
+  printf 'U+4E00\tkTotalStrokes\t1\n' >s.txt && status=0 && strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=EIO:when=1 "$tool" compile s.txt -o s.bin >out.txt 2>&1 || status=$?
+  [ "$status $(cat out.txt)" = "1 unihan: s.bin: cannot write (Input/output error)" ] || fail "an image not synced was reported: $(cat out.txt)"
 }
 
 case_output_is_input() {

@@ -38,11 +38,12 @@ case_convert() {
     '{"codePoint":"U+540E","char":"后","line":2,"column":4,"to":"後","candidates":["后","後"]}' ] ||
     fail "report: $report"
   no_staging_left
-  # Bad UTF-8 (the message, and the lines written before it, are
-  # docs/lexicon.md's): -o leaves no file.
+  # Bad UTF-8 (the message and the lines before it are docs/lexicon.md's; one
+  # cut where a piece ends is named by its lead): -o leaves no file.
   fails_with 'line 1: not valid UTF-8: byte 0xE6 at offset 0' convert --to simplified -o new.txt \
     "$(printf '\346\274' >cut.txt && echo cut.txt)"
   no_output_left new.txt
+  fails_with 'byte 0xF0 at offset 65532' convert --to simplified "$(printf '%65532s\360\220\200\200\200' '' >cut4.txt && echo cut4.txt)"
   fails_with 'is the input' convert --to simplified in.txt -o in.txt
   fails_with 'to' convert --to klingon in.txt
   fails_with 'in.txt: not an all-field Unihan image' convert --to simplified in.txt --fields-data in.txt
@@ -55,23 +56,23 @@ case_convert() {
 case_convert_stream() {
   python3 - "$tool" <<'PY' || fail "convert in a pipe"
 import os, select, subprocess, sys
-# A pipe left non-blocking by whoever gave it is waited on all the same.
+# A pipe left non-blocking is waited on once its lines are answered; a 1-byte read is no end.
 read_end, write_end = os.pipe()
 os.set_blocking(read_end, False)
 run = subprocess.Popen([sys.argv[1], "convert", "--to", "simplified"], stdin=read_end, stdout=subprocess.PIPE)
-for line, expected in ((b"\xe6\xbc\xa2\n", b"\xe6\xb1\x89\n"), (b"ab\n", b"ab\n")):
+for line, expected in ((b"\n", b"\n"), (b"\xe6\xbc\xa2\n\n", b"\xe6\xb1\x89\n\n"), (b"ab\n", b"ab\n")):
     os.write(write_end, line)
     ready, _, _ = select.select([run.stdout], [], [], 30)
     assert ready, "no output while the input stays open"
-    assert run.stdout.readline() == expected
+    assert run.stdout.read(len(expected)) == expected
 os.close(write_end)
 assert run.wait() == 0
 PY
-  # Pieces of a 3.6 MB line are cut between characters (64 KiB is no
-  # multiple of three bytes) and a column counts across them.
-  python3 -c 'import sys; sys.stdout.write("發展" * 600000 + "x\n后\n")' >long.txt
+  # Pieces of a 3.6 MB line are cut between characters, up to three bytes back
+  # (in a four-byte one), and a column counts across them.
+  python3 -c 'import sys; sys.stdout.write("a" + "\U00020000" * 20000 + "發展" * 600000 + "x\n后\n")' >long.txt
   "$tool" convert --to simplified long.txt >long-out.txt
-  python3 -c 'import sys; sys.stdout.write("发展" * 600000 + "x\n后\n")' >long-expected.txt
+  python3 -c 'import sys; sys.stdout.write("a" + "\U00020000" * 20000 + "发展" * 600000 + "x\n后\n")' >long-expected.txt
   cmp long-out.txt long-expected.txt || fail "a long line in pieces"
   python3 -c 'import sys; sys.stdout.write("a" * 3000000 + "发\n")' | "$tool" convert --to traditional --json >columns.txt
   has "$(cat columns.txt)" '"line":1,"column":3000001,"to":"發"'

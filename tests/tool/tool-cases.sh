@@ -38,25 +38,26 @@ case_dump() {
 
 case_compile_split() {
   sh "$here/split-unihan.sh" "$text" split
-  # The report is docs/tool.md's.
-  "$tool" compile split -o from-dir.bin >/dev/null
+  # The report is docs/tool.md's, its time in hundredths of a second.
+  has "$("$tool" compile split -o from-dir.bin)" '^from-dir.bin: .* bytes, [0-9]+\.[0-9]{2} s$'
   cmp from-dir.bin "$image" || fail "split files compile to other bytes than the merged file"
   # Files named one by one, in an order other than by name.
   "$tool" compile split/Unihan_Readings.txt split/Unihan_IRGSources.txt \
     split/Unihan_DictionaryIndices.txt split/Unihan_RadicalStrokeCounts.txt -o named.bin >/dev/null
   cmp named.bin "$image" || fail "named split files compile to other bytes"
-  # Lines read as the library reads them (white space after "U+", hex digits
-  # of either case) merge in code point order, as in the one file.
+  # Lines read as the library reads them (after "U+", white space, then hex
+  # digits of either case up to any other byte) merge in code point order.
   mkdir mixed
   printf 'U+\t4e0f\tkTotalStrokes\t4\nU+4E0A\tkTotalStrokes\t3\nU+\r4E10\tkTotalStrokes\t5\n' >mixed/Unihan_IRGSources.txt
-  printf 'U+ 4e09\tkMandarin\tsan1\nU+04E0B\tkMandarin\txia4\nU+\f4E0E\tkMandarin\tyu2\nU+4e0a\tkMandarin\tshang4\n' >mixed/Unihan_Readings.txt
-  printf 'U+ 4e09\tkMandarin\tsan1\nU+4E0A\tkTotalStrokes\t3\nU+4e0a\tkMandarin\tshang4\nU+04E0B\tkMandarin\txia4\nU+\f4E0E\tkMandarin\tyu2\nU+\t4e0f\tkTotalStrokes\t4\nU+\r4E10\tkTotalStrokes\t5\n' >mixed.txt
+  printf 'U+ 4e09\tkMandarin\tsan1\nU+04E0BG\tkMandarin\txia4\nU+\f4E0E\tkMandarin\tyu2\nU+4e0a\tkMandarin\tshang4\n' >mixed/Unihan_Readings.txt
+  printf 'U+ 4e09\tkMandarin\tsan1\nU+4E0A\tkTotalStrokes\t3\nU+4e0a\tkMandarin\tshang4\nU+04E0BG\tkMandarin\txia4\nU+\f4E0E\tkMandarin\tyu2\nU+\t4e0f\tkTotalStrokes\t4\nU+\r4E10\tkTotalStrokes\t5\n' >mixed.txt
   "$tool" compile mixed -o mixed-dir.bin >/dev/null && "$tool" compile mixed.txt -o mixed.bin >/dev/null
   cmp mixed-dir.bin mixed.bin || fail "split lines merged out of code point order"
 }
 
 case_compile_errors() {
   mkdir empty && fails compile empty -o out.bin
+  printf 'hello\n' >hello.txt && fails_with '^unihan: hello.txt: not Unihan text' compile hello.txt -o out.bin
   # The parts are Unihan_<part>.txt: a bare Unihan_.txt (here a directory,
   # which a part could not be) is none.
   mkdir parts parts/Unihan_.txt && printf 'U+4E00\tkMandarin\tyi1\n' >parts/Unihan_Readings.txt
@@ -70,6 +71,12 @@ case_compile_errors() {
   # A byte-order mark does not hide the first line.
   printf '\357\273\277U+4E00\tkTotalStrokes\t1\n' >bom.txt
   has "$("$tool" --data bom.txt show 一)" 'total strokes +1$'
+  # A table step of the build writes the build's tables; 2 for a bad command line, 1 on failure.
+  steps=$(dirname "$tool") && "$steps/unihan-core-tables" "$image" t.bin && cmp t.bin "${image%/*}/unihan-core-tables-17.0.bin"
+  truncate -s 1073741825 big.bin && st= && "$steps/unihan-core-tables" big.bin 2>err.txt || st=$?
+  "$steps/unihan-core-tables" big.bin out.bin 2>>err.txt || st=$st.$?
+  [ "$st $(tr '\n' '|' <err.txt)" = "2.1 usage: unihan-core-tables IMAGE OUTPUT|unihan-core-tables: big.bin: too large (1073741825 bytes; at most 1073741824)|" ] ||
+    fail "table step: $st $(cat err.txt)"
 }
 
 # --version is docs/tool.md's.
