@@ -1,7 +1,9 @@
 // unihan fields: every field the all-field data has, what it holds, where
 // Unicode publishes it and how many characters have it.
+#include <iomanip>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "Commands.h"
@@ -28,16 +30,12 @@ std::map<std::string_view, std::size_t> characterCounts(const kelvorn::UnihanFie
   return counts;
 }
 
-std::string padded(std::string text, std::size_t width) {
-  if (text.size() < width) text.append(width - text.size(), ' ');
-  return text;
-}
-
 std::string textRow(std::string_view field, const FieldDescription* d, std::size_t count) {
-  const std::string number = std::to_string(count);
-  return padded(std::string(field), 28) + padded(d ? std::string(d->file) : "-", 31) +
-         std::string(number.size() < 6 ? 6 - number.size() : 0, ' ') + number + "  " +
-         std::string(d ? d->description : "(not described: a field of a later release)") + "\n";
+  std::ostringstream row;
+  row << std::left << std::setw(28) << field << std::setw(31)
+      << (d ? d->file : "-") << std::right << std::setw(6) << count << "  "
+      << (d ? d->description : "(not described: a field of a later release)") << '\n';
+  return row.str();
 }
 
 std::string jsonRow(std::string_view field, const FieldDescription* d, std::size_t count) {
