@@ -51,11 +51,11 @@ std::string jsonRow(std::string_view field, const FieldDescription* d, std::size
 void runFields(const FieldsOptions& opts) {
   const kelvorn::Unihan bundle = openFieldsBundle(opts.fieldsData);
   const kelvorn::UnihanFields& fields = bundle.fieldStore();
-  const std::map<std::string_view, std::size_t> counts = characterCounts(fields);
+  // A field that no character has (one a crafted image names) counts 0.
+  std::map<std::string_view, std::size_t> counts = characterCounts(fields);
   std::string out;
   for (const std::string_view field : fields.fieldNames()) {
-    const auto count = counts.find(field);
-    const std::size_t n = count == counts.end() ? 0 : count->second;
+    const std::size_t n = counts[field];
     out += opts.json ? jsonRow(field, describeField(field), n)
                      : textRow(field, describeField(field), n);
   }
