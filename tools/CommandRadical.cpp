@@ -82,7 +82,7 @@ bool carriesSource(const kelvorn::UnihanIndex& index, kelvorn::Source source) {
 constexpr int kMaxMarks = 3;  // 17.0 writes up to three apostrophes
 
 struct RadicalArgument {
-  int radical;
+  int radical{};
   std::optional<int> marks;  // none: the whole page
 };
 
