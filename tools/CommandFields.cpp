@@ -1,7 +1,9 @@
 // unihan fields: every field the all-field data has, what it holds, where
 // Unicode publishes it and how many characters have it.
+#include <iomanip>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "Commands.h"
@@ -28,16 +30,12 @@ std::map<std::string_view, std::size_t> characterCounts(const kelvorn::UnihanFie
   return counts;
 }
 
-std::string padded(std::string text, std::size_t width) {
-  if (text.size() < width) text.append(width - text.size(), ' ');
-  return text;
-}
-
 std::string textRow(std::string_view field, const FieldDescription* d, std::size_t count) {
-  const std::string number = std::to_string(count);
-  return padded(std::string(field), 28) + padded(d ? std::string(d->file) : "-", 31) +
-         std::string(number.size() < 6 ? 6 - number.size() : 0, ' ') + number + "  " +
-         std::string(d ? d->description : "(not described: a field of a later release)") + "\n";
+  std::ostringstream row;
+  row << std::left << std::setw(28) << field << std::setw(31)
+      << (d ? d->file : "-") << std::right << std::setw(6) << count << "  "
+      << (d ? d->description : "(not described: a field of a later release)") << '\n';
+  return row.str();
 }
 
 std::string jsonRow(std::string_view field, const FieldDescription* d, std::size_t count) {
@@ -53,11 +51,11 @@ std::string jsonRow(std::string_view field, const FieldDescription* d, std::size
 void runFields(const FieldsOptions& opts) {
   const kelvorn::Unihan bundle = openFieldsBundle(opts.fieldsData);
   const kelvorn::UnihanFields& fields = bundle.fieldStore();
-  const std::map<std::string_view, std::size_t> counts = characterCounts(fields);
+  // A field that no character has (one a crafted image names) counts 0.
+  std::map<std::string_view, std::size_t> counts = characterCounts(fields);
   std::string out;
   for (const std::string_view field : fields.fieldNames()) {
-    const auto count = counts.find(field);
-    const std::size_t n = count == counts.end() ? 0 : count->second;
+    const std::size_t n = counts[field];
     out += opts.json ? jsonRow(field, describeField(field), n)
                      : textRow(field, describeField(field), n);
   }

@@ -1,6 +1,7 @@
 // unihan radical: the radical index page of one radical, grouped by residual
 // strokes, under one of the six radical-stroke sources.
 #include <memory>
+#include <optional>
 
 #include "Commands.h"
 #include "FieldsImageFile.h"
@@ -81,14 +82,14 @@ bool carriesSource(const kelvorn::UnihanIndex& index, kelvorn::Source source) {
 constexpr int kMaxMarks = 3;  // 17.0 writes up to three apostrophes
 
 struct RadicalArgument {
-  int radical;
-  int marks;  // -1: the whole page
+  int radical{};
+  std::optional<int> marks;  // none: the whole page
 };
 
 RadicalArgument parseRadical(const std::string& arg, const std::string& source) {
   const std::size_t digits = arg.find('\'');
   const int radical = parseNumberArgument(arg.substr(0, digits), "radical", 1, 214);
-  if (digits == std::string::npos) return {radical, -1};
+  if (digits == std::string::npos) return {radical, std::nullopt};
   const std::string marks = arg.substr(digits);
   if (marks.size() > static_cast<std::size_t>(kMaxMarks) || marks.find_first_not_of('\'') != std::string::npos) {
     throw ToolError("bad radical '" + arg + "' (expected 1 to 214, simplified forms as 120')");
@@ -108,8 +109,8 @@ void runRadical(const RadicalOptions& opts, const GlobalOptions& global) {
                     "only kRSUnicode and kRSVantu_Japan1_6)");
   }
   std::vector<PagePart> parts;
-  if (arg.marks >= 0) {
-    parts.push_back({arg.marks, index.byRadicalForm(radical, arg.marks)});
+  if (arg.marks) {
+    parts.push_back({*arg.marks, index.byRadicalForm(radical, *arg.marks)});
   } else if (source != kelvorn::Source::kRSUnicode) {
     parts.push_back({0, index.byRadical(radical, source)});
   } else {  // the radical's own form first, then each simplified one

@@ -21,12 +21,13 @@ struct ShowOptions {
   std::string fieldsData;
 };
 
-// "  kDefinition           the Chinese people, ..." for every field.
+// "  kDefinition           the Chinese people, ..." for every field; a name
+// as long as the column (kAlternateTotalStrokes) still gets a space.
 std::string fieldRows(const kelvorn::UnihanFields& fields, char32_t cp) {
   std::string out;
   for (const kelvorn::FieldValue& fv : fields.fields(cp)) {
     std::string label(fv.field);
-    if (label.size() < 22) label.append(22 - label.size(), ' ');
+    label.append(label.size() < 22 ? 22 - label.size() : 1, ' ');
     out += "  " + label + std::string(fv.value) + "\n";
   }
   return out;

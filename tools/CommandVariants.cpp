@@ -43,8 +43,9 @@ std::string textOf(char32_t cp, const kelvorn::UnihanLexicon& lexicon) {
   std::string out = codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + " (" +
                     kelvorn::scriptClassName(lexicon.scriptClass(cp)) + ")\n";
   for (const kelvorn::Variant& v : lexicon.variants(cp)) {
-    out += "  " + std::string(v.field) +
-           std::string(v.field.size() < 28 ? 28 - v.field.size() : 1, ' ') +
+    // Every variant field's name (kSpecializedSemanticVariant the longest)
+    // is shorter than the column.
+    out += "  " + std::string(v.field) + std::string(28 - v.field.size(), ' ') +
            codePointLabel(v.codePoint) + " " + kelvorn::utf8::encode(v.codePoint);
     if (!v.sources.empty()) out += "  " + joined(v.sources);
     out += '\n';

@@ -19,6 +19,13 @@ case_radical() {
     fail "Unicode 15.0 has kRSKangXi values"
   # A label of several marks (剤 is 210''.2, on 210's page), asked in nine digits.
   has "$("$tool" radical 000000210)" "^210'' \\+2: .*剤"
+  page=$("$tool" radical "212'''")  # three marks, the most 17.0 writes, on 212's page too
+  [ "$("$tool" radical 212 | grep "^212''' ")" = "$page" ] && has "$page" "^212''' \\+0: 𱷥$" || fail "212'''"
+  # A character with no kRSUnicode value; a source with values of radical 214 alone.
+  printf 'U+4E00\tkTotalStrokes\t1\nU+4E01\tkRSUnicode\t1.1\nU+4E01\tkTotalStrokes\t1\nU+4E02\tkRSKangXi\t214.0\nU+4E03\tkTotalStrokes\t2\n' >few.txt
+  # shellcheck disable=SC2086 # each holds several words
+  out=$(for a in "strokes 1" "strokes 2" "radical 1" "radical 214 --source kRSKangXi"; do "$tool" --data few.txt $a; done)
+  [ "$out" = "$(printf 'radical 1: 丁\nno radical: 一\nno radical: 七\n1 +1: 丁\n214 +0: 丂')" ] || fail "few.txt: $out"
 }
 
 # What a lookup, one in frequency order, one of a syllable's start (with
@@ -26,7 +33,11 @@ case_radical() {
 # is docs/tool.md's.
 case_reading() {
   [ -z "$("$tool" reading kan --field kJapaneseOn --exact)" ] || fail "exact is byte for byte"
-  fails_with 'missing.bin: no such file' reading shi4 --order frequency --fields-data missing.bin
+  # Each subcommand that reads the all-field image takes another one.
+  # shellcheck disable=SC2086 # each holds several words
+  for sub in "reading shi4 --order frequency" "search lick" "lookup kCangjie ETLO" "variants 漢" fields "show --all 漢"; do
+    fails_with 'missing.bin: no such file' $sub --fields-data missing.bin
+  done
   wanted=2
   fails_with 'excludes' reading zh --prefix --exact
 }
@@ -47,17 +58,13 @@ case_sort() {
 }
 
 case_errors() {
-  fails radical 0
-  fails radical 215
+  for r in 0 215 "120''''" "120'x"; do fails radical "$r"; done
   fails_with "bad radical 'x' \\(expected 1 to 214\\)" radical x
-  fails radical "120''''"
-  fails radical "120'x"
   fails radical "120'" --source kRSVantu_Japan1_6
   wanted=2
   fails radical 85 --source kMandarin
   wanted=1
-  fails strokes 0
-  fails strokes 256
+  for n in 0 256; do fails strokes "$n"; done
   fails reading ''
   wanted=2
   fails reading han --field kRSUnicode

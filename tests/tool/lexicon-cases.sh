@@ -93,6 +93,8 @@ case_search() {
   # Endings and the order of what is found are LexiconRealDataTest's.
   fails_with 'no word in the query' search '4 2;'
   fails_with 'no word in the query' search ''
+  fails_with 'not valid UTF-8' search "$(printf 'lick \346')"
+  for q in A Z a z; do "$tool" search "$q" >/dev/null || fail "'$q' is a word"; done
 }
 
 # What a lookup prints is docs/lexicon.md's; which values match is
@@ -100,6 +102,7 @@ case_search() {
 case_lookup() {
   fails_with 'empty value' lookup kCangjie ''
   fails_with 'holds a space' lookup kCangjie 'ET LO'
+  fails_with 'not valid UTF-8' lookup kCangjie "$(printf 'ET\346')"
 }
 
 # A lookup that finds nothing exits 1 and prints nothing at all.
@@ -123,7 +126,7 @@ case_unknown_field() {
 case_nothing_found() {
   finds_nothing reading zzz
   finds_nothing lookup kCangjie ZZZZZZZZ
-  finds_nothing strokes 99
+  finds_nothing strokes 255
   finds_nothing radical "214'"  # (found, exit 0: the docs' examples)
 }
 
@@ -132,7 +135,7 @@ case_nothing_found() {
 # case_search's.
 case_json() {
   "$tool" show --all 漢 --json |
-    grep -q '^{"codePoint":"U+6F22","char":"漢","known":true,.*,"fields":{"kBigFive":"BA7E",' ||
+    grep -q '^{"codePoint":"U+6F22","char":"漢","known":true,.*"virtual":0},"fields":{"kBigFive":"BA7E",' ||
     fail "show --all --json"
   "$tool" strokes 2 --json |
     grep -qxF '{"codePoint":"U+5DDC","char":"巜","totalStrokes":2,"radical":47,"residual":-1}' ||

@@ -15,6 +15,7 @@ case_show() {
   [ "$(printf '%s\n' "$all" | head -n "$(printf '%s\n' "$out" | wc -l)")" = "$out" ] ||
     fail "show --all does not begin with the table"
   [ "$(printf '%s\n' "$all" | grep -c '^  k')" -eq 64 ] || fail "show --all: not 64 fields"
+  has "$("$tool" show --all U+4491)" '^  kAlternateTotalStrokes 3:J$'  # a name as wide as the column
 }
 
 case_cid() {
@@ -22,7 +23,7 @@ case_cid() {
   fails_with 'no code point for CID 99999' cid 99999
   fails cid 12a
   fails cid -- -1
-  fails cid 1533 99999999999
+  fails cid 1533 00000001533  # ten digits at most, however many are zeros
   # The largest CID a number of 32 bits holds is asked; one more is refused.
   fails_with 'no code point for CID 4294967295' cid 4294967295
   fails_with "bad CID '4294967296'" cid 4294967296
