@@ -122,15 +122,16 @@ TEST_F(IndexOrderTest, ExtrasBeyondTheStoreAndRepeated) {
   // apart from its twin is filed once.
   const UnihanMgr second = indextest::storeOf("U+7E9F\tkRSUnicode\t9.3 120'.0\n"
                                               "U+6C34\tkRSUnicode\t85.0 85.0\n"
-                                              "U+6C34\tkRSKangXi\t85.0\n");
+                                              "U+6C34\tkRSKangXi\t85.0\n"
+                                              "U+10FFFF\tkRSUnicode\t85.0\n");  // the code space's last
   RadicalStrokeExtras marks;
   ASSERT_TRUE(marks.addRSUnicode(0x7E9F, "9.3 120'.0"));
   const UnihanIndex both(second, marks);
   EXPECT_EQ(entries(both.byRadicalForm(120, 1)), (Entries{{0x7E9F, 0}}));
   EXPECT_TRUE(both.byRadicalForm(120, 0).empty());
   EXPECT_EQ(entries(both.byRadical(9)), (Entries{{0x7E9F, 3}}));
-  EXPECT_EQ(entries(both.byRadical(85)), (Entries{{0x6C34, 0}}));
-  EXPECT_EQ(entries(both.byRadicalForm(85, 0)), (Entries{{0x6C34, 0}}));
+  EXPECT_EQ(entries(both.byRadical(85)), (Entries{{0x6C34, 0}, {0x10FFFF, 0}}));
+  EXPECT_EQ(entries(both.byRadicalForm(85, 0)), (Entries{{0x6C34, 0}, {0x10FFFF, 0}}));
 }
 
 TEST_F(IndexOrderTest, SortKeysOrderAsTheComparators) {

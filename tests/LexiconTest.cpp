@@ -189,12 +189,13 @@ TEST(Lexicon, SearchOrderReadsCountsAndResiduals) {
   EXPECT_EQ(Chars(ranked.begin(), ranked.begin() + 15),
             (Chars{0x4E00, 0x9FFF, 0xFA0E, 0xFA0F, 0xFA11, 0xFA13, 0xFA14, 0xFA1F, 0xFA21, 0xFA23,
                    0xFA24, 0xFA27, 0xFA28, 0xFA29, 0x4DFF}));
-  // Counted characters come first, the most counted first; only the digits
-  // inside the parentheses count, each count up to nine digits.
+  // Counted characters come first, the most counted first, even before a
+  // core character of more regions; only the digits inside the parentheses
+  // count, each count up to nine digits.
   const kelvorn::UnihanFields counted =
       build("U+4E00\tkHanyuPinlu\ta(1x2)\nU+4E01\tkHanyuPinlu\tb(13)\n"
             "U+5000\tkHanyuPinlu\ta(1000000000)\nU+5001\tkHanyuPinlu\tb(999999999)\n"
-            "U+5004\tkHanyuPinlu\ta(1) b(1)\nU+5005\tkHanyuPinlu\tc(3)\nU+5002\tkUnihanCore2020\tG\n");
+            "U+5004\tkHanyuPinlu\ta(1) b(1)\nU+5005\tkHanyuPinlu\tc(3)\nU+5002\tkUnihanCore2020\tGHJKMT\n");
   EXPECT_EQ(searchOrder(counted, {0x4FFF, 0x5002, 0x5004, 0x5005, 0x5000, 0x5001, 0x4E00, 0x4E01}),
             (Chars{0x5001, 0x5000, 0x4E01, 0x4E00, 0x5005, 0x5004, 0x5002, 0x4FFF}));
 }
