@@ -294,6 +294,15 @@ TEST(Lexicon, StoredTablesRefuseOrBoundEveryDamage) {
   for (std::size_t t = 1; t < 4; ++t) EXPECT_EQ(u32At(sound, 80 + 16 * t) % 4, 0u);
   const std::uint32_t tables = u32At(sound, lf::header::kTableCount);
   ASSERT_EQ(tables, 4u);
+  // The words' keys stand in bytewise order, so that one store gives one file.
+  const std::size_t words = u32At(sound, 96), keyCount = u32At(sound, words + 4);
+  const std::size_t keyBytes = words + 16 + u32At(sound, words) +
+                               4 * (2 * keyCount + 2 + u32At(sound, words + 8) + u32At(sound, words + 12));
+  std::vector<std::string> keys;
+  for (std::size_t k = 0, at = words + 16; k < keyCount; ++k, at += 4) {
+    keys.push_back(sound.substr(keyBytes + u32At(sound, at), u32At(sound, at + 4) - u32At(sound, at)));
+  }
+  EXPECT_TRUE(keyCount == 10 && std::is_sorted(keys.begin(), keys.end()));
 
   // Answers come from the tables, at every probe: code points moved up to
   // U+10FFFF move the answers; past it the tables are passed over.
