@@ -1,5 +1,8 @@
 #include "CharFormat.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <nlohmann/json.hpp>
 
 #include "CharArguments.h"
@@ -26,10 +29,6 @@ std::string padLeft(const std::string& s, std::size_t width) {
   return s.size() < width ? std::string(width - s.size(), ' ') + s : s;
 }
 
-// "  label               value"
-std::string row(const std::string& label, const std::string& value) {
-  return "  " + padRight(label, 22) + value + "\n";
-}
 
 std::string columns(const std::string& label, const std::string& radical,
                     const std::string& strokes) {
@@ -94,18 +93,23 @@ json hanYuJson(const std::optional<kelvorn::HanYuPosition>& position) {
 
 }  // namespace
 
+std::string formatRow(std::string label, std::string_view value) {
+  const std::size_t width = std::max<std::size_t>(22, label.size() + 1);
+  return "  " + padRight(std::move(label), width) + std::string(value) + "\n";
+}
+
 std::string formatTable(const CharInfo& info) {
   std::string out = codePointLabel(info.codePoint) + " " + kelvorn::utf8::encode(info.codePoint) + "\n";
   if (!info.known) return out + "  not in the Unihan data (no block holds this code point)\n";
   out += radStrokeTable(info);
-  out += row("total strokes", number(info.totalStrokes));
+  out += formatRow("total strokes", number(info.totalStrokes));
   for (const kelvorn::Cid& c : info.cids) {
-    out += row("CID " + std::to_string(c.cid), "glyph " + number(c.glyphStrokes) + " strokes");
+    out += formatRow("CID " + std::to_string(c.cid), "glyph " + number(c.glyphStrokes) + " strokes");
   }
-  out += row("Mandarin", joined(info.mandarin));
-  out += row("HanyuPinlu", joined(info.hanyuPinlu));
-  out += row("Japanese (kun, on)", joined(concat(info.japaneseKun, info.japaneseOn)));
-  return out + row("HanYu", hanYuText(info.hanYu));
+  out += formatRow("Mandarin", joined(info.mandarin));
+  out += formatRow("HanyuPinlu", joined(info.hanyuPinlu));
+  out += formatRow("Japanese (kun, on)", joined(concat(info.japaneseKun, info.japaneseOn)));
+  return out + formatRow("HanYu", hanYuText(info.hanYu));
 }
 
 std::string formatJson(const CharInfo& info) {

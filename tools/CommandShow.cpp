@@ -21,14 +21,11 @@ struct ShowOptions {
   std::string fieldsData;
 };
 
-// "  kDefinition           the Chinese people, ..." for every field; a name
-// as long as the column (kAlternateTotalStrokes) still gets a space.
+// "  kDefinition           the Chinese people, ..." for every field.
 std::string fieldRows(const kelvorn::UnihanFields& fields, char32_t cp) {
   std::string out;
   for (const kelvorn::FieldValue& fv : fields.fields(cp)) {
-    std::string label(fv.field);
-    label.append(label.size() < 22 ? 22 - label.size() : 1, ' ');
-    out += "  " + label + std::string(fv.value) + "\n";
+    out += formatRow(std::string(fv.field), fv.value);
   }
   return out;
 }

@@ -1,6 +1,8 @@
 // unihan variants: every variant field of each character, read into the
 // characters it names and their sources, and the character's script class.
+#include <cstddef>
 #include <memory>
+#include <string_view>
 
 #include "CharArguments.h"
 #include "Commands.h"
@@ -38,14 +40,23 @@ std::string jsonOf(char32_t cp, const kelvorn::UnihanLexicon& lexicon) {
   return jsonLine(line);
 }
 
+// Every variant field's name (kSpecializedSemanticVariant the longest) is
+// shorter than the column, so each is followed by a space at least.
+constexpr std::size_t kFieldColumn = 28;
+constexpr bool fieldNamesFitTheColumn() {
+  for (const std::string_view field : kelvorn::kVariantFields) {
+    if (field.size() >= kFieldColumn) return false;
+  }
+  return true;
+}
+static_assert(fieldNamesFitTheColumn(), "a variant field's name is as wide as the column");
+
 // U+6F22 漢 (traditional), then a line per target: field, character, sources.
 std::string textOf(char32_t cp, const kelvorn::UnihanLexicon& lexicon) {
   std::string out = codePointLabel(cp) + " " + kelvorn::utf8::encode(cp) + " (" +
                     kelvorn::scriptClassName(lexicon.scriptClass(cp)) + ")\n";
   for (const kelvorn::Variant& v : lexicon.variants(cp)) {
-    // Every variant field's name (kSpecializedSemanticVariant the longest)
-    // is shorter than the column.
-    out += "  " + std::string(v.field) + std::string(28 - v.field.size(), ' ') +
+    out += "  " + std::string(v.field) + std::string(kFieldColumn - v.field.size(), ' ') +
            codePointLabel(v.codePoint) + " " + kelvorn::utf8::encode(v.codePoint);
     if (!v.sources.empty()) out += "  " + joined(v.sources);
     out += '\n';
